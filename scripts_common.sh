@@ -1,0 +1,34 @@
+# Shared by run.sh and test.sh: install what is missing, configure, build.
+# Sourced, not run.
+set -euo pipefail
+
+VB420_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+VB420_BUILD="${VB420_BUILD:-$VB420_ROOT/build}"
+
+vb420_packages=(
+  build-essential cmake ninja-build pkg-config
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-multimedia-dev
+  libgl-dev xvfb xauth
+)
+
+vb420_install_missing() {
+  local missing=()
+  for p in "${vb420_packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+  fi
+}
+
+vb420_build() {
+  cmake -S "$VB420_ROOT" -B "$VB420_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build "$VB420_BUILD" -j "$(nproc)"
+}

@@ -1,0 +1,310 @@
+#include "data/DataFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace vb420 {
+
+namespace {
+
+// The largest zone block the zone area can hold; a ".sdt" slot that claims
+// more is damaged and is refused before anything is allocated.
+constexpr size_t kMaxZoneBlock = 0x5306;
+
+const uint8_t kMagic[5] = {'V', 'B', '4', '2', '0'};
+
+class File {
+ public:
+  File(const std::string& path, int flags, mode_t mode = 0644) : fd_(::open(path.c_str(), flags | O_CLOEXEC, mode)) {}
+  ~File() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  bool ok() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
+  // Reads exactly n bytes; false on a short file or an error.
+  bool ReadAll(void* dst, size_t n) {
+    auto* p = static_cast<uint8_t*>(dst);
+    while (n > 0) {
+      const ssize_t r = ::read(fd_, p, n);
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) return false;
+      p += r;
+      n -= static_cast<size_t>(r);
+    }
+    return true;
+  }
+  bool WriteAll(const void* src, size_t n) {
+    const auto* p = static_cast<const uint8_t*>(src);
+    while (n > 0) {
+      const ssize_t w = ::write(fd_, p, n);
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) return false;
+      p += w;
+      n -= static_cast<size_t>(w);
+    }
+    return true;
+  }
+  int Close() {
+    const int r = ::close(fd_);
+    fd_ = -1;
+    return r;
+  }
+
+ private:
+  int fd_;
+};
+
+std::string LowerExtension(const std::string& path) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  return ext;
+}
+
+// Writes the pieces to a temporary file beside `path`, flushes it to disk and
+// renames it over the target: the previous file survives any failure.
+FileStatus WriteAtomically(const std::string& path, const std::vector<std::pair<const void*, size_t>>& pieces) {
+  FileStatus st;
+  const std::string tmp = path + ".tmp~";
+  File f(tmp, O_WRONLY | O_CREAT | O_TRUNC);
+  if (!f.ok()) {
+    st.result = kFileCannotOpen;
+    st.sysError = errno;
+    return st;
+  }
+  for (const auto& [p, n] : pieces) {
+    if (!f.WriteAll(p, n)) {
+      st.sysError = errno ? errno : EIO;
+      f.Close();
+      ::unlink(tmp.c_str());
+      st.result = kFileWriteFailed;
+      return st;
+    }
+  }
+  if (::fsync(f.fd()) != 0 || f.Close() != 0) {
+    st.sysError = errno;
+    ::unlink(tmp.c_str());
+    st.result = kFileWriteFailed;
+    return st;
+  }
+  if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    st.sysError = errno;
+    ::unlink(tmp.c_str());
+    st.result = kFileWriteFailed;
+    return st;
+  }
+  return st;
+}
+
+bool ReadHeader(File& f, std::array<uint8_t, kHeaderSize>& header, FileStatus& st) {
+  if (!f.ReadAll(header.data(), header.size())) {
+    std::copy_n(header.begin(), 10, st.header10.begin());
+    st.result = kFileNotOurs;
+    return false;
+  }
+  std::copy_n(header.begin(), 10, st.header10.begin());
+  return true;
+}
+
+}  // namespace
+
+std::array<uint8_t, kHeaderSize> BuildHeader(const ModelBytes& model, bool sdt) {
+  std::array<uint8_t, kHeaderSize> h;
+  h.fill(0xFF);
+  std::memcpy(h.data(), kMagic, 5);
+  h[5] = h[6] = h[7] = 0x00;
+  h[8] = 'V';
+  h[9] = '1';
+  std::memcpy(h.data() + 10, "V1.20", 5);
+  std::memcpy(h.data() + 15, model.data(), 8);
+  h[23] = h[24] = 0xFF;
+  h[25] = sdt ? 0x00 : 0xFF;
+  return h;
+}
+
+FileStatus LoadDatFile(const std::string& path, RadioData& data) {
+  FileStatus st;
+  File f(path, O_RDONLY);
+  if (!f.ok()) {
+    st.result = kFileCannotOpen;
+    st.sysError = errno;
+    return st;
+  }
+  std::array<uint8_t, kHeaderSize> header{};
+  header.fill(0);
+  if (!ReadHeader(f, header, st)) return st;
+  if (std::memcmp(header.data(), kMagic, 5) != 0 || header[5] != 0x00) {
+    st.result = kFileNotOurs;
+    return st;
+  }
+  ModelBytes model;
+  std::memcpy(model.data(), header.data() + 15, 8);
+  if (!ModelRecord::IsKnownModel(model) || !ModelRecord::IsSelectableBand(model[5])) {
+    st.result = kFileRefused;
+    return st;
+  }
+  if (std::memcmp(header.data() + 10, "V1.", 3) > 0) {
+    st.result = kFileRefused;
+    return st;
+  }
+  // Read into a holding buffer first: a file cut short must not leave half a
+  // programming in the scratch copy either.
+  std::vector<uint8_t> body(kImageSize + kExtBlockSize);
+  if (!f.ReadAll(body.data(), body.size())) {
+    st.result = kFileNotOurs;
+    return st;
+  }
+  ByteArea scratchImage = data.buffers.ScratchImage();
+  ByteArea scratchExt = data.buffers.ScratchExt();
+  scratchImage.write(0, body.data(), kImageSize);
+  scratchExt.write(kExtBlockOffset, body.data() + kImageSize, kExtBlockSize);
+  return st;
+}
+
+FileStatus SaveDatFile(const std::string& path, RadioData& data) {
+  const auto header = BuildHeader(data.model.Bytes(), false);
+  const auto& image = data.buffers.ImageBytes();
+  const auto& ext = data.buffers.ExtBytes();
+  return WriteAtomically(path, {{header.data(), header.size()},
+                                {image.data(), kImageSize},
+                                {ext.data() + kExtBlockOffset, kExtBlockSize}});
+}
+
+FileStatus LoadSdtFile(const std::string& path, RadioData& data) {
+  FileStatus st;
+  File f(path, O_RDONLY);
+  if (!f.ok()) {
+    st.result = kFileCannotOpen;
+    st.sysError = errno;
+    return st;
+  }
+  std::array<uint8_t, kHeaderSize> header{};
+  if (!ReadHeader(f, header, st)) return st;
+  static const uint8_t kSdtStart[10] = {'V', 'B', '4', '2', '0', 0, 0, 0, 'V', '1'};
+  if (std::memcmp(header.data(), kSdtStart, 10) != 0) {
+    st.result = kFileNotOurs;
+    return st;
+  }
+  uint8_t lengths[MergeSlots::kSlots * 2];
+  MergeSlots slots;
+  if (!f.ReadAll(lengths, sizeof lengths)) {
+    st.result = kFileNotOurs;
+    return st;
+  }
+  for (auto& m : slots.marks) {
+    if (!f.ReadAll(m.data(), m.size())) {
+      st.result = kFileNotOurs;
+      return st;
+    }
+  }
+  for (int i = 0; i < MergeSlots::kSlots; ++i) {
+    const size_t len = static_cast<size_t>(lengths[2 * i] | (lengths[2 * i + 1] << 8));
+    if (len == 0) continue;
+    if (len > kMaxZoneBlock) {
+      st.result = kFileNotOurs;
+      return st;
+    }
+    MergeSlot& s = slots.slots[i];
+    s.block.resize(len);
+    bool ok = f.ReadAll(s.block.data(), len) && f.ReadAll(&s.mark, 1) && f.ReadAll(s.name.data(), s.name.size());
+    for (auto& t : s.perChannel) ok = ok && f.ReadAll(t.data(), t.size());
+    if (!ok) {
+      st.result = kFileNotOurs;
+      return st;
+    }
+  }
+  data.mergeSlots = std::move(slots);
+  return st;
+}
+
+FileStatus SaveSdtFile(const std::string& path, RadioData& data) {
+  const auto header = BuildHeader(data.model.Bytes(), true);
+  std::vector<uint8_t> body;
+  const MergeSlots& slots = data.mergeSlots;
+  for (const auto& s : slots.slots) {
+    const size_t len = std::min(s.block.size(), kMaxZoneBlock);
+    body.push_back(static_cast<uint8_t>(len & 0xFF));
+    body.push_back(static_cast<uint8_t>(len >> 8));
+  }
+  for (const auto& m : slots.marks) body.insert(body.end(), m.begin(), m.end());
+  for (const auto& s : slots.slots) {
+    const size_t len = std::min(s.block.size(), kMaxZoneBlock);
+    if (len == 0) continue;
+    body.insert(body.end(), s.block.begin(), s.block.begin() + static_cast<long>(len));
+    body.push_back(s.mark);
+    body.insert(body.end(), s.name.begin(), s.name.end());
+    for (const auto& t : s.perChannel) body.insert(body.end(), t.begin(), t.end());
+  }
+  return WriteAtomically(path, {{header.data(), header.size()}, {body.data(), body.size()}});
+}
+
+FileStatus LoadDataFile(const std::string& path, RadioData& data) {
+  const std::string ext = LowerExtension(path);
+  if (ext == ".dat") return LoadDatFile(path, data);
+  if (ext == ".sdt") return LoadSdtFile(path, data);
+  FileStatus st;
+  st.result = kFileRefused;
+  return st;
+}
+
+std::array<std::string, 2> ProbeHeader(const std::string& path) {
+  std::array<std::string, 2> texts;
+  File f(path, O_RDONLY);
+  if (!f.ok()) return texts;
+  std::array<uint8_t, kHeaderSize> header{};
+  if (!f.ReadAll(header.data(), header.size())) return texts;
+  ModelBytes model;
+  std::memcpy(model.data(), header.data() + 15, 8);
+  if (std::memcmp(header.data(), kMagic, 5) != 0 || header[5] != 0 || !ModelRecord::IsKnownModel(model) ||
+      !ModelRecord::IsSelectableBand(model[5]))
+    return texts;
+  uint8_t raw[64];
+  if (::lseek(f.fd(), static_cast<off_t>(kHeaderSize + img::kEmbeddedMessage), SEEK_SET) < 0 ||
+      !f.ReadAll(raw, sizeof raw))
+    return texts;
+  for (int i = 0; i < 2; ++i) {
+    const ByteArea a(raw + 32 * i, 32);
+    texts[i] = a.text(0, 32);
+  }
+  return texts;
+}
+
+std::string HeaderText(const std::array<uint8_t, 10>& header10) {
+  std::string s;
+  for (uint8_t b : header10) {
+    if (b == 0) break;
+    s.push_back(static_cast<char>(b));
+  }
+  return s;
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t cut = path.find_last_of("\\/:");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+std::string WithExtension(const std::string& name, const std::string& ext) {
+  std::string lowerName = name;
+  std::transform(lowerName.begin(), lowerName.end(), lowerName.begin(), [](unsigned char c) { return std::tolower(c); });
+  const std::string dotted = "." + ext;
+  if (lowerName.size() >= dotted.size() && lowerName.compare(lowerName.size() - dotted.size(), dotted.size(), dotted) == 0)
+    return name;
+  if (!name.empty() && name.back() == '.') return name + ext;
+  return name + dotted;
+}
+
+bool NameTooLong(const std::string& name) {
+  const std::string base = name.substr(name.find_last_of("\\/:") == std::string::npos ? 0 : name.find_last_of("\\/:") + 1);
+  const size_t dot = base.find_last_of('.');
+  const std::string stem = dot == std::string::npos ? base : base.substr(0, dot);
+  return stem.size() > 32;
+}
+
+}  // namespace vb420

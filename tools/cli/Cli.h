@@ -1,0 +1,49 @@
+// The verb registry of vb420cli: each cmd_*.cpp registers its verbs at start.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vb420::cli {
+
+// Exit codes shared by every verb.
+enum ExitCode {
+  kExitOk = 0,
+  kExitFailure = 1,     // the operation failed (message on stderr)
+  kExitUsage = 2,       // the command line is wrong
+  kExitCancelled = 3,   // the user (or a question without --yes) stopped it
+  kExitPortError = 4,   // the serial port could not be opened or set up
+  kExitCommError = 5,   // the radio did not answer or answered wrongly
+  kExitRefusedModel = 6 // the radio or file is of a model that is refused
+};
+
+using VerbFn = int (*)(const std::vector<std::string>& args);
+
+struct CliVerb {
+  const char* name;
+  const char* usage;
+  VerbFn run;
+};
+
+void RegisterVerb(const CliVerb& verb);
+
+struct VerbRegistrar {
+  VerbRegistrar(const char* name, const char* usage, VerbFn fn) { RegisterVerb({name, usage, fn}); }
+};
+
+#define VB420_CLI_CONCAT2(a, b) a##b
+#define VB420_CLI_CONCAT(a, b) VB420_CLI_CONCAT2(a, b)
+#define VB420_CLI_VERB(name, usage, fn) \
+  static ::vb420::cli::VerbRegistrar VB420_CLI_CONCAT(vb420_verb_, __LINE__)(name, usage, fn)
+
+// Small helpers for option parsing.
+// Finds "--opt VALUE" in args; removes both and returns true with the value.
+bool TakeOption(std::vector<std::string>& args, const std::string& opt, std::string& value);
+// Finds a flag "--opt"; removes it and returns true.
+bool TakeFlag(std::vector<std::string>& args, const std::string& opt);
+// Prints "vb420cli: <message>" on stderr and returns `code`.
+int Fail(int code, const std::string& message);
+// Parses a number in decimal or 0x-prefixed hex; false when it is not one.
+bool ParseNumber(const std::string& s, long& out);
+
+}  // namespace vb420::cli

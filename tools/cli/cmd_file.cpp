@@ -1,0 +1,133 @@
+// Data-file verbs: new, info, dump.
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+#include "data/DataFile.h"
+#include "data/NewImage.h"
+#include "data/RadioData.h"
+#include "data/ZoneSummary.h"
+
+namespace vb420::cli {
+
+namespace {
+
+std::string ResultText(const FileStatus& st) {
+  switch (st.result) {
+    case kFileCannotOpen: return std::string("cannot open file: ") + std::strerror(st.sysError);
+    case kFileNotOurs: return "not a VB-420 data file (or the file is cut short)";
+    case kFileWriteFailed: return std::string("write failed: ") + std::strerror(st.sysError);
+    case kFileRefused: return "the file's model or version is not accepted";
+    default: return "error " + std::to_string(st.result);
+  }
+}
+
+int CmdNew(const std::vector<std::string>& argsIn) {
+  std::vector<std::string> args = argsIn;
+  std::string out, modelName = "VT-1600", bandText;
+  if (!TakeOption(args, "-o", out) && !TakeOption(args, "--output", out))
+    return Fail(kExitUsage, "new: -o FILE.dat is required");
+  TakeOption(args, "--model", modelName);
+  const bool haveBand = TakeOption(args, "--band", bandText);
+  if (!args.empty()) return Fail(kExitUsage, "new: unexpected argument \"" + args[0] + "\"");
+  const int model = ModelNumberOfName(modelName);
+  if (model < 0) return Fail(kExitUsage, "new: unknown model \"" + modelName + "\"");
+  int band = ModelTable(model).bands.front();
+  if (haveBand) {
+    band = BandCodeOfText(bandText);
+    ModelBytes probe{};
+    if (band >= 0) {
+      RadioData tmp;
+      tmp.model.SetModel(model);
+      tmp.model.SetBandCode(static_cast<uint8_t>(band));
+      probe = tmp.model.Bytes();
+    }
+    if (band < 0 || !ModelRecord::IsKnownModel(probe))
+      return Fail(kExitUsage, "new: band \"" + bandText + "\" is not available on " + modelName);
+  }
+  RadioData data;
+  ModelBytes bytes = kDefaultModelBytes;
+  data.model.SetBytes(bytes);
+  data.model.SetModel(model);
+  data.model.SetBandCode(static_cast<uint8_t>(band));
+  ResetToNewImage(data);
+  const FileStatus st = SaveDatFile(out, data);
+  if (st.result != kFileOk) return Fail(kExitFailure, out + ": " + ResultText(st));
+  return kExitOk;
+}
+
+bool LoadForCli(const std::string& path, RadioData& data, int& exitCode) {
+  const FileStatus st = LoadDatFile(path, data);
+  if (st.result != kFileOk) {
+    exitCode = Fail(st.result == kFileRefused ? kExitRefusedModel : kExitFailure, path + ": " + ResultText(st));
+    return false;
+  }
+  data.buffers.AcceptScratch();
+  data.SyncCodecs();
+  return true;
+}
+
+int CmdInfo(const std::vector<std::string>& argsIn) {
+  std::vector<std::string> args = argsIn;
+  if (args.size() != 1) return Fail(kExitUsage, "info: one data file expected");
+  RadioData data;
+  int code = 0;
+  if (!LoadForCli(args[0], data, code)) return code;
+  ByteArea image = data.Image();
+  const int model = data.model.ModelNumber();
+  const int bandIndex = data.model.BandIndex();
+  std::cout << "model: " << (model >= 0 ? ModelTable(model).name : "unknown") << "\n";
+  std::cout << "band: " << (bandIndex >= 0 ? BandTable(bandIndex).text : "unknown") << "\n";
+  std::string version;
+  for (int i = 0; i < 5; ++i) {
+    const uint8_t c = image.u8(img::kVersion + i);
+    version.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
+  }
+  std::cout << "version: " << version << "\n";
+  const ZoneSummary z = SummarizeZones(data);
+  std::cout << "zones: conventional " << z.conventional << ", LTR " << z.ltr << ", PassPort " << z.passport << "\n";
+  std::cout << "channels and groups: " << z.records << "\n";
+  std::cout << "free zone bytes: " << z.freeBytes << "\n";
+  std::cout << "message 1: " << image.text(img::kEmbeddedMessage, 32) << "\n";
+  std::cout << "message 2: " << image.text(img::kEmbeddedMessage + 32, 32) << "\n";
+  return kExitOk;
+}
+
+int CmdDump(const std::vector<std::string>& argsIn) {
+  std::vector<std::string> args = argsIn;
+  const bool useExt = TakeFlag(args, "--ext");
+  if (args.size() != 3) return Fail(kExitUsage, "dump: FILE.dat [--ext] OFFSET LENGTH expected");
+  long offset = 0, length = 0;
+  if (!ParseNumber(args[1], offset) || !ParseNumber(args[2], length) || offset < 0 || length < 0)
+    return Fail(kExitUsage, "dump: OFFSET and LENGTH must be numbers (decimal or 0x hex)");
+  RadioData data;
+  int code = 0;
+  if (!LoadForCli(args[0], data, code)) return code;
+  ByteArea area = useExt ? data.Ext() : data.Image();
+  if (!area.InRange(static_cast<size_t>(offset), static_cast<size_t>(length)))
+    return Fail(kExitUsage, "dump: range outside the " + std::string(useExt ? "extension area" : "image"));
+  std::string line;
+  char hex[4];
+  for (long i = 0; i < length; ++i) {
+    std::snprintf(hex, sizeof hex, "%02X", area.u8(static_cast<size_t>(offset + i)));
+    if (!line.empty()) line.push_back(' ');
+    line += hex;
+    if ((i + 1) % 16 == 0) {
+      std::cout << line << "\n";
+      line.clear();
+    }
+  }
+  if (!line.empty()) std::cout << line << "\n";
+  return kExitOk;
+}
+
+}  // namespace
+
+VB420_CLI_VERB("new", "new -o FILE.dat [--model NAME] [--band 136-174|450-520|400-470]", CmdNew);
+VB420_CLI_VERB("info", "info FILE.dat", CmdInfo);
+VB420_CLI_VERB("dump", "dump FILE.dat [--ext] OFFSET LENGTH", CmdDump);
+
+}  // namespace vb420::cli
