@@ -16,7 +16,7 @@ ZoneSummary SummarizeZones(RadioData& data) {
   for (int z = 0; z < 128; ++z) {
     const uint16_t off = image.u16le(img::kZoneTable + 2 * z);
     // A damaged table entry pointing outside the zone area is not followed.
-    if (off == 0xFFFF || off < kZoneAreaStart || off + 6 > kZoneAreaEnd) continue;
+    if (off == 0xFFFF || off < kZoneAreaStart || off + 6u > kZoneAreaEnd) continue;
     const uint8_t type = image.u8(off + 1);
     const uint8_t countByte = image.u8(off + 4);
     const int count = countByte == 0xFF ? 0 : countByte;

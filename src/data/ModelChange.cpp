@@ -1,0 +1,141 @@
+#include "data/ModelChange.h"
+
+#include <algorithm>
+#include <string>
+
+#include "data/AreaDefaults.h"
+#include "data/NewImage.h"
+#include "data/RadioData.h"
+#include "lang/TextTable.h"
+
+namespace vb420 {
+
+namespace {
+
+void AddLine(std::string& warning, const std::string& line) {
+  if (!warning.empty()) warning += "\n";
+  warning += line;
+}
+
+// Cuts one name field of `width` bytes to 8 characters through the name rules
+// of a second-generation model. A field that starts with 0xFF holds no name
+// and is left as it is.
+void CutName(RadioData& data, ByteArea area, size_t offset, int width, int keep) {
+  uint8_t* field = area.ptr(offset, static_cast<size_t>(width));
+  if (!field || field[0] == 0xFF) return;
+  std::string name = CFieldCodec::NameFromField(field, width);
+  if (static_cast<int>(name.size()) > keep) name.resize(static_cast<size_t>(keep));
+  data.field.NormalizeName(field, width, name);
+}
+
+}  // namespace
+
+ModelChangePlan PlanModelChange(RadioData& data, TextTable& text, int newModel, uint8_t newBand) {
+  ModelChangePlan plan;
+  const int oldModel = data.model.ModelNumber();
+  if (newBand != data.model.BandCode()) {
+    plan.flags.band = true;
+    plan.warning = text.Text(286);
+  }
+  if (ModelRecord::KindOf(newModel) != ModelRecord::KindOf(oldModel)) {
+    plan.flags.kind = true;
+    AddLine(plan.warning, text.Text(287));
+    if (!plan.flags.band) AddLine(plan.warning, text.Text(295));
+  }
+  if (!IsHighPower(oldModel) && IsHighPower(newModel)) {
+    plan.flags.power = true;
+    if (plan.warning.empty()) plan.warning = text.Text(297);
+  }
+  if (IsSecondGeneration(oldModel) != IsSecondGeneration(newModel)) {
+    plan.flags.generation = true;
+    if (IsSecondGeneration(newModel)) plan.warning = text.Text(296);
+  }
+  return plan;
+}
+
+void CutNamesToSecondGeneration(RadioData& data) {
+  ByteArea image = data.Image();
+  ByteArea ext = data.Ext();
+  CutName(data, image, 0x160, 12, 8);
+  for (size_t off = 0x1E0; off + 16 <= 0x460; off += 16) CutName(data, image, off, 12, 8);
+  for (size_t off = 0x100; off + 32 <= 0x500; off += 32) CutName(data, ext, off, 12, 8);
+  for (size_t off = 0xBD00; off + 20 <= 0xBF80; off += 20) CutName(data, image, off, 12, 8);
+  CutName(data, image, 0x7E0, 12, 8);
+
+  // The data-signalling lists are placed by the area directory; a damaged
+  // directory must not send us outside the image.
+  const size_t idList = image.u16le(0x9EC);
+  const size_t idCount = image.u16le(0x9EE);
+  for (size_t i = 0; i < idCount && image.InRange(idList + 16 * i, 16); ++i) {
+    if (image.u8(idList + 16 * i + 12) == 0xFF) continue;  // unused entry
+    CutName(data, image, idList + 16 * i, 12, 8);
+  }
+  const size_t statusList = image.u16le(0x9F0);
+  const size_t statusCount = image.u16le(0x9F2);
+  for (size_t i = 0; i < statusCount && image.InRange(statusList + 20 * i, 20); ++i)
+    CutName(data, image, statusList + 20 * i, 16, 16);
+}
+
+void ApplyModelChange(RadioData& data, int newModel, uint8_t newBand, const ModelChangeFlags& flags,
+                      const ModelChangeHooks& hooks) {
+  ByteArea image = data.Image();
+  ByteArea ext = data.Ext();
+  data.model.SetModel(newModel);
+  data.model.SetBandCode(newBand);
+  data.SyncCodecs();
+  // The step codes of the test frequencies depend on the model.
+  data.TestFreqTable().RecodeAllPairs();
+
+  if (flags.band) {
+    if (hooks.clearAllZones) hooks.clearAllZones();
+    WriteDefaultTestFrequencies(data);
+    WriteDefaultTuningFrequencies(data);
+  }
+
+  if (flags.kind) {
+    for (size_t off : {0x15A, 0x15C, 0x15E}) image.setU8(off, 0xFF);
+    for (size_t off : {0x15B, 0x15D, 0x15F}) {
+      uint8_t b = image.u8(off);
+      b = static_cast<uint8_t>((b | 0x03 | 0x60) & ~0x1C);
+      image.setU8(off, b);
+    }
+    WriteKeyDefaults(data);
+    if (data.model.IsPortable()) {
+      if (image.u8(0x72A) == '1') image.setU8(0x72A, 0xFF);
+      image.setU8(0x16C, 0);
+      image.setU8(0x16D, 0x1F);
+      image.setU8(0x17E, '1');
+    } else {
+      image.setU8(0x16C, 8);
+      image.setU8(0x16D, 0x1F);
+      image.setU8(0x17E, '0');
+    }
+    const uint16_t larger = std::max(ext.u16le(0x508), ext.u16le(0x50A));
+    ext.setU16le(0x508, larger);
+    ext.setU16le(0x50A, larger);
+    if (!flags.band) {
+      WriteDefaultTuningFrequencies(data);
+      if (hooks.reencodeAllChannels) hooks.reencodeAllChannels();
+      if (hooks.recomputeChannelMarks) hooks.recomputeChannelMarks();
+    }
+  }
+
+  if (flags.power && hooks.lowerConventionalPower) hooks.lowerConventionalPower();
+
+  if (flags.generation) {
+    if (data.model.IsSecondGen()) {
+      const uint8_t v = image.u8(0x140);
+      if (v != 0xFF && v > 8) image.setU8(0x140, 8);
+      if (image.u8(0x193) == '1') image.setU8(0x193, 0xFF);
+      if (image.u8(0x6A2) == '6' || image.u8(0x6A2) == '7') image.setU8(0x6A2, '0');
+      CutNamesToSecondGeneration(data);
+      if (image.u8(0x851) != 0 && image.u8(0x852) != 0 && image.u8(0x853) == 0) image.fill(0x851, 3, 0xFF);
+      RemoveKeyFunction(data, 19, true);
+      if (hooks.zoneGenerationFixup) hooks.zoneGenerationFixup();
+    } else {
+      RemoveKeyFunction(data, 80);
+    }
+  }
+}
+
+}  // namespace vb420
