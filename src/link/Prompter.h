@@ -1,0 +1,52 @@
+// What a radio conversation asks the person at the keyboard. The desktop
+// program answers with message boxes, the command-line tool with its flags,
+// and the tests with scripted answers. Messages are named by text entry.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace vb420 {
+
+// Text entries used by the radio conversations.
+namespace msg {
+constexpr int kRadioCaption = 265;      // caption of every radio message
+constexpr int kWarningCaption = 266;    // caption of the model-difference warning
+constexpr int kPortNotOpened = 269;     // error, OK only
+constexpr int kCommFailed = 270;        // Retry/Cancel
+constexpr int kModelNotSupported = 271; // Retry/Cancel
+constexpr int kTestChannelsDiffer = 272;
+constexpr int kTestModelDiffers = 273;
+constexpr int kModelDiffers = 274;      // warning, OK/Cancel
+constexpr int kWrongPassword = 276;
+constexpr int kPlatformCode = 294;      // error, OK only
+constexpr int kTuningDiffers = 324;
+constexpr int kReadPasswordLabel = 695;
+constexpr int kOverwritePasswordLabel = 696;
+}  // namespace msg
+
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+  // Retry/Cancel with an error icon; true for Retry.
+  virtual bool AskRetryCancel(int textEntry) = 0;
+  // OK/Cancel with a warning icon; true for OK.
+  virtual bool AskOkCancel(int textEntry) = 0;
+  // An error box with OK only.
+  virtual void ShowError(int textEntry) = 0;
+  // An information box with OK only (the success of a transfer).
+  virtual void ShowInformation(int textEntry) = 0;
+  // The radio-password dialog: label text entry (695 read, 696 write) and,
+  // for a read, the two lines of the radio's embedded message. Answers the
+  // typed digits (at most 6) in `digits`; false for Cancel.
+  virtual bool AskPassword(int labelEntry, const std::string& line1, const std::string& line2,
+                           std::string& digits) = 0;
+};
+
+// Lets pending user-interface events run between protocol steps, so that a
+// progress display repaints while a transfer blocks the thread.
+using PumpFn = std::function<void()>;
+// Progress of a transfer: steps done of total.
+using ProgressFn = std::function<void(int done, int total)>;
+
+}  // namespace vb420

@@ -1,0 +1,211 @@
+// The programming protocol: every exchange with the radio, byte for byte, on
+// top of the serial port, and the retry wrappers that turn a failed exchange
+// into the standard Retry/Cancel questions.
+//
+// Exchanges answer 0 for success and a positive code for failure (1 unless
+// an operation lists others). The port is left at 19200 baud after program
+// mode; a new conversation's entry sets the rate again for each try.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/ModelRecord.h"
+#include "link/Prompter.h"
+#include "link/SerialPort.h"
+
+namespace vb420 {
+
+namespace ctl {
+constexpr uint8_t kAck = 0x06;
+constexpr uint8_t kNak = 0x15;
+constexpr uint8_t kSyn = 0x16;
+constexpr uint8_t kDataMarker = 'W';
+constexpr uint8_t kRecordMarker = 0x55;
+}  // namespace ctl
+
+// Command bytes of program mode.
+namespace cmd {
+constexpr const char* kEntry = "VB420PP";
+constexpr const char* kTestEntry = "TUNING ";
+constexpr const char* kInformation = "URK";
+constexpr uint8_t kIdentify = 0x02;
+constexpr uint8_t kOverwritePassword = 0x03;
+constexpr uint8_t kReadPassword = 0x04;
+constexpr uint8_t kTechnicianPassword = 0x2D;
+constexpr uint8_t kEnd = 'E';
+constexpr uint8_t kBlockRead = 'R';
+constexpr uint8_t kBlockWrite = 'W';
+constexpr uint8_t kBlockFill = 'Z';
+constexpr uint8_t kAreaRead = 'S';
+constexpr uint8_t kAreaWrite = 'X';
+constexpr uint8_t kVersion = 0x50;
+constexpr uint8_t kDateStamp = 0x5F;
+constexpr uint8_t kFirmwareChecksum = 0x7C;
+constexpr uint8_t kPassPortVersion = 0xEC;
+}  // namespace cmd
+
+// Test-mode bytes.
+namespace testcmd {
+constexpr uint8_t kOn = 0x0D;
+constexpr uint8_t kOff = 0x0E;
+constexpr uint8_t kStepUp = 0x0A;
+constexpr uint8_t kStepDown = 0x0B;
+constexpr uint8_t kStepsUp = 0x1A;
+constexpr uint8_t kStepsDown = 0x1B;
+constexpr uint8_t kSet = 0x1C;
+constexpr uint8_t kQuery = 0x0C;
+constexpr uint8_t kPrefix = 0x21;
+constexpr uint8_t kTransmit = 0x08;
+constexpr uint8_t kAckSwitch = 0x22;
+constexpr uint8_t kPrefixedSet = 0x50;
+constexpr uint8_t kMskHigh = 0x86;
+constexpr uint8_t kMskLow = 0x85;
+constexpr uint8_t kTestChannel = 0x10;
+constexpr uint8_t kSignalling = 0x11;
+constexpr uint8_t kTestData = 0x05;
+constexpr uint8_t kValues = 0x07;
+constexpr uint8_t kTuningBlock = 'B';
+constexpr size_t kTestDataLength = 149;
+constexpr size_t kTuningBlockLength = 40;
+constexpr size_t kTestChannelAnswer = 8;
+}  // namespace testcmd
+
+// Sizes of the radio's memory as the protocol moves it.
+constexpr int kBlockSize = 256;
+constexpr int kBlockCount = 192;
+constexpr int kExtPieceSize = 64;
+constexpr int kExtPieceCount = 72;
+
+// Baud rates tried by program-mode entry, in this order.
+constexpr std::array<const char*, 7> kEntryRates = {"9600", "19200", "4800", "2400", "1200", "38400", "57600"};
+
+using Password = std::array<uint8_t, 6>;
+using DateStamp = std::array<uint8_t, 6>;
+
+// The typed digits (at most 6) followed by 0x00 up to six bytes; an empty
+// entry is six 0xFF bytes. Anything but a digit is left out.
+Password PasswordBytes(std::string_view digits);
+// Year − 2000 (low 8 bits of year + 0x30), month, day, hour, minute, second.
+DateStamp DateStampOf(const std::tm& local);
+DateStamp DateStampNow();
+// Four upper-case hexadecimal digits, high byte first.
+std::string ChecksumText(uint16_t checksum);
+// 8-bit sum.
+uint8_t Sum8(const uint8_t* data, size_t n);
+// Test-mode step encoding: +1 → 0x0A, −1 → 0x0B, n > 1 → 0x1A n, n < −1 →
+// 0x1B |n|; 0 → nothing.
+std::vector<uint8_t> StepBytes(int step);
+
+// Block read results.
+enum BlockReadResult {
+  kBlockOk = 0,
+  kBlockFailed = 1,       // three attempts failed
+  kBlockCmdWrite = 2,     // the 'R' could not be written
+  kBlockNumberWrite = 3,  // the block number could not be written
+  kBlockAckWrite = 8,     // the closing ACK could not be written
+  kBlockNotAcked = 10,    // the radio closed with a byte other than ACK
+  kBlockNakWrite = 11,    // the NAK could not be written
+  kBlockNakNotAcked = 13, // the radio did not acknowledge our NAK
+};
+
+// Password results.
+enum PasswordResult { kPasswordOk = 0, kPasswordNoAnswer = 1, kPasswordWrong = 2 };
+
+class RadioLink : public SerialPort {
+ public:
+  RadioLink() = default;
+
+  void SetBlockSize(int n) { blockSize_ = n; }
+  int BlockSize() const { return blockSize_; }
+
+  // ---- conversation ---------------------------------------------------
+  // Calls the radio at each rate of kEntryRates until it answers SYN and then
+  // ACK at 19200.
+  int EnterProgramMode(const PumpFn& pump = {});
+  // The 8 model bytes of the radio.
+  int Identify(ModelBytes& out);
+  // 'E'; when unanswered, 'E' once more at 9600 baud.
+  int EndProgramMode();
+  // Close, open; then 9600 baud and a read time-out of 1500 ms.
+  int OpenForTestMode();
+  int EnterTestMode();
+
+  // ---- memory -----------------------------------------------------------
+  // BlockReadResult; `buffer` holds BlockSize() bytes.
+  int BlockRead(uint8_t* buffer, int blockNumber);
+  // 0 written, 1 failed (three refusals, or at once on a write failure or
+  // silence). A block of equal bytes goes as 'Z' and the one byte.
+  int BlockWrite(const uint8_t* buffer, int blockNumber);
+  // Extension area, `length` 1..255 bytes at `offset`.
+  int AreaRead(uint8_t* buffer, int offset, int length);
+  int AreaWrite(const uint8_t* buffer, int offset, int length);
+
+  // ---- queries and settings -------------------------------------------
+  int SendReadPassword(const Password& pw) { return SendPassword(cmd::kReadPassword, pw, false); }
+  int SendOverwritePassword(const Password& pw) { return SendPassword(cmd::kOverwritePassword, pw, false); }
+  int SendTechnicianPassword(const Password& pw) { return SendPassword(cmd::kTechnicianPassword, pw, true); }
+  int SendDateStamp(const DateStamp& stamp);
+  int VersionQuery(std::array<uint8_t, 10>& out);
+  int FirmwareChecksum(uint16_t& out);
+  // The 32 data bytes of the information record.
+  int InformationQuery(std::array<uint8_t, 32>& out);
+  int PassPortVersion(std::array<uint8_t, 12>& out);
+
+  // ---- test mode ----------------------------------------------------------
+  int TestSwitch(uint8_t code, bool on);
+  // The transmitter: answer awaited 800 ms, then the time-out becomes 500 ms.
+  int TestTransmit(bool on);
+  // A step of 0 sends nothing and succeeds.
+  int TestStep(uint8_t code, int step, bool prefixed = false);
+  int TestSet(uint8_t code, uint8_t value, bool prefixed = false);
+  int TestQuery(uint8_t code, uint8_t& value, bool prefixed = false);
+  int TestPrefixedSet(uint8_t value);  // 0x50 0x1A value
+  int TestAckSwitch(bool on);          // ACK, then 0x22 on/off
+  int TestMskRate(bool high);          // 0x86 / 0x85
+  int TestBandwidth(int selector);     // 'G', 'L', 'F' for 0, 1, 2
+  // Selects test channel `selector` (1..16); the two 32-bit frequencies as the
+  // radio sends them (most significant byte first).
+  int TestChannel(uint8_t selector, std::array<uint8_t, 8>& out);
+  int TestSignalling(uint8_t selector);
+  int TestReadData(uint8_t* buffer, size_t length);    // 0x05
+  int TestReadValues(uint8_t* buffer, size_t length);  // 0x07
+  int TestReadTuning(std::array<uint8_t, 40>& out);    // 'B'
+
+  // ---- retry wrappers -------------------------------------------------------
+  // Each lets events run before every attempt and asks Retry/Cancel on a
+  // failure; giving up ends program mode and closes the port. 0 or 1.
+  int EnterProgramModeWithRetry(Prompter& prompter, const PumpFn& pump);
+  // Identify, then refuse platform codes (text entry 294) and models that are
+  // unknown or on an unselectable band (271).
+  int IdentifyForRead(Prompter& prompter, const PumpFn& pump, ModelBytes& out);
+  // Identify, then accept only a radio that fits the image's model; ask
+  // before writing to a radio whose model bytes differ from the image's.
+  int IdentifyForWrite(Prompter& prompter, const PumpFn& pump, const ModelRecord& current, ModelBytes& out);
+  // Identify, then require a known model.
+  int IdentifyForRadioFunctions(Prompter& prompter, const PumpFn& pump, ModelBytes& out);
+  int VersionQueryWithRetry(Prompter& prompter, const PumpFn& pump, std::array<uint8_t, 10>& out);
+  // The stamp is taken from the clock anew for every attempt.
+  int DateStampWithRetry(Prompter& prompter, const PumpFn& pump);
+  // End program mode and close the port; 0 when both worked.
+  int GiveUp();
+
+  // The check of an identified radio for a write: 0 accepted, 1 refused
+  // (text entry 271), 2 accepted but different from the image (ask 274).
+  static int WriteModelCheck(const ModelBytes& radio, const ModelRecord& current);
+  static bool IsPlatformCode(const ModelBytes& radio);
+
+ private:
+  int SendPassword(uint8_t command, const Password& pw, bool waitFirst);
+  int ReadAckClose();            // send ACK, read 1, 0 when it is ACK
+  int ReadOne(uint8_t& b) { return Read(&b, 1); }
+  int SendAndAck(const uint8_t* req, size_t n);  // request, then 0 when the answer is ACK
+
+  int blockSize_ = kBlockSize;
+};
+
+}  // namespace vb420

@@ -1,0 +1,344 @@
+#include "link/SerialPort.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace vb420 {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int MillisLeft(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// Reads run at raised priority so that the answer is collected without delay.
+// Most users may not raise it; then we stop trying after the first refusal.
+class PriorityBoost {
+ public:
+  PriorityBoost() {
+    if (refused_) return;
+    errno = 0;
+    old_ = getpriority(PRIO_PROCESS, 0);
+    if (errno != 0) return;
+    if (setpriority(PRIO_PROCESS, 0, -10) == 0) raised_ = true;
+    else refused_ = true;
+  }
+  ~PriorityBoost() {
+    if (raised_) setpriority(PRIO_PROCESS, 0, old_);
+  }
+
+ private:
+  static inline bool refused_ = false;
+  int old_ = 0;
+  bool raised_ = false;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Port names
+
+std::string DevicePathOfPort(int n, const PortMap& ports) {
+  if (n < 1) return {};
+  const std::string key = "COM" + std::to_string(n);
+  const std::string envName = "VB420_" + key;
+  if (const char* env = std::getenv(envName.c_str()); env && *env) return env;
+  if (auto it = ports.find(key); it != ports.end() && !it->second.empty()) return it->second;
+  if (n <= 4) return "/dev/ttyS" + std::to_string(n - 1);
+  if (n <= 12) return "/dev/ttyUSB" + std::to_string(n - 5);
+  if (n <= 20) return "/dev/ttyACM" + std::to_string(n - 13);
+  return {};
+}
+
+std::string Win32DeviceName(int n) {
+  if (n < 10) return "COM" + std::to_string(n);
+  return "\\\\.\\COM" + std::to_string(n);
+}
+
+int PortNumberOfName(std::string_view name) {
+  if (name.size() > 3 && (name.substr(0, 3) == "COM" || name.substr(0, 3) == "com")) name.remove_prefix(3);
+  if (name.empty() || name.size() > 3) return 0;
+  int n = 0;
+  for (char c : name) {
+    if (c < '0' || c > '9') return 0;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+
+// ---------------------------------------------------------------------------
+// Mode strings
+
+bool ParseModeString(std::string_view mode, LineSettings& out) {
+  std::string fields[4];
+  int k = 0;
+  for (char c : mode) {
+    if (c == ' ') continue;
+    if (c == ',') {
+      if (++k > 3) return false;
+      continue;
+    }
+    fields[k] += c;
+  }
+  LineSettings s;
+  char* end = nullptr;
+  if (fields[0].empty()) return false;
+  s.baud = std::strtol(fields[0].c_str(), &end, 10);
+  if (*end != '\0' || BaudConstant(s.baud) == 0) return false;
+  if (k >= 1 && !fields[1].empty()) {
+    if (fields[1].size() != 1) return false;
+    const char p = static_cast<char>(fields[1][0] & ~0x20);
+    if (p != 'N' && p != 'E' && p != 'O' && p != 'M' && p != 'S') return false;
+    s.parity = p;
+  }
+  if (k >= 2 && !fields[2].empty()) {
+    if (fields[2].size() != 1 || fields[2][0] < '5' || fields[2][0] > '8') return false;
+    s.dataBits = fields[2][0] - '0';
+  }
+  if (k >= 3 && !fields[3].empty()) {
+    if (fields[3] == "1") s.stopBits = 1;
+    else if (fields[3] == "2" || fields[3] == "1.5") s.stopBits = 2;
+    else return false;
+  }
+  out = s;
+  return true;
+}
+
+namespace {
+struct BaudPair {
+  long baud;
+  speed_t constant;
+};
+constexpr BaudPair kBauds[] = {
+    {300, B300},       {600, B600},       {1200, B1200},     {2400, B2400},   {4800, B4800},
+    {9600, B9600},     {19200, B19200},   {38400, B38400},   {57600, B57600}, {115200, B115200},
+    {230400, B230400},
+};
+}  // namespace
+
+unsigned BaudConstant(long baud) {
+  for (const auto& b : kBauds)
+    if (b.baud == baud) return b.constant;
+  return 0;
+}
+
+long BaudOfConstant(unsigned speed) {
+  for (const auto& b : kBauds)
+    if (b.constant == speed) return b.baud;
+  return 0;
+}
+
+// ---------------------------------------------------------------------------
+// SerialPort
+
+SerialPort::~SerialPort() { Close(); }
+
+std::string SerialPort::DeviceName() const {
+  if (!devicePath_.empty()) return devicePath_;
+  return DevicePathOfPort(portNumber_, ports_);
+}
+
+int SerialPort::SetPortNumber(int n) {
+  if (n != 0) {
+    portNumber_ = n;
+    devicePath_.clear();
+  }
+  if (!open_) return 1;
+  Close();
+  return Open();
+}
+
+int SerialPort::SetDevicePath(const std::string& path) {
+  devicePath_ = path;
+  if (!open_) return 1;
+  Close();
+  return Open();
+}
+
+int SerialPort::SetOpenState(int wanted) {
+  if ((wanted != 0) == open_) return 1;
+  return wanted ? Open() : Close();
+}
+
+int SerialPort::Open() {
+  const std::string name = DeviceName();
+  if (name.empty()) return 0;
+  const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return 0;
+  // The port is ours alone while it is open: another program holding it makes
+  // the open fail, as the radio cannot talk to two programs at once.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return 0;
+  }
+  fd_ = fd;
+  open_ = true;
+  if (!SetReceiveQueueSize(rxQueue_) || !SetTransmitQueueSize(txQueue_)) return 0;
+  if (!ApplyLineSettings()) return 0;
+  return 1;
+}
+
+int SerialPort::Close() {
+  if (!open_) return 1;
+  const int rc = ::close(fd_);
+  fd_ = -1;
+  open_ = false;
+  return rc == 0 ? 1 : 0;
+}
+
+int SerialPort::SetReceiveQueueSize(uint16_t n) {
+  rxQueue_ = n;
+  return 1;
+}
+
+int SerialPort::SetTransmitQueueSize(uint16_t n) {
+  txQueue_ = n;
+  return 1;
+}
+
+int SerialPort::SetModeString(std::string_view mode) {
+  std::string s;
+  for (char c : mode)
+    if (c != ' ') s += c;
+  mode_ = s;
+  if (!open_) return 1;
+  return ApplyLineSettings();
+}
+
+int SerialPort::SetBaudField(std::string_view baud) {
+  const auto comma = mode_.find(',');
+  const std::string tail = comma == std::string::npos ? std::string() : mode_.substr(comma);
+  return SetModeString(std::string(baud) + tail);
+}
+
+int SerialPort::ApplyLineSettings() {
+  if (!open_) return 0;
+  LineSettings ls;
+  if (!ParseModeString(mode_, ls)) return 0;
+  termios t{};
+  if (tcgetattr(fd_, &t) != 0) return 0;
+  // A tty starts in line-editing mode; the radio needs every byte as it is,
+  // as a plain serial port delivers them.
+  t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK);
+  t.c_oflag &= ~OPOST;
+  t.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+  t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+  t.c_cflag |= CREAD | CLOCAL;
+  switch (ls.dataBits) {
+    case 5: t.c_cflag |= CS5; break;
+    case 6: t.c_cflag |= CS6; break;
+    case 7: t.c_cflag |= CS7; break;
+    default: t.c_cflag |= CS8; break;
+  }
+  switch (ls.parity) {
+    case 'E': t.c_cflag |= PARENB; break;
+    case 'O': t.c_cflag |= PARENB | PARODD; break;
+    case 'M': t.c_cflag |= PARENB | PARODD | CMSPAR; break;
+    case 'S': t.c_cflag |= PARENB | CMSPAR; break;
+    default: break;
+  }
+  if (ls.stopBits == 2) t.c_cflag |= CSTOPB;
+  t.c_cc[VMIN] = 0;
+  t.c_cc[VTIME] = 0;
+  const speed_t sp = BaudConstant(ls.baud);
+  cfsetispeed(&t, sp);
+  cfsetospeed(&t, sp);
+  if (tcsetattr(fd_, TCSANOW, &t) != 0) return 0;
+  // DTR on powers the programming cable; RTS stays off. Lines without modem
+  // control (a pseudo-terminal) simply have none to set.
+  int dtr = TIOCM_DTR, rts = TIOCM_RTS;
+  ioctl(fd_, TIOCMBIS, &dtr);
+  ioctl(fd_, TIOCMBIC, &rts);
+  return 1;
+}
+
+int SerialPort::SetReadTimeout(uint32_t ms) {
+  readTimeout_ = ms;
+  return 1;
+}
+
+int SerialPort::WriteBytes(const uint8_t* buffer, size_t count) {
+  if (!open_) return 0;
+  tcflush(fd_, TCIFLUSH);
+  // Never block for good on a line whose peer has stopped reading.
+  const auto deadline = Clock::now() + std::chrono::milliseconds(1000 + 2 * count);
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::write(fd_, buffer + done, count - done);
+    if (n > 0) {
+      done += static_cast<size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno != EAGAIN && errno != EINTR) return 0;
+    pollfd p{fd_, POLLOUT, 0};
+    const int left = MillisLeft(deadline);
+    if (left == 0) return 0;
+    if (poll(&p, 1, left) < 0 && errno != EINTR) return 0;
+    if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) return 0;
+  }
+  return 1;
+}
+
+int SerialPort::WriteText(std::string_view text) {
+  return WriteBytes(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
+
+int SerialPort::WriteByte(uint8_t b) { return WriteBytes(&b, 1); }
+
+int SerialPort::Read(uint8_t* buffer, size_t count) {
+  if (!open_) return 0;
+  PriorityBoost boost;
+  const auto deadline =
+      Clock::now() + std::chrono::milliseconds(readTimeout_ + static_cast<uint64_t>(readMultiplier_) * count);
+  size_t got = 0;
+  while (got < count) {
+    const ssize_t n = ::read(fd_, buffer + got, count - got);
+    if (n > 0) {
+      got += static_cast<size_t>(n);
+      continue;
+    }
+    // A raw tty answers 0 when nothing is waiting; an error is a line that has
+    // gone (a hung-up peer), which fails at once instead of at the time-out.
+    if (n < 0 && errno != EAGAIN && errno != EINTR) return 0;
+    const int left = MillisLeft(deadline);
+    if (left == 0) return 0;
+    pollfd p{fd_, POLLIN, 0};
+    const int r = poll(&p, 1, left);
+    if (r < 0 && errno != EINTR) return 0;
+    if (r == 0) return 0;
+    if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN)) return 0;
+  }
+  return 1;
+}
+
+void SerialPort::Wait(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+int SerialPort::ProviderSubtype() {
+  Wait(10);
+  termios t{};
+  const bool tty = open_ && tcgetattr(fd_, &t) == 0;
+  Wait(10);
+  return tty ? 1 : -1;
+}
+
+int SerialPort::IsRs232Port() {
+  Wait(10);
+  const int r = ProviderSubtype() == 1 ? 1 : 0;
+  Wait(10);
+  return r;
+}
+
+}  // namespace vb420

@@ -1,0 +1,127 @@
+// The serial line to the radio: one device opened for synchronous byte
+// writes and reads with a total time-out, built on POSIX termios and poll.
+//
+// Operations answer 1 for success and 0 for failure, the way every radio
+// conversation above this class counts them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace vb420 {
+
+// The user's port vocabulary is COM1..COM20. Each number maps to a device:
+// the "Ports" settings group (passed in by the caller as COMn → path, since the
+// core has no settings store), overridden by the environment variable
+// VB420_COM<n>; without either, COM1..4 → /dev/ttyS0..3, COM5..12 →
+// /dev/ttyUSB0..7, COM13..20 → /dev/ttyACM0..7.
+using PortMap = std::map<std::string, std::string>;
+constexpr int kMaxPortNumber = 20;
+
+// Device path of COMn, or "" when nothing maps it.
+std::string DevicePathOfPort(int portNumber, const PortMap& ports = {});
+// The name a Windows build opens for COMn: "COM9", but "\\.\COM10" from 10 on.
+std::string Win32DeviceName(int portNumber);
+// "COM3" → 3; a plain number "3" → 3; anything else (a device path) → 0.
+int PortNumberOfName(std::string_view name);
+
+// Line settings parsed from a mode string such as "9600,N,8,2".
+struct LineSettings {
+  long baud = 9600;
+  char parity = 'N';  // N, E, O, M, S
+  int dataBits = 8;   // 5..8
+  int stopBits = 2;   // 1 or 2 (1.5 is taken as 2)
+};
+// False when the text is not a mode string this port can apply.
+bool ParseModeString(std::string_view mode, LineSettings& out);
+// The termios speed constant of a baud rate, 0 when there is none.
+unsigned BaudConstant(long baud);
+// The baud rate of a termios speed constant, 0 when unknown.
+long BaudOfConstant(unsigned speed);
+
+class SerialPort {
+ public:
+  static constexpr uint16_t kDefaultQueueSize = 512;
+  static constexpr const char* kDefaultMode = "9600,N,8,2";
+  static constexpr uint32_t kDefaultReadTimeout = 1000;
+
+  SerialPort() = default;
+  virtual ~SerialPort();
+  SerialPort(const SerialPort&) = delete;
+  SerialPort& operator=(const SerialPort&) = delete;
+
+  // Port number n of COMn; 0 keeps the current one. An open port is closed
+  // and opened again on the new device. A number clears a direct device path.
+  int SetPortNumber(int n);
+  int PortNumber() const { return portNumber_; }
+  // A device path used instead of the port number's mapping ("" = none).
+  int SetDevicePath(const std::string& path);
+  const std::string& DevicePath() const { return devicePath_; }
+  // The "Ports" settings group values.
+  void SetPortMap(const PortMap& ports) { ports_ = ports; }
+  // The device that opening uses now.
+  std::string DeviceName() const;
+
+  // 1 opens, 0 closes; asking for the current state does nothing and succeeds.
+  int SetOpenState(int wanted);
+  int OpenState() const { return open_ ? 1 : 0; }
+  bool IsOpen() const { return open_; }
+
+  // Queue sizes are kept for the caller; the tty driver sizes its own queues.
+  int SetReceiveQueueSize(uint16_t n);
+  int SetTransmitQueueSize(uint16_t n);
+  uint16_t ReceiveQueueSize() const { return rxQueue_; }
+  uint16_t TransmitQueueSize() const { return txQueue_; }
+
+  // Stored without blanks; applied at once to an open port.
+  int SetModeString(std::string_view mode);
+  std::string GetModeString() const { return mode_; }
+  // Replaces only the baud-rate field ("19200" + ",N,8,2").
+  int SetBaudField(std::string_view baud);
+
+  int SetReadTimeout(uint32_t ms);
+  uint32_t ReadTimeout() const { return readTimeout_; }
+  void SetReadTimeoutMultiplier(uint32_t msPerByte) { readMultiplier_ = msPerByte; }
+  uint32_t ReadTimeoutMultiplier() const { return readMultiplier_; }
+
+  // Each write first discards whatever is waiting in the receive queue, so a
+  // late byte of an earlier exchange is never taken for the next answer.
+  virtual int WriteBytes(const uint8_t* buffer, size_t count);
+  int WriteText(std::string_view text);
+  int WriteByte(uint8_t b);
+  // Exactly `count` bytes within the total time-out (constant + multiplier ×
+  // count); fewer is a failure.
+  virtual int Read(uint8_t* buffer, size_t count);
+
+  static void Wait(uint32_t ms);
+
+  // 1 (RS-232) for a tty whose line settings can be read, -1 otherwise.
+  int ProviderSubtype();
+  int IsRs232Port();
+
+  // The open descriptor, for tests (-1 when closed).
+  int Descriptor() const { return fd_; }
+
+ protected:
+  int ApplyLineSettings();
+
+ private:
+  int Open();
+  int Close();
+
+  int fd_ = -1;
+  bool open_ = false;
+  int portNumber_ = 1;
+  uint16_t rxQueue_ = kDefaultQueueSize;
+  uint16_t txQueue_ = kDefaultQueueSize;
+  std::string mode_ = kDefaultMode;
+  uint32_t readTimeout_ = kDefaultReadTimeout;
+  uint32_t readMultiplier_ = 0;
+  std::string devicePath_;
+  PortMap ports_;
+};
+
+}  // namespace vb420
