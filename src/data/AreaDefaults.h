@@ -23,6 +23,12 @@ void WriteEditorAreaDefaults(RadioData& data);
 // Key-assignment defaults of the model's kind (mobile or portable).
 void WriteKeyDefaults(RadioData& data);
 
+// The optional-feature defaults that depend on mobile or portable: the three
+// accessory slots 0x15A/0x15C/0x15E none with their companion bytes
+// 0x15B/0x15D/0x15F reset, and 0x16C, 0x16D, 0x17E. New writes them, and so
+// does a change between mobile and portable.
+void WriteKindFeatureDefaults(RadioData& data);
+
 // True when some programmable key has `function` as its first function (or,
 // with `eitherFunction`, as its first or second function).
 bool AnyKeyHasFunction(RadioData& data, int function, bool eitherFunction = false);

@@ -1,0 +1,562 @@
+// New-image defaults of the editor areas, and the key-assignment and
+// optional-feature questions that loading and model changes ask.
+//
+// How a default is chosen. Where an area's layout names a value for a new
+// programming, that value is written. Every other field gets what its own
+// editor would store for an empty entry, so that a new programming shows a
+// valid value in every control and a save followed by a load gives the same
+// bytes back:
+//   - a field with a "none" value (0xFF, 0xFFFF, an empty digit string, an
+//     empty fleet or ID) holds none;
+//   - a number box without a none value holds the minimum of its range (what
+//     the editors store for an empty box);
+//   - a list without a none row holds its first row;
+//   - a check box is unchecked: bit 1 where a checked box stores 0, bit 0
+//     where a checked box stores 1, '1' where checked is '0' and unchecked '1';
+//   - text fields (names, message lines) are empty, that is zero-filled.
+// Bytes no editor owns are left as the cleared image holds them (0xFF).
+//
+// The per-area tables below list each field that gets something other than
+// what a cleared image already holds, and the fields whose 0xFF is written
+// on purpose so that the defaults do not depend on the image being cleared.
+
+#include "data/AreaDefaults.h"
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "data/RadioData.h"
+
+namespace vb420 {
+
+namespace {
+
+// --- shared helpers ----------------------------------------------------------
+
+// Bit n of the 16-bit little-endian word at `off`.
+void SetWordBit(ByteArea& a, size_t off, int bitNo, bool on) {
+  a.setBit(off + static_cast<size_t>(bitNo / 8), bitNo % 8, on);
+}
+
+// The system type: 1 if 0x851 is 0, else 2 if 0x852 is 0, else 4 if 0x853 is
+// 0, else 0.
+int SystemType(const ByteArea& image) {
+  if (image.u8(0x851) == 0) return 1;
+  if (image.u8(0x852) == 0) return 2;
+  if (image.u8(0x853) == 0) return 4;
+  return 0;
+}
+
+// --- key assignment ------------------------------------------------------------
+
+constexpr size_t kKeyTable = 0x5B0;           // 29 records of 8 bytes
+constexpr size_t kAlternateKeyTable = 0x5308;  // same layout, keys for PassPort zones
+constexpr int kKeyRecords = 29;
+constexpr size_t kKeyRecordSize = 8;
+constexpr uint8_t kNoFunction = 0xFF;
+
+// The first-column function a key shows: byte +0 unless the hold companion in
+// byte +2 says the function lives elsewhere (+2 itself for 31, 37 and 92, +3
+// for every companion other than 15, 17, 69, 71, 75 and 77).
+uint8_t DisplayedFirstFunction(const ByteArea& image, size_t rec) {
+  const uint8_t hold = image.u8(rec + 2);
+  if (hold == 0xFF) return image.u8(rec + 0);
+  switch (hold) {
+    case 15: case 17: case 69: case 71: case 75: case 77:
+      return image.u8(rec + 0);
+    case 31: case 37: case 92:
+      return hold;
+    default:
+      return image.u8(rec + 3);
+  }
+}
+
+// What choosing "none" in a key's first column writes: no function in +0 and
+// +3, no hold companion and no hold time.
+void ClearFirstFunction(ByteArea& image, size_t rec) {
+  image.setU8(rec + 0, kNoFunction);
+  image.setU8(rec + 3, kNoFunction);
+  image.setU8(rec + 2, 0xFF);
+  image.setU16le(rec + 4, 0xFFFF);
+}
+
+// Both key tables hold keys the radio acts on, so every key question and
+// every removal looks at both: a function that is no longer allowed must not
+// survive in the table that is merely not shown at the moment.
+constexpr std::array<size_t, 2> kKeyTables = {kKeyTable, kAlternateKeyTable};
+
+// --- alert tones ---------------------------------------------------------------
+//
+// The built-in alert-tone table. Record layout (36 bytes): +0 unused (0xFF),
+// +1 repeat count (0 = until stopped), +2 pause between repetitions in
+// seconds, then 16 steps of (frequency in 10 Hz units, 400..2500 Hz or 0 for
+// silence; duration in 10 ms units), +35 unused (0xFF). Unused steps are
+// frequency 0 and duration 0, which the player skips.
+//
+//   tone 1  single beep       1000 Hz 100 ms, once
+//   tone 2  double beep       1000 Hz 80 ms, 60 ms silence, 1000 Hz 80 ms, once
+//   tone 3  rising triple     800, 1000, 1200 Hz, 80 ms each, once
+//   tone 4  falling pair      1200 Hz 150 ms, 600 Hz 300 ms, once (refusal, error)
+//   tone 5  call warble       800/1200 Hz alternating, 50 ms, 8 steps; 3 times, 1 s apart
+//   tone 6  long tone         1500 Hz 500 ms, once
+//   tone 7  ring              1000/1250 Hz alternating, 40 ms, 16 steps; twice, 2 s apart
+//   tone 8  sweep             600 Hz up to 2100 Hz in 100 Hz steps of 50 ms; 5 times, no pause
+//
+// No tone repeats until stopped: a new programming should not hold an alert
+// that only the user can end.
+
+struct ToneStep {
+  uint8_t freq;      // 10 Hz units
+  uint8_t duration;  // 10 ms units
+};
+
+struct ToneRecipe {
+  uint8_t repeat;
+  uint8_t pause;
+  std::array<ToneStep, 16> steps;
+};
+
+constexpr ToneRecipe kToneRecipes[kAlertToneRecords] = {
+    {1, 0, {{{100, 10}}}},
+    {1, 0, {{{100, 8}, {0, 6}, {100, 8}}}},
+    {1, 0, {{{80, 8}, {100, 8}, {120, 8}}}},
+    {1, 0, {{{120, 15}, {60, 30}}}},
+    {3, 1, {{{80, 5}, {120, 5}, {80, 5}, {120, 5}, {80, 5}, {120, 5}, {80, 5}, {120, 5}}}},
+    {1, 0, {{{150, 50}}}},
+    {2, 2, {{{100, 4}, {125, 4}, {100, 4}, {125, 4}, {100, 4}, {125, 4}, {100, 4}, {125, 4},
+             {100, 4}, {125, 4}, {100, 4}, {125, 4}, {100, 4}, {125, 4}, {100, 4}, {125, 4}}}},
+    {5, 0, {{{60, 5}, {70, 5}, {80, 5}, {90, 5}, {100, 5}, {110, 5}, {120, 5}, {130, 5},
+             {140, 5}, {150, 5}, {160, 5}, {170, 5}, {180, 5}, {190, 5}, {200, 5}, {210, 5}}}},
+};
+
+using AlertToneTable = std::array<uint8_t, kAlertToneRecords * kAlertToneRecordSize>;
+
+AlertToneTable BuildAlertTones() {
+  AlertToneTable t{};
+  for (int r = 0; r < kAlertToneRecords; ++r) {
+    uint8_t* rec = t.data() + r * kAlertToneRecordSize;
+    rec[0] = 0xFF;
+    rec[1] = kToneRecipes[r].repeat;
+    rec[2] = kToneRecipes[r].pause;
+    for (int s = 0; s < 16; ++s) {
+      rec[3 + 2 * s] = kToneRecipes[r].steps[s].freq;
+      rec[4 + 2 * s] = kToneRecipes[r].steps[s].duration;
+    }
+    rec[35] = 0xFF;
+  }
+  return t;
+}
+
+const AlertToneTable kAlertTones = BuildAlertTones();
+
+// --- areas ---------------------------------------------------------------------
+
+// Radio-wide settings and optional features, image 0x140 onwards.
+//   0x142        0xFF   6-character text: empty (length none) ...
+//   0x143..0x148 0x00   ... and zero-filled characters
+//   0x149..0x156 0xFF   read and overwrite passwords: none
+//   0x15A..0x15F        accessory slots, by kind (WriteKindFeatureDefaults)
+//   0x160..0x16B 0x00   12-character text: empty
+//   0x16C, 0x16D, 0x17E by kind (WriteKindFeatureDefaults)
+//   0x16E, 0x16F 1, 31  lower and upper bound of one range: the whole range
+//   0x170        0      signed -5..+5: zero
+//   0x179        '0'    first row
+//   0x17A        0      0 minutes 0 seconds
+//   0x180        '0'    first row (system type 2 is not chosen)
+//   0x181, 0x18A 0xFF   digit strings: empty
+//   word 0x1A0   300    first of the listed values
+//   word 0x1A3   0      minimum
+//   word 0x1A5   500    minimum (0.5)
+//   word 0x1A8   0      minimum
+//   word 0x1AA   0      minimum
+//   0x1B9        '1'    check box unchecked
+//   word 0x1C5   1      minimum
+// Everything else of the area holds none, or check boxes that store 1 for
+// unchecked, and so stays 0xFF.
+void WriteFeatureDefaults(RadioData& data) {
+  ByteArea image = data.Image();
+  image.setU8(0x142, 0xFF);
+  image.fill(0x143, 6, 0x00);
+  image.fill(img::kReadPassword, 7, 0xFF);
+  image.fill(img::kOverwritePassword, 7, 0xFF);
+  image.fill(0x160, 12, 0x00);
+  image.setU8(0x16E, 1);
+  image.setU8(0x16F, 31);
+  image.setU8(0x170, 0);
+  image.setU8(0x179, '0');
+  image.setU8(0x17A, 0);
+  image.setU8(0x180, '0');
+  image.fill(0x181, 9, 0xFF);
+  image.fill(0x18A, 9, 0xFF);
+  image.setU16le(0x1A0, 300);
+  image.setU16le(0x1A3, 0);
+  image.setU16le(0x1A5, 500);
+  image.setU16le(0x1A8, 0);
+  image.setU16le(0x1AA, 0);
+  image.setU8(0x1B9, '1');
+  image.setU16le(0x1C5, 1);
+  WriteKindFeatureDefaults(data);
+}
+
+// Display area beside the three texts (0x860..0x883, written by the new-image
+// initialisation): 0x884 a number 0..20 gets its minimum 0; the four check
+// boxes of 0x88F store 1 when checked and are cleared (bits 4..7 kept).
+void WriteDisplayDefaults(ByteArea& image) {
+  image.setU8(0x884, 0);
+  image.setU8(0x88F, static_cast<uint8_t>(image.u8(0x88F) & 0xF0));
+}
+
+// Key assignment: both key tables and the page-0 settings by kind
+// (WriteKeyDefaults); the key-table directory words that the key editor keeps
+// (0x9FC = 29 records, 0x9FE = offset of the alternate table), so that merely
+// opening the editor on a new programming does not change it; the function
+// parameters of the extension area: the five zone/channel pairs at ext 0x520
+// none, and the six target records at ext 0x530 kind '0' (the first row) with
+// no target number.
+void WriteKeyAreaDefaults(RadioData& data) {
+  ByteArea image = data.Image();
+  ByteArea ext = data.Ext();
+  WriteKeyDefaults(data);
+  image.setU16le(0x9FC, kKeyRecords);
+  image.setU16le(0x9FE, static_cast<uint16_t>(kAlternateKeyTable));
+  ext.fill(0x520, 10, 0xFF);
+  for (int i = 0; i < 6; ++i) {
+    const size_t rec = 0x530 + 4 * static_cast<size_t>(i);
+    ext.setU8(rec, '0');
+    ext.setU16le(rec + 1, 0xFFFF);
+  }
+}
+
+// Scan, image 0x6A0 onwards (the name at 0x6AC is written by the new-image
+// initialisation).
+//   0x6A0, 0x6A1        0xFF  scan types: none
+//   ext 0x504..0x507    0xFF  priority channels: none
+//   0x6A2               '0'   first row
+//   words 0x6A3, 0x6A5  0     minimum
+//   words 0x6A7, 0x6A9  500   minimum (0.50 s)
+//   0x6AB               '0'   first row
+//   word 0x6C0          10    minimum
+//   words 0x6C2, 0x6C4  0     minimum
+//   0x6C6, 0x6C7        80, 85  minimum, and the second kept 5 above the
+//                       first as loading a file demands
+// The check-box words 0x6BE and 0x6CE stay 0xFF (unchecked).
+void WriteScanDefaults(RadioData& data) {
+  ByteArea image = data.Image();
+  ByteArea ext = data.Ext();
+  image.setU8(0x6A0, 0xFF);
+  image.setU8(0x6A1, 0xFF);
+  ext.fill(0x504, 4, 0xFF);
+  image.setU8(0x6A2, '0');
+  image.setU16le(0x6A3, 0);
+  image.setU16le(0x6A5, 0);
+  image.setU16le(0x6A7, 500);
+  image.setU16le(0x6A9, 500);
+  image.setU8(0x6AB, '0');
+  image.setU16le(0x6C0, 10);
+  image.setU16le(0x6C2, 0);
+  image.setU16le(0x6C4, 0);
+  image.setU8(0x6C6, 80);
+  image.setU8(0x6C7, 85);
+}
+
+// DTMF, image 0x6D0 onwards, and the DTMF memory at ext 0x100.
+//   0x6D0               '0'   first value (6)
+//   words 0x6D1, 0x6D3, 0x6D5  0  minimum / first value
+//   word 0x6D7, 0x6D9   none
+//   0x700..0x70F        two code records: no code, choice 0xFF, number none
+//   0x710..0x715        own code: none
+//   0x716               '0'   first row
+//   word 0x718          none
+// ext 0x100..0x4FF: the 32 memory records, 0xFF (no name, no code).
+void WriteDtmfDefaults(RadioData& data) {
+  ByteArea image = data.Image();
+  image.setU8(0x6D0, '0');
+  image.setU16le(0x6D1, 0);
+  image.setU16le(0x6D3, 0);
+  image.setU16le(0x6D5, 0);
+  image.setU16le(0x6D7, 0xFFFF);
+  image.setU8(0x6D9, 0xFF);
+  image.fill(0x700, 16, 0xFF);
+  image.fill(0x710, 6, 0xFF);
+  image.setU8(0x716, '0');
+  image.setU16le(0x718, 0xFFFF);
+  data.Ext().fill(ext::kNamedRecords, 0x400, 0xFF);
+}
+
+// Data signalling, image 0x720 onwards, and the two lists that the area
+// directory places (ID list 16-byte entries, status list 20-byte entries,
+// both empty: every byte 0xFF).
+//   fleets 0x720, 0x760, 0x770 and IDs 0x721, 0x723, 0x725, 0x761, 0x771: none
+//   0x727, 0x744, 0x763, 0x767  '0'  first row
+//   0x72A               0xFF  none
+//   0x72F               '1'   check box unchecked
+//   0x72B..0x72E, 0x745 1     minimum
+//   0x750, 0x751        0     minimum
+//   words 0x752, 0x754  500   minimum (0.5 s)
+//   word 0x756          100   minimum
+//   words 0x758, 0x75A  0     minimum
+//   0x764               1     minimum
+//   0x765, 0x766        10    minimum
+//   word 0x728          none
+// The flag words 0x74C, 0x74E, 0x76E stay 0xFFFF (boxes unchecked).
+void WriteDataSignallingDefaults(RadioData& data) {
+  ByteArea image = data.Image();
+  image.setU8(0x720, 0xFF);
+  image.setU16le(0x721, 0xFFFF);
+  image.setU16le(0x723, 0xFFFF);
+  image.setU16le(0x725, 0xFFFF);
+  image.setU8(0x727, '0');
+  image.setU16le(0x728, 0xFFFF);
+  image.setU8(0x72A, 0xFF);
+  image.setU8(0x72B, 1);
+  image.setU8(0x72C, 1);
+  image.setU8(0x72D, 1);
+  image.setU8(0x72E, 1);
+  image.setU8(0x72F, '1');
+  image.setU8(0x744, '0');
+  image.setU8(0x745, 1);
+  image.setU8(0x750, 0);
+  image.setU8(0x751, 0);
+  image.setU16le(0x752, 500);
+  image.setU16le(0x754, 500);
+  image.setU16le(0x756, 100);
+  image.setU16le(0x758, 0);
+  image.setU16le(0x75A, 0);
+  image.setU8(0x760, 0xFF);
+  image.setU16le(0x761, 0xFFFF);
+  image.setU8(0x763, '0');
+  image.setU8(0x764, 1);
+  image.setU8(0x765, 10);
+  image.setU8(0x766, 10);
+  image.setU8(0x767, '0');
+  image.setU8(0x770, 0xFF);
+  image.setU16le(0x771, 0xFFFF);
+
+  // The lists go where the directory puts them. The words come out of the
+  // image, so a list that would not fit is left alone rather than written
+  // partly or outside the image.
+  const struct {
+    size_t offsetWord, countWord, recordSize;
+  } lists[] = {{0x9EC, 0x9EE, 16}, {0x9F0, 0x9F2, 20}};
+  for (const auto& l : lists) {
+    const size_t off = image.u16le(l.offsetWord);
+    const size_t bytes = static_cast<size_t>(image.u16le(l.countWord)) * l.recordSize;
+    if (off != 0xFFFF && image.InRange(off, bytes)) image.fill(off, bytes, 0xFF);
+  }
+}
+
+// Emergency, image 0x7D0 onwards.
+//   0x7D0, 0x7D1, 0x7D2 none (zone, channel, count)
+//   words 0x7D3, 0x7D7  0     minimum
+//   words 0x7D5, 0x7D9  1     minimum
+//   word 0x7DB          0     hold time none (shown as the off text); also the
+//                             hold time a key gets with function 31
+//   0x7DD, 0x7DE, 0x7DF none
+//   0x7E0..0x7EB        0x00  name: empty
+//   0x7ED               0xFF  check box unchecked
+//   0x7F0               0xFF  signalling: none
+//   0x7F1..0x7F9        0xFF  DTMF code: none
+//   0x7FA, word 0x7FB   none  fleet and ID
+// 0x80E stays 0xFF: its two check boxes unchecked, its lists on a valid row.
+void WriteEmergencyDefaults(ByteArea& image) {
+  image.fill(0x7D0, 3, 0xFF);
+  image.setU16le(0x7D3, 0);
+  image.setU16le(0x7D5, 1);
+  image.setU16le(0x7D7, 0);
+  image.setU16le(0x7D9, 1);
+  image.setU16le(0x7DB, 0);
+  image.fill(0x7DD, 3, 0xFF);
+  image.fill(0x7E0, 12, 0x00);
+  image.setU8(0x7ED, 0xFF);
+  image.setU8(0x7F0, 0xFF);
+  image.fill(0x7F1, 9, 0xFF);
+  image.setU8(0x7FA, 0xFF);
+  image.setU16le(0x7FB, 0xFFFF);
+}
+
+// System type and option board, image 0x810 onwards.
+//   0x81B               '1'   the only value a loaded programming may hold
+//   0x81C               '1'   option board: first row
+//   0x851..0x853        0xFF  system type none
+//   0x855               '0'   first row
+// Word 0x82E (two check boxes) stays 0xFF; the zone/channel records at 0x830
+// stay 0xFF (none).
+void WriteOptionBoardDefaults(ByteArea& image) {
+  image.setU8(0x81B, '1');
+  image.setU8(0x81C, '1');
+  image.fill(0x851, 3, 0xFF);
+  image.setU8(0x855, '0');
+}
+
+// 2-tone, image 0xBC00 onwards.
+//   word 0xBC00 0, 0xBC02 500, 0xBC04 1000, 0xBC06 3000, 0xBC08 0  minimum
+//   decode set-ups 0xBC10 + 48p: the four frequencies (+0, +6, +12, +18)
+//     at the minimum 288.5 Hz (2885); grid rows, timer and flags none
+//   code list 0xBD00 + 20i: tones none, choice 0xFF, and the name
+//     "  2-TONE%3d" (first generation, 12 characters) or "2TONE%2d"
+//     (second generation, 8 characters) of the 1-based record number,
+//     zero-filled to 12 bytes: "  2-TONE  1" / "2TONE 1" for the first record.
+//     The number is printed with a width because every record is named, as
+//     channels and groups are.
+void WriteTwoToneDefaults(RadioData& data) {
+  ByteArea image = data.Image();
+  const size_t base = img::kTwoToneDecode;
+  image.setU16le(base + 0x00, 0);
+  image.setU16le(base + 0x02, 500);
+  image.setU16le(base + 0x04, 1000);
+  image.setU16le(base + 0x06, 3000);
+  image.setU16le(base + 0x08, 0);
+  for (int p = 0; p < 4; ++p) {
+    const size_t rec = base + 0x10 + 48 * static_cast<size_t>(p);
+    image.fill(rec, 48, 0xFF);
+    for (size_t f : {0, 6, 12, 18}) image.setU16le(rec + f, 2885);
+  }
+  const bool secondGen = data.model.IsSecondGen();
+  for (int i = 0; i < 32; ++i) {
+    const size_t rec = base + 0x100 + 20 * static_cast<size_t>(i);
+    image.fill(rec, 20, 0xFF);
+    char name[16];
+    std::snprintf(name, sizeof name, secondGen ? "2TONE%2d" : "  2-TONE%3d", i + 1);
+    image.writeText(rec, name, 12, 0x00);
+  }
+}
+
+// Zones: no zone exists. The zone table holds 0xFFFF for every zone and the
+// whole zone area 0xFF (the block-range words are written with the area
+// directory). The per-channel and per-zone tables of the extension area are
+// in the state that deleting every zone leaves: bit tables all ones (ext
+// 0x570, 0x670, 0x6B0, 0x6F0), byte tables 0xFF (ext 0x580, 0x1000, 0xF00),
+// scan lists 0xFF (ext 0x700..0xEFF, no zone scanned with another).
+void WriteZoneDefaults(RadioData& data) {
+  ByteArea image = data.Image();
+  ByteArea ext = data.Ext();
+  image.fill(img::kZoneTable, 0x100, 0xFF);
+  image.fill(img::kZoneArea, 0x5307 - img::kZoneArea, 0xFF);
+  ext.fill(0x570, 16, 0xFF);
+  ext.fill(0x580, 128, 0xFF);
+  ext.fill(0x670, 64, 0xFF);
+  ext.fill(0x6B0, 64, 0xFF);
+  ext.fill(0x6F0, 16, 0xFF);
+  ext.fill(0x700, 0x800, 0xFF);
+  ext.fill(0xF00, 128, 0xFF);
+  ext.fill(0x1000, 512, 0xFF);
+}
+
+// Embedded messages: the two image lines at 0x9A0 and 0x9C0 empty (zero
+// bytes), as the password-protected lines of the extension area; the message
+// password (ext 0x640, length and six characters) none. A cleared line would
+// otherwise show 0xFF characters in the open-file preview.
+void WriteMessageDefaults(RadioData& data) {
+  data.Image().fill(img::kEmbeddedMessage, 64, 0x00);
+  data.Ext().fill(ext::kMessagePasswordLength, 7, 0xFF);
+}
+
+// Extension settings of the optional features that New leaves empty
+// (ext 0x500 none, 0x502 unchecked, 0x50C none); ext 0x501, 0x503, 0x508,
+// 0x50A and 0x50D are written by the new-image initialisation.
+void WriteExtensionFeatureDefaults(ByteArea& ext) {
+  ext.setU8(0x500, 0xFF);
+  ext.setU8(0x502, 0xFF);
+  ext.setU8(0x50C, 0xFF);
+}
+
+}  // namespace
+
+const uint8_t* DefaultAlertTones() { return kAlertTones.data(); }
+
+void WriteKindFeatureDefaults(RadioData& data) {
+  ByteArea image = data.Image();
+  for (size_t slot : {0x15A, 0x15C, 0x15E}) {
+    image.setU8(slot, 0xFF);
+    // Companion byte: bits 0, 1, 5, 6 set, bits 2, 3, 4 clear, bit 7 kept.
+    const uint8_t flags = image.u8(slot + 1);
+    image.setU8(slot + 1, static_cast<uint8_t>((flags & 0x80) | 0x63));
+  }
+  const bool portable = data.model.IsPortable();
+  image.setU8(0x16C, portable ? 0 : 8);
+  image.setU8(0x16D, 0x1F);
+  image.setU8(0x17E, portable ? '1' : '0');
+}
+
+// Key-assignment defaults. Every key of both tables starts without a
+// function: the first and second column none, no hold companion, no hold
+// time (bytes +6 and +7 belong to the radio and are kept). The assignments a
+// radio should carry are the technician's choice, and a function put on a
+// key by default would act on the air without anyone having chosen it. What
+// differs between mobile and portable is which key rows exist; clearing all
+// 29 records of both tables also clears keys that the previous kind had and
+// the new one lacks. The page-0 settings start at none: Accessory A (0x583,
+// whose choices differ by kind), Accessory B (0x584), the portable page
+// setting (0x582), and the three check boxes of word 0x58E (bits 2, 3, 4)
+// unchecked; the other bits of that word are kept.
+void WriteKeyDefaults(RadioData& data) {
+  ByteArea image = data.Image();
+  for (size_t table : kKeyTables) {
+    for (int k = 0; k < kKeyRecords; ++k) {
+      const size_t rec = table + kKeyRecordSize * static_cast<size_t>(k);
+      ClearFirstFunction(image, rec);
+      image.setU8(rec + 1, kNoFunction);
+    }
+  }
+  image.setU8(0x582, 0xFF);
+  image.setU8(0x583, 0xFF);
+  image.setU8(0x584, 0xFF);
+  for (int b : {2, 3, 4}) SetWordBit(image, 0x58E, b, true);
+}
+
+bool AnyKeyHasFunction(RadioData& data, int function, bool eitherFunction) {
+  if (function < 0 || function >= kNoFunction) return false;  // "none" is no function
+  const ByteArea image = data.Image();
+  for (size_t table : kKeyTables) {
+    for (int k = 0; k < kKeyRecords; ++k) {
+      const size_t rec = table + kKeyRecordSize * static_cast<size_t>(k);
+      if (DisplayedFirstFunction(image, rec) == function) return true;
+      if (eitherFunction && image.u8(rec + 1) == function) return true;
+    }
+  }
+  return false;
+}
+
+void RemoveKeyFunction(RadioData& data, int function, bool eitherFunction) {
+  if (function < 0 || function >= kNoFunction) return;
+  ByteArea image = data.Image();
+  for (size_t table : kKeyTables) {
+    for (int k = 0; k < kKeyRecords; ++k) {
+      const size_t rec = table + kKeyRecordSize * static_cast<size_t>(k);
+      if (DisplayedFirstFunction(image, rec) == function) ClearFirstFunction(image, rec);
+      if (eitherFunction && image.u8(rec + 1) == function) image.setU8(rec + 1, kNoFunction);
+    }
+  }
+}
+
+bool AnyUsedOptionSlotHolds(RadioData& data, uint8_t value) {
+  const ByteArea image = data.Image();
+  // 0x15A always counts; 0x15C unless the system type is 1 or 4; 0x15E only
+  // on mobiles.
+  if (image.u8(0x15A) == value) return true;
+  const int systemType = SystemType(image);
+  if (systemType != 1 && systemType != 4 && image.u8(0x15C) == value) return true;
+  if (!data.model.IsPortable() && image.u8(0x15E) == value) return true;
+  return false;
+}
+
+void WriteEditorAreaDefaults(RadioData& data) {
+  ByteArea image = data.Image();
+  ByteArea ext = data.Ext();
+  WriteFeatureDefaults(data);
+  WriteExtensionFeatureDefaults(ext);
+  image.write(img::kAlertTones, kAlertTones.data(), kAlertTones.size());
+  WriteKeyAreaDefaults(data);
+  WriteScanDefaults(data);
+  WriteDtmfDefaults(data);
+  WriteDataSignallingDefaults(data);
+  WriteEmergencyDefaults(image);
+  WriteOptionBoardDefaults(image);
+  WriteDisplayDefaults(image);
+  WriteMessageDefaults(data);
+  WriteZoneDefaults(data);
+  WriteTwoToneDefaults(data);
+}
+
+}  // namespace vb420
