@@ -1,0 +1,58 @@
+// vb420cli codec: the verb a technician uses to see how a value is stored.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+};
+
+CliRun Cli(const std::string& args) {
+  const std::string cmd = std::string(VB420_BINARY_DIR) + "/tools/vb420cli " + args + " 2>/dev/null";
+  CliRun r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  std::array<char, 256> buf{};
+  while (fgets(buf.data(), buf.size(), p)) r.out += buf.data();
+  const int status = pclose(p);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+TEST(CliCodec, FrequenciesAsStored) {
+  EXPECT_EQ(Cli("codec freq 146.52").out, "00 20 65 14 step=4 check=1 text=146.52000\n");
+  EXPECT_EQ(Cli("codec freq 146.5125 --model VT-1400").out, "50 12 65 14 step=3 check=1 text=146.51250\n");
+  EXPECT_EQ(Cli("codec freq 146.00125").out, "00 00 60 14 step=3 check=1 text=146.00000\n");
+  EXPECT_EQ(Cli("codec freq 146.00125 --fine-step").out, "25 01 60 14 step=0 check=1 text=146.00125\n");
+  EXPECT_EQ(Cli("codec freq 450.0075 --model VT-2600H --band 450-520").out,
+            "00 05 00 45 step=2 check=1 text=450.00500\n");
+  EXPECT_EQ(Cli("codec freq 300").out, "00 00 40 17 step=4 check=0 text=174.00000\n");
+  EXPECT_EQ(Cli("codec freq 390 --model VT-2400 --band 400-470").out, "00 00 00 39 step=6 check=0 text=390.00000\n");
+  EXPECT_EQ(Cli("codec freq ''").out, "FF FF FF FF step=none check=1 text=\n");
+}
+
+TEST(CliCodec, Tones) {
+  EXPECT_EQ(Cli("codec tone D754").out, "word=0x29EC text=D754N\n");
+  EXPECT_EQ(Cli("codec tone D754I").out, "word=0xA9EC text=D754I\n");
+  EXPECT_EQ(Cli("codec tone 250.3").out, "word=0x09C7 text=250.3\n");
+  EXPECT_EQ(Cli("codec tone D029").out, "word=0x2817 text=D027N\n");
+  EXPECT_EQ(Cli("codec tone off").out, "word=0xFFFF text=off\n");
+}
+
+TEST(CliCodec, UsageErrors) {
+  EXPECT_EQ(Cli("codec").exitCode, 2);
+  EXPECT_EQ(Cli("codec tone").exitCode, 2);
+  EXPECT_EQ(Cli("codec freq 146.52 --model VT-9").exitCode, 2);
+  EXPECT_EQ(Cli("codec freq 146.52 --band 450-520").exitCode, 2);  // not a VT-1600 band
+  EXPECT_EQ(Cli("codec freq 146.52 extra").exitCode, 2);
+  EXPECT_EQ(Cli("codec freq 146.52").exitCode, 0);
+}
+
+}  // namespace
