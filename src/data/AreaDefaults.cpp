@@ -14,11 +14,15 @@
 //   - a check box is unchecked: bit 1 where a checked box stores 0, bit 0
 //     where a checked box stores 1, '1' where checked is '0' and unchecked '1';
 //   - text fields (names, message lines) are empty, that is zero-filled.
-// Bytes no editor owns are left as the cleared image holds them (0xFF).
+// The image is all 0xFF when these run (New and the identification check
+// clear it first), so a field whose default is 0xFF is mostly left as it is;
+// bytes no editor owns are never touched. Whole records, tables and lists
+// that have a layout of their own (alert tones, key tables, the zone table
+// and area, the data-signalling lists, the 2-tone records, the per-channel
+// tables of the extension area) are written in full.
 //
 // The per-area tables below list each field that gets something other than
-// what a cleared image already holds, and the fields whose 0xFF is written
-// on purpose so that the defaults do not depend on the image being cleared.
+// 0xFF, and the 0xFF fields that are written anyway.
 
 #include "data/AreaDefaults.h"
 
