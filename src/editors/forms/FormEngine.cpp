@@ -1,0 +1,365 @@
+#include "editors/forms/FormEngine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cmath>
+#include <cstdlib>
+
+#include "data/RadioData.h"
+#include "lang/TextTable.h"
+
+namespace vb420::forms {
+
+namespace {
+
+ByteArea AreaOf(const FormContext& ctx, Area area) {
+  switch (area) {
+    case Area::Image: return ctx.data.buffers.Image();
+    case Area::Ext: return ctx.data.buffers.Ext();
+    default: return ByteArea();
+  }
+}
+
+std::string Format(const std::string& format, int value) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, format.c_str(), value);
+  return buf;
+}
+
+std::string ChoiceText(const FormContext& ctx, const Choice& c) {
+  return c.textEntry >= 0 ? ctx.text.Text(c.textEntry) : c.literal;
+}
+
+// Leading decimal integer of a text as the entry boxes read it: optional sign,
+// then digits; anything else reads as 0.
+int ParseLeadingInt(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  long long v = 0;
+  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && v < 100000000) v = v * 10 + (text[i++] - '0');
+  return static_cast<int>(negative ? -v : v);
+}
+
+bool IsBlankText(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isspace(c); });
+}
+
+}  // namespace
+
+// --- context -----------------------------------------------------------------
+
+bool FormContext::IsMobile() const { return data.model.Kind() == 2; }
+bool FormContext::IsSecondGen() const { return data.model.IsSecondGen(); }
+
+int FormContext::SystemType() const {
+  ByteArea im = data.buffers.Image();
+  if (im.u8(0x851) == 0) return 1;
+  if (im.u8(0x852) == 0) return 2;
+  if (im.u8(0x853) == 0) return 4;
+  return 0;
+}
+
+uint8_t FormContext::OptionBoard() const { return data.buffers.Image().u8(0x81C); }
+uint8_t FormContext::ImageByte(uint32_t offset) const { return data.buffers.Image().u8(offset); }
+uint8_t FormContext::ExtByte(uint32_t offset) const { return data.buffers.Ext().u8(offset); }
+
+// --- table helpers -------------------------------------------------------------
+
+FieldRef ImageByte(uint32_t offset) { return {Area::Image, offset, 1, -1}; }
+FieldRef ImageWord(uint32_t offset) { return {Area::Image, offset, 2, -1}; }
+FieldRef ImageWordBit(uint32_t offset, int bit) { return {Area::Image, offset, 2, bit}; }
+FieldRef ImageByteBit(uint32_t offset, int bit) { return {Area::Image, offset, 1, bit}; }
+FieldRef ExtByte(uint32_t offset) { return {Area::Ext, offset, 1, -1}; }
+FieldRef ExtWord(uint32_t offset) { return {Area::Ext, offset, 2, -1}; }
+
+// --- raw values ----------------------------------------------------------------
+
+int FormEngine::ReadValue(const FormContext& ctx, const FieldRef& ref) {
+  if (ref.area == Area::None) return -1;
+  const ByteArea a = AreaOf(ctx, ref.area);
+  const int raw = ref.width == 2 ? a.u16le(ref.offset) : a.u8(ref.offset);
+  return ref.bit >= 0 ? (raw >> ref.bit) & 1 : raw;
+}
+
+void FormEngine::WriteValue(FormContext& ctx, const FieldRef& ref, int value) {
+  if (ref.area == Area::None) return;
+  ByteArea a = AreaOf(ctx, ref.area);
+  if (ref.bit >= 0) {
+    int raw = ref.width == 2 ? a.u16le(ref.offset) : a.u8(ref.offset);
+    raw = value ? (raw | (1 << ref.bit)) : (raw & ~(1 << ref.bit));
+    value = raw;
+  }
+  if (ref.width == 2) a.setU16le(ref.offset, static_cast<uint16_t>(value));
+  else a.setU8(ref.offset, static_cast<uint8_t>(value));
+}
+
+int FormEngine::Minimum(const FormContext& ctx, const FieldDescriptor& d) {
+  return d.dynamicMinimum ? d.dynamicMinimum(ctx) : d.minimum;
+}
+
+int FormEngine::Maximum(const FormContext& ctx, const FieldDescriptor& d) {
+  return d.dynamicMaximum ? d.dynamicMaximum(ctx) : d.maximum;
+}
+
+int FormEngine::TextWidth(const FormContext& ctx, const FieldDescriptor& d) {
+  return (ctx.IsSecondGen() && d.textWidthGen2 > 0) ? d.textWidthGen2 : d.textWidth;
+}
+
+// --- showing -------------------------------------------------------------------
+
+std::string FormEngine::ShowText(const FormContext& ctx, const FieldDescriptor& d) {
+  const ByteArea a = AreaOf(ctx, d.field.area);
+  switch (d.encoding) {
+    case Encoding::None: return {};
+    case Encoding::Custom: return d.customShow ? d.customShow(ctx) : std::string();
+    case Encoding::Value:
+    case Encoding::Number: {
+      const int v = ReadValue(ctx, d.field);
+      if (d.emptyValue >= 0 && v == d.emptyValue)
+        return d.emptyTextEntry >= 0 ? ctx.text.Text(d.emptyTextEntry) : std::string();
+      for (const Choice& c : d.choices)
+        if (c.value == v) return ChoiceText(ctx, c);
+      return Format(d.format, v);
+    }
+    case Encoding::SignMagnitude: {
+      const int raw = ReadValue(ctx, d.field);
+      if (d.emptyValue >= 0 && raw == d.emptyValue) return {};
+      const int v = (raw & 0x80) ? -(raw & 0x7F) : raw;
+      return Format(d.format, v);
+    }
+    case Encoding::Scaled: {
+      const int v = ReadValue(ctx, d.field);
+      if (d.emptyValue >= 0 && v == d.emptyValue) return {};
+      char buf[32];
+      std::snprintf(buf, sizeof buf, "%.*f", d.decimals, static_cast<double>(v) / d.scale);
+      return ctx.data.field.LocalizeDecimal(buf);
+    }
+    case Encoding::Name: {
+      const int w = TextWidth(ctx, d);
+      const uint8_t* p = a.ptr(d.field.offset, static_cast<size_t>(d.textWidth));
+      if (!p) return {};
+      return CFieldCodec::NameFromField(p, w);
+    }
+    case Encoding::LengthText: {
+      const int len = a.u8(d.field.offset);
+      if (len == 0xFF || len > d.textWidth) return {};
+      std::string s;
+      for (int i = 0; i < len; ++i) {
+        const uint8_t c = a.u8(d.field.offset + 1 + i);
+        if (c == 0) break;
+        s.push_back(static_cast<char>(c));
+      }
+      return s;
+    }
+    case Encoding::Digits: {
+      const int count = a.u8(d.field.offset);
+      const int maxDigits = d.textWidth * 2;
+      if (count == 0xFF || count > maxDigits) return {};
+      const uint8_t* p = a.ptr(d.field.offset + 1, static_cast<size_t>(d.textWidth));
+      return p ? CFieldCodec::UnpackDigits(p, count, d.dtmfDigits) : std::string();
+    }
+  }
+  return {};
+}
+
+std::vector<const Choice*> FormEngine::OfferedChoices(const FormContext& ctx, const FieldDescriptor& d) {
+  std::vector<const Choice*> out;
+  for (const Choice& c : d.choices)
+    if (!d.offered || d.offered(ctx, c)) out.push_back(&c);
+  return out;
+}
+
+std::vector<std::string> FormEngine::ChoiceTexts(const FormContext& ctx, const FieldDescriptor& d) {
+  std::vector<std::string> out;
+  for (const Choice* c : OfferedChoices(ctx, d)) out.push_back(ChoiceText(ctx, *c));
+  return out;
+}
+
+int FormEngine::CurrentRow(const FormContext& ctx, const FieldDescriptor& d) {
+  const int v = ReadValue(ctx, d.field);
+  const auto rows = OfferedChoices(ctx, d);
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i]->value == v) return static_cast<int>(i);
+  return -1;
+}
+
+bool FormEngine::Checked(const FormContext& ctx, const FieldDescriptor& d) {
+  return ReadValue(ctx, d.field) == d.checkedValue;
+}
+
+// --- storing -------------------------------------------------------------------
+
+void FormEngine::StoreNumber(FormContext& ctx, const FieldDescriptor& d, int value) {
+  if (d.adjust) value = d.adjust(ctx, value);
+  WriteValue(ctx, d.field, value);
+  if (d.afterStore) d.afterStore(ctx);
+}
+
+void FormEngine::StoreText(FormContext& ctx, const FieldDescriptor& d, std::string& text) {
+  ByteArea a = AreaOf(ctx, d.field.area);
+  switch (d.encoding) {
+    case Encoding::None: return;
+    case Encoding::Custom:
+      if (d.customStore) d.customStore(ctx, text);
+      if (d.afterStore) d.afterStore(ctx);
+      break;
+    case Encoding::Value:
+    case Encoding::Number: {
+      if (text.empty() || IsBlankText(text)) {
+        StoreNumber(ctx, d, d.emptyValue >= 0 ? d.emptyValue : (d.unparsableValue >= 0 ? d.unparsableValue : Minimum(ctx, d)));
+        break;
+      }
+      // A name is recognised by its first character, before any number.
+      bool named = false;
+      for (const Choice& c : d.choices) {
+        const std::string name = ChoiceText(ctx, c);
+        if (!name.empty() && std::toupper(static_cast<unsigned char>(name[0])) == std::toupper(static_cast<unsigned char>(text[0]))) {
+          StoreNumber(ctx, d, c.value);
+          named = true;
+          break;
+        }
+      }
+      if (named) break;
+      const bool numeric = std::isdigit(static_cast<unsigned char>(text[0])) ||
+                           ((text[0] == '-' || text[0] == '+') && text.size() > 1 &&
+                            std::isdigit(static_cast<unsigned char>(text[1])));
+      if (!numeric && d.unparsableValue >= 0) {
+        StoreNumber(ctx, d, d.unparsableValue);
+        break;
+      }
+      std::string t = std::to_string(numeric ? ParseLeadingInt(text) : 0);
+      const int v = CFieldCodec::ClampIntText(t, Maximum(ctx, d), Minimum(ctx, d), d.step > 0 ? d.step : 1);
+      StoreNumber(ctx, d, v);
+      break;
+    }
+    case Encoding::SignMagnitude: {
+      if (text.empty() && d.emptyValue >= 0) {
+        StoreNumber(ctx, d, d.emptyValue);
+        break;
+      }
+      std::string t = std::to_string(ParseLeadingInt(text));
+      const int v = CFieldCodec::ClampIntText(t, Maximum(ctx, d), Minimum(ctx, d), d.step > 0 ? d.step : 1);
+      StoreNumber(ctx, d, v < 0 ? ((-v) | 0x80) : v);
+      break;
+    }
+    case Encoding::Scaled: {
+      if ((text.empty() || IsBlankText(text)) && d.emptyValue >= 0) {
+        StoreNumber(ctx, d, d.emptyValue);
+        break;
+      }
+      const double scale = d.scale;
+      std::string t = ctx.data.field.DelocalizeDecimal(text);
+      const double v = CFieldCodec::ClampDecimalText(t, Maximum(ctx, d) / scale, Minimum(ctx, d) / scale,
+                                                     (d.step > 0 ? d.step : 1) / scale);
+      const long stored = std::lround(v * scale);
+      StoreNumber(ctx, d, static_cast<int>(stored));
+      break;
+    }
+    case Encoding::Name: {
+      uint8_t* p = a.ptr(d.field.offset, static_cast<size_t>(d.textWidth));
+      if (!p) return;
+      std::string typed = text;
+      const int w = TextWidth(ctx, d);
+      if (static_cast<int>(typed.size()) > w) typed.resize(static_cast<size_t>(w));
+      ctx.data.field.NormalizeName(p, d.textWidth, typed);
+      if (d.afterStore) d.afterStore(ctx);
+      break;
+    }
+    case Encoding::LengthText: {
+      std::string typed = text;
+      if (static_cast<int>(typed.size()) > d.textWidth) typed.resize(static_cast<size_t>(d.textWidth));
+      a.fill(d.field.offset + 1, static_cast<size_t>(d.textWidth), 0x00);
+      a.write(d.field.offset + 1, typed.data(), typed.size());
+      a.setU8(d.field.offset, typed.empty() ? 0xFF : static_cast<uint8_t>(typed.size()));
+      if (d.afterStore) d.afterStore(ctx);
+      break;
+    }
+    case Encoding::Digits: {
+      uint8_t* p = a.ptr(d.field.offset + 1, static_cast<size_t>(d.textWidth));
+      if (!p) return;
+      std::string typed;
+      for (char c : text) {
+        const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const uint8_t code = d.dtmfDigits ? CFieldCodec::DtmfCharToCode(u) : CFieldCodec::HexCharToCode(u);
+        if (code != 0xFF) typed.push_back(u);  // characters outside the digit set are dropped
+      }
+      const int n = CFieldCodec::PackDigits(p, typed, d.textWidth, d.dtmfDigits);
+      a.setU8(d.field.offset, n == 0 ? 0xFF : static_cast<uint8_t>(n));
+      if (d.afterStore) d.afterStore(ctx);
+      break;
+    }
+  }
+  text = ShowText(ctx, d);
+}
+
+void FormEngine::StoreRow(FormContext& ctx, const FieldDescriptor& d, int row) {
+  const auto rows = OfferedChoices(ctx, d);
+  if (row < 0 || row >= static_cast<int>(rows.size())) return;
+  StoreNumber(ctx, d, rows[static_cast<size_t>(row)]->value);
+}
+
+void FormEngine::StoreChecked(FormContext& ctx, const FieldDescriptor& d, bool checked) {
+  StoreNumber(ctx, d, checked ? d.checkedValue : d.uncheckedValue);
+}
+
+void FormEngine::Spin(FormContext& ctx, const FieldDescriptor& d, int direction) {
+  if (direction == 0) return;
+  if (d.encoding == Encoding::Custom) {
+    if (d.customSpin) d.customSpin(ctx, direction);
+    if (d.afterStore) d.afterStore(ctx);
+    return;
+  }
+  const int minimum = Minimum(ctx, d);
+  const int maximum = Maximum(ctx, d);
+  const int step = d.step > 0 ? d.step : 1;
+  int v = ReadValue(ctx, d.field);
+  if (d.encoding == Encoding::SignMagnitude) {
+    if (v == d.emptyValue && d.emptyValue >= 0) v = minimum - 1;  // outside: wraps like any stray value
+    else v = (v & 0x80) ? -(v & 0x7F) : v;
+    v = CFieldCodec::Spin(v, maximum, minimum, step, direction);
+    StoreNumber(ctx, d, v < 0 ? ((-v) | 0x80) : v);
+    return;
+  }
+  if (d.encoding != Encoding::Number && d.encoding != Encoding::Scaled && d.encoding != Encoding::Value) return;
+
+  if (d.spinThroughNames && !d.choices.empty()) {
+    // The cycle runs minimum .. maximum, then the names in table order.
+    int nameIndex = -1;
+    for (size_t i = 0; i < d.choices.size(); ++i)
+      if (d.choices[i].value == v) {
+        nameIndex = static_cast<int>(i);
+        break;
+      }
+    const int names = static_cast<int>(d.choices.size());
+    int next;
+    if (direction > 0) {
+      if (nameIndex >= 0) next = nameIndex + 1 < names ? d.choices[static_cast<size_t>(nameIndex + 1)].value : minimum;
+      else if (v == maximum) next = d.choices.front().value;
+      else next = (v >= minimum && v < maximum) ? v + step : minimum;
+    } else {
+      if (nameIndex == 0) next = maximum;
+      else if (nameIndex > 0) next = d.choices[static_cast<size_t>(nameIndex - 1)].value;
+      else if (v == minimum) next = d.choices.back().value;
+      else next = (v > minimum && v <= maximum) ? v - step : maximum;
+    }
+    StoreNumber(ctx, d, next);
+    return;
+  }
+  if (d.emptyValue >= 0) {
+    StoreNumber(ctx, d, CFieldCodec::SpinWithOff(v, maximum, minimum, step, d.emptyValue, direction));
+    return;
+  }
+  StoreNumber(ctx, d, CFieldCodec::Spin(v, maximum, minimum, step, direction));
+}
+
+bool FormEngine::Enabled(const FormContext& ctx, const FormPage& page, const FieldDescriptor& d) {
+  if (page.enabled && !page.enabled(ctx)) return false;
+  return !d.enabled || d.enabled(ctx);
+}
+
+bool FormEngine::PageShown(const FormContext& ctx, const FormPage& page) { return !page.shown || page.shown(ctx); }
+
+}  // namespace vb420::forms

@@ -1,0 +1,191 @@
+// The declarative form engine: an editor page is a table of field
+// descriptors (label, control kind, where the value lives, how it is encoded,
+// range, step, empty value, named choices, enable rule). The engine knows how
+// to show a field's value, store what the user typed or chose, spin it one
+// step and decide whether the control is enabled; one Qt renderer turns any
+// page table into widgets. Every value lives in the image: nothing is cached.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vb420 {
+class RadioData;
+class TextTable;
+}  // namespace vb420
+
+namespace vb420::forms {
+
+enum class ControlKind {
+  Combo,        // drop-down list of named choices
+  EditCombo,    // combo box that also takes typed text
+  EditSpin,     // edit box with a spin button
+  Text,         // plain edit box (names, digit strings)
+  Check,        // check box
+  Caption,      // group caption, no value
+  List,         // embedded list, filled by the editor itself
+  Button,       // push button, handled by the editor
+  Static,       // other static item
+};
+
+enum class Area { None, Image, Ext };
+
+enum class Encoding {
+  None,           // no value (captions, buttons)
+  Value,          // the byte or word as it is (combo item data, check boxes)
+  Number,         // a number with range, step, empty value and named values
+  SignMagnitude,  // -n stored as n | 0x80
+  Scaled,         // a decimal shown as value / scale, e.g. seconds stored in ms
+  Name,           // zero-filled name through the name rules
+  LengthText,     // a length byte followed by up to `textWidth` characters
+  Digits,         // a count byte followed by packed digit codes
+  Custom,         // the descriptor's own show/store/spin functions
+};
+
+// Where a value lives: a byte or a little-endian word, or one bit of it.
+struct FieldRef {
+  Area area = Area::None;
+  uint32_t offset = 0;
+  int width = 1;  // 1 byte or 2 (word)
+  int bit = -1;   // 0..15 for a bit of the byte/word, -1 for the whole value
+};
+
+struct FormContext;
+
+// A named choice: a text entry (or a literal text when `textEntry` < 0) and
+// the value stored for it.
+struct Choice {
+  int textEntry = -1;
+  int value = 0;
+  std::string literal;
+};
+
+using Rule = std::function<bool(const FormContext&)>;
+using Bound = std::function<int(const FormContext&)>;
+
+struct FieldDescriptor {
+  int labelEntry = -1;  // text entry of the label, -1 for none
+  ControlKind kind = ControlKind::Static;
+  FieldRef field;
+  Encoding encoding = Encoding::None;
+
+  // Numbers: range and step in stored units, the empty value (-1: none) and
+  // the text entry shown for it (-1: an empty box), "%d"-style format.
+  int minimum = 0;
+  int maximum = 0;
+  int step = 1;
+  int emptyValue = -1;
+  int emptyTextEntry = -1;
+  std::string format = "%d";
+  Bound dynamicMinimum;  // when set, replaces `minimum`
+  Bound dynamicMaximum;  // when set, replaces `maximum`
+  // Scaled decimals: shown value = stored / scale with `decimals` places.
+  int scale = 1;
+  int decimals = 0;
+
+  // Combo rows, or the names an edit box takes besides numbers.
+  std::vector<Choice> choices;
+  std::function<bool(const FormContext&, const Choice&)> offered;  // row filter
+  // A typed text that is neither a name nor a number stores this (-1: parse as 0).
+  int unparsableValue = -1;
+  // Spinning runs minimum .. maximum and then through the names in table
+  // order; otherwise names are skipped and the empty value (if any) sits
+  // between the maximum and the minimum.
+  bool spinThroughNames = false;
+
+  // Check boxes: the value stored when checked and when unchecked.
+  int checkedValue = 0;
+  int uncheckedValue = 1;
+
+  // Names and texts: field width (and on second-generation models `textWidthGen2`).
+  int textWidth = 0;
+  int textWidthGen2 = 0;
+  bool dtmfDigits = true;  // digit strings: DTMF (true) or hexadecimal
+
+  // Enable rule; unset means always enabled.
+  Rule enabled;
+
+  // Adjusts a value just before it is written (budgets, cross-field limits);
+  // may return the empty value.
+  std::function<int(FormContext&, int value)> adjust;
+  // Runs after every store (to keep companion fields in step).
+  std::function<void(FormContext&)> afterStore;
+  // Custom encodings.
+  std::function<std::string(const FormContext&)> customShow;
+  std::function<void(FormContext&, std::string& text)> customStore;
+  std::function<void(FormContext&, int direction)> customSpin;
+
+  // Controls to redisplay after this one was stored (indexes on the page).
+  std::vector<int> dependents;
+};
+
+struct FormPage {
+  int tabEntry = -1;
+  std::vector<FieldDescriptor> fields;
+  Rule shown;    // unset: always on the tab strip
+  Rule enabled;  // unset: enabled as a whole
+};
+
+// What every rule may ask: the programming, the texts and a few switches.
+struct FormContext {
+  RadioData& data;
+  TextTable& text;
+  bool votingSwitch = false;
+
+  bool IsMobile() const;
+  bool IsPortable() const { return !IsMobile(); }
+  bool IsSecondGen() const;
+  // 1, 2 or 4 from the three system-type bytes, 0 when none applies.
+  int SystemType() const;
+  uint8_t OptionBoard() const;
+  uint8_t ImageByte(uint32_t offset) const;
+  uint8_t ExtByte(uint32_t offset) const;
+};
+
+// The operations on one descriptor. None of them keeps state.
+class FormEngine {
+ public:
+  // Raw stored value (byte, word or bit), -1 when the field has none.
+  static int ReadValue(const FormContext& ctx, const FieldRef& ref);
+  static void WriteValue(FormContext& ctx, const FieldRef& ref, int value);
+
+  // The text an edit box, text box or editable combo shows.
+  static std::string ShowText(const FormContext& ctx, const FieldDescriptor& d);
+  // Combo rows as offered now, and the row of the stored value (-1 none).
+  static std::vector<const Choice*> OfferedChoices(const FormContext& ctx, const FieldDescriptor& d);
+  static std::vector<std::string> ChoiceTexts(const FormContext& ctx, const FieldDescriptor& d);
+  static int CurrentRow(const FormContext& ctx, const FieldDescriptor& d);
+  static bool Checked(const FormContext& ctx, const FieldDescriptor& d);
+
+  // Stores what was typed; `text` is rewritten to what the box shows now.
+  static void StoreText(FormContext& ctx, const FieldDescriptor& d, std::string& text);
+  // Stores the item data of an offered combo row.
+  static void StoreRow(FormContext& ctx, const FieldDescriptor& d, int row);
+  static void StoreChecked(FormContext& ctx, const FieldDescriptor& d, bool checked);
+  // One spin step up (direction > 0) or down from the stored value.
+  static void Spin(FormContext& ctx, const FieldDescriptor& d, int direction);
+
+  static bool Enabled(const FormContext& ctx, const FormPage& page, const FieldDescriptor& d);
+  static bool PageShown(const FormContext& ctx, const FormPage& page);
+
+  // The effective range of a number field now.
+  static int Minimum(const FormContext& ctx, const FieldDescriptor& d);
+  static int Maximum(const FormContext& ctx, const FieldDescriptor& d);
+  // Name and text widths for the current model.
+  static int TextWidth(const FormContext& ctx, const FieldDescriptor& d);
+
+ private:
+  static void StoreNumber(FormContext& ctx, const FieldDescriptor& d, int value);
+};
+
+// Helpers for building tables tersely.
+FieldRef ImageByte(uint32_t offset);
+FieldRef ImageWord(uint32_t offset);
+FieldRef ImageWordBit(uint32_t offset, int bit);
+FieldRef ImageByteBit(uint32_t offset, int bit);
+FieldRef ExtByte(uint32_t offset);
+FieldRef ExtWord(uint32_t offset);
+
+}  // namespace vb420::forms
