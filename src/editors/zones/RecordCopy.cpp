@@ -1,0 +1,113 @@
+#include "editors/zones/RecordCopy.h"
+
+#include <algorithm>
+
+#include "data/FieldCodec.h"
+#include "data/RadioData.h"
+
+namespace vb420 {
+
+using namespace zones;
+
+namespace {
+
+int RecordBytes(int cls) { return cls == kClassConv ? kChannelSize : (cls == kClassLtr || cls == kClassPassPort) ? kGroupSize : 0; }
+
+FieldResult InsertFailure(int r) {
+  if (r == 0) return {0, 275};
+  if (r == -2) return {-2, 299};
+  return {-1, 0};
+}
+
+// A pasted group's data-signalling choice (+16) must be one the image's
+// byte 0x180 allows.
+void CheckGroupReferences(ByteArea image, size_t rec) {
+  const uint8_t filter = image.u8(0x180);
+  const uint8_t v = image.u8(rec + 16);
+  if (filter != '2' && v == '4') image.setU8(rec + 16, 0xFF);
+  if (filter == '2' && v != 0xFF && v != '4') image.setU8(rec + 16, 0xFF);
+}
+
+}  // namespace
+
+FieldResult ChannelCopy(CZoneMemory& zones, int zone, int source, int target) {
+  if (target < 0 || target >= kMaxRecords || target == source) return {-1, 0};
+  const ZoneLayout z = zones.ZoneInfo(zone);
+  if (!z.exists || z.damaged || (z.cls != kClassConv && z.cls != kClassLtr)) return {-1, 0};
+  const int src = zones.FindRecord(zone, source);
+  if (src < 0) return {-1, 0};
+  const int size = RecordBytes(z.cls);
+  // Taken before anything moves: removing the target may shift the source.
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  zones.Data().Image().read(static_cast<size_t>(src), bytes.data(), bytes.size());
+  const PerChannelValues values = zones.ReadPerChannel(zones.GlobalChannel(zone, source));
+  if (zones.RecordExists(zone, target)) zones.RemoveRecord(zone, target);
+  const int r = zones.InsertCopiedRecord(zone, target, bytes, values);
+  if (r != 1) return InsertFailure(r);
+  return {1, 0};
+}
+
+int JumpTarget(std::string& text) {
+  if (text.find_first_not_of(" \t") == std::string::npos) return -1;
+  return CFieldCodec::ClampIntText(text, kMaxRecords, 1, 1) - 1;
+}
+
+void CRecordCopyBuffer::Copy(CZoneMemory& zones, int zone, int firstRow, int lastRow) {
+  rows_.clear();
+  const ZoneLayout z = zones.ZoneInfo(zone);
+  cls_ = z.exists ? z.cls : kClassNone;
+  firstRow = std::max(firstRow, 0);
+  lastRow = std::min(lastRow, kMaxRecords - 1);
+  const int size = RecordBytes(cls_);
+  ByteArea image = zones.Data().Image();
+  for (int row = firstRow; row <= lastRow; ++row) {
+    Row r;
+    const int rec = size ? zones.FindRecord(zone, row) : -1;
+    if (rec >= 0) {
+      r.size = static_cast<uint8_t>(size);
+      r.bytes.resize(static_cast<size_t>(size));
+      image.read(static_cast<size_t>(rec), r.bytes.data(), r.bytes.size());
+      r.values = zones.ReadPerChannel(zones.GlobalChannel(zone, row));
+    }
+    rows_.push_back(std::move(r));
+  }
+}
+
+FieldResult CRecordCopyBuffer::Paste(CZoneMemory& zones, int zone, int row) {
+  if (rows_.empty() || cls_ == kClassNone || row < 0 || row >= kMaxRecords) return {-1, 0};
+  if (zones.ZoneExists(zone) && zones.ZoneClass(zone) != cls_) return {-3, 0};
+  ByteArea image = zones.Data().Image();
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    const int target = row + static_cast<int>(i);
+    if (target >= kMaxRecords) break;
+    const Row& r = rows_[i];
+    if (zones.RecordExists(zone, target) && zones.RemoveRecord(zone, target) != 1) return {-1, 0};
+    if (r.size == 0) continue;
+    if (!zones.ZoneExists(zone)) {
+      const int c = zones.ChangeZone(zone, cls_);
+      if (c == -1) return {0, 275};
+      if (c == -2) return {-2, 299};
+      if (c != 1) return {-1, 0};
+    }
+    const int ins = zones.InsertCopiedRecord(zone, target, r.bytes, r.values);
+    if (ins != 1) return InsertFailure(ins);
+    const int rec = zones.FindRecord(zone, target);
+    if (rec < 0) continue;
+    if (cls_ == kClassLtr) {
+      CheckGroupReferences(image, static_cast<size_t>(rec));
+    } else if (cls_ == kClassConv && zones.SystemType() != 4) {
+      // Receive-range flag B is only checked on system type 4.
+      image.setBit(static_cast<size_t>(rec) + 46, 6, true);
+    }
+  }
+  return {1, 0};
+}
+
+int CRecordCopyBuffer::Delete(CZoneMemory& zones, int zone, int firstRow, int lastRow) {
+  int removed = 0;
+  for (int row = std::max(firstRow, 0); row <= std::min(lastRow, kMaxRecords - 1); ++row)
+    if (zones.RecordExists(zone, row) && zones.RemoveRecord(zone, row) == 1) ++removed;
+  return removed;
+}
+
+}  // namespace vb420

@@ -1,0 +1,231 @@
+// The zone memory manager: the zone table, the packed zone area and every
+// change that moves bytes in it (creating, deleting and retyping zones,
+// inserting and removing channels, groups and repeaters), the limits, the
+// global channel numbering and the per-channel tables of the extension area
+// that follow that numbering.
+//
+// Zone and record numbers are 0-based in every call; the image holds them
+// 1-based. Nothing is cached: every answer is read from the image, so that
+// an edit made anywhere is seen at once.
+//
+// A loaded image may be damaged. The zone blocks are found by walking the
+// headers from the start of the area (never by trusting a table word), every
+// block is clipped to the area, and a zone whose header cannot be trusted
+// (unknown type byte, a count above the limit, a block running past the end
+// of the area) is marked damaged: it can be read and deleted, but records
+// are neither inserted into nor removed from it. `CheckZoneArea` lists what is
+// wrong so that a caller can tell the user.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/Bytes.h"
+
+namespace vb420 {
+
+class RadioData;
+class TextTable;
+
+namespace zones {
+constexpr int kZoneCount = 128;
+constexpr int kMaxRecords = 250;
+constexpr int kMaxRepeaters = 20;
+constexpr int kChannelLimit = 512;
+
+constexpr size_t kTable = 0xA00;      // 128 words: block offset or 0xFFFF
+constexpr size_t kAreaStart = 0xB00;  // first byte of the packed blocks
+constexpr size_t kAreaEnd = 0x5307;   // one past the last byte of the area
+constexpr size_t kAreaSize = kAreaEnd - kAreaStart;
+constexpr size_t kFirstBlockWord = 0x9E0;
+constexpr size_t kLastBlockWord = 0x9E2;
+
+// Block geometry by class.
+constexpr int kConvHeader = 32;
+constexpr int kChannelSize = 48;
+constexpr int kLtrHeader = 48;
+constexpr int kGroupSize = 32;
+constexpr int kRepeaterSize = 16;
+constexpr int kPassPortHeader = 96;
+
+// Extension-area tables that follow the global channel numbering. Bit n of a
+// bit table is bit (n mod 8) of byte n / 8.
+constexpr size_t kExtChanBitsA = 0x670;  // 512 bits: channel field 14 / group field 10
+constexpr size_t kExtChanBitsB = 0x6B0;  // 512 bits: channel field 18 / group field 16
+constexpr size_t kExtEntryBits = 0x570;  // 128 bits
+constexpr size_t kExtChanBytes = 0x1000; // 512 bytes: channel field 19 / group field 17
+constexpr size_t kExtEntryBytes = 0x580; // 128 bytes
+// Per-zone tables.
+constexpr size_t kExtZoneBits = 0x6F0;   // 128 bits: set while the zone is deleted
+constexpr size_t kExtZoneLists = 0x700;  // 16 bytes per zone
+constexpr size_t kExtZoneBytes = 0xF00;  // 1 byte per zone
+// Zone references of the radio-wide features: zone byte, companion byte.
+constexpr size_t kExtPriority1 = 0x504;
+constexpr size_t kExtPriority2 = 0x506;
+}  // namespace zones
+
+// ZoneClass() answers, and ChangeZone() takes as the new class.
+enum ZoneClassCode { kClassNone = 0, kClassLtr = 1, kClassConv = 2, kClassPassPort = 3 };
+
+// The class of a zone type byte ('0' LTR, '1'..'4' conventional, '5' PassPort).
+int ClassOfType(uint8_t type);
+
+// One zone as the walk over the area finds it.
+struct ZoneLayout {
+  bool exists = false;   // its table word is not 0xFFFF
+  int offset = -1;       // image offset of the block (walked, not the table word)
+  int size = 0;          // block size, clipped to the area
+  int cls = kClassNone;
+  int records = 0;       // channels or groups that lie inside the block
+  int repeaters = 0;     // LTR only
+  bool damaged = false;  // header not to be trusted for changes
+};
+
+// The values one record owns in the five per-channel tables.
+struct PerChannelValues {
+  bool bitA = true;       // ext 0x670
+  bool bitB = true;       // ext 0x6B0
+  bool entryBit = true;   // ext 0x570
+  uint8_t chanByte = 0xFF;   // ext 0x1000
+  uint8_t entryByte = 0xFF;  // ext 0x580
+};
+
+// Other editors that keep references to zones or records (scan, features)
+// hook in here to be told when those references must go.
+struct ZoneHooks {
+  // A zone was deleted: the scan-data clean-up, with the zone and the value of
+  // its per-zone byte ext 0xF00 + zone, minus 1.
+  std::function<void(int zone, int perZoneByteMinus1)> zoneDeleted;
+  // A conventional zone left type '1': its scan references must go.
+  std::function<void(int zone)> typeOneReferencesDropped;
+  // A record (channel or group) was removed.
+  std::function<void(int zone, int number)> recordRemoved;
+};
+
+struct ZoneProblem {
+  int zone;  // 0-based, -1 for the area as a whole
+  std::string what;
+};
+
+class CZoneMemory {
+ public:
+  explicit CZoneMemory(RadioData& data) : data_(data) {}
+
+  RadioData& Data() { return data_; }
+  ZoneHooks& Hooks() { return hooks_; }
+
+  // ---- queries -------------------------------------------------------------
+  std::array<ZoneLayout, zones::kZoneCount> Layout() const;
+  ZoneLayout ZoneInfo(int zone) const;
+
+  int ZoneOffset(int zone) const;  // -1 when the zone does not exist
+  bool ZoneExists(int zone) const;
+  uint8_t ZoneType(int zone) const;  // 0xFF when the zone does not exist
+  int ZoneClass(int zone) const;
+  int ZoneSize(int zone) const;
+  bool ZoneDamaged(int zone) const;
+  int FreeBytes() const;
+  // Channels of conventional zones plus groups of LTR zones.
+  int TotalChannels() const;
+  int RecordCount(int zone) const;
+  int RepeaterCount(int zone) const;
+  // Numbers (0-based) of the existing records, in their stored order.
+  std::vector<int> RecordNumbers(int zone) const;
+  std::vector<int> RepeaterNumbers(int zone) const;
+
+  // Image offset of the record with that number, -1 when there is none.
+  int FindRecord(int zone, int number) const;
+  int FindRepeater(int zone, int number) const;
+  // With number -1: whether the zone exists.
+  bool RecordExists(int zone, int number) const;
+  // Global channel number (0-based), -1 when the record does not exist.
+  int GlobalChannel(int zone, int number) const;
+  // 0-based global number of the zone's first record: the records of all
+  // existing lower-numbered zones, PassPort groups included.
+  int FirstGlobal(int zone) const;
+
+  // ---- zones -------------------------------------------------------------
+  // The conventional type ('1'..'4') or class a new zone gets when it is
+  // created on first entry; the Zone Information window sets it.
+  uint8_t PendingType() const { return pendingType_; }
+  void SetPendingType(uint8_t type) {
+    if (ClassOfType(type) != kClassNone) pendingType_ = type;
+  }
+
+  // Type change within a class. On a zone that does not exist it only
+  // remembers the type. 1 done, 0 refused (other class, unknown type).
+  int SetZoneType(int zone, uint8_t type);
+  // Deletes the zone and, with a class, creates an empty block of that class.
+  // 1 done, -1 no room (the zone stays deleted), -2 the channel limit.
+  int ChangeZone(int zone, int newClass);
+  // Whether a type change needs the user's confirmation (the zone exists and
+  // the class changes); asks with the text of entry 310 and answers true when
+  // the change may go ahead.
+  bool ConfirmDelete(int zone, int newClass, TextTable& text,
+                     const std::function<bool(const std::string&)>& askOkCancel) const;
+  // Creates the zone with the class of `type` (and that type for a
+  // conventional zone). 1 done, 0 the zone exists, -1 no room, -2 the limit.
+  int CreateZone(int zone, uint8_t type);
+
+  // ---- records -----------------------------------------------------------
+  // 1 done; 0 no room; -1 zone missing, full, damaged, record exists or
+  // number outside 0..249; -2 the channel limit.
+  int InsertRecord(int zone, int number);
+  // 1 done, 0 refused.
+  int RemoveRecord(int zone, int number);
+  // 1 done; 0 20 repeaters, not an LTR zone or a bad number; -1 no room.
+  int InsertRepeater(int zone, int number);
+  int RemoveRepeater(int zone, int number);
+  // Inserts a record whose bytes and per-channel values come from a copy
+  // (Channel Copy, paste). The record's number byte is set to `number`.
+  // Results as InsertRecord.
+  int InsertCopiedRecord(int zone, int number, const std::vector<uint8_t>& bytes, const PerChannelValues& values);
+
+  // ---- per-channel tables --------------------------------------------------
+  PerChannelValues ReadPerChannel(int global) const;
+  void WritePerChannel(int global, const PerChannelValues& v);
+  // Opens an entry at `global` (the last entry of each table drops out).
+  void InsertPerChannel(int global, const PerChannelValues& v);
+  // Closes the entry at `global` (the last entry gets the empty value).
+  void RemovePerChannel(int global);
+
+  // Block-range words at 0x9E0 and 0x9E2.
+  void UpdateBlockRange();
+  // Header +2 of every zone that holds records.
+  void UpdateGlobalNumbers();
+
+  // What is wrong in the zone area; empty for a sound area.
+  std::vector<ZoneProblem> CheckZoneArea() const;
+
+  // Texts and lists of zone types.
+  static std::string ZoneTypeName(uint8_t type, TextTable& text);
+  // Types offered in the zone type list: '1', '0', ('2', '3', '4' with
+  // voting), '5'.
+  std::vector<uint8_t> OfferedZoneTypes() const;
+
+  // 1, 2, 4 or 0 from image bytes 0x851..0x853.
+  int SystemType() const;
+
+ private:
+  ByteArea Image() const;
+  ByteArea Ext() const;
+  static int HeaderSize(int cls);
+  static int RecordSize(int cls);
+  int RecordPosition(const ZoneLayout& z, int number, int* insertAt) const;
+  int OpenGap(int zone, size_t at, int n, bool channelCheck,
+              const std::array<ZoneLayout, zones::kZoneCount>& before);
+  void CloseGap(int zone, size_t at, int n, const std::array<ZoneLayout, zones::kZoneCount>& before);
+  void WriteRecordDefaults(const ZoneLayout& z, size_t rec, int number);
+  void WriteZoneHeader(int zone, size_t at, uint8_t type);
+  void DropZoneReferences(int zone);
+  int InsertRecordBytes(int zone, int number, const std::vector<uint8_t>* bytes, const PerChannelValues* values);
+
+  RadioData& data_;
+  ZoneHooks hooks_;
+  uint8_t pendingType_ = '1';
+};
+
+}  // namespace vb420
