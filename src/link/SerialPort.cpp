@@ -304,22 +304,25 @@ int SerialPort::Read(uint8_t* buffer, size_t count) {
   const auto deadline =
       Clock::now() + std::chrono::milliseconds(readTimeout_ + static_cast<uint64_t>(readMultiplier_) * count);
   size_t got = 0;
+  bool hungUp = false;
   while (got < count) {
     const ssize_t n = ::read(fd_, buffer + got, count - got);
     if (n > 0) {
       got += static_cast<size_t>(n);
       continue;
     }
-    // A raw tty answers 0 when nothing is waiting; an error is a line that has
-    // gone (a hung-up peer), which fails at once instead of at the time-out.
+    // A raw tty answers 0 when nothing is waiting; an error, or nothing more
+    // on a line that has hung up (the radio's side is gone), fails at once
+    // instead of at the time-out.
     if (n < 0 && errno != EAGAIN && errno != EINTR) return 0;
+    if (hungUp) return 0;
     const int left = MillisLeft(deadline);
     if (left == 0) return 0;
     pollfd p{fd_, POLLIN, 0};
     const int r = poll(&p, 1, left);
     if (r < 0 && errno != EINTR) return 0;
     if (r == 0) return 0;
-    if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN)) return 0;
+    if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) hungUp = true;
   }
   return 1;
 }
