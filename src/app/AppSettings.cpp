@@ -1,0 +1,53 @@
+#include "app/AppSettings.h"
+
+#include <QSettings>
+
+#include "app/SettingsFormat.h"
+
+namespace vb420 {
+
+namespace {
+const QString kBackup = QStringLiteral("Backup/");
+}
+
+AppSettings::AppSettings()
+    : s_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication)) {}
+
+AppSettings::~AppSettings() = default;
+
+std::optional<int> AppSettings::Language() const {
+  const QVariant v = s_->value(kBackup + "Language");
+  bool ok = false;
+  const int key = v.toInt(&ok);
+  if (!v.isValid() || !ok) return std::nullopt;
+  return key;
+}
+
+QString AppSettings::LastModel() const { return s_->value(kBackup + "LastModel").toString(); }
+
+std::optional<long> AppSettings::ComPort() const {
+  const QVariant v = s_->value(kBackup + "ComPort");
+  bool ok = false;
+  const long long port = v.toLongLong(&ok);
+  if (!v.isValid() || !ok) return std::nullopt;
+  return static_cast<long>(std::max<long long>(std::min<long long>(port, 1L << 30), -(1L << 30)));
+}
+
+QString AppSettings::LastFilePath() const { return s_->value(kBackup + "LastFilePath").toString(); }
+QString AppSettings::LastWinPos() const { return s_->value(kBackup + "LastWinPos").toString(); }
+
+void AppSettings::SetLanguage(int key) { s_->setValue(kBackup + "Language", key & 0xFFFF); }
+void AppSettings::SetLastModel(const QString& v) { s_->setValue(kBackup + "LastModel", v); }
+void AppSettings::SetComPort(int port) { s_->setValue(kBackup + "ComPort", port); }
+void AppSettings::SetLastFilePath(const QString& v) { s_->setValue(kBackup + "LastFilePath", v); }
+void AppSettings::SetLastWinPos(const QString& v) { s_->setValue(kBackup + "LastWinPos", v); }
+
+std::string AppSettings::PortDevice(int port) const {
+  const QString stored = s_->value(QStringLiteral("Ports/COM%1").arg(port)).toString();
+  return PortDevicePath(port, stored.toStdString());
+}
+
+void AppSettings::Sync() { s_->sync(); }
+QString AppSettings::FileName() const { return s_->fileName(); }
+
+}  // namespace vb420

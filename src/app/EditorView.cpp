@@ -1,0 +1,173 @@
+#include "app/Workspace.h"  // first: keeps Qt macros out of the core headers
+#include "app/EditorView.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QTimer>
+#include <QRegularExpression>
+#include <QVBoxLayout>
+
+#include "lang/ui/MessageHelper.h"
+
+namespace vb420 {
+
+namespace {
+
+// Names of the windows that have no menu item of their own.
+const char* PlainName(EditorKind kind) {
+  switch (kind) {
+    case EditorKind::ChannelEdit: return "Channel Edit";
+    case EditorKind::GidEdit: return "GID Edit";
+    case EditorKind::RepeaterInfo: return "Repeater";
+    case EditorKind::PPSysData: return "PassPort System Data";
+    case EditorKind::PPSearchHold: return "PassPort Search and Hold";
+    case EditorKind::PPSeedFreq: return "PassPort Seed Frequency";
+    case EditorKind::ScanList: return "Scan List";
+    case EditorKind::ConvZoneEdit: return "Zone Edit (Conventional)";
+    case EditorKind::TrunkZoneEdit: return "Zone Edit (Trunking)";
+    case EditorKind::KeyImage: return "Key Image";
+    default: return "";
+  }
+}
+
+}  // namespace
+
+// A menu text without its accelerator marks and shortcut column.
+QString MenuLabel(const QString& text) {
+  QString s = text.section('\t', 0, 0);
+  s.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+  return s.replace(QStringLiteral("&&"), QStringLiteral("&")).trimmed();
+}
+
+CEditorView::CEditorView(EditorContext& ctx, EditorKind kind, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), kind_(kind) {}
+
+QString CEditorView::Title() const {
+  const EditorKindInfo* info = EditorKindInfoOf(kind_);
+  if (info && info->titleEntry > 0) {
+    const QString t = MenuLabel(ctx_.msg.T(info->titleEntry));
+    if (!t.isEmpty()) return t;
+  }
+  const QString plain = QString::fromLatin1(PlainName(kind_));
+  if (!plain.isEmpty()) return plain;
+  return info ? QString::fromLatin1(info->viewClass) : QString();
+}
+
+int CEditorView::HelpContext() const {
+  const EditorKindInfo* info = EditorKindInfoOf(kind_);
+  return info ? info->helpContext : 0;
+}
+
+CPendingView::CPendingView(EditorContext& ctx, EditorKind kind, int command, QWidget* parent)
+    : CEditorView(ctx, kind, parent), command_(command) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(24, 24, 24, 24);
+  heading_ = new QLabel(this);
+  QFont f = heading_->font();
+  f.setPointSizeF(f.pointSizeF() * 1.5);
+  f.setBold(true);
+  heading_->setFont(f);
+  detail_ = new QLabel(this);
+  detail_->setWordWrap(true);
+  auto* rule = new QFrame(this);
+  rule->setFrameShape(QFrame::HLine);
+  rule->setFrameShadow(QFrame::Sunken);
+  layout->addWidget(heading_);
+  layout->addWidget(rule);
+  layout->addWidget(detail_);
+  layout->addStretch(1);
+  setMinimumSize(420, 220);
+  Refresh();
+}
+
+QString CPendingView::Title() const {
+  if (Kind() != EditorKind::None) return CEditorView::Title();
+  const int entry = MenuEntryOfCommand(command_);
+  return entry > 0 ? MenuLabel(const_cast<CPendingView*>(this)->Context().msg.T(entry)) : QString();
+}
+
+void CPendingView::Refresh() {
+  heading_->setText(Title());
+  RadioData& data = Context().ws.data;
+  const QString model = QString::fromStdString(data.model.Description(Context().ws.text));
+  detail_->setText(QStringLiteral("This window is not built yet in this version of VB-420.\n\nProgramming: %1")
+                       .arg(model));
+}
+
+CChildFrame::CChildFrame(CEditorView* view, int key, QWidget* parent)
+    : QMdiSubWindow(parent), view_(view), key_(key) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWidget(view);
+  setWindowTitle(view->Title());
+  connect(view, &CEditorView::TitleChanged, this, [this] { setWindowTitle(view_->Title()); });
+}
+
+bool CChildFrame::CloseNow() {
+  if (view_ && !view_->CommitPendingEdit()) return false;
+  closeNow_ = true;
+  const bool closed = close();
+  if (!closed) closeNow_ = false;
+  return closed;
+}
+
+void CChildFrame::ForceClose() {
+  if (view_) view_->CommitPendingEdit();
+  closeNow_ = true;
+  close();
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+  if (closeNow_) {
+    QMdiSubWindow::closeEvent(event);
+    if (event->isAccepted()) emit Closed(key_);
+    else closeNow_ = false;
+    return;
+  }
+  event->ignore();
+  if (closePosted_) return;
+  closePosted_ = true;
+  QTimer::singleShot(0, this, [this] {
+    closePosted_ = false;
+    CloseNow();
+  });
+}
+
+EditorRegistry& EditorRegistry::Instance() {
+  static EditorRegistry registry;
+  return registry;
+}
+
+void EditorRegistry::RegisterEditor(EditorKind kind, EditorFactory factory) { editors_[kind] = std::move(factory); }
+void EditorRegistry::RegisterCommand(int command, CommandHandler handler) { commands_[command] = std::move(handler); }
+void EditorRegistry::AddModelChangeHooks(std::function<void(EditorContext&, ModelChangeHooks&)> provider) {
+  modelHooks_.push_back(std::move(provider));
+}
+void EditorRegistry::AddChannelMarkRecompute(std::function<void(EditorContext&)> fn) {
+  markHooks_.push_back(std::move(fn));
+}
+void EditorRegistry::AddImageReplacedHook(std::function<void(EditorContext&)> fn) {
+  replacedHooks_.push_back(std::move(fn));
+}
+
+const EditorFactory* EditorRegistry::Editor(EditorKind kind) const {
+  auto it = editors_.find(kind);
+  return it == editors_.end() ? nullptr : &it->second;
+}
+
+const CommandHandler* EditorRegistry::Command(int command) const {
+  auto it = commands_.find(command);
+  return it == commands_.end() ? nullptr : &it->second;
+}
+
+void EditorRegistry::FillModelChangeHooks(EditorContext& ctx, ModelChangeHooks& hooks) const {
+  for (const auto& p : modelHooks_) p(ctx, hooks);
+}
+void EditorRegistry::RecomputeChannelMarks(EditorContext& ctx) const {
+  for (const auto& f : markHooks_) f(ctx);
+}
+void EditorRegistry::RunImageReplacedHooks(EditorContext& ctx) const {
+  for (const auto& f : replacedHooks_) f(ctx);
+}
+
+}  // namespace vb420

@@ -1,0 +1,170 @@
+// The editor windows: the base class every editor view derives from, what a
+// view may ask of the main window, and the registry through which each
+// editor plugs its view into the program.
+#pragma once
+
+#include <QMdiSubWindow>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "app/Commands.h"
+
+class QLabel;
+
+namespace vb420 {
+
+class Workspace;
+class MessageHelper;
+class HelpSystem;
+class CEditorView;
+struct ModelChangeHooks;
+
+// A menu text without its accelerator marks and its shortcut column.
+QString MenuLabel(const QString& text);
+
+// What an editor (or a command) may ask of the main window.
+class FrameServices {
+ public:
+  virtual ~FrameServices() = default;
+  // Opens the one window of `kind`, or brings the open one to the front.
+  virtual CEditorView* OpenEditor(EditorKind kind) = 0;
+  virtual CEditorView* FindEditor(EditorKind kind) const = 0;
+  // Every open view rereads the image (except `source`, which made the change).
+  virtual void RefreshAllEditors(CEditorView* source = nullptr) = 0;
+  virtual void CloseAllEditors() = 0;
+  // Runs a command once the current event is done (the tree bar, buttons).
+  virtual void PostCommand(int command) = 0;
+  // The image was replaced as a whole: menus, caption, Zone Information.
+  virtual void ImageReplaced() = 0;
+  virtual void UpdateCaption() = 0;
+  virtual QWidget* MainWindow() = 0;
+};
+
+// Handed to every view and command handler.
+struct EditorContext {
+  Workspace& ws;
+  MessageHelper& msg;
+  HelpSystem& help;
+  FrameServices& frame;
+};
+
+class CEditorView : public QWidget {
+  Q_OBJECT
+ public:
+  CEditorView(EditorContext& ctx, EditorKind kind, QWidget* parent = nullptr);
+
+  EditorKind Kind() const { return kind_; }
+  EditorContext& Context() { return ctx_; }
+
+  // Window caption; by default the editor's menu or tree text.
+  virtual QString Title() const;
+  // Reads the view's area of the image again (after another window changed it).
+  virtual void Refresh() {}
+  // First fill after the window is made.
+  virtual void InitialUpdate() { Refresh(); }
+  // Stores a cell or field that is still being edited. False keeps the
+  // window open (the value was refused and the user is told why).
+  virtual bool CommitPendingEdit() { return true; }
+  // Help context of F1 in the view.
+  virtual int HelpContext() const;
+
+ signals:
+  void TitleChanged();
+
+ private:
+  EditorContext& ctx_;
+  EditorKind kind_;
+};
+
+// The window of an editor kind that later work fills in: names the editor
+// and says it is not there yet.
+class CPendingView : public CEditorView {
+  Q_OBJECT
+ public:
+  CPendingView(EditorContext& ctx, EditorKind kind, int command, QWidget* parent = nullptr);
+  QString Title() const override;
+  void Refresh() override;
+  int Command() const { return command_; }
+
+ private:
+  int command_;
+  QLabel* heading_;
+  QLabel* detail_;
+};
+
+// The MDI child frame around one view. A close asked for by the user waits
+// one turn of the event loop so that a cell editor losing the focus stores
+// its value first.
+class CChildFrame : public QMdiSubWindow {
+  Q_OBJECT
+ public:
+  CChildFrame(CEditorView* view, int key, QWidget* parent = nullptr);
+  CEditorView* View() const { return view_; }
+  int Key() const { return key_; }
+  // Commits the view's pending edit and closes at once; false when the view
+  // refused.
+  bool CloseNow();
+  // Closes even when the view refuses its pending edit (the image is about
+  // to be replaced).
+  void ForceClose();
+
+ signals:
+  void Closed(int key);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  CEditorView* view_;
+  int key_;
+  bool closeNow_ = false;
+  bool closePosted_ = false;
+};
+
+using EditorFactory = std::function<CEditorView*(EditorContext& ctx, QWidget* parent)>;
+using CommandHandler = std::function<void(EditorContext& ctx)>;
+
+// Where the editors and the commands of later parts of the program register
+// themselves (see VB420_REGISTER_EDITOR). Registration happens while the
+// program starts, before the main window exists.
+class EditorRegistry {
+ public:
+  static EditorRegistry& Instance();
+
+  void RegisterEditor(EditorKind kind, EditorFactory factory);
+  void RegisterCommand(int command, CommandHandler handler);
+  // The zone, channel and key parts of a model change.
+  void AddModelChangeHooks(std::function<void(EditorContext&, ModelChangeHooks&)> provider);
+  // Recomputes every channel's transmit validity mark after a load.
+  void AddChannelMarkRecompute(std::function<void(EditorContext&)> fn);
+  // Runs after the image was replaced (clears the editors' copy buffers...).
+  void AddImageReplacedHook(std::function<void(EditorContext&)> fn);
+
+  const EditorFactory* Editor(EditorKind kind) const;
+  const CommandHandler* Command(int command) const;
+  void FillModelChangeHooks(EditorContext& ctx, ModelChangeHooks& hooks) const;
+  void RecomputeChannelMarks(EditorContext& ctx) const;
+  void RunImageReplacedHooks(EditorContext& ctx) const;
+
+ private:
+  std::map<EditorKind, EditorFactory> editors_;
+  std::map<int, CommandHandler> commands_;
+  std::vector<std::function<void(EditorContext&, ModelChangeHooks&)>> modelHooks_;
+  std::vector<std::function<void(EditorContext&)>> markHooks_;
+  std::vector<std::function<void(EditorContext&)>> replacedHooks_;
+};
+
+#define VB420_REG_CONCAT2(a, b) a##b
+#define VB420_REG_CONCAT(a, b) VB420_REG_CONCAT2(a, b)
+// In an editor's ui/*.cpp:
+//   VB420_REGISTER_EDITOR(EditorKind::Scan, [](EditorContext& c, QWidget* p) { return new CScanView(c, p); });
+#define VB420_REGISTER_EDITOR(kind, factory)                                  \
+  static const bool VB420_REG_CONCAT(vb420_editor_reg_, __LINE__) =           \
+      (::vb420::EditorRegistry::Instance().RegisterEditor(kind, factory), true)
+#define VB420_REGISTER_COMMAND(command, handler)                              \
+  static const bool VB420_REG_CONCAT(vb420_command_reg_, __LINE__) =          \
+      (::vb420::EditorRegistry::Instance().RegisterCommand(command, handler), true)
+
+}  // namespace vb420

@@ -1,0 +1,131 @@
+// The main window: menus, tool bar, status bar, tree bar and the editor
+// windows inside its multiple-document area. It turns every command into an
+// action and keeps at most one window of each editor kind.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <map>
+#include <vector>
+
+#include "app/Commands.h"
+#include "app/EditorView.h"
+#include "app/SplashWnd.h"
+#include "data/ui/FileCommands.h"
+
+class QMdiArea;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace vb420 {
+
+class Workspace;
+class AppSettings;
+class MessageHelper;
+class HelpSystem;
+class CTreeBar;
+class CSplashWnd;
+
+class CMainFrame : public QMainWindow, public FrameServices, public FileCommandHost {
+  Q_OBJECT
+ public:
+  CMainFrame(Workspace& ws, AppSettings& settings, MessageHelper& msg, HelpSystem& help, int colourDepth,
+             bool showSplash);
+  ~CMainFrame() override;
+
+  // FrameServices
+  CEditorView* OpenEditor(EditorKind kind) override;
+  CEditorView* FindEditor(EditorKind kind) const override;
+  void RefreshAllEditors(CEditorView* source = nullptr) override;
+  void CloseAllEditors() override;
+  void PostCommand(int command) override;
+  void ImageReplaced() override;
+  void UpdateCaption() override;
+  QWidget* MainWindow() override { return this; }
+
+  // FileCommandHost
+  QWidget* Owner() override { return this; }
+  void CommitPendingEdits() override;
+  void CaptionChanged() override { UpdateCaption(); }
+  void RecomputeChannelMarks() override;
+
+  // Runs a menu, tool-bar or tree-bar command.
+  void RunCommand(int command);
+  // Menus from the text table; the Window menu only when asked for.
+  void RebuildMenus(bool withWindow);
+  void UpdatePortPane();
+  // Applies the stored placement and shows the window (maximised when none).
+  void RestorePlacement(const QString& stored);
+  // The placement as stored at close.
+  QString PlacementText() const;
+
+  // The caption text for the current programming.
+  QString CaptionText() const;
+
+  QMdiArea* Mdi() const { return mdi_; }
+  QAction* Action(int command) const;
+  CTreeBar* TreeBar() const { return tree_; }
+  QToolBar* ToolBar() const { return toolBar_; }
+  QLabel* PortPane() const { return portPane_; }
+  QLabel* DatePane() const { return datePane_; }
+  QLabel* TimePane() const { return timePane_; }
+  FileCommands& Files() { return files_; }
+  EditorContext& Context() { return ctx_; }
+  CSplashWnd* Splash() const { return splash_.data(); }
+  bool HasWindowMenu() const { return withWindowMenu_; }
+  // The open editor windows, oldest first.
+  std::vector<CChildFrame*> Children() const;
+  bool ClosingAll() const { return closingAll_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateToolBar();
+  void CreateStatusBar();
+  void CreateTreeBar();
+  void RelabelActions();
+  void UpdateClock();
+  QMenu* AddMenu(int entry);
+  void AddItems(QMenu* menu, std::initializer_list<int> commands);
+  void FillWindowMenu(QMenu* menu);
+  CEditorView* OpenFrame(int key, CEditorView* view);
+  void OpenPending(int command);
+  void ChildClosed(int key);
+  void ToggleTree();
+  void FocusTree();
+  void TileWindows(bool horizontal);
+  void ArrangeIcons();
+  void RunModelInfo();
+  void RunLanguageSetup();
+  void ShowAbout();
+  int ActiveHelpContext() const;
+
+  Workspace& ws_;
+  AppSettings& settings_;
+  MessageHelper& msg_;
+  HelpSystem& help_;
+  EditorContext ctx_;
+  FileCommands files_;
+
+  QMdiArea* mdi_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  CTreeBar* tree_ = nullptr;
+  QLabel* portPane_ = nullptr;
+  QLabel* datePane_ = nullptr;
+  QLabel* timePane_ = nullptr;
+  QTimer clock_;
+  QPointer<CSplashWnd> splash_;
+  std::map<int, QAction*> actions_;
+  std::map<int, QPointer<CChildFrame>> children_;  // by kind, or 1000 + command
+  bool withWindowMenu_ = false;
+  bool closingAll_ = false;
+  bool wasMaximized_ = false;
+};
+
+}  // namespace vb420

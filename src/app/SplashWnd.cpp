@@ -1,0 +1,196 @@
+#include "app/SplashWnd.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QScreen>
+
+#include "lang/TextTable.h"
+
+namespace vb420 {
+
+namespace {
+
+constexpr int kWidth = 600;
+constexpr int kHeight = 300;
+
+// A hand-held radio seen from the front, standing at `x`, `y` (top left of
+// its body).
+void DrawRadio(QPainter& p, int x, int y, bool rich) {
+  const QColor body = rich ? QColor(38, 52, 74) : QColor(40, 40, 80);
+  const QColor trim = rich ? QColor(232, 120, 30) : QColor(255, 128, 0);
+  // Antenna and knobs.
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(30, 30, 30));
+  p.drawRoundedRect(QRect(x + 14, y - 62, 9, 66), 4, 4);
+  p.setBrush(QColor(70, 70, 70));
+  p.drawRoundedRect(QRect(x + 46, y - 14, 16, 16), 3, 3);
+  // Body.
+  if (rich) {
+    QLinearGradient g(x, y, x + 72, y);
+    g.setColorAt(0, body.lighter(135));
+    g.setColorAt(0.5, body);
+    g.setColorAt(1, body.darker(140));
+    p.setBrush(g);
+  } else {
+    p.setBrush(body);
+  }
+  p.drawRoundedRect(QRect(x, y, 72, 150), 12, 12);
+  // Display.
+  p.setBrush(rich ? QColor(150, 200, 160) : QColor(128, 192, 128));
+  p.drawRoundedRect(QRect(x + 10, y + 14, 52, 24), 3, 3);
+  p.setPen(QColor(30, 60, 40));
+  QFont f("Monospace");
+  f.setPixelSize(11);
+  f.setBold(true);
+  p.setFont(f);
+  p.drawText(QRect(x + 10, y + 14, 52, 24), Qt::AlignCenter, QStringLiteral("CH 01"));
+  p.setPen(Qt::NoPen);
+  // Keypad.
+  p.setBrush(QColor(200, 205, 215));
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 3; ++c) p.drawRoundedRect(QRect(x + 12 + c * 17, y + 50 + r * 14, 13, 9), 2, 2);
+  // Speaker grille.
+  p.setBrush(body.darker(160));
+  for (int i = 0; i < 4; ++i) p.drawRoundedRect(QRect(x + 14, y + 110 + i * 8, 44, 3), 1, 1);
+  // Trim line.
+  p.setBrush(trim);
+  p.drawRect(QRect(x + 4, y + 44, 64, 2));
+}
+
+void DrawWaves(QPainter& p, QPointF centre, bool rich) {
+  for (int i = 0; i < 3; ++i) {
+    QColor c = rich ? QColor(232, 120, 30, 200 - i * 55) : QColor(255, 128, 0);
+    p.setPen(QPen(c, 3, Qt::SolidLine, Qt::RoundCap));
+    const qreal r = 16 + i * 13;
+    p.drawArc(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r), 20 * 16, 60 * 16);
+    p.drawArc(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r), 100 * 16, 60 * 16);
+  }
+}
+
+}  // namespace
+
+QPixmap CSplashWnd::Picture(int colourDepth) {
+  const bool rich = colourDepth >= 16;
+  QPixmap pm(kWidth, kHeight);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing, rich);
+  if (rich) {
+    QLinearGradient bg(0, 0, 0, kHeight);
+    bg.setColorAt(0, QColor(240, 244, 250));
+    bg.setColorAt(1, QColor(196, 210, 230));
+    p.fillRect(pm.rect(), bg);
+    // A soft light behind the radio.
+    QRadialGradient glow(QPointF(538, 170), 120);
+    glow.setColorAt(0, QColor(255, 255, 255, 200));
+    glow.setColorAt(1, QColor(255, 255, 255, 0));
+    p.fillRect(pm.rect(), glow);
+  } else {
+    p.fillRect(pm.rect(), QColor(224, 224, 224));
+  }
+  // Title band.
+  const QColor navy = rich ? QColor(24, 40, 68) : QColor(0, 0, 128);
+  p.fillRect(QRect(0, 0, kWidth, 54), navy);
+  p.fillRect(QRect(0, 54, kWidth, 4), rich ? QColor(232, 120, 30) : QColor(255, 128, 0));
+  QFont title("Arial");
+  title.setPixelSize(30);
+  title.setBold(true);
+  title.setItalic(true);
+  p.setFont(title);
+  p.setPen(Qt::white);
+  p.drawText(QRect(20, 0, 300, 54), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("VB-420"));
+  QFont sub("Arial");
+  sub.setPixelSize(12);
+  p.setFont(sub);
+  p.setPen(rich ? QColor(190, 205, 230) : QColor(192, 192, 192));
+  p.drawText(QRect(150, 0, 430, 54), Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("Two-way radio programming"));
+  DrawRadio(p, 506, 118, rich);
+  DrawWaves(p, QPointF(524, 60), rich);
+  // Frame.
+  p.setPen(QPen(navy, 2));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(QRect(1, 1, kWidth - 2, kHeight - 2));
+  return pm;
+}
+
+CSplashWnd::CSplashWnd(TextTable& text, int colourDepth, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setObjectName("splash");
+  const bool rich = colourDepth >= 16;
+  composed_ = Picture(colourDepth);
+  QPainter p(&composed_);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  QFont f("Arial");
+  f.setPixelSize(16);
+  f.setWeight(QFont::Medium);
+  p.setFont(f);
+  const int textWidth = 480;  // clear of the radio on the right
+  struct Line {
+    int entry;
+    int y;
+    bool wrapCentred;
+  };
+  const Line lines[] = {{1, 80, false}, {2, 105, true}, {3, 140, false}, {4, 165, false},
+                        {5, 200, false}, {6, 220, false}, {7, 240, false}};
+  for (const Line& l : lines) {
+    const QString s = QString::fromStdString(text.Text(l.entry));
+    const QRect r(16, l.y, textWidth, l.wrapCentred ? 40 : 22);
+    const int flags = l.wrapCentred ? (Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap) : (Qt::AlignLeft | Qt::AlignTop);
+    if (rich) {
+      p.setPen(Qt::white);
+      p.drawText(r.translated(0, 1), flags, s);
+    }
+    p.setPen(Qt::black);
+    p.drawText(r, flags, s);
+  }
+  p.end();
+  setFixedSize(composed_.size());
+  timer_.setSingleShot(true);
+  connect(&timer_, &QTimer::timeout, this, &QWidget::close);
+}
+
+CSplashWnd::~CSplashWnd() {
+  if (qApp) qApp->removeEventFilter(this);
+}
+
+void CSplashWnd::ShowCentred(QWidget* over) {
+  QRect area;
+  if (over && over->isVisible()) area = over->frameGeometry();
+  else if (QScreen* s = QGuiApplication::primaryScreen()) area = s->availableGeometry();
+  if (area.isValid()) move(area.center() - rect().center());
+  qApp->installEventFilter(this);
+  show();
+  raise();
+  timer_.start(kShowMs);
+}
+
+void CSplashWnd::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.drawPixmap(0, 0, composed_);
+}
+
+bool CSplashWnd::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::ShortcutOverride:
+      // Keep a menu shortcut from firing: the key press that follows only
+      // closes the splash.
+      event->accept();
+      return true;
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+      qApp->removeEventFilter(this);
+      close();
+      return true;  // the key or click only closes the splash
+    default: return QWidget::eventFilter(watched, event);
+  }
+}
+
+}  // namespace vb420

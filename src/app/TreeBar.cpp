@@ -1,0 +1,74 @@
+#include "app/Workspace.h"  // first: keeps Qt macros out of the core headers
+#include "app/TreeBar.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QTreeWidget>
+
+#include "app/Commands.h"
+#include "app/EditorView.h"
+#include "lang/TextTable.h"
+
+namespace vb420 {
+
+CTreeBar::CTreeBar(TextTable& text, RadioData& data, QWidget* parent)
+    : QDockWidget(parent), text_(text), data_(data) {
+  setObjectName("treeBar");
+  setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+  tree_ = new QTreeWidget(this);
+  tree_->setHeaderHidden(true);
+  tree_->setIconSize(QSize(16, 16));
+  tree_->setRootIsDecorated(true);
+  tree_->installEventFilter(this);
+  setWidget(tree_);
+  connect(tree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) { Run(item); });
+  Rebuild();
+}
+
+void CTreeBar::Rebuild() {
+  setWindowTitle(QString::fromStdString(text_.Text(239)));
+  tree_->clear();
+  auto* root = new QTreeWidgetItem(tree_);
+  root->setText(0, QString::fromStdString(data_.model.DisplayName(text_)));
+  root->setIcon(0, style()->standardIcon(QStyle::SP_ComputerIcon));
+  root->setData(0, Qt::UserRole, 0);
+  for (const EditorListRow& row : EditorList()) {
+    if (row.command == 0) continue;
+    auto* item = new QTreeWidgetItem(root);
+    item->setText(0, MenuLabel(QString::fromStdString(text_.Text(row.treeEntry))));
+    item->setIcon(0, style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    item->setData(0, Qt::UserRole, row.command);
+  }
+  root->setExpanded(true);
+  tree_->setCurrentItem(root);
+}
+
+void CTreeBar::Run(QTreeWidgetItem* item) {
+  if (!item) return;
+  const int command = item->data(0, Qt::UserRole).toInt();
+  if (command != 0) emit RunCommand(command);
+}
+
+bool CTreeBar::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == tree_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+      case Qt::Key_Return:
+      case Qt::Key_Enter: Run(tree_->currentItem()); return true;
+      case Qt::Key_Escape: emit ToggleRequested(); return true;
+      case Qt::Key_F1: emit HelpRequested(); return true;
+      default: break;
+    }
+  }
+  return QDockWidget::eventFilter(watched, event);
+}
+
+void CTreeBar::closeEvent(QCloseEvent* event) {
+  // The close button is the Tree View command, which keeps the menu check in step.
+  event->ignore();
+  emit ToggleRequested();
+}
+
+}  // namespace vb420

@@ -1,0 +1,66 @@
+// The File commands on the programming: New, Open, Save, Save As and the
+// question whether to save the changes first.
+#pragma once
+
+#include <QString>
+#include <string>
+
+class QWidget;
+
+namespace vb420 {
+
+class Workspace;
+class MessageHelper;
+class HelpSystem;
+
+// What the commands need from the main window.
+class FileCommandHost {
+ public:
+  virtual ~FileCommandHost() = default;
+  virtual QWidget* Owner() = 0;
+  virtual void CloseAllEditors() = 0;
+  // Open editors store any cell or field still being edited.
+  virtual void CommitPendingEdits() {}
+  // The whole image was replaced: menus, caption, editors' copy buffers,
+  // Zone Information.
+  virtual void ImageReplaced() = 0;
+  // A default file name changed.
+  virtual void CaptionChanged() = 0;
+  // Recomputes every channel's transmit validity mark after a load.
+  virtual void RecomputeChannelMarks() {}
+};
+
+class FileCommands {
+ public:
+  enum SaveType { kDat = 0, kSdt = 1 };
+
+  FileCommands(Workspace& ws, MessageHelper& msg, HelpSystem* help, FileCommandHost& host)
+      : ws_(ws), msg_(msg), help_(help), host_(host) {}
+
+  // Each returns true when it did its work.
+  bool New();
+  bool Open();
+  bool Save();
+  bool SaveAs();
+  bool SaveAsType(int type);
+  // True when the caller may go on (saved, or the user said No).
+  bool AskToSave();
+
+  // Loads a chosen file and, on success, makes it the programming. Returns
+  // the data-file result code.
+  int OpenFile(const QString& path);
+
+  // `folder` + `name`, with a separator between when needed.
+  static std::string JoinPath(const std::string& folder, const std::string& name);
+
+ private:
+  bool WriteDat(const std::string& path);
+  void ShowSystemError(int sysError, const std::string& path);
+
+  Workspace& ws_;
+  MessageHelper& msg_;
+  HelpSystem* help_;
+  FileCommandHost& host_;
+};
+
+}  // namespace vb420

@@ -1,0 +1,117 @@
+#include "lang/ui/HelpSystem.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QShortcut>
+#include <QStyle>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace vb420 {
+
+HelpSystem::HelpSystem(std::vector<QString> resourceDirs, QObject* parent)
+    : QObject(parent), dirs_(std::move(resourceDirs)) {}
+
+HelpSystem::~HelpSystem() { CloseAll(); }
+
+void HelpSystem::SetHelpFile(const std::string& helpFile) { helpFile_ = helpFile; }
+
+QString HelpSystem::FolderNameOf(const std::string& helpFile) {
+  QString name = QString::fromStdString(helpFile);
+  if (name.endsWith(".chm", Qt::CaseInsensitive)) name.chop(4);
+  if (name.startsWith("vb420", Qt::CaseInsensitive)) name.remove(0, 5);
+  return name.toLower();
+}
+
+QString HelpSystem::PageName(int context) {
+  if (context == 0) return QStringLiteral("index.html");
+  return QString::number(context, 16) + QStringLiteral(".html");
+}
+
+QString HelpSystem::HelpFolder() const {
+  const QString lang = FolderNameOf(helpFile_);
+  if (lang.isEmpty()) return {};
+  for (const QString& d : dirs_) {
+    const QString folder = QDir(d).filePath("help/" + lang);
+    if (QFileInfo(QDir(folder).filePath("index.html")).isFile()) return QDir::cleanPath(folder);
+  }
+  return {};
+}
+
+QString HelpSystem::PageFor(int context) const {
+  const QString folder = HelpFolder();
+  if (folder.isEmpty()) return {};
+  const QString page = QDir(folder).filePath(PageName(context));
+  if (QFileInfo(page).isFile()) return page;
+  return QDir(folder).filePath(PageName(0));
+}
+
+bool HelpSystem::Show(QWidget* from, int context) {
+  // Whatever the user was doing with the mouse or a menu ends here.
+  if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+  const QString page = PageFor(context);
+  if (page.isEmpty()) return false;
+  if (!window_) {
+    auto* w = new QWidget(nullptr, Qt::Window);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->setWindowTitle(QStringLiteral("VB-420"));
+    auto* layout = new QVBoxLayout(w);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* bar = new QToolBar(w);
+    browser_ = new QTextBrowser(w);
+    browser_->setOpenExternalLinks(true);
+    QAction* back = bar->addAction(w->style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("<"));
+    QAction* fwd = bar->addAction(w->style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral(">"));
+    QAction* home = bar->addAction(w->style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("index"));
+    connect(back, &QAction::triggered, browser_, &QTextBrowser::backward);
+    connect(fwd, &QAction::triggered, browser_, &QTextBrowser::forward);
+    connect(home, &QAction::triggered, this, [this] {
+      const QString p = PageFor(0);
+      if (!p.isEmpty() && browser_) browser_->setSource(QUrl::fromLocalFile(p));
+    });
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, fwd, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::sourceChanged, w, [this, w] {
+      if (browser_) w->setWindowTitle(QStringLiteral("VB-420 - ") + browser_->documentTitle());
+    });
+    back->setEnabled(false);
+    fwd->setEnabled(false);
+    layout->addWidget(bar);
+    layout->addWidget(browser_);
+    connect(w, &QObject::destroyed, this, [this] { browser_ = nullptr; });
+    w->resize(640, 560);
+    window_ = w;
+  }
+  browser_->setSource(QUrl::fromLocalFile(page));
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+  Q_UNUSED(from);
+  return true;
+}
+
+void HelpSystem::CloseAll() {
+  if (window_) {
+    window_->close();
+    delete window_.data();
+  }
+  browser_ = nullptr;
+}
+
+QTextBrowser* HelpSystem::Browser() const { return window_ ? browser_ : nullptr; }
+QWidget* HelpSystem::Window() const { return window_.data(); }
+
+void InstallHelpKey(QWidget* widget, HelpSystem& help, std::function<int()> context) {
+  auto* sc = new QShortcut(QKeySequence(Qt::Key_F1), widget);
+  sc->setContext(Qt::WidgetWithChildrenShortcut);
+  QObject::connect(sc, &QShortcut::activated, widget,
+                   [&help, widget, context = std::move(context)] { help.Show(widget, context()); });
+}
+
+}  // namespace vb420

@@ -1,0 +1,121 @@
+#include "lang/ui/UiPrompter.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace vb420 {
+
+int UiPrompter::Message(QWidget* owner, const MessageRequest& r) {
+  QMessageBox box(owner);
+  box.setWindowTitle(r.caption);
+  box.setText(r.text);
+  switch (r.icon) {
+    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Warning:
+    case MsgIcon::Notice: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+  }
+  struct Btn {
+    QMessageBox::StandardButton std;
+    int id;
+  };
+  std::vector<Btn> buttons;
+  switch (r.buttons) {
+    case kMsgOkCancel: buttons = {{QMessageBox::Ok, kIdOk}, {QMessageBox::Cancel, kIdCancel}}; break;
+    case kMsgYesNo: buttons = {{QMessageBox::Yes, kIdYes}, {QMessageBox::No, kIdNo}}; break;
+    case kMsgYesNoCancel:
+      buttons = {{QMessageBox::Yes, kIdYes}, {QMessageBox::No, kIdNo}, {QMessageBox::Cancel, kIdCancel}};
+      break;
+    default: buttons = {{QMessageBox::Ok, kIdOk}}; break;
+  }
+  QMessageBox::StandardButtons set;
+  for (const auto& b : buttons) set |= b.std;
+  box.setStandardButtons(set);
+  QMessageBox::StandardButton def = buttons.front().std;
+  for (const auto& b : buttons)
+    if (b.id == r.defaultAnswer) def = b.std;
+  box.setDefaultButton(def);
+  const int res = box.exec();
+  for (const auto& b : buttons)
+    if (b.std == res) return b.id;
+  // Closed with Escape or the window's close button.
+  for (const auto& b : buttons)
+    if (b.id == kIdCancel) return kIdCancel;
+  return buttons.size() == 1 ? kIdOk : kIdNo;
+}
+
+namespace {
+
+// The open dialog with the two-line preview of the selected data file.
+class PreviewFileDialog : public QFileDialog {
+ public:
+  PreviewFileDialog(QWidget* owner, const FileDialogRequest& r) : QFileDialog(owner), request_(r) {
+    setOption(QFileDialog::DontUseNativeDialog, true);
+    setFileMode(QFileDialog::ExistingFile);
+    setAcceptMode(QFileDialog::AcceptOpen);
+    setDirectory(r.folder);
+    setNameFilter(r.filter);
+    if (!r.title.isEmpty()) setWindowTitle(r.title);
+    plainTitle_ = windowTitle();
+    if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+      line1_ = new QLabel(this);
+      line2_ = new QLabel(this);
+      for (QLabel* l : {line1_, line2_}) {
+        l->setTextFormat(Qt::PlainText);
+        l->setFrameShape(QFrame::StyledPanel);
+        l->setMinimumHeight(l->fontMetrics().height() + 6);
+        l->setFont(QFont("Monospace"));
+      }
+      const int row = grid->rowCount();
+      grid->addWidget(line1_, row, 0, 1, grid->columnCount());
+      grid->addWidget(line2_, row + 1, 0, 1, grid->columnCount());
+    }
+    connect(this, &QFileDialog::currentChanged, this, [this](const QString& path) { ShowPreview(path); });
+  }
+
+ private:
+  void ShowPreview(const QString& path) {
+    const bool isFile = QFileInfo(path).isFile();
+    setWindowTitle(isFile && !request_.previewTitle.isEmpty() ? request_.previewTitle : plainTitle_);
+    std::array<QString, 2> texts;
+    if (isFile && request_.preview) texts = request_.preview(path);
+    if (line1_) line1_->setText(texts[0]);
+    if (line2_) line2_->setText(texts[1]);
+  }
+
+  FileDialogRequest request_;
+  QString plainTitle_;
+  QLabel* line1_ = nullptr;
+  QLabel* line2_ = nullptr;
+};
+
+}  // namespace
+
+QString UiPrompter::OpenFileName(QWidget* owner, const FileDialogRequest& r) {
+  PreviewFileDialog dlg(owner, r);
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+  return dlg.selectedFiles().front();
+}
+
+QString UiPrompter::SaveFileName(QWidget* owner, const FileDialogRequest& r) {
+  QFileDialog dlg(owner);
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  dlg.setFileMode(QFileDialog::AnyFile);
+  dlg.setDirectory(r.folder);
+  dlg.setNameFilter(r.filter);
+  dlg.setDefaultSuffix(r.defaultSuffix);
+  if (!r.initialName.isEmpty()) dlg.selectFile(r.initialName);
+  if (!r.title.isEmpty()) dlg.setWindowTitle(r.title);
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+  return dlg.selectedFiles().front();
+}
+
+int UiPrompter::RunDialog(QDialog& dialog) { return dialog.exec(); }
+
+}  // namespace vb420
