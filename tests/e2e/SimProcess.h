@@ -1,0 +1,60 @@
+// Runs vb420sim as a child process for a test: starts it, reads the device
+// it prints first, and stops it when the test is done.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vb420::testing {
+
+std::string SimBinary();
+// A fresh path under the system's temporary folder.
+std::string TempPath(const std::string& name);
+
+class SimProcess {
+ public:
+  explicit SimProcess(const std::vector<std::string>& args);
+  ~SimProcess();
+  SimProcess(const SimProcess&) = delete;
+  SimProcess& operator=(const SimProcess&) = delete;
+
+  bool Started() const { return !device_.empty(); }
+  const std::string& Device() const { return device_; }
+  pid_t Pid() const { return pid_; }
+
+  void Signal(int sig);
+  // Waits for the process to end; its exit status, or -1 when it is still
+  // running after `timeoutMs` (or was killed by a signal).
+  int Wait(int timeoutMs);
+  // SIGTERM, then the exit status (SIGKILL after two seconds).
+  int Stop();
+  bool Running();
+
+ private:
+  pid_t pid_ = -1;
+  int out_ = -1;
+  int status_ = -1;
+  bool reaped_ = false;
+  std::string device_;
+};
+
+// One byte of the simulator's trace.
+struct TraceByte {
+  double seconds;
+  bool fromRadio;
+  uint8_t byte;
+  long baud;
+};
+std::vector<TraceByte> ReadTrace(const std::string& path);
+// The bytes that went one way, in order.
+std::vector<uint8_t> TraceBytes(const std::vector<TraceByte>& trace, bool fromRadio);
+// Line speeds at which the program sent `text`, one per occurrence.
+std::vector<long> TraceSpeedsOf(const std::vector<TraceByte>& trace, const std::string& text);
+// True when `needle` occurs in `hay`.
+bool Contains(const std::vector<uint8_t>& hay, const std::vector<uint8_t>& needle);
+size_t CountOf(const std::vector<uint8_t>& hay, const std::vector<uint8_t>& needle);
+
+}  // namespace vb420::testing

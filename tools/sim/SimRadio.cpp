@@ -1,0 +1,590 @@
+#include "SimRadio.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "data/DataFile.h"
+#include "link/RadioLink.h"
+
+namespace vb420::sim {
+
+namespace {
+
+constexpr uint8_t ACK = ctl::kAck, NAK = ctl::kNak, SYN = ctl::kSyn;
+constexpr long kProgramBaud = 19200;
+
+bool Uniform(const uint8_t* p, size_t n) {
+  for (size_t i = 1; i < n; ++i)
+    if (p[i] != p[0]) return false;
+  return true;
+}
+
+// A 32-bit value of the image (least significant byte first) as the radio
+// sends it: most significant byte first.
+void PutSwapped(std::vector<uint8_t>& out, const ByteArea& image, size_t off) {
+  for (int k = 3; k >= 0; --k) out.push_back(image.u8(off + static_cast<size_t>(k)));
+}
+
+std::vector<uint8_t> Padded(const std::string& text, size_t width, uint8_t pad) {
+  std::vector<uint8_t> out(width, pad);
+  std::memcpy(out.data(), text.data(), std::min(width, text.size()));
+  return out;
+}
+
+std::optional<std::string> ImagePassword(const ByteArea& image, size_t off) {
+  const uint8_t len = image.u8(off);
+  if (len > 6) return std::nullopt;
+  return std::string(reinterpret_cast<const char*>(image.ptr(off + 1, 6)), len);
+}
+
+}  // namespace
+
+bool ParseFault(const std::string& text, Fault& out) {
+  struct Name {
+    const char* text;
+    Fault::Kind kind;
+    bool needsNumber;
+  };
+  static const Name kNames[] = {
+      {"silence@block", Fault::kSilenceBlock, true}, {"noanswer@block", Fault::kNoAnswerBlock, true},
+      {"badsum@block", Fault::kBadSumBlock, true},   {"badsum-always@block", Fault::kBadSumAlways, true},
+      {"nak@block", Fault::kNakBlock, true},         {"silence@ext", Fault::kSilenceExt, true},
+      {"exit@block", Fault::kExitBlock, true},       {"nopassport", Fault::kNoPassPort, false},
+      {"noack@entry", Fault::kNoAckEntry, false},
+  };
+  const auto eq = text.find('=');
+  const std::string name = text.substr(0, eq);
+  for (const auto& n : kNames) {
+    if (name != n.text) continue;
+    Fault f{n.kind, n.kind == Fault::kNoAckEntry ? 1 : 0, false};
+    if (eq != std::string::npos) {
+      char* end = nullptr;
+      const std::string num = text.substr(eq + 1);
+      f.where = static_cast<int>(std::strtol(num.c_str(), &end, 0));
+      if (num.empty() || *end != '\0' || f.where < 0) return false;
+    } else if (n.needsNumber) {
+      return false;
+    }
+    out = f;
+    return true;
+  }
+  return false;
+}
+
+SimRadio::SimRadio(RadioData& data, SimLine& line, const SimOptions& options)
+    : data_(data), line_(line), opt_(options) {
+  const ByteArea image = data_.Image();
+  modelBytes_ = data_.model.Bytes();
+  if (opt_.identity.size() == 5) std::memcpy(modelBytes_.data(), opt_.identity.data(), 5);
+  readPw_ = opt_.readPassword;
+  overwritePw_ = opt_.overwritePassword;
+  // Without a password on the command line the radio keeps the one its
+  // programming carries.
+  if (!readPw_ && data_.model.ReadPasswordSet()) readPw_ = ImagePassword(image, img::kReadPassword);
+  if (!overwritePw_ && data_.model.OverwritePasswordSet())
+    overwritePw_ = ImagePassword(image, img::kOverwritePassword);
+  modelBytes_[6] = static_cast<uint8_t>(readPw_ ? modelBytes_[6] & ~0x01 : modelBytes_[6] | 0x01);
+  modelBytes_[6] = static_cast<uint8_t>(overwritePw_ ? modelBytes_[6] & ~0x02 : modelBytes_[6] | 0x02);
+  values_.fill(0x80);
+}
+
+bool SimRadio::Save(std::string& error) {
+  if (opt_.savePath.empty()) return true;
+  const FileStatus st = SaveDatFile(opt_.savePath, data_);
+  if (st.result != kFileOk) {
+    error = "cannot write " + opt_.savePath + ": " + std::strerror(st.sysError);
+    return false;
+  }
+  return true;
+}
+
+Fault* SimRadio::FindFault(Fault::Kind kind, int where) {
+  for (auto& f : opt_.faults)
+    if (f.kind == kind && f.where == where) return &f;
+  return nullptr;
+}
+
+void SimRadio::Answer(const std::vector<uint8_t>& bytes) {
+  if (opt_.latencyMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(opt_.latencyMs));
+  line_.Send(bytes);
+}
+
+bool SimRadio::Take(uint8_t& b, int timeoutMs) {
+  long baud = 0;
+  return line_.Get(b, baud, timeoutMs);
+}
+
+bool SimRadio::TakeN(uint8_t* buf, size_t n) {
+  for (size_t i = 0; i < n; ++i)
+    if (!Take(buf[i])) return false;
+  return true;
+}
+
+void SimRadio::CloseWithAck() {
+  uint8_t r = 0;
+  if (!Take(r)) return;
+  Answer(r == ACK ? ACK : NAK);
+}
+
+bool SimRadio::WaitForBaud(long baud, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (line_.Baud() == baud) return true;
+    if (SimLine::stop) return false;
+    std::this_thread::sleep_for(std::chrono::microseconds(500));
+  }
+  return false;
+}
+
+int SimRadio::Run() {
+  std::string window;
+  std::vector<long> speeds;
+  for (;;) {
+    if (SimLine::stop) return 0;
+    if (line_.HungUp()) {
+      window.clear();
+      speeds.clear();
+      line_.WaitForPeer();
+      continue;
+    }
+    uint8_t b = 0;
+    long baud = 0;
+    if (!line_.Get(b, baud, -1)) continue;
+    if (silenced_) continue;
+    window += static_cast<char>(b);
+    speeds.push_back(baud);
+    if (window.size() > 7) {
+      window.erase(0, 1);
+      speeds.erase(speeds.begin());
+    }
+    bool atOurRate = true;
+    for (long s : speeds) atOurRate = atOurRate && s == opt_.baud;
+    if (!atOurRate) continue;
+
+    End end;
+    if (window == cmd::kEntry) {
+      window.clear();
+      speeds.clear();
+      ++entries_;
+      Answer(SYN);
+      bool withholdAck = false;
+      for (const auto& f : opt_.faults) withholdAck = withholdAck || (f.kind == Fault::kNoAckEntry && entries_ <= f.where);
+      if (withholdAck) continue;
+      // The radio moves to the programming rate and confirms there once the
+      // other side has followed.
+      if (!WaitForBaud(kProgramBaud, 1000)) continue;
+      Answer(ACK);
+      readUnlocked_ = !readPw_;
+      writeUnlocked_ = !overwritePw_;
+      end = ProgramMode();
+    } else if (window == cmd::kTestEntry) {
+      window.clear();
+      speeds.clear();
+      Answer(ACK);
+      end = TestMode();
+    } else {
+      continue;
+    }
+    if (end == End::kExit || end == End::kStopped) return 0;
+    if (opt_.once) {
+      if (end == End::kEnded) line_.WaitForHangUp(2000);
+      return 0;
+    }
+  }
+}
+
+SimRadio::End SimRadio::ProgramMode() {
+  for (;;) {
+    uint8_t c = 0;
+    long baud = 0;
+    if (!line_.Get(c, baud, -1)) {
+      if (SimLine::stop) return End::kStopped;
+      if (line_.HungUp()) return End::kHungUp;
+      continue;
+    }
+    if (silenced_ || baud != kProgramBaud) continue;  // garbage at another rate
+    switch (c) {
+      case cmd::kIdentify: Identify(); break;
+      case cmd::kEnd: Answer(ACK); return End::kEnded;
+      case cmd::kBlockRead: BlockRead(); break;
+      case cmd::kBlockWrite:
+        if (BlockWrite(false) == End::kExit) return End::kExit;
+        break;
+      case cmd::kBlockFill:
+        if (BlockWrite(true) == End::kExit) return End::kExit;
+        break;
+      case cmd::kAreaRead: AreaRead(); break;
+      case cmd::kAreaWrite: AreaWrite(); break;
+      case cmd::kReadPassword:
+      case cmd::kOverwritePassword:
+      case cmd::kTechnicianPassword: PasswordCommand(c); break;
+      case cmd::kDateStamp: DateStampCommand(); break;
+      case cmd::kVersion: Version(); break;
+      case cmd::kFirmwareChecksum: Checksum(); break;
+      case 'U': Information(); break;
+      case cmd::kPassPortVersion: PassPort(); break;
+      case 'V': {
+        // Called again without the line being closed in between.
+        uint8_t rest[6];
+        if (TakeN(rest, 6) && std::memcmp(rest, "B420PP", 6) == 0) {
+          Answer({SYN, ACK});
+          readUnlocked_ = !readPw_;
+          writeUnlocked_ = !overwritePw_;
+        }
+        break;
+      }
+      default: break;  // not a command: no answer
+    }
+    if (exit_) return End::kExit;
+  }
+}
+
+void SimRadio::Identify() {
+  Answer(std::vector<uint8_t>(modelBytes_.begin(), modelBytes_.end()));
+  CloseWithAck();
+}
+
+void SimRadio::BlockRead() {
+  uint8_t hi = 0, lo = 0;
+  if (!Take(hi) || !Take(lo)) return;
+  const int n = (hi << 8) | lo;
+  if (FindFault(Fault::kExitBlock, n)) {
+    exit_ = true;
+    return;
+  }
+  if (FindFault(Fault::kSilenceBlock, n)) {
+    silenced_ = true;
+    return;
+  }
+  if (Fault* f = FindFault(Fault::kNoAnswerBlock, n); f && !f->used) {
+    f->used = true;
+    return;
+  }
+  // A locked radio lets only the block with its embedded message be read.
+  if (n >= kBlockCount || (!readUnlocked_ && n != 9)) {
+    Answer(NAK);
+    return;
+  }
+  const uint8_t* block = data_.Image().ptr(static_cast<size_t>(n) * kBlockSize, kBlockSize);
+  Fault* bad = FindFault(Fault::kBadSumBlock, n);
+  if (bad && bad->used) bad = nullptr;
+  if (!bad) bad = FindFault(Fault::kBadSumAlways, n);
+  if (Uniform(block, kBlockSize) && !opt_.noFill && !bad) {
+    Answer({cmd::kBlockFill, block[0]});
+  } else {
+    std::vector<uint8_t> out;
+    out.reserve(kBlockSize + 2);
+    out.push_back(ctl::kDataMarker);
+    out.insert(out.end(), block, block + kBlockSize);
+    uint8_t sum = Sum8(block, kBlockSize);
+    if (bad) {
+      sum = static_cast<uint8_t>(sum ^ 0x01);
+      bad->used = true;
+    }
+    out.push_back(sum);
+    Answer(out);
+  }
+  uint8_t r = 0;
+  if (!Take(r)) return;
+  // ACK closes the read; NAK is acknowledged and the block is asked again.
+  if (r == ACK || r == NAK) Answer(ACK);
+}
+
+SimRadio::End SimRadio::BlockWrite(bool fill) {
+  uint8_t hi = 0, lo = 0;
+  if (!Take(hi) || !Take(lo)) return End::kEnded;
+  const int n = (hi << 8) | lo;
+  if (FindFault(Fault::kExitBlock, n)) {
+    exit_ = true;
+    return End::kExit;
+  }
+  if (FindFault(Fault::kSilenceBlock, n)) {
+    silenced_ = true;
+    return End::kEnded;
+  }
+  std::vector<uint8_t> block(kBlockSize);
+  uint8_t sum = 0;
+  if (fill) {
+    uint8_t v = 0;
+    if (!Take(v)) return End::kEnded;
+    std::fill(block.begin(), block.end(), v);
+    sum = Sum8(block.data(), block.size());
+  } else if (!TakeN(block.data(), block.size()) || !Take(sum)) {
+    return End::kEnded;  // an incomplete block is dropped unanswered
+  }
+  if (Fault* f = FindFault(Fault::kNakBlock, n); f && !f->used) {
+    f->used = true;
+    Answer(NAK);
+    return End::kEnded;
+  }
+  if (n >= kBlockCount || !writeUnlocked_ || Sum8(block.data(), block.size()) != sum) {
+    Answer(NAK);
+    return End::kEnded;
+  }
+  data_.Image().write(static_cast<size_t>(n) * kBlockSize, block.data(), block.size());
+  Answer(ACK);
+  return End::kEnded;
+}
+
+namespace {
+bool ExtPieceValid(int off, int len) { return len >= 1 && off + len <= static_cast<int>(kExtSize); }
+}  // namespace
+
+void SimRadio::AreaRead() {
+  uint8_t req[3];
+  if (!TakeN(req, 3)) return;
+  const int off = (req[0] << 8) | req[1], len = req[2];
+  for (const auto& f : opt_.faults)
+    if (f.kind == Fault::kSilenceExt && f.where >= off && f.where < off + std::max(len, 1)) {
+      silenced_ = true;
+      return;
+    }
+  if (!ExtPieceValid(off, len) || !readUnlocked_) {
+    Answer(NAK);
+    return;
+  }
+  std::vector<uint8_t> out;
+  out.push_back(ctl::kDataMarker);
+  const uint8_t* p = data_.Ext().ptr(static_cast<size_t>(off), static_cast<size_t>(len));
+  out.insert(out.end(), p, p + len);
+  Answer(out);
+  CloseWithAck();
+}
+
+void SimRadio::AreaWrite() {
+  uint8_t req[3];
+  if (!TakeN(req, 3)) return;
+  const int off = (req[0] << 8) | req[1], len = req[2];
+  std::vector<uint8_t> piece(len);
+  if (!TakeN(piece.data(), piece.size())) return;
+  for (const auto& f : opt_.faults)
+    if (f.kind == Fault::kSilenceExt && f.where >= off && f.where < off + std::max(len, 1)) {
+      silenced_ = true;
+      return;
+    }
+  if (!ExtPieceValid(off, len) || !writeUnlocked_) {
+    Answer(NAK);
+    return;
+  }
+  data_.Ext().write(static_cast<size_t>(off), piece.data(), piece.size());
+  Answer(ACK);
+}
+
+void SimRadio::PasswordCommand(uint8_t command) {
+  Password got{};
+  if (!TakeN(got.data(), got.size())) return;
+  const std::optional<std::string>& want = command == cmd::kReadPassword        ? readPw_
+                                           : command == cmd::kOverwritePassword ? overwritePw_
+                                                                                : opt_.technicianPassword;
+  if (want && PasswordBytes(*want) != got) {
+    Answer(NAK);
+    return;
+  }
+  if (command == cmd::kReadPassword) readUnlocked_ = true;
+  if (command == cmd::kOverwritePassword) writeUnlocked_ = true;
+  Answer(ACK);
+}
+
+void SimRadio::DateStampCommand() {
+  std::array<uint8_t, 6> s{};
+  if (!TakeN(s.data(), s.size())) return;
+  const bool valid = s[1] >= 1 && s[1] <= 12 && s[2] >= 1 && s[2] <= 31 && s[3] < 24 && s[4] < 60 && s[5] < 60;
+  if (!valid) {
+    Answer(NAK);
+    return;
+  }
+  dateStamp_ = s;
+  std::fprintf(stderr, "vb420sim: date stamp 20%02u-%02u-%02u %02u:%02u:%02u\n", s[0], s[1], s[2], s[3], s[4],
+               s[5]);
+  Answer(ACK);
+}
+
+void SimRadio::Version() {
+  std::vector<uint8_t> out = Padded(opt_.firmwareVersion, 6, ' ');
+  out.insert(out.end(), 4, 0x00);
+  Answer(out);
+  CloseWithAck();
+}
+
+void SimRadio::Checksum() {
+  Answer({static_cast<uint8_t>(opt_.firmwareChecksum >> 8), static_cast<uint8_t>(opt_.firmwareChecksum)});
+  CloseWithAck();
+}
+
+void SimRadio::Information() {
+  uint8_t rk[2];
+  if (!TakeN(rk, 2) || rk[0] != 'R' || rk[1] != 'K') return;
+  const int model = data_.model.ModelNumber();
+  const std::string name = model >= 0 ? ModelTable(model).name : "";
+  std::string type;
+  const int band = BandIndexOfCode(data_.model.BandCode());
+  for (const char* v : {"K", "K2", "K3", "K4"})
+    if (band >= 0 && !name.empty() && VariantBandText(name, v) == BandTable(band).text) {
+      type = v;
+      break;
+    }
+  std::vector<uint8_t> rec = {ctl::kRecordMarker};
+  for (const auto& part : {Padded(name, 12, 0xFF), Padded(type, 4, 0xFF), Padded(opt_.serial, 12, 0xFF),
+                           std::vector<uint8_t>(4, 0xFF)})
+    rec.insert(rec.end(), part.begin(), part.end());
+  rec.push_back(Sum8(rec.data() + 1, 32));
+  Answer(rec);
+  CloseWithAck();
+}
+
+void SimRadio::PassPort() {
+  for (const auto& f : opt_.faults)
+    if (f.kind == Fault::kNoPassPort) return;
+  Answer(Padded(opt_.passPortVersion, 12, ' '));
+  CloseWithAck();
+}
+
+// ---------------------------------------------------------------------------
+// Test mode
+
+SimRadio::End SimRadio::TestMode() {
+  for (;;) {
+    uint8_t c = 0;
+    long baud = 0;
+    if (!line_.Get(c, baud, -1)) {
+      if (SimLine::stop) return End::kStopped;
+      if (line_.HungUp()) return End::kHungUp;
+      continue;
+    }
+    if (silenced_ || baud != opt_.baud) continue;
+    switch (c) {
+      case cmd::kEnd: Answer(ACK); return End::kEnded;
+      case ACK: Answer(ACK); break;
+      case cmd::kIdentify: Identify(); break;
+      case cmd::kVersion: {
+        // 0x50 alone asks the version; 0x50 0x1A value is a setting.
+        uint8_t next = 0;
+        long nb = 0;
+        if (line_.Get(next, nb, 30)) {
+          if (next == testcmd::kStepsUp) {
+            if (Take(prefixedSet_)) Answer(ACK);
+            break;
+          }
+          line_.Unget(next, nb);
+        }
+        Version();
+        break;
+      }
+      case cmd::kFirmwareChecksum: Checksum(); break;
+      case testcmd::kTestChannel: TestChannel(); break;
+      case testcmd::kSignalling: {
+        uint8_t sel = 0;
+        if (!Take(sel)) break;
+        if (sel >= 1 && sel <= 17) {
+          signalling_ = sel;
+          Answer(ACK);
+        } else {
+          Answer(NAK);
+        }
+        break;
+      }
+      case testcmd::kTestData: {
+        std::vector<uint8_t> out = {static_cast<uint8_t>(testChannel_), static_cast<uint8_t>(signalling_),
+                                    static_cast<uint8_t>(bandwidth_), static_cast<uint8_t>(transmit_),
+                                    static_cast<uint8_t>(mskHigh_)};
+        for (size_t i = 0; out.size() < testcmd::kTestDataLength; ++i) out.push_back(values_[0x12 + i]);
+        Answer(out);
+        CloseWithAck();
+        break;
+      }
+      case testcmd::kValues: {
+        std::vector<uint8_t> out;
+        const int first = switchedOn_ >= 0 ? switchedOn_ : 0;
+        for (int i = 0; i < opt_.valuesLength; ++i) out.push_back(values_[(first + i) & 0xFF]);
+        Answer(out);
+        CloseWithAck();
+        break;
+      }
+      case testcmd::kTuningBlock: TuningBlock(); break;
+      case 'G': bandwidth_ = 0; Answer(ACK); break;
+      case 'L': bandwidth_ = 1; Answer(ACK); break;
+      case 'F': bandwidth_ = 2; Answer(ACK); break;
+      case testcmd::kMskHigh: mskHigh_ = true; Answer(ACK); break;
+      case testcmd::kMskLow: mskHigh_ = false; Answer(ACK); break;
+      case testcmd::kPrefix: {
+        uint8_t code = 0;
+        if (Take(code)) TestParameter(code);
+        break;
+      }
+      default: TestParameter(c); break;
+    }
+  }
+}
+
+void SimRadio::TestParameter(uint8_t code) {
+  uint8_t form = 0;
+  if (!Take(form)) return;
+  uint8_t& v = values_[code];
+  auto stepBy = [&v](int d) { v = static_cast<uint8_t>(std::clamp(static_cast<int>(v) + d, 0, 255)); };
+  switch (form) {
+    case testcmd::kOn:
+      on_[code] = true;
+      switchedOn_ = code;
+      if (code == testcmd::kTransmit) transmit_ = true;
+      Answer(ACK);
+      return;
+    case testcmd::kOff:
+      on_[code] = false;
+      if (switchedOn_ == code) switchedOn_ = -1;
+      if (code == testcmd::kTransmit) transmit_ = false;
+      Answer(ACK);
+      return;
+    case testcmd::kStepUp: stepBy(1); Answer(ACK); return;
+    case testcmd::kStepDown: stepBy(-1); Answer(ACK); return;
+    case testcmd::kStepsUp:
+    case testcmd::kStepsDown: {
+      uint8_t n = 0;
+      if (!Take(n)) return;
+      stepBy(form == testcmd::kStepsUp ? n : -n);
+      Answer(ACK);
+      return;
+    }
+    case testcmd::kSet: {
+      uint8_t value = 0;
+      if (!Take(value)) return;
+      v = value;
+      Answer(ACK);
+      return;
+    }
+    case testcmd::kQuery:
+      Answer(v);
+      CloseWithAck();
+      return;
+    default: Answer(NAK); return;
+  }
+}
+
+void SimRadio::TestChannel() {
+  uint8_t sel = 0;
+  if (!Take(sel)) return;
+  std::vector<uint8_t> out;
+  if (sel >= 1 && sel <= 16) {
+    testChannel_ = sel;
+    const size_t rec = img::kTestFreqs + (sel - 1) * 10u;
+    PutSwapped(out, data_.Image(), rec);
+    PutSwapped(out, data_.Image(), rec + 4);
+  } else {
+    out.assign(8, 0xFF);
+  }
+  Answer(out);
+  CloseWithAck();
+}
+
+void SimRadio::TuningBlock() {
+  std::vector<uint8_t> out;
+  for (size_t row = 0; row < 5; ++row) {
+    PutSwapped(out, data_.Image(), img::kTuningFreqs + row * 10);
+    PutSwapped(out, data_.Image(), img::kTuningFreqs + row * 10 + 4);
+  }
+  Answer(out);
+  CloseWithAck();
+}
+
+}  // namespace vb420::sim

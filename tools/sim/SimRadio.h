@@ -1,0 +1,114 @@
+// The radio's side of the programming protocol: its memory and extension
+// area, model bytes, passwords, identity answers, test-mode state and the
+// faults a test asks for.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "SimLine.h"
+#include "data/RadioData.h"
+
+namespace vb420::sim {
+
+struct Fault {
+  enum Kind { kSilenceBlock, kNoAnswerBlock, kBadSumBlock, kBadSumAlways, kNakBlock, kSilenceExt, kExitBlock,
+              kNoPassPort, kNoAckEntry };
+  Kind kind;
+  int where = 0;    // block number, extension offset or count
+  bool used = false;
+};
+// "silence@block=5", "nopassport", ...; false when the text is not a fault.
+bool ParseFault(const std::string& text, Fault& out);
+
+struct SimOptions {
+  long baud = 9600;
+  bool lineRate = false;
+  int latencyMs = 0;
+  bool noFill = false;      // always answer a block read with the full block
+  bool once = false;
+  std::optional<std::string> readPassword;
+  std::optional<std::string> overwritePassword;
+  std::optional<std::string> technicianPassword;
+  std::string identity;     // a 5-character code answered instead of the model's
+  std::string serial = "000012345678";
+  std::string firmwareVersion = "V3.05";
+  uint16_t firmwareChecksum = 0x3C5A;
+  std::string passPortVersion = "PP V2.01";
+  int valuesLength = 2;     // bytes answered to test-mode 0x07
+  std::vector<Fault> faults;
+  std::string savePath;
+};
+
+class SimRadio {
+ public:
+  SimRadio(RadioData& data, SimLine& line, const SimOptions& options);
+
+  // Answers conversations until stopped, or after the first with --once.
+  // Returns the process exit code.
+  int Run();
+
+  // The model bytes the radio answers to identification.
+  const ModelBytes& AnsweredModelBytes() const { return modelBytes_; }
+  bool Save(std::string& error);
+
+ private:
+  enum class End { kEnded, kHungUp, kStopped, kExit };
+
+  End ProgramMode();
+  End TestMode();
+  void Answer(const std::vector<uint8_t>& bytes);
+  void Answer(uint8_t b) { Answer(std::vector<uint8_t>{b}); }
+  bool Take(uint8_t& b, int timeoutMs = 1000);
+  bool TakeN(uint8_t* buf, size_t n);
+  // Waits for the closing ACK of an answer and confirms it.
+  void CloseWithAck();
+  bool WaitForBaud(long baud, int timeoutMs);
+
+  void Identify();
+  void BlockRead();
+  End BlockWrite(bool fill);
+  void AreaRead();
+  void AreaWrite();
+  void PasswordCommand(uint8_t command);
+  void DateStampCommand();
+  void Version();
+  void Checksum();
+  void Information();
+  void PassPort();
+  void TestParameter(uint8_t code);
+  void TestChannel();
+  void TuningBlock();
+
+  Fault* FindFault(Fault::Kind kind, int where);
+  bool Silenced() const { return silenced_; }
+
+  RadioData& data_;
+  SimLine& line_;
+  SimOptions opt_;
+  ModelBytes modelBytes_{};
+  std::optional<std::string> readPw_, overwritePw_;
+  bool readUnlocked_ = true, writeUnlocked_ = true;
+  bool silenced_ = false;
+  bool exit_ = false;  // the radio disappears (a fault)
+  long lastBaud_ = 0;
+  int entries_ = 0;
+  std::array<uint8_t, 6> dateStamp_{};
+
+  // Test mode.
+  std::array<uint8_t, 256> values_{};
+  std::array<bool, 256> on_{};
+  int switchedOn_ = -1;
+  int bandwidth_ = 0;
+  bool transmit_ = false;
+  bool mskHigh_ = false;
+  int testChannel_ = 1;
+  int signalling_ = 1;
+  uint8_t prefixedSet_ = 0;
+};
+
+}  // namespace vb420::sim
