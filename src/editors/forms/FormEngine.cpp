@@ -172,29 +172,59 @@ std::vector<const Choice*> FormEngine::OfferedChoices(const FormContext& ctx, co
   return out;
 }
 
-std::vector<std::string> FormEngine::ChoiceTexts(const FormContext& ctx, const FieldDescriptor& d) {
-  std::vector<std::string> out;
-  for (const Choice* c : OfferedChoices(ctx, d)) out.push_back(ChoiceText(ctx, *c));
+std::vector<Choice> FormEngine::Choices(const FormContext& ctx, const FieldDescriptor& d) {
+  std::vector<Choice> out;
+  if (d.dynamicChoices) {
+    for (Choice& c : d.dynamicChoices(ctx))
+      if (!d.offered || d.offered(ctx, c)) out.push_back(std::move(c));
+    return out;
+  }
+  for (const Choice* c : OfferedChoices(ctx, d)) out.push_back(*c);
   return out;
 }
 
+std::vector<std::string> FormEngine::ChoiceTexts(const FormContext& ctx, const FieldDescriptor& d) {
+  std::vector<std::string> out;
+  for (const Choice& c : Choices(ctx, d)) out.push_back(ChoiceText(ctx, c));
+  return out;
+}
+
+int FormEngine::StoredValue(const FormContext& ctx, const FieldDescriptor& d) {
+  if (d.customValue) return d.customValue(ctx);
+  return ReadValue(ctx, d.field);
+}
+
 int FormEngine::CurrentRow(const FormContext& ctx, const FieldDescriptor& d) {
-  const int v = ReadValue(ctx, d.field);
-  const auto rows = OfferedChoices(ctx, d);
+  const int v = StoredValue(ctx, d);
+  const auto rows = Choices(ctx, d);
   for (size_t i = 0; i < rows.size(); ++i)
-    if (rows[i]->value == v) return static_cast<int>(i);
+    if (rows[i].value == v) return static_cast<int>(i);
   return -1;
 }
 
 bool FormEngine::Checked(const FormContext& ctx, const FieldDescriptor& d) {
-  return ReadValue(ctx, d.field) == d.checkedValue;
+  return StoredValue(ctx, d) == d.checkedValue;
+}
+
+int FormEngine::InputMode(const FormContext& ctx, const FieldDescriptor& d) {
+  if (d.inputMode > 0) return d.inputMode;
+  switch (d.encoding) {
+    case Encoding::Number:
+    case Encoding::Value: return (Minimum(ctx, d) < 0 || !d.choices.empty()) ? 1 : 2;
+    case Encoding::SignMagnitude: return 11;
+    case Encoding::Scaled: return 3;
+    case Encoding::Name: return ctx.IsSecondGen() ? 10 : 1;
+    case Encoding::Digits: return d.dtmfDigits ? 5 : 6;
+    default: return 1;
+  }
 }
 
 // --- storing -------------------------------------------------------------------
 
 void FormEngine::StoreNumber(FormContext& ctx, const FieldDescriptor& d, int value) {
   if (d.adjust) value = d.adjust(ctx, value);
-  WriteValue(ctx, d.field, value);
+  if (d.customStoreValue) d.customStoreValue(ctx, value);
+  else WriteValue(ctx, d.field, value);
   if (d.afterStore) d.afterStore(ctx);
 }
 
@@ -296,9 +326,9 @@ void FormEngine::StoreText(FormContext& ctx, const FieldDescriptor& d, std::stri
 }
 
 void FormEngine::StoreRow(FormContext& ctx, const FieldDescriptor& d, int row) {
-  const auto rows = OfferedChoices(ctx, d);
+  const auto rows = Choices(ctx, d);
   if (row < 0 || row >= static_cast<int>(rows.size())) return;
-  StoreNumber(ctx, d, rows[static_cast<size_t>(row)]->value);
+  StoreNumber(ctx, d, rows[static_cast<size_t>(row)].value);
 }
 
 void FormEngine::StoreChecked(FormContext& ctx, const FieldDescriptor& d, bool checked) {

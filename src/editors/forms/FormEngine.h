@@ -119,6 +119,19 @@ struct FieldDescriptor {
 
   // Controls to redisplay after this one was stored (indexes on the page).
   std::vector<int> dependents;
+
+  // Combo rows that depend on the image (lists that grow with a table of the
+  // programming); when set they replace `choices`.
+  std::function<std::vector<Choice>(const FormContext&)> dynamicChoices;
+  // Lists and check boxes of the Custom encoding: the stored value now, and
+  // how a chosen value is stored.
+  std::function<int(const FormContext&)> customValue;
+  std::function<void(FormContext&, int value)> customStoreValue;
+
+  // Edit boxes: the input filter (0: chosen from the encoding) and the
+  // length limit in characters (0: none).
+  int inputMode = 0;
+  int maxLength = 0;
 };
 
 struct FormPage {
@@ -157,6 +170,14 @@ class FormEngine {
   static std::vector<const Choice*> OfferedChoices(const FormContext& ctx, const FieldDescriptor& d);
   static std::vector<std::string> ChoiceTexts(const FormContext& ctx, const FieldDescriptor& d);
   static int CurrentRow(const FormContext& ctx, const FieldDescriptor& d);
+  // The offered rows by value (static or dynamic choices alike).
+  static std::vector<Choice> Choices(const FormContext& ctx, const FieldDescriptor& d);
+  // The stored value a list or check box compares with its rows.
+  static int StoredValue(const FormContext& ctx, const FieldDescriptor& d);
+  // The input filter of the edit box of a descriptor (input modes of the
+  // filtered edit box: 1 anything, 2 digits, 3 decimal, 5 DTMF, 6 hex,
+  // 10 name characters, 11 signed digits).
+  static int InputMode(const FormContext& ctx, const FieldDescriptor& d);
   static bool Checked(const FormContext& ctx, const FieldDescriptor& d);
 
   // Stores what was typed; `text` is rewritten to what the box shows now.

@@ -1,0 +1,228 @@
+// The editing grid every table editor is built on: a header row (row 0), a
+// record-number column (column 0) and data cells that only show texts. The
+// view that owns a grid keeps the data in the image; to edit a cell it opens
+// an in-cell editor (an edit box, an edit box with a button, a drop-down list
+// or an editable combo box) exactly over the cell, stores what the user typed
+// and redraws the row.
+//
+// Coordinates follow the header-row convention: row 0 is the header row,
+// column 0 the record-number column, data cells start at (1, 1).
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QPointer>
+#include <QTableView>
+#include <functional>
+#include <vector>
+
+class QComboBox;
+class QMenu;
+class QAbstractButton;
+
+namespace vb420 {
+
+class CFilterEdit;
+class TextTable;
+
+// One column of a grid: caption text entry, width in pixels, alignment code
+// (2 left, 4 centre, 8 right) and the proportional-font flag (0: the data
+// cells are set in "Courier").
+struct ColumnDescriptor {
+  int captionEntry;
+  int width;
+  int alignment;
+  int proportional;
+};
+constexpr int kAlignLeft = 2;
+constexpr int kAlignCentre = 4;
+constexpr int kAlignRight = 8;
+
+// Grid pop-up menu commands.
+constexpr int kCmdGridDelete = 32740;
+constexpr int kCmdGridCopy = 32741;
+constexpr int kCmdGridPaste = 32742;
+constexpr int kCmdGridToClip = 32797;
+constexpr int kCmdGridToClipTitle = 32811;
+
+// Cell texts of a grid. A view can hand in a row filler: rows are then filled
+// only when they are first drawn or read, so that showing another zone costs
+// the visible rows, not all 250.
+class CGridModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  using RowFiller = std::function<void(int row, std::vector<QString>& cells)>;
+
+  explicit CGridModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+
+  // Rows and columns including the header row and column 0.
+  void SetSize(int rows, int cols);
+  int Rows() const { return rows_; }
+  int Cols() const { return cols_; }
+
+  QString Text(int row, int col) const;
+  void SetText(int row, int col, const QString& text);
+  void SetRowFiller(RowFiller f) { filler_ = std::move(f); }
+  // Marks every data row (or one row) to be filled again.
+  void RefillAll();
+  void RefillRow(int row);
+
+  void SetColumnFormat(int col, int alignment, bool fixedFont);
+  void SetHeaderLook(bool enabledLook) { enabledLook_ = enabledLook; }
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation o, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+ private:
+  void EnsureRow(int row) const;
+
+  int rows_ = 1;
+  int cols_ = 1;
+  // cells_[row][col] for rows 0..rows-1; row 0 holds the captions.
+  mutable std::vector<std::vector<QString>> cells_;
+  mutable std::vector<char> stale_;
+  std::vector<int> align_;
+  std::vector<char> fixedFont_;
+  RowFiller filler_;
+  bool enabledLook_ = true;
+};
+
+// Puts text on the clipboard; false when the clipboard could not be taken.
+using ClipboardWriter = std::function<bool(const QString&)>;
+// Tries up to three times, stopping at the first success.
+bool PutClipboardText(const QString& text, const ClipboardWriter& writer = {});
+
+class CEditGrid : public QTableView {
+  Q_OBJECT
+ public:
+  enum EditorKind { kNoEditor = 0, kEditBox = 1, kEditButton = 2, kDropList = 3, kEditCombo = 4 };
+  enum FocusPolicyCode { kNeverFocus = 0, kFocusWhenEnabled = 1, kAlwaysFocus = 2 };
+
+  explicit CEditGrid(QWidget* parent = nullptr);
+
+  CGridModel* Model() const { return model_; }
+  void SetTextTable(TextTable* text) { text_ = text; }
+
+  // ---- shape and texts -----------------------------------------------------
+  void SetSize(int rows, int cols);
+  int Rows() const { return model_->Rows(); }
+  int Cols() const { return model_->Cols(); }
+  int SetupColumns(const ColumnDescriptor* columns, int headerRow, int count);
+  void NumberRows(int firstRow);
+  void SetRowTexts(const std::vector<std::pair<int, QString>>& pairs);
+  QString Text(int row, int col) const { return model_->Text(row, col); }
+  void SetText(int row, int col, const QString& t) { model_->SetText(row, col, t); }
+
+  // ---- current cell and selection --------------------------------------------
+  int Row() const;
+  int Col() const;
+  void SetCurrent(int row, int col);
+  int TopRow() const;
+  void SetTopRow(int row);
+  void SetRowSelectMode(bool on);
+  bool RowSelectState() const { return rowSelect_; }
+  void SelectedRows(int& first, int& last) const;
+  // Selects rows first..last in the row-selection highlight.
+  void SelectRows(int first, int last);
+  int PageRows() const;
+
+  // ---- in-cell editors -----------------------------------------------------
+  int ShowEdit(CFilterEdit* editor, const QString& text, bool takeFocus, QAbstractButton* button = nullptr);
+  int ShowList(QComboBox* combo, const QString& text, bool takeFocus);
+  int ShowCombo(QComboBox* combo, const QString& text, bool takeFocus);
+  int HideEditor(bool clearText);
+  // Puts the saved cell text back and closes the editor (Escape, a message box).
+  void CancelEdit();
+  int EditorKindOpen() const { return editorKind_; }
+  QWidget* Editor() const { return editor_; }
+  QString SavedCellText() const { return savedText_; }
+  // Row and column the open editor covers.
+  int EditRow() const { return editRow_; }
+  int EditCol() const { return editCol_; }
+  // The editor's place for the current cell (off-screen when not visible).
+  QRect EditorRect(int kind) const;
+
+  // ---- moving --------------------------------------------------------------
+  void PageUp();
+  void PageDown();
+  // After a value was entered: n columns to the right, continuing on the
+  // following rows; nothing moves with Shift or Control held or past the end.
+  void Advance(int n, Qt::KeyboardModifiers mods = Qt::NoModifier);
+  void SetWrapNavigation(bool on) { wrap_ = on; }
+  bool WrapNavigation() const { return wrap_; }
+  void SetFocusPolicyCode(int code) { focusCode_ = code; }
+  bool EnterReleased() const { return enterReleased_; }
+  void SetEnterReleased(bool on) { enterReleased_ = on; }
+  // Makes the grid send Tab or Shift+Tab as the user would.
+  void SendTab(bool backwards);
+
+  // ---- look -----------------------------------------------------------------
+  void FitToRows();
+  void SetHomeRect(const QRect& r) { home_ = r; }
+  void SetEnabledLook(bool enabled);
+
+  // ---- pop-up menu -----------------------------------------------------------
+  // Whether the menu may open for a click on `row` (0: the header row).
+  bool PopupAllowed(int row) const;
+  // The short (Copy, Paste, Delete) or long menu (plus to Clip and to
+  // Clip(w/Title)) with its enable rules; the caller owns it.
+  QMenu* BuildPopupMenu(bool longMenu, bool canPaste, bool noCopy, QWidget* parent = nullptr) const;
+  // Shows the menu at `globalPos` and returns the chosen command (0 none).
+  int RunPopupMenu(const QPoint& globalPos, bool longMenu, bool canPaste, bool noCopy);
+
+ Q_SIGNALS:
+  // 1 focus in, 0 focus out, 2 paged (with the key).
+  void Notify(int what, int key);
+  void CellChanged(int row, int col);
+  // Enter on the grid once it was released (opens the editor on the cell).
+  void EnterPressed(Qt::KeyboardModifiers mods);
+  // A character typed on the grid (opens the editor with that key).
+  void CharTyped(QKeyEvent* event);
+  // Other keys the grid does not use itself (Delete, F-keys...).
+  void KeyToView(QKeyEvent* event);
+  // Keys that leave an open editor: Enter, Escape, Tab, Up/Down, PageUp/Down.
+  void EditorKey(int key, Qt::KeyboardModifiers mods);
+  // The open editor lost the focus to another control (the owner commits).
+  void EditorFocusOut(Qt::FocusReason reason);
+  // Right button: where, and on which row (0 for the header row).
+  void ContextMenuAsked(const QPoint& globalPos, int row);
+  void Scrolled();
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void contextMenuEvent(QContextMenuEvent* e) override;
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void PlaceEditor();
+  void UpdateSelection();
+  void OpenCommon(QWidget* editor, int kind, const QString& text);
+  void ExtendRowSelection(int delta);
+
+  CGridModel* model_;
+  TextTable* text_ = nullptr;
+  QPointer<QWidget> editor_;
+  QPointer<QAbstractButton> button_;
+  int editorKind_ = kNoEditor;
+  int editRow_ = 0;
+  int editCol_ = 0;
+  QString savedText_;
+  bool wrap_ = false;
+  int focusCode_ = kFocusWhenEnabled;
+  bool enterReleased_ = true;
+  bool rowSelect_ = false;
+  int anchorRow_ = 1;
+  QRect home_;
+};
+
+}  // namespace vb420
