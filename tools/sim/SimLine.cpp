@@ -163,13 +163,17 @@ void SimLine::Send(const std::vector<uint8_t>& bytes) {
   if (bytes.empty()) return;
   const long baud = Baud();
   if (lineRate_) {
-    for (uint8_t b : bytes) {
-      // The byte is there for the other side once all its bits have gone.
-      const auto done = std::max(Clock::now(), outLineFree_) + ByteTime(baud);
+    // Each byte is there for the other side once all its bits have gone. The
+    // times are reckoned from the start of the answer, so a late wake-up does
+    // not slow the bytes after it.
+    const auto start = std::max(Clock::now(), outLineFree_);
+    const auto byteTime = ByteTime(baud);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      const auto done = start + byteTime * static_cast<long>(i + 1);
       std::this_thread::sleep_until(done);
-      if (::write(master_, &b, 1) != 1) return;
+      if (::write(master_, &bytes[i], 1) != 1) return;
       outLineFree_ = done;
-      TraceByte("out", b, baud);
+      TraceByte("out", bytes[i], baud);
     }
     return;
   }

@@ -2,6 +2,7 @@
 // to point the programming software at, and answers the programming protocol
 // from the radio's side.
 #include <signal.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -205,6 +206,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   line.SetLineRate(opt.lineRate);
+  // Paced bytes need wake-ups close to their time.
+  if (opt.lineRate) prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
   if (!tracePath.empty() && !line.SetTrace(tracePath)) {
     std::cerr << "vb420sim: cannot write " << tracePath << "\n";
     return 1;
