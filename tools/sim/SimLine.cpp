@@ -130,6 +130,7 @@ void SimLine::Unget(uint8_t b, long baud) { in_.push_front({b, baud, Clock::now(
 
 void SimLine::WaitForPeer() {
   while (!stop) {
+    if (idleHook) idleHook();
     pollfd p{master_, POLLIN, 0};
     const int r = poll(&p, 1, 0);
     if (r >= 0 && !(p.revents & (POLLHUP | POLLERR))) {
@@ -149,13 +150,6 @@ void SimLine::WaitForHangUp(int timeoutMs) {
       uint8_t buf[256];
       if (p.revents & POLLIN) (void)::read(master_, buf, sizeof buf);
     }
-  }
-}
-
-void SimLine::Discard() {
-  in_.clear();
-  uint8_t buf[1024];
-  while (::read(master_, buf, sizeof buf) > 0) {
   }
 }
 

@@ -47,8 +47,6 @@ class SimLine {
   // Waits up to `timeoutMs` for the other side to close the port, so that
   // the last answer is taken before this side goes away.
   void WaitForHangUp(int timeoutMs);
-  // Forgets anything received but not yet taken.
-  void Discard();
 
   void Send(const std::vector<uint8_t>& bytes);
   void Send(uint8_t b) { Send(std::vector<uint8_t>{b}); }

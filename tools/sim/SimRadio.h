@@ -85,7 +85,6 @@ class SimRadio {
   void TuningBlock();
 
   Fault* FindFault(Fault::Kind kind, int where);
-  bool Silenced() const { return silenced_; }
 
   RadioData& data_;
   SimLine& line_;
@@ -95,7 +94,6 @@ class SimRadio {
   bool readUnlocked_ = true, writeUnlocked_ = true;
   bool silenced_ = false;
   bool exit_ = false;  // the radio disappears (a fault)
-  long lastBaud_ = 0;
   int entries_ = 0;
   std::array<uint8_t, 6> dateStamp_{};
 
