@@ -1,0 +1,25 @@
+// The zone memory manager, the conventional field operations and the record
+// copy buffers of a running program: one set per main window, shared by the
+// Zone Information window, the channel and zone editors and their dialogs.
+#pragma once
+
+#include "app/Workspace.h"  // first: keeps Qt macros out of the core headers
+#include "editors/zones/ConvFields.h"
+#include "editors/zones/RecordCopy.h"
+#include "editors/zones/ZoneMemory.h"
+#include "app/EditorView.h"
+
+namespace vb420 {
+
+struct ZoneServices {
+  explicit ZoneServices(Workspace& ws) : zones(ws.data), conv(zones, ws.text) {}
+  CZoneMemory zones;
+  CConvFields conv;
+  CRecordCopyBuffer convBuffer;  // conventional channels
+  CRecordCopyBuffer ltrBuffer;   // LTR groups
+};
+
+// Lives as long as the main window of `ctx` (made on first use).
+ZoneServices& ZonesOf(EditorContext& ctx);
+
+}  // namespace vb420
