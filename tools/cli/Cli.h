@@ -4,6 +4,12 @@
 #include <string>
 #include <vector>
 
+namespace vb420 {
+class TextTable;
+class RadioData;
+struct FileStatus;
+}  // namespace vb420
+
 namespace vb420::cli {
 
 // Exit codes shared by every verb.
@@ -41,9 +47,21 @@ struct VerbRegistrar {
 bool TakeOption(std::vector<std::string>& args, const std::string& opt, std::string& value);
 // Finds a flag "--opt"; removes it and returns true.
 bool TakeFlag(std::vector<std::string>& args, const std::string& opt);
+// The reason of a data-file failure in a few words.
+std::string FileResultText(const vb420::FileStatus& st);
 // Prints "vb420cli: <message>" on stderr and returns `code`.
 int Fail(int code, const std::string& message);
 // Parses a number in decimal or 0x-prefixed hex; false when it is not one.
 bool ParseNumber(const std::string& s, long& out);
+// Loads the language file (English unless VB420_LANGUAGE names another
+// language) from beside the program or from the source tree; false, with a
+// message on stderr, when it is missing or damaged.
+bool LoadCliTexts(vb420::TextTable& text);
+// Loads a ".dat" file into `data` and accepts it as the working image (no
+// post-load adjustments: the command line changes only what it is told to).
+// On failure prints the reason and sets `exitCode`.
+bool LoadDatForCli(const std::string& path, vb420::RadioData& data, int& exitCode);
+// Saves `data` over `path` (atomically); prints the reason on failure.
+bool SaveDatForCli(const std::string& path, vb420::RadioData& data);
 
 }  // namespace vb420::cli

@@ -15,16 +15,6 @@ namespace vb420::cli {
 
 namespace {
 
-std::string ResultText(const FileStatus& st) {
-  switch (st.result) {
-    case kFileCannotOpen: return std::string("cannot open file: ") + std::strerror(st.sysError);
-    case kFileNotOurs: return "not a VB-420 data file (or the file is cut short)";
-    case kFileWriteFailed: return std::string("write failed: ") + std::strerror(st.sysError);
-    case kFileRefused: return "the file's model or version is not accepted";
-    default: return "error " + std::to_string(st.result);
-  }
-}
-
 int CmdNew(const std::vector<std::string>& argsIn) {
   std::vector<std::string> args = argsIn;
   std::string out, modelName = "VT-1600", bandText;
@@ -55,19 +45,8 @@ int CmdNew(const std::vector<std::string>& argsIn) {
   data.model.SetBandCode(static_cast<uint8_t>(band));
   ResetToNewImage(data);
   const FileStatus st = SaveDatFile(out, data);
-  if (st.result != kFileOk) return Fail(kExitFailure, out + ": " + ResultText(st));
+  if (st.result != kFileOk) return Fail(kExitFailure, out + ": " + FileResultText(st));
   return kExitOk;
-}
-
-bool LoadForCli(const std::string& path, RadioData& data, int& exitCode) {
-  const FileStatus st = LoadDatFile(path, data);
-  if (st.result != kFileOk) {
-    exitCode = Fail(st.result == kFileRefused ? kExitRefusedModel : kExitFailure, path + ": " + ResultText(st));
-    return false;
-  }
-  data.buffers.AcceptScratch();
-  data.SyncCodecs();
-  return true;
 }
 
 int CmdInfo(const std::vector<std::string>& argsIn) {
@@ -75,7 +54,7 @@ int CmdInfo(const std::vector<std::string>& argsIn) {
   if (args.size() != 1) return Fail(kExitUsage, "info: one data file expected");
   RadioData data;
   int code = 0;
-  if (!LoadForCli(args[0], data, code)) return code;
+  if (!LoadDatForCli(args[0], data, code)) return code;
   ByteArea image = data.Image();
   const int model = data.model.ModelNumber();
   const int bandIndex = data.model.BandIndex();
@@ -105,7 +84,7 @@ int CmdDump(const std::vector<std::string>& argsIn) {
     return Fail(kExitUsage, "dump: OFFSET and LENGTH must be numbers (decimal or 0x hex)");
   RadioData data;
   int code = 0;
-  if (!LoadForCli(args[0], data, code)) return code;
+  if (!LoadDatForCli(args[0], data, code)) return code;
   ByteArea area = useExt ? data.Ext() : data.Image();
   if (!area.InRange(static_cast<size_t>(offset), static_cast<size_t>(length)))
     return Fail(kExitUsage, "dump: range outside the " + std::string(useExt ? "extension area" : "image"));

@@ -9,6 +9,15 @@
 
 #include "Cli.h"
 
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "data/DataFile.h"
+#include "data/RadioData.h"
+#include "lang/TextTable.h"
+
 namespace vb420::cli {
 
 namespace {
@@ -54,11 +63,61 @@ int Fail(int code, const std::string& message) {
 }
 
 bool ParseNumber(const std::string& s, long& out) {
+  // (decimal or 0x hexadecimal, nothing else on the line)
   if (s.empty()) return false;
   char* end = nullptr;
   const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
   out = std::strtol(hex ? s.c_str() + 2 : s.c_str(), &end, hex ? 16 : 10);
   return end && *end == '\0' && end != (hex ? s.c_str() + 2 : s.c_str());
+}
+
+bool LoadCliTexts(TextTable& text) {
+  std::string exeDir;
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) exeDir = exe.parent_path().string();
+  const std::string path = TextTable::FindFile({exeDir, exeDir + "/../share/vb420", VB420_RESOURCE_DIR});
+  if (path.empty()) {
+    std::cerr << "vb420cli: " << TextTable::kMsgNotFound << std::endl;
+    return false;
+  }
+  const char* lang = std::getenv("VB420_LANGUAGE");
+  if (text.LoadFile(path, lang && *lang ? lang : "English") != TextTable::LoadResult::Ok) {
+    std::cerr << "vb420cli: " << TextTable::kMsgDamaged << std::endl;
+    return false;
+  }
+  return true;
+}
+
+std::string FileResultText(const FileStatus& st) {
+  switch (st.result) {
+    case kFileCannotOpen: return std::string("cannot open file: ") + std::strerror(st.sysError);
+    case kFileNotOurs: return "not a VB-420 data file (or the file is cut short)";
+    case kFileWriteFailed: return std::string("write failed: ") + std::strerror(st.sysError);
+    case kFileRefused: return "the file's model or version is not accepted";
+    default: return "error " + std::to_string(st.result);
+  }
+}
+
+bool LoadDatForCli(const std::string& path, RadioData& data, int& exitCode) {
+  const FileStatus st = LoadDatFile(path, data);
+  if (st.result != kFileOk) {
+    exitCode = Fail(st.result == kFileRefused ? kExitRefusedModel : kExitFailure, path + ": " + FileResultText(st));
+    return false;
+  }
+  data.buffers.AcceptScratch();
+  data.SyncCodecs();
+  data.buffers.TakeSnapshot();
+  return true;
+}
+
+bool SaveDatForCli(const std::string& path, RadioData& data) {
+  const FileStatus st = SaveDatFile(path, data);
+  if (st.result != kFileOk) {
+    Fail(kExitFailure, path + ": " + FileResultText(st));
+    return false;
+  }
+  return true;
 }
 
 }  // namespace vb420::cli

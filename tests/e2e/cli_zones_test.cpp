@@ -1,0 +1,114 @@
+// vb420cli zones / zone / channel: editing a programming from a script goes
+// through the same field rules as the grid, and saves in place.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+CliRun RunCli(const std::string& args) {
+  const std::string errFile = std::filesystem::temp_directory_path() / ("vb420-cli-err-" + std::to_string(::getpid()));
+  const std::string cmd = std::string(VB420_BINARY_DIR) + "/tools/vb420cli " + args + " 2>" + errFile;
+  CliRun r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  std::array<char, 512> buf{};
+  while (fgets(buf.data(), buf.size(), p)) r.out += buf.data();
+  const int status = pclose(p);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  if (FILE* e = fopen(errFile.c_str(), "r")) {
+    while (fgets(buf.data(), buf.size(), e)) r.err += buf.data();
+    fclose(e);
+  }
+  std::filesystem::remove(errFile);
+  return r;
+}
+
+class CliZones : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() / ("vb420-zones-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
+    file_ = (dir_ / "p.dat").string();
+    ASSERT_EQ(RunCli("new -o " + file_).exitCode, 0);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::filesystem::path dir_;
+  std::string file_;
+};
+
+TEST_F(CliZones, ReceiveFrequencyCreatesZoneAndChannel) {
+  const CliRun r = RunCli("channel " + file_ + " 1 3 RXF=146.52");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("RXF=146.52000\nTXF=146.52000\n"), std::string::npos);
+  EXPECT_NE(r.out.find("NAME=  CH   3\n"), std::string::npos);
+  EXPECT_EQ(RunCli("zones " + file_).out,
+            "zone=1 type=1 class=conventional offset=0x0B00 size=80 records=1 first=1 repeaters=0 name=\"  1\"\n"
+            "free=18359 first-block=0x000B last-block=0x000B\n");
+  // The channel record: number, both frequencies, step codes, tones off, name.
+  EXPECT_EQ(RunCli("dump " + file_ + " 0xB20 16").out,
+            "03 00 20 65 14 00 20 65 14 34 34 FF FF FF FF 20\n");
+  EXPECT_EQ(RunCli("dump " + file_ + " 0xA00 4").out, "00 0B FF FF\n");
+}
+
+TEST_F(CliZones, ChannelsKeepTheirOrderAndDeleteCloses) {
+  ASSERT_EQ(RunCli("channel " + file_ + " 1 2 RXF=146.52").exitCode, 0);
+  ASSERT_EQ(RunCli("channel " + file_ + " 1 7 RXF=147").exitCode, 0);
+  ASSERT_EQ(RunCli("channel " + file_ + " 1 5 RXF=146.6 NAME=Fire RXSIG=D023").exitCode, 0);
+  // Records at 0xB20, 0xB50, 0xB80: channel numbers 2, 5, 7.
+  EXPECT_EQ(RunCli("dump " + file_ + " 0xB20 1").out, "02\n");
+  EXPECT_EQ(RunCli("dump " + file_ + " 0xB50 1").out, "05\n");
+  EXPECT_EQ(RunCli("dump " + file_ + " 0xB80 1").out, "07\n");
+  const CliRun five = RunCli("channel " + file_ + " 1 5");
+  EXPECT_NE(five.out.find("NAME=Fire\n"), std::string::npos);
+  EXPECT_NE(five.out.find("RXSIG=D023N\nTXSIG=D023N\n"), std::string::npos);
+  ASSERT_EQ(RunCli("channel " + file_ + " 1 2 --delete").exitCode, 0);
+  EXPECT_EQ(RunCli("dump " + file_ + " 0xB20 1").out, "05\n");
+  // The freed tail of the area is 0xFF again.
+  EXPECT_EQ(RunCli("dump " + file_ + " 0xB80 4").out, "FF FF FF FF\n");
+  EXPECT_EQ(RunCli("channel " + file_ + " 1 2").exitCode, 1);
+}
+
+TEST_F(CliZones, OutOfRangeIsStoredWithTheProgramsMessage) {
+  const CliRun r = RunCli("channel " + file_ + " 1 1 RXF=300");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.out.find("RXF=174.00000"), std::string::npos);
+  EXPECT_NE(r.err.find("RXF: "), std::string::npos);
+  // An option value that is none of the field's choices is refused.
+  const CliRun bad = RunCli("channel " + file_ + " 1 1 F9=nonsense");
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(RunCli("channel " + file_ + " 1 1 XYZ=1").exitCode, 2);
+  EXPECT_EQ(RunCli("channel " + file_ + " 1 251").exitCode, 2);
+}
+
+TEST_F(CliZones, CreateRetypeRenameDelete) {
+  ASSERT_EQ(RunCli("zone " + file_ + " 3 --create ltr").exitCode, 0);
+  ASSERT_EQ(RunCli("zone " + file_ + " 9 --create passport").exitCode, 0);
+  ASSERT_EQ(RunCli("zone " + file_ + " 1 --create conventional --name North").exitCode, 0);
+  EXPECT_EQ(RunCli("zones " + file_).out,
+            "zone=1 type=1 class=conventional offset=0x0B00 size=32 records=0 first=1 repeaters=0 name=\"North\"\n"
+            "zone=3 type=0 class=ltr offset=0x0B20 size=48 records=0 first=1 repeaters=0 name=\"  3\"\n"
+            "zone=9 type=5 class=passport offset=0x0B50 size=96 records=0 first=1 repeaters=0 name=\"  9\"\n"
+            "free=18263 first-block=0x000B last-block=0x000B\n");
+  EXPECT_EQ(RunCli("zone " + file_ + " 3 --type 1").exitCode, 1);  // another class
+  EXPECT_EQ(RunCli("zone " + file_ + " 3 --create ltr").exitCode, 1);  // exists already
+  ASSERT_EQ(RunCli("zone " + file_ + " 3 --delete").exitCode, 0);
+  // Zone 9 moved down over zone 3's block and its table word follows it.
+  EXPECT_EQ(RunCli("dump " + file_ + " 0xA10 2").out, "20 0B\n");
+  EXPECT_EQ(RunCli("dump " + file_ + " 0xA04 2").out, "FF FF\n");
+  EXPECT_EQ(RunCli("zone " + file_ + " 129").exitCode, 2);
+}
+
+}  // namespace

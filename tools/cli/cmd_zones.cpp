@@ -1,0 +1,211 @@
+// Zone and channel verbs: list the zones, create/retype/rename/delete a zone,
+// show or edit a conventional channel through the same field operations as
+// the grid. Every edit saves the file in place, atomically.
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+#include "data/RadioData.h"
+#include "editors/zones/ConvFields.h"
+#include "editors/zones/ZoneMemory.h"
+#include "lang/TextTable.h"
+
+namespace vb420::cli {
+
+namespace {
+
+const char* ClassName(int cls) {
+  switch (cls) {
+    case kClassConv: return "conventional";
+    case kClassLtr: return "ltr";
+    case kClassPassPort: return "passport";
+    default: return "none";
+  }
+}
+
+std::string Hex4(int v) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "0x%04X", v & 0xFFFF);
+  return buf;
+}
+
+// The zone name as the header holds it: +5 in a conventional header, +6 in
+// the trunked ones.
+std::string ZoneName(RadioData& data, const ZoneLayout& z) {
+  if (z.offset < 0) return {};
+  const size_t at = static_cast<size_t>(z.offset) + (z.cls == kClassConv ? 5 : 6);
+  const uint8_t* p = data.Image().ptr(at, 12);
+  return p ? CFieldCodec::NameFromField(p, data.model.NameWidth()) : std::string();
+}
+
+void PrintZoneLine(RadioData& data, CZoneMemory& zones, int zone) {
+  const ZoneLayout z = zones.ZoneInfo(zone);
+  const uint8_t type = zones.ZoneType(zone);
+  std::cout << "zone=" << zone + 1 << " type=" << (type >= 0x20 && type < 0x7F ? std::string(1, static_cast<char>(type)) : Hex4(type))
+            << " class=" << ClassName(z.cls) << " offset=" << Hex4(z.offset) << " size=" << z.size
+            << " records=" << z.records << " first=" << zones.FirstGlobal(zone) + 1 << " repeaters=" << z.repeaters
+            << " name=\"" << ZoneName(data, z) << "\"" << (z.damaged ? " damaged" : "") << "\n";
+}
+
+bool ParseIndex(const std::string& s, int lo, int hi, int& out) {
+  long v = 0;
+  if (!ParseNumber(s, v) || v < lo || v > hi) return false;
+  out = static_cast<int>(v);
+  return true;
+}
+
+int CmdZones(const std::vector<std::string>& args) {
+  if (args.size() != 1) return Fail(kExitUsage, "zones: one data file expected");
+  RadioData data;
+  int code = 0;
+  if (!LoadDatForCli(args[0], data, code)) return code;
+  CZoneMemory zones(data);
+  for (int z = 0; z < zones::kZoneCount; ++z)
+    if (zones.ZoneExists(z)) PrintZoneLine(data, zones, z);
+  std::cout << "free=" << zones.FreeBytes() << " first-block=" << Hex4(data.Image().u16le(zones::kFirstBlockWord))
+            << " last-block=" << Hex4(data.Image().u16le(zones::kLastBlockWord)) << "\n";
+  for (const ZoneProblem& p : zones.CheckZoneArea())
+    std::cerr << "vb420cli: zone " << (p.zone >= 0 ? std::to_string(p.zone + 1) : std::string("area")) << ": " << p.what << "\n";
+  return kExitOk;
+}
+
+int CmdZone(const std::vector<std::string>& argsIn) {
+  std::vector<std::string> args = argsIn;
+  std::string create, type, name;
+  const bool haveCreate = TakeOption(args, "--create", create);
+  const bool haveType = TakeOption(args, "--type", type);
+  const bool haveName = TakeOption(args, "--name", name);
+  const bool del = TakeFlag(args, "--delete");
+  int zone = 0;
+  if (args.size() != 2 || !ParseIndex(args[1], 1, 128, zone))
+    return Fail(kExitUsage, "zone: FILE.dat N (1..128) [--create conventional|ltr|passport] [--type C] [--name TEXT] [--delete]");
+  --zone;
+  TextTable text;
+  RadioData data(&text);
+  int code = 0;
+  if (!LoadCliTexts(text)) return kExitFailure;
+  if (!LoadDatForCli(args[0], data, code)) return code;
+  CZoneMemory zones(data);
+  CConvFields conv(zones, text);
+  bool changed = false;
+
+  if (del) {
+    if (!zones.ZoneExists(zone)) return Fail(kExitFailure, "zone " + std::to_string(zone + 1) + " does not exist");
+    zones.ChangeZone(zone, kClassNone);
+    changed = true;
+  }
+  if (haveCreate) {
+    uint8_t t = create == "conventional" ? '1' : create == "ltr" ? '0' : create == "passport" ? '5' : 0;
+    if (!t) return Fail(kExitUsage, "zone: --create takes conventional, ltr or passport");
+    if (zones.ZoneExists(zone)) return Fail(kExitFailure, "zone " + std::to_string(zone + 1) + " already exists");
+    const int r = zones.CreateZone(zone, t);
+    if (r == -1) return Fail(kExitFailure, text.Text(275));
+    if (r != 1) return Fail(kExitFailure, "zone " + std::to_string(zone + 1) + " could not be created");
+    changed = true;
+  }
+  if (haveType) {
+    if (type.size() != 1) return Fail(kExitUsage, "zone: --type takes one character, 0 to 5");
+    if (!zones.ZoneExists(zone)) return Fail(kExitFailure, "zone " + std::to_string(zone + 1) + " does not exist");
+    const uint8_t t = static_cast<uint8_t>(type[0]);
+    if (ClassOfType(t) == kClassNone) return Fail(kExitUsage, "zone: unknown zone type " + type);
+    if (ClassOfType(t) != zones.ZoneClass(zone))
+      return Fail(kExitFailure, "zone: type " + type + " is of another class; delete the zone and create it anew");
+    if (zones.SetZoneType(zone, t) != 1) return Fail(kExitFailure, "zone: type " + type + " was refused");
+    changed = true;
+  }
+  if (haveName) {
+    if (zones.ZoneClass(zone) != kClassConv) return Fail(kExitFailure, "zone: only a conventional zone's name can be set here");
+    if (conv.SetHeaderField(zone, 0, name) != 1) return Fail(kExitFailure, "zone: the name was refused");
+    changed = true;
+  }
+  if (changed && !SaveDatForCli(args[0], data)) return kExitFailure;
+  if (zones.ZoneExists(zone)) PrintZoneLine(data, zones, zone);
+  return kExitOk;
+}
+
+// Channel fields by their command-line names.
+const std::map<std::string, int>& FieldNames() {
+  static const std::map<std::string, int> names = [] {
+    std::map<std::string, int> m = {{"RXF", 3}, {"TXF", 4}, {"RXSIG", 5}, {"TXSIG", 6}, {"NAME", 7}};
+    for (int f = 8; f <= 20; ++f)
+      if (f != 17) m["F" + std::to_string(f)] = f;
+    return m;
+  }();
+  return names;
+}
+
+const char* FieldName(int field) {
+  for (const auto& [name, f] : FieldNames())
+    if (f == field) return name.c_str();
+  return "?";
+}
+
+int CmdChannel(const std::vector<std::string>& argsIn) {
+  std::vector<std::string> args = argsIn;
+  const bool del = TakeFlag(args, "--delete");
+  int zone = 0, channel = 0;
+  if (args.size() < 3 || !ParseIndex(args[1], 1, 128, zone) || !ParseIndex(args[2], 1, 250, channel))
+    return Fail(kExitUsage, "channel: FILE.dat ZONE (1..128) CH (1..250) [FIELD=VALUE ...] [--delete]");
+  --zone;
+  --channel;
+  std::vector<std::pair<int, std::string>> assignments;
+  for (size_t i = 3; i < args.size(); ++i) {
+    const size_t eq = args[i].find('=');
+    const auto it = FieldNames().find(args[i].substr(0, eq));
+    if (eq == std::string::npos || it == FieldNames().end())
+      return Fail(kExitUsage, "channel: \"" + args[i] + "\" is not FIELD=VALUE (RXF, TXF, RXSIG, TXSIG, NAME, F8..F20)");
+    assignments.emplace_back(it->second, args[i].substr(eq + 1));
+  }
+  TextTable text;
+  RadioData data(&text);
+  int code = 0;
+  if (!LoadCliTexts(text)) return kExitFailure;
+  if (!LoadDatForCli(args[0], data, code)) return code;
+  CZoneMemory zones(data);
+  CConvFields conv(zones, text);
+  if (zones.ZoneExists(zone) && zones.ZoneClass(zone) != kClassConv)
+    return Fail(kExitFailure, "zone " + std::to_string(zone + 1) + " is not a conventional zone");
+
+  bool changed = false;
+  int result = kExitOk;
+  if (del) {
+    if (!zones.RecordExists(zone, channel)) return Fail(kExitFailure, "channel " + std::to_string(channel + 1) + " does not exist");
+    zones.RemoveRecord(zone, channel);
+    changed = true;
+  }
+  for (const auto& [field, value] : assignments) {
+    const FieldResult r = conv.SetRecordField(zone, channel, field, value, true);
+    if (r.message) std::cerr << "vb420cli: " << FieldName(field) << ": " << text.Text(r.message) << "\n";
+    if (r.result <= 0) {
+      // A refusal stops the rest: later fields may depend on this one.
+      if (r.message == 0)
+        std::cerr << "vb420cli: " << FieldName(field) << "=" << value << " was not stored\n";
+      result = kExitFailure;
+      break;
+    }
+    changed = true;
+  }
+  if (changed && !SaveDatForCli(args[0], data)) return kExitFailure;
+  if (!zones.RecordExists(zone, channel)) {
+    if (!del && assignments.empty()) return Fail(kExitFailure, "channel " + std::to_string(channel + 1) + " does not exist");
+    return result;
+  }
+  for (int field = 3; field <= 20; ++field) {
+    if (field == 17) continue;
+    std::string t;
+    conv.RecordFieldText(zone, channel, field, t);
+    std::cout << FieldName(field) << "=" << t << "\n";
+  }
+  return result;
+}
+
+}  // namespace
+
+VB420_CLI_VERB("zones", "zones FILE.dat", CmdZones);
+VB420_CLI_VERB("zone", "zone FILE.dat N [--create conventional|ltr|passport] [--type C] [--name TEXT] [--delete]", CmdZone);
+VB420_CLI_VERB("channel", "channel FILE.dat ZONE CH [FIELD=VALUE ...] [--delete]", CmdChannel);
+
+}  // namespace vb420::cli
