@@ -9,7 +9,7 @@
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"
-#include "data/ZoneSummary.h"
+#include "editors/zones/ZoneMemory.h"
 
 namespace vb420::cli {
 
@@ -66,10 +66,18 @@ int CmdInfo(const std::vector<std::string>& argsIn) {
     version.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
   }
   std::cout << "version: " << version << "\n";
-  const ZoneSummary z = SummarizeZones(data);
-  std::cout << "zones: conventional " << z.conventional << ", LTR " << z.ltr << ", PassPort " << z.passport << "\n";
-  std::cout << "channels and groups: " << z.records << "\n";
-  std::cout << "free zone bytes: " << z.freeBytes << "\n";
+  CZoneMemory zones(data);
+  int byClass[4] = {0, 0, 0, 0};
+  int records = 0;
+  for (const ZoneLayout& z : zones.Layout()) {
+    if (!z.exists || z.cls < 0 || z.cls > 3) continue;
+    ++byClass[z.cls];
+    records += z.records;
+  }
+  std::cout << "zones: conventional " << byClass[kClassConv] << ", LTR " << byClass[kClassLtr] << ", PassPort "
+            << byClass[kClassPassPort] << "\n";
+  std::cout << "channels and groups: " << records << "\n";
+  std::cout << "free zone bytes: " << zones.FreeBytes() << "\n";
   std::cout << "message 1: " << image.text(img::kEmbeddedMessage, 32) << "\n";
   std::cout << "message 2: " << image.text(img::kEmbeddedMessage + 32, 32) << "\n";
   return kExitOk;
