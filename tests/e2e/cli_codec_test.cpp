@@ -1,6 +1,8 @@
 // vb420cli codec: the verb a technician uses to see how a value is stored.
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 #include <sys/wait.h>
 
 #include <array>
@@ -9,22 +11,8 @@
 
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-};
-
-CliRun Cli(const std::string& args) {
-  const std::string cmd = std::string(VB420_BINARY_DIR) + "/tools/vb420cli " + args + " 2>/dev/null";
-  CliRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 256> buf{};
-  while (fgets(buf.data(), buf.size(), p)) r.out += buf.data();
-  const int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+using vb420::test::CliRun;
+inline CliRun Cli(const std::string& args) { return vb420::test::RunCli(args); }
 
 TEST(CliCodec, FrequenciesAsStored) {
   EXPECT_EQ(Cli("codec freq 146.52").out, "00 20 65 14 step=4 check=1 text=146.52000\n");

@@ -1,6 +1,8 @@
 // vb420cli new / info / dump: what a fleet technician's scripts rely on.
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,22 +16,8 @@
 
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-};
-
-CliRun RunCli(const std::string& args) {
-  const std::string cmd = std::string(VB420_BINARY_DIR) + "/tools/vb420cli " + args + " 2>/dev/null";
-  CliRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 512> buf{};
-  while (fgets(buf.data(), buf.size(), p)) r.out += buf.data();
-  const int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+using vb420::test::CliRun;
+using vb420::test::RunCli;
 
 class CliFile : public ::testing::Test {
  protected:

@@ -2,6 +2,8 @@
 // through the same field rules as the grid, and saves in place.
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,29 +14,8 @@
 
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCli(const std::string& args) {
-  const std::string errFile = std::filesystem::temp_directory_path() / ("vb420-cli-err-" + std::to_string(::getpid()));
-  const std::string cmd = std::string(VB420_BINARY_DIR) + "/tools/vb420cli " + args + " 2>" + errFile;
-  CliRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 512> buf{};
-  while (fgets(buf.data(), buf.size(), p)) r.out += buf.data();
-  const int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  if (FILE* e = fopen(errFile.c_str(), "r")) {
-    while (fgets(buf.data(), buf.size(), e)) r.err += buf.data();
-    fclose(e);
-  }
-  std::filesystem::remove(errFile);
-  return r;
-}
+using vb420::test::CliRun;
+using vb420::test::RunCli;
 
 class CliZones : public ::testing::Test {
  protected:
