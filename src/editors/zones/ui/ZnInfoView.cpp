@@ -1,0 +1,753 @@
+#include "editors/zones/ui/ZnInfoView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "editors/forms/ui/FormRenderer.h"
+#include "editors/grid/EditGrid.h"
+#include "editors/grid/FilterEdit.h"
+#include "editors/grid/ToneCombo.h"
+#include "editors/zones/ZoneText.h"
+#include "editors/zones/ui/ZoneDialogs.h"
+#include "lang/ui/MessageHelper.h"
+#include "link/ui/MemoryViewer.h"
+
+namespace vb420 {
+
+namespace {
+
+const ColumnDescriptor kConvColumns[10] = {
+    {359, 30, kAlignCentre, 1}, {382, 80, kAlignRight, 1}, {383, 80, kAlignRight, 1}, {385, 75, kAlignRight, 1},
+    {384, 75, kAlignRight, 1},  {386, 115, kAlignLeft, 0}, {387, 60, kAlignCentre, 1}, {388, 70, kAlignCentre, 1},
+    {389, 65, kAlignCentre, 1}, {390, 75, kAlignCentre, 1},
+};
+const ColumnDescriptor kLtrColumns[10] = {
+    {391, 30, kAlignCentre, 1}, {392, 60, kAlignRight, 1},  {393, 60, kAlignRight, 1},  {394, 115, kAlignLeft, 0},
+    {395, 70, kAlignCentre, 1}, {387, 60, kAlignCentre, 1}, {396, 70, kAlignCentre, 1}, {389, 70, kAlignCentre, 1},
+    {390, 75, kAlignCentre, 1}, {397, 60, kAlignCentre, 1},
+};
+const ColumnDescriptor kPassPortColumns[10] = {
+    {391, 30, kAlignCentre, 1}, {1191, 80, kAlignCentre, 1}, {1192, 115, kAlignLeft, 0}, {395, 60, kAlignCentre, 1},
+    {1193, 60, kAlignCentre, 1}, {1194, 60, kAlignCentre, 1}, {1195, 60, kAlignCentre, 1}, {1222, 60, kAlignCentre, 1},
+    {365, 60, kAlignCentre, 1},  {976, 85, kAlignCentre, 1},
+};
+
+constexpr int kGridRows = 251;
+constexpr int kGridCols = 10;
+
+int GridOfClass(int cls) { return cls == kClassLtr ? CZnInfoView::kLtrGrid : cls == kClassPassPort ? CZnInfoView::kPassPortGrid : CZnInfoView::kConvGrid; }
+
+}  // namespace
+
+CZnInfoView::CZnInfoView(EditorContext& ctx, QWidget* parent)
+    : CEditorView(ctx, EditorKind::ZoneInfo, parent), z_(ZonesOf(ctx)), ws_(ctx.ws) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 6, 6, 6);
+  BuildHeader();
+  BuildGrids();
+  BuildMenu();
+  for (CEditGrid* g : grids_) layout->addWidget(g, 1);
+  resize(760, 560);
+  Refresh();
+}
+
+void CZnInfoView::BuildHeader() {
+  auto* row = new QHBoxLayout;
+  auto label = [this](int entry) { return new QLabel(Context().msg.T(entry), this); };
+  row->addWidget(label(378));
+  zoneBox_ = new CFilterEdit(this);
+  zoneBox_->setObjectName(QStringLiteral("zoneNumber"));
+  zoneBox_->SetInputMode(kInputDigits);
+  zoneBox_->setMaxLength(3);
+  zoneBox_->setFixedWidth(44);
+  zoneSpin_ = new CSpinButtons(this);
+  row->addWidget(zoneBox_);
+  row->addWidget(zoneSpin_);
+  row->addSpacing(10);
+  row->addWidget(label(379));
+  typeBox_ = new QComboBox(this);
+  typeBox_->setObjectName(QStringLiteral("zoneType"));
+  typeBox_->setMinimumWidth(150);
+  row->addWidget(typeBox_);
+  row->addSpacing(10);
+  row->addWidget(label(462));
+  nameBox_ = new CFilterEdit(this);
+  nameBox_->setObjectName(QStringLiteral("zoneName"));
+  nameBox_->setFixedWidth(110);
+  row->addWidget(nameBox_);
+  freeLine_ = new QLabel(this);
+  row->addWidget(freeLine_);
+  row->addStretch(1);
+  static const char* kPassPortButtons[3] = {"System Data", "Search/Hold", "Seed Freq"};
+  static const EditorKind kPassPortKinds[3] = {EditorKind::PPSysData, EditorKind::PPSearchHold, EditorKind::PPSeedFreq};
+  for (int i = 0; i < 3; ++i) {
+    ppButtons_[i] = new QPushButton(QString::fromLatin1(kPassPortButtons[i]), this);
+    row->addWidget(ppButtons_[i]);
+    connect(ppButtons_[i], &QPushButton::clicked, this, [this, i] {
+      if (!z_.zones.ZoneExists(zone_)) {
+        Context().msg.Warning(Context().msg.T(314), kMsgOk, MessageHelper::kNoticeCaption, this);
+        AfterMessage();
+        return;
+      }
+      Context().frame.OpenEditor(kPassPortKinds[i]);
+    });
+  }
+  auto* fn = new QToolButton(this);
+  fn->setText(Context().msg.T(143).isEmpty() ? QStringLiteral("Channel Function") : Context().msg.T(143));
+  fn->setPopupMode(QToolButton::InstantPopup);
+  fn->setObjectName(QStringLiteral("channelFunction"));
+  row->addWidget(fn);
+  static_cast<QVBoxLayout*>(layout())->addLayout(row);
+
+  connect(zoneBox_, &QLineEdit::editingFinished, this, [this] {
+    if (refreshing_) return;
+    std::string t = zoneBox_->text().toStdString();
+    if (t.empty()) {
+      zoneBox_->setText(QString::number(zone_ + 1));
+      return;
+    }
+    const int v = CFieldCodec::ClampIntText(t, zones::kZoneCount, 1, 1);
+    SetZone(v - 1);
+  });
+  connect(zoneSpin_, &CSpinButtons::Step, this, [this](int dir) { SetZone((zone_ + (dir > 0 ? 1 : zones::kZoneCount - 1)) % zones::kZoneCount); });
+  connect(typeBox_, &QComboBox::activated, this, [this](int row) { ZoneTypeChosen(row); });
+  connect(nameBox_, &QLineEdit::editingFinished, this, [this] { StoreName(); });
+  menu_ = new QMenu(this);
+  fn->setMenu(menu_);
+}
+
+void CZnInfoView::BuildGrids() {
+  const ColumnDescriptor* tables[3] = {kConvColumns, kLtrColumns, kPassPortColumns};
+  for (int k = 0; k < 3; ++k) {
+    auto* g = new CEditGrid(this);
+    g->setObjectName(QStringList{"convGrid", "ltrGrid", "passPortGrid"}[k]);
+    g->SetTextTable(&Context().ws.text);
+    g->SetSize(kGridRows, kGridCols);
+    g->SetupColumns(tables[k], 0, kGridCols);
+    g->NumberRows(1);
+    g->SetWrapNavigation(true);
+    grids_[k] = g;
+    if (k == kConvGrid) g->Model()->SetRowFiller([this](int r, std::vector<QString>& c) { FillConvRow(r, c); });
+    if (k == kLtrGrid) g->Model()->SetRowFiller([this](int r, std::vector<QString>& c) { FillLtrRow(r, c); });
+    if (k == kPassPortGrid) g->Model()->SetRowFiller([this](int r, std::vector<QString>& c) { FillPassPortRow(r, c); });
+    connect(g, &CEditGrid::CharTyped, this, [this](QKeyEvent* e) { OpenEditor(e, nullptr); });
+    connect(g, &CEditGrid::EnterPressed, this, [this, g](Qt::KeyboardModifiers) {
+      const QString t = g->Text(g->Row(), g->Col());
+      OpenEditor(nullptr, &t);
+    });
+    connect(g, &CEditGrid::EditorKey, this, [this, g](int key, Qt::KeyboardModifiers mods) {
+      if (key == Qt::Key_Escape) {
+        g->CancelEdit();
+        return;
+      }
+      const int row = g->EditRow();
+      CommitEdit();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) g->Advance(1, mods);
+      else if (key == Qt::Key_Backtab) g->SetCurrent(row, std::max(1, g->Col() - 1));
+      else if (key == Qt::Key_Up) g->SetCurrent(row - 1, g->Col());
+      else if (key == Qt::Key_Down) g->SetCurrent(row + 1, g->Col());
+      else if (key == Qt::Key_PageUp) g->PageUp();
+      else if (key == Qt::Key_PageDown) g->PageDown();
+      g->setFocus();
+    });
+    connect(g, &CEditGrid::EditorFocusOut, this, [this](Qt::FocusReason reason) {
+      // A message box or a pop-up list taking the keyboard is no leave.
+      if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) return;
+      CommitEdit();
+    });
+    connect(g, &CEditGrid::CellChanged, this, [this](int, int) { UpdateCaption(); });
+    connect(g, &CEditGrid::ContextMenuAsked, this, &CZnInfoView::ContextMenu);
+    connect(g, &CEditGrid::KeyToView, this, [this, g](QKeyEvent* e) {
+      if (e->key() == Qt::Key_Delete && g->RowSelectState()) {
+        RunCommand(kCmdGridDelete);
+        e->accept();
+      } else {
+        e->ignore();
+      }
+    });
+  }
+  edit_ = new CFilterEdit(this);
+  edit_->setObjectName(QStringLiteral("cellEdit"));
+  edit_->hide();
+  tone_ = new CToneCombo(this);
+  tone_->setObjectName(QStringLiteral("cellTone"));
+  tone_->Fill(Context().ws.data.field, Context().ws.text);
+  tone_->hide();
+  list_ = new QComboBox(this);
+  list_->setObjectName(QStringLiteral("cellList"));
+  list_->hide();
+  // Enter, Escape and the other leaving keys of the tone combo's edit part.
+  tone_->Edit()->SetInCell(true);
+  connect(tone_->Edit(), &CFilterEdit::KeyLeaving, this, [this](int key, Qt::KeyboardModifiers mods) {
+    if (key > 0 && CurrentGridWidget()->EditorKindOpen()) emit CurrentGridWidget()->EditorKey(key, mods);
+  });
+}
+
+void CZnInfoView::BuildMenu() {
+  struct Item {
+    int command;
+    int entry;
+    const char* fallback;
+    QKeySequence key;
+  };
+  const Item items[] = {
+      {kCmdChannelCopy, 450, "Channel Copy", QKeySequence(Qt::SHIFT | Qt::Key_F3)},
+      {kCmdFrequencyCopy, 453, "Frequency Copy", QKeySequence(Qt::SHIFT | Qt::Key_F4)},
+      {kCmdToneCopy, 456, "QT/DQT Copy", QKeySequence(Qt::SHIFT | Qt::Key_F5)},
+      {kCmdJump, 459, "CH/GID Jump", QKeySequence(Qt::SHIFT | Qt::Key_F7)},
+      {0, 0, nullptr, {}},
+      {kCmdZoneUp, -1, "Zone Up", QKeySequence(Qt::Key_F7)},
+      {kCmdZoneDown, -1, "Zone Down", QKeySequence(Qt::Key_F8)},
+      {kCmdZoneEditCmd, -1, "Zone Edit", QKeySequence(Qt::Key_F9)},
+      {kCmdChannelEditCmd, -1, "Channel Edit", QKeySequence(Qt::Key_F11)},
+      {kCmdChannelMemMap, -1, "Channel Memory Map", QKeySequence(Qt::Key_F12)},
+      {kCmdZoneMemMap, -1, "Zone Memory Map", QKeySequence()},
+      {0, 0, nullptr, {}},
+      {kCmdGridCopy, 104, "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
+      {kCmdGridPaste, 105, "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
+      {kCmdGridDelete, 106, "&Delete", QKeySequence()},
+      {kCmdGridToClip, 107, "to Clip", QKeySequence()},
+      {kCmdGridToClipTitle, 108, "to Clip(w/Title)", QKeySequence()},
+      // Commands of the channel editor: nothing here.
+      {kCmdGroupCopy, -1, "Group Copy", QKeySequence(Qt::CTRL | Qt::Key_F8)},
+      {kCmdChannelInsert, -1, "Channel Insert", QKeySequence(Qt::CTRL | Qt::Key_F9)},
+      {kCmdChannelDelete, -1, "Channel Delete", QKeySequence(Qt::CTRL | Qt::Key_F11)},
+  };
+  for (const Item& it : items) {
+    if (!it.command) {
+      menu_->addSeparator();
+      continue;
+    }
+    QString text = it.entry >= 0 ? Context().msg.T(it.entry) : QString();
+    if (text.isEmpty()) text = QString::fromLatin1(it.fallback);
+    QAction* a = menu_->addAction(text);
+    a->setData(it.command);
+    a->setShortcut(it.key);
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(a);
+    const int cmd = it.command;
+    connect(a, &QAction::triggered, this, [this, cmd] { RunCommand(cmd); });
+  }
+  connect(menu_, &QMenu::aboutToShow, this, [this] {
+    for (QAction* a : menu_->actions()) {
+      const int c = a->data().toInt();
+      if (c == kCmdChannelMemMap || c == kCmdZoneMemMap) a->setVisible(Context().ws.switches.memMap);
+    }
+  });
+}
+
+// ---- showing ------------------------------------------------------------------
+
+void CZnInfoView::FillConvRow(int row, std::vector<QString>& cells) const {
+  if (gridKind_ != kConvGrid || !z_.zones.ZoneExists(zone_)) return;
+  const int ch = row - 1;
+  if (z_.zones.FindRecord(zone_, ch) < 0) return;
+  std::string s;
+  for (int c = 1; c < kGridCols; ++c) {
+    z_.conv.RecordFieldText(zone_, ch, kConvColumnField[c], s);
+    cells[static_cast<size_t>(c)] = QString::fromStdString(s);
+  }
+}
+
+void CZnInfoView::FillLtrRow(int row, std::vector<QString>& cells) const {
+  if (gridKind_ != kLtrGrid) return;
+  const int rec = z_.zones.FindRecord(zone_, row - 1);
+  if (rec < 0) return;
+  ByteArea im = ws_.data.Image();
+  auto number = [](int v) { return v == 0xFF ? QString() : QString::number(v); };
+  cells[1] = number(im.u8(static_cast<size_t>(rec) + 2));
+  cells[2] = number(im.u8(static_cast<size_t>(rec) + 1));
+  cells[3] = QString::fromStdString(CFieldCodec::NameFromField(im.ptr(static_cast<size_t>(rec) + 3, 12), ws_.data.model.NameWidth()));
+}
+
+void CZnInfoView::FillPassPortRow(int row, std::vector<QString>& cells) const {
+  if (gridKind_ != kPassPortGrid) return;
+  const int rec = z_.zones.FindRecord(zone_, row - 1);
+  if (rec < 0) return;
+  ByteArea im = ws_.data.Image();
+  const int id = im.u16le(static_cast<size_t>(rec) + 1);
+  cells[1] = id == 0xFFFF ? QString() : QString::number(id);
+  cells[2] = QString::fromStdString(CFieldCodec::NameFromField(im.ptr(static_cast<size_t>(rec) + 5, 12), ws_.data.model.NameWidth()));
+}
+
+QString CZnInfoView::Title() const {
+  const auto& msg = const_cast<CZnInfoView*>(this)->Context().msg;
+  const int row = grids_[gridKind_] ? grids_[gridKind_]->Row() : 1;
+  return QStringLiteral("%1 [ %2 - %3  %4 - %5 ]")
+      .arg(msg.T(352), msg.T(378))
+      .arg(zone_ + 1)
+      .arg(msg.T(gridKind_ == kConvGrid ? 376 : 391))
+      .arg(row);
+}
+
+void CZnInfoView::UpdateCaption() { emit TitleChanged(); }
+
+void CZnInfoView::ShowHeader() {
+  refreshing_ = true;
+  TextTable& text = Context().ws.text;
+  zoneBox_->setText(QString::number(zone_ + 1));
+  const bool exists = z_.zones.ZoneExists(zone_);
+  const uint8_t type = exists ? z_.zones.ZoneType(zone_) : z_.zones.PendingType();
+  typeBox_->clear();
+  for (uint8_t t : z_.zones.OfferedZoneTypes())
+    typeBox_->addItem(QString::fromStdString(CZoneMemory::ZoneTypeName(t, text)), int(t));
+  typeBox_->setCurrentIndex(typeBox_->findData(int(type)));
+  const bool gen2 = Context().ws.data.model.IsSecondGen();
+  nameBox_->SetInputMode(gen2 ? kInputName : kInputAll);
+  nameBox_->setMaxLength(gen2 ? 8 : 12);
+  QString name;
+  if (exists) {
+    const int off = z_.zones.ZoneOffset(zone_);
+    ByteArea im = Context().ws.data.Image();
+    const int cls = z_.zones.ZoneClass(zone_);
+    if (cls == kClassConv) name = QString::fromStdString(CFieldCodec::NameFromField(im.ptr(static_cast<size_t>(off) + 5, 12), Context().ws.data.model.NameWidth()));
+    if (cls == kClassLtr) name = QString::fromStdString(CFieldCodec::NameFromField(im.ptr(static_cast<size_t>(off) + 6, 12), Context().ws.data.model.NameWidth()));
+  }
+  nameBox_->setText(name);
+  nameBox_->setEnabled(exists && z_.zones.ZoneClass(zone_) != kClassPassPort);
+  freeLine_->setText(QStringLiteral("  %1 = %2 %3").arg(Context().msg.T(380)).arg(z_.zones.FreeBytes()).arg(Context().msg.T(381)));
+  for (QPushButton* b : ppButtons_) b->setVisible(gridKind_ == kPassPortGrid);
+  refreshing_ = false;
+}
+
+void CZnInfoView::Refresh() {
+  if (grids_[gridKind_]->EditorKindOpen()) grids_[gridKind_]->CancelEdit();
+  const int cls = z_.zones.ZoneExists(zone_) ? z_.zones.ZoneClass(zone_) : ClassOfType(z_.zones.PendingType());
+  const int kind = GridOfClass(cls);
+  if (kind != gridKind_) {
+    const int row = grids_[gridKind_]->Row();
+    gridKind_ = kind;
+    grids_[kind]->SetCurrent(row, 1);
+  }
+  for (int k = 0; k < 3; ++k) grids_[k]->setVisible(k == gridKind_);
+  ShowHeader();
+  grids_[gridKind_]->Model()->RefillAll();
+  UpdateCaption();
+}
+
+void CZnInfoView::SetZone(int zone) {
+  if (zone < 0 || zone >= zones::kZoneCount) return;
+  CommitPendingEdit();
+  zone_ = zone;
+  Refresh();
+}
+
+int CZnInfoView::CurrentRecord() const { return CurrentGridWidget()->Row() - 1; }
+
+void CZnInfoView::SetCurrentRecord(int record) {
+  CEditGrid* g = CurrentGridWidget();
+  g->SetRowSelectMode(false);
+  g->SetCurrent(record + 1, std::max(1, g->Col()));
+  g->scrollTo(g->currentIndex());
+  UpdateCaption();
+}
+
+void CZnInfoView::Changed() {
+  ShowHeader();
+  UpdateCaption();
+  Context().frame.RefreshAllEditors(this);
+}
+
+// ---- editing --------------------------------------------------------------------
+
+void CZnInfoView::AfterMessage() {
+  // A message box took the keyboard: the open cell edit is dropped.
+  if (CurrentGridWidget()->EditorKindOpen()) CurrentGridWidget()->CancelEdit();
+  Context().msg.boxShown = false;
+}
+
+void CZnInfoView::ShowResult(int messageEntry, bool error) {
+  if (!messageEntry) return;
+  if (error) Context().msg.Error(Context().msg.T(messageEntry), kMsgOk, MessageHelper::kErrorCaption, this);
+  else Context().msg.Warning(Context().msg.T(messageEntry), kMsgOk, MessageHelper::kNoticeCaption, this);
+  AfterMessage();
+}
+
+void CZnInfoView::OpenEditor(QKeyEvent* key, const QString* text) {
+  CEditGrid* g = CurrentGridWidget();
+  if (g->EditorKindOpen() || g->Row() < 1 || g->Col() < 1) return;
+  const int row = g->Row();
+  int col = g->Col();
+  const int record = row - 1;
+  const bool exists = z_.zones.FindRecord(zone_, record) >= 0;
+  if (!exists && col != 1) {
+    // Only the first column of a missing record can be entered.
+    g->SetCurrent(row, 1);
+    col = 1;
+    text = nullptr;
+  }
+  if (gridKind_ == kConvGrid && exists && !z_.conv.IsEditable(zone_, record, kConvColumnField[col])) {
+    g->SetCurrent(row, 2);  // the transmit frequency decides
+    col = 2;
+    text = nullptr;
+  }
+  if (gridKind_ == kPassPortGrid && col == 7) {
+    if (Context().ws.data.model.IsPortable()) {
+      Context().msg.Error(QStringLiteral("Horn Alert is not available on portable models"), kMsgOk,
+                          MessageHelper::kErrorCaption, this);
+      AfterMessage();
+    }
+    return;
+  }
+  if (gridKind_ != kConvGrid && col > (gridKind_ == kLtrGrid ? 3 : 2)) return;  // edited in the trunking editors
+  const QString cellText = text ? *text : QString();
+  const bool backspace = key && key->key() == Qt::Key_Backspace;
+  auto sendKey = [key, backspace](QWidget* target) {
+    if (!key || backspace) return;
+    QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
+    QCoreApplication::sendEvent(target, &copy);
+  };
+  if (gridKind_ == kConvGrid && (col == 3 || col == 4)) {
+    g->ShowCombo(tone_, cellText, true);
+    if (key) {
+      tone_->setEditText(QString());
+      sendKey(tone_->lineEdit());
+    }
+    return;
+  }
+  if (gridKind_ == kConvGrid && col >= 6) {
+    list_->clear();
+    for (const OptionChoice& c : z_.conv.OptionChoices(zone_, record, kConvColumnField[col]))
+      list_->addItem(QString::fromStdString(c.text), c.value | (c.entry == 0xFF ? 0 : c.entry << 8));
+    g->ShowList(list_, g->Text(row, col), true);
+    sendKey(list_);
+    return;
+  }
+  // Frequencies, IDs and names in an edit box.
+  const bool nameCol = (gridKind_ == kConvGrid && col == 5) || (gridKind_ == kLtrGrid && col == 3) ||
+                       (gridKind_ == kPassPortGrid && col == 2);
+  if (nameCol) {
+    const bool gen2 = Context().ws.data.model.IsSecondGen();
+    edit_->SetInputMode(gen2 ? kInputName : kInputAll);
+    edit_->setMaxLength(gen2 ? 8 : 12);
+  } else if (gridKind_ == kConvGrid) {
+    edit_->SetInputMode(kInputDecimal);
+    edit_->SetDecimalSeparator(Context().ws.data.freq.DecimalSeparator());
+    edit_->setMaxLength(9);
+  } else {
+    edit_->SetInputMode(kInputDigits);
+    edit_->setMaxLength(gridKind_ == kPassPortGrid ? 5 : 3);
+  }
+  g->ShowEdit(edit_, cellText, true);
+  if (key) {
+    edit_->clear();
+    sendKey(edit_);
+  }
+}
+
+bool CZnInfoView::CommitPendingEdit() {
+  CommitEdit();
+  if (nameBox_->hasFocus()) StoreName();
+  return true;
+}
+
+void CZnInfoView::CommitEdit() {
+  CEditGrid* g = CurrentGridWidget();
+  const int kind = g->EditorKindOpen();
+  if (!kind) return;
+  const int row = g->EditRow();
+  const int col = g->EditCol();
+  const QString saved = g->SavedCellText();
+  QString text;
+  int listRow = -1;
+  if (kind == CEditGrid::kEditBox || kind == CEditGrid::kEditButton) {
+    text = edit_->text();
+  } else if (g->Editor() == tone_) {
+    text = tone_->currentText();
+    const int i = tone_->currentIndex();
+    if (i >= 0 && tone_->itemText(i) == text) listRow = i;
+  } else {
+    listRow = list_->currentIndex();
+    text = listRow >= 0 ? list_->itemText(listRow) : saved;
+  }
+  g->HideEditor(false);
+  if (text == saved) {
+    g->SetText(row, col, saved);  // nothing changed
+    return;
+  }
+  if (gridKind_ == kConvGrid) CommitConv(row - 1, col, text, listRow);
+  else CommitTrunked(row - 1, col, text);
+}
+
+void CZnInfoView::CommitConv(int channel, int col, const QString& text, int listRow) {
+  CConvFields& conv = z_.conv;
+  const int field = kConvColumnField[col];
+  int message = 0;
+  bool error = false;
+  switch (field) {
+    case 3:
+    case 4: {
+      const FieldResult r = conv.SetFrequency(zone_, channel, field, text.toStdString(), true);
+      message = r.message;
+      break;
+    }
+    case 5:
+    case 6: conv.SetTone(zone_, channel, field, text.toStdString(), listRow); break;
+    case 7: conv.SetName(zone_, channel, text.toStdString()); break;
+    default:
+      if (listRow >= 0) {
+        const int v = list_->itemData(listRow).toInt();
+        conv.SetOption(zone_, channel, field, v & 0xFF, (v >> 8) ? (v >> 8) : 0xFF);
+      }
+      break;
+  }
+  CurrentGridWidget()->Model()->RefillAll();
+  Changed();
+  ShowResult(message, error);
+}
+
+bool CZnInfoView::EnsureZoneForEntry() {
+  if (z_.zones.ZoneExists(zone_)) return true;
+  const int r = z_.zones.CreateZone(zone_, z_.zones.PendingType());
+  if (r == 1) return true;
+  ShowResult(r == -2 ? 299 : 275);
+  return false;
+}
+
+void CZnInfoView::CommitTrunked(int record, int col, const QString& text) {
+  ByteArea im = Context().ws.data.Image();
+  const bool idCol = col == 1;
+  const bool nameCol = (gridKind_ == kLtrGrid && col == 3) || (gridKind_ == kPassPortGrid && col == 2);
+  if (idCol && text.trimmed().isEmpty()) {
+    if (z_.zones.FindRecord(zone_, record) >= 0) z_.zones.RemoveRecord(zone_, record);
+  } else if (idCol) {
+    if (!EnsureZoneForEntry()) {
+      CurrentGridWidget()->Model()->RefillAll();
+      Changed();
+      return;
+    }
+    if (z_.zones.FindRecord(zone_, record) < 0) {
+      const int r = z_.zones.InsertRecord(zone_, record);
+      if (r != 1) {
+        CurrentGridWidget()->Model()->RefillAll();
+        Changed();
+        if (r == 0) ShowResult(275);
+        if (r == -2) ShowResult(299);
+        return;
+      }
+    }
+    const int rec = z_.zones.FindRecord(zone_, record);
+    std::string t = text.toStdString();
+    if (gridKind_ == kLtrGrid) {
+      im.setU8(static_cast<size_t>(rec) + 2, static_cast<uint8_t>(CFieldCodec::ClampIntText(t, 250, 1, 1)));
+    } else {
+      const int id = CFieldCodec::ClampIntText(t, 65519, 1, 1);
+      im.setU16le(static_cast<size_t>(rec) + 1, static_cast<uint16_t>(id));
+      im.setU16le(static_cast<size_t>(rec) + 3, static_cast<uint16_t>(id));
+    }
+  } else if (nameCol) {
+    const int rec = z_.zones.FindRecord(zone_, record);
+    if (rec >= 0) {
+      uint8_t* p = im.ptr(static_cast<size_t>(rec) + (gridKind_ == kLtrGrid ? 3 : 5), 12);
+      std::string t = text.toStdString();
+      if (p) Context().ws.data.field.NormalizeName(p, 12, t.substr(0, static_cast<size_t>(Context().ws.data.model.NameWidth())));
+    }
+  } else if (gridKind_ == kLtrGrid && col == 2) {
+    const int rec = z_.zones.FindRecord(zone_, record);
+    std::string t = text.toStdString();
+    if (rec >= 0) im.setU8(static_cast<size_t>(rec) + 1, t.empty() ? 0xFF : static_cast<uint8_t>(CFieldCodec::ClampIntText(t, 250, 1, 1)));
+  }
+  CurrentGridWidget()->Model()->RefillAll();
+  Changed();
+}
+
+void CZnInfoView::StoreName() {
+  if (refreshing_ || !z_.zones.ZoneExists(zone_)) return;
+  const int cls = z_.zones.ZoneClass(zone_);
+  const std::string t = nameBox_->text().toStdString();
+  if (cls == kClassConv) {
+    z_.conv.SetHeaderField(zone_, 0, t);
+  } else if (cls == kClassLtr) {
+    uint8_t* p = Context().ws.data.Image().ptr(static_cast<size_t>(z_.zones.ZoneOffset(zone_)) + 6, 12);
+    if (p) Context().ws.data.field.NormalizeName(p, 12, t.substr(0, static_cast<size_t>(Context().ws.data.model.NameWidth())));
+  } else {
+    return;
+  }
+  Changed();
+}
+
+void CZnInfoView::ZoneTypeChosen(int row) {
+  if (refreshing_ || row < 0) return;
+  const uint8_t type = static_cast<uint8_t>(typeBox_->itemData(row).toInt());
+  const int newClass = ClassOfType(type);
+  if (!z_.zones.ZoneExists(zone_)) {
+    z_.zones.SetPendingType(type);  // for when the zone is created
+    Refresh();
+    return;
+  }
+  if (z_.zones.ZoneClass(zone_) == newClass) {
+    z_.zones.SetZoneType(zone_, type);
+    Refresh();
+    Changed();
+    return;
+  }
+  MessageHelper& msg = Context().msg;
+  const bool go = z_.zones.ConfirmDelete(zone_, newClass, Context().ws.text, [&](const std::string& question) {
+    return msg.Warning(QString::fromStdString(question), kMsgOkCancel, MessageHelper::kWarningCaption, this, kIdCancel) == kIdOk;
+  });
+  AfterMessage();
+  if (!go) {
+    ShowHeader();  // the shown type goes back
+    return;
+  }
+  z_.zones.ChangeZone(zone_, 0);
+  z_.zones.SetPendingType(type);  // the new block comes with the first record
+  Refresh();
+  Changed();
+}
+
+// ---- commands --------------------------------------------------------------------
+
+QString CZnInfoView::ClipText(bool withTitle) const {
+  const CEditGrid* g = CurrentGridWidget();
+  int first = 0, last = 0;
+  g->SelectedRows(first, last);
+  QStringList lines;
+  if (withTitle) {
+    QStringList caps;
+    for (int c = 0; c < kGridCols; ++c) caps << g->Text(0, c);
+    lines << caps.join(QLatin1Char('\t'));
+  }
+  for (int r = first; r <= last; ++r) {
+    QStringList cells;
+    cells << g->Text(r, 0);
+    for (int c = 1; c < kGridCols; ++c) cells << g->Text(r, c);
+    lines << cells.join(QLatin1Char('\t'));
+  }
+  return lines.join(QLatin1Char('\n'));
+}
+
+void CZnInfoView::ContextMenu(const QPoint& globalPos, int row) {
+  CEditGrid* g = CurrentGridWidget();
+  if (!g->PopupAllowed(row)) return;
+  const bool pp = gridKind_ == kPassPortGrid;
+  const CRecordCopyBuffer& buf = gridKind_ == kLtrGrid ? z_.ltrBuffer : z_.convBuffer;
+  const int cmd = g->RunPopupMenu(globalPos, !pp, !buf.Empty(), pp);
+  if (cmd) RunCommand(cmd);
+}
+
+void CZnInfoView::RunCommand(int command) {
+  CommitEdit();
+  EditorContext& ctx = Context();
+  CEditGrid* g = CurrentGridWidget();
+  const int record = CurrentRecord();
+  const bool exists = z_.zones.FindRecord(zone_, record) >= 0;
+  const int cls = z_.zones.ZoneClass(zone_);
+  auto runDialog = [&](QDialog& d) { return ctx.msg.Prompter().RunDialog(d); };
+  switch (command) {
+    case kCmdChannelCopy: {
+      if (!exists || (cls != kClassConv && cls != kClassLtr)) return;
+      CChannelCopyDlg dlg(ctx, zone_, record, cls == kClassLtr, this);
+      if (runDialog(dlg) == QDialog::Accepted) {
+        g->Model()->RefillAll();
+        Changed();
+      }
+      return;
+    }
+    case kCmdFrequencyCopy: {
+      if (!exists || cls != kClassConv) return;
+      CFreqCopyDlg dlg(ctx, zone_, record, this);
+      if (runDialog(dlg) == QDialog::Accepted) {
+        g->Model()->RefillAll();
+        Changed();
+      }
+      return;
+    }
+    case kCmdToneCopy: {
+      if (!exists || cls != kClassConv) return;
+      std::string tx, rxTone;
+      z_.conv.RecordFieldText(zone_, record, 4, tx);
+      const int rec = z_.zones.FindRecord(zone_, record);
+      if (tx.empty() || ctx.ws.data.Image().u16le(static_cast<size_t>(rec) + 11) == 0xFFFF) return;
+      CToneCopyDlg dlg(ctx, zone_, record, this);
+      if (runDialog(dlg) == QDialog::Accepted) {
+        g->Model()->RefillAll();
+        Changed();
+      }
+      return;
+    }
+    case kCmdJump: {
+      CJumpDlg dlg(ctx, record, gridKind_ != kConvGrid, this);
+      if (runDialog(dlg) == QDialog::Accepted && dlg.Target() >= 0) SetCurrentRecord(dlg.Target());
+      return;
+    }
+    case kCmdZoneUp: SetZone((zone_ + 1) % zones::kZoneCount); return;
+    case kCmdZoneDown: SetZone((zone_ + zones::kZoneCount - 1) % zones::kZoneCount); return;
+    case kCmdZoneEditCmd:
+      ctx.frame.OpenEditor(gridKind_ == kConvGrid ? EditorKind::ConvZoneEdit
+                                                  : gridKind_ == kLtrGrid ? EditorKind::TrunkZoneEdit : EditorKind::PPSysData);
+      return;
+    case kCmdChannelEditCmd:
+      if (gridKind_ == kConvGrid) ctx.frame.OpenEditor(EditorKind::ChannelEdit);
+      else if (gridKind_ == kLtrGrid) ctx.frame.OpenEditor(EditorKind::GidEdit);
+      return;
+    case kCmdChannelMemMap: {
+      if (!ctx.ws.switches.memMap || !exists || (cls != kClassConv && cls != kClassLtr)) return;
+      const QString title = QStringLiteral("%1 ([ %2 - %3  %4 - %5 ])")
+                                .arg(ctx.msg.T(228), ctx.msg.T(378))
+                                .arg(zone_ + 1)
+                                .arg(ctx.msg.T(cls == kClassConv ? 376 : 391))
+                                .arg(record + 1);
+      ShowImageWindow(ctx, z_.zones.FindRecord(zone_, record), cls == kClassConv ? zones::kChannelSize : zones::kGroupSize, title);
+      return;
+    }
+    case kCmdZoneMemMap: {
+      if (!ctx.ws.switches.memMap || !z_.zones.ZoneExists(zone_)) return;
+      const QString title = QStringLiteral("%1 (%2 [ %3 - %4 ])")
+                                .arg(ctx.msg.T(228),
+                                     QString::fromStdString(CZoneMemory::ZoneTypeName(z_.zones.ZoneType(zone_), ctx.ws.text)),
+                                     ctx.msg.T(378))
+                                .arg(zone_ + 1);
+      const int size = cls == kClassConv ? zones::kConvHeader : cls == kClassLtr ? zones::kLtrHeader : zones::kPassPortHeader;
+      ShowImageWindow(ctx, z_.zones.ZoneOffset(zone_), size, title);
+      return;
+    }
+    case kCmdGridCopy:
+    case kCmdGridPaste:
+    case kCmdGridDelete: {
+      if (gridKind_ == kPassPortGrid) return;
+      CRecordCopyBuffer& buf = gridKind_ == kLtrGrid ? z_.ltrBuffer : z_.convBuffer;
+      int first = 0, last = 0;
+      g->SelectedRows(first, last);
+      if (command == kCmdGridCopy) {
+        buf.Copy(z_.zones, zone_, first - 1, last - 1);
+        return;
+      }
+      if (command == kCmdGridDelete) {
+        buf.Delete(z_.zones, zone_, first - 1, last - 1);
+      } else {
+        if (buf.Empty()) return;
+        const FieldResult r = buf.Paste(z_.zones, zone_, g->Row() - 1);
+        g->Model()->RefillAll();
+        Refresh();
+        Changed();
+        ShowResult(r.message);
+        return;
+      }
+      g->Model()->RefillAll();
+      Refresh();
+      Changed();
+      return;
+    }
+    case kCmdGridToClip:
+    case kCmdGridToClipTitle:
+      if (gridKind_ == kPassPortGrid) return;
+      PutClipboardText(ClipText(command == kCmdGridToClipTitle));
+      g->SetRowSelectMode(false);
+      return;
+    default: return;  // Group Copy, Channel Insert and Delete belong to the channel editor
+  }
+}
+
+VB420_REGISTER_EDITOR(EditorKind::ZoneInfo, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CZnInfoView(c, p); });
+
+}  // namespace vb420
