@@ -1,0 +1,98 @@
+// Shared pieces of the GUI tests: a complete small language file, scripted
+// answers for every modal window, and a program started in a temporary
+// folder with its own settings.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Workspace.h"  // first: keeps Qt macros out of the core headers
+#include "app/Application.h"
+#include "app/MainFrame.h"
+#include "lang/ui/UiPrompter.h"
+
+namespace vb420::test {
+
+// A language file with every entry: English "E<n>", Spanish "S<n>", except
+// the entries given in `overrides` (same text in both columns).
+std::string MakeLanguageFile(const std::map<int, std::string>& overrides = {});
+// The overrides the tests use: the texts with "%s" of the open messages.
+std::map<int, std::string> StandardOverrides();
+
+class ScriptedPrompter : public UiPrompter {
+ public:
+  int Message(QWidget* owner, const MessageRequest& request) override;
+  QString OpenFileName(QWidget* owner, const FileDialogRequest& request) override;
+  QString SaveFileName(QWidget* owner, const FileDialogRequest& request) override;
+  int RunDialog(QDialog& dialog) override;
+
+  // Every message shown, in order.
+  std::vector<MessageRequest> messages;
+  // Answers for the next messages; when none is queued the first button
+  // (OK or Yes) is taken.
+  std::deque<int> answers;
+  std::deque<QString> openNames;
+  std::deque<QString> saveNames;
+  std::vector<FileDialogRequest> openRequests;
+  std::vector<FileDialogRequest> saveRequests;
+  // Scripts for the next dialogs: they may set controls and accept or
+  // reject; the return value is the dialog's result. Without a script the
+  // dialog is rejected.
+  std::deque<std::function<int(QDialog&)>> dialogs;
+  QStringList dialogTitles;
+
+  QStringList MessageTexts() const;
+  void Clear();
+};
+
+// A program started in a temporary folder:
+//   <dir>/lang/vb420.lng      the language file
+//   <dir>/bin/vb420           the program path (the default data folder)
+//   <dir>/config              the settings
+class AppFixture {
+ public:
+  AppFixture();
+  ~AppFixture();
+
+  QString Dir() const { return dir_.path(); }
+  QString Path(const QString& name) const { return dir_.filePath(name); }
+
+  // Stored settings before start-up ("Backup/ComPort" ...).
+  void SetSetting(const QString& key, const QVariant& value);
+  QVariant Setting(const QString& key) const;
+  bool HasSetting(const QString& key) const;
+
+  // Starts the program; the queued Zone Information command has run when it
+  // returns true.
+  bool Start(const std::vector<std::string>& args = {}, bool splash = false);
+  // Closes the main window as the user would and writes the settings back.
+  void Exit();
+
+  CVb420App& App() { return *app_; }
+  CMainFrame& Frame() { return *app_->Frame(); }
+  Workspace& Ws() { return app_->Ws(); }
+  ScriptedPrompter prompter;
+  // Written before Start(); empty leaves no language file.
+  std::string languageText;
+
+ private:
+  QTemporaryDir dir_;
+  std::unique_ptr<CVb420App> app_;
+};
+
+// The top-level menu titles, in order.
+QStringList MenuTitles(CMainFrame& frame);
+// The texts of a top-level menu's items ("-" for a separator).
+QStringList MenuItems(CMainFrame& frame, const QString& title);
+// Lets queued commands and deferred closes run.
+void Settle();
+
+}  // namespace vb420::test

@@ -1,0 +1,295 @@
+// Start-up and exit of the program: switches, stored settings and their
+// defaults, the language file, the first image, window placement, closing.
+#include <QLabel>
+#include <QMdiArea>
+#include <QTest>
+
+#include "UiTestSupport.h"
+#include "app/SplashWnd.h"
+#include "lang/ui/HelpSystem.h"
+#include "data/DataFile.h"
+#include "data/NewImage.h"
+#include "lang/TextTable.h"
+
+using namespace vb420;
+using namespace vb420::test;
+
+namespace {
+
+QByteArray Bytes(Workspace& ws, size_t offset, size_t n) {
+  return QByteArray(reinterpret_cast<const char*>(ws.data.buffers.ImageBytes().data() + offset), static_cast<int>(n));
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void comPortIsBroughtIntoRange_data();
+  void comPortIsBroughtIntoRange();
+  void lastModelRestoresOnlyAKnownModel_data();
+  void lastModelRestoresOnlyAKnownModel();
+  void switchesIgnoreCaseAndAFileNameOpensNothing();
+  void missingOrDamagedLanguageFileEndsStartupWithoutWritingSettings_data();
+  void missingOrDamagedLanguageFileEndsStartupWithoutWritingSettings();
+  void exitWritesTheSettingsBack();
+  void dataFolderDefaultsToTheProgramFolderOrItsDataFolder();
+  void storedLanguageChoosesTheColumn();
+  void placementMaximisedWhenNoneIsStored();
+  void placementRestoresAStoredRectangle();
+  void minimisedFromMaximisedIsStoredAsMaximised();
+  void closingAsksFirstAndCanBeRefused();
+  void zoneInformationOpensAfterStartup();
+  void splashShowsTextsAndAnyKeyClosesItWithoutRunningTheKey();
+};
+
+void StartupTest::comPortIsBroughtIntoRange_data() {
+  QTest::addColumn<QVariant>("stored");
+  QTest::addColumn<int>("expected");
+  QTest::newRow("0") << QVariant(0) << 1;
+  QTest::newRow("21") << QVariant(21) << 1;
+  QTest::newRow("-3") << QVariant(-3) << 1;
+  QTest::newRow("20") << QVariant(20) << 20;
+  QTest::newRow("7") << QVariant(7) << 7;
+  QTest::newRow("text") << QVariant(QStringLiteral("COM3")) << 1;
+  QTest::newRow("absent") << QVariant() << 1;
+}
+
+void StartupTest::comPortIsBroughtIntoRange() {
+  QFETCH(QVariant, stored);
+  QFETCH(int, expected);
+  AppFixture f;
+  if (stored.isValid()) f.SetSetting("Backup/ComPort", stored);
+  QVERIFY(f.Start());
+  QCOMPARE(f.Ws().comPort, expected);
+  QCOMPARE(f.Frame().PortPane()->text(), QStringLiteral("COM%1").arg(expected));
+  f.Exit();
+  QCOMPARE(f.Setting("Backup/ComPort").toInt(), expected);
+}
+
+void StartupTest::lastModelRestoresOnlyAKnownModel_data() {
+  QTest::addColumn<QString>("stored");
+  QTest::addColumn<QByteArray>("modelBytes");
+  QTest::addColumn<QByteArray>("firstTestFreq");  // image 0x8C0, receive frequency
+  const QByteArray vt1600("M1600\x04\xFF\xFF", 8);
+  const QByteArray vhf155("\x00\x50\x50\x15", 4);
+  QTest::newRow("seven fields") << "4D:32:36:30:30:06:FF" << vt1600 << vhf155;
+  QTest::newRow("nine fields") << "4D:32:36:30:30:06:FF:FF:00" << vt1600 << vhf155;
+  QTest::newRow("unknown model") << "58:58:58:58:58:04:FF:FF" << vt1600 << vhf155;
+  QTest::newRow("band not allowed") << "4D:31:36:30:32:07:FF:FF" << vt1600 << vhf155;
+  QTest::newRow("not hex") << "4D:31:36:30:30:0G:FF:FF" << vt1600 << vhf155;
+  QTest::newRow("empty") << "" << vt1600 << vhf155;
+  // VT-2602H on 400-470 MHz, stored with both passwords set: restored
+  // without passwords, and the image is built for that model.
+  QTest::newRow("VT-2602H 400-470") << "4D:32:36:30:32:07:F8:FF" << QByteArray("M2602\x07\xFB\xFF", 8)
+                                    << QByteArray("\x00\x50\x50\x43", 4);
+  QTest::newRow("VT-2400 450-520") << "50:32:34:30:30:06:FF:FF" << QByteArray("P2400\x06\xFF\xFF", 8)
+                                   << QByteArray("\x00\x50\x50\x48", 4);
+}
+
+void StartupTest::lastModelRestoresOnlyAKnownModel() {
+  QFETCH(QString, stored);
+  QFETCH(QByteArray, modelBytes);
+  QFETCH(QByteArray, firstTestFreq);
+  AppFixture f;
+  f.SetSetting("Backup/LastModel", stored);
+  QVERIFY(f.Start());
+  QCOMPARE(Bytes(f.Ws(), 0x120, 8), modelBytes);
+  QCOMPARE(Bytes(f.Ws(), 0x8C0, 4), firstTestFreq);
+  QCOMPARE(Bytes(f.Ws(), 0x100, 12), QByteArray("VB420\0\0V1.20", 12));
+  // The new image is the unmodified state.
+  QVERIFY(!f.Ws().data.buffers.Modified());
+}
+
+void StartupTest::switchesIgnoreCaseAndAFileNameOpensNothing() {
+  // A valid data file of another model, named on the command line.
+  AppFixture f;
+  const QString file = f.Path("other.dat");
+  {
+    RadioData other;
+    other.model.SetBytes({'M', '2', '6', '0', '0', 0x06, 0xFF, 0xFF});
+    ResetToNewImage(other);
+    QCOMPARE(SaveDatFile(file.toStdString(), other).result, 0);
+  }
+  QVERIFY(f.Start({"StEp", file.toStdString(), "VOTING", "-platform", "xcb", "memMap"}));
+  QVERIFY(f.Ws().switches.fineStep);
+  QVERIFY(f.Ws().switches.voting);
+  QVERIFY(f.Ws().switches.memMap);
+  QVERIFY(!f.Ws().switches.aqua);
+  QVERIFY(f.Ws().data.freq.FineStep());
+  QVERIFY(f.Ws().data.votingSwitch);
+  QCOMPARE(Bytes(f.Ws(), 0x120, 5), QByteArray("M1600"));
+  QCOMPARE(f.Ws().datName, std::string("vb420.dat"));
+  QVERIFY(f.prompter.messages.empty());
+}
+
+void StartupTest::missingOrDamagedLanguageFileEndsStartupWithoutWritingSettings_data() {
+  QTest::addColumn<bool>("present");
+  QTest::addColumn<QString>("message");
+  QTest::newRow("missing") << false << QString(TextTable::kMsgNotFound);
+  QTest::newRow("damaged") << true << QString(TextTable::kMsgDamaged);
+}
+
+void StartupTest::missingOrDamagedLanguageFileEndsStartupWithoutWritingSettings() {
+  QFETCH(bool, present);
+  QFETCH(QString, message);
+  AppFixture f;
+  if (present) {
+    // One entry line short.
+    std::string text = MakeLanguageFile();
+    text.erase(text.rfind("^#"));
+    f.languageText = text;
+  } else {
+    f.languageText.clear();
+  }
+  QVERIFY(!f.Start());
+  QCOMPARE(f.prompter.messages.size(), size_t(1));
+  QCOMPARE(f.prompter.messages[0].text, message);
+  QCOMPARE(f.prompter.messages[0].caption, QStringLiteral("VB-420"));
+  QVERIFY(f.prompter.messages[0].icon == MsgIcon::Error);
+  QVERIFY(f.App().Frame() == nullptr);
+  f.App().ExitInstance();
+  QVERIFY(!f.HasSetting("Backup/LastModel"));
+  QVERIFY(!f.HasSetting("Backup/ComPort"));
+  QVERIFY(!f.HasSetting("Backup/Language"));
+}
+
+void StartupTest::exitWritesTheSettingsBack() {
+  AppFixture f;
+  f.SetSetting("Backup/ComPort", 12);
+  QVERIFY(f.Start());
+  f.Exit();
+  QCOMPARE(f.Setting("Backup/LastModel").toString(), QStringLiteral("4D:31:36:30:30:04:FF:FF"));
+  QCOMPARE(f.Setting("Backup/ComPort").toInt(), 12);
+  QCOMPARE(f.Setting("Backup/Language").toInt(), 1);
+  QCOMPARE(f.Setting("Backup/LastFilePath").toString(), f.Path("bin") + "/");
+  QVERIFY(f.HasSetting("Backup/LastWinPos"));
+}
+
+void StartupTest::dataFolderDefaultsToTheProgramFolderOrItsDataFolder() {
+  {
+    AppFixture f;
+    QVERIFY(f.Start());
+    QCOMPARE(QString::fromStdString(f.Ws().lastFilePath), f.Path("bin") + "/");
+  }
+  {
+    AppFixture f;
+    QDir(f.Dir()).mkpath("bin/DATA");
+    QVERIFY(f.Start());
+    QCOMPARE(QString::fromStdString(f.Ws().lastFilePath), f.Path("bin/DATA") + "/");
+  }
+  {
+    AppFixture f;
+    f.SetSetting("Backup/LastFilePath", f.Path("elsewhere/"));
+    QVERIFY(f.Start());
+    QCOMPARE(QString::fromStdString(f.Ws().lastFilePath), f.Path("elsewhere/"));
+  }
+}
+
+void StartupTest::storedLanguageChoosesTheColumn() {
+  AppFixture f;
+  f.SetSetting("Backup/Language", 2);
+  QVERIFY(f.Start());
+  QCOMPARE(QString::fromStdString(f.Ws().text.CurrentLanguage()), QStringLiteral("Spanish"));
+  QCOMPARE(MenuTitles(f.Frame()).front(), QStringLiteral("S41"));
+  QCOMPARE(f.Ws().helpFile, std::string("vb420Sp.chm"));
+  f.Exit();
+  QCOMPARE(f.Setting("Backup/Language").toInt(), 2);
+}
+
+void StartupTest::placementMaximisedWhenNoneIsStored() {
+  AppFixture f;
+  QVERIFY(f.Start());
+  QVERIFY(f.Frame().windowState() & Qt::WindowMaximized);
+  QVERIFY(f.Frame().isVisible());
+}
+
+void StartupTest::placementRestoresAStoredRectangle() {
+  AppFixture f;
+  f.SetSetting("Backup/LastWinPos", "0:1:-1:-1:-1:-1:40:30:640:510");
+  QVERIFY(f.Start());
+  QVERIFY(!(f.Frame().windowState() & Qt::WindowMaximized));
+  QCOMPARE(f.Frame().geometry(), QRect(40, 30, 600, 480));
+  f.Exit();
+  QCOMPARE(f.Setting("Backup/LastWinPos").toString(), QStringLiteral("0:1:-1:-1:-1:-1:40:30:640:510"));
+}
+
+void StartupTest::minimisedFromMaximisedIsStoredAsMaximised() {
+  AppFixture f;
+  f.SetSetting("Backup/LastWinPos", "0:3:-1:-1:-1:-1:40:30:640:510");
+  QVERIFY(f.Start());
+  QVERIFY(f.Frame().windowState() & Qt::WindowMaximized);
+  f.Frame().showMinimized();
+  Settle();
+  f.Exit();
+  const QStringList fields = f.Setting("Backup/LastWinPos").toString().split(':');
+  QCOMPARE(fields.size(), 10);
+  QCOMPARE(fields[1], QStringLiteral("3"));       // shown maximised again
+  QCOMPARE(fields[0].toInt() & 2, 2);             // restores to maximised
+}
+
+void StartupTest::closingAsksFirstAndCanBeRefused() {
+  AppFixture f;
+  QVERIFY(f.Start());
+  f.prompter.Clear();
+  // No to "exit?" keeps everything open.
+  f.prompter.answers = {kIdNo};
+  QVERIFY(!f.Frame().close());
+  QVERIFY(f.Frame().isVisible());
+  QCOMPARE(f.prompter.messages.size(), size_t(1));
+  QCOMPARE(f.prompter.messages[0].text, QStringLiteral("E194"));
+  QCOMPARE(f.prompter.messages[0].caption, QStringLiteral("E195"));
+  // Yes, then Cancel in the save-changes question for a changed image.
+  f.Ws().data.Image().setU8(0x860, 'X');
+  f.prompter.Clear();
+  f.prompter.answers = {kIdYes, kIdCancel};
+  QVERIFY(!f.Frame().close());
+  QVERIFY(f.Frame().isVisible());
+  QCOMPARE(f.prompter.MessageTexts(), QStringList({"E194", "E277 \"vb420.dat\" ?"}));
+  QCOMPARE(f.Frame().Children().size(), size_t(1));
+  QVERIFY(!f.HasSetting("Backup/LastWinPos"));
+  // Yes, then No: closes without saving and stores the placement.
+  f.prompter.answers = {kIdYes, kIdNo};
+  QVERIFY(f.Frame().close());
+  QVERIFY(f.HasSetting("Backup/LastWinPos"));
+}
+
+void StartupTest::zoneInformationOpensAfterStartup() {
+  AppFixture f;
+  QVERIFY(f.Start());
+  const auto children = f.Frame().Children();
+  QCOMPARE(children.size(), size_t(1));
+  QVERIFY(children[0]->View()->Kind() == EditorKind::ZoneInfo);
+  QCOMPARE(children[0]->windowTitle(), QStringLiteral("E71"));
+  QVERIFY(MenuTitles(f.Frame()).contains("E95"));
+}
+
+void StartupTest::splashShowsTextsAndAnyKeyClosesItWithoutRunningTheKey() {
+  AppFixture f;
+  QVERIFY(f.Start({}, true));
+  QPointer<CSplashWnd> splash = f.Frame().Splash();
+  QVERIFY(splash);
+  QVERIFY(splash->isVisible());
+  // The plain picture differs from the composed one where the texts are.
+  const QImage plain = CSplashWnd::Picture(24).toImage();
+  const QImage composed = splash->Composed().toImage();
+  QCOMPARE(composed.size(), plain.size());
+  for (int y : {80, 105, 140, 165, 200, 220, 240}) {
+    bool differs = false;
+    for (int x = 16; x < 300 && !differs; ++x)
+      for (int dy = 2; dy < 16 && !differs; ++dy) differs = composed.pixel(x, y + dy) != plain.pixel(x, y + dy);
+    QVERIFY2(differs, qPrintable(QStringLiteral("no text at height %1").arg(y)));
+  }
+  // F1 would open the help window; here it only closes the splash.
+  QVERIFY(f.App().Help().Window() == nullptr);
+  QTest::keyClick(&f.Frame(), Qt::Key_F1);
+  Settle();
+  QVERIFY(!splash || !splash->isVisible());
+  QVERIFY(f.App().Help().Window() == nullptr);
+  // Once it is gone the same key works.
+  QTest::keyClick(&f.Frame(), Qt::Key_F1);
+  QVERIFY(f.App().Help().Window() != nullptr);
+}
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
