@@ -19,6 +19,7 @@ constexpr int kTestChannelsDiffer = 272;
 constexpr int kTestModelDiffers = 273;
 constexpr int kModelDiffers = 274;      // warning, OK/Cancel
 constexpr int kWrongPassword = 276;
+constexpr int kPasswordWarning = 223;   // OK/Cancel, followed by 695/696, 224, 225
 constexpr int kPlatformCode = 294;      // error, OK only
 constexpr int kTuningDiffers = 324;
 constexpr int kReadPasswordLabel = 695;
@@ -41,6 +42,12 @@ class Prompter {
   // typed digits (at most 6) in `digits`; false for Cancel.
   virtual bool AskPassword(int labelEntry, const std::string& line1, const std::string& line2,
                            std::string& digits) = 0;
+  // The warning before writing data that carry radio passwords: text entry
+  // 223, the names of the passwords set, 224 and 225 (see
+  // PasswordWarningText in link/WriteSession.h). True for OK.
+  virtual bool ConfirmPasswordWrite(bool readPassword, bool overwritePassword) {
+    return AskOkCancel(msg::kPasswordWarning);
+  }
 };
 
 // Lets pending user-interface events run between protocol steps, so that a

@@ -1,0 +1,87 @@
+#include "link/ReadSession.h"
+
+namespace vb420 {
+
+using session::Progress;
+using session::Pump;
+
+namespace {
+constexpr int kMessageBlock = 9;
+constexpr size_t kMessageLineWidth = 32;
+}  // namespace
+
+std::string ReadSession::MessageLine(ByteArea image, size_t offset) {
+  std::string line;
+  for (size_t i = 0; i < kMessageLineWidth; ++i) {
+    const uint8_t c = image.u8(offset + i);
+    if (c == 0xFF || c == 0x00) break;
+    line.push_back(static_cast<char>(c));
+  }
+  return line;
+}
+
+int ReadSession::Run() {
+  link_.SetBlockSize(kBlockSize);
+  Pump(cb_);
+  if (!session::ReopenPort(link_, prompter_)) return kTransferFailed;
+  if (link_.EnterProgramModeWithRetry(prompter_, cb_.pump) != 0) return kTransferFailed;
+  if (link_.IdentifyForRead(prompter_, cb_.pump, radio_) != 0) return kTransferFailed;
+  std::array<uint8_t, 10> version{};
+  if (link_.VersionQueryWithRetry(prompter_, cb_.pump, version) != 0) return kTransferFailed;
+  // Bit 0 of model byte 6 is clear while the radio's read password is set.
+  if ((radio_[6] & 0x01) == 0 && ReadPassword() != 0) return kTransferFailed;
+  if (TransferAll() != 0) return kTransferFailed;
+
+  Progress(cb_, kTransferSteps);
+  Pump(cb_);
+  const int result = session::Finish(link_);
+
+  ByteArea image = buffers_.ScratchImage();
+  image.write(img::kModelBytes, radio_.data(), radio_.size());
+  // The message password the radio keeps is never taken over from a radio.
+  buffers_.ScratchExt().fill(ext::kMessagePasswordLength, 7, 0xFF);
+  return result;
+}
+
+int ReadSession::ReadPassword() {
+  ByteArea image = buffers_.ScratchImage();
+  uint8_t* block = image.ptr(static_cast<size_t>(kMessageBlock) * kBlockSize, kBlockSize);
+  for (;;) {
+    Pump(cb_);
+    if (link_.BlockRead(block, kMessageBlock) == kBlockOk) break;
+    if (!prompter_.AskRetryCancel(msg::kCommFailed)) {
+      link_.GiveUp();
+      return 1;
+    }
+  }
+  return session::PasswordRound(link_, prompter_, cb_, true, MessageLine(image, img::kEmbeddedMessage),
+                                MessageLine(image, img::kEmbeddedMessage + kMessageLineWidth));
+}
+
+int ReadSession::TransferAll() {
+  ByteArea image = buffers_.ScratchImage();
+  ByteArea extArea = buffers_.ScratchExt();
+  for (;;) {
+    link_.SetBlockSize(kBlockSize);
+    Progress(cb_, 0);
+    bool failed = false;
+    for (int n = 0; n < kBlockCount && !failed; ++n) {
+      Pump(cb_);
+      Progress(cb_, n + 1);
+      failed = link_.BlockRead(image.ptr(static_cast<size_t>(n) * kBlockSize, kBlockSize), n) != kBlockOk;
+    }
+    for (int i = 0; i < kExtPieceCount && !failed; ++i) {
+      Pump(cb_);
+      Progress(cb_, kBlockCount + 1 + i);
+      const int offset = i * kExtPieceSize;
+      failed = link_.AreaRead(extArea.ptr(static_cast<size_t>(offset), kExtPieceSize), offset, kExtPieceSize) != 0;
+    }
+    if (!failed) return 0;
+    if (!prompter_.AskRetryCancel(msg::kCommFailed)) {
+      link_.GiveUp();
+      return 1;
+    }
+  }
+}
+
+}  // namespace vb420

@@ -1,0 +1,43 @@
+// Reading a whole programming out of a radio into the scratch copy. The
+// working buffers are never touched: whoever runs the session accepts the
+// scratch copy only after it returned kTransferOk.
+#pragma once
+
+#include <string>
+
+#include "data/MemoryBuffers.h"
+#include "data/ModelRecord.h"
+#include "link/Session.h"
+
+namespace vb420 {
+
+class ReadSession {
+ public:
+  ReadSession(RadioLink& link, MemoryBuffers& buffers, Prompter& prompter, SessionCallbacks cb = {})
+      : link_(link), buffers_(buffers), prompter_(prompter), cb_(std::move(cb)) {}
+
+  // The whole conversation; a TransferResult.
+  int Run();
+
+  // The radio's answer to the identification (valid once identified).
+  const ModelBytes& RadioModel() const { return radio_; }
+
+  // The two lines of the embedded message in block 9 (image 0x9A0 and 0x9C0,
+  // 32 characters each, a 0xFF byte ends a line).
+  static std::string MessageLine(ByteArea image, size_t offset);
+
+ private:
+  // Block 9 and the read-password round; 0 go on, 1 given up.
+  int ReadPassword();
+  // All blocks, then all extension pieces; a failure asked Retry starts over
+  // with block 0. 0 done, 1 given up.
+  int TransferAll();
+
+  RadioLink& link_;
+  MemoryBuffers& buffers_;
+  Prompter& prompter_;
+  SessionCallbacks cb_;
+  ModelBytes radio_{};
+};
+
+}  // namespace vb420

@@ -1,0 +1,55 @@
+// What every radio conversation of the Program and Tool menus shares: the
+// callbacks it runs between steps, its result codes and the opening of the
+// port.
+#pragma once
+
+#include <string>
+
+#include "link/Prompter.h"
+#include "link/RadioLink.h"
+
+namespace vb420 {
+
+// A whole transfer: 192 blocks of the main memory, then 72 pieces of the
+// extension area.
+constexpr int kTransferSteps = kBlockCount + kExtPieceCount;  // 264
+
+enum TransferResult {
+  kTransferOk = 0,
+  kTransferFailed = 1,      // failed or cancelled; the message has been shown
+  kTransferEndFailed = 2,   // the data moved, but ending program mode or closing the port failed
+};
+
+struct SessionCallbacks {
+  PumpFn pump;          // lets the user interface repaint between steps
+  ProgressFn progress;  // steps done of kTransferSteps
+};
+
+namespace session {
+
+inline void Pump(const SessionCallbacks& cb) {
+  if (cb.pump) cb.pump();
+}
+inline void Progress(const SessionCallbacks& cb, int done) {
+  if (cb.progress) cb.progress(done, kTransferSteps);
+}
+
+// Closes the port and opens it again; shows text entry 269 when it cannot be
+// opened. True when it is open.
+bool ReopenPort(RadioLink& link, Prompter& prompter);
+
+// Ends program mode and closes the port at the end of a conversation that
+// went well: kTransferOk, or kTransferEndFailed when either step failed.
+int Finish(RadioLink& link);
+
+// The radio's password round for command 0x04 (read) or 0x03 (overwrite):
+// asks for the digits, sends them, and counts wrong answers (text entry 276,
+// three end it); no answer offers Retry/Cancel (270) and sends the same digits
+// again. On giving up it ends program mode and closes the port. 0 accepted,
+// 1 given up.
+int PasswordRound(RadioLink& link, Prompter& prompter, const SessionCallbacks& cb, bool readPassword,
+                  const std::string& line1, const std::string& line2);
+
+}  // namespace session
+
+}  // namespace vb420

@@ -1,0 +1,95 @@
+#include "link/WriteSession.h"
+
+#include "data/NewImage.h"
+#include "lang/TextTable.h"
+
+namespace vb420 {
+
+using session::Progress;
+using session::Pump;
+
+std::string PasswordWarningText(TextTable& text, bool readPassword, bool overwritePassword) {
+  std::string s = text.Text(msg::kPasswordWarning);
+  if (readPassword) s += "\n\"" + text.Text(msg::kReadPasswordLabel) + "\"";
+  if (overwritePassword) s += "\n\"" + text.Text(msg::kOverwritePasswordLabel) + "\"\n\n" + text.Text(msg::kPasswordWarning2);
+  s += "\n\n" + text.Text(msg::kPasswordWarning3);
+  return s;
+}
+
+ExtPiece WritePieceOf(int piece) {
+  ExtPiece p;
+  p.offset = piece * kExtPieceSize;
+  p.length = kExtPieceSize;
+  if (p.offset < static_cast<int>(kExtBlockOffset) || p.offset == static_cast<int>(ext::kMessageLine1)) return p;
+  p.sent = true;
+  if (p.offset == static_cast<int>(ext::kMessagePasswordLength)) {
+    // 0x640..0x64F hold the message password, which stays the radio's own.
+    p.offset = 0x650;
+    p.length = 48;
+  }
+  return p;
+}
+
+int WriteSession::Run() {
+  link_.SetBlockSize(kBlockSize);
+  Progress(cb_, 0);
+  Pump(cb_);
+  const ByteArea image = data_.Image();
+  const bool readPw = !image.bit(img::kModelBytes + 6, 0);
+  const bool overwritePw = !image.bit(img::kModelBytes + 6, 1);
+  if ((readPw || overwritePw) && !prompter_.ConfirmPasswordWrite(readPw, overwritePw)) return kTransferFailed;
+
+  if (!session::ReopenPort(link_, prompter_)) return kTransferFailed;
+  if (link_.EnterProgramModeWithRetry(prompter_, cb_.pump) != 0) return kTransferFailed;
+  if (link_.IdentifyForWrite(prompter_, cb_.pump, data_.model, radio_) != 0) return kTransferFailed;
+  std::array<uint8_t, 10> version{};
+  if (link_.VersionQueryWithRetry(prompter_, cb_.pump, version) != 0) return kTransferFailed;
+  // Bit 1 of model byte 6 is clear while the radio's overwrite password is set.
+  if ((radio_[6] & 0x02) == 0 && session::PasswordRound(link_, prompter_, cb_, false, {}, {}) != 0)
+    return kTransferFailed;
+
+  // The radio learns which program wrote it.
+  ByteArea work = data_.Image();
+  static const uint8_t kMagic[7] = {'V', 'B', '4', '2', '0', 0, 0};
+  work.write(img::kIdentBlock, kMagic, sizeof kMagic);
+  work.writeText(img::kVersion, kVersionString, 5);
+  work.writeText(img::kProgramId, kProgramIdentification, 12);
+
+  if (TransferAll() != 0) return kTransferFailed;
+
+  if (adjustTime_ && !data_.model.IsSecondGen() && link_.DateStampWithRetry(prompter_, cb_.pump) != 0)
+    return kTransferFailed;
+
+  Progress(cb_, kTransferSteps);
+  Pump(cb_);
+  return session::Finish(link_);
+}
+
+int WriteSession::TransferAll() {
+  ByteArea image = data_.Image();
+  ByteArea extArea = data_.Ext();
+  for (;;) {
+    link_.SetBlockSize(kBlockSize);
+    bool failed = false;
+    for (int n = 0; n < kBlockCount && !failed; ++n) {
+      Pump(cb_);
+      Progress(cb_, n + 1);
+      failed = link_.BlockWrite(image.ptr(static_cast<size_t>(n) * kBlockSize, kBlockSize), n) != 0;
+    }
+    for (int i = 0; i < kExtPieceCount && !failed; ++i) {
+      Pump(cb_);
+      Progress(cb_, kBlockCount + 1 + i);
+      const ExtPiece p = WritePieceOf(i);
+      if (!p.sent) continue;
+      failed = link_.AreaWrite(extArea.ptr(static_cast<size_t>(p.offset), static_cast<size_t>(p.length)), p.offset,
+                               p.length) != 0;
+    }
+    if (!failed) return 0;
+    if (!prompter_.AskRetryCancel(msg::kCommFailed)) {
+      link_.GiveUp();
+      return 1;
+    }
+  }
+}
+
+}  // namespace vb420

@@ -1,0 +1,151 @@
+#include "link/WriteValidation.h"
+
+#include <array>
+#include <map>
+
+#include "editors/zones/ZoneMemory.h"
+#include "lang/TextTable.h"
+
+namespace vb420 {
+
+namespace {
+
+constexpr uint8_t kNone8 = 0xFF;
+constexpr uint16_t kNone16 = 0xFFFF;
+
+// Image fields judged here.
+constexpr size_t kPriorityMode1 = 0x6A0;
+constexpr size_t kPriorityMode2 = 0x6A1;
+constexpr size_t kOwnFleet = 0x720;
+constexpr size_t kOwnId = 0x721;
+constexpr size_t kPage5Fleet = 0x760;
+constexpr size_t kPage5Id = 0x761;
+constexpr size_t kPage5Flags = 0x76E;  // bit 0 clear: the function is switched on
+constexpr size_t kPage6Fleet = 0x770;
+constexpr size_t kPage6Id = 0x771;
+constexpr size_t kEmergencySignalling = 0x7F0;  // '2' = Vantelix
+constexpr size_t kEmergencyDtmfCount = 0x7F1;
+constexpr size_t kEmergencyFleet = 0x7FA;
+constexpr size_t kEmergencyId = 0x7FB;
+constexpr size_t kIdListOffsetWord = 0x9EC;
+constexpr size_t kIdListCountWord = 0x9EE;
+constexpr size_t kIdEntrySize = 16;
+constexpr size_t kIdEntryFleet = 12;
+
+std::array<std::vector<WriteCheckFn>, kSlotCount>& ExtraChecks() {
+  static std::array<std::vector<WriteCheckFn>, kSlotCount> checks;
+  return checks;
+}
+
+// Any entry of the Vantelix ID list in use; the list is found through the
+// area directory and only the entries that lie inside the image are looked at.
+bool IdListInUse(ByteArea image) {
+  const size_t offset = image.u16le(kIdListOffsetWord);
+  const size_t count = image.u16le(kIdListCountWord);
+  if (offset == kNone16 || count == kNone16) return false;
+  for (size_t i = 0; i < count; ++i) {
+    const size_t at = offset + i * kIdEntrySize;
+    if (!image.InRange(at, kIdEntrySize)) break;
+    if (image.u8(at + kIdEntryFleet) != kNone8) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void RegisterWriteCheck(WriteCheckSlot slot, WriteCheckFn fn) {
+  if (slot >= 0 && slot < kSlotCount && fn) ExtraChecks()[slot].push_back(std::move(fn));
+}
+
+void CheckPriorityChannel(RadioData& data, int which, std::vector<WriteProblem>& out) {
+  const ByteArea image = data.Image();
+  const ByteArea extArea = data.Ext();
+  const uint8_t mode = image.u8(which == 1 ? kPriorityMode1 : kPriorityMode2);
+  const size_t ref = which == 1 ? zones::kExtPriority1 : zones::kExtPriority2;
+  const uint8_t zone = extArea.u8(ref);      // 1-based, 0xFF none
+  const uint8_t channel = extArea.u8(ref + 1);
+  bool ok = true;
+  if (mode == '0') {
+    ok = zone != kNone8 && channel != kNone8 && zone >= 1 && channel >= 1;
+    if (ok) {
+      const CZoneMemory zm(data);
+      ok = zm.ZoneType(zone - 1) == '1' && zm.RecordExists(zone - 1, channel - 1);
+    }
+  } else if (mode == '2') {
+    ok = zone == kNone8 || channel != kNone8;
+  }
+  if (!ok) out.push_back({which == 1 ? 816 : 817, {}});
+}
+
+void CheckOwnIdentity(RadioData& data, std::vector<WriteProblem>& out) {
+  // The own fleet and ID are what the radio sends with every Vantelix call:
+  // needed once the ID list holds an entry or the emergency call goes by
+  // Vantelix.
+  const ByteArea image = data.Image();
+  if (!IdListInUse(image) && image.u8(kEmergencySignalling) != '2') return;
+  if (image.u8(kOwnFleet) == kNone8) out.push_back({999, {}});
+  if (image.u16le(kOwnId) == kNone16) out.push_back({1000, {}});
+}
+
+void CheckPage5Identity(RadioData& data, std::vector<WriteProblem>& out) {
+  const ByteArea image = data.Image();
+  if (image.bit(kPage5Flags, 0)) return;  // switched off
+  if (image.u8(kPage5Fleet) == kNone8) out.push_back({1056, {}});
+  if (image.u16le(kPage5Id) == kNone16) out.push_back({1057, {}});
+}
+
+void CheckPage6Identity(RadioData& data, std::vector<WriteProblem>& out) {
+  const ByteArea image = data.Image();
+  const bool fleet = image.u8(kPage6Fleet) != kNone8;
+  const bool id = image.u16le(kPage6Id) != kNone16;
+  if (id && !fleet) out.push_back({1081, {}});
+  if (fleet && !id) out.push_back({1082, {}});
+}
+
+void CheckEmergencyTargets(RadioData& data, std::vector<WriteProblem>& out) {
+  // The emergency call sends the DTMF code when its signalling is DTMF, and
+  // the Vantelix fleet and ID when it is Vantelix.
+  const ByteArea image = data.Image();
+  const uint8_t signalling = image.u8(kEmergencySignalling);
+  if (signalling == '0' && image.u8(kEmergencyDtmfCount) == kNone8) out.push_back({810, {}});
+  if (signalling == '2' && image.u8(kEmergencyFleet) == kNone8) out.push_back({811, {}});
+  if (signalling == '2' && image.u16le(kEmergencyId) == kNone16) out.push_back({812, {}});
+}
+
+WriteValidationResult ValidateForWrite(RadioData& data, TextTable& text) {
+  WriteValidationResult r;
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    std::vector<WriteProblem>& out = slot == kSlotZoneMerge ? r.mergeProblems : r.problems;
+    switch (slot) {
+      case kSlotPriority1: CheckPriorityChannel(data, 1, out); break;
+      case kSlotPriority2:
+        if (!data.model.IsSecondGen()) CheckPriorityChannel(data, 2, out);
+        break;
+      case kSlotOwnIdentity: CheckOwnIdentity(data, out); break;
+      case kSlotPage5Identity: CheckPage5Identity(data, out); break;
+      case kSlotPage6Identity: CheckPage6Identity(data, out); break;
+      case kSlotEmergencyTargets: CheckEmergencyTargets(data, out); break;
+      default: break;
+    }
+    for (const WriteCheckFn& fn : ExtraChecks()[static_cast<size_t>(slot)]) fn(data, text, out);
+  }
+  return r;
+}
+
+std::string ValidationMessage(TextTable& text, int headingEntry, const std::vector<WriteProblem>& problems) {
+  std::string s = text.Text(headingEntry);
+  for (const WriteProblem& p : problems) s += "\n" + (p.entry ? "\"" + text.Text(p.entry) + "\"" : p.line);
+  return s;
+}
+
+WriteWarnings DueWriteWarnings(RadioData& data, bool firstTicked, bool secondTicked) {
+  WriteWarnings w;
+  if (data.model.IsPortable()) return w;
+  const ByteArea image = data.Image();
+  w.first = !firstTicked && !image.bit(0x19D, 0) && image.u8(0x179) == '1';
+  const uint16_t options = image.u16le(0x81E);
+  w.second = !secondTicked && (options & ((1u << 0) | (1u << 1) | (1u << 6) | (1u << 8))) != 0;
+  return w;
+}
+
+}  // namespace vb420

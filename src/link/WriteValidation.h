@@ -1,0 +1,90 @@
+// The checks a programming must pass before it is written into a radio, and
+// the warnings shown for mobiles before a write.
+//
+// The checks run in a fixed order of slots. This file holds the checks whose
+// data it can judge on its own (priority channels, the Vantelix identities,
+// the emergency targets); the editors that own other data add theirs to the
+// matching slot with RegisterWriteCheck when the program starts.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/RadioData.h"
+
+namespace vb420 {
+
+class TextTable;
+
+namespace msg {
+constexpr int kValidationHeading = 222;
+constexpr int kMergeValidationHeading = 328;
+constexpr int kWriteWarningCaption = 267;
+constexpr int kWriteWarning1 = 325;
+constexpr int kWriteWarning2 = 335;
+constexpr int kWarningDontShow = 326;
+}  // namespace msg
+
+// One problem: a text entry shown in double quotes, or (entry 0) a line
+// already composed by its check.
+struct WriteProblem {
+  int entry = 0;
+  std::string line;
+  bool operator==(const WriteProblem&) const = default;
+};
+
+// The slots, in the order the problems are listed.
+enum WriteCheckSlot : int {
+  kSlotPriority1 = 0,     // 816
+  kSlotPriority2,         // 817
+  kSlotKeys,              // 888
+  kSlotOwnIdentity,       // 999, 1000
+  kSlotPage5Identity,     // 1056, 1057
+  kSlotPage6Identity,     // 1081, 1082
+  kSlotEmergency,         // 779
+  kSlotEmergencyTargets,  // 810, 811, 812
+  kSlotOptionalFeatures,  // 1098, 1093 (mobiles)
+  kSlotZoneChannels,      // 472
+  kSlotZones944,          // 944
+  kSlotZones431,          // 431-995
+  kSlotZoneFlags,         // 575, 576
+  kSlotZones400,          // 400/401/402 (309)
+  kSlotZoneMerge,         // the second list, heading 328
+  kSlotCount
+};
+
+using WriteCheckFn = std::function<void(RadioData& data, TextTable& text, std::vector<WriteProblem>& out)>;
+
+// Adds an editor's check to a slot (after the checks already there).
+void RegisterWriteCheck(WriteCheckSlot slot, WriteCheckFn fn);
+
+struct WriteValidationResult {
+  std::vector<WriteProblem> problems;       // heading 222
+  std::vector<WriteProblem> mergeProblems;  // heading 328
+  bool Passed() const { return problems.empty() && mergeProblems.empty(); }
+};
+
+// Runs every check in slot order.
+WriteValidationResult ValidateForWrite(RadioData& data, TextTable& text);
+
+// The message of a list: the heading, then each problem on a line of its own.
+std::string ValidationMessage(TextTable& text, int headingEntry, const std::vector<WriteProblem>& problems);
+
+// The built-in checks, each on its own (for the tests and for the list).
+void CheckPriorityChannel(RadioData& data, int which, std::vector<WriteProblem>& out);  // which 1 or 2
+void CheckOwnIdentity(RadioData& data, std::vector<WriteProblem>& out);
+void CheckPage5Identity(RadioData& data, std::vector<WriteProblem>& out);
+void CheckPage6Identity(RadioData& data, std::vector<WriteProblem>& out);
+void CheckEmergencyTargets(RadioData& data, std::vector<WriteProblem>& out);
+
+// Which of the two warnings before a write are due (mobiles only; a warning
+// whose "do not show again" box was ticked before stays away).
+struct WriteWarnings {
+  bool first = false;   // 325: image byte 0x179 is '1' while bit 0 of 0x19D is clear
+  bool second = false;  // 335: any of bits 0, 1, 6, 8 of the word at 0x81E is set
+  bool Any() const { return first || second; }
+};
+WriteWarnings DueWriteWarnings(RadioData& data, bool firstTicked, bool secondTicked);
+
+}  // namespace vb420
