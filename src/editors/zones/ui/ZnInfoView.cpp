@@ -102,7 +102,7 @@ void CZnInfoView::BuildHeader() {
     });
   }
   auto* fn = new QToolButton(this);
-  fn->setText(Context().msg.T(143).isEmpty() ? QStringLiteral("Channel Function") : Context().msg.T(143));
+  fn->setText(QStringLiteral("Channel Function"));
   fn->setPopupMode(QToolButton::InstantPopup);
   fn->setObjectName(QStringLiteral("channelFunction"));
   row->addWidget(fn);

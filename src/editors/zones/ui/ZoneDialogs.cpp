@@ -24,10 +24,10 @@ QString T(EditorContext& ctx, int entry) { return QString::fromStdString(ctx.ws.
 
 QDialogButtonBox* Buttons(EditorContext& ctx, QDialog* dlg, QPushButton** okOut = nullptr) {
   auto* box = new QDialogButtonBox(dlg);
-  QPushButton* ok = box->addButton(T(ctx, 15).isEmpty() ? QStringLiteral("OK") : T(ctx, 15), QDialogButtonBox::AcceptRole);
+  QPushButton* ok = box->addButton(T(ctx, 13).isEmpty() ? QStringLiteral("OK") : T(ctx, 13), QDialogButtonBox::AcceptRole);
   ok->setObjectName(QStringLiteral("okButton"));
   ok->setDefault(true);
-  box->addButton(T(ctx, 16).isEmpty() ? QStringLiteral("Cancel") : T(ctx, 16), QDialogButtonBox::RejectRole);
+  box->addButton(T(ctx, 14).isEmpty() ? QStringLiteral("Cancel") : T(ctx, 14), QDialogButtonBox::RejectRole);
   QObject::connect(box, &QDialogButtonBox::accepted, dlg, &QDialog::accept);
   QObject::connect(box, &QDialogButtonBox::rejected, dlg, &QDialog::reject);
   if (okOut) *okOut = ok;
