@@ -41,6 +41,36 @@ class ZoneBench : public QObject {
   }
   void cleanupTestCase() { app.reset(); }
 
+  // With VB420_SHOTS=<folder>: pictures of Zone Information with the full
+  // zone, of the channel editor and of the memory viewer.
+  void screenshots() {
+    const QString dir = qEnvironmentVariable("VB420_SHOTS");
+    if (dir.isEmpty()) QSKIP("VB420_SHOTS not set");
+    app->Frame().CloseAllEditors();
+    Settle();
+    app->Frame().showNormal();
+    app->Frame().resize(1100, 800);
+    app->Frame().OpenEditor(EditorKind::ZoneInfo);
+    CZnInfoView* v = View();
+    v->SetZone(0);
+    v->parentWidget()->resize(900, 620);
+    v->CurrentGridWidget()->SelectRows(3, 5);
+    QTest::qWait(200);
+    app->Frame().grab().save(dir + "/zone_info.png");
+    v->CurrentGridWidget()->SetCurrent(4, 1);
+    v->RunCommand(kCmdChannelEditCmd);
+    Settle();
+    QTest::qWait(200);
+    app->Frame().grab().save(dir + "/channel_edit.png");
+    app->prompter.dialogs.push_back([&](QDialog& d) -> int {
+      d.show();
+      QTest::qWait(200);
+      d.grab().save(dir + "/memory_viewer.png");
+      return 0;
+    });
+    app->Frame().RunCommand(kCmdMemoryMap);
+  }
+
   void openZoneInformationOnAFullZone() {
     QBENCHMARK {
       app->Frame().CloseAllEditors();

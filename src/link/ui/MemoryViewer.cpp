@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstring>
@@ -95,8 +96,8 @@ CMemoryViewDlg::CMemoryViewDlg(CMemoryViewer& viewer, TextTable& text, int base,
   ok->setObjectName(QStringLiteral("okButton"));
   ok->setDefault(true);
   ok->setAutoDefault(true);
-  auto* cancel = new QPushButton(QString::fromStdString(text.Text(16)).isEmpty() ? tr("Cancel")
-                                                                                    : QString::fromStdString(text.Text(16)),
+  auto* cancel = new QPushButton(QString::fromStdString(text.Text(14)).isEmpty() ? tr("Cancel")
+                                                                                    : QString::fromStdString(text.Text(14)),
                                  this);
   buttons->addStretch(1);
   buttons->addWidget(ok);
@@ -147,7 +148,12 @@ CMemoryViewDlg::CMemoryViewDlg(CMemoryViewer& viewer, TextTable& text, int base,
   });
 
   SetCharColumns(charCols_);
-  resize(charCols_ ? 1006 : 529, 319 + 40);
+  // Wide enough for every column and high enough for 16 rows.
+  int w = 2 * grid_->frameWidth() + grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 24;
+  for (int c = 0; c < grid_->Cols(); ++c) w += grid_->columnWidth(c);
+  const int h = grid_->horizontalHeader()->sizeHint().height() + 16 * grid_->verticalHeader()->defaultSectionSize() +
+                2 * grid_->frameWidth() + 100;
+  resize(std::max(charCols_ ? 1006 : 529, w), std::max(319, h));
   // Where the cursor starts: the remembered place of a whole view, else the
   // window's first byte in its bottom row.
   CMemoryViewer::Position& pos = viewer_.Remembered();
