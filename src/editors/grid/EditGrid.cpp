@@ -23,6 +23,9 @@ namespace vb420 {
 // ---------------------------------------------------------------------------
 // Model
 
+CGridModel::CGridModel(QObject* parent)
+    : QAbstractTableModel(parent), cells_(1, std::vector<QString>(1)), stale_(1, 0), align_(1, kAlignCentre), fixedFont_(1, 0) {}
+
 void CGridModel::SetSize(int rows, int cols) {
   beginResetModel();
   rows_ = std::max(1, rows);

@@ -52,7 +52,7 @@ class CGridModel : public QAbstractTableModel {
  public:
   using RowFiller = std::function<void(int row, std::vector<QString>& cells)>;
 
-  explicit CGridModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+  explicit CGridModel(QObject* parent = nullptr);
 
   // Rows and columns including the header row and column 0.
   void SetSize(int rows, int cols);
