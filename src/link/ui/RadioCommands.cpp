@@ -1,0 +1,117 @@
+#include "link/ui/RadioCommands.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+
+#include "app/AppSettings.h"
+#include "app/EditorView.h"
+#include "app/MainFrame.h"
+#include "data/NewImage.h"
+#include "lang/ui/MessageHelper.h"
+#include "link/Backups.h"
+#include "link/RadioLink.h"
+#include "link/WriteValidation.h"
+#include "link/ui/RadioDialogs.h"
+
+namespace vb420 {
+
+RadioCommandState& RadioState() {
+  static RadioCommandState state;
+  return state;
+}
+
+RadioLink& ProgramRadioLink(Workspace& ws) {
+  static RadioLink link;
+  // COMn through the environment, the "Ports" settings and the defaults.
+  const AppSettings settings;
+  link.SetPortNumber(ws.comPort);
+  link.SetDevicePath(settings.PortDevice(ws.comPort));
+  return link;
+}
+
+void AcceptReadData(EditorContext& ctx) {
+  Workspace& ws = ctx.ws;
+  RadioData& data = ws.data;
+  ctx.frame.CloseAllEditors();
+  data.buffers.AcceptScratch();
+  // What the radio held, before anything is adjusted, for the day it is
+  // overwritten by mistake.
+  RadioCommandState& state = RadioState();
+  std::string error;
+  state.lastBackup = SaveBackup(data, state.backupFolder.empty() ? DefaultBackupFolder() : state.backupFolder, error);
+  if (state.lastBackup.empty()) ctx.msg.Warning(QString::fromStdString(error), kMsgOk, MessageHelper::kWarningCaption);
+  VersionRecheck(data, [&ctx] { EditorRegistry::Instance().RecomputeChannelMarks(ctx); });
+  PostLoadAdjustments(data);
+  data.buffers.TakeSnapshot();
+  ws.RestoreDefaultFileNames();
+  ctx.frame.ImageReplaced();
+}
+
+void RunReadCommand(EditorContext& ctx, Prompter* prompter) {
+  CReadDlg dlg(ctx.ws, ctx.msg, &ctx.help, ProgramRadioLink(ctx.ws), ctx.frame.MainWindow());
+  dlg.SetPrompter(prompter);
+  if (ctx.msg.Prompter().RunDialog(dlg) != QDialog::Accepted || dlg.LastResult() != kTransferOk) return;
+  AcceptReadData(ctx);
+}
+
+void RunWriteCommand(EditorContext& ctx, Prompter* prompter) {
+  Workspace& ws = ctx.ws;
+  QWidget* owner = ctx.frame.MainWindow();
+  // Whatever an editor still holds goes into the image first.
+  if (auto* frame = qobject_cast<CMainFrame*>(owner)) frame->CommitPendingEdits();
+  const WriteValidationResult v = ValidateForWrite(ws.data, ws.text);
+  if (!v.problems.empty()) {
+    ctx.msg.Error(QString::fromStdString(ValidationMessage(ws.text, msg::kValidationHeading, v.problems)), kMsgOk,
+                  MessageHelper::kErrorCaption, owner);
+    return;
+  }
+  if (!v.mergeProblems.empty()) {
+    ctx.msg.Error(QString::fromStdString(ValidationMessage(ws.text, msg::kMergeValidationHeading, v.mergeProblems)),
+                  kMsgOk, MessageHelper::kErrorCaption, owner);
+    return;
+  }
+  RadioCommandState& state = RadioState();
+  const WriteWarnings w = DueWriteWarnings(ws.data, state.warning1Ticked, state.warning2Ticked);
+  if (w.Any()) {
+    CWriteWarningDlg warn(ws.text, w.first, w.second, owner);
+    ctx.msg.Prompter().RunDialog(warn);
+    if (warn.FirstBox() && warn.FirstBox()->isChecked()) state.warning1Ticked = true;
+    if (warn.SecondBox() && warn.SecondBox()->isChecked()) state.warning2Ticked = true;
+  }
+  CWriteDlg dlg(ws, ctx.msg, &ctx.help, ProgramRadioLink(ws), state.adjustTime, owner);
+  dlg.SetPrompter(prompter);
+  ctx.msg.Prompter().RunDialog(dlg);
+  state.adjustTime = dlg.AdjustTimeChoice();
+}
+
+void RunRadioInfoCommand(EditorContext& ctx, Prompter* prompter) {
+  QWidget* owner = ctx.frame.MainWindow();
+  UiLinkPrompter ui(ctx.msg, owner);
+  Prompter& ask = prompter ? *prompter : static_cast<Prompter&>(ui);
+  SessionCallbacks cb;
+  cb.pump = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20); };
+  RadioInfoSession session(ProgramRadioLink(ctx.ws), ask, cb);
+  const int result = session.Run();
+  if (result == kTransferEndFailed) ask.ShowError(msg::kCommFailed);
+  if (result != kTransferOk) return;
+  CRadioInfoDlg dlg(ctx.ws.text, &ctx.help, session.Info(), owner);
+  ctx.msg.Prompter().RunDialog(dlg);
+}
+
+void RunCommPortCommand(EditorContext& ctx) {
+  Workspace& ws = ctx.ws;
+  QWidget* owner = ctx.frame.MainWindow();
+  CCommPortDlg dlg(ws.text, &ctx.help, ws.comPort, [](int n) { return AppSettings().PortDevice(n); }, owner);
+  if (ctx.msg.Prompter().RunDialog(dlg) != QDialog::Accepted) return;
+  // A dialog closed before its probe ran has nothing to choose from.
+  if (!dlg.Probed()) return;
+  ws.comPort = dlg.Chosen();
+  if (auto* frame = qobject_cast<CMainFrame*>(owner)) frame->UpdatePortPane();
+}
+
+VB420_REGISTER_COMMAND(kCmdRead, [](EditorContext& ctx) { RunReadCommand(ctx); });
+VB420_REGISTER_COMMAND(kCmdWrite, [](EditorContext& ctx) { RunWriteCommand(ctx); });
+VB420_REGISTER_COMMAND(kCmdRadioInfo, [](EditorContext& ctx) { RunRadioInfoCommand(ctx); });
+VB420_REGISTER_COMMAND(kCmdCommPort, [](EditorContext& ctx) { RunCommPortCommand(ctx); });
+
+}  // namespace vb420

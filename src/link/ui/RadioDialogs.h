@@ -1,0 +1,216 @@
+// The dialogs of the radio link: Read, Write (with its warnings), the radio
+// password, Radio Information and Communication Port, and the Prompter that
+// asks the user through message boxes.
+#pragma once
+
+#include "app/Workspace.h"  // first: keeps Qt macros out of the core headers
+
+#include <QDialog>
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "link/Prompter.h"
+#include "link/RadioInfoSession.h"
+#include "link/Session.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QGroupBox;
+
+namespace vb420 {
+
+class HelpSystem;
+class MessageHelper;
+class RadioLink;
+
+// Help contexts of the radio dialogs.
+constexpr int kHelpRead = 0x41000;
+constexpr int kHelpWrite = 0x42000;
+constexpr int kHelpRadioInfo = 0x51000;
+constexpr int kHelpCommPort = 0x61000;
+
+// The radio password: digits only, at most six. For a read it also shows the
+// two lines of the radio's embedded message.
+class CPasswordDlg : public QDialog {
+  Q_OBJECT
+ public:
+  // `labelEntry` 695 (read) or 696 (write); 0 gives the general label 212.
+  CPasswordDlg(TextTable& text, int labelEntry, bool showMessage, const QString& line1, const QString& line2,
+               QWidget* parent = nullptr);
+  QString Digits() const;
+  QLineEdit* Edit() const { return edit_; }
+  QGroupBox* MessageGroup() const { return group_; }
+
+ private:
+  QLineEdit* edit_;
+  QGroupBox* group_;
+};
+
+// The link's questions as message boxes with the radio captions; the
+// Retry/Cancel boxes and the password dialog run through the message helper's
+// prompter so that the program's own test scripts can answer them.
+class UiLinkPrompter : public Prompter {
+ public:
+  UiLinkPrompter(MessageHelper& msg, QWidget* owner) : msg_(msg), owner_(owner) {}
+  bool AskRetryCancel(int textEntry) override;
+  bool AskOkCancel(int textEntry) override;
+  void ShowError(int textEntry) override;
+  void ShowInformation(int textEntry) override;
+  bool AskPassword(int labelEntry, const std::string& line1, const std::string& line2, std::string& digits) override;
+  bool ConfirmPasswordWrite(bool readPassword, bool overwritePassword) override;
+
+ private:
+  MessageHelper& msg_;
+  QWidget* owner_;
+};
+
+// What Read and Write share: the progress bar and its text, the three
+// buttons, and a window that cannot be closed while a transfer runs.
+class CTransferDlg : public QDialog {
+  Q_OBJECT
+ public:
+  CTransferDlg(Workspace& ws, MessageHelper& msg, HelpSystem* help, RadioLink& link, int idleCaption,
+               int busyCaption, int goEntry, int helpContext, QWidget* parent);
+
+  // Answers the link's questions (the default asks the user).
+  void SetPrompter(Prompter* prompter) { prompter_ = prompter; }
+  // Runs the transfer as the go button does; the result code (TransferResult).
+  int StartTransfer();
+  bool Running() const { return running_; }
+  int LastResult() const { return lastResult_; }
+
+  QProgressBar* Bar() const { return bar_; }
+  QLabel* ProgressText() const { return progressText_; }
+  QPushButton* GoButton() const { return go_; }
+  QPushButton* CancelButton() const { return cancel_; }
+  QPushButton* HelpButton() const { return helpButton_; }
+
+  void reject() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  // The session itself; a TransferResult.
+  virtual int RunSession(Prompter& prompter, const SessionCallbacks& cb) = 0;
+  virtual int SuccessEntry() const = 0;
+  virtual void SetBusy(bool busy);
+  Prompter& LinkPrompter();
+  QWidget* ExtraRow() const { return extraRow_; }
+
+  Workspace& ws_;
+  MessageHelper& msg_;
+  HelpSystem* help_;
+  RadioLink& link_;
+
+ private:
+  void ShowProgress(int done, int total);
+
+  int idleCaption_;
+  int busyCaption_;
+  int helpContext_;
+  QProgressBar* bar_;
+  QLabel* progressText_;
+  QPushButton* go_;
+  QPushButton* cancel_;
+  QPushButton* helpButton_;
+  QWidget* extraRow_;
+  Prompter* prompter_ = nullptr;
+  std::unique_ptr<UiLinkPrompter> ownPrompter_;
+  bool running_ = false;
+  int lastResult_ = -1;
+};
+
+// Read Data from Radio: fills the scratch copy. Accepted only after a
+// successful read; the caller then makes the scratch copy the programming.
+class CReadDlg : public CTransferDlg {
+  Q_OBJECT
+ public:
+  CReadDlg(Workspace& ws, MessageHelper& msg, HelpSystem* help, RadioLink& link, QWidget* parent = nullptr);
+
+ protected:
+  int RunSession(Prompter& prompter, const SessionCallbacks& cb) override;
+  int SuccessEntry() const override { return 208; }
+};
+
+// Write Data to Radio, with the "Adjust Time" box.
+class CWriteDlg : public CTransferDlg {
+  Q_OBJECT
+ public:
+  CWriteDlg(Workspace& ws, MessageHelper& msg, HelpSystem* help, RadioLink& link, bool adjustTime,
+            QWidget* parent = nullptr);
+  QCheckBox* AdjustTimeBox() const { return adjustTime_; }
+  // The box's state to remember (second-generation models leave it as it was).
+  bool AdjustTimeChoice() const;
+
+ protected:
+  int RunSession(Prompter& prompter, const SessionCallbacks& cb) override;
+  int SuccessEntry() const override { return 219; }
+  void SetBusy(bool busy) override;
+
+ private:
+  QCheckBox* adjustTime_;
+  bool secondGen_;
+  bool remembered_;
+};
+
+// The warnings before writing to a mobile, each with its "do not show
+// again" box.
+class CWriteWarningDlg : public QDialog {
+  Q_OBJECT
+ public:
+  CWriteWarningDlg(TextTable& text, bool first, bool second, QWidget* parent = nullptr);
+  QCheckBox* FirstBox() const { return box1_; }
+  QCheckBox* SecondBox() const { return box2_; }
+
+ private:
+  QCheckBox* box1_ = nullptr;
+  QCheckBox* box2_ = nullptr;
+};
+
+// Radio Information: the six lines read from the radio.
+class CRadioInfoDlg : public QDialog {
+  Q_OBJECT
+ public:
+  CRadioInfoDlg(TextTable& text, HelpSystem* help, const RadioInfo& info, QWidget* parent = nullptr);
+  // The shown text of line 0..5 (Model Type ... PassPort Version).
+  QString Line(int i) const;
+
+ private:
+  std::array<QLineEdit*, 6> lines_{};
+};
+
+// Communication Port: COM1 to COM20, only the ports that open as serial
+// lines enabled.
+class CCommPortDlg : public QDialog {
+  Q_OBJECT
+ public:
+  // `deviceOf` answers the device path of a port number.
+  CCommPortDlg(TextTable& text, HelpSystem* help, int current, std::function<std::string(int)> deviceOf,
+               QWidget* parent = nullptr);
+  // Probes the ports now (done once, right after the first painting).
+  void Probe();
+  bool Probed() const { return probed_; }
+  // The chosen port on OK: the selected button, or the current port when
+  // none is selected.
+  int Chosen() const;
+  QRadioButton* Button(int port) const { return buttons_[static_cast<size_t>(port - 1)]; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  int current_;
+  std::function<std::string(int)> deviceOf_;
+  std::array<QRadioButton*, 20> buttons_{};
+  bool probed_ = false;
+  bool probeQueued_ = false;
+};
+
+}  // namespace vb420
