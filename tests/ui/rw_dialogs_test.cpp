@@ -158,6 +158,9 @@ class RwDialogsTest : public QObject {
   void radioInformationShowsTheSixLines();
   void commPortOffersOnlyPortsThatOpen();
   void passwordDialogTakesAtMostSixDigits();
+  // Only with VB420_SCREENSHOT_DIR set, on a real display (xvfb-run): pictures
+  // of the Read dialog mid-transfer and of Radio Information.
+  void screenshots();
 
  private:
   void StartSim(std::vector<std::string> args);
@@ -383,6 +386,46 @@ void RwDialogsTest::passwordDialogTakesAtMostSixDigits() {
   QVERIFY(!write.MessageGroup()->isVisibleTo(&write));
   CPasswordDlg general(f_->Ws().text, 0, false, "", "");
   QCOMPARE(general.findChild<QLabel*>()->text(), QStringLiteral("E212"));
+}
+
+void RwDialogsTest::screenshots() {
+  const char* dir = getenv("VB420_SCREENSHOT_DIR");
+  if (!dir || !*dir) QSKIP("VB420_SCREENSHOT_DIR not set");
+  const std::string image = MakeImage(tmp_.filePath("radio-in.dat").toStdString(), "VT-2600", "450-520", 9);
+  StartSim({"--image", image, "--line-rate", "--serial", "004711080815"});
+  // The shipped texts, for pictures a reader can follow.
+  std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+  f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
+  QVERIFY(f_->Start());
+  f_->Frame().showNormal();
+  f_->Frame().resize(1000, 700);
+  const auto shoot = [dir](const char* name) {
+    QTest::qWait(300);
+    const std::string cmd = std::string("import -window root ") + dir + "/" + name;
+    return std::system(cmd.c_str()) == 0;
+  };
+  bool shotRead = false;
+  f_->prompter.dialogs.push_back([&](QDialog& d) {
+    auto& t = static_cast<CTransferDlg&>(d);
+    d.show();
+    QObject::connect(t.Bar(), &QProgressBar::valueChanged, &t, [&](int v) {
+      if (v == 120) shotRead = shoot("read-dialog.png");
+    });
+    t.StartTransfer();
+    return d.result();
+  });
+  f_->Frame().RunCommand(kCmdRead);
+  Settle();
+  QVERIFY(shotRead);
+  bool shotInfo = false;
+  f_->prompter.dialogs.push_back([&](QDialog& d) {
+    d.show();
+    shotInfo = shoot("radio-info.png");
+    return int(QDialog::Rejected);
+  });
+  f_->Frame().RunCommand(kCmdRadioInfo);
+  Settle();
+  QVERIFY(shotInfo);
 }
 
 QTEST_MAIN(RwDialogsTest)
