@@ -264,6 +264,20 @@ TEST_F(RwCli, WriteLeavesRadioEqualToFileExceptTheAreasNeverSent) {
   EXPECT_EQ(FileBytes(file), wanted);
 }
 
+TEST_F(RwCli, ExtensionFailureOnWriteWithRetryWritesAllBlocksAgain) {
+  const std::string file = MakeFile(Path("new.dat"), "VT-1600", "136-174", 5);
+  Start({"--model", "VT-1600", "--band", "136-174", "--fault", "silence@ext=0x400"});
+  const CliRun r = RunCli("write " + file + Port() + " --retries 1");
+  EXPECT_EQ(r.exitCode, 5);
+  const Bytes sent = Sent();
+  const size_t piece = Find(sent, {'X', 0x04, 0x00, 0x40});
+  ASSERT_NE(piece, std::string::npos);
+  // Block 0 goes again after the failed piece (the silent radio then ends it).
+  const size_t again = std::min(Find(sent, {'Z', 0x00, 0x00}, piece), Find(sent, {'W', 0x00, 0x00}, piece));
+  EXPECT_NE(again, std::string::npos);
+  EXPECT_EQ(CountOf(sent, {'Z', 0x00, 0x00}) + CountOf(sent, {'W', 0x00, 0x00}), 2u);
+}
+
 TEST_F(RwCli, UniformBlockGoesAsZAndDateStampEndsTheWrite) {
   const std::string file = MakeFile(Path("new.dat"), "VT-1600", "136-174", 5);
   Start({"--model", "VT-1600", "--band", "136-174"});
@@ -357,6 +371,21 @@ TEST_F(RwCli, ValidationRefusesBeforeAnythingIsSent) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("Check the following settings:\n\"Dispatcher ID\""), std::string::npos) << r.err;
   EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(RwCli, PortNumbersGoThroughTheEnvironmentAndTheSettingsFile) {
+  Start({});
+  std::filesystem::create_directories(dir_ / "config" / "MARDEKO");
+  std::ofstream(dir_ / "config" / "MARDEKO" / "vb420.conf") << "[Backup]\nComPort=9\n\n[Ports]\nCOM9=" << sim_->Device()
+                                                            << "\nCOM10=/dev/null-not-here\n";
+  setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+  EXPECT_EQ(RunCli("radio-info --port COM9").exitCode, 0);
+  EXPECT_EQ(RunCli("radio-info --port COM10").exitCode, 4);
+  // The environment wins over the settings file.
+  setenv("VB420_COM10", sim_->Device().c_str(), 1);
+  EXPECT_EQ(RunCli("radio-info --port com10").exitCode, 0);
+  unsetenv("VB420_COM10");
+  unsetenv("XDG_CONFIG_HOME");
 }
 
 // ---- radio-info -----------------------------------------------------------------
