@@ -150,6 +150,10 @@ void EditorRegistry::AddImageReplacedHook(std::function<void(EditorContext&)> fn
   replacedHooks_.push_back(std::move(fn));
 }
 
+void EditorRegistry::AddLanguageChangedHook(std::function<void(EditorContext&)> fn) {
+  languageHooks_.push_back(std::move(fn));
+}
+
 const EditorFactory* EditorRegistry::Editor(EditorKind kind) const {
   auto it = editors_.find(kind);
   return it == editors_.end() ? nullptr : &it->second;
@@ -168,6 +172,9 @@ void EditorRegistry::RecomputeChannelMarks(EditorContext& ctx) const {
 }
 void EditorRegistry::RunImageReplacedHooks(EditorContext& ctx) const {
   for (const auto& f : replacedHooks_) f(ctx);
+}
+void EditorRegistry::RunLanguageChangedHooks(EditorContext& ctx) const {
+  for (const auto& f : languageHooks_) f(ctx);
 }
 
 }  // namespace vb420

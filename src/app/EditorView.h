@@ -141,12 +141,16 @@ class EditorRegistry {
   void AddChannelMarkRecompute(std::function<void(EditorContext&)> fn);
   // Runs after the image was replaced (clears the editors' copy buffers...).
   void AddImageReplacedHook(std::function<void(EditorContext&)> fn);
+  // Runs after the texts were reloaded in another language (windows that
+  // outlive the editors, such as the memory viewers, retitle themselves).
+  void AddLanguageChangedHook(std::function<void(EditorContext&)> fn);
 
   const EditorFactory* Editor(EditorKind kind) const;
   const CommandHandler* Command(int command) const;
   void FillModelChangeHooks(EditorContext& ctx, ModelChangeHooks& hooks) const;
   void RecomputeChannelMarks(EditorContext& ctx) const;
   void RunImageReplacedHooks(EditorContext& ctx) const;
+  void RunLanguageChangedHooks(EditorContext& ctx) const;
 
  private:
   std::map<EditorKind, EditorFactory> editors_;
@@ -154,6 +158,7 @@ class EditorRegistry {
   std::vector<std::function<void(EditorContext&, ModelChangeHooks&)>> modelHooks_;
   std::vector<std::function<void(EditorContext&)>> markHooks_;
   std::vector<std::function<void(EditorContext&)>> replacedHooks_;
+  std::vector<std::function<void(EditorContext&)>> languageHooks_;
 };
 
 #define VB420_REG_CONCAT2(a, b) a##b

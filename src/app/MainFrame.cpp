@@ -111,6 +111,23 @@ QIcon RadioArrowIcon(bool toRadio) {
   });
 }
 
+// The client area: Control+Tab belongs to the focused control (a grid moves
+// between cells with it), not to switching editor windows.
+class CMdiClient : public QMdiArea {
+ public:
+  using QMdiArea::QMdiArea;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if ((key->modifiers() & Qt::ControlModifier) && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab))
+        return false;
+    }
+    return QMdiArea::eventFilter(watched, event);
+  }
+};
+
 }  // namespace
 
 CMainFrame::CMainFrame(Workspace& ws, AppSettings& settings, MessageHelper& msg, HelpSystem& help, int colourDepth,
@@ -124,7 +141,7 @@ CMainFrame::CMainFrame(Workspace& ws, AppSettings& settings, MessageHelper& msg,
   setObjectName("mainFrame");
   setWindowIcon(ProgramIcon());
   msg_.SetMainWindow(this);
-  mdi_ = new QMdiArea(this);
+  mdi_ = new CMdiClient(this);
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setBackground(QColor(112, 128, 150));
@@ -155,6 +172,10 @@ CMainFrame::CMainFrame(Workspace& ws, AppSettings& settings, MessageHelper& msg,
 }
 
 CMainFrame::~CMainFrame() {
+  // The base class still hides and closes the children after this body has
+  // run; nothing of theirs may call back into the members gone by then.
+  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+  clock_.stop();
   if (splash_) delete splash_.data();
 }
 
@@ -176,7 +197,14 @@ void CMainFrame::CreateActions() {
   for (int c : all) {
     auto* a = new QAction(this);
     a->setData(c);
-    connect(a, &QAction::triggered, this, [this, c] { RunCommand(c); });
+    connect(a, &QAction::triggered, this, [this, c] {
+      // A shortcut pressed while the splash is up only closes the splash.
+      if (splash_ && splash_->isVisible()) {
+        splash_->close();
+        return;
+      }
+      RunCommand(c);
+    });
     actions_[c] = a;
   }
   actions_[kCmdFileNew]->setShortcut(QKeySequence::New);
@@ -590,6 +618,7 @@ void CMainFrame::RunLanguageSetup() {
   RebuildMenus(false);
   UpdateCaption();
   if (tree_->isVisible()) tree_->Rebuild();
+  EditorRegistry::Instance().RunLanguageChangedHooks(ctx_);
   OpenEditor(EditorKind::ZoneInfo);
 }
 

@@ -182,6 +182,7 @@ bool CSplashWnd::eventFilter(QObject* watched, QEvent* event) {
       event->accept();
       return true;
     case QEvent::KeyPress:
+    case QEvent::Shortcut:  // a shortcut matched without a focus widget to ask
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::NonClientAreaMouseButtonPress:

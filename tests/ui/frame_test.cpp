@@ -4,7 +4,10 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QKeyEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -65,6 +68,7 @@ class FrameTest : public QObject {
   void windowMenuOnlyWhileAnEditorIsOpen();
   void oneWindowPerKindAndASecondRequestBringsItToTheFront();
   void extendedFunctionDependsOnTheModelKind();
+  void controlTabReachesTheFocusedControl();
   void closeAllClosesEveryEditorAndHidesTheTree();
   void refreshReachesEveryOtherOpenEditor();
   void userCloseWaitsForThePendingEditAndCloseAllCommitsIt();
@@ -160,6 +164,31 @@ void FrameTest::extendedFunctionDependsOnTheModelKind() {
   g.Frame().Action(kCmdExtFunction)->trigger();
   QVERIFY(g.Frame().FindEditor(EditorKind::OptionBoard) != nullptr);
   QVERIFY(g.Frame().FindEditor(EditorKind::ExtFunction) == nullptr);
+}
+
+void FrameTest::controlTabReachesTheFocusedControl() {
+  AppFixture f;
+  QVERIFY(f.Start());
+  f.Frame().activateWindow();
+  Act(f, kCmdScan)->trigger();
+  auto* scan = static_cast<ProbeView*>(f.Frame().FindEditor(EditorKind::Scan));
+  // A control inside the view that records the keys it gets.
+  struct KeyProbe : QWidget {
+    int ctrlTabs = 0;
+    void keyPressEvent(QKeyEvent* e) override {
+      if (e->key() == Qt::Key_Tab && (e->modifiers() & Qt::ControlModifier)) ++ctrlTabs;
+    }
+  };
+  auto* control = new KeyProbe;
+  control->setParent(scan);
+  control->setFocusPolicy(Qt::StrongFocus);
+  control->show();
+  control->setFocus();
+  QMdiSubWindow* before = f.Frame().Mdi()->activeSubWindow();
+  QTest::keyClick(control, Qt::Key_Tab, Qt::ControlModifier);
+  Settle();
+  QCOMPARE(f.Frame().Mdi()->activeSubWindow(), before);
+  QCOMPARE(control->ctrlTabs, 1);
 }
 
 void FrameTest::closeAllClosesEveryEditorAndHidesTheTree() {
@@ -318,6 +347,12 @@ void FrameTest::helpShowsPagesByContext() {
   Act(f, kCmdZoneInfo)->trigger();
   QTest::keyClick(&f.Frame(), Qt::Key_F1);
   QVERIFY(help.Browser()->source().toLocalFile().endsWith("/help/en/31000.html"));
+  // F1 on a highlighted menu item shows that command's page.
+  QMenu* file = f.Frame().menuBar()->actions().front()->menu();
+  file->popup(QPoint(0, 0));
+  file->setActiveAction(Act(f, kCmdFileSaveAs));
+  QTest::keyClick(file, Qt::Key_F1);
+  QVERIFY(help.Browser()->source().toLocalFile().endsWith("/help/en/14000.html"));
   help.CloseAll();
   QVERIFY(help.Window() == nullptr);
   // Without the language's pages help shows nothing.
