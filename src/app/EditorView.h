@@ -39,6 +39,9 @@ class FrameServices {
   // The image was replaced as a whole: menus, caption, Zone Information.
   virtual void ImageReplaced() = 0;
   virtual void UpdateCaption() = 0;
+  // The status bar's port pane after the port number changed (it also
+  // follows by itself within a second).
+  virtual void UpdatePortPane() {}
   virtual QWidget* MainWindow() = 0;
 };
 

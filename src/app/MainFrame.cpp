@@ -295,9 +295,11 @@ void CMainFrame::UpdateClock() {
   const QLocale loc = QLocale::system();
   datePane_->setText(loc.toString(now.date(), QLocale::ShortFormat));
   timePane_->setText(now.time().toString(QStringLiteral("HH:mm:ss")));
+  UpdatePortPane();
 }
 
 void CMainFrame::UpdatePortPane() {
+  if (!portPane_) return;
   portPane_->setText(QStringLiteral("COM%1").arg(ws_.comPort));
   portPane_->setToolTip(QString::fromStdString(settings_.PortDevice(ws_.comPort)));
 }

@@ -55,7 +55,7 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
   void RunCommand(int command);
   // Menus from the text table; the Window menu only when asked for.
   void RebuildMenus(bool withWindow);
-  void UpdatePortPane();
+  void UpdatePortPane() override;
   // Applies the stored placement and shows the window (maximised when none).
   void RestorePlacement(const QString& stored);
   // The placement as stored at close.

@@ -333,6 +333,9 @@ void FrameTest::statusBarShowsPortDateAndTime() {
   // The clock moves on by itself.
   const QString before = f.Frame().TimePane()->text();
   QTRY_VERIFY_WITH_TIMEOUT(f.Frame().TimePane()->text() != before, 2500);
+  // A new port number shows within a second.
+  f.Ws().comPort = 17;
+  QTRY_COMPARE_WITH_TIMEOUT(f.Frame().PortPane()->text(), QStringLiteral("COM17"), 1500);
   // A double-click on the port pane runs Communication Port.
   const int runs = commPortRuns;
   QTest::mouseDClick(f.Frame().PortPane(), Qt::LeftButton);
