@@ -4,6 +4,10 @@ source "$(dirname "$0")/scripts_common.sh"
 vb420_install_missing
 vb420_build
 if [ -x "$VB420_BUILD/src/app/vb420" ]; then
+  # On a machine without a display the program still starts, on a virtual one.
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$VB420_BUILD/src/app/vb420" "$@"
+  fi
   exec "$VB420_BUILD/src/app/vb420" "$@"
 fi
 # Until the desktop program is built: show a new programming's summary.

@@ -5,19 +5,8 @@
 
 #include <string>
 
-// Qt defines "slots" as a macro, and the zone-merge list has a member of
-// that name: keep the macro away from the core header.
-#ifdef slots
-#pragma push_macro("slots")
-#undef slots
-#define VB420_WORKSPACE_RESTORE_SLOTS
-#endif
-#include "data/RadioData.h"
 #include "data/DataFile.h"
-#ifdef VB420_WORKSPACE_RESTORE_SLOTS
-#pragma pop_macro("slots")
-#undef VB420_WORKSPACE_RESTORE_SLOTS
-#endif
+#include "data/RadioData.h"
 #include "lang/TextTable.h"
 
 namespace vb420 {

@@ -211,7 +211,7 @@ FileStatus LoadSdtFile(const std::string& path, RadioData& data) {
       st.result = kFileNotOurs;
       return st;
     }
-    MergeSlot& s = slots.slots[i];
+    MergeSlot& s = slots.entries[i];
     s.block.resize(len);
     bool ok = f.ReadAll(s.block.data(), len) && f.ReadAll(&s.mark, 1) && f.ReadAll(s.name.data(), s.name.size());
     for (auto& t : s.perChannel) ok = ok && f.ReadAll(t.data(), t.size());
@@ -228,13 +228,13 @@ FileStatus SaveSdtFile(const std::string& path, RadioData& data) {
   const auto header = BuildHeader(data.model.Bytes(), true);
   std::vector<uint8_t> body;
   const MergeSlots& slots = data.mergeSlots;
-  for (const auto& s : slots.slots) {
+  for (const auto& s : slots.entries) {
     const size_t len = std::min(s.block.size(), kMaxZoneBlock);
     body.push_back(static_cast<uint8_t>(len & 0xFF));
     body.push_back(static_cast<uint8_t>(len >> 8));
   }
   for (const auto& m : slots.marks) body.insert(body.end(), m.begin(), m.end());
-  for (const auto& s : slots.slots) {
+  for (const auto& s : slots.entries) {
     const size_t len = std::min(s.block.size(), kMaxZoneBlock);
     if (len == 0) continue;
     body.insert(body.end(), s.block.begin(), s.block.begin() + static_cast<long>(len));

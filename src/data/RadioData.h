@@ -27,10 +27,10 @@ struct MergeSlot {
 
 struct MergeSlots {
   static constexpr int kSlots = 20;
-  std::array<MergeSlot, kSlots> slots;
+  std::array<MergeSlot, kSlots> entries;
   std::array<std::array<uint8_t, kSlots>, 4> marks{};  // four per-slot byte arrays
   void Clear() {
-    for (auto& s : slots) s = MergeSlot{};
+    for (auto& s : entries) s = MergeSlot{};
     for (auto& m : marks) m.fill(0);
   }
 };

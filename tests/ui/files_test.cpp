@@ -9,8 +9,6 @@
 #include "data/NewImage.h"
 #include "data/ui/ModelInfoDlg.h"
 
-// The zone-merge list has a member named like Qt's "slots" keyword.
-#undef slots
 
 using namespace vb420;
 using namespace vb420::test;
@@ -135,7 +133,7 @@ void FilesTest::saveAsAppendsTheExtensionAndRefusesLongNames() {
 void FilesTest::saveAsZoneMergeFileAndOpenItBack() {
   AppFixture f;
   QVERIFY(f.Start());
-  MergeSlot& slot = f.Ws().data.mergeSlots.slots[3];
+  MergeSlot& slot = f.Ws().data.mergeSlots.entries[3];
   slot.block.assign(40, 0x5A);
   slot.mark = 7;
   f.Ws().data.mergeSlots.marks[1][3] = 9;
@@ -156,7 +154,7 @@ void FilesTest::saveAsZoneMergeFileAndOpenItBack() {
   f.prompter.openNames.push_back(f.Path("merge.sdt"));
   Trigger(f, kCmdFileOpen);
   QVERIFY(f.prompter.messages.empty());
-  QCOMPARE(f.Ws().data.mergeSlots.slots[3].block, std::vector<uint8_t>(40, 0x5A));
+  QCOMPARE(f.Ws().data.mergeSlots.entries[3].block, std::vector<uint8_t>(40, 0x5A));
   QCOMPARE(f.Ws().data.mergeSlots.marks[1][3], uint8_t(9));
   QCOMPARE(Image(f.Ws()), image);
 }

@@ -149,10 +149,10 @@ TEST(DataFile, SdtRoundTripAndDamagedLengths) {
   TempDir dir;
   RadioData a;
   MakeNew(a, 0, 0x04);
-  a.mergeSlots.slots[2].block = {1, '1', 1, 0, 1};
-  a.mergeSlots.slots[2].mark = 7;
-  a.mergeSlots.slots[2].name[0] = 'Z';
-  a.mergeSlots.slots[2].perChannel[1][249] = 0xAB;
+  a.mergeSlots.entries[2].block = {1, '1', 1, 0, 1};
+  a.mergeSlots.entries[2].mark = 7;
+  a.mergeSlots.entries[2].name[0] = 'Z';
+  a.mergeSlots.entries[2].perChannel[1][249] = 0xAB;
   a.mergeSlots.marks[3][19] = 9;
   const std::string path = dir.File("m.sdt");
   ASSERT_EQ(SaveSdtFile(path, a).result, kFileOk);
@@ -164,10 +164,10 @@ TEST(DataFile, SdtRoundTripAndDamagedLengths) {
 
   RadioData b;
   ASSERT_EQ(LoadDataFile(path, b).result, kFileOk);
-  EXPECT_EQ(b.mergeSlots.slots[2].block, a.mergeSlots.slots[2].block);
-  EXPECT_EQ(b.mergeSlots.slots[2].mark, 7);
-  EXPECT_EQ(b.mergeSlots.slots[2].name[0], 'Z');
-  EXPECT_EQ(b.mergeSlots.slots[2].perChannel[1][249], 0xAB);
+  EXPECT_EQ(b.mergeSlots.entries[2].block, a.mergeSlots.entries[2].block);
+  EXPECT_EQ(b.mergeSlots.entries[2].mark, 7);
+  EXPECT_EQ(b.mergeSlots.entries[2].name[0], 'Z');
+  EXPECT_EQ(b.mergeSlots.entries[2].perChannel[1][249], 0xAB);
   EXPECT_EQ(b.mergeSlots.marks[3][19], 9);
 
   // A slot length larger than the zone area is refused before anything is
@@ -177,13 +177,13 @@ TEST(DataFile, SdtRoundTripAndDamagedLengths) {
   huge[64 + 7] = 0xFF;
   WriteBytes(dir.File("huge.sdt"), huge);
   EXPECT_EQ(LoadSdtFile(dir.File("huge.sdt"), b).result, kFileNotOurs);
-  EXPECT_EQ(b.mergeSlots.slots[2].block, a.mergeSlots.slots[2].block);
+  EXPECT_EQ(b.mergeSlots.entries[2].block, a.mergeSlots.entries[2].block);
   // A body cut short is refused the same way.
   auto cut = bytes;
   cut.resize(cut.size() - 10);
   WriteBytes(dir.File("cut.sdt"), cut);
   EXPECT_EQ(LoadSdtFile(dir.File("cut.sdt"), b).result, kFileNotOurs);
-  EXPECT_EQ(b.mergeSlots.slots[2].mark, 7);
+  EXPECT_EQ(b.mergeSlots.entries[2].mark, 7);
 }
 
 TEST(DataFile, TypeByExtensionAndPreview) {

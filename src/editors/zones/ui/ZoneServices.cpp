@@ -3,6 +3,9 @@
 #include <QObject>
 #include <memory>
 
+#include "data/ModelChange.h"
+#include "editors/zones/ZoneFixups.h"
+
 namespace vb420 {
 
 namespace {
@@ -23,6 +26,13 @@ const bool kRegistered = [] {
     z.ltrBuffer.Clear();
     z.zones.SetPendingType('1');
   });
+  // A model change clears, re-encodes, lowers or cuts what the zones hold.
+  EditorRegistry::Instance().AddModelChangeHooks([](EditorContext& ctx, ModelChangeHooks& hooks) {
+    WireZoneFixups(hooks, ctx.ws.data);
+  });
+  // After a load or a read of the current version every channel's transmit
+  // validity mark is recomputed for this model.
+  EditorRegistry::Instance().AddChannelMarkRecompute([](EditorContext& ctx) { RecomputeTransmitChecks(ctx.ws.data); });
   return true;
 }();
 
