@@ -5,6 +5,7 @@
 
 #include "UiTestSupport.h"
 #include "data/ui/ModelInfoDlg.h"
+#include "editors/zones/ZoneMemory.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -44,6 +45,7 @@ class ModelTest : public QObject {
   void bandChangeWritesTheNewBandsDefaults();
   void changeWithoutWarningIsAppliedAtOnce();
   void cancelInTheWarningKeepsTheDialogOpenAndChangesNothing();
+  void zonesFollowBandAndPowerChanges();
 };
 
 void ModelTest::dialogListsModelsAndTheBandsOfTheChosenOne() {
@@ -194,3 +196,26 @@ void ModelTest::cancelInTheWarningKeepsTheDialogOpenAndChangesNothing() {
 
 QTEST_MAIN(ModelTest)
 #include "model_test.moc"
+
+void ModelTest::zonesFollowBandAndPowerChanges() {
+  AppFixture f;
+  f.SetSetting("Backup/LastModel", "4D:32:36:30:30:06:FF:FF");  // VT-2600, 450-520
+  QVERIFY(f.Start());
+  CZoneMemory zones(f.Ws().data);
+  QCOMPARE(zones.CreateZone(0, '1'), 1);
+  QCOMPARE(zones.InsertRecord(0, 0), 1);
+  ByteArea image = f.Ws().data.Image();
+  image.setU16le(0xB00 + 0x13, 1000);
+  // Standard to high power on the same band: the zone stays, its value is
+  // lowered to 600.
+  f.prompter.dialogs.push_back(Choose(5, 0x06));
+  RunModelInfo(f);
+  QCOMPARE(image.u16le(0xA00), uint16_t(0x0B00));
+  QCOMPARE(image.u16le(0xB00 + 0x13), uint16_t(600));
+  // A band change clears every zone and channel.
+  f.prompter.dialogs.push_back(Choose(5, 0x07));
+  RunModelInfo(f);
+  QCOMPARE(image.u16le(0xA00), uint16_t(0xFFFF));
+  QCOMPARE(image.u16le(0x9E0), uint16_t(0xFFFF));
+  QCOMPARE(image.u8(0xB00), uint8_t(0xFF));
+}
