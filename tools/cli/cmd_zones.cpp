@@ -50,6 +50,22 @@ void PrintZoneLine(RadioData& data, CZoneMemory& zones, int zone) {
             << " name=\"" << ZoneName(data, z) << "\"" << (z.damaged ? " damaged" : "") << "\n";
 }
 
+// A programming loaded for editing with the texts its messages need.
+struct ZoneEditSession {
+  TextTable text;
+  RadioData data{&text};
+  CZoneMemory zones{data};
+  CConvFields conv{zones, text};
+
+  bool Load(const std::string& path, int& exitCode) {
+    if (!LoadCliTexts(text)) {
+      exitCode = kExitFailure;
+      return false;
+    }
+    return LoadDatForCli(path, data, exitCode);
+  }
+};
+
 bool ParseIndex(const std::string& s, int lo, int hi, int& out) {
   long v = 0;
   if (!ParseNumber(s, v) || v < lo || v > hi) return false;
@@ -83,13 +99,13 @@ int CmdZone(const std::vector<std::string>& argsIn) {
   if (args.size() != 2 || !ParseIndex(args[1], 1, 128, zone))
     return Fail(kExitUsage, "zone: FILE.dat N (1..128) [--create conventional|ltr|passport] [--type C] [--name TEXT] [--delete]");
   --zone;
-  TextTable text;
-  RadioData data(&text);
+  ZoneEditSession session;
   int code = 0;
-  if (!LoadCliTexts(text)) return kExitFailure;
-  if (!LoadDatForCli(args[0], data, code)) return code;
-  CZoneMemory zones(data);
-  CConvFields conv(zones, text);
+  if (!session.Load(args[0], code)) return code;
+  RadioData& data = session.data;
+  TextTable& text = session.text;
+  CZoneMemory& zones = session.zones;
+  CConvFields& conv = session.conv;
   bool changed = false;
 
   if (del) {
@@ -159,13 +175,13 @@ int CmdChannel(const std::vector<std::string>& argsIn) {
       return Fail(kExitUsage, "channel: \"" + args[i] + "\" is not FIELD=VALUE (RXF, TXF, RXSIG, TXSIG, NAME, F8..F20)");
     assignments.emplace_back(it->second, args[i].substr(eq + 1));
   }
-  TextTable text;
-  RadioData data(&text);
+  ZoneEditSession session;
   int code = 0;
-  if (!LoadCliTexts(text)) return kExitFailure;
-  if (!LoadDatForCli(args[0], data, code)) return code;
-  CZoneMemory zones(data);
-  CConvFields conv(zones, text);
+  if (!session.Load(args[0], code)) return code;
+  RadioData& data = session.data;
+  TextTable& text = session.text;
+  CZoneMemory& zones = session.zones;
+  CConvFields& conv = session.conv;
   if (zones.ZoneExists(zone) && zones.ZoneClass(zone) != kClassConv)
     return Fail(kExitFailure, "zone " + std::to_string(zone + 1) + " is not a conventional zone");
 
