@@ -12,6 +12,7 @@
 #include "app/Commands.h"
 
 class QLabel;
+class QMenu;
 
 namespace vb420 {
 
@@ -72,6 +73,18 @@ class CEditorView : public QWidget {
   virtual bool CommitPendingEdit() { return true; }
   // Help context of F1 in the view.
   virtual int HelpContext() const;
+
+  // The view's own menu (the Channel Function menu of the zone and channel
+  // editors). The main window shows it in its menu bar, before the Window
+  // menu, while this view's window is the active one, and builds it again
+  // after a language change. An empty title means the view has no menu.
+  virtual QString MenuTitle() const { return {}; }
+  // Adds the view's commands to `menu`; the actions belong to the view, so
+  // their shortcuts work whether or not the menu is shown.
+  virtual void FillMenu(QMenu* menu) {}
+  // Where the window opens in the editor area; (-1, -1) lets the area
+  // choose. Its size is the view's size hint.
+  virtual QPoint InitialPosition() const { return {-1, -1}; }
 
  signals:
   void TitleChanged();

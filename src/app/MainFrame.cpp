@@ -146,7 +146,11 @@ CMainFrame::CMainFrame(Workspace& ws, AppSettings& settings, MessageHelper& msg,
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setBackground(QColor(112, 128, 150));
   setCentralWidget(mdi_);
-  connect(mdi_, &QMdiArea::subWindowActivated, this, [this] {
+  connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
+    // While a dialog or another program has the focus no editor window is
+    // active, yet the editor that was active is still the one the menu is
+    // for: the menu bar stays as it is until another window becomes active.
+    if (!w && !Children().empty() && !isActiveWindow()) return;
     if (withWindowMenu_) RebuildMenus(true);
   });
 
@@ -355,12 +359,50 @@ void CMainFrame::RebuildMenus(bool withWindow) {
   AddItems(AddMenu(81), {kCmdRadioInfo});
   AddItems(AddMenu(88), {kCmdCommPort, kCmdLanguage});
   AddItems(AddMenu(91), {kCmdTreeView, kCmdToolBar, kCmdStatusBar});
+  AddViewMenu();
   if (withWindow) {
     QMenu* window = AddMenu(95);
     window->setObjectName("windowMenu");
     FillWindowMenu(window);
   }
   AddItems(AddMenu(101), {kCmdHelpTopics, 0, kCmdAbout});
+}
+
+CEditorView* CMainFrame::MenuView() const {
+  // The current window stays current while a dialog is up; a window being
+  // closed is no longer listed.
+  auto* child = qobject_cast<CChildFrame*>(mdi_->currentSubWindow());
+  if (!child || !child->View()) return nullptr;
+  auto it = children_.find(child->Key());
+  return it != children_.end() && it->second == child ? child->View() : nullptr;
+}
+
+void CMainFrame::AddViewMenu() {
+  viewMenu_ = nullptr;
+  CEditorView* view = withWindowMenu_ ? MenuView() : nullptr;
+  if (!view) return;
+  QString title = view->MenuTitle();
+  if (title.isEmpty()) return;
+  if (!title.contains(QLatin1Char('&'))) {
+    // The title gets an access key no other menu of the bar uses.
+    QString used;
+    for (QAction* a : menuBar()->actions()) {
+      const QString t = a->text();
+      const int amp = t.indexOf(QLatin1Char('&'));
+      if (amp >= 0 && amp + 1 < t.size()) used += t[amp + 1].toLower();
+    }
+    for (int i = 0; i < title.size(); ++i) {
+      if (title[i].isLetter() && !used.contains(title[i].toLower())) {
+        title.insert(i, QLatin1Char('&'));
+        break;
+      }
+    }
+  }
+  viewMenu_ = menuBar()->addMenu(title);
+  viewMenu_->setObjectName("viewMenu");
+  viewMenu_->installEventFilter(this);
+  viewMenu_->setToolTipsVisible(false);
+  view->FillMenu(viewMenu_);
 }
 
 void CMainFrame::FillWindowMenu(QMenu* menu) {
@@ -404,6 +446,12 @@ CEditorView* CMainFrame::OpenFrame(int key, CEditorView* view) {
   mdi_->addSubWindow(frame);
   view->InitialUpdate();
   frame->setWindowTitle(view->Title());
+  // The window opens at the size its view asks for (within the area).
+  const QSize area = mdi_->viewport()->size();
+  QSize size = frame->sizeHint();
+  if (area.width() > 100 && area.height() > 100) size = size.boundedTo(area);
+  frame->resize(size);
+  if (const QPoint at = view->InitialPosition(); at.x() >= 0 && at.y() >= 0) frame->move(at);
   frame->show();
   mdi_->setActiveSubWindow(frame);
   RebuildMenus(true);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMenu>
 #include <QPointer>
 #include <QTimer>
 #include <map>
@@ -75,6 +76,8 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
   EditorContext& Context() { return ctx_; }
   CSplashWnd* Splash() const { return splash_.data(); }
   bool HasWindowMenu() const { return withWindowMenu_; }
+  // The active editor's own menu in the menu bar, or none.
+  QMenu* ViewMenu() const { return viewMenu_; }
   // The open editor windows, oldest first.
   std::vector<CChildFrame*> Children() const;
   bool ClosingAll() const { return closingAll_; }
@@ -94,6 +97,8 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
   QMenu* AddMenu(int entry);
   void AddItems(QMenu* menu, std::initializer_list<int> commands);
   void FillWindowMenu(QMenu* menu);
+  CEditorView* MenuView() const;
+  void AddViewMenu();
   CEditorView* OpenFrame(int key, CEditorView* view);
   void OpenPending(int command);
   void ChildClosed(int key);
@@ -123,6 +128,7 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
   QPointer<CSplashWnd> splash_;
   std::map<int, QAction*> actions_;
   std::map<int, QPointer<CChildFrame>> children_;  // by kind, or 1000 + command
+  QPointer<QMenu> viewMenu_;
   bool withWindowMenu_ = false;
   bool closingAll_ = false;
   bool wasMaximized_ = false;

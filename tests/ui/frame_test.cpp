@@ -94,7 +94,7 @@ void FrameTest::menusCarryEveryItemFromTheTextTable() {
   AppFixture f;
   QVERIFY(f.Start());
   QCOMPARE(MenuTitles(f.Frame()),
-           QStringList({"E41", "E52", "E54", "E75", "E81", "E88", "E91", "E95", "E101"}));
+           QStringList({"E41", "E52", "E54", "E75", "E81", "E88", "E91", "&E376", "E95", "E101"}));
   QCOMPARE(MenuItems(f.Frame(), "E41"),
            QStringList({"E42", "E43", "E44", "E45", "-", "E50", "E51", "-", "E46", "E47", "-", "E49"}));
   QCOMPARE(MenuItems(f.Frame(), "E52"), QStringList({"E53"}));
@@ -407,7 +407,7 @@ void FrameTest::switchingToSpanishRelabelsTheMenus() {
   QCOMPARE(f.prompter.dialogTitles.back(), QStringLiteral("E233"));
   QCOMPARE(offered, QStringList({"English", "Spanish"}));
   QCOMPARE(QString::fromStdString(f.Ws().text.CurrentLanguage()), QStringLiteral("Spanish"));
-  QCOMPARE(MenuTitles(f.Frame()), QStringList({"S41", "S52", "S54", "S75", "S81", "S88", "S91", "S95", "S101"}));
+  QCOMPARE(MenuTitles(f.Frame()), QStringList({"S41", "S52", "S54", "S75", "S81", "S88", "S91", "&S376", "S95", "S101"}));
   QCOMPARE(MenuItems(f.Frame(), "S41").front(), QStringLiteral("S42"));
   QVERIFY(f.Frame().windowTitle().contains("[ S524 : vb420.dat ]"));
   QCOMPARE(Act(f, kCmdFileNew)->toolTip(), QStringLiteral("S109"));

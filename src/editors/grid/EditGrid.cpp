@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionHeader>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -183,6 +184,8 @@ CEditGrid::CEditGrid(QWidget* parent) : QTableView(parent), model_(new CGridMode
     // A click on the header row is a click on a fixed cell of row 0.
     SetRowSelectMode(false);
   });
+  for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()})
+    connect(bar, &QScrollBar::sliderReleased, this, &CEditGrid::ScrollEnded);
 }
 
 void CEditGrid::SetSize(int rows, int cols) {
@@ -197,8 +200,18 @@ int CEditGrid::SetupColumns(const ColumnDescriptor* columns, int headerRow, int 
     if (count > 0 && done >= count) break;
     const ColumnDescriptor& d = columns[c];
     if (count == 0 && d.width == 0) break;
-    model_->SetText(headerRow, c, text_ ? QString::fromStdString(text_->Text(d.captionEntry)) : QString());
-    setColumnWidth(c, d.width);
+    const QString caption = text_ ? QString::fromStdString(text_->Text(d.captionEntry)) : QString();
+    model_->SetText(headerRow, c, caption);
+    // The table's widths are for 96 dots per inch; a heading longer than its
+    // column in the font in use widens the column so that it shows whole.
+    const int scaled = qRound(d.width * std::max(1.0, logicalDpiX() / 96.0));
+    QStyleOptionHeader opt;
+    opt.initFrom(horizontalHeader());
+    opt.section = c;
+    opt.text = caption;
+    opt.fontMetrics = horizontalHeader()->fontMetrics();
+    const int heading = style()->sizeFromContents(QStyle::CT_HeaderSection, &opt, QSize(), horizontalHeader()).width();
+    setColumnWidth(c, std::max(scaled, heading + 4));
     model_->SetColumnFormat(c, d.alignment, d.proportional == 0);
     ++done;
   }
@@ -677,33 +690,106 @@ void CEditGrid::focusOutEvent(QFocusEvent* e) {
 
 void CEditGrid::scrollContentsBy(int dx, int dy) {
   QTableView::scrollContentsBy(dx, dy);
-  PlaceEditor();
+  const bool dragging = verticalScrollBar()->isSliderDown() || horizontalScrollBar()->isSliderDown();
+  if ((editorKind_ == kEditBox || editorKind_ == kEditButton) && dragging) {
+    // The edit box keeps its place (and the text being typed) until the
+    // thumb is released; combo boxes follow their cell at once.
+    placePending_ = true;
+  } else {
+    PlaceEditor();
+  }
   emit Scrolled();
+}
+
+void CEditGrid::ScrollEnded() {
+  if (!placePending_) return;
+  placePending_ = false;
+  PlaceEditor();
 }
 
 void CEditGrid::resizeEvent(QResizeEvent* e) {
   QTableView::resizeEvent(e);
   PlaceEditor();
+  MoveAnchored();
+}
+
+void CEditGrid::moveEvent(QMoveEvent* e) {
+  QTableView::moveEvent(e);
+  MoveAnchored();
+}
+
+void CEditGrid::changeEvent(QEvent* e) {
+  QTableView::changeEvent(e);
+  // A new scroll-bar width (style or system metrics) refits a fitted grid.
+  if (e->type() == QEvent::StyleChange && home_.isValid()) {
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    if (extent != scrollBarExtent_) FitToRows();
+  }
 }
 
 // ---- look ---------------------------------------------------------------------
 
-void CEditGrid::FitToRows() {
+int CEditGrid::RowHeight() const { return verticalHeader()->defaultSectionSize(); }
+
+int CEditGrid::FullWidth() const {
   int w = 0;
   for (int c = 0; c < Cols(); ++c) w += columnWidth(c);
-  w += style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 + 2 * frameWidth();
-  const int rh = verticalHeader()->defaultSectionSize();
-  const int header = horizontalHeader()->height();
-  const int available = (home_.isValid() ? home_.height() : height()) - header - 2 * frameWidth();
-  int rowsFit = std::max(1, available / std::max(1, rh));
-  int h = home_.isValid() ? home_.height() : height();
-  if (rowsFit < Rows() - 1) h = header + rowsFit * rh + 2 * frameWidth();
-  resize(w, h);
+  return w + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) + 2 + 2 * frameWidth();
+}
+
+int CEditGrid::HeightForRows(int rows) const {
+  const int header = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sizeHint().height();
+  return header + rows * RowHeight() + 2 * frameWidth();
+}
+
+void CEditGrid::FitToRows() {
+  scrollBarExtent_ = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  const QRect home = home_.isValid() ? home_ : geometry();
+  const int header = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sizeHint().height();
+  const int rh = std::max(1, RowHeight());
+  const int whole = std::max(0, (home.height() - header - 2 * frameWidth()) / rh);
+  int h = home.height();
+  if (whole < Rows() - 1) h = HeightForRows(std::max(1, whole));  // cut to the last whole row
+  setGeometry(home.x(), home.y(), FullWidth(), h);
 }
 
 void CEditGrid::SetEnabledLook(bool enabled) {
+  enabledLook_ = enabled;
   model_->SetHeaderLook(enabled);
+  QHeaderView* header = horizontalHeader();
+  if (enabled) {
+    header->setPalette(QPalette());
+  } else {
+    QPalette p = header->palette();
+    p.setColor(QPalette::Button, palette().color(QPalette::Inactive, QPalette::Mid));
+    p.setColor(QPalette::ButtonText, palette().color(QPalette::Disabled, QPalette::Text));
+    header->setPalette(p);
+  }
+  if (model_->Rows() > 1) emit model_->dataChanged(model_->index(0, 0), model_->index(model_->Rows() - 2, model_->Cols() - 1));
+  header->viewport()->update();
   viewport()->update();
+}
+
+void CEditGrid::MoveRelative(QWidget* control, int anchors) {
+  if (!control) return;
+  const QRect g = geometry();
+  const QRect c = control->geometry();
+  anchored_.push_back({control, anchors, c.left() - g.right(), c.right() - g.right(), c.top() - g.bottom(),
+                       c.bottom() - g.bottom()});
+}
+
+void CEditGrid::MoveAnchored() {
+  const QRect g = geometry();
+  for (const Anchored& a : anchored_) {
+    if (!a.control) continue;
+    QRect c = a.control->geometry();
+    if (a.anchors & kAnchorRight) c.moveLeft(g.right() + a.left);
+    if (a.anchors & kAnchorRightEdge) c.setRight(g.right() + a.right);
+    if ((a.anchors & kAnchorTop) && (a.anchors & kAnchorBottom)) c.moveTop(g.bottom() + a.top);
+    else if (a.anchors & kAnchorTop) c.setTop(g.bottom() + a.top);
+    else if (a.anchors & kAnchorBottom) c.setBottom(g.bottom() + a.bottom);
+    a.control->setGeometry(c);
+  }
 }
 
 // ---- pop-up menu ----------------------------------------------------------------

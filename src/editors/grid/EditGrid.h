@@ -159,9 +159,30 @@ class CEditGrid : public QTableView {
   void SendTab(bool backwards);
 
   // ---- look -----------------------------------------------------------------
+  // Makes the grid as wide as its columns plus a vertical scroll bar, and,
+  // when not every row fits its home rectangle, cuts its height to the
+  // bottom of the last whole row, so that it shows whole rows and no empty
+  // space.
   void FitToRows();
   void SetHomeRect(const QRect& r) { home_ = r; }
+  QRect HomeRect() const { return home_; }
+  // Enabled: the style's colours. Disabled look: the fixed cells in the
+  // inactive-border colour and every text in the grey-text colour.
   void SetEnabledLook(bool enabled);
+  bool EnabledLook() const { return enabledLook_; }
+  // Width that shows every column and a vertical scroll bar; height of the
+  // header row and `rows` data rows.
+  int FullWidth() const;
+  int HeightForRows(int rows) const;
+  int RowHeight() const;
+  // Keeps a neighbouring control in place relative to the grid whenever the
+  // grid is moved or resized: kAnchorRight keeps the distance of its left
+  // edge to the grid's right edge, kAnchorBottom the distance of its bottom
+  // to the grid's bottom, kAnchorTop the distance of its top to the grid's
+  // bottom and kAnchorRightEdge the distance of its right edge to the grid's
+  // right edge. The distances are those of the moment of the call.
+  enum Anchor { kAnchorRight = 1, kAnchorBottom = 2, kAnchorTop = 4, kAnchorRightEdge = 8 };
+  void MoveRelative(QWidget* control, int anchors);
 
   // ---- pop-up menu -----------------------------------------------------------
   // Whether the menu may open for a click on `row` (0: the header row).
@@ -199,6 +220,8 @@ class CEditGrid : public QTableView {
   void focusOutEvent(QFocusEvent* e) override;
   void scrollContentsBy(int dx, int dy) override;
   void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
+  void changeEvent(QEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -208,6 +231,8 @@ class CEditGrid : public QTableView {
   void UpdateSelection();
   void OpenCommon(QWidget* editor, int kind, const QString& text);
   void ExtendRowSelection(int delta);
+  void ScrollEnded();
+  void MoveAnchored();
 
   CGridModel* model_;
   TextTable* text_ = nullptr;
@@ -223,6 +248,17 @@ class CEditGrid : public QTableView {
   bool rowSelect_ = false;
   int anchorRow_ = 1;
   QRect home_;
+  bool enabledLook_ = true;
+  // An edit box stays where it is while a scroll bar is dragged; it moves
+  // onto its cell when the scroll ends.
+  bool placePending_ = false;
+  int scrollBarExtent_ = -1;
+  struct Anchored {
+    QPointer<QWidget> control;
+    int anchors;
+    int left, right, top, bottom;  // distances measured from the grid's right and bottom edges
+  };
+  std::vector<Anchored> anchored_;
 };
 
 }  // namespace vb420

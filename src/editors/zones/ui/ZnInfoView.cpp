@@ -16,6 +16,7 @@
 #include "editors/grid/EditGrid.h"
 #include "editors/grid/FilterEdit.h"
 #include "editors/grid/ToneCombo.h"
+#include "editors/zones/ui/ChannelFunctionMenu.h"
 #include "editors/zones/ZoneText.h"
 #include "editors/zones/ui/ZoneDialogs.h"
 #include "lang/ui/MessageHelper.h"
@@ -55,8 +56,12 @@ CZnInfoView::CZnInfoView(EditorContext& ctx, QWidget* parent)
   BuildHeader();
   BuildGrids();
   BuildMenu();
-  for (CEditGrid* g : grids_) layout->addWidget(g, 1);
-  resize(760, 560);
+  for (CEditGrid* g : grids_) {
+    // As wide as the columns: a wider window shows no empty band in the grid.
+    g->setFixedWidth(g->FullWidth());
+    g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    layout->addWidget(g, 1, Qt::AlignLeft);
+  }
   Refresh();
 }
 
@@ -87,10 +92,12 @@ void CZnInfoView::BuildHeader() {
   freeLine_ = new QLabel(this);
   row->addWidget(freeLine_);
   row->addStretch(1);
-  static const char* kPassPortButtons[3] = {"System Data", "Search/Hold", "Seed Freq"};
   static const EditorKind kPassPortKinds[3] = {EditorKind::PPSysData, EditorKind::PPSearchHold, EditorKind::PPSeedFreq};
+  // The PassPort editors' own forms carry fixed English labels; the seed
+  // frequencies button has no text of the language file either.
+  const QString ppLabels[3] = {Context().msg.T(463), Context().msg.T(1200), QStringLiteral("Seed Frequencies")};
   for (int i = 0; i < 3; ++i) {
-    ppButtons_[i] = new QPushButton(QString::fromLatin1(kPassPortButtons[i]), this);
+    ppButtons_[i] = new QPushButton(ppLabels[i], this);
     row->addWidget(ppButtons_[i]);
     connect(ppButtons_[i], &QPushButton::clicked, this, [this, i] {
       if (!z_.zones.ZoneExists(zone_)) {
@@ -101,12 +108,8 @@ void CZnInfoView::BuildHeader() {
       Context().frame.OpenEditor(kPassPortKinds[i]);
     });
   }
-  auto* fn = new QToolButton(this);
-  fn->setText(QStringLiteral("Channel Function"));
-  fn->setPopupMode(QToolButton::InstantPopup);
-  fn->setObjectName(QStringLiteral("channelFunction"));
-  row->addWidget(fn);
   static_cast<QVBoxLayout*>(layout())->addLayout(row);
+  headerRow_ = row;
 
   connect(zoneBox_, &QLineEdit::editingFinished, this, [this] {
     if (refreshing_) return;
@@ -121,8 +124,6 @@ void CZnInfoView::BuildHeader() {
   connect(zoneSpin_, &CSpinButtons::Step, this, [this](int dir) { SetZone((zone_ + (dir > 0 ? 1 : zones::kZoneCount - 1)) % zones::kZoneCount); });
   connect(typeBox_, &QComboBox::activated, this, [this](int row) { ZoneTypeChosen(row); });
   connect(nameBox_, &QLineEdit::editingFinished, this, [this] { StoreName(); });
-  menu_ = new QMenu(this);
-  fn->setMenu(menu_);
 }
 
 void CZnInfoView::BuildGrids() {
@@ -193,57 +194,67 @@ void CZnInfoView::BuildGrids() {
 }
 
 void CZnInfoView::BuildMenu() {
-  struct Item {
-    int command;
-    int entry;
-    const char* fallback;
-    QKeySequence key;
+  MessageHelper& msg = Context().msg;
+  auto entry = [&msg](int e) { return [&msg, e] { return msg.T(e); }; };
+  // Labels that follow the class of the zone shown.
+  auto byClass = [this, &msg](int conv, int trunked) {
+    return [this, &msg, conv, trunked] { return msg.T(gridKind_ == kConvGrid ? conv : trunked); };
   };
-  const Item items[] = {
-      {kCmdChannelCopy, 450, "Channel Copy", QKeySequence(Qt::SHIFT | Qt::Key_F3)},
-      {kCmdFrequencyCopy, 453, "Frequency Copy", QKeySequence(Qt::SHIFT | Qt::Key_F4)},
-      {kCmdToneCopy, 456, "QT/DQT Copy", QKeySequence(Qt::SHIFT | Qt::Key_F5)},
-      {kCmdJump, 459, "CH/GID Jump", QKeySequence(Qt::SHIFT | Qt::Key_F7)},
-      {0, 0, nullptr, {}},
-      {kCmdZoneUp, -1, "Zone Up", QKeySequence(Qt::Key_F7)},
-      {kCmdZoneDown, -1, "Zone Down", QKeySequence(Qt::Key_F8)},
-      {kCmdZoneEditCmd, -1, "Zone Edit", QKeySequence(Qt::Key_F9)},
-      {kCmdChannelEditCmd, -1, "Channel Edit", QKeySequence(Qt::Key_F11)},
-      {kCmdChannelMemMap, -1, "Channel Memory Map", QKeySequence(Qt::Key_F12)},
-      {kCmdZoneMemMap, -1, "Zone Memory Map", QKeySequence()},
-      {0, 0, nullptr, {}},
-      {kCmdGridCopy, 104, "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
-      {kCmdGridPaste, 105, "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
-      {kCmdGridDelete, 106, "&Delete", QKeySequence()},
-      {kCmdGridToClip, 107, "to Clip", QKeySequence()},
-      {kCmdGridToClipTitle, 108, "to Clip(w/Title)", QKeySequence()},
-      // Commands of the channel editor: nothing here.
-      {kCmdGroupCopy, -1, "Group Copy", QKeySequence(Qt::CTRL | Qt::Key_F8)},
-      {kCmdChannelInsert, -1, "Channel Insert", QKeySequence(Qt::CTRL | Qt::Key_F9)},
-      {kCmdChannelDelete, -1, "Channel Delete", QKeySequence(Qt::CTRL | Qt::Key_F11)},
+  auto memMap = [this, &msg](int what) {
+    return [this, &msg, what] {
+      const int e = what ? 378 : gridKind_ == kConvGrid ? 376 : 391;
+      return QStringLiteral("%1 (%2)").arg(MenuLabel(msg.T(228)), MenuLabel(msg.T(e)));
+    };
   };
-  for (const Item& it : items) {
-    if (!it.command) {
-      menu_->addSeparator();
-      continue;
-    }
-    QString text = it.entry >= 0 ? Context().msg.T(it.entry) : QString();
-    if (text.isEmpty()) text = QString::fromLatin1(it.fallback);
-    QAction* a = menu_->addAction(text);
-    a->setData(it.command);
-    a->setShortcut(it.key);
-    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(a);
-    const int cmd = it.command;
-    connect(a, &QAction::triggered, this, [this, cmd] { RunCommand(cmd); });
-  }
-  connect(menu_, &QMenu::aboutToShow, this, [this] {
-    for (QAction* a : menu_->actions()) {
-      const int c = a->data().toInt();
-      if (c == kCmdChannelMemMap || c == kCmdZoneMemMap) a->setVisible(Context().ws.switches.memMap);
-    }
-  });
+  using Item = CChannelFunctionMenu::Item;
+  std::vector<Item> items = {
+      {kCmdChannelCopy, byClass(450, 451), QKeySequence(Qt::SHIFT | Qt::Key_F3)},
+      {kCmdFrequencyCopy, entry(453), QKeySequence(Qt::SHIFT | Qt::Key_F4)},
+      {kCmdToneCopy, entry(456), QKeySequence(Qt::SHIFT | Qt::Key_F5)},
+      {kCmdJump, byClass(459, 460), QKeySequence(Qt::SHIFT | Qt::Key_F7)},
+      {0, {}, {}},
+      {kCmdZoneUp, entry(955), QKeySequence(Qt::Key_F7)},
+      {kCmdZoneDown, entry(978), QKeySequence(Qt::Key_F8)},
+      {0, {}, {}},
+      {kCmdZoneEditCmd, byClass(68, 69), QKeySequence(Qt::Key_F9)},
+      {kCmdChannelEditCmd, byClass(65, 66), QKeySequence(Qt::Key_F11)},
+      {0, {}, {}},
+      {kCmdChannelMemMap, memMap(0), QKeySequence(Qt::Key_F12)},
+      {kCmdZoneMemMap, memMap(1), QKeySequence()},
+      {0, {}, {}},
+      {kCmdGridCopy, entry(104), QKeySequence(Qt::CTRL | Qt::Key_C)},
+      {kCmdGridPaste, entry(105), QKeySequence(Qt::CTRL | Qt::Key_V)},
+      {kCmdGridDelete, entry(106), QKeySequence()},
+      {0, {}, {}},
+      {kCmdGridToClip, entry(107), QKeySequence()},
+      {kCmdGridToClipTitle, entry(108), QKeySequence()},
+  };
+  menu_ = new CChannelFunctionMenu(this, std::move(items), [this](int cmd) { RunCommand(cmd); });
+  menu_->SetAboutToShow([this] { UpdateMenuState(); });
+  UpdateMenuState();
 }
+
+void CZnInfoView::UpdateMenuState() {
+  const bool memMap = Context().ws.switches.memMap;
+  menu_->SetVisible(kCmdChannelMemMap, memMap);
+  menu_->SetVisible(kCmdZoneMemMap, memMap);
+  // Frequency and tone copies are for conventional channels; PassPort groups
+  // have no copy buffer and no clipboard text.
+  const bool conv = gridKind_ == kConvGrid;
+  const bool pp = gridKind_ == kPassPortGrid;
+  menu_->SetEnabled(kCmdFrequencyCopy, conv);
+  menu_->SetEnabled(kCmdToneCopy, conv);
+  menu_->SetEnabled(kCmdChannelCopy, !pp);
+  menu_->SetEnabled(kCmdChannelEditCmd, !pp);
+  for (int c : {kCmdGridCopy, kCmdGridPaste, kCmdGridDelete, kCmdGridToClip, kCmdGridToClipTitle})
+    menu_->SetEnabled(c, !pp);
+}
+
+QString CZnInfoView::MenuTitle() const {
+  return CChannelFunctionMenu::Title(const_cast<CZnInfoView*>(this)->Context().msg);
+}
+
+void CZnInfoView::FillMenu(QMenu* menu) { menu_->Fill(menu); }
 
 // ---- showing ------------------------------------------------------------------
 
@@ -260,23 +271,31 @@ void CZnInfoView::FillConvRow(int row, std::vector<QString>& cells) const {
 
 void CZnInfoView::FillLtrRow(int row, std::vector<QString>& cells) const {
   if (gridKind_ != kLtrGrid) return;
-  const int rec = z_.zones.FindRecord(zone_, row - 1);
-  if (rec < 0) return;
-  ByteArea im = ws_.data.Image();
-  auto number = [](int v) { return v == 0xFF ? QString() : QString::number(v); };
-  cells[1] = number(im.u8(static_cast<size_t>(rec) + 2));
-  cells[2] = number(im.u8(static_cast<size_t>(rec) + 1));
-  cells[3] = QString::fromStdString(CFieldCodec::NameFromField(im.ptr(static_cast<size_t>(rec) + 3, 12), ws_.data.model.NameWidth()));
+  std::string s;
+  for (int c = 1; c < kGridCols; ++c) {
+    z_.groups.LtrFieldText(zone_, row - 1, kLtrColumnField[c], s);
+    cells[static_cast<size_t>(c)] = QString::fromStdString(s);
+  }
 }
 
 void CZnInfoView::FillPassPortRow(int row, std::vector<QString>& cells) const {
   if (gridKind_ != kPassPortGrid) return;
-  const int rec = z_.zones.FindRecord(zone_, row - 1);
-  if (rec < 0) return;
-  ByteArea im = ws_.data.Image();
-  const int id = im.u16le(static_cast<size_t>(rec) + 1);
-  cells[1] = id == 0xFFFF ? QString() : QString::number(id);
-  cells[2] = QString::fromStdString(CFieldCodec::NameFromField(im.ptr(static_cast<size_t>(rec) + 5, 12), ws_.data.model.NameWidth()));
+  std::string s;
+  for (int c = 1; c < kGridCols; ++c) {
+    z_.groups.PassPortColumnText(zone_, row - 1, c, s);
+    cells[static_cast<size_t>(c)] = QString::fromStdString(s);
+  }
+}
+
+QSize CZnInfoView::sizeHint() const {
+  // Every column of the widest grid and twenty rows.
+  int width = 0;
+  for (CEditGrid* g : grids_) width = std::max(width, g->FullWidth());
+  const QMargins m = layout()->contentsMargins();
+  const int header = headerRow_ ? headerRow_->sizeHint().height() : 0;
+  width = std::max(width, headerRow_ ? headerRow_->sizeHint().width() : 0);
+  return QSize(width + m.left() + m.right(),
+               header + layout()->spacing() + grids_[gridKind_]->HeightForRows(20) + m.top() + m.bottom());
 }
 
 QString CZnInfoView::Title() const {
@@ -329,6 +348,7 @@ void CZnInfoView::Refresh() {
     grids_[kind]->SetCurrent(row, 1);
   }
   for (int k = 0; k < 3; ++k) grids_[k]->setVisible(k == gridKind_);
+  UpdateMenuState();
   ShowHeader();
   grids_[gridKind_]->Model()->RefillAll();
   UpdateCaption();

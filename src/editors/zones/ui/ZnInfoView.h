@@ -11,6 +11,7 @@ class QComboBox;
 class QMenu;
 class QPushButton;
 class QAction;
+class QHBoxLayout;
 
 namespace vb420 {
 
@@ -18,6 +19,7 @@ class CEditGrid;
 class CFilterEdit;
 class CToneCombo;
 class CSpinButtons;
+class CChannelFunctionMenu;
 
 // Channel Function commands.
 enum ChannelCommand : int {
@@ -49,6 +51,10 @@ class CZnInfoView : public CEditorView {
   QString Title() const override;
   void Refresh() override;
   bool CommitPendingEdit() override;
+  QString MenuTitle() const override;
+  void FillMenu(QMenu* menu) override;
+  QPoint InitialPosition() const override { return {0, 0}; }
+  QSize sizeHint() const override;
 
   int Zone() const { return zone_; }
   void SetZone(int zone);
@@ -66,7 +72,7 @@ class CZnInfoView : public CEditorView {
   CFilterEdit* CellEdit() const { return edit_; }
   CToneCombo* ToneEditor() const { return tone_; }
   QComboBox* ListEditor() const { return list_; }
-  QMenu* FunctionMenu() const { return menu_; }
+  CChannelFunctionMenu* FunctionMenu() const { return menu_; }
 
   // Runs a Channel Function or grid command.
   void RunCommand(int command);
@@ -79,6 +85,7 @@ class CZnInfoView : public CEditorView {
   void BuildHeader();
   void BuildGrids();
   void BuildMenu();
+  void UpdateMenuState();
   void FillConvRow(int row, std::vector<QString>& cells) const;
   void FillLtrRow(int row, std::vector<QString>& cells) const;
   void FillPassPortRow(int row, std::vector<QString>& cells) const;
@@ -107,12 +114,13 @@ class CZnInfoView : public CEditorView {
   QComboBox* typeBox_ = nullptr;
   CFilterEdit* nameBox_ = nullptr;
   QLabel* freeLine_ = nullptr;
+  QHBoxLayout* headerRow_ = nullptr;
   QPushButton* ppButtons_[3] = {};
   CEditGrid* grids_[3] = {};
   CFilterEdit* edit_ = nullptr;
   CToneCombo* tone_ = nullptr;
   QComboBox* list_ = nullptr;
-  QMenu* menu_ = nullptr;
+  CChannelFunctionMenu* menu_ = nullptr;
 };
 
 }  // namespace vb420

@@ -5,6 +5,7 @@
 
 #include "app/Workspace.h"  // first: keeps Qt macros out of the core headers
 #include "editors/zones/ConvFields.h"
+#include "editors/zones/GroupFields.h"
 #include "editors/zones/RecordCopy.h"
 #include "editors/zones/ZoneMemory.h"
 #include "app/EditorView.h"
@@ -12,9 +13,10 @@
 namespace vb420 {
 
 struct ZoneServices {
-  explicit ZoneServices(Workspace& ws) : zones(ws.data), conv(zones, ws.text) {}
+  explicit ZoneServices(Workspace& ws) : zones(ws.data), conv(zones, ws.text), groups(zones, ws.text) {}
   CZoneMemory zones;
   CConvFields conv;
+  CGroupFields groups;  // LTR and PassPort group texts for the grids
   CRecordCopyBuffer convBuffer;  // conventional channels
   CRecordCopyBuffer ltrBuffer;   // LTR groups
 };
