@@ -85,6 +85,9 @@ class CEditorView : public QWidget {
   // Where the window opens in the editor area; (-1, -1) lets the area
   // choose. Its size is the view's size hint.
   virtual QPoint InitialPosition() const { return {-1, -1}; }
+  // The control that has the keyboard when the window opens; none: the
+  // first control that takes the focus with Tab.
+  virtual QWidget* InitialFocus() const { return nullptr; }
 
  signals:
   void TitleChanged();

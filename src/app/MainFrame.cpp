@@ -454,6 +454,18 @@ CEditorView* CMainFrame::OpenFrame(int key, CEditorView* view) {
   if (const QPoint at = view->InitialPosition(); at.x() >= 0 && at.y() >= 0) frame->move(at);
   frame->show();
   mdi_->setActiveSubWindow(frame);
+  // The keyboard goes into the new window, so that its keys (F7, F11...)
+  // work at once.
+  QWidget* focus = view->InitialFocus();
+  if (!focus) {
+    for (QWidget* w : view->findChildren<QWidget*>()) {
+      if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(view)) {
+        focus = w;
+        break;
+      }
+    }
+  }
+  if (focus) focus->setFocus(Qt::OtherFocusReason);
   RebuildMenus(true);
   return view;
 }

@@ -5,6 +5,7 @@
 
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/grid/FilterEdit.h"
+#include "editors/zones/ui/ChannelFunctionMenu.h"
 #include "editors/zones/ui/ZnInfoView.h"
 #include "editors/zones/ui/ZoneDialogs.h"
 #include "lang/ui/MessageHelper.h"
@@ -57,25 +58,30 @@ CChEditView::CChEditView(EditorContext& ctx, QWidget* parent)
   connect(form_, &CFormRenderer::Stored, this, [this](int, int index) {
     if (index != kZoneBox && index != kChannelBox) Changed();
   });
-  struct Key {
-    int command;
-    QKeySequence key;
+  MessageHelper& msg = ctx.msg;
+  auto entry = [&msg](int e) { return [&msg, e] { return msg.T(e); }; };
+  using Item = CChannelFunctionMenu::Item;
+  std::vector<Item> items = {
+      {kCmdChannelCopy, entry(450), QKeySequence(Qt::SHIFT | Qt::Key_F3)},
+      {kCmdFrequencyCopy, entry(453), QKeySequence(Qt::SHIFT | Qt::Key_F4)},
+      {kCmdToneCopy, entry(456), QKeySequence(Qt::SHIFT | Qt::Key_F5)},
+      {0, {}, {}},
+      {kCmdZoneUp, entry(955), QKeySequence(Qt::Key_F7)},
+      {kCmdZoneDown, entry(978), QKeySequence(Qt::Key_F8)},
+      {0, {}, {}},
+      {kCmdChannelMemMap,
+       [&msg] { return QStringLiteral("%1 (%2)").arg(MenuLabel(msg.T(228)), MenuLabel(msg.T(376))); },
+       QKeySequence(Qt::Key_F12)},
   };
-  const Key keys[] = {
-      {kCmdChannelCopy, QKeySequence(Qt::SHIFT | Qt::Key_F3)}, {kCmdFrequencyCopy, QKeySequence(Qt::SHIFT | Qt::Key_F4)},
-      {kCmdToneCopy, QKeySequence(Qt::SHIFT | Qt::Key_F5)},    {kCmdZoneUp, QKeySequence(Qt::Key_F7)},
-      {kCmdZoneDown, QKeySequence(Qt::Key_F8)},                {kCmdChannelMemMap, QKeySequence(Qt::Key_F12)},
-  };
-  for (const Key& k : keys) {
-    auto* a = new QAction(this);
-    a->setShortcut(k.key);
-    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    const int cmd = k.command;
-    connect(a, &QAction::triggered, this, [this, cmd] { RunCommand(cmd); });
-    addAction(a);
-  }
-  resize(640, 420);
+  menu_ = new CChannelFunctionMenu(this, std::move(items), [this](int cmd) { RunCommand(cmd); });
+  menu_->SetAboutToShow([this] { menu_->SetVisible(kCmdChannelMemMap, Context().ws.switches.memMap); });
 }
+
+QString CChEditView::MenuTitle() const {
+  return CChannelFunctionMenu::Title(const_cast<CChEditView*>(this)->Context().msg);
+}
+
+void CChEditView::FillMenu(QMenu* menu) { menu_->Fill(menu); }
 
 std::vector<FormPage> CChEditView::Pages() {
   ZoneServices& z = z_;

@@ -15,6 +15,7 @@ class QMenu;
 namespace vb420 {
 
 class CFormRenderer;
+class CChannelFunctionMenu;
 
 class CChEditView : public CEditorView {
   Q_OBJECT
@@ -30,9 +31,12 @@ class CChEditView : public CEditorView {
   QString Title() const override;
   void Refresh() override;
   bool CommitPendingEdit() override;
+  QString MenuTitle() const override;
+  void FillMenu(QMenu* menu) override;
 
   int Zone() const { return zone_; }
   int Channel() const { return channel_; }
+  CChannelFunctionMenu* FunctionMenu() const { return menu_; }
   void SetZone(int zone);
   void SetChannel(int channel);
   CFormRenderer* Form() const { return form_; }
@@ -46,6 +50,7 @@ class CChEditView : public CEditorView {
   ZoneServices& z_;
   std::unique_ptr<forms::FormContext> fctx_;
   CFormRenderer* form_ = nullptr;
+  CChannelFunctionMenu* menu_ = nullptr;
   int zone_ = 0;
   int channel_ = 0;
 };

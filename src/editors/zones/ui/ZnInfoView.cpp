@@ -256,6 +256,8 @@ QString CZnInfoView::MenuTitle() const {
 
 void CZnInfoView::FillMenu(QMenu* menu) { menu_->Fill(menu); }
 
+QWidget* CZnInfoView::InitialFocus() const { return CurrentGridWidget(); }
+
 // ---- showing ------------------------------------------------------------------
 
 void CZnInfoView::FillConvRow(int row, std::vector<QString>& cells) const {

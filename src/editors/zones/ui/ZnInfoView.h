@@ -54,6 +54,7 @@ class CZnInfoView : public CEditorView {
   QString MenuTitle() const override;
   void FillMenu(QMenu* menu) override;
   QPoint InitialPosition() const override { return {0, 0}; }
+  QWidget* InitialFocus() const override;
   QSize sizeHint() const override;
 
   int Zone() const { return zone_; }
