@@ -1,7 +1,9 @@
 // The editing grid and its in-cell editors, driven with keys and the mouse.
 #include "data/RadioData.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -430,6 +432,89 @@ class EditGridTest : public QObject {
     CDialogHelper::Instance().SetHelpOpener([&](int c) { opened = c; });
     CDialogHelper::Instance().OpenHelp(&parent, 0x31000);
     QCOMPARE(opened, 0x31000);
+  }
+
+  void editBoxFollowsItsCellWhenTheScrollEnds() {
+    Fixture f;
+    CFilterEdit edit;
+    f.grid->SetCurrent(6, 1);
+    f.grid->SetText(6, 1, "151.625");
+    f.grid->ShowEdit(&edit, f.grid->Text(6, 1), true);
+    QTest::keyClicks(&edit, "4");
+    const QRect before = edit.geometry();
+    auto cellRect = [&f] { return f.grid->visualRect(f.grid->Model()->index(5, 1)).adjusted(0, 0, -1, -1); };
+    QCOMPARE(before, cellRect());
+    // Dragging the thumb: the box stays where it was...
+    QScrollBar* bar = f.grid->verticalScrollBar();
+    bar->setSliderDown(true);
+    bar->setValue(2);
+    QCOMPARE(f.grid->TopRow(), 3);
+    QCOMPARE(edit.geometry(), before);
+    // ...and moves onto the cell, three rows higher, when it is released.
+    bar->setSliderDown(false);
+    QCOMPARE(edit.geometry(), cellRect());
+    QCOMPARE(edit.geometry().top(), before.top() - 2 * f.grid->RowHeight());
+    // Released with the cell out of view: parked off-screen, text kept.
+    bar->setSliderDown(true);
+    bar->setValue(100);
+    bar->setSliderDown(false);
+    QCOMPARE(edit.geometry(), QRect(-1024, -1024, 0, 0));
+    QCOMPARE(edit.text(), QString("4"));
+    // A step without a drag (arrow, wheel) is a whole scroll: it follows at once.
+    f.grid->SetTopRow(4);
+    QCOMPARE(edit.geometry(), cellRect());
+    QVERIFY(edit.hasFocus());
+    f.grid->HideEditor(false);
+  }
+
+  void fitToRowsShowsWholeRowsAndMovesItsNeighbours() {
+    Fixture f;
+    QPushButton right(&f.window), below(&f.window);
+    f.grid->setGeometry(10, 10, 300, 200);
+    right.setGeometry(320, 20, 60, 24);    // 10 right of the grid
+    below.setGeometry(10, 220, 100, 24);   // 10 below it
+    f.grid->MoveRelative(&right, CEditGrid::kAnchorRight);
+    f.grid->MoveRelative(&below, CEditGrid::kAnchorTop | CEditGrid::kAnchorBottom);
+    f.grid->SetHomeRect(QRect(10, 10, 300, 200));
+    f.grid->FitToRows();
+    // As wide as the columns and a scroll bar; cut to the last whole row.
+    int columns = 0;
+    for (int c = 0; c < f.grid->Cols(); ++c) columns += f.grid->columnWidth(c);
+    QCOMPARE(f.grid->width(), f.grid->FullWidth());
+    QVERIFY(f.grid->width() > columns);
+    QVERIFY(f.grid->height() <= 200);
+    const int rows = (f.grid->height() - f.grid->HeightForRows(0)) / f.grid->RowHeight();
+    QCOMPARE(f.grid->height(), f.grid->HeightForRows(rows));
+    QVERIFY(200 - f.grid->height() < f.grid->RowHeight());
+    QCOMPARE(f.grid->PageRows(), rows);
+    QCOMPARE(right.x(), f.grid->geometry().right() + 11);
+    QCOMPARE(right.y(), 20);
+    QCOMPARE(below.y(), f.grid->geometry().bottom() + 11);
+    QCOMPARE(below.height(), 24);
+    // A grid whose rows all fit keeps the height of its home rectangle.
+    f.grid->SetSize(4, 4);
+    f.grid->SetupColumns(kColumns, 0, 4);
+    f.grid->FitToRows();
+    QCOMPARE(f.grid->height(), 200);
+    QCOMPARE(below.y(), 220);  // back where it started
+  }
+
+  void disabledLookGreysTheFixedCellsAndTexts() {
+    Fixture f;
+    f.grid->SetText(1, 1, "146.52000");
+    const QModelIndex cell = f.grid->Model()->index(0, 1), fixed = f.grid->Model()->index(0, 0);
+    QVERIFY(!f.grid->Model()->data(cell, Qt::ForegroundRole).isValid());
+    const QBrush enabledFixed = f.grid->Model()->data(fixed, Qt::BackgroundRole).value<QBrush>();
+    f.grid->SetEnabledLook(false);
+    QVERIFY(!f.grid->EnabledLook());
+    QCOMPARE(f.grid->Model()->data(cell, Qt::ForegroundRole).value<QBrush>().color(),
+             QApplication::palette().color(QPalette::Disabled, QPalette::Text));
+    QVERIFY(f.grid->Model()->data(fixed, Qt::BackgroundRole).value<QBrush>() != enabledFixed);
+    QCOMPARE(f.grid->horizontalHeader()->palette().color(QPalette::ButtonText),
+             f.grid->palette().color(QPalette::Disabled, QPalette::Text));
+    f.grid->SetEnabledLook(true);
+    QVERIFY(!f.grid->Model()->data(cell, Qt::ForegroundRole).isValid());
+    QCOMPARE(f.grid->Model()->data(fixed, Qt::BackgroundRole).value<QBrush>(), enabledFixed);
   }
 };
 

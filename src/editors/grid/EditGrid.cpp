@@ -689,11 +689,17 @@ void CEditGrid::focusOutEvent(QFocusEvent* e) {
 }
 
 void CEditGrid::scrollContentsBy(int dx, int dy) {
-  QTableView::scrollContentsBy(dx, dy);
   const bool dragging = verticalScrollBar()->isSliderDown() || horizontalScrollBar()->isSliderDown();
-  if ((editorKind_ == kEditBox || editorKind_ == kEditButton) && dragging) {
+  const bool keep = (editorKind_ == kEditBox || editorKind_ == kEditButton) && dragging && editor_;
+  // Scrolling the viewport moves its children, the editors among them.
+  const QRect editAt = keep ? editor_->geometry() : QRect();
+  const QRect buttonAt = keep && button_ ? button_->geometry() : QRect();
+  QTableView::scrollContentsBy(dx, dy);
+  if (keep) {
     // The edit box keeps its place (and the text being typed) until the
     // thumb is released; combo boxes follow their cell at once.
+    editor_->setGeometry(editAt);
+    if (button_) button_->setGeometry(buttonAt);
     placePending_ = true;
   } else {
     PlaceEditor();
@@ -744,6 +750,8 @@ int CEditGrid::HeightForRows(int rows) const {
 
 void CEditGrid::FitToRows() {
   scrollBarExtent_ = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  // Every column fits: a horizontal scroll bar would only hide a row.
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   const QRect home = home_.isValid() ? home_ : geometry();
   const int header = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sizeHint().height();
   const int rh = std::max(1, RowHeight());
