@@ -3,6 +3,7 @@
 // through the real main window with keys and the mouse.
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -306,6 +307,53 @@ class ChannelMenuTest : public QObject {
     grid->SetCurrent(1, kPassPortHornColumn);
     QTest::keyClick(grid, Qt::Key_Space);
     QCOMPARE(int(app->prompter.messages.size()), 1);
+  }
+
+  // With VB420_SHOTS=<folder>, on a real display: pictures of Zone
+  // Information with a full conventional zone, the channel editor, the
+  // conventional zone editor and the memory viewer, in the shipped texts.
+  void screenshots() {
+    const QString dir = qEnvironmentVariable("VB420_SHOTS");
+    if (dir.isEmpty()) QSKIP("VB420_SHOTS not set");
+    QFile lng(QStringLiteral(VB420_RESOURCE_DIR "/vb420.lng"));
+    QVERIFY(lng.open(QIODevice::ReadOnly));
+    app = std::make_unique<AppFixture>();
+    app->languageText = lng.readAll().toStdString();
+    QVERIFY(app->Start());
+    Settle();
+    CMainFrame& f = app->Frame();
+    f.showNormal();
+    f.setGeometry(0, 0, 1280, 1000);
+    ZoneServices& z = ZonesOf(f.Context());
+    for (int ch = 0; ch < 250; ++ch) {
+      char freq[32];
+      std::snprintf(freq, sizeof freq, "%.5f", 150.0 + ch * 0.0125);
+      QCOMPARE(z.conv.SetFrequency(0, ch, 3, freq, false).result, 1);
+      if (ch % 3 == 0) z.conv.SetTone(0, ch, 5, "D023N", -1);
+      if (ch % 4 == 1) z.conv.SetTone(0, ch, 5, "100.0", -1);
+    }
+    z.conv.SetName(0, 2, "DISPATCH");
+    view = dynamic_cast<CZnInfoView*>(f.FindEditor(EditorKind::ZoneInfo));
+    view->SetZone(0);
+    QTest::qWait(300);
+    f.grab().save(dir + "/zone_info.png");
+    view->CurrentGridWidget()->SetCurrent(3, 1);
+    view->RunCommand(kCmdChannelEditCmd);
+    Settle();
+    QTest::qWait(300);
+    f.grab().save(dir + "/channel_edit.png");
+    f.RunCommand(kCmdZoneInfo);
+    view->RunCommand(kCmdZoneEditCmd);
+    Settle();
+    QTest::qWait(300);
+    f.grab().save(dir + "/conv_zone_edit.png");
+    app->prompter.dialogs.push_back([&](QDialog& d) -> int {
+      d.show();
+      QTest::qWait(300);
+      d.grab().save(dir + "/memory_viewer.png");
+      return 0;
+    });
+    f.RunCommand(kCmdMemoryMap);
   }
 };
 

@@ -100,6 +100,7 @@ Qt::Alignment AlignmentOf(int code) {
 
 QFont CourierFont() {
   QFont f(QStringLiteral("Courier"));
+  f.setPointSizeF(QApplication::font().pointSizeF());  // as tall as the other cells
   f.setStyleHint(QFont::TypeWriter);
   f.setFixedPitch(true);
   return f;

@@ -167,9 +167,10 @@ std::vector<FormPage> CChEditView::Pages() {
     int label;
     bool check;
   };
-  const Option options[] = {{8, 426, false},  {9, 428, false},  {10, 429, false}, {11, 430, false},
-                            {12, 432, false}, {13, 389, false}, {14, 433, true},  {15, 434, true},
-                            {16, 431, true},  {18, 435, true}};
+  // Labels as the grid names the same fields (optional signalling, scan).
+  const Option options[] = {{8, 426, false},  {9, 428, false},  {10, 432, false}, {11, 430, false},
+                            {12, 431, false}, {13, 429, false}, {14, 433, true},  {15, 434, true},
+                            {16, 366, true},  {18, 828, true}};
   for (const Option& o : options) {
     FieldDescriptor d;
     d.labelEntry = o.label;
@@ -201,7 +202,7 @@ std::vector<FormPage> CChEditView::Pages() {
   }
   {
     FieldDescriptor d;
-    d.labelEntry = 436;
+    d.labelEntry = 435;  // the scrambler code
     d.kind = ControlKind::EditSpin;
     d.encoding = Encoding::Custom;
     d.inputMode = kInputDigits;
@@ -214,7 +215,7 @@ std::vector<FormPage> CChEditView::Pages() {
   }
   {
     FieldDescriptor d;
-    d.labelEntry = 437;
+    d.labelEntry = 395;  // transmit check
     d.kind = ControlKind::Combo;
     d.encoding = Encoding::Custom;
     d.dynamicChoices = [this, &z](const FormContext&) {
@@ -357,7 +358,7 @@ std::vector<FormPage> CConvEditView::Pages() {
   };
   const Header headers[] = {
       {0, 462, ControlKind::Text},     {1, 378, ControlKind::EditSpin}, {2, 376, ControlKind::EditSpin},
-      {3, 420, ControlKind::EditSpin}, {4, 433, ControlKind::Check},    {5, 485, ControlKind::Combo},
+      {3, 522, ControlKind::EditSpin}, {4, 433, ControlKind::Check},    {5, 485, ControlKind::Combo},
       {6, 487, ControlKind::Combo},    {7, 143, ControlKind::EditSpin}, {8, 466, ControlKind::EditSpin},
       {9, 467, ControlKind::EditSpin}, {10, 469, ControlKind::EditSpin}, {11, 434, ControlKind::Check},
       {12, 435, ControlKind::Check},   {13, 431, ControlKind::Check},
