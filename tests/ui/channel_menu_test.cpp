@@ -309,6 +309,47 @@ class ChannelMenuTest : public QObject {
     QCOMPARE(int(app->prompter.messages.size()), 1);
   }
 
+  void memoryMapsFromTheMenuBarAndTheZoneEditorsPopup() {
+    Start();
+    CMainFrame& f = app->Frame();
+    app->Ws().switches.memMap = true;
+    CZoneMemory& zm = Zones();
+    QCOMPARE(zm.CreateZone(0, '1'), 1);
+    QCOMPARE(zm.InsertRecord(0, 1), 1);
+    view->Refresh();
+    view->CurrentGridWidget()->SetCurrent(2, 1);
+    // Channel 2 from the menu bar: a window on its 48 bytes.
+    QString caption;
+    app->prompter.dialogs.push_back([&caption](QDialog& d) {
+      caption = d.windowTitle();
+      return int(QDialog::Rejected);
+    });
+    ClickMenuItem(f, "&E376", "E228 (E376)");
+    QCOMPARE(caption, QString("E228 ([ E378 - 1  E376 - 2 ])"));
+    // The zone editor: its pop-up menu holds the zone memory map, F12 runs it.
+    f.RunCommand(kCmdConvZoneEdit);
+    Settle();
+    CEditorView* zoneEdit = f.FindEditor(EditorKind::ConvZoneEdit);
+    QVERIFY(zoneEdit);
+    QCOMPARE(zoneEdit->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QStringList popup;
+    for (QAction* a : zoneEdit->actions())
+      if (a->isVisible()) popup << a->text();
+    QCOMPARE(popup, QStringList({"E228 (E378)"}));
+    QApplication::setActiveWindow(&f);
+    QWidget* inside = QApplication::focusWidget();
+    QVERIFY(inside && zoneEdit->isAncestorOf(inside));
+    caption.clear();
+    app->prompter.dialogs.push_back([&caption](QDialog& d) {
+      caption = d.windowTitle();
+      return int(QDialog::Rejected);
+    });
+    QTest::keyClick(inside, Qt::Key_F12);
+    QCOMPARE(caption, QString("E228 (E398 [ E378 - 1 ])"));
+    // The zone editor has no menu of its own in the menu bar.
+    QVERIFY(!MenuTitles(f).contains("&E376"));
+  }
+
   // With VB420_SHOTS=<folder>, on a real display: pictures of Zone
   // Information with a full conventional zone, the channel editor, the
   // conventional zone editor and the memory viewer, in the shipped texts.

@@ -342,8 +342,12 @@ CConvEditView::CConvEditView(EditorContext& ctx, QWidget* parent)
                               .arg(zone_ + 1);
     ShowImageWindow(c, z_.zones.ZoneOffset(zone_), zones::kConvHeader, title);
   });
+  // The zone memory map is reached with F12 or from the window's pop-up
+  // menu, and only with the memory-map switch on.
+  memMap->setText(QStringLiteral("%1 (%2)").arg(MenuLabel(ctx.msg.T(228)), MenuLabel(ctx.msg.T(378))));
+  memMap->setVisible(ctx.ws.switches.memMap);
   addAction(memMap);
-  resize(560, 360);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 std::vector<FormPage> CConvEditView::Pages() {
