@@ -361,11 +361,11 @@ std::vector<FormPage> CConvEditView::Pages() {
     ControlKind kind;
   };
   const Header headers[] = {
-      {0, 462, ControlKind::Text},     {1, 378, ControlKind::EditSpin}, {2, 376, ControlKind::EditSpin},
-      {3, 522, ControlKind::EditSpin}, {4, 433, ControlKind::Check},    {5, 485, ControlKind::Combo},
-      {6, 487, ControlKind::Combo},    {7, 143, ControlKind::EditSpin}, {8, 466, ControlKind::EditSpin},
-      {9, 467, ControlKind::EditSpin}, {10, 469, ControlKind::EditSpin}, {11, 434, ControlKind::Check},
-      {12, 435, ControlKind::Check},   {13, 431, ControlKind::Check},
+      {0, 462, ControlKind::Text},     {1, 470, ControlKind::EditSpin}, {2, 471, ControlKind::EditSpin},
+      {3, 522, ControlKind::EditSpin}, {4, 473, ControlKind::Check},    {5, 474, ControlKind::Combo},
+      {6, 475, ControlKind::Combo},    {7, 476, ControlKind::EditSpin}, {8, 477, ControlKind::EditSpin},
+      {9, 478, ControlKind::EditSpin}, {10, 479, ControlKind::EditSpin}, {11, 480, ControlKind::Check},
+      {12, 481, ControlKind::Check},   {13, 482, ControlKind::Check},
   };
   for (const Header& h : headers) {
     FieldDescriptor d;
