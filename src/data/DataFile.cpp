@@ -23,11 +23,13 @@ const uint8_t kMagic[5] = {'V', 'B', '4', '2', '0'};
 
 class File {
  public:
-  File(const std::string& path, int flags, mode_t mode = 0644) : fd_(::open(path.c_str(), flags | O_CLOEXEC, mode)) {}
+  File(const std::string& path, int flags, mode_t mode = 0644)
+      : fd_(::open(path.c_str(), flags | O_CLOEXEC, mode)), openError_(fd_ < 0 ? errno : 0) {}
   ~File() {
     if (fd_ >= 0) ::close(fd_);
   }
   bool ok() const { return fd_ >= 0; }
+  int openError() const { return openError_; }
   int fd() const { return fd_; }
   // Reads exactly n bytes; false on a short file or an error.
   bool ReadAll(void* dst, size_t n) {
@@ -60,6 +62,7 @@ class File {
 
  private:
   int fd_;
+  int openError_;
 };
 
 std::string LowerExtension(const std::string& path) {
@@ -76,7 +79,7 @@ FileStatus WriteAtomically(const std::string& path, const std::vector<std::pair<
   File f(tmp, O_WRONLY | O_CREAT | O_TRUNC);
   if (!f.ok()) {
     st.result = kFileCannotOpen;
-    st.sysError = errno;
+    st.sysError = f.openError();
     return st;
   }
   for (const auto& [p, n] : pieces) {
@@ -113,6 +116,16 @@ bool ReadHeader(File& f, std::array<uint8_t, kHeaderSize>& header, FileStatus& s
   return true;
 }
 
+// The file opened and its header read; otherwise `st` says why not.
+bool OpenedWithHeader(File& f, std::array<uint8_t, kHeaderSize>& header, FileStatus& st) {
+  if (!f.ok()) {
+    st.result = kFileCannotOpen;
+    st.sysError = f.openError();
+    return false;
+  }
+  return ReadHeader(f, header, st);
+}
+
 }  // namespace
 
 std::array<uint8_t, kHeaderSize> BuildHeader(const ModelBytes& model, bool sdt) {
@@ -132,14 +145,8 @@ std::array<uint8_t, kHeaderSize> BuildHeader(const ModelBytes& model, bool sdt) 
 FileStatus LoadDatFile(const std::string& path, RadioData& data) {
   FileStatus st;
   File f(path, O_RDONLY);
-  if (!f.ok()) {
-    st.result = kFileCannotOpen;
-    st.sysError = errno;
-    return st;
-  }
   std::array<uint8_t, kHeaderSize> header{};
-  header.fill(0);
-  if (!ReadHeader(f, header, st)) return st;
+  if (!OpenedWithHeader(f, header, st)) return st;
   if (std::memcmp(header.data(), kMagic, 5) != 0 || header[5] != 0x00) {
     st.result = kFileNotOurs;
     return st;
@@ -180,13 +187,8 @@ FileStatus SaveDatFile(const std::string& path, RadioData& data) {
 FileStatus LoadSdtFile(const std::string& path, RadioData& data) {
   FileStatus st;
   File f(path, O_RDONLY);
-  if (!f.ok()) {
-    st.result = kFileCannotOpen;
-    st.sysError = errno;
-    return st;
-  }
   std::array<uint8_t, kHeaderSize> header{};
-  if (!ReadHeader(f, header, st)) return st;
+  if (!OpenedWithHeader(f, header, st)) return st;
   static const uint8_t kSdtStart[10] = {'V', 'B', '4', '2', '0', 0, 0, 0, 'V', '1'};
   if (std::memcmp(header.data(), kSdtStart, 10) != 0) {
     st.result = kFileNotOurs;

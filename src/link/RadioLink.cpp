@@ -72,11 +72,17 @@ std::vector<uint8_t> StepBytes(int step) {
 // ---------------------------------------------------------------------------
 // Small exchange helpers
 
-int RadioLink::ReadAckClose() {
+int RadioLink::ReadAckClose(bool nakToo) {
   if (!WriteByte(ctl::kAck)) return 1;
   uint8_t b = 0;
   if (!ReadOne(b)) return 1;
-  return b == ctl::kAck ? 0 : 1;
+  return b == ctl::kAck || (nakToo && b == ctl::kNak) ? 0 : 1;
+}
+
+int RadioLink::CommandThenRead(uint8_t command, uint8_t* buffer, size_t length) {
+  if (!WriteByte(command)) return 1;
+  if (!Read(buffer, length)) return 1;
+  return ReadAckClose();
 }
 
 int RadioLink::SendAndAck(const uint8_t* req, size_t n) {
@@ -366,10 +372,7 @@ int RadioLink::TestChannel(uint8_t selector, std::array<uint8_t, 8>& out) {
   std::array<uint8_t, 8> got{};
   if (!Read(got.data(), got.size())) return 1;
   out = got;
-  if (!WriteByte(ctl::kAck)) return 1;
-  uint8_t b = 0;
-  if (!ReadOne(b)) return 1;
-  return b == ctl::kAck || b == ctl::kNak ? 0 : 1;
+  return ReadAckClose(true);
 }
 
 int RadioLink::TestSignalling(uint8_t selector) {
@@ -378,15 +381,11 @@ int RadioLink::TestSignalling(uint8_t selector) {
 }
 
 int RadioLink::TestReadData(uint8_t* buffer, size_t length) {
-  if (!WriteByte(testcmd::kTestData)) return 1;
-  if (!Read(buffer, length)) return 1;
-  return ReadAckClose();
+  return CommandThenRead(testcmd::kTestData, buffer, length);
 }
 
 int RadioLink::TestReadValues(uint8_t* buffer, size_t length) {
-  if (!WriteByte(testcmd::kValues)) return 1;
-  if (!Read(buffer, length)) return 1;
-  return ReadAckClose();
+  return CommandThenRead(testcmd::kValues, buffer, length);
 }
 
 int RadioLink::TestReadTuning(std::array<uint8_t, 40>& out) {
@@ -394,10 +393,7 @@ int RadioLink::TestReadTuning(std::array<uint8_t, 40>& out) {
   std::array<uint8_t, 40> got{};
   if (!Read(got.data(), got.size())) return 1;
   out = got;
-  if (!WriteByte(ctl::kAck)) return 1;
-  uint8_t b = 0;
-  if (!ReadOne(b)) return 1;
-  return b == ctl::kAck || b == ctl::kNak ? 0 : 1;
+  return ReadAckClose(true);
 }
 
 // ---------------------------------------------------------------------------

@@ -201,7 +201,10 @@ class RadioLink : public SerialPort {
 
  private:
   int SendPassword(uint8_t command, const Password& pw, bool waitFirst);
-  int ReadAckClose();            // send ACK, read 1, 0 when it is ACK
+  // Send ACK, read 1: 0 when it is ACK (or, with `nakToo`, NAK).
+  int ReadAckClose(bool nakToo = false);
+  // One command byte, then `length` bytes of answer closed by ACK.
+  int CommandThenRead(uint8_t command, uint8_t* buffer, size_t length);
   int ReadOne(uint8_t& b) { return Read(&b, 1); }
   int SendAndAck(const uint8_t* req, size_t n);  // request, then 0 when the answer is ACK
 

@@ -195,15 +195,26 @@ int SimRadio::Run() {
   }
 }
 
+bool SimRadio::NextCommand(uint8_t& c, long& baud, End& end) {
+  for (;;) {
+    if (line_.Get(c, baud, -1)) return true;
+    if (SimLine::stop) {
+      end = End::kStopped;
+      return false;
+    }
+    if (line_.HungUp()) {
+      end = End::kHungUp;
+      return false;
+    }
+  }
+}
+
 SimRadio::End SimRadio::ProgramMode() {
   for (;;) {
     uint8_t c = 0;
     long baud = 0;
-    if (!line_.Get(c, baud, -1)) {
-      if (SimLine::stop) return End::kStopped;
-      if (line_.HungUp()) return End::kHungUp;
-      continue;
-    }
+    End end{};
+    if (!NextCommand(c, baud, end)) return end;
     if (silenced_ || baud != kProgramBaud) continue;  // garbage at another rate
     switch (c) {
       case cmd::kIdentify: Identify(); break;
@@ -448,11 +459,8 @@ SimRadio::End SimRadio::TestMode() {
   for (;;) {
     uint8_t c = 0;
     long baud = 0;
-    if (!line_.Get(c, baud, -1)) {
-      if (SimLine::stop) return End::kStopped;
-      if (line_.HungUp()) return End::kHungUp;
-      continue;
-    }
+    End end{};
+    if (!NextCommand(c, baud, end)) return end;
     if (silenced_ || baud != opt_.baud) continue;
     switch (c) {
       case cmd::kEnd: Answer(ACK); return End::kEnded;

@@ -61,6 +61,9 @@ class SimRadio {
 
   End ProgramMode();
   End TestMode();
+  // Waits for the next byte of a conversation; false with `end` set when the
+  // line hung up or the radio was told to stop.
+  bool NextCommand(uint8_t& c, long& baud, End& end);
   void Answer(const std::vector<uint8_t>& bytes);
   void Answer(uint8_t b) { Answer(std::vector<uint8_t>{b}); }
   bool Take(uint8_t& b, int timeoutMs = 1000);
