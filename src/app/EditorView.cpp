@@ -1,4 +1,4 @@
-#include "app/Workspace.h"  // first: keeps Qt macros out of the core headers
+#include "app/Workspace.h"
 #include "app/EditorView.h"
 
 #include <QCloseEvent>
@@ -120,7 +120,7 @@ void CChildFrame::ForceClose() {
 void CChildFrame::closeEvent(QCloseEvent* event) {
   if (closeNow_) {
     QMdiSubWindow::closeEvent(event);
-    if (event->isAccepted()) emit Closed(key_);
+    if (event->isAccepted()) Q_EMIT Closed(key_);
     else closeNow_ = false;
     return;
   }

@@ -89,7 +89,7 @@ class CEditorView : public QWidget {
   // first control that takes the focus with Tab.
   virtual QWidget* InitialFocus() const { return nullptr; }
 
- signals:
+ Q_SIGNALS:
   void TitleChanged();
 
  private:
@@ -129,7 +129,7 @@ class CChildFrame : public QMdiSubWindow {
   // to be replaced).
   void ForceClose();
 
- signals:
+ Q_SIGNALS:
   void Closed(int key);
 
  protected:

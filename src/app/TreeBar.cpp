@@ -1,4 +1,4 @@
-#include "app/Workspace.h"  // first: keeps Qt macros out of the core headers
+#include "app/Workspace.h"
 #include "app/TreeBar.h"
 
 #include <QCloseEvent>
@@ -48,7 +48,7 @@ void CTreeBar::Rebuild() {
 void CTreeBar::Run(QTreeWidgetItem* item) {
   if (!item) return;
   const int command = item->data(0, Qt::UserRole).toInt();
-  if (command != 0) emit RunCommand(command);
+  if (command != 0) Q_EMIT RunCommand(command);
 }
 
 bool CTreeBar::eventFilter(QObject* watched, QEvent* event) {
@@ -57,8 +57,8 @@ bool CTreeBar::eventFilter(QObject* watched, QEvent* event) {
     switch (key->key()) {
       case Qt::Key_Return:
       case Qt::Key_Enter: Run(tree_->currentItem()); return true;
-      case Qt::Key_Escape: emit ToggleRequested(); return true;
-      case Qt::Key_F1: emit HelpRequested(); return true;
+      case Qt::Key_Escape: Q_EMIT ToggleRequested(); return true;
+      case Qt::Key_F1: Q_EMIT HelpRequested(); return true;
       default: break;
     }
   }
@@ -68,7 +68,7 @@ bool CTreeBar::eventFilter(QObject* watched, QEvent* event) {
 void CTreeBar::closeEvent(QCloseEvent* event) {
   // The close button is the Tree View command, which keeps the menu check in step.
   event->ignore();
-  emit ToggleRequested();
+  Q_EMIT ToggleRequested();
 }
 
 }  // namespace vb420

@@ -22,7 +22,7 @@ class CTreeBar : public QDockWidget {
   void Rebuild();
   QTreeWidget* Tree() const { return tree_; }
 
- signals:
+ Q_SIGNALS:
   // An item's command (Enter, double-click).
   void RunCommand(int command);
   // Escape and the close button: the Tree View command.

@@ -60,9 +60,9 @@ class CFreqCodec {
 // (16 slots at 0x8C0) and the tuning-frequency table (5 slots at 0x960).
 class CFreqPairTable {
  public:
-  CFreqPairTable(ByteArea image, size_t offset, int slots, const CFreqCodec& codec,
+  CFreqPairTable(ByteArea image, size_t offset, int slotCount, const CFreqCodec& codec,
                  std::function<int()> bandOf, std::function<bool()> portable)
-      : image_(image), offset_(offset), slots_(slots), codec_(codec),
+      : image_(image), offset_(offset), slots_(slotCount), codec_(codec),
         bandOf_(std::move(bandOf)), portable_(std::move(portable)) {}
 
   // which: 0 first (receive), 1 second (transmit). Returns 1 stored, -1 stored

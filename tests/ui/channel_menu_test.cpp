@@ -77,7 +77,7 @@ class ChannelMenuTest : public QObject {
     d.SyncCodecs();
   }
 
- private slots:
+ private Q_SLOTS:
   void cleanup() { app.reset(); }
 
   void menuBarCarriesTheActiveEditorsMenu() {
@@ -120,15 +120,15 @@ class ChannelMenuTest : public QObject {
       return false;
     };
     app->Ws().switches.memMap = false;
-    emit menu->aboutToShow();
+    Q_EMIT menu->aboutToShow();
     QVERIFY(!visible("E228 (E376)"));
     app->Ws().switches.memMap = true;
-    emit menu->aboutToShow();
+    Q_EMIT menu->aboutToShow();
     QVERIFY(visible("E228 (E376)"));
     // An LTR zone: group copy, GID jump, trunked zone edit and GID edit.
     QCOMPARE(Zones().CreateZone(0, '0'), 1);
     view->Refresh();
-    emit menu->aboutToShow();
+    Q_EMIT menu->aboutToShow();
     QStringList texts;
     for (QAction* a : menu->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(texts.mid(0, 10), QStringList({"E451", "E453", "E456", "E460", "-", "E955", "E978", "-", "E69", "E66"}));
@@ -264,7 +264,7 @@ class ChannelMenuTest : public QObject {
     QVERIFY(ltrRow >= 0);
     type->setFocus();
     type->setCurrentIndex(ltrRow);
-    emit type->activated(ltrRow);
+    Q_EMIT type->activated(ltrRow);
     QCOMPARE(view->CurrentGrid(), int(CZnInfoView::kLtrGrid));
     CEditGrid* grid = view->CurrentGridWidget();
     grid->setFocus();

@@ -59,7 +59,7 @@ class FrameTest : public QObject {
   Q_OBJECT
   int commPortRuns = 0;
 
- private slots:
+ private Q_SLOTS:
   void initTestCase() {
     // Scan Information and DTMF get probe views for these tests (registered
     // after the program's own editors, so these win).

@@ -37,7 +37,7 @@ void RunModelInfo(AppFixture& f) { f.Frame().Action(kCmdModelInfo)->trigger(); }
 
 class ModelTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void dialogListsModelsAndTheBandsOfTheChosenOne();
   void warningForEachKindOfChange_data();
   void warningForEachKindOfChange();

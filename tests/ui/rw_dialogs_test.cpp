@@ -147,7 +147,7 @@ class Env {
 
 class RwDialogsTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void init();
   void cleanup();
   void readThroughTheMenuBecomesTheProgramming();

@@ -24,7 +24,7 @@ QByteArray Bytes(Workspace& ws, size_t offset, size_t n) {
 
 class StartupTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void comPortIsBroughtIntoRange_data();
   void comPortIsBroughtIntoRange();
   void lastModelRestoresOnlyAKnownModel_data();

@@ -30,7 +30,7 @@ class ZoneBench : public QObject {
     QVERIFY(z.zones.RecordCount(1) > 100);
   }
 
- private slots:
+ private Q_SLOTS:
   void initTestCase() {
     app = std::make_unique<AppFixture>();
     QVERIFY(app->Start());

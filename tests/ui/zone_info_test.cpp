@@ -66,7 +66,7 @@ class ZoneInfoTest : public QObject {
     QTest::keyClick(ed, Qt::Key_Return);
   }
 
- private slots:
+ private Q_SLOTS:
   void init() {
     app = std::make_unique<AppFixture>();
     QVERIFY(app->Start());
@@ -218,13 +218,13 @@ class ZoneInfoTest : public QObject {
     QVERIFY(ltrRow >= 0);
     app->prompter.answers = {kIdCancel};
     type->setCurrentIndex(ltrRow);
-    emit type->activated(ltrRow);
+    Q_EMIT type->activated(ltrRow);
     QCOMPARE(app->prompter.messages.size(), size_t(1));
     QVERIFY(app->prompter.messages[0].text.contains("1"));
     QVERIFY(zm.ZoneExists(0));
     QCOMPARE(type->currentData().toInt(), int('1'));
     app->prompter.answers = {kIdOk};
-    emit type->activated(ltrRow);
+    Q_EMIT type->activated(ltrRow);
     QVERIFY(!zm.ZoneExists(0));
     QCOMPARE(view->CurrentGrid(), int(CZnInfoView::kLtrGrid));
     // The LTR zone comes with its first group ID.
@@ -239,7 +239,7 @@ class ZoneInfoTest : public QObject {
     app->Ws().data.model.SetModel(8);
     app->Ws().data.SyncCodecs();
     const int ppRow = view->TypeBox()->findData(int('5'));
-    emit view->TypeBox()->activated(ppRow);
+    Q_EMIT view->TypeBox()->activated(ppRow);
     grid = view->CurrentGridWidget();
     QCOMPARE(view->CurrentGrid(), int(CZnInfoView::kPassPortGrid));
     GoTo(1, 1);

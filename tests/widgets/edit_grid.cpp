@@ -50,7 +50,7 @@ class EditGridTest : public QObject {
     }
   };
 
- private slots:
+ private Q_SLOTS:
   void decimalModeTakesOneLocaleSeparator() {
     CFilterEdit e;
     e.SetInputMode(kInputDecimal);

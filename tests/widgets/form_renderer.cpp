@@ -95,7 +95,7 @@ std::vector<FormPage> Pages() {
 class FormRendererTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void typedNumbersSpinsAndEmptyValues() {
     RadioData data(&testing::NumberedTexts());
     testing::FreshImage(data);

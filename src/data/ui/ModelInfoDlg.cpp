@@ -1,4 +1,4 @@
-#include "app/Workspace.h"  // first: keeps Qt macros out of the core headers
+#include "app/Workspace.h"
 #include "data/ui/ModelInfoDlg.h"
 
 #include <QDialogButtonBox>

@@ -59,25 +59,25 @@ void CGridModel::SetText(int row, int col, const QString& text) {
   if (cell == text) return;
   cell = text;
   if (row == 0) {
-    if (col >= 1) emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
-    else emit headerDataChanged(Qt::Horizontal, 0, 0);
-    emit dataChanged(index(0, 0), index(0, 0));
+    if (col >= 1) Q_EMIT headerDataChanged(Qt::Horizontal, col - 1, col - 1);
+    else Q_EMIT headerDataChanged(Qt::Horizontal, 0, 0);
+    Q_EMIT dataChanged(index(0, 0), index(0, 0));
   } else {
     const QModelIndex i = index(row - 1, col);
-    emit dataChanged(i, i);
+    Q_EMIT dataChanged(i, i);
   }
 }
 
 void CGridModel::RefillAll() {
   if (!filler_) return;
   for (int r = 1; r < rows_; ++r) stale_[static_cast<size_t>(r)] = 1;
-  if (rows_ > 1) emit dataChanged(index(0, 0), index(rows_ - 2, cols_ - 1));
+  if (rows_ > 1) Q_EMIT dataChanged(index(0, 0), index(rows_ - 2, cols_ - 1));
 }
 
 void CGridModel::RefillRow(int row) {
   if (row <= 0 || row >= rows_ || !filler_) return;
   stale_[static_cast<size_t>(row)] = 1;
-  emit dataChanged(index(row - 1, 0), index(row - 1, cols_ - 1));
+  Q_EMIT dataChanged(index(row - 1, 0), index(row - 1, cols_ - 1));
 }
 
 void CGridModel::SetColumnFormat(int col, int alignment, bool fixedFont) {
@@ -306,7 +306,7 @@ void CEditGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
     return;
   }
   UpdateSelection();
-  if (current.isValid()) emit CellChanged(current.row() + 1, current.column());
+  if (current.isValid()) Q_EMIT CellChanged(current.row() + 1, current.column());
 }
 
 // ---- in-cell editors ---------------------------------------------------------
@@ -360,10 +360,10 @@ int CEditGrid::ShowEdit(CFilterEdit* editor, const QString& text, bool takeFocus
       enterReleased_ = true;  // Enter released over the editor
       return;
     }
-    emit EditorKey(key, mods);
+    Q_EMIT EditorKey(key, mods);
   });
   connect(editor, &CFilterEdit::EditFocusOut, this, [this, editor](Qt::FocusReason reason) {
-    if (editor_ == editor && editorKind_) emit EditorFocusOut(reason);
+    if (editor_ == editor && editorKind_) Q_EMIT EditorFocusOut(reason);
   });
   OpenCommon(editor, button ? kEditButton : kEditBox, text);
   if (button) {
@@ -446,7 +446,7 @@ bool CEditGrid::eventFilter(QObject* watched, QEvent* event) {
       const bool popup = combo->view() && combo->view()->isVisible();
       if (!popup && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape || key == Qt::Key_Tab ||
                      key == Qt::Key_Backtab)) {
-        emit EditorKey(key, ke->modifiers());
+        Q_EMIT EditorKey(key, ke->modifiers());
         return true;
       }
     }
@@ -459,7 +459,7 @@ bool CEditGrid::eventFilter(QObject* watched, QEvent* event) {
       // Focus moving between the combo and its own edit part or list is no leave.
       QWidget* now = QApplication::focusWidget();
       if (!(now && (now == combo || combo->isAncestorOf(now))) && fe->reason() != Qt::PopupFocusReason)
-        emit EditorFocusOut(fe->reason());
+        Q_EMIT EditorFocusOut(fe->reason());
     }
   }
   return QTableView::eventFilter(watched, event);
@@ -480,7 +480,7 @@ void CEditGrid::PageDown() {
     if (cur < realTop || cur >= realTop + pr) SetCurrent(std::min(cur + pr, last), Col());
   }
   SetRowSelectMode(false);
-  emit Notify(2, Qt::Key_PageDown);
+  Q_EMIT Notify(2, Qt::Key_PageDown);
 }
 
 void CEditGrid::PageUp() {
@@ -493,7 +493,7 @@ void CEditGrid::PageUp() {
   const int cur = Row();
   if (cur < newTop || cur >= newTop + pr) SetCurrent(std::max(1, cur - pr), Col());
   SetRowSelectMode(false);
-  emit Notify(2, Qt::Key_PageUp);
+  Q_EMIT Notify(2, Qt::Key_PageUp);
 }
 
 void CEditGrid::Advance(int n, Qt::KeyboardModifiers mods) {
@@ -546,7 +546,7 @@ void CEditGrid::keyPressEvent(QKeyEvent* e) {
       }
       SetRowSelectMode(false);
       if ((Row() == Rows() - 1 && Col() == Cols() - 1) || shift || ctrl) enterReleased_ = false;
-      emit EnterPressed(mods);
+      Q_EMIT EnterPressed(mods);
       e->accept();
       return;
     case Qt::Key_Left:
@@ -606,11 +606,11 @@ void CEditGrid::keyPressEvent(QKeyEvent* e) {
   }
   const QString t = e->text();
   if (!t.isEmpty() && (t[0].isPrint() || key == Qt::Key_Backspace) && !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
-    emit CharTyped(e);
+    Q_EMIT CharTyped(e);
     e->accept();
     return;
   }
-  emit KeyToView(e);
+  Q_EMIT KeyToView(e);
   if (!e->isAccepted()) QTableView::keyPressEvent(e);
 }
 
@@ -656,7 +656,7 @@ void CEditGrid::contextMenuEvent(QContextMenuEvent* e) {
     const QModelIndex i = indexAt(viewport()->mapFromGlobal(e->globalPos()));
     row = i.isValid() ? i.row() + 1 : 0;
   }
-  emit ContextMenuAsked(e->reason() == QContextMenuEvent::Keyboard ? viewport()->mapToGlobal(pos) : e->globalPos(), row);
+  Q_EMIT ContextMenuAsked(e->reason() == QContextMenuEvent::Keyboard ? viewport()->mapToGlobal(pos) : e->globalPos(), row);
   e->accept();
 }
 
@@ -675,18 +675,18 @@ void CEditGrid::wheelEvent(QWheelEvent* e) {
   const int newTop = std::clamp(TopRow() - rows, 1, std::max(1, last - pr + 1));
   SetTopRow(newTop);
   PlaceEditor();
-  emit Scrolled();
+  Q_EMIT Scrolled();
   e->accept();
 }
 
 void CEditGrid::focusInEvent(QFocusEvent* e) {
   QTableView::focusInEvent(e);
-  emit Notify(1, 0);
+  Q_EMIT Notify(1, 0);
 }
 
 void CEditGrid::focusOutEvent(QFocusEvent* e) {
   QTableView::focusOutEvent(e);
-  emit Notify(0, 0);
+  Q_EMIT Notify(0, 0);
 }
 
 void CEditGrid::scrollContentsBy(int dx, int dy) {
@@ -705,7 +705,7 @@ void CEditGrid::scrollContentsBy(int dx, int dy) {
   } else {
     PlaceEditor();
   }
-  emit Scrolled();
+  Q_EMIT Scrolled();
 }
 
 void CEditGrid::ScrollEnded() {
@@ -774,7 +774,7 @@ void CEditGrid::SetEnabledLook(bool enabled) {
     p.setColor(QPalette::ButtonText, palette().color(QPalette::Disabled, QPalette::Text));
     header->setPalette(p);
   }
-  if (model_->Rows() > 1) emit model_->dataChanged(model_->index(0, 0), model_->index(model_->Rows() - 2, model_->Cols() - 1));
+  if (model_->Rows() > 1) Q_EMIT model_->dataChanged(model_->index(0, 0), model_->index(model_->Rows() - 2, model_->Cols() - 1));
   header->viewport()->update();
   viewport()->update();
 }

@@ -108,11 +108,11 @@ void CFilterEdit::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
       if (property("vb420_incell").toBool()) {
-        emit KeyLeaving(key, mods);
+        Q_EMIT KeyLeaving(key, mods);
         e->accept();
         return;
       }
-      if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) emit KeyLeaving(key, mods);
+      if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) Q_EMIT KeyLeaving(key, mods);
       QLineEdit::keyPressEvent(e);
       return;
     case Qt::Key_Up:
@@ -120,7 +120,7 @@ void CFilterEdit::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
       if (property("vb420_incell").toBool()) {
-        emit KeyLeaving(key, mods);
+        Q_EMIT KeyLeaving(key, mods);
         e->accept();
         return;
       }
@@ -164,13 +164,13 @@ void CFilterEdit::keyPressEvent(QKeyEvent* e) {
 
 void CFilterEdit::keyReleaseEvent(QKeyEvent* e) {
   if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && property("vb420_incell").toBool())
-    emit KeyLeaving(-e->key(), e->modifiers());  // negative: a release
+    Q_EMIT KeyLeaving(-e->key(), e->modifiers());  // negative: a release
   QLineEdit::keyReleaseEvent(e);
 }
 
 void CFilterEdit::focusOutEvent(QFocusEvent* e) {
   QLineEdit::focusOutEvent(e);
-  emit EditFocusOut(e->reason());
+  Q_EMIT EditFocusOut(e->reason());
 }
 
 }  // namespace vb420

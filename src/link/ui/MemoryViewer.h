@@ -3,7 +3,7 @@
 // source changes only when OK is pressed and a byte differs.
 #pragma once
 
-#include "app/Workspace.h"  // first: keeps Qt macros out of the core headers
+#include "app/Workspace.h"
 
 #include <QDialog>
 #include <QString>

@@ -3,7 +3,7 @@
 // asks the user through message boxes.
 #pragma once
 
-#include "app/Workspace.h"  // first: keeps Qt macros out of the core headers
+#include "app/Workspace.h"
 
 #include <QDialog>
 #include <QString>

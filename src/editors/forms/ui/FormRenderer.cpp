@@ -35,8 +35,8 @@ CSpinButtons::CSpinButtons(QWidget* parent) : QWidget(parent), up_(new QToolButt
     b->setFocusPolicy(Qt::NoFocus);
     box->addWidget(b);
   }
-  connect(up_, &QToolButton::clicked, this, [this] { emit Step(1); });
-  connect(down_, &QToolButton::clicked, this, [this] { emit Step(-1); });
+  connect(up_, &QToolButton::clicked, this, [this] { Q_EMIT Step(1); });
+  connect(down_, &QToolButton::clicked, this, [this] { Q_EMIT Step(-1); });
 }
 
 CFormRenderer::CFormRenderer(forms::FormContext& ctx, std::vector<forms::FormPage> pages, QWidget* parent,
@@ -211,7 +211,7 @@ void CFormRenderer::Wire(int page, int index) {
     }
     case ControlKind::Button:
       connect(static_cast<QPushButton*>(s.control), &QPushButton::clicked, this,
-              [this, page, index] { emit ButtonClicked(page, index); });
+              [this, page, index] { Q_EMIT ButtonClicked(page, index); });
       break;
     default: break;
   }
@@ -225,7 +225,7 @@ bool CFormRenderer::eventFilter(QObject* watched, QEvent* event) {
       for (size_t p = 0; p < slots_.size(); ++p)
         for (size_t i = 0; i < slots_[p].size(); ++i)
           if (slots_[p][i].edit == watched && slots_[p][i].spin) {
-            emit slots_[p][i].spin->Step(ke->key() == Qt::Key_Up ? 1 : -1);
+            Q_EMIT slots_[p][i].spin->Step(ke->key() == Qt::Key_Up ? 1 : -1);
             return true;
           }
     }
@@ -248,7 +248,7 @@ void CFormRenderer::StoreTyped(int page, int index) {
 
 void CFormRenderer::AfterStore(int page, int index) {
   Refresh();
-  emit Stored(page, index);
+  Q_EMIT Stored(page, index);
 }
 
 void CFormRenderer::ShowField(int page, int index) {

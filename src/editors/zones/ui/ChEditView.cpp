@@ -327,7 +327,7 @@ CConvEditView::CConvEditView(EditorContext& ctx, QWidget* parent)
   layout->addWidget(form_);
   connect(form_, &CFormRenderer::Stored, this, [this](int, int index) {
     if (index != 0) Context().frame.RefreshAllEditors(this);
-    emit TitleChanged();
+    Q_EMIT TitleChanged();
   });
   auto* memMap = new QAction(this);
   memMap->setShortcut(QKeySequence(Qt::Key_F12));
@@ -418,7 +418,7 @@ QString CConvEditView::Title() const {
 
 void CConvEditView::Refresh() {
   if (form_) form_->Refresh();
-  emit TitleChanged();
+  Q_EMIT TitleChanged();
 }
 
 bool CConvEditView::CommitPendingEdit() {

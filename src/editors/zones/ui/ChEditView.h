@@ -4,7 +4,7 @@
 // operations.
 #pragma once
 
-#include "editors/zones/ui/ZoneServices.h"  // first: keeps Qt macros out of the core headers
+#include "editors/zones/ui/ZoneServices.h"
 
 #include <memory>
 

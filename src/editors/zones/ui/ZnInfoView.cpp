@@ -189,7 +189,7 @@ void CZnInfoView::BuildGrids() {
   // Enter, Escape and the other leaving keys of the tone combo's edit part.
   tone_->Edit()->SetInCell(true);
   connect(tone_->Edit(), &CFilterEdit::KeyLeaving, this, [this](int key, Qt::KeyboardModifiers mods) {
-    if (key > 0 && CurrentGridWidget()->EditorKindOpen()) emit CurrentGridWidget()->EditorKey(key, mods);
+    if (key > 0 && CurrentGridWidget()->EditorKindOpen()) Q_EMIT CurrentGridWidget()->EditorKey(key, mods);
   });
 }
 
@@ -310,7 +310,7 @@ QString CZnInfoView::Title() const {
       .arg(row);
 }
 
-void CZnInfoView::UpdateCaption() { emit TitleChanged(); }
+void CZnInfoView::UpdateCaption() { Q_EMIT TitleChanged(); }
 
 void CZnInfoView::ShowHeader() {
   refreshing_ = true;

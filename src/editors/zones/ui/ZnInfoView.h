@@ -3,7 +3,7 @@
 // (LTR, PassPort), and the Channel Function commands.
 #pragma once
 
-#include "editors/zones/ui/ZoneServices.h"  // first: keeps Qt macros out of the core headers
+#include "editors/zones/ui/ZoneServices.h"
 
 #include <QLabel>
 

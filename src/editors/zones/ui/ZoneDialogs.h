@@ -2,7 +2,7 @@
 // and LTR groups), CH/GID Jump, Frequency Copy and QT/DQT Copy.
 #pragma once
 
-#include "editors/zones/ui/ZoneServices.h"  // first: keeps Qt macros out of the core headers
+#include "editors/zones/ui/ZoneServices.h"
 
 #include <QDialog>
 

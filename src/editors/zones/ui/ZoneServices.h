@@ -3,7 +3,7 @@
 // Zone Information window, the channel and zone editors and their dialogs.
 #pragma once
 
-#include "app/Workspace.h"  // first: keeps Qt macros out of the core headers
+#include "app/Workspace.h"
 #include "editors/zones/ConvFields.h"
 #include "editors/zones/GroupFields.h"
 #include "editors/zones/RecordCopy.h"
