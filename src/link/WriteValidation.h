@@ -2,9 +2,11 @@
 // the warnings shown for mobiles before a write.
 //
 // The checks run in a fixed order of slots. This file holds the checks whose
-// data it can judge on its own (priority channels, the Vantelix identities,
-// the emergency targets); the editors that own other data add theirs to the
-// matching slot with RegisterWriteCheck when the program starts.
+// data it can judge on its own (the Vantelix identities, the emergency
+// targets); the editors that own other data (the zone code: priority
+// channels and the zone checks) add theirs to the matching slot with
+// RegisterWriteCheck when the program starts, so that the radio link does
+// not depend on them.
 #pragma once
 
 #include <functional>
@@ -72,7 +74,6 @@ WriteValidationResult ValidateForWrite(RadioData& data, TextTable& text);
 std::string ValidationMessage(TextTable& text, int headingEntry, const std::vector<WriteProblem>& problems);
 
 // The built-in checks, each on its own (for the tests and for the list).
-void CheckPriorityChannel(RadioData& data, int which, std::vector<WriteProblem>& out);  // which 1 or 2
 void CheckOwnIdentity(RadioData& data, std::vector<WriteProblem>& out);
 void CheckPage5Identity(RadioData& data, std::vector<WriteProblem>& out);
 void CheckPage6Identity(RadioData& data, std::vector<WriteProblem>& out);

@@ -365,11 +365,13 @@ TEST_F(RwCli, ValidationRefusesBeforeAnythingIsSent) {
   RadioData data;
   InitNewImage(data, true);
   data.Image().setU8(0x770, 5);  // dispatcher fleet without its ID
+  data.Image().setU8(0x6A0, '0');  // a priority channel that names no channel: the zone code's check
   ASSERT_EQ(SaveDatFile(Path("bad.dat"), data).result, kFileOk);
   Start({});
   const CliRun r = RunCli("write " + Path("bad.dat") + Port());
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.err.find("Check the following settings:\n\"Dispatcher ID\""), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Check the following settings:\n\"Priority 1 Zone/Channel\"\n\"Dispatcher ID\""), std::string::npos)
+      << r.err;
   EXPECT_TRUE(Sent().empty());
 }
 

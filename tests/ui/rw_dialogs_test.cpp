@@ -300,10 +300,11 @@ void RwDialogsTest::writeRefusedByValidationSendsNothing() {
   StartSim({"--trace", tmp_.filePath("trace.txt").toStdString()});
   QVERIFY(f_->Start());
   f_->Ws().data.Image().setU16le(0x771, 7);  // dispatcher ID without its fleet
+  f_->Ws().data.Image().setU8(0x6A0, '0');     // priority channel 1 names no channel (a zone check)
   Run(kCmdWrite);
   QVERIFY(answers_.seen.isEmpty());
   QCOMPARE(f_->prompter.MessageTexts().size(), 1);
-  QCOMPARE(f_->prompter.MessageTexts().first(), QStringLiteral("E222\n\"E1081\""));
+  QCOMPARE(f_->prompter.MessageTexts().first(), QStringLiteral("E222\n\"E816\"\n\"E1081\""));
   sim_->Stop();
   QVERIFY(testing::ReadTrace(tmp_.filePath("trace.txt").toStdString()).empty());
 }

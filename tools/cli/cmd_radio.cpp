@@ -12,6 +12,7 @@
 #include "Cli.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "editors/zones/ZoneWriteChecks.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/RadioInfoSession.h"
@@ -217,6 +218,8 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
   int code = kExitOk;
   if (!LoadDatForCli(args[0], data, code)) return code;
 
+  // The zone code's checks (priority channels...) join the link's own.
+  RegisterZoneWriteChecks();
   const WriteValidationResult v = ValidateForWrite(data, text);
   if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
   if (!v.mergeProblems.empty())

@@ -3,9 +3,8 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 
-#include "app/AppSettings.h"
-#include "app/EditorView.h"
-#include "app/MainFrame.h"
+#include "frame/AppSettings.h"
+#include "frame/EditorView.h"
 #include "data/NewImage.h"
 #include "lang/ui/MessageHelper.h"
 #include "link/Backups.h"
@@ -58,7 +57,7 @@ void RunWriteCommand(EditorContext& ctx, Prompter* prompter) {
   Workspace& ws = ctx.ws;
   QWidget* owner = ctx.frame.MainWindow();
   // Whatever an editor still holds goes into the image first.
-  if (auto* frame = qobject_cast<CMainFrame*>(owner)) frame->CommitPendingEdits();
+  ctx.frame.CommitPendingEdits();
   const WriteValidationResult v = ValidateForWrite(ws.data, ws.text);
   if (!v.problems.empty()) {
     ctx.msg.Error(QString::fromStdString(ValidationMessage(ws.text, msg::kValidationHeading, v.problems)), kMsgOk,
@@ -106,7 +105,7 @@ void RunCommPortCommand(EditorContext& ctx) {
   // A dialog closed before its probe ran has nothing to choose from.
   if (!dlg.Probed()) return;
   ws.comPort = dlg.Chosen();
-  if (auto* frame = qobject_cast<CMainFrame*>(owner)) frame->UpdatePortPane();
+  ctx.frame.UpdatePortPane();
 }
 
 VB420_REGISTER_COMMAND(kCmdRead, [](EditorContext& ctx) { RunReadCommand(ctx); });
