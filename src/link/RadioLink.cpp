@@ -136,10 +136,11 @@ int RadioLink::Identify(ModelBytes& out) {
 
 int RadioLink::EndProgramMode() {
   uint8_t b = 0;
-  if (WriteByte(cmd::kEnd) && ReadOne(b)) return b == ctl::kAck ? 0 : 1;
-  // A radio still listening at its calling rate hears us at 9600.
+  if (WriteByte(cmd::kEnd) && ReadOne(b) && b == ctl::kAck) return 0;
+  // No answer, or a byte that is not ACK: a radio that has gone back to its
+  // calling rate answers garbled at 19200 and hears us only at 9600.
   SetBaudField("9600");
-  if (WriteByte(cmd::kEnd) && ReadOne(b)) return b == ctl::kAck ? 0 : 1;
+  if (WriteByte(cmd::kEnd) && ReadOne(b) && b == ctl::kAck) return 0;
   return 1;
 }
 

@@ -129,7 +129,8 @@ class RadioLink : public SerialPort {
   int EnterProgramMode(const PumpFn& pump = {});
   // The 8 model bytes of the radio.
   int Identify(ModelBytes& out);
-  // 'E'; when unanswered, 'E' once more at 9600 baud.
+  // 'E'; when it is not acknowledged (no answer or another byte), 'E'
+  // once more at 9600 baud.
   int EndProgramMode();
   // Close, open; then 9600 baud and a read time-out of 1500 ms.
   int OpenForTestMode();

@@ -174,16 +174,29 @@ int SerialPort::SetOpenState(int wanted) {
 }
 
 int SerialPort::Open() {
+  openError_ = 0;
   const std::string name = DeviceName();
-  if (name.empty()) return 0;
+  if (name.empty()) {
+    openError_ = ENOENT;
+    return 0;
+  }
   const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return 0;
+  if (fd < 0) {
+    // A line that another program made exclusive answers EBUSY.
+    openError_ = errno;
+    return 0;
+  }
   // The port is ours alone while it is open: another program holding it makes
-  // the open fail, as the radio cannot talk to two programs at once.
+  // the open fail, as the radio cannot talk to two programs at once. The lock
+  // keeps out the programs that ask for it; the line's exclusive mode keeps
+  // out every other opener (the superuser excepted) until we close.
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    openError_ = errno == EWOULDBLOCK ? EBUSY : errno;
     ::close(fd);
     return 0;
   }
+  // Not every device is a tty; such a one simply has no exclusive mode.
+  exclusive_ = ioctl(fd, TIOCEXCL) == 0;
   fd_ = fd;
   open_ = true;
   if (!SetReceiveQueueSize(rxQueue_) || !SetTransmitQueueSize(txQueue_)) return 0;
@@ -193,6 +206,10 @@ int SerialPort::Open() {
 
 int SerialPort::Close() {
   if (!open_) return 1;
+  // The exclusive mode belongs to the line, not to our descriptor: give the
+  // line back as we found it.
+  if (exclusive_) ioctl(fd_, TIOCNXCL);
+  exclusive_ = false;
   const int rc = ::close(fd_);
   fd_ = -1;
   open_ = false;

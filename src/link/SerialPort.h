@@ -5,6 +5,7 @@
 // conversation above this class counts them.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -69,6 +70,11 @@ class SerialPort {
   int SetOpenState(int wanted);
   int OpenState() const { return open_ ? 1 : 0; }
   bool IsOpen() const { return open_; }
+  // Why the last opening failed: the system's error number, EBUSY when
+  // another program holds the port, ENOENT when no device is mapped; 0 after
+  // an opening that got the device.
+  int OpenError() const { return openError_; }
+  bool PortBusy() const { return openError_ == EBUSY; }
 
   // Queue sizes are kept for the caller; the tty driver sizes its own queues.
   int SetReceiveQueueSize(uint16_t n);
@@ -114,6 +120,8 @@ class SerialPort {
 
   int fd_ = -1;
   bool open_ = false;
+  bool exclusive_ = false;
+  int openError_ = 0;
   int portNumber_ = 1;
   uint16_t rxQueue_ = kDefaultQueueSize;
   uint16_t txQueue_ = kDefaultQueueSize;

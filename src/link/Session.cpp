@@ -5,7 +5,10 @@ namespace vb420::session {
 bool ReopenPort(RadioLink& link, Prompter& prompter) {
   link.SetOpenState(0);
   if (link.SetOpenState(1)) return true;
-  prompter.ShowError(msg::kPortNotOpened);
+  // A port that opens but cannot be set up is left half open; never keep it.
+  link.SetOpenState(0);
+  if (link.PortBusy()) prompter.ShowPortBusy(link.DeviceName());
+  else prompter.ShowError(msg::kPortNotOpened);
   return false;
 }
 

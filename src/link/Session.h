@@ -34,8 +34,9 @@ inline void Progress(const SessionCallbacks& cb, int done) {
   if (cb.progress) cb.progress(done, kTransferSteps);
 }
 
-// Closes the port and opens it again; shows text entry 269 when it cannot be
-// opened. True when it is open.
+// Closes the port and opens it again; when it cannot be opened shows text
+// entry 285 naming the device if another program holds it, else 269. True
+// when it is open.
 bool ReopenPort(RadioLink& link, Prompter& prompter);
 
 // Ends program mode and closes the port at the end of a conversation that

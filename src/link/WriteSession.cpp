@@ -68,6 +68,8 @@ int WriteSession::Run() {
 int WriteSession::TransferAll() {
   ByteArea image = data_.Image();
   ByteArea extArea = data_.Ext();
+  // From the first block on, the radio's programming is no longer what it was.
+  partlyWritten_ = true;
   for (;;) {
     link_.SetBlockSize(kBlockSize);
     bool failed = false;
@@ -84,9 +86,15 @@ int WriteSession::TransferAll() {
       failed = link_.AreaWrite(extArea.ptr(static_cast<size_t>(p.offset), static_cast<size_t>(p.length)), p.offset,
                                p.length) != 0;
     }
-    if (!failed) return 0;
+    if (!failed) {
+      partlyWritten_ = false;
+      return 0;
+    }
     if (!prompter_.AskRetryCancel(msg::kCommFailed)) {
       link_.GiveUp();
+      // Leaving it there would leave a radio that may not work: say so, and
+      // what puts it right.
+      prompter_.ShowPartlyWritten();
       return 1;
     }
   }

@@ -47,6 +47,9 @@ class WriteSession {
   int Run();
 
   const ModelBytes& RadioModel() const { return radio_; }
+  // True after a write that began sending the memory and did not finish:
+  // the radio then holds part old, part new programming.
+  bool PartlyWritten() const { return partlyWritten_; }
 
  private:
   int TransferAll();
@@ -56,6 +59,7 @@ class WriteSession {
   Prompter& prompter_;
   SessionCallbacks cb_;
   bool adjustTime_ = true;
+  bool partlyWritten_ = false;
   ModelBytes radio_{};
 };
 

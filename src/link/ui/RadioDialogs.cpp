@@ -22,9 +22,11 @@
 
 #include "lang/ui/HelpSystem.h"
 #include "lang/ui/MessageHelper.h"
+#include "link/Backups.h"
 #include "link/RadioLink.h"
 #include "link/ReadSession.h"
 #include "link/WriteSession.h"
+#include "link/ui/RadioCommands.h"
 
 namespace vb420 {
 
@@ -105,6 +107,18 @@ bool UiLinkPrompter::AskOkCancel(int textEntry) {
 }
 
 void UiLinkPrompter::ShowError(int textEntry) { msg_.Error(msg_.T(textEntry), kMsgOk, msg::kRadioCaption, owner_); }
+
+void UiLinkPrompter::ShowPortBusy(const std::string& device) {
+  msg_.Error(FillText(msg_.T(msg::kPortBusy), {QString::fromStdString(device)}), kMsgOk, msg::kRadioCaption, owner_);
+}
+
+void UiLinkPrompter::ShowPartlyWritten() {
+  const std::string folder =
+      RadioState().backupFolder.empty() ? DefaultBackupFolder() : RadioState().backupFolder;
+  const QString text = msg_.T(msg::kPartlyWritten) + "\n\n" +
+                       FillText(msg_.T(msg::kPartlyWrittenWhatNow), {QString::fromStdString(folder)});
+  msg_.Error(text, kMsgOk, msg::kRadioCaption, owner_);
+}
 
 void UiLinkPrompter::ShowInformation(int textEntry) { msg_.Plain(textEntry, -1, kMsgOk, owner_); }
 

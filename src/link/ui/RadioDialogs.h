@@ -62,6 +62,8 @@ class UiLinkPrompter : public Prompter {
   bool AskRetryCancel(int textEntry) override;
   bool AskOkCancel(int textEntry) override;
   void ShowError(int textEntry) override;
+  void ShowPortBusy(const std::string& device) override;
+  void ShowPartlyWritten() override;
   void ShowInformation(int textEntry) override;
   bool AskPassword(int labelEntry, const std::string& line1, const std::string& line2, std::string& digits) override;
   bool ConfirmPasswordWrite(bool readPassword, bool overwritePassword) override;

@@ -210,6 +210,30 @@ TEST_F(LinkTest, EndFallsBackTo9600WhenUnanswered) {
   EXPECT_EQ(link.GetModeString(), "9600,N,8,2");
 }
 
+// A radio that has fallen back to its calling rate answers 'E' at 19200 with
+// a garbled byte; only the 'E' at 9600 reaches it.
+TEST_F(LinkTest, EndAnsweredWithOtherByteIsRetriedAt9600) {
+  InProgramMode(100);
+  peer.Start([](PtyPeer& p, std::optional<uint8_t> b, long baud) {
+    if (b != 'E') return;
+    p.Send(baud == 9600 ? ACK : 0xF8);
+  });
+  EXPECT_EQ(link.EndProgramMode(), 0);
+  peer.Stop();
+  EXPECT_EQ(peer.SpeedsOf("E"), (std::vector<long>{19200, 9600}));
+  EXPECT_EQ(link.GetModeString(), "9600,N,8,2");
+}
+
+TEST_F(LinkTest, EndFailsWhenNeitherTryIsAcknowledged) {
+  InProgramMode(100);
+  peer.Start([](PtyPeer& p, std::optional<uint8_t> b, long) {
+    if (b == 'E') p.Send(NAK);
+  });
+  EXPECT_EQ(link.EndProgramMode(), 1);
+  peer.Stop();
+  EXPECT_EQ(peer.SpeedsOf("E"), (std::vector<long>{19200, 9600}));
+}
+
 TEST_F(LinkTest, EndAnsweredAt19200SendsOneE) {
   InProgramMode();
   Run({{{'E'}, {ACK}}});

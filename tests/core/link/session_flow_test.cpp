@@ -1,6 +1,10 @@
 // The read, write and radio-information conversations step by step against a
 // radio played in the test: progress, retries, password rounds, what reaches
 // which buffer.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "FakeRadio.h"
@@ -262,6 +266,60 @@ TEST(RadioInfoFlow, UnknownModelAsks271AndCancelEnds) {
   EXPECT_EQ(prompter.asked, (std::vector<int>{271}));
   EXPECT_EQ(radio.CountWrites({'U', 'R', 'K'}), 0);
   EXPECT_EQ(radio.writes.back(), (Bytes{'E'}));
+}
+
+// ---- the line while a conversation holds it -------------------------------------------
+
+TEST_F(ReadFlow, LineIsExclusiveForTheWholeTransferAndGivenBackAfter) {
+  EXPECT_FALSE(radio.LineExclusive());
+  ASSERT_EQ(Run(), kTransferOk);
+  EXPECT_GT(radio.writes.size(), 264u);
+  EXPECT_TRUE(radio.exclusiveAtEveryWrite);
+  EXPECT_FALSE(radio.IsOpen());
+  EXPECT_FALSE(radio.LineExclusive());
+}
+
+TEST_F(ReadFlow, PortHeldByAnotherProgramIsReportedAsBusyNamingTheDevice) {
+  const std::string device = radio.DeviceName();
+  const int other = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+  EXPECT_EQ(Run(), kTransferFailed);
+  ::close(other);
+  EXPECT_EQ(prompter.asked, (std::vector<int>{285}));
+  EXPECT_EQ(prompter.busyDevices, (std::vector<std::string>{device}));
+  EXPECT_TRUE(radio.writes.empty());
+  EXPECT_FALSE(radio.IsOpen());
+  EXPECT_FALSE(radio.LineExclusive());
+}
+
+TEST_F(WriteFlow, GivenUpMidwayTheRadioIsSaidToHoldAPartlyWrittenProgramming) {
+  radio.silentBlockWrite = [](int block) { return block == 40; };
+  prompter.answers = {true};  // one Retry, then Cancel
+  EXPECT_EQ(Run(), kTransferFailed);
+  // The failure is asked about on each try; the partial write is told once,
+  // after the last Cancel, with the port already closed.
+  EXPECT_EQ(prompter.asked, (std::vector<int>{270, 270, 289}));
+  EXPECT_FALSE(radio.IsOpen());
+  EXPECT_EQ(radio.writes.back(), (Bytes{'E'}));
+}
+
+TEST_F(WriteFlow, NoPartialWriteNoticeBeforeTheFirstBlockOrAfterTheLast) {
+  // Refused at the identification: nothing of the radio's memory changed.
+  radio.model = {'P', '1', '4', '0', '0', 0x04, 0xFF, 0xFF};
+  EXPECT_EQ(Run(), kTransferFailed);
+  EXPECT_EQ(prompter.asked, (std::vector<int>{271}));
+  // Every block and piece written, then the date stamp cancelled: the
+  // programming in the radio is whole.
+  radio.model = data.model.Bytes();
+  prompter.asked.clear();
+  radio.writes.clear();
+  WriteSession s(radio, data, prompter, rec.Callbacks());
+  radio.silentDateStamps = 1;
+  EXPECT_EQ(s.Run(), kTransferFailed);
+  EXPECT_EQ(prompter.asked, (std::vector<int>{270}));
+  EXPECT_FALSE(s.PartlyWritten());
+  EXPECT_EQ(radio.CountWrites({0x00, 0xBF}), 1);
 }
 
 TEST(Sessions, PortThatCannotBeOpenedShows269) {
