@@ -257,11 +257,22 @@ TEST_F(LinkTest, TestModeOpensAt9600AndSendsTuning) {
 TEST_F(LinkTest, BlockReadFullBlockWithGoodChecksum) {
   InProgramMode();
   const Bytes data = Counting();
-  Run({{{'R', 0x00, 0xBF}, Cat({{'W'}, data, {Sum8(data.data(), 256)}})}, {{ACK}, {ACK}}});
+  // The sum of the counting block is 0x80; its exclusive-or would be 0x00.
+  Run({{{'R', 0x00, 0xBF}, Cat({{'W'}, data, {0x80}})}, {{ACK}, {ACK}}});
   Bytes buf(256, 0);
   EXPECT_EQ(link.BlockRead(buf.data(), 191), kBlockOk);
   ExpectAllExchanged();
   EXPECT_EQ(buf, data);
+}
+
+TEST_F(LinkTest, BlockReadWithExclusiveOrCheckByteIsNaked) {
+  InProgramMode();
+  const Bytes data = Counting();
+  Run({{{'R', 0x00, 0x10}, Cat({{'W'}, data, {0x00}})}, {{NAK}, {ACK}},
+       {{'R', 0x00, 0x10}, Cat({{'W'}, data, {0x80}})}, {{ACK}, {ACK}}});
+  Bytes buf(256, 0);
+  EXPECT_EQ(link.BlockRead(buf.data(), 16), kBlockOk);
+  ExpectAllExchanged();
 }
 
 TEST_F(LinkTest, BlockReadFillAnswerFillsTheBlockWhateverTheCode) {
@@ -362,7 +373,7 @@ TEST_F(LinkTest, BlockWriteDifferingInLastByteGoesWhole) {
 TEST_F(LinkTest, BlockWriteRepeatsOnRefusalUpToThreeTimes) {
   InProgramMode();
   const Bytes block = Counting();
-  const Bytes req = Cat({{'W', 0, 8}, block, {Sum8(block.data(), 256)}});
+  const Bytes req = Cat({{'W', 0, 8}, block, {0x80}});
   Run({{req, {NAK}}, {req, {NAK}}, {req, {ACK}}});
   EXPECT_EQ(link.BlockWrite(block.data(), 8), 0);
   ExpectAllExchanged();
