@@ -43,8 +43,8 @@ class WriteSession {
   // models).
   void SetAdjustTime(bool on) { adjustTime_ = on; }
 
-  // The whole conversation; a TransferResult.
-  int Run();
+  // The whole conversation.
+  [[nodiscard]] TransferResult Run();
 
   const ModelBytes& RadioModel() const { return radio_; }
   // True after a write that began sending the memory and did not finish:
@@ -52,7 +52,7 @@ class WriteSession {
   bool PartlyWritten() const { return partlyWritten_; }
 
  private:
-  int TransferAll();
+  LinkResult TransferAll();
 
   RadioLink& link_;
   RadioData& data_;

@@ -90,9 +90,9 @@ class CliPrompter : public Prompter {
   }
 
   // The exit code of a conversation that ended with `result`.
-  int ExitCodeOf(int result) const {
-    if (result == kTransferOk) return kExitOk;
-    if (result == kTransferEndFailed) return kExitCommError;
+  int ExitCodeOf(TransferResult result) const {
+    if (result == TransferResult::kOk) return kExitOk;
+    if (result == TransferResult::kEndFailed) return kExitCommError;
     switch (last_) {
       case msg::kPortNotOpened:
       case msg::kPortBusy: return kExitPortError;
@@ -217,9 +217,9 @@ int CmdRead(const std::vector<std::string>& argsIn) {
   PointLinkAt(link, o.port);
   CliPrompter prompter(text, o.retries, o.yes, o.havePassword, o.password);
   ReadSession session(link, data.buffers, prompter, Callbacks(text));
-  const int result = session.Run();
-  if (result == kTransferEndFailed) std::cerr << "vb420cli: the radio did not leave program mode\n";
-  if (result != kTransferOk) return prompter.ExitCodeOf(result);
+  const TransferResult result = session.Run();
+  if (const int entry = MessageAfter(result)) prompter.ShowError(entry);
+  if (result != TransferResult::kOk) return prompter.ExitCodeOf(result);
 
   data.buffers.AcceptScratch();
   data.SyncCodecs();
@@ -258,8 +258,8 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
   CliPrompter prompter(text, o.retries, o.yes, o.havePassword, o.password);
   WriteSession session(link, data, prompter, Callbacks(text));
   session.SetAdjustTime(adjustTime);
-  const int result = session.Run();
-  if (result == kTransferEndFailed) std::cerr << "vb420cli: the radio did not leave program mode\n";
+  const TransferResult result = session.Run();
+  if (const int entry = MessageAfter(result)) prompter.ShowError(entry);
   return prompter.ExitCodeOf(result);
 }
 
@@ -275,9 +275,9 @@ int CmdRadioInfo(const std::vector<std::string>& argsIn) {
   PointLinkAt(link, o.port);
   CliPrompter prompter(text, o.retries, o.yes, o.havePassword, o.password);
   RadioInfoSession session(link, prompter);
-  const int result = session.Run();
-  if (result == kTransferEndFailed) std::cerr << "vb420cli: the radio did not leave program mode\n";
-  if (result != kTransferOk) return prompter.ExitCodeOf(result);
+  const TransferResult result = session.Run();
+  if (const int entry = MessageAfter(result)) prompter.ShowError(entry);
+  if (result != TransferResult::kOk) return prompter.ExitCodeOf(result);
   const RadioInfoLines l = FormatRadioInfo(session.Info());
   const std::pair<int, const std::string*> rows[] = {{198, &l.modelType}, {199, &l.frequency},
                                                      {236, &l.serialNumber}, {238, &l.version},

@@ -74,25 +74,25 @@ class FakeRadioLink : public RadioLink {
   }
   bool exclusiveAtEveryWrite = true;
 
-  int WriteBytes(const uint8_t* b, size_t n) override {
-    if (!IsOpen()) return 0;
+  bool WriteBytes(const uint8_t* b, size_t n) override {
+    if (!IsOpen()) return false;
     exclusiveAtEveryWrite = exclusiveAtEveryWrite && LineExclusive();
     out_.clear();  // the line drops what was not read before a new request
     const Bytes w(b, b + n);
     writes.push_back(w);
     Handle(w);
-    return 1;
+    return true;
   }
-  int Read(uint8_t* b, size_t n) override {
+  bool Read(uint8_t* b, size_t n) override {
     if (!IsOpen() || out_.size() < n) {
       out_.clear();
-      return 0;
+      return false;
     }
     for (size_t i = 0; i < n; ++i) {
       b[i] = out_.front();
       out_.pop_front();
     }
-    return 1;
+    return true;
   }
 
  private:
