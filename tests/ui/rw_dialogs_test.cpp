@@ -223,6 +223,7 @@ void RwDialogsTest::readThroughTheMenuBecomesTheProgramming() {
   // The working image is the radio's memory; the message password is not.
   sim_->Stop();
   const Bytes radio = FileBytes(tmp_.filePath("radio.dat").toStdString());
+  QCOMPARE(radio.size(), kDatFileSize);  // the radio saved all of its memory
   const auto& img = f_->Ws().data.buffers.ImageBytes();
   QVERIFY(std::equal(img.begin(), img.end(), radio.begin() + kHeaderSize));
   const auto& ext = f_->Ws().data.buffers.ExtBytes();
@@ -287,6 +288,8 @@ void RwDialogsTest::writeThroughTheMenuProgramsTheRadio() {
   sim_->Stop();
   const Bytes radio = FileBytes(tmp_.filePath("radio.dat").toStdString());
   const Bytes before = FileBytes(other);
+  QCOMPARE(radio.size(), kDatFileSize);
+  QCOMPARE(before.size(), kDatFileSize);
   const auto& img = f_->Ws().data.buffers.ImageBytes();
   QVERIFY(std::equal(img.begin(), img.end(), radio.begin() + kHeaderSize));
   const auto& ext = f_->Ws().data.buffers.ExtBytes();
