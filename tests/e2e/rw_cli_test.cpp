@@ -260,6 +260,7 @@ TEST_F(RwCli, GarbledAnswerToEndIsRetriedAt9600AndTheReadIsKept) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err.find("Communication error."), std::string::npos) << r.err;
   const Bytes radio = StopAndSave();
+  ASSERT_EQ(radio.size(), kDatFileSize);  // the radio saved all of its memory
   const Bytes got = FileBytes(Path("read.dat"));
   ASSERT_EQ(got.size(), kDatFileSize);
   EXPECT_TRUE(std::equal(got.begin() + kHeaderSize, got.begin() + kExtInFile, radio.begin() + kHeaderSize));
@@ -287,6 +288,7 @@ TEST_F(RwCli, ConfirmationSentBeforeTheSwitchIsCalledAgainAt19200) {
   const CliRun r = RunCli("read" + Port() + " -o " + Path("read.dat") + " --retries 0");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const Bytes radio = StopAndSave();
+  ASSERT_EQ(radio.size(), kDatFileSize);  // the radio saved all of its memory
   const Bytes got = FileBytes(Path("read.dat"));
   ASSERT_EQ(got.size(), kDatFileSize);
   EXPECT_TRUE(std::equal(got.begin() + kHeaderSize, got.begin() + kExtInFile, radio.begin() + kHeaderSize));
@@ -306,6 +308,7 @@ TEST_F(RwCli, StrayByteBetweenBlocksIsNotTakenForAnAnswer) {
   const CliRun r = RunCli("read" + Port() + " -o " + Path("read.dat") + " --retries 0");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const Bytes radio = StopAndSave();
+  ASSERT_EQ(radio.size(), kDatFileSize);  // the radio saved all of its memory
   const Bytes got = FileBytes(Path("read.dat"));
   ASSERT_EQ(got.size(), kDatFileSize);
   EXPECT_TRUE(std::equal(got.begin() + kHeaderSize, got.begin() + kExtInFile, radio.begin() + kHeaderSize));
@@ -322,6 +325,7 @@ TEST_F(RwCli, StrayByteBetweenWrittenBlocksLeavesTheWriteWhole) {
   const CliRun r = RunCli("write " + file + Port() + " --retries 0");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const Bytes radio = StopAndSave();
+  ASSERT_EQ(radio.size(), kDatFileSize);  // the radio saved all of its memory
   const Bytes wanted = FileBytes(file);
   // Blocks 2 onwards are exactly the file's (blocks 0 and 1 carry the
   // identification the write puts in).
