@@ -7,6 +7,7 @@
 #include "app/EditorView.h"
 #include "app/MainFrame.h"
 #include "data/NewImage.h"
+#include "editors/zones/BandWriteCheck.h"
 #include "lang/ui/MessageHelper.h"
 #include "link/Backups.h"
 #include "link/RadioLink.h"
@@ -14,6 +15,11 @@
 #include "link/ui/RadioDialogs.h"
 
 namespace vb420 {
+
+namespace {
+// Frequencies outside the band are asked about before a write.
+const bool kBandCheckRegistered = (RegisterBandWriteCheck(), true);
+}  // namespace
 
 RadioCommandState& RadioState() {
   static RadioCommandState state;
@@ -48,6 +54,9 @@ void AcceptReadData(EditorContext& ctx) {
 }
 
 void RunReadCommand(EditorContext& ctx, Prompter* prompter) {
+  // A successful read replaces the programming: unsaved work is offered for
+  // saving before the port is even opened, and Cancel ends the command.
+  if (!ctx.frame.AskToSaveChanges()) return;
   CReadDlg dlg(ctx.ws, ctx.msg, &ctx.help, ProgramRadioLink(ctx.ws), ctx.frame.MainWindow());
   dlg.SetPrompter(prompter);
   if (ctx.msg.Prompter().RunDialog(dlg) != QDialog::Accepted || dlg.LastResult() != kTransferOk) return;
@@ -70,6 +79,10 @@ void RunWriteCommand(EditorContext& ctx, Prompter* prompter) {
                   kMsgOk, MessageHelper::kErrorCaption, owner);
     return;
   }
+  if (!v.warnings.empty() &&
+      ctx.msg.Warning(QString::fromStdString(BandWarningText(ws.text, v.warnings)), kMsgOkCancel,
+                      MessageHelper::kWarningCaption, owner, kIdCancel) != kIdOk)
+    return;
   RadioCommandState& state = RadioState();
   const WriteWarnings w = DueWriteWarnings(ws.data, state.warning1Ticked, state.warning2Ticked);
   if (w.Any()) {
