@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QProgressBar>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -119,10 +120,15 @@ class DataSafetyTest : public QObject {
   void damagedZonesAreNamedAfterOpenAndRead();
   void damagedZoneIsReadOnlyAndCanBeDeleted();
   void writeListsFrequenciesOutsideTheBandAndAsks();
+  void longListOfFrequenciesIsCutToFitTheScreen();
   void refusedFirstEntryLeavesTheImageAsItWas();
   void typedTonesAreNeverCompletedFromTheList();
   void typedReceiveToneReachesAnOffTransmitToneInTheEditor();
   void memoryWindowOnOneRecordShowsCharacters();
+  // Only with VB420_SCREENSHOT_DIR set: the new message boxes and the damaged
+  // zone in Zone Information, in the shipped English and Spanish texts.
+  void screenshots_data();
+  void screenshots();
 
  private:
   void StartSim(std::vector<std::string> args);
@@ -435,6 +441,24 @@ void DataSafetyTest::writeListsFrequenciesOutsideTheBandAndAsks() {
   QCOMPARE(radio[kHeaderSize + rec + 8], uint8_t(0x40));  // 400.00000 MHz: 40000000 x 10 Hz, packed BCD
 }
 
+void DataSafetyTest::longListOfFrequenciesIsCutToFitTheScreen() {
+  f_->SetSetting("Backup/LastModel", "4D:32:36:30:30:06:FF:FF");  // VT-2600, 450-520
+  QVERIFY(f_->Start());
+  CConvFields& conv = ZonesOf(f_->Frame().Context()).conv;
+  for (int c = 0; c < 30; ++c) QCOMPARE(conv.SetFrequency(0, c, 3, "400", false).result, kFieldStored);
+  f_->prompter.Clear();
+  f_->prompter.answers.push_back(kIdCancel);
+  Trigger(kCmdWrite);  // Cancel: no port is needed
+  QCOMPARE(f_->prompter.messages.size(), size_t(1));
+  const QStringList lines = f_->prompter.messages[0].text.split('\n');
+  // Heading, 25 frequencies, how many more, a blank line, the question.
+  QCOMPARE(lines.size(), 29);
+  QCOMPARE(lines[1], QStringLiteral("E378 1, E376 1, E382: 400.00000"));
+  QCOMPARE(lines[25], QStringLiteral("E378 1, E376 13, E382: 400.00000"));
+  QCOMPARE(lines[26], QStringLiteral("... (+35)"));
+  QCOMPARE(lines[28], QStringLiteral("E225"));
+}
+
 // ---- a refused entry ------------------------------------------------------------
 
 void DataSafetyTest::refusedFirstEntryLeavesTheImageAsItWas() {
@@ -585,6 +609,56 @@ void DataSafetyTest::memoryWindowOnOneRecordShowsCharacters() {
   QCOMPARE(byteText, QStringLiteral("43"));
   QCOMPARE(nameChar, QStringLiteral("C"));
   QVERIFY(!boxShown);  // the switch itself belongs to whole-buffer views
+}
+
+void DataSafetyTest::screenshots_data() {
+  QTest::addColumn<int>("language");
+  QTest::newRow("English") << 1;
+  QTest::newRow("Spanish") << 2;
+}
+
+void DataSafetyTest::screenshots() {
+  const char* dir = getenv("VB420_SCREENSHOT_DIR");
+  if (!dir || !*dir) QSKIP("VB420_SCREENSHOT_DIR not set");
+  QFETCH(int, language);
+  const QString suffix = language == 1 ? QStringLiteral("en") : QStringLiteral("sp");
+  std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+  f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
+  f_->SetSetting("Backup/Language", language);
+  f_->SetSetting("Backup/LastModel", "4D:32:36:30:30:06:FF:FF");  // VT-2600, 450-520
+  QVERIFY(f_->Start());
+  f_->Frame().showNormal();
+  f_->Frame().resize(1000, 700);
+  // The box the program shows for a recorded message, drawn into a file.
+  auto shootMessage = [&](const MessageRequest& request, const QString& name) {
+    UiPrompter real;
+    bool shot = false;
+    QTimer::singleShot(200, [&] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        shot = box->grab().save(QStringLiteral("%1/%2-%3.png").arg(QString::fromLocal8Bit(dir), name, suffix));
+        box->close();
+      }
+    });
+    real.Message(&f_->Frame(), request);
+    return shot;
+  };
+  const std::string damaged = MakeImage(tmp_.filePath("damaged.dat").toStdString(), "VT-2600", "450-520", true);
+  f_->prompter.openNames.push_back(QString::fromStdString(damaged));
+  Trigger(kCmdFileOpen);
+  QCOMPARE(f_->prompter.messages.size(), size_t(1));
+  QVERIFY(shootMessage(f_->prompter.messages[0], QStringLiteral("damaged-zones")));
+  CZnInfoView* view = ZoneInfo();
+  view->SetZone(1);
+  Settle();
+  QVERIFY(f_->Frame().grab().save(QStringLiteral("%1/damaged-zone-info-%2.png").arg(QString::fromLocal8Bit(dir), suffix)));
+
+  view->SetZone(0);
+  TypeCell(1, 2, "400");
+  f_->prompter.Clear();
+  f_->prompter.answers.push_back(kIdCancel);
+  Trigger(kCmdWrite);
+  QCOMPARE(f_->prompter.messages.size(), size_t(1));
+  QVERIFY(shootMessage(f_->prompter.messages[0], QStringLiteral("band-warning")));
 }
 
 QTEST_MAIN(DataSafetyTest)

@@ -1,6 +1,7 @@
 #include "link/ui/RadioCommands.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QCoreApplication>
 
 #include "app/AppSettings.h"
@@ -79,10 +80,15 @@ void RunWriteCommand(EditorContext& ctx, Prompter* prompter) {
                   kMsgOk, MessageHelper::kErrorCaption, owner);
     return;
   }
-  if (!v.warnings.empty() &&
-      ctx.msg.Warning(QString::fromStdString(BandWarningText(ws.text, v.warnings)), kMsgOkCancel,
-                      MessageHelper::kWarningCaption, owner, kIdCancel) != kIdOk)
-    return;
+  if (!v.warnings.empty()) {
+    // A message box must fit the screen: the first lines, then how many more.
+    constexpr size_t kShownLines = 25;
+    std::vector<WriteProblem> shown(v.warnings.begin(), v.warnings.begin() + std::min(v.warnings.size(), kShownLines));
+    if (v.warnings.size() > kShownLines) shown.push_back({0, "... (+" + std::to_string(v.warnings.size() - kShownLines) + ")"});
+    if (ctx.msg.Warning(QString::fromStdString(BandWarningText(ws.text, shown)), kMsgOkCancel,
+                        MessageHelper::kWarningCaption, owner, kIdCancel) != kIdOk)
+      return;
+  }
   RadioCommandState& state = RadioState();
   const WriteWarnings w = DueWriteWarnings(ws.data, state.warning1Ticked, state.warning2Ticked);
   if (w.Any()) {
