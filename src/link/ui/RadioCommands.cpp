@@ -60,7 +60,7 @@ void RunReadCommand(EditorContext& ctx, Prompter* prompter) {
   if (!ctx.frame.AskToSaveChanges()) return;
   CReadDlg dlg(ctx.ws, ctx.msg, &ctx.help, ProgramRadioLink(ctx.ws), ctx.frame.MainWindow());
   dlg.SetPrompter(prompter);
-  if (ctx.msg.Prompter().RunDialog(dlg) != QDialog::Accepted || dlg.LastResult() != kTransferOk) return;
+  if (ctx.msg.Prompter().RunDialog(dlg) != QDialog::Accepted || dlg.LastResult() != TransferResult::kOk) return;
   AcceptReadData(ctx);
 }
 
@@ -110,9 +110,9 @@ void RunRadioInfoCommand(EditorContext& ctx, Prompter* prompter) {
   SessionCallbacks cb;
   cb.pump = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20); };
   RadioInfoSession session(ProgramRadioLink(ctx.ws), ask, cb);
-  const int result = session.Run();
-  if (result == kTransferEndFailed) ask.ShowError(msg::kCommFailed);
-  if (result != kTransferOk) return;
+  const TransferResult result = session.Run();
+  if (const int entry = MessageAfter(result)) ask.ShowError(entry);
+  if (result != TransferResult::kOk) return;
   CRadioInfoDlg dlg(ctx.ws.text, &ctx.help, session.Info(), owner);
   ctx.msg.Prompter().RunDialog(dlg);
 }
