@@ -3,8 +3,6 @@
 // the band on their way to a radio, refused entries, typed tones and the
 // memory viewer's character columns. Driven through the menus, keys and the
 // real dialogs, against the simulated radio where a radio is needed.
-#include <stdlib.h>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -90,19 +88,23 @@ int RunTransfer(QDialog& d) {
   return QDialog::Accepted;
 }
 
+// An environment variable for the length of a test. Through Qt's own
+// functions: they hold the lock under which QtTest's watchdog thread reads
+// the environment; the C library's setenv beside that read can crash.
 class Env {
  public:
-  Env(const std::string& name, const std::string& value) : name_(name) {
-    if (const char* old = getenv(name.c_str())) old_ = old, had_ = true;
-    setenv(name.c_str(), value.c_str(), 1);
+  Env(const std::string& name, const std::string& value) : name_(name.c_str()) {
+    had_ = qEnvironmentVariableIsSet(name_.constData());
+    if (had_) old_ = qgetenv(name_.constData());
+    qputenv(name_.constData(), QByteArray(value.c_str()));
   }
   ~Env() {
-    if (had_) setenv(name_.c_str(), old_.c_str(), 1);
-    else unsetenv(name_.c_str());
+    if (had_) qputenv(name_.constData(), old_);
+    else qunsetenv(name_.constData());
   }
 
  private:
-  std::string name_, old_;
+  QByteArray name_, old_;
   bool had_ = false;
 };
 
