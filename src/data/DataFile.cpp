@@ -118,7 +118,10 @@ FileStatus WriteAtomically(const std::string& path, const std::vector<std::pair<
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (exists && S_ISDIR(old.st_mode)) return Failure(kFileIsFolder, EISDIR, target);
-  if (exists && S_ISREG(old.st_mode)) {
+  // A device or a pipe is never replaced by a regular file (think of root
+  // saving to /dev/null).
+  if (exists && !S_ISREG(old.st_mode)) return Failure(kFileCannotOpen, ENOTSUP, target);
+  if (exists) {
     int err = 0;
     if (IsReadOnlyFile(target, old, err)) return Failure(kFileCannotOpen, err, target);
   }
@@ -337,6 +340,8 @@ FileStatus SaveSdtFile(const std::string& path, RadioData& data) {
 }
 
 FileStatus LoadDataFile(const std::string& path, RadioData& data) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return Failure(kFileIsFolder, EISDIR, path);
   const std::string ext = LowerExtension(path);
   if (ext == ".dat") return LoadDatFile(path, data);
   if (ext == ".sdt") return LoadSdtFile(path, data);
@@ -353,6 +358,10 @@ std::array<std::string, 2> ProbeHeader(const std::string& path) {
   std::memcpy(model.data(), header.data() + 15, 8);
   if (std::memcmp(header.data(), kMagic, 5) != 0 || header[5] != 0 || !ModelRecord::IsKnownModel(model) ||
       !ModelRecord::IsSelectableBand(model[5]))
+    return texts;
+  // The image's own model bytes decide as they do on Open.
+  if (::lseek(f.fd(), static_cast<off_t>(kHeaderSize + img::kModelBytes), SEEK_SET) < 0 ||
+      !f.ReadAll(model.data(), model.size()) || !AcceptedModel(model))
     return texts;
   uint8_t raw[64];
   if (::lseek(f.fd(), static_cast<off_t>(kHeaderSize + img::kEmbeddedMessage), SEEK_SET) < 0 ||

@@ -213,6 +213,11 @@ TEST(DataFile, TypeByExtensionAndPreview) {
   EXPECT_EQ(texts[1], "Second line of the message......");
   WriteBytes(dir.File("junk.dat"), std::vector<uint8_t>(100, 'x'));
   EXPECT_EQ(ProbeHeader(dir.File("junk.dat"))[0], "");
+  // A file Open refuses for its image's model bytes shows no preview either.
+  auto bytes = ReadBytes(dir.File("p.DAT"));
+  std::copy_n("XXXXX", 5, bytes.begin() + 64 + 0x120);
+  WriteBytes(dir.File("noimage.dat"), bytes);
+  EXPECT_EQ(ProbeHeader(dir.File("noimage.dat"))[0], "");
 }
 
 TEST(DataFile, FileNameRules) {
@@ -363,6 +368,17 @@ TEST(DataFile, FoldersAreNamedForWhatTheyAre) {
   TextTable text;
   LoadNumberedTable(text);
   EXPECT_EQ(DataFileMessage(st, FileAction::Save, text), "T291\n" + path + ".tmp~");
+
+  // A folder under any name, and a pipe that is not replaced by a file.
+  std::filesystem::create_directories(dir.File("folder.txt"));
+  EXPECT_EQ(LoadDataFile(dir.File("folder.txt"), b).result, kFileIsFolder);
+  ASSERT_EQ(::mkfifo(dir.File("pipe.dat").c_str(), 0644), 0);
+  st = SaveDatFile(dir.File("pipe.dat"), a);
+  EXPECT_EQ(st.result, kFileCannotOpen);
+  EXPECT_EQ(st.sysError, ENOTSUP);
+  struct stat info {};
+  ASSERT_EQ(::lstat(dir.File("pipe.dat").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST(DataFile, OneMessagePerResult) {
