@@ -16,7 +16,6 @@
 #include "SimRadio.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
-#include "link/SerialPort.h"
 
 namespace {
 
@@ -68,6 +67,12 @@ const char kUsage[] =
     "                            is requested\n"
     "  --fault nopassport        no answer to the PassPort version query\n"
     "  --fault noack@entry[=N]   answer the call with SYN but never ACK, N times\n"
+    "  --fault early-ack@entry   confirm the first call at 19200 straight after SYN,\n"
+    "                            before the program has switched: it arrives garbled\n"
+    "  --fault garbled@end       answer the first 'E' with a garbled byte and fall\n"
+    "                            back to the calling rate (the next 'E' must come there)\n"
+    "  --fault stray@block=N     a stray byte on the line after the exchange of block N\n"
+    "                            (read or write), once\n"
     "\n"
     "Ending:\n"
     "  --save FILE.dat           write the radio's memory on exit, on SIGTERM, and\n"
@@ -136,7 +141,7 @@ int main(int argc, char** argv) {
       bandText = v;
     } else if (a == "--baud") {
       opt.baud = std::atol(v.c_str());
-      if (BaudConstant(opt.baud) == 0) return Usage("unknown baud rate " + v);
+      if (!SimLine::KnownBaud(opt.baud)) return Usage("unknown baud rate " + v);
     } else if (a == "--read-password" || a == "--overwrite-password" || a == "--tech-password") {
       if (!IsDigits(v)) return Usage(a + " takes up to 6 digits");
       (a == "--read-password" ? opt.readPassword

@@ -50,7 +50,7 @@ void AcceptReadData(EditorContext& ctx) {
 void RunReadCommand(EditorContext& ctx, Prompter* prompter) {
   CReadDlg dlg(ctx.ws, ctx.msg, &ctx.help, ProgramRadioLink(ctx.ws), ctx.frame.MainWindow());
   dlg.SetPrompter(prompter);
-  if (ctx.msg.Prompter().RunDialog(dlg) != QDialog::Accepted || dlg.LastResult() != kTransferOk) return;
+  if (ctx.msg.Prompter().RunDialog(dlg) != QDialog::Accepted || dlg.LastResult() != TransferResult::kOk) return;
   AcceptReadData(ctx);
 }
 
@@ -91,9 +91,9 @@ void RunRadioInfoCommand(EditorContext& ctx, Prompter* prompter) {
   SessionCallbacks cb;
   cb.pump = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20); };
   RadioInfoSession session(ProgramRadioLink(ctx.ws), ask, cb);
-  const int result = session.Run();
-  if (result == kTransferEndFailed) ask.ShowError(msg::kCommFailed);
-  if (result != kTransferOk) return;
+  const TransferResult result = session.Run();
+  if (const int entry = MessageAfter(result)) ask.ShowError(entry);
+  if (result != TransferResult::kOk) return;
   CRadioInfoDlg dlg(ctx.ws.text, &ctx.help, session.Info(), owner);
   ctx.msg.Prompter().RunDialog(dlg);
 }
