@@ -126,9 +126,13 @@ FileStatus WriteAtomically(const std::string& path, const std::vector<std::pair<
     if (IsReadOnlyFile(target, old, err)) return Failure(kFileCannotOpen, err, target);
   }
   const std::string tmp = target + ".tmp~";
-  // O_NOFOLLOW: a link planted under the temporary name must not redirect
-  // the write somewhere else.
-  File f(tmp, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, exists ? (old.st_mode & 07777) | S_IWUSR : 0644);
+  // A temporary file left by an earlier failed save is ours to remove; it is
+  // never written into, since it may be a second name of another file. The
+  // new one is created afresh, and a link planted under its name makes the
+  // creation fail rather than redirect the write.
+  struct stat stale {};
+  if (::lstat(tmp.c_str(), &stale) == 0 && (S_ISREG(stale.st_mode) || S_ISLNK(stale.st_mode))) ::unlink(tmp.c_str());
+  File f(tmp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, exists ? (old.st_mode & 07777) | S_IWUSR : 0644);
   if (!f.ok()) {
     struct stat t {};
     if (::stat(tmp.c_str(), &t) == 0 && S_ISDIR(t.st_mode)) return Failure(kFileIsFolder, EISDIR, tmp);
@@ -136,8 +140,8 @@ FileStatus WriteAtomically(const std::string& path, const std::vector<std::pair<
   }
   if (exists) {
     // The mode and owner of the file being replaced (a 0600 file can hold
-    // radio passwords); a stale temporary file may have had others. The owner
-    // can only be kept where the system allows it.
+    // radio passwords), whatever the umask made of the creation mode. The
+    // owner can only be kept where the system allows it.
     if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
       [[maybe_unused]] const int kept = ::fchown(f.fd(), old.st_uid, old.st_gid);
     }

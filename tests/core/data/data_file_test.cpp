@@ -327,6 +327,13 @@ TEST(DataFile, SaveWritesThroughASymbolicLink) {
   EXPECT_EQ(std::filesystem::read_symlink(dir.File("link.dat")).string(), "real/site.dat");
   EXPECT_EQ(ReadBytes(real)[64 + 0x300], 0x5A);
   EXPECT_EQ(ModeOf(real), 0600u);
+  // A stale temporary file that is a second name of another file is removed,
+  // never written through.
+  std::filesystem::create_directories(dir.File("other"));
+  WriteBytes(dir.File("other/precious"), {1, 2, 3});
+  ASSERT_EQ(::link(dir.File("other/precious").c_str(), (real + ".tmp~").c_str()), 0);
+  ASSERT_EQ(SaveDatFile(dir.File("link.dat"), a).result, kFileOk);
+  EXPECT_EQ(ReadBytes(dir.File("other/precious")), std::vector<uint8_t>({1, 2, 3}));
   // No temporary file beside the link or beside the real file.
   for (const auto& e : std::filesystem::directory_iterator(dir.File("real")))
     EXPECT_EQ(e.path().filename(), "site.dat");
