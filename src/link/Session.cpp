@@ -23,7 +23,7 @@ TransferResult Finish(RadioLink& link) {
 }
 
 LinkResult PasswordRound(RadioLink& link, Prompter& prompter, const SessionCallbacks& cb, bool readPassword,
-                  const std::string& line1, const std::string& line2) {
+                         const std::string& line1, const std::string& line2) {
   constexpr int kMaxWrong = 3;
   const int label = readPassword ? msg::kReadPasswordLabel : msg::kOverwritePasswordLabel;
   int wrong = 0;

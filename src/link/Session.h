@@ -53,8 +53,8 @@ inline void Progress(const SessionCallbacks& cb, int done) {
 // three end it); no answer offers Retry/Cancel (270) and sends the same digits
 // again. On giving up it ends program mode and closes the port. kOk
 // accepted, kFailed given up.
-[[nodiscard]] LinkResult PasswordRound(RadioLink& link, Prompter& prompter, const SessionCallbacks& cb, bool readPassword,
-                  const std::string& line1, const std::string& line2);
+[[nodiscard]] LinkResult PasswordRound(RadioLink& link, Prompter& prompter, const SessionCallbacks& cb,
+                                       bool readPassword, const std::string& line1, const std::string& line2);
 
 }  // namespace session
 

@@ -92,7 +92,8 @@ void CheckEmergencyTargets(RadioData& data, std::vector<WriteProblem>& out) {
 WriteValidationResult ValidateForWrite(RadioData& data, TextTable& text) {
   WriteValidationResult r;
   for (int slot = 0; slot < kSlotCount; ++slot) {
-    std::vector<WriteProblem>& out = slot == kSlotZoneMerge ? r.mergeProblems : r.problems;
+    std::vector<WriteProblem>& out =
+        slot == kSlotZoneMerge ? r.mergeProblems : slot == kSlotBandRange ? r.warnings : r.problems;
     switch (slot) {
       case kSlotOwnIdentity: CheckOwnIdentity(data, out); break;
       case kSlotPage5Identity: CheckPage5Identity(data, out); break;
@@ -109,6 +110,10 @@ std::string ValidationMessage(TextTable& text, int headingEntry, const std::vect
   std::string s = text.Text(headingEntry);
   for (const WriteProblem& p : problems) s += "\n" + (p.entry ? "\"" + text.Text(p.entry) + "\"" : p.line);
   return s;
+}
+
+std::string WriteWarningsQuestion(TextTable& text, const std::vector<WriteProblem>& warnings) {
+  return ValidationMessage(text, msg::kWriteWarningsHeading, warnings) + "\n\n" + text.Text(msg::kContinueWriting);
 }
 
 WriteWarnings DueWriteWarnings(RadioData& data, bool firstTicked, bool secondTicked) {

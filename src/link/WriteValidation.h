@@ -22,6 +22,10 @@ class TextTable;
 namespace msg {
 constexpr int kValidationHeading = 222;
 constexpr int kMergeValidationHeading = 328;
+// The warnings a write may go on after (frequencies outside the band): the
+// heading, and the question after the list.
+constexpr int kWriteWarningsHeading = 304;
+constexpr int kContinueWriting = 225;
 constexpr int kWriteWarningCaption = 267;
 constexpr int kWriteWarning1 = 325;
 constexpr int kWriteWarning2 = 335;
@@ -53,6 +57,7 @@ enum WriteCheckSlot : int {
   kSlotZoneFlags,         // 575, 576
   kSlotZones400,          // 400/401/402 (309)
   kSlotZoneMerge,         // the second list, heading 328
+  kSlotBandRange,         // not a refusal: listed, and the user is asked
   kSlotCount
 };
 
@@ -64,6 +69,8 @@ void RegisterWriteCheck(WriteCheckSlot slot, WriteCheckFn fn);
 struct WriteValidationResult {
   std::vector<WriteProblem> problems;       // heading 222
   std::vector<WriteProblem> mergeProblems;  // heading 328
+  // Doubtful data the user may still write (frequencies outside the band).
+  std::vector<WriteProblem> warnings;
   bool Passed() const { return problems.empty() && mergeProblems.empty(); }
 };
 
@@ -72,6 +79,10 @@ WriteValidationResult ValidateForWrite(RadioData& data, TextTable& text);
 
 // The message of a list: the heading, then each problem on a line of its own.
 std::string ValidationMessage(TextTable& text, int headingEntry, const std::vector<WriteProblem>& problems);
+
+// The question before a write that has warnings: the heading, one line per
+// warning, then "Do you want to continue writing?".
+std::string WriteWarningsQuestion(TextTable& text, const std::vector<WriteProblem>& warnings);
 
 // The built-in checks, each on its own (for the tests and for the list).
 void CheckOwnIdentity(RadioData& data, std::vector<WriteProblem>& out);

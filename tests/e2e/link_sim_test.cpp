@@ -102,6 +102,36 @@ TEST_F(SimTest, CallUnconfirmedTriesEveryRate) {
   EXPECT_EQ(link.ReadTimeout(), 1000u);
 }
 
+TEST_F(SimTest, EarlyConfirmationIsSurvivedByCallingAgain) {
+  // A radio listening at 4800 confirms at once at 19200: the program, still
+  // at 4800, hears garbage and goes on with the slower rates, which the radio
+  // (in program mode at 19200 by now) does not hear. The Retry calls again
+  // from 9600, and at 19200 the radio answers.
+  Start({"--baud", "4800", "--fault", "early-ack@entry"});
+  ScriptedPrompter prompter;
+  prompter.answers = {true};
+  ASSERT_EQ(link.EnterProgramModeWithRetry(prompter, {}), LinkResult::kOk);
+  EXPECT_EQ(prompter.asked, (std::vector<int>{270}));
+  EXPECT_EQ(testing::TraceSpeedsOf(Trace(), "VB420PP"),
+            (std::vector<long>{9600, 19200, 4800, 2400, 1200, 38400, 57600, 9600, 19200}));
+  ModelBytes mb{};
+  EXPECT_EQ(link.Identify(mb), LinkResult::kOk);
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
+}
+
+TEST_F(SimTest, GarbledEndIsAcknowledgedOnlyAtTheCallingRate) {
+  Start({"--fault", "garbled@end"});
+  Enter();
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
+  std::vector<std::pair<uint8_t, long>> out;
+  for (const auto& b : Trace())
+    if (b.fromRadio) out.push_back({b.byte, b.baud});
+  ASSERT_GE(out.size(), 2u);
+  EXPECT_EQ(out[out.size() - 2].first, 0xF8);
+  EXPECT_EQ(out.back(), (std::pair<uint8_t, long>{ACK, 9600}));
+  EXPECT_EQ(testing::TraceSpeedsOf(Trace(), "E"), (std::vector<long>{19200, 9600}));
+}
+
 TEST_F(SimTest, WholeImageReadMatchesTheRadiosFile) {
   const std::string file = MakeImageFile("VT-1600", "136-174");
   Start({"--image", file});

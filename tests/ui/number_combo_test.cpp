@@ -15,6 +15,7 @@ class NumberComboTest : public QObject {
  private Q_SLOTS:
   void listsZonesOfAKind();
   void valueOfTypedAndChosenTexts();
+  void takesTheTypedNumber();
 };
 
 namespace {
@@ -86,6 +87,26 @@ void NumberComboTest::valueOfTypedAndChosenTexts() {
   combo.lineEdit()->clear();
   QTest::keyClicks(combo.lineEdit(), "1a2345");
   QCOMPARE(combo.currentText(), QString("123"));
+}
+
+// No inline completion from the list: "1" stays zone 1 although zone 12
+// starts with it.
+void NumberComboTest::takesTheTypedNumber() {
+  RadioData data(&testing::NumberedTexts());
+  testing::FreshImage(data);
+  CZoneMemory zones(data);
+  QCOMPARE(zones.CreateZone(11, '1'), 1);   // zone 12
+  QCOMPARE(zones.CreateZone(100, '1'), 1);  // zone 101
+  CNumberCombo combo;
+  combo.Fill(zones, testing::NumberedTexts(), CNumberCombo::kAllZones);
+  combo.show();
+  QVERIFY(!combo.completer());
+  combo.lineEdit()->clear();
+  QTest::keyClicks(combo.lineEdit(), QStringLiteral("1"));
+  QCOMPARE(combo.currentText(), QStringLiteral("1"));
+  QCOMPARE(combo.Value(), 0);  // zone 1 as typed, not zone 12
+  QTest::keyClicks(combo.lineEdit(), QStringLiteral("0"));
+  QCOMPARE(combo.Value(), 9);  // "10", not "101"
 }
 
 QTEST_MAIN(NumberComboTest)

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <thread>
 
+#include "SimModels.h"
 #include "SimWire.h"
 #include "data/DataFile.h"
 
@@ -40,34 +41,6 @@ std::optional<std::string> ImagePassword(const ByteArea& image, size_t off) {
   const uint8_t len = image.u8(off);
   if (len > 6) return std::nullopt;
   return std::string(reinterpret_cast<const char*>(image.ptr(off + 1, 6)), len);
-}
-
-// The radio's own idea of what it is: the name and type code its
-// information record carries, from its model code, power bit and band.
-struct RadioIdentity {
-  const char* name;
-  const char* type;
-};
-
-RadioIdentity IdentityOf(const std::array<uint8_t, 8>& model) {
-  struct Row {
-    const char* code;
-    bool standardPower;
-    const char* name;
-  };
-  static const Row kRows[] = {
-      {"M1600", true, "VT-1600"},  {"M1600", false, "VT-1600H"}, {"M1602", true, "VT-1602"},
-      {"M1602", false, "VT-1602H"}, {"M2600", true, "VT-2600"},  {"M2600", false, "VT-2600H"},
-      {"M2602", true, "VT-2602"},  {"M2602", false, "VT-2602H"}, {"P1400", true, "VT-1400"},
-      {"P2400", true, "VT-2400"},
-  };
-  const bool standard = (model[6] & 0x04) != 0;
-  for (const Row& r : kRows) {
-    if (std::memcmp(model.data(), r.code, 5) != 0 || r.standardPower != standard) continue;
-    // The 400-470 MHz radios are the K2 variant of their model; all others K.
-    return {r.name, model[5] == 0x07 ? "K2" : "K"};
-  }
-  return {"", ""};
 }
 
 }  // namespace
@@ -494,8 +467,9 @@ void SimRadio::Checksum() {
 void SimRadio::Information() {
   uint8_t rk[2];
   if (!TakeN(rk, 2) || rk[0] != static_cast<uint8_t>(wire::kInfoQuery[1]) || rk[1] != static_cast<uint8_t>(wire::kInfoQuery[2])) return;
-  const RadioIdentity id = IdentityOf(modelBytes_);
-  const std::string name = id.name, type = id.type;
+  const SimModel* model = SimModelOf(modelBytes_);
+  const std::string name = model ? model->name : "";
+  const std::string type = model ? SimTypeCode(modelBytes_[5]) : "";
   std::vector<uint8_t> rec = {wire::kInfoMarker};
   for (const auto& part : {Padded(name, 12, 0xFF), Padded(type, 4, 0xFF), Padded(opt_.serial, 12, 0xFF),
                            std::vector<uint8_t>(4, 0xFF)})

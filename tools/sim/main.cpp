@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "SimLine.h"
+#include "SimModels.h"
 #include "SimRadio.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
@@ -192,13 +193,17 @@ int main(int argc, char** argv) {
     data.buffers.AcceptScratch();
     data.SyncCodecs();
   } else if (!modelName.empty() || !bandText.empty()) {
-    const int model = ModelNumberOfName(modelName.empty() ? "VT-1600" : modelName);
-    if (model < 0) return Usage("unknown model " + modelName);
-    const int band = bandText.empty() ? ModelTable(model).bands.front() : BandCodeOfText(bandText);
-    if (band < 0) return Usage("unknown band " + bandText);
-    data.model.SetModel(model);
-    data.model.SetBandCode(static_cast<uint8_t>(band));
-    if (!data.model.IsKnownModel()) return Usage("the model " + modelName + " has no band " + bandText);
+    const SimModel* model = SimModelNamed(modelName.empty() ? "VT-1600" : modelName);
+    if (!model) return Usage("unknown model " + modelName);
+    const uint8_t band = bandText.empty() ? (model->uhf ? kBandUhfHigh : kBandVhf) : SimBandOf(bandText);
+    if (band == 0) return Usage("unknown band " + bandText);
+    if (!SimModelHasBand(*model, band)) return Usage("the model " + modelName + " has no band " + bandText);
+    // The radio's model bytes: code, band, no passwords, the power bit.
+    const uint8_t bytes[8] = {static_cast<uint8_t>(model->code[0]), static_cast<uint8_t>(model->code[1]),
+                              static_cast<uint8_t>(model->code[2]), static_cast<uint8_t>(model->code[3]),
+                              static_cast<uint8_t>(model->code[4]), band,
+                              static_cast<uint8_t>(model->standardPower ? 0xFF : 0xFB), 0xFF};
+    data.Image().write(img::kModelBytes, bytes, sizeof bytes);
     InitNewImage(data, false);
   } else {
     InitNewImage(data, true);

@@ -9,6 +9,9 @@ namespace vb420 {
 CToneCombo::CToneCombo(QWidget* parent) : QComboBox(parent), edit_(new CFilterEdit) {
   setEditable(true);
   setLineEdit(edit_);
+  // Qt completes a typed text inline from the list ("71" would become
+  // 71.9); a typed tone goes through the tone rule and nothing else.
+  setCompleter(nullptr);
   edit_->SetInputMode(kInputTone);
   edit_->setMaxLength(5);
   setInsertPolicy(QComboBox::NoInsert);

@@ -322,6 +322,20 @@ TEST_F(WriteFlow, NoPartialWriteNoticeBeforeTheFirstBlockOrAfterTheLast) {
   EXPECT_EQ(radio.CountWrites({0x00, 0xBF}), 1);
 }
 
+TEST(Sessions, PortThatOpensButCannotBeSetUpIsNotKeptOpen) {
+  // A device that is no serial line opens, but its line settings fail: the
+  // conversation says so and lets go of it, rather than holding it (locked)
+  // until the next radio command.
+  FakeRadioLink radio;
+  radio.SetDevicePath("/dev/null");
+  ScriptedPrompter prompter;
+  RadioInfoSession s(radio, prompter);
+  EXPECT_EQ(s.Run(), TransferResult::kFailed);
+  EXPECT_EQ(prompter.asked, (std::vector<int>{269}));
+  EXPECT_FALSE(radio.IsOpen());
+  EXPECT_TRUE(radio.writes.empty());
+}
+
 TEST(Sessions, PortThatCannotBeOpenedShows269) {
   FakeRadioLink radio;
   radio.SetDevicePath("/nonexistent/tty");

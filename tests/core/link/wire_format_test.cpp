@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "../../../tools/sim/SimModels.h"
 #include "../../../tools/sim/SimWire.h"
+#include "data/ModelRecord.h"
 #include "link/RadioLink.h"
 
 namespace vb420 {
@@ -88,6 +90,40 @@ TEST(WireFormat, BothSidesComputeTheSameCheckByteAndPassword) {
   EXPECT_EQ(bytes(w::PasswordField("407")), (Bytes{0x34, 0x30, 0x37, 0x00, 0x00, 0x00}));
   EXPECT_EQ(bytes(PasswordBytes("123456")), (Bytes{0x31, 0x32, 0x33, 0x34, 0x35, 0x36}));
   EXPECT_EQ(bytes(w::PasswordField("123456")), (Bytes{0x31, 0x32, 0x33, 0x34, 0x35, 0x36}));
+}
+
+// The identity a radio answers with: model code, power bit, and the model
+// name and type code of its information record.
+TEST(WireFormat, BothSidesKnowTheModelsByTheSameBytes) {
+  struct Row {
+    const char* name;
+    const char* code;
+    bool standardPower;
+  };
+  const Row rows[] = {{"VT-1600", "M1600", true}, {"VT-1600H", "M1600", false}, {"VT-1602", "M1602", true},
+                      {"VT-1602H", "M1602", false}, {"VT-2600", "M2600", true}, {"VT-2600H", "M2600", false},
+                      {"VT-2602", "M2602", true}, {"VT-2602H", "M2602", false}, {"VT-1400", "P1400", true},
+                      {"VT-2400", "P2400", true}};
+  for (int i = 0; i < 10; ++i) {
+    const Row& r = rows[i];
+    EXPECT_STREQ(ModelTable(i).name, r.name);
+    EXPECT_STREQ(ModelTable(i).code, r.code);
+    const ModelBytes bytes = {static_cast<uint8_t>(r.code[0]), static_cast<uint8_t>(r.code[1]),
+                              static_cast<uint8_t>(r.code[2]), static_cast<uint8_t>(r.code[3]),
+                              static_cast<uint8_t>(r.code[4]), 0x04,
+                              static_cast<uint8_t>(r.standardPower ? 0xFF : 0xFB), 0xFF};
+    EXPECT_EQ(ModelRecord::ModelNumberOf(bytes), i) << r.name;
+    const sim::SimModel* m = sim::SimModelOf(bytes);
+    ASSERT_NE(m, nullptr) << r.name;
+    EXPECT_STREQ(m->name, r.name);
+  }
+  EXPECT_EQ(sim::SimBandOf("136-174"), 0x04);
+  EXPECT_EQ(sim::SimBandOf("450-520 MHz"), 0x06);
+  EXPECT_EQ(sim::SimBandOf("400-470"), 0x07);
+  EXPECT_EQ(BandCodeOfText("400-470"), 0x07);
+  EXPECT_EQ(VariantBandText("VT-2600", sim::SimTypeCode(0x07)), "400-470 MHz");
+  EXPECT_EQ(VariantBandText("VT-2600", sim::SimTypeCode(0x06)), "450-520 MHz");
+  EXPECT_EQ(VariantBandText("VT-1400", sim::SimTypeCode(0x04)), "136-174 MHz");
 }
 
 }  // namespace

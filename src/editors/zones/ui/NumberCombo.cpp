@@ -9,6 +9,8 @@ namespace vb420 {
 CNumberCombo::CNumberCombo(QWidget* parent) : QComboBox(parent), edit_(new CFilterEdit) {
   setEditable(true);
   setLineEdit(edit_);
+  // A typed number is taken as typed, never completed from the list.
+  setCompleter(nullptr);
   edit_->SetInputMode(kInputDigits);
   edit_->setMaxLength(3);
   setInsertPolicy(QComboBox::NoInsert);
