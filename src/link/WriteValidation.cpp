@@ -112,10 +112,6 @@ std::string ValidationMessage(TextTable& text, int headingEntry, const std::vect
   return s;
 }
 
-std::string WriteWarningsQuestion(TextTable& text, const std::vector<WriteProblem>& warnings) {
-  return ValidationMessage(text, msg::kWriteWarningsHeading, warnings) + "\n\n" + text.Text(msg::kContinueWriting);
-}
-
 WriteWarnings DueWriteWarnings(RadioData& data, bool firstTicked, bool secondTicked) {
   WriteWarnings w;
   if (data.model.IsPortable()) return w;
@@ -124,6 +120,10 @@ WriteWarnings DueWriteWarnings(RadioData& data, bool firstTicked, bool secondTic
   const uint16_t options = image.u16le(0x81E);
   w.second = !secondTicked && (options & ((1u << 0) | (1u << 1) | (1u << 6) | (1u << 8))) != 0;
   return w;
+}
+
+std::string WarningsQuestion(TextTable& text, const std::vector<WriteProblem>& warnings) {
+  return ValidationMessage(text, msg::kWarningsHeading, warnings) + "\n\n" + text.Text(msg::kWarningsQuestion);
 }
 
 }  // namespace vb420

@@ -22,14 +22,14 @@ class TextTable;
 namespace msg {
 constexpr int kValidationHeading = 222;
 constexpr int kMergeValidationHeading = 328;
-// The warnings a write may go on after (frequencies outside the band): the
-// heading, and the question after the list.
-constexpr int kWriteWarningsHeading = 304;
-constexpr int kContinueWriting = 225;
 constexpr int kWriteWarningCaption = 267;
 constexpr int kWriteWarning1 = 325;
 constexpr int kWriteWarning2 = 335;
 constexpr int kWarningDontShow = 326;
+// Warnings that do not refuse a write (frequencies outside the band): their
+// heading, and the question after the list.
+constexpr int kWarningsHeading = 304;
+constexpr int kWarningsQuestion = 225;
 }  // namespace msg
 
 // One problem: a text entry shown in double quotes, or (entry 0) a line
@@ -79,10 +79,9 @@ WriteValidationResult ValidateForWrite(RadioData& data, TextTable& text);
 
 // The message of a list: the heading, then each problem on a line of its own.
 std::string ValidationMessage(TextTable& text, int headingEntry, const std::vector<WriteProblem>& problems);
-
-// The question before a write that has warnings: the heading, one line per
-// warning, then "Do you want to continue writing?".
-std::string WriteWarningsQuestion(TextTable& text, const std::vector<WriteProblem>& warnings);
+// The question before writing despite `warnings`: their heading, one line
+// each, then "Do you want to continue writing?".
+std::string WarningsQuestion(TextTable& text, const std::vector<WriteProblem>& warnings);
 
 // The built-in checks, each on its own (for the tests and for the list).
 void CheckOwnIdentity(RadioData& data, std::vector<WriteProblem>& out);

@@ -1,7 +1,7 @@
 // The tone combo box takes a typed text as typed: no inline completion from
 // the list, and the edit part knows whether its text was typed or set from
-// the list. (The number combo, which lists zone memory, is tested with the
-// zone editors: tests/ui/number_combo_test.cpp.)
+// the list. (The zone and channel number combo is tested with the zone
+// editors, tests/ui/number_combo_test.cpp.)
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>

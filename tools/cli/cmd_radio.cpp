@@ -12,7 +12,6 @@
 #include "Cli.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
-#include "editors/zones/BandWriteCheck.h"
 #include "editors/zones/ZoneWriteChecks.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
@@ -29,8 +28,6 @@ constexpr int kDefaultRetries = 2;
 // The last event that ended a conversation, when it was not a message.
 constexpr int kNoPassword = -1;
 constexpr int kNotConfirmed = -2;
-// Frequencies outside the band stop a write unless --yes says to go on.
-const bool kBandCheckRegistered = (RegisterBandWriteCheck(), true);
 
 class CliPrompter : public Prompter {
  public:
@@ -256,7 +253,7 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
   if (!v.mergeProblems.empty())
     return Fail(kExitFailure, ValidationMessage(text, msg::kMergeValidationHeading, v.mergeProblems));
   if (!v.warnings.empty()) {
-    std::cerr << "vb420cli: " << ValidationMessage(text, kOutOfBandHeading, v.warnings) << "\n";
+    std::cerr << "vb420cli: " << ValidationMessage(text, msg::kWarningsHeading, v.warnings) << "\n";
     if (!o.yes) return Fail(kExitCancelled, "stopped (answer with --yes to go on)");
   }
   const WriteWarnings w = DueWriteWarnings(data, false, false);

@@ -1,7 +1,9 @@
 #include "editors/zones/ZoneWriteChecks.h"
 
 #include "data/RadioData.h"
+#include "editors/zones/BandCheck.h"
 #include "editors/zones/ZoneMemory.h"
+#include "lang/TextTable.h"
 
 namespace vb420 {
 
@@ -43,6 +45,11 @@ void RegisterZoneWriteChecks() {
     // Second-generation radios have one priority channel only.
     RegisterWriteCheck(kSlotPriority2, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
       if (!data.model.IsSecondGen()) CheckPriorityChannel(data, 2, out);
+    });
+    // Frequencies outside the band are listed and the user is asked; they
+    // do not refuse the write.
+    RegisterWriteCheck(kSlotBandRange, [](RadioData& data, TextTable& text, std::vector<WriteProblem>& out) {
+      for (const OutOfBandFrequency& f : FindOutOfBandFrequencies(data)) out.push_back({0, OutOfBandLine(f, text)});
     });
     return true;
   }();

@@ -78,7 +78,7 @@ void RunWriteCommand(EditorContext& ctx, Prompter* prompter) {
     constexpr size_t kShownLines = 25;
     std::vector<WriteProblem> shown(v.warnings.begin(), v.warnings.begin() + std::min(v.warnings.size(), kShownLines));
     if (v.warnings.size() > kShownLines) shown.push_back({0, "... (+" + std::to_string(v.warnings.size() - kShownLines) + ")"});
-    if (ctx.msg.Warning(QString::fromStdString(WriteWarningsQuestion(ws.text, shown)), kMsgOkCancel,
+    if (ctx.msg.Warning(QString::fromStdString(WarningsQuestion(ws.text, shown)), kMsgOkCancel,
                         MessageHelper::kWarningCaption, owner, kIdCancel) != kIdOk)
       return;
   }

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "data/ModelChange.h"
-#include "editors/zones/BandWriteCheck.h"
 #include "editors/zones/ZoneFixups.h"
 #include "editors/zones/ZoneWriteChecks.h"
 
@@ -36,9 +35,8 @@ const bool kRegistered = [] {
   // validity mark is recomputed for this model.
   EditorRegistry::Instance().AddChannelMarkRecompute([](EditorContext& ctx) { RecomputeTransmitChecks(ctx.ws.data); });
   // Write to Radio runs the zone checks (priority channels...) with the
-  // link's own, and asks about frequencies outside the band.
+  // link's own.
   RegisterZoneWriteChecks();
-  RegisterBandWriteCheck();
   return true;
 }();
 
