@@ -7,6 +7,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <QByteArray>
 #include <QMessageBox>
 #include <QTest>
 #include <filesystem>
@@ -34,19 +35,25 @@ using vb420::testing::SimProcess;
 
 namespace {
 
+// An environment variable for the length of a test, set through Qt's own
+// functions: they hold the lock under which QtTest's watchdog thread reads
+// QTEST_FUNCTION_TIMEOUT as each test function starts. The C library's
+// setenv beside that read may move the environment away under it (SIGSEGV
+// in getenv on the watchdog thread).
 class Env {
  public:
-  Env(const std::string& name, const std::string& value) : name_(name) {
-    if (const char* old = getenv(name.c_str())) old_ = old, had_ = true;
-    setenv(name.c_str(), value.c_str(), 1);
+  Env(const std::string& name, const std::string& value) : name_(name.c_str()) {
+    had_ = qEnvironmentVariableIsSet(name_.constData());
+    if (had_) old_ = qgetenv(name_.constData());
+    qputenv(name_.constData(), QByteArray(value.c_str()));
   }
   ~Env() {
-    if (had_) setenv(name_.c_str(), old_.c_str(), 1);
-    else unsetenv(name_.c_str());
+    if (had_) qputenv(name_.constData(), old_);
+    else qunsetenv(name_.constData());
   }
 
  private:
-  std::string name_, old_;
+  QByteArray name_, old_;
   bool had_ = false;
 };
 
