@@ -5,6 +5,7 @@
 #include <vector>
 
 namespace vb420 {
+class RadioLink;
 class TextTable;
 class RadioData;
 struct FileStatus;
@@ -61,6 +62,9 @@ bool LoadCliTexts(vb420::TextTable& text);
 // post-load adjustments: the command line changes only what it is told to).
 // On failure prints the reason and sets `exitCode`.
 bool LoadDatForCli(const std::string& path, vb420::RadioData& data, int& exitCode);
+// Points the link at COMn (through the port mapping of the desktop program's
+// settings and VB420_COMn) or at a device path as it is.
+void PointLinkAt(vb420::RadioLink& link, const std::string& port);
 // Saves `data` over `path` (atomically); prints the reason on failure.
 bool SaveDatForCli(const std::string& path, vb420::RadioData& data);
 
