@@ -199,6 +199,7 @@ int SimRadio::Run() {
       atCallingRate_ = false;
       readUnlocked_ = !readPw_;
       writeUnlocked_ = !overwritePw_;
+      techUnlocked_ = false;
       end = ProgramMode();
     } else if (window == wire::kTuningCall) {
       window.clear();
@@ -275,6 +276,7 @@ SimRadio::End SimRadio::ProgramMode() {
           atCallingRate_ = false;
           readUnlocked_ = !readPw_;
           writeUnlocked_ = !overwritePw_;
+          techUnlocked_ = false;
         }
         break;
       }
@@ -419,7 +421,10 @@ void SimRadio::AreaWrite() {
       silenced_ = true;
       return;
     }
-  if (!ExtPieceValid(off, len) || !writeUnlocked_) {
+  // The technician password opens the password-protected message lines
+  // (ext 0x600..0x63F) to writing, and nothing else.
+  const bool messageOnly = off >= 0x600 && off + len <= 0x640;
+  if (!ExtPieceValid(off, len) || !(writeUnlocked_ || (techUnlocked_ && messageOnly))) {
     Answer(NAK);
     return;
   }
@@ -439,6 +444,7 @@ void SimRadio::PasswordCommand(uint8_t command) {
   }
   if (command == wire::kReadPassword) readUnlocked_ = true;
   if (command == wire::kOverwritePassword) writeUnlocked_ = true;
+  if (command == wire::kTechnicianPassword) techUnlocked_ = true;
   Answer(ACK);
 }
 

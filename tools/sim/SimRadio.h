@@ -107,7 +107,7 @@ class SimRadio {
   SimOptions opt_;
   std::array<uint8_t, 8> modelBytes_{};
   std::optional<std::string> readPw_, overwritePw_;
-  bool readUnlocked_ = true, writeUnlocked_ = true;
+  bool readUnlocked_ = true, writeUnlocked_ = true, techUnlocked_ = false;
   bool silenced_ = false;
   bool exit_ = false;  // the radio disappears (a fault)
   // Fallen back to the calling rate in the middle of program mode (a fault):
