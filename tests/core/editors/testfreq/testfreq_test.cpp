@@ -37,7 +37,9 @@ TEST_F(TestFreqTable, RowsAreAlwaysCompleteOrEmpty) {
   // The transmit frequency of an empty row starts as the receive one.
   EXPECT_EQ(StoreTestFreq(data, 10, 0, "151.5").result, TestFreqStore::kStored);
   EXPECT_EQ(TestFreqText(data, 10, 0), TestFreqText(data, 10, 1));
-  EXPECT_TRUE(std::equal(Slot(10).begin(), Slot(10).begin() + 4, Slot(10).begin() + 4));
+  const Bytes row = Slot(10);
+  EXPECT_TRUE(std::equal(row.begin(), row.begin() + 4, row.begin() + 4));
+  EXPECT_EQ(row[8], row[9]);
   EXPECT_EQ(StoreTestFreq(data, 10, 1, "152.5").result, TestFreqStore::kStored);
   EXPECT_NE(TestFreqText(data, 10, 0), TestFreqText(data, 10, 1));
   // Clearing either frequency clears the whole row.
@@ -47,6 +49,7 @@ TEST_F(TestFreqTable, RowsAreAlwaysCompleteOrEmpty) {
   EXPECT_EQ(Slot(10), Bytes(10, 0xFF));
   // Outside the band: stored all the same, with the warning.
   EXPECT_EQ(StoreTestFreq(data, 11, 0, "460").result, TestFreqStore::kOutOfRange);
+  EXPECT_TRUE(TestFreqSet(data, 11, 0));
   // Out of the table: nothing.
   EXPECT_EQ(StoreTestFreq(data, 16, 0, "151").result, TestFreqStore::kCleared);
   EXPECT_EQ(Slot(15), Bytes(10, 0xFF));
