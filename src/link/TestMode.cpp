@@ -314,9 +314,6 @@ bool TestModeSession::SetTransmit(bool on) {
 bool TestModeSession::ReadChecksum(uint16_t& out) {
   uint16_t got = 0;
   const bool ok = Command([&] { return link_.FirmwareChecksum(got); });
-  // The checksum query leaves the short time-out behind; test mode answers
-  // slowly, so its own time-out comes back.
-  if (active_) link_.SetReadTimeout(1500);
   if (ok) out = got;
   return ok;
 }
