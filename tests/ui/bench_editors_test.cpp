@@ -89,7 +89,7 @@ void BenchEditorsTest::init() {
 void BenchEditorsTest::cleanup() {
   f_.reset();
   sim_.reset();
-  unsetenv("VB420_COM1");
+  qunsetenv("VB420_COM1");
 }
 
 void BenchEditorsTest::testFrequencyRowsCopyPasteAndDefaults() {
@@ -170,7 +170,7 @@ void BenchEditorsTest::passwordMessageIsWrittenIntoTheRadioAlone() {
   QCOMPARE(SaveDatFile(image, f_->Ws().data).result, kFileOk);
   sim_ = std::make_unique<SimProcess>(std::vector<std::string>{"--image", image, "--save", saved});
   QVERIFY(sim_->Started());
-  setenv("VB420_COM1", sim_->Device().c_str(), 1);
+  qputenv("VB420_COM1", sim_->Device().c_str());  // Qt locks the environment for its watchdog
 
   auto* v = Open<CEmbPassView>(EditorKind::EmbPassword);
   QVERIFY(v);
@@ -211,7 +211,7 @@ void BenchEditorsTest::passwordMessageAsksTheRadioPassword() {
   sim_ = std::make_unique<SimProcess>(
       std::vector<std::string>{"--image", image, "--save", saved, "--tech-password", "246"});
   QVERIFY(sim_->Started());
-  setenv("VB420_COM1", sim_->Device().c_str(), 1);
+  qputenv("VB420_COM1", sim_->Device().c_str());  // Qt locks the environment for its watchdog
   auto* v = Open<CEmbPassView>(EditorKind::EmbPassword);
   v->Line(0)->setText("LOCKED");
   Q_EMIT v->Line(0)->editingFinished();

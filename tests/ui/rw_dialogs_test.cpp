@@ -260,6 +260,7 @@ void RwDialogsTest::silentRadioLeavesTheWorkingImageUnchanged() {
   const std::vector<uint8_t> extBefore = f_->Ws().data.buffers.ExtBytes();
   f_->Ws().datName = "mine.dat";
   answers_.retries = 1;
+  f_->prompter.answers.push_back(kIdNo);  // read without saving the change first
   Run(kCmdRead);
   QCOMPARE(answers_.seen.count("retryCancel"), 2);
   QCOMPARE(f_->prompter.dialogTitles.count("E265"), 2);

@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "data/DataFile.h"
+
 namespace vb420 {
 class RadioLink;
 class TextTable;
 class RadioData;
-struct FileStatus;
 }  // namespace vb420
 
 namespace vb420::cli {
@@ -48,8 +49,11 @@ struct VerbRegistrar {
 bool TakeOption(std::vector<std::string>& args, const std::string& opt, std::string& value);
 // Finds a flag "--opt"; removes it and returns true.
 bool TakeFlag(std::vector<std::string>& args, const std::string& opt);
-// The reason of a data-file failure in a few words.
-std::string FileResultText(const vb420::FileStatus& st);
+// The message of a data-file failure, the same text the desktop program shows
+// (in the language VB420_LANGUAGE names).
+std::string FileResultText(const vb420::FileStatus& st, vb420::FileAction action);
+// kExitRefusedModel for a refused model or version, kExitFailure otherwise.
+int ExitCodeOf(const vb420::FileStatus& st);
 // Prints "vb420cli: <message>" on stderr and returns `code`.
 int Fail(int code, const std::string& message);
 // Parses a number in decimal or 0x-prefixed hex; false when it is not one.
@@ -65,7 +69,8 @@ bool LoadDatForCli(const std::string& path, vb420::RadioData& data, int& exitCod
 // Points the link at COMn (through the port mapping of the desktop program's
 // settings and VB420_COMn) or at a device path as it is.
 void PointLinkAt(vb420::RadioLink& link, const std::string& port);
-// Saves `data` over `path` (atomically); prints the reason on failure.
-bool SaveDatForCli(const std::string& path, vb420::RadioData& data);
+// Saves `data` over `path` (atomically); prints the reason on failure and,
+// when asked, sets the exit code that goes with it.
+bool SaveDatForCli(const std::string& path, vb420::RadioData& data, int* exitCode = nullptr);
 
 }  // namespace vb420::cli

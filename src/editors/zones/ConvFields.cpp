@@ -327,19 +327,31 @@ FieldResult CConvFields::SetFrequency(int zone, int channel, int field, const st
       return zones_.RemoveRecord(zone, channel) == 1 ? FieldResult{kFieldRecordRemoved, 0} : FieldResult{};
     }
     if (r < 0) {
+      // A zone created for this entry must not stay behind when the channel
+      // cannot follow: a refused entry leaves the image as it was.
+      std::vector<uint8_t> imageBefore, extBefore;
+      auto undo = [&](FieldResult res) {
+        if (!imageBefore.empty()) {
+          data.Image().write(0, imageBefore.data(), imageBefore.size());
+          data.Ext().write(0, extBefore.data(), extBefore.size());
+        }
+        return res;
+      };
       if (!z.exists) {
+        imageBefore = data.buffers.ImageBytes();
+        extBefore = data.buffers.ExtBytes();
         const uint8_t type = ClassOfType(zones_.PendingType()) == kClassConv ? zones_.PendingType() : '1';
         const int c = zones_.CreateZone(zone, type);
-        if (c == -1) return {-1, 275};
-        if (c == -2) return {-2, 299};
-        if (c != 1) return {};
+        if (c == -1) return undo({-1, 275});
+        if (c == -2) return undo({-2, 299});
+        if (c != 1) return undo({});
       }
       const int ins = zones_.InsertRecord(zone, channel);
-      if (ins == 0) return {0, 275};
-      if (ins == -2) return {-2, 299};
-      if (ins != 1) return {-1, 0};  // a full zone is refused without a message
+      if (ins == 0) return undo({0, 275});
+      if (ins == -2) return undo({-2, 299});
+      if (ins != 1) return undo({-1, 0});  // a full zone is refused without a message
       r = ChannelRecord(zone, channel);
-      if (r < 0) return {};
+      if (r < 0) return undo({});
     }
   } else if (r < 0) {
     return {-1, 0};

@@ -145,7 +145,14 @@ std::vector<FormPage> CChEditView::Pages() {
       if (rec < 0) return -1;
       return CFieldCodec::ToneListRow(c.data.buffers.Image().u16le(static_cast<size_t>(rec) + (field == 5 ? 11 : 13)));
     };
-    d.customStoreValue = [this, &z, field](FormContext&, int row) { z.conv.SetTone(zone_, channel_, field, "", row); };
+    d.customStoreValue = [this, &z, field](FormContext&, int row) {
+      // The combo box also reports a typed text that equals a row as that
+      // row; typed text goes through the tone rule (and the copy to an off
+      // transmit tone), as in the grid.
+      auto* edit = form_ ? qobject_cast<CFilterEdit*>(form_->Control(0, field == 5 ? kRxTone : kTxTone)) : nullptr;
+      if (edit && edit->UserTyped()) z.conv.SetTone(zone_, channel_, field, edit->text().toStdString());
+      else z.conv.SetTone(zone_, channel_, field, "", row);
+    };
     d.customStore = [this, &z, field](FormContext&, std::string& text) { z.conv.SetTone(zone_, channel_, field, text); };
     d.enabled = field == 5 ? std::function<bool(const FormContext&)>(exists) : editable(6);
     page.fields.push_back(d);
