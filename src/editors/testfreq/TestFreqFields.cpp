@@ -59,10 +59,11 @@ void CopyTestFreqs(RadioData& data, int first, int last, TestFreqCopyBuffer& buf
 
 bool PasteTestFreqs(RadioData& data, int first, int rows, const TestFreqCopyBuffer& buffer) {
   if (!ValidSlot(first) || buffer.Empty()) return false;
-  const int count = std::min<int>(rows > 0 ? rows : static_cast<int>(buffer.slots.size()), kTestFreqSlots - first);
+  const int kept = static_cast<int>(buffer.slots.size());
+  const int count = std::min({rows > 0 ? rows : kept, kept, kTestFreqSlots - first});
   ByteArea image = data.Image();
   for (int i = 0; i < count; ++i) {
-    const TestFreqSlot& slot = buffer.slots[static_cast<size_t>(i) % buffer.slots.size()];
+    const TestFreqSlot& slot = buffer.slots[static_cast<size_t>(i)];
     image.write(SlotOffset(first + i), slot.data(), slot.size());
   }
   EnsureAnySet(data);

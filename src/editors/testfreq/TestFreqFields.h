@@ -47,7 +47,7 @@ bool TestFreqSet(RadioData& data, int slot, int column);
 
 void CopyTestFreqs(RadioData& data, int first, int last, TestFreqCopyBuffer& buffer);
 // Writes the kept rows from `first` on, as far as there are rows; with
-// `rows` > 0 at most that many. True when anything was written.
+// `rows` > 0 no more than that many. True when anything was written.
 bool PasteTestFreqs(RadioData& data, int first, int rows, const TestFreqCopyBuffer& buffer);
 // Clears the rows; loads the defaults when none is left set (true then).
 bool DeleteTestFreqs(RadioData& data, int first, int last);

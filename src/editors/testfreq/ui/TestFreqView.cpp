@@ -167,9 +167,8 @@ void CTestFreqView::RunCommand(int command) {
     case kCmdGridCopy: CopyTestFreqs(data, first - 1, last - 1, CopyBuffer()); break;
     case kCmdGridPaste: {
       if (CopyBuffer().Empty()) return;
-      // A single current cell takes as many rows as were copied.
-      const int rows = grid_->RowSelectState() && last > first ? last - first + 1 : 0;
-      if (!PasteTestFreqs(data, first - 1, rows, CopyBuffer())) return;
+      // The kept rows go from the current row on, as many as were copied.
+      if (!PasteTestFreqs(data, first - 1, 0, CopyBuffer())) return;
       Changed();
       break;
     }

@@ -79,11 +79,15 @@ TEST_F(TestFreqTable, CopyPasteAndDeleteRows) {
   EXPECT_TRUE(PasteTestFreqs(data, 15, 0, buf));
   EXPECT_EQ(Slot(15), one);
   EXPECT_EQ(Slot(14), Bytes(10, 0xFF));
-  // A selection of three rows takes the kept rows round again.
+  // Never more rows than were kept, nor than asked for.
+  const Bytes ten = Slot(10);
   EXPECT_TRUE(PasteTestFreqs(data, 8, 3, buf));
   EXPECT_EQ(Slot(8), one);
   EXPECT_EQ(Slot(9), two);
-  EXPECT_EQ(Slot(10), one);
+  EXPECT_EQ(Slot(10), ten);
+  EXPECT_TRUE(PasteTestFreqs(data, 12, 1, buf));
+  EXPECT_EQ(Slot(12), one);
+  EXPECT_NE(Slot(13), two);
   EXPECT_FALSE(PasteTestFreqs(data, 16, 0, buf));
   EXPECT_FALSE(PasteTestFreqs(data, 0, 0, TestFreqCopyBuffer{}));
   EXPECT_FALSE(DeleteTestFreqs(data, 8, 10));
