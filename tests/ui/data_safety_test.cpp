@@ -27,7 +27,7 @@
 #include "editors/zones/ui/ChEditView.h"
 #include "editors/zones/ui/ZnInfoView.h"
 #include "lang/ui/LanguageSetupDlg.h"
-#include "link/ui/MemoryViewer.h"
+#include "data/ui/MemoryViewer.h"
 #include "link/ui/RadioCommands.h"
 #include "link/ui/RadioDialogs.h"
 
@@ -72,7 +72,7 @@ std::string MakeImage(const std::string& path, const char* model, const char* ba
     zones.CreateZone(1, '1');
     image.setU8(static_cast<size_t>(zones.ZoneOffset(1)) + 1, 'Z');
   }
-  SaveDatFile(path, data);
+  if (SaveDatFile(path, data).result != kFileOk) qWarning("cannot write %s", path.c_str());
   return path;
 }
 

@@ -61,7 +61,7 @@ std::string MakeImage(const std::string& path, const char* model, const char* ba
   image.writeText(0x9C0, "SECOND LINE", 32, 0xFF);
   ByteArea extArea = data.Ext();
   for (size_t i = 0x100; i < kExtSize; ++i) extArea.setU8(i, static_cast<uint8_t>((i * 3 + seed) | 0x01));
-  SaveDatFile(path, data);
+  if (SaveDatFile(path, data).result != kFileOk) qWarning("cannot write %s", path.c_str());
   return path;
 }
 
@@ -223,6 +223,7 @@ void RwDialogsTest::readThroughTheMenuBecomesTheProgramming() {
   // The working image is the radio's memory; the message password is not.
   sim_->Stop();
   const Bytes radio = FileBytes(tmp_.filePath("radio.dat").toStdString());
+  QCOMPARE(radio.size(), kDatFileSize);  // the radio saved all of its memory
   const auto& img = f_->Ws().data.buffers.ImageBytes();
   QVERIFY(std::equal(img.begin(), img.end(), radio.begin() + kHeaderSize));
   const auto& ext = f_->Ws().data.buffers.ExtBytes();
@@ -288,6 +289,8 @@ void RwDialogsTest::writeThroughTheMenuProgramsTheRadio() {
   sim_->Stop();
   const Bytes radio = FileBytes(tmp_.filePath("radio.dat").toStdString());
   const Bytes before = FileBytes(other);
+  QCOMPARE(radio.size(), kDatFileSize);
+  QCOMPARE(before.size(), kDatFileSize);
   const auto& img = f_->Ws().data.buffers.ImageBytes();
   QVERIFY(std::equal(img.begin(), img.end(), radio.begin() + kHeaderSize));
   const auto& ext = f_->Ws().data.buffers.ExtBytes();
@@ -301,10 +304,11 @@ void RwDialogsTest::writeRefusedByValidationSendsNothing() {
   StartSim({"--trace", tmp_.filePath("trace.txt").toStdString()});
   QVERIFY(f_->Start());
   f_->Ws().data.Image().setU16le(0x771, 7);  // dispatcher ID without its fleet
+  f_->Ws().data.Image().setU8(0x6A0, '0');     // priority channel 1 names no channel (a zone check)
   Run(kCmdWrite);
   QVERIFY(answers_.seen.isEmpty());
   QCOMPARE(f_->prompter.MessageTexts().size(), 1);
-  QCOMPARE(f_->prompter.MessageTexts().first(), QStringLiteral("E222\n\"E1081\""));
+  QCOMPARE(f_->prompter.MessageTexts().first(), QStringLiteral("E222\n\"E816\"\n\"E1081\""));
   sim_->Stop();
   QVERIFY(testing::ReadTrace(tmp_.filePath("trace.txt").toStdString()).empty());
 }

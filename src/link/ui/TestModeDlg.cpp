@@ -20,8 +20,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/EditorView.h"
-#include "app/MainFrame.h"
+#include "frame/EditorView.h"
 #include "lang/ui/HelpSystem.h"
 #include "lang/ui/MessageHelper.h"
 #include "link/ui/RadioCommands.h"
@@ -487,7 +486,7 @@ void RunTestModeCommand(EditorContext& ctx, Prompter* prompter) {
   Workspace& ws = ctx.ws;
   QWidget* owner = ctx.frame.MainWindow();
   // A test frequency still being typed counts.
-  if (auto* frame = qobject_cast<CMainFrame*>(owner)) frame->CommitPendingEdits();
+  ctx.frame.CommitPendingEdits();
   UiLinkPrompter ui(ctx.msg, owner);
   Prompter& ask = prompter ? *prompter : static_cast<Prompter&>(ui);
   SessionCallbacks cb;

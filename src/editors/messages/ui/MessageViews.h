@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "app/EditorView.h"
+#include "frame/EditorView.h"
 #include "data/Bytes.h"
 
 class QLineEdit;

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "app/Workspace.h"
+#include "frame/Workspace.h"
 #include "editors/grid/EditGrid.h"
 #include "editors/grid/FilterEdit.h"
 #include "lang/ui/MessageHelper.h"

@@ -2,7 +2,7 @@
 // as test channels, in a grid with Copy, Paste and Delete of rows.
 #pragma once
 
-#include "app/EditorView.h"
+#include "frame/EditorView.h"
 #include "editors/testfreq/TestFreqFields.h"
 
 namespace vb420 {
