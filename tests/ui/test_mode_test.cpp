@@ -72,6 +72,12 @@ bool InOrder(const QStringList& notes, const QStringList& want) {
   return true;
 }
 
+std::string TestFreqTextOf(RadioData& data, int slot) {
+  std::string s;
+  data.TestFreqTable().PairFreqToText(slot, 0, s);
+  return s;
+}
+
 int RowOfItem(QListWidget* list, int item) {
   for (int i = 0; i < list->count(); ++i)
     if (list->item(i)->data(Qt::UserRole).toInt() == item) return i;
@@ -90,6 +96,7 @@ class TestModeUiTest : public QObject {
   void panelKeyboardQueryTimerAndOk();
   void testChannelMismatchNeverShowsTheDialog();
   void cancelOnAFailedCommandClosesTheDialog();
+  void typedNumbersAndSecondGenerationSignalling();
   // Only with VB420_SCREENSHOT_DIR set: the dialog and the panel on a
   // six-point item, in English and Spanish.
   void screenshots();
@@ -306,6 +313,27 @@ void TestModeUiTest::cancelOnAFailedCommandClosesTheDialog() {
   const QStringList heard = HeardNow();
   QCOMPARE(heard.count("end"), 1);
   QCOMPARE(heard.last(), QStringLiteral("end"));
+}
+
+void TestModeUiTest::typedNumbersAndSecondGenerationSignalling() {
+  StartBoth("VT-1602");
+  int maxSignalling = 0;
+  QString rx;
+  RunTestMode([&](CTestModeDlg& d) {
+    maxSignalling = d.SignallingSpin()->maximum();
+    d.SignallingSpin()->stepBy(-1);  // from 1 round to 16
+    d.ChannelSpin()->setValue(5);
+    Q_EMIT d.ChannelSpin()->editingFinished();
+    Q_EMIT d.ChannelSpin()->editingFinished();  // unchanged: nothing more is sent
+    rx = d.RxFreq()->text();
+    d.CloseButton()->click();
+    return d.result();
+  });
+  QCOMPARE(maxSignalling, 16);
+  QCOMPARE(rx, QStringLiteral("  ") + QString::fromStdString(TestFreqTextOf(f_->Ws().data, 4)));
+  const QStringList heard = HeardNow();
+  QVERIFY2(InOrder(heard, {"signalling 1", "signalling 16", "test-channel 5", "end"}), qPrintable(heard.join(" | ")));
+  QCOMPARE(heard.count("test-channel 5"), 2);  // the check at the start, and the one typed
 }
 
 void TestModeUiTest::screenshots() {
