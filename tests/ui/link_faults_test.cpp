@@ -17,45 +17,16 @@
 #include "link/ui/RadioCommands.h"
 #include "link/ui/RadioDialogs.h"
 
-// The simulator helpers of the end-to-end tests; the build folder is found
-// from this program's own place in it (<build>/tests/ui/).
-namespace {
-std::string BuildDir() {
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return exe.parent_path().parent_path().parent_path().string();
-}
-}  // namespace
-#define VB420_BINARY_DIR BuildDir()
-#include "../e2e/SimProcess.cpp"
+#include "SimSupport.h"
 
 using namespace vb420;
 using namespace vb420::test;
 using vb420::testing::SimProcess;
+using vb420::uitest::Bytes;
+using vb420::uitest::Env;
+using vb420::uitest::FileBytes;
 
 namespace {
-
-// An environment variable for the length of a test, set through Qt's own
-// functions: they hold the lock under which QtTest's watchdog thread reads
-// QTEST_FUNCTION_TIMEOUT as each test function starts. The C library's
-// setenv beside that read may move the environment away under it (SIGSEGV
-// in getenv on the watchdog thread).
-class Env {
- public:
-  Env(const std::string& name, const std::string& value) : name_(name.c_str()) {
-    had_ = qEnvironmentVariableIsSet(name_.constData());
-    if (had_) old_ = qgetenv(name_.constData());
-    qputenv(name_.constData(), QByteArray(value.c_str()));
-  }
-  ~Env() {
-    if (had_) qputenv(name_.constData(), old_);
-    else qunsetenv(name_.constData());
-  }
-
- private:
-  QByteArray name_, old_;
-  bool had_ = false;
-};
 
 // Runs a transfer dialog at once, answers Retry `retries` times and then
 // Cancel, and accepts anything else.
