@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <string>
 
+#include "data/ImageLayout.h"
 #include "data/RadioData.h"
 
 namespace vb420 {
@@ -41,15 +42,6 @@ namespace {
 // Bit n of the 16-bit little-endian word at `off`.
 void SetWordBit(ByteArea& a, size_t off, int bitNo, bool on) {
   a.setBit(off + static_cast<size_t>(bitNo / 8), bitNo % 8, on);
-}
-
-// The system type: 1 if 0x851 is 0, else 2 if 0x852 is 0, else 4 if 0x853 is
-// 0, else 0.
-int SystemType(const ByteArea& image) {
-  if (image.u8(0x851) == 0) return 1;
-  if (image.u8(0x852) == 0) return 2;
-  if (image.u8(0x853) == 0) return 4;
-  return 0;
 }
 
 // --- key assignment ------------------------------------------------------------
@@ -340,14 +332,8 @@ void WriteDataSignallingDefaults(RadioData& data) {
   // The lists go where the directory puts them. The words come out of the
   // image, so a list that would not fit is left alone rather than written
   // partly or outside the image.
-  const struct {
-    size_t offsetWord, countWord, recordSize;
-  } lists[] = {{0x9EC, 0x9EE, 16}, {0x9F0, 0x9F2, 20}};
-  for (const auto& l : lists) {
-    const size_t off = image.u16le(l.offsetWord);
-    const size_t bytes = static_cast<size_t>(image.u16le(l.countWord)) * l.recordSize;
-    if (off != 0xFFFF && image.InRange(off, bytes)) image.fill(off, bytes, 0xFF);
-  }
+  for (const DirectoryList& l : {IdList(image), StatusList(image)})
+    if (!l.Clipped() && l.count > 0) image.fill(l.offset, l.count * l.recordSize, 0xFF);
 }
 
 // Emergency, image 0x7D0 onwards.
@@ -435,16 +421,16 @@ void WriteTwoToneDefaults(RadioData& data) {
 void WriteZoneDefaults(RadioData& data) {
   ByteArea image = data.Image();
   ByteArea ext = data.Ext();
-  image.fill(img::kZoneTable, 0x100, 0xFF);
-  image.fill(img::kZoneArea, 0x5307 - img::kZoneArea, 0xFF);
-  ext.fill(0x570, 16, 0xFF);
-  ext.fill(0x580, 128, 0xFF);
-  ext.fill(0x670, 64, 0xFF);
-  ext.fill(0x6B0, 64, 0xFF);
-  ext.fill(0x6F0, 16, 0xFF);
-  ext.fill(0x700, 0x800, 0xFF);
-  ext.fill(0xF00, 128, 0xFF);
-  ext.fill(0x1000, 512, 0xFF);
+  image.fill(img::kZoneTable, img::kZoneArea - img::kZoneTable, 0xFF);
+  image.fill(img::kZoneArea, img::kZoneAreaEnd - img::kZoneArea, 0xFF);
+  ext.fill(ext::kEntryBits, 16, 0xFF);
+  ext.fill(ext::kEntryBytes, 128, 0xFF);
+  ext.fill(ext::kChanBitsA, 64, 0xFF);
+  ext.fill(ext::kChanBitsB, 64, 0xFF);
+  ext.fill(ext::kZoneBits, 16, 0xFF);
+  ext.fill(ext::kZoneLists, 128 * ext::kZoneListSize, 0xFF);
+  ext.fill(ext::kZoneBytes, 128, 0xFF);
+  ext.fill(ext::kChanBytes, 512, 0xFF);
 }
 
 // Embedded messages: the two image lines at 0x9A0 and 0x9C0 empty (zero

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/AreaDefaults.h"
+#include "data/ImageLayout.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"
 #include "lang/TextTable.h"
@@ -64,16 +65,13 @@ void CutNamesToSecondGeneration(RadioData& data) {
 
   // The data-signalling lists are placed by the area directory; a damaged
   // directory must not send us outside the image.
-  const size_t idList = image.u16le(0x9EC);
-  const size_t idCount = image.u16le(0x9EE);
-  for (size_t i = 0; i < idCount && image.InRange(idList + 16 * i, 16); ++i) {
-    if (image.u8(idList + 16 * i + 12) == 0xFF) continue;  // unused entry
-    CutName(data, image, idList + 16 * i, 12, 8);
+  const DirectoryList ids = IdList(image);
+  for (size_t i = 0; i < ids.count; ++i) {
+    if (image.u8(ids.Row(i) + 12) == 0xFF) continue;  // unused entry
+    CutName(data, image, ids.Row(i), 12, 8);
   }
-  const size_t statusList = image.u16le(0x9F0);
-  const size_t statusCount = image.u16le(0x9F2);
-  for (size_t i = 0; i < statusCount && image.InRange(statusList + 20 * i, 20); ++i)
-    CutName(data, image, statusList + 20 * i, 16, 16);
+  const DirectoryList statuses = StatusList(image);
+  for (size_t i = 0; i < statuses.count; ++i) CutName(data, image, statuses.Row(i), 16, 16);
 }
 
 void ApplyModelChange(RadioData& data, int newModel, uint8_t newBand, const ModelChangeFlags& flags,
@@ -129,7 +127,7 @@ void ApplyModelChange(RadioData& data, int newModel, uint8_t newBand, const Mode
       if (image.u8(0x193) == '1') image.setU8(0x193, 0xFF);
       if (image.u8(0x6A2) == '6' || image.u8(0x6A2) == '7') image.setU8(0x6A2, '0');
       CutNamesToSecondGeneration(data);
-      if (image.u8(0x851) != 0 && image.u8(0x852) != 0 && image.u8(0x853) == 0) image.fill(0x851, 3, 0xFF);
+      if (SystemType(image) == 4) image.fill(img::kSystemTypeBytes, 3, 0xFF);
       RemoveKeyFunction(data, 19, true);
       if (hooks.zoneGenerationFixup) hooks.zoneGenerationFixup();
     } else {

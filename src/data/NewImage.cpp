@@ -117,16 +117,12 @@ void InitNewImage(RadioData& data, bool selectDefaultModel) {
   data.mergeSlots.Clear();
 
   // Area directory: no zone yet; the four directory areas at their places.
-  image.setU16le(0x9E0, 0xFFFF);
-  image.setU16le(0x9E2, 0xFFFF);
-  image.setU16le(0x9E4, 0x9700);
-  image.setU16le(0x9E6, 80);
-  image.setU16le(0x9E8, 0x9F00);
-  image.setU16le(0x9EA, 80);
-  image.setU16le(0x9EC, 0xA700);
-  image.setU16le(0x9EE, 100);
-  image.setU16le(0x9F0, 0xB400);
-  image.setU16le(0x9F2, 90);
+  image.setU16le(dir::kFirstBlockWord, 0xFFFF);
+  image.setU16le(dir::kLastBlockWord, 0xFFFF);
+  for (int entry = 1; entry <= 4; ++entry) {
+    image.setU16le(dir::OffsetWord(entry), dir::kEntryDefaults[entry - 1].offset);
+    image.setU16le(dir::CountWord(entry), dir::kEntryDefaults[entry - 1].count);
+  }
 
   WriteEditorAreaDefaults(data);
 
