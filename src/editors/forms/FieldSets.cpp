@@ -154,7 +154,7 @@ SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& ke
       std::string t = value;
       if (!f.record->StoreText(d, t)) {
         message = ctx.message;
-        return SettingStatus::BadValue;
+        return SettingStatus::Refused;
       }
       break;
     }

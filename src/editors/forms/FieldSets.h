@@ -80,6 +80,7 @@ enum class SettingStatus {
   Disabled,       // the field exists but cannot be changed now (model, zone type, ...)
   BadValue,       // a list field given a text that is none of its rows
   UnknownEditor,  // `editor` names no set
+  Refused,        // the store was refused (no room for the record, the channel limit)
 };
 
 // Every field of every record of every set (or of the set `editor`).
