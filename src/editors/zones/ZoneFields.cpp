@@ -261,21 +261,21 @@ std::vector<FieldDescriptor> MakeChannel() {
   }
 
   t.push_back(Name("name", 7, 425, In(R, kName), exists));
-  t.push_back(combo("f8", 8, 426, flagBit(3), {{1084, 1}, {1085, 0}}, withTransmit));
+  t.push_back(combo("power", 8, 426, flagBit(3), {{1084, 1}, {1085, 0}}, withTransmit));
   {
     FieldRef f = flagBit(0);
     f.bits = 2;
-    t.push_back(combo("f9", 9, 428, f, {{436, 2}, {437, 0}}, exists));
+    t.push_back(combo("bandwidth", 9, 428, f, {{436, 2}, {437, 0}}, exists));
   }
-  t.push_back(combo("f10", 10, 432, In(R, kField10),
+  t.push_back(combo("optsig", 10, 432, In(R, kField10),
                     {{362, 0xFF}, {405, '0'}, {406, '1'}, {407, '2'}, {408, '3'}, {409, '4'}, {410, '5'}}, exists));
-  t.push_back(combo("f11", 11, 430, In(R, kField11), {{373, 0xFF}, {438, '0'}, {439, '1'}, {440, '2'}},
+  t.push_back(combo("bcl", 11, 430, In(R, kField11), {{373, 0xFF}, {438, '0'}, {439, '1'}, {440, '2'}},
                     [withTransmit](const FormContext& c) { return withTransmit(c) && ZoneTypeOf(c) != '3'; }));
   {
     // Custom, because one row stores two bytes (the choice and the ID-list
     // entry it names) and the rows come from the ID list; the text of an
     // entry row is shown even when that entry is no longer usable.
-    FieldDescriptor d{.key = "f12", .number = 12, .labelEntry = 431, .kind = ControlKind::Combo,
+    FieldDescriptor d{.key = "pttid", .number = 12, .labelEntry = 431, .kind = ControlKind::Combo,
                       .encoding = Encoding::Custom, .enabled = withTransmit};
     d.dynamicChoices = SignallingRows;
     d.customValue = [](const FormContext& c) {
@@ -310,23 +310,23 @@ std::vector<FieldDescriptor> MakeChannel() {
   {
     FieldRef f = flagBit(2);
     f.bitHigh = 6;
-    FieldDescriptor d = combo("f13", 13, 429, f, RangeFlagRows(), exists);
+    FieldDescriptor d = combo("beatshift", 13, 429, f, RangeFlagRows(), exists);
     d.offered = RangeRowOffered;
     t.push_back(std::move(d));
   }
-  t.push_back(CheckBox("f14", 14, 433, ExtTable(RecordBase::ChannelBit, ext::kChanBitsA),
+  t.push_back(CheckBox("scanadd", 14, 433, ExtTable(RecordBase::ChannelBit, ext::kChanBitsA),
                        [](const FormContext& c) { return RecordThere(c) && ZoneTypeOf(c) == '1'; }));
-  t.push_back(CheckBox("f15", 15, 434, flagBit(4), exists));
-  t.push_back(CheckBox("f16", 16, 366, flagBit(5), exists));
-  t.push_back(CheckBox("f18", 18, 828, ExtTable(RecordBase::ChannelBit, ext::kChanBitsB), exists));
-  t.push_back({.key = "f19", .number = 19, .labelEntry = 435, .kind = ControlKind::EditSpin,
+  t.push_back(CheckBox("compander", 15, 434, flagBit(4), exists));
+  t.push_back(CheckBox("scrambler", 16, 366, flagBit(5), exists));
+  t.push_back(CheckBox("talkback", 18, 828, ExtTable(RecordBase::ChannelBit, ext::kChanBitsB), exists));
+  t.push_back({.key = "scramblecode", .number = 19, .labelEntry = 435, .kind = ControlKind::EditSpin,
                .field = ExtTable(RecordBase::ChannelByte, ext::kChanBytes), .encoding = Encoding::Number,
                .dynamicMinimum = [](const FormContext& c) { return ModelRange(c).minimum; },
                .dynamicMaximum = [](const FormContext& c) { return ModelRange(c).maximum; },
                .blankOutsideRange = true,
                .enabled = [](const FormContext& c) { return RecordThere(c) && c.SystemType() == 1; },
                .inputMode = 2, .maxLength = 2});
-  t.push_back(combo("f20", 20, 395, flagBit(7), {{371, 1}, {370, 0}}, exists));
+  t.push_back(combo("transmit", 20, 395, flagBit(7), {{371, 1}, {370, 0}}, exists));
   return t;
 }
 
@@ -347,22 +347,22 @@ std::vector<FieldDescriptor> MakeLtrGroup() {
   const Rule exists = RecordThere;
   auto opt = [&](int bit) { return In(R, kOptions, 1, bit); };
   std::vector<FieldDescriptor> t;
-  t.push_back({.key = "f2", .number = 2, .labelEntry = 392, .kind = ControlKind::EditSpin, .field = In(R, kField2),
+  t.push_back({.key = "encode", .number = 2, .labelEntry = 392, .kind = ControlKind::EditSpin, .field = In(R, kField2),
                .encoding = Encoding::Number, .minimum = 1, .maximum = 250, .blankOutsideRange = true,
                .recordKey = true, .enabled = ZoneUsableOrMissing, .inputMode = 2, .maxLength = 3});
-  t.push_back({.key = "f3", .number = 3, .labelEntry = 393, .kind = ControlKind::EditSpin, .field = In(R, kField3),
+  t.push_back({.key = "decode", .number = 3, .labelEntry = 393, .kind = ControlKind::EditSpin, .field = In(R, kField3),
                .encoding = Encoding::Number, .minimum = 1, .maximum = 250, .emptyValue = 0xFF,
                .blankOutsideRange = true, .enabled = exists, .inputMode = 2, .maxLength = 3});
   t.push_back(Name("name", 4, 394, In(R, kName), exists));
-  t.push_back({.key = "f5", .number = 5, .labelEntry = 387, .kind = ControlKind::Combo, .field = opt(0),
+  t.push_back({.key = "power", .number = 5, .labelEntry = 387, .kind = ControlKind::Combo, .field = opt(0),
                .encoding = Encoding::Value, .format = "", .choices = {{1084, 1}, {1085, 0}}, .enabled = exists});
-  t.push_back({.key = "f6", .number = 6, .labelEntry = 390, .kind = ControlKind::Combo, .field = In(R, kField6),
+  t.push_back({.key = "optsig", .number = 6, .labelEntry = 390, .kind = ControlKind::Combo, .field = In(R, kField6),
                .encoding = Encoding::Value, .format = "", .choices = {{362, 0xFF}, {405, '0'}, {410, '5'}},
                .enabled = exists});
   {
     // Custom for the same reason as channel field 12; here the entry number
     // is a word.
-    FieldDescriptor d{.key = "f7", .number = 7, .labelEntry = 396, .kind = ControlKind::Combo,
+    FieldDescriptor d{.key = "pttid", .number = 7, .labelEntry = 396, .kind = ControlKind::Combo,
                       .encoding = Encoding::Custom, .enabled = exists};
     d.dynamicChoices = SignallingRows;
     d.customValue = [](const FormContext& c) {
@@ -397,9 +397,9 @@ std::vector<FieldDescriptor> MakeLtrGroup() {
     };
     t.push_back(std::move(d));
   }
-  t.push_back(CheckBox("f8", 8, 395, opt(1), exists));
-  t.push_back(CheckBox("f9", 9, 397, opt(2), exists));
-  t.push_back(CheckBox("f10", 10, 389, ExtTable(RecordBase::ChannelBit, ext::kChanBitsA), exists));
+  t.push_back(CheckBox("transmit", 8, 395, opt(1), exists));
+  t.push_back(CheckBox("compander", 9, 397, opt(2), exists));
+  t.push_back(CheckBox("scan", 10, 389, ExtTable(RecordBase::ChannelBit, ext::kChanBitsA), exists));
   t.push_back(CheckBox("f12", 12, -1, opt(4), exists));
   t.push_back(CheckBox("f13", 13, -1, opt(5), exists));
   t.push_back(CheckBox("f14", 14, -1, opt(6), exists));
@@ -423,7 +423,7 @@ std::vector<FieldDescriptor> MakeRepeater() {
   // into being (or removes it), sets the second one 5 MHz above, and both
   // keep step codes and flags beside them (CGroupFields::SetRepeaterFrequency).
   for (int field : {1, 2}) {
-    FieldDescriptor d{.key = field == 1 ? "f1" : "f2", .number = field, .labelEntry = field == 1 ? 382 : 383,
+    FieldDescriptor d{.key = field == 1 ? "rxf" : "txf", .number = field, .labelEntry = field == 1 ? 382 : 383,
                       .kind = ControlKind::Text, .encoding = Encoding::Custom, .inputMode = 3, .maxLength = 9};
     const size_t at = field == 1 ? kFreq1 : kFreq2;
     d.customShow = [at](const FormContext& c) { return FreqText(c, RecordBase::Repeater, at); };
@@ -441,11 +441,11 @@ std::vector<FieldDescriptor> MakeRepeater() {
   {
     FieldRef f = In(P, kFlags, 2, 0);
     f.bitHigh = 2;
-    t.push_back({.key = "f5", .number = 5, .labelEntry = 429, .kind = ControlKind::Combo, .field = f,
+    t.push_back({.key = "beatshift", .number = 5, .labelEntry = 429, .kind = ControlKind::Combo, .field = f,
                  .encoding = Encoding::Value, .format = "", .choices = RangeFlagRows(), .offered = RangeRowOffered,
                  .enabled = RepeaterThere});
   }
-  t.push_back(CheckBox("f6", 6, 469, In(P, kFlags, 2, 1), RepeaterThere));
+  t.push_back(CheckBox("telephone", 6, 469, In(P, kFlags, 2, 1), RepeaterThere));
   return t;
 }
 
