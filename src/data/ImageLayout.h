@@ -106,6 +106,46 @@ constexpr size_t kZoneBytes = 0xF00;   // 1 byte per zone: header field 3
 }  // namespace ext
 
 // ---------------------------------------------------------------------------
+// Single fields of the editor areas that whole-image operations (New, the
+// post-load adjustments, a model change) touch directly. The editors' own
+// field tables describe these fields in full.
+namespace fld {
+constexpr size_t kFeatureLimit = 0x140;        // number 1..12, at most 8 on second-generation models
+constexpr size_t kFeatureName = 0x160;         // 12-character name
+constexpr size_t kOptionSlots = 0x15A;         // three 2-byte slots: a value byte, then a flag byte
+constexpr size_t kOptionSlotCount = 3;
+constexpr size_t kOptionSlotSize = 2;
+constexpr size_t kKindByte1 = 0x16C;           // three bytes whose defaults follow the model kind
+constexpr size_t kKindByte2 = 0x16D;
+constexpr size_t kKindByte3 = 0x17E;
+constexpr size_t kFeatureSwitch = 0x193;       // '1' is not offered on second-generation models
+constexpr size_t kNamedRecords = 0x1E0;        // 16-byte records whose first 12 bytes are a name
+constexpr size_t kNamedRecordsEnd = 0x460;
+constexpr size_t kNamedRecordSize = 16;
+constexpr size_t kScanMode = 0x6A2;            // '6' and '7' are first-generation only
+constexpr size_t kScanName = 0x6AC;            // 8 characters
+constexpr size_t kScanFirst = 0x6C6;           // 'x' or a value; the next byte stays at least 5 above it
+constexpr size_t kScanSecond = 0x6C7;
+constexpr size_t kDataSignallingMode = 0x72A;  // '1' is not offered on portables
+constexpr size_t kEmergencyName = 0x7E0;       // 12-character name
+constexpr size_t kEmergencySwitch = 0x7ED;     // '1' is turned into '0' on load
+constexpr size_t kExtendedFixed = 0x81B;       // always '1' after a load
+constexpr size_t kTwoToneNames = 0xBD00;       // 20-byte records whose first 12 bytes are a name
+constexpr size_t kTwoToneNamesEnd = 0xBF80;
+constexpr size_t kTwoToneRecordSize = 20;
+}  // namespace fld
+
+// Single extension-area fields New writes.
+namespace extfld {
+constexpr size_t kSetting1 = 0x501;
+constexpr size_t kSetting2 = 0x503;
+constexpr size_t kKindPair1 = 0x508;   // word; a change of kind makes both words the larger
+constexpr size_t kKindPair2 = 0x50A;   // word
+constexpr size_t kSetting3 = 0x50D;    // word
+constexpr size_t kNamedRecordSize = 32;
+}  // namespace extfld
+
+// ---------------------------------------------------------------------------
 // Record layouts, relative to the start of the block or record.
 namespace rec {
 // Common to every zone header.

@@ -32,11 +32,11 @@ std::string Hex4(int v) {
   return buf;
 }
 
-// The zone name as the header holds it: +5 in a conventional header, +6 in
-// the trunked ones.
+// The zone name as the header holds it (the trunked headers keep it where
+// the LTR header does).
 std::string ZoneName(RadioData& data, const ZoneLayout& z) {
   if (z.offset < 0) return {};
-  const size_t at = static_cast<size_t>(z.offset) + (z.cls == kClassConv ? 5 : 6);
+  const size_t at = static_cast<size_t>(z.offset) + (z.cls == kClassConv ? rec::conv::kName : rec::ltr::kName);
   const uint8_t* p = data.Image().ptr(at, 12);
   return p ? CFieldCodec::NameFromField(p, data.model.NameWidth()) : std::string();
 }

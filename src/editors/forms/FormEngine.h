@@ -189,6 +189,10 @@ struct FormPage {
 
 // What every rule may ask: the programming, the texts and a few switches.
 struct FormContext {
+  FormContext(RadioData& d, TextTable& t, bool voting = false, RecordCursor c = {},
+              const RecordLocator* l = nullptr)
+      : data(d), text(t), votingSwitch(voting), cursor(c), locator(l) {}
+
   RadioData& data;
   TextTable& text;
   bool votingSwitch = false;

@@ -319,7 +319,9 @@ TEST_F(FieldBattery, DamagedImagesAreNeverWrittenOutsideTheZoneAreas) {
     for (size_t i = 0; i < im.size(); ++i) {
       const bool zoneBytes = (i >= dir::kFirstBlockWord && i < dir::kFirstBlockWord + 4) ||
                              (i >= img::kZoneTable && i < img::kZoneAreaEnd);
-      if (!zoneBytes) ASSERT_EQ(im[i], imageBefore[i]) << "image byte " << std::hex << i;
+      if (!zoneBytes) {
+        ASSERT_EQ(im[i], imageBefore[i]) << "image byte " << std::hex << i;
+      }
     }
     const auto& ex = data.buffers.ExtBytes();
     for (size_t i = 0; i < ex.size(); ++i) {
@@ -327,7 +329,9 @@ TEST_F(FieldBattery, DamagedImagesAreNeverWrittenOutsideTheZoneAreas) {
                           (i >= ext::kEntryBits && i < ext::kEntryBytes + 128) ||
                           (i >= ext::kChanBitsA && i < ext::kZoneBits + 16) || (i >= ext::kZoneBytes && i < ext::kZoneBytes + 128) ||
                           (i >= ext::kChanBytes && i < ext::kChanBytes + 512);
-      if (!tables) ASSERT_EQ(ex[i], extBefore[i]) << "ext byte " << std::hex << i;
+      if (!tables) {
+        ASSERT_EQ(ex[i], extBefore[i]) << "ext byte " << std::hex << i;
+      }
     }
   }
   EXPECT_GT(stores, 200);  // the fields were driven, not skipped
