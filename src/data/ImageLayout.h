@@ -66,6 +66,11 @@ constexpr size_t kEntrySize = 4;
 constexpr size_t OffsetWord(int entry) { return img::kAreaDirectory + kEntrySize * static_cast<size_t>(entry); }
 constexpr size_t CountWord(int entry) { return OffsetWord(entry) + 2; }
 
+// The key editor's words at the end of the directory: record count and
+// offset of the alternate key table.
+constexpr size_t kKeyTableCountWord = img::kAreaDirectory + 0x1C;
+constexpr size_t kAlternateKeysWord = img::kAreaDirectory + 0x1E;
+
 constexpr int kIdListEntry = 3;      // data-signalling ID list
 constexpr int kStatusListEntry = 4;  // data-signalling status list
 constexpr size_t kIdListRecordSize = 16;
