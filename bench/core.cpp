@@ -56,7 +56,7 @@ void BM_LoadDat(benchmark::State& state) {
   RadioData d;
   d.model.SetBytes(kDefaultModelBytes);
   ResetToNewImage(d);
-  SaveDatFile(TempDat(), d);
+  if (SaveDatFile(TempDat(), d).result != kFileOk) state.SkipWithError("save failed");
   for (auto _ : state) {
     if (LoadDatFile(TempDat(), d).result != kFileOk) state.SkipWithError("load failed");
     d.buffers.AcceptScratch();

@@ -70,7 +70,7 @@ constexpr int kWriteBytesPerBlock = 1 + 2 + kBlockSize + 1 + 1;
 
 bool Connect(RadioLink& link, const Sim& sim) {
   link.SetDevicePath(sim.Device());
-  return !sim.Device().empty() && link.SetOpenState(1) && link.EnterProgramMode() == 0;
+  return !sim.Device().empty() && link.SetOpenState(1) && link.EnterProgramMode() == LinkResult::kOk;
 }
 
 void Report(benchmark::State& state, int bytesPerBlock, double seconds) {
@@ -93,13 +93,13 @@ void BM_Read192BlocksAtLineRate(benchmark::State& state) {
   for (auto _ : state) {
     const auto t0 = std::chrono::steady_clock::now();
     for (int n = 0; n < kBlockCount; ++n)
-      if (link.BlockRead(image.data() + n * kBlockSize, n) != 0) {
+      if (link.BlockRead(image.data() + n * kBlockSize, n) != BlockReadResult::kOk) {
         state.SkipWithError("a block read failed");
         return;
       }
     seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   }
-  link.EndProgramMode();
+  (void)link.EndProgramMode();
   Report(state, kReadBytesPerBlock, seconds);
 }
 
@@ -117,13 +117,13 @@ void BM_Write192BlocksAtLineRate(benchmark::State& state) {
   for (auto _ : state) {
     const auto t0 = std::chrono::steady_clock::now();
     for (int n = 0; n < kBlockCount; ++n)
-      if (link.BlockWrite(image.data() + n * kBlockSize, n) != 0) {
+      if (link.BlockWrite(image.data() + n * kBlockSize, n) != LinkResult::kOk) {
         state.SkipWithError("a block write failed");
         return;
       }
     seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   }
-  link.EndProgramMode();
+  (void)link.EndProgramMode();
   Report(state, kWriteBytesPerBlock, seconds);
 }
 

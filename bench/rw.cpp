@@ -39,7 +39,7 @@ std::string MakeBusyImage() {
   ByteArea extArea = data.Ext();
   for (size_t i = 0x100; i < kExtSize; ++i) extArea.setU8(i, static_cast<uint8_t>(i * 7));
   const std::string path = TempPath("bench-image.dat");
-  SaveDatFile(path, data);
+  if (SaveDatFile(path, data).result != kFileOk) std::fprintf(stderr, "cannot write %s\n", path.c_str());
   return path;
 }
 

@@ -39,6 +39,10 @@ class FrameServices {
   virtual void PostCommand(int command) = 0;
   // The image was replaced as a whole: menus, caption, Zone Information.
   virtual void ImageReplaced() = 0;
+  // Before a command replaces the image: when it holds unsaved changes the
+  // user is asked whether to save them (Yes, No, Cancel). False when the
+  // command must stop (Cancel, or a save that did not happen).
+  virtual bool AskToSaveChanges() { return true; }
   virtual void UpdateCaption() = 0;
   // The status bar's port pane after the port number changed (it also
   // follows by itself within a second).

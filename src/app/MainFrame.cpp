@@ -543,6 +543,8 @@ void CMainFrame::ImageReplaced() {
   OpenEditor(EditorKind::ZoneInfo);
 }
 
+bool CMainFrame::AskToSaveChanges() { return files_.AskToSave(); }
+
 QString CMainFrame::CaptionText() const {
   return QStringLiteral("%1  [ %2 ] [ %3 : %4 ] [ %5 : %6 ]")
       .arg(QStringLiteral("VB-420"), QString::fromStdString(ws_.data.model.Description(ws_.text)), msg_.T(524),
@@ -643,6 +645,9 @@ void CMainFrame::RunModelInfo() {
   CModelInfoDlg dlg(ws_.data, msg_, &help_, this);
   if (msg_.Prompter().RunDialog(dlg) != QDialog::Accepted) return;
   const ModelChangeFlags flags = dlg.Flags();
+  // A change that clears or converts the data replaces the programming:
+  // unsaved work is offered for saving first, and Cancel changes nothing.
+  if (flags.Any() && !AskToSaveChanges()) return;
   ModelChangeHooks hooks;
   EditorRegistry::Instance().FillModelChangeHooks(ctx_, hooks);
   ApplyModelChange(ws_.data, dlg.ChosenModel(), dlg.ChosenBand(), flags, hooks);
@@ -663,6 +668,9 @@ void CMainFrame::RunLanguageSetup() {
   if (msg_.Prompter().RunDialog(dlg) != QDialog::Accepted) return;
   const LanguageInfo* lang = LanguageByKey(dlg.SelectedKey());
   if (!lang || ws_.text.CurrentLanguage() == lang->name) return;
+  // Every window closes and the texts are loaded anew: unsaved work is
+  // offered for saving first, as before any other command of that weight.
+  if (!AskToSaveChanges()) return;
   help_.CloseAll();
   ws_.languageName = lang->name;
   ws_.helpFile = lang->helpFile;

@@ -43,6 +43,7 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
   void CloseAllEditors() override;
   void PostCommand(int command) override;
   void ImageReplaced() override;
+  bool AskToSaveChanges() override;
   void UpdateCaption() override;
   QWidget* MainWindow() override { return this; }
 

@@ -1,6 +1,7 @@
 #include "data/DataFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,7 +10,10 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <vector>
+
+#include "lang/TextTable.h"
 
 namespace vb420 {
 
@@ -71,39 +75,107 @@ std::string LowerExtension(const std::string& path) {
   return ext;
 }
 
-// Writes the pieces to a temporary file beside `path`, flushes it to disk and
-// renames it over the target: the previous file survives any failure.
-FileStatus WriteAtomically(const std::string& path, const std::vector<std::pair<const void*, size_t>>& pieces) {
-  FileStatus st;
-  const std::string tmp = path + ".tmp~";
-  File f(tmp, O_WRONLY | O_CREAT | O_TRUNC);
-  if (!f.ok()) {
-    st.result = kFileCannotOpen;
-    st.sysError = f.openError();
-    return st;
+// The file a save really replaces: a symbolic link is followed to its final
+// target so that the link itself survives the rename. A dangling link names the
+// file to be created. Gives up (and keeps `path`) on a loop of links.
+std::string ResolveLinks(const std::string& path) {
+  std::string p = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+    std::error_code ec;
+    const std::filesystem::path target = std::filesystem::read_symlink(p, ec);
+    if (ec) return p;
+    p = target.is_absolute() ? target.string() : (std::filesystem::path(p).parent_path() / target).string();
   }
-  for (const auto& [p, n] : pieces) {
-    if (!f.WriteAll(p, n)) {
-      st.sysError = errno ? errno : EIO;
+  return path;
+}
+
+// A file the user made read-only is not to be replaced. Root may write
+// anything, so for root only a file with no write bit at all counts.
+bool IsReadOnlyFile(const std::string& path, const struct stat& st, int& err) {
+  if (::geteuid() == 0) {
+    err = EACCES;
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+  }
+  if (::access(path.c_str(), W_OK) == 0) return false;
+  err = errno;
+  return errno == EACCES || errno == EROFS || errno == EPERM;
+}
+
+FileStatus Failure(DataFileResult result, int sysError, const std::string& path) {
+  FileStatus st;
+  st.result = result;
+  st.sysError = sysError;
+  st.path = path;
+  return st;
+}
+
+// Writes the pieces to a temporary file beside the real target, flushes it to
+// disk and renames it over the target: the previous file survives any failure.
+FileStatus WriteAtomically(const std::string& path, const std::vector<std::pair<const void*, size_t>>& pieces) {
+  const std::string target = ResolveLinks(path);
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && S_ISDIR(old.st_mode)) return Failure(kFileIsFolder, EISDIR, target);
+  // A device or a pipe is never replaced by a regular file (think of root
+  // saving to /dev/null).
+  if (exists && !S_ISREG(old.st_mode)) return Failure(kFileCannotOpen, ENOTSUP, target);
+  if (exists) {
+    int err = 0;
+    if (IsReadOnlyFile(target, old, err)) return Failure(kFileCannotOpen, err, target);
+  }
+  const std::string tmp = target + ".tmp~";
+  // A temporary file left by an earlier failed save is ours to remove; it is
+  // never written into, since it may be a second name of another file. The
+  // new one is created afresh, and a link planted under its name makes the
+  // creation fail rather than redirect the write.
+  struct stat stale {};
+  if (::lstat(tmp.c_str(), &stale) == 0 && (S_ISREG(stale.st_mode) || S_ISLNK(stale.st_mode))) ::unlink(tmp.c_str());
+  File f(tmp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, exists ? (old.st_mode & 07777) | S_IWUSR : 0644);
+  if (!f.ok()) {
+    struct stat t {};
+    if (::stat(tmp.c_str(), &t) == 0 && S_ISDIR(t.st_mode)) return Failure(kFileIsFolder, EISDIR, tmp);
+    return Failure(kFileCannotOpen, f.openError(), tmp);
+  }
+  if (exists) {
+    // The mode and owner of the file being replaced (a 0600 file can hold
+    // radio passwords), whatever the umask made of the creation mode. The
+    // owner can only be kept where the system allows it.
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+      [[maybe_unused]] const int kept = ::fchown(f.fd(), old.st_uid, old.st_gid);
+    }
+    if (::fchmod(f.fd(), old.st_mode & 07777) != 0) {
+      const int err = errno;
       f.Close();
       ::unlink(tmp.c_str());
-      st.result = kFileWriteFailed;
-      return st;
+      return Failure(kFileWriteFailed, err, tmp);
+    }
+  }
+  for (const auto& [p, n] : pieces) {
+    errno = 0;
+    if (!f.WriteAll(p, n)) {
+      const int err = errno ? errno : EIO;
+      f.Close();
+      ::unlink(tmp.c_str());
+      return Failure(kFileWriteFailed, err, tmp);
     }
   }
   if (::fsync(f.fd()) != 0 || f.Close() != 0) {
-    st.sysError = errno;
+    const int err = errno;
     ::unlink(tmp.c_str());
-    st.result = kFileWriteFailed;
-    return st;
+    return Failure(kFileWriteFailed, err, tmp);
   }
-  if (::rename(tmp.c_str(), path.c_str()) != 0) {
-    st.sysError = errno;
+  if (::rename(tmp.c_str(), target.c_str()) != 0) {
+    const int err = errno;
     ::unlink(tmp.c_str());
-    st.result = kFileWriteFailed;
-    return st;
+    return Failure(kFileWriteFailed, err, target);
   }
-  return st;
+  // The rename itself reaches the disk with the folder.
+  const std::string folder = std::filesystem::path(target).parent_path().string();
+  File dir(folder.empty() ? std::string(".") : folder, O_RDONLY | O_DIRECTORY);
+  if (dir.ok()) ::fsync(dir.fd());
+  return FileStatus{};
 }
 
 bool ReadHeader(File& f, std::array<uint8_t, kHeaderSize>& header, FileStatus& st) {
@@ -121,6 +193,14 @@ bool OpenedWithHeader(File& f, std::array<uint8_t, kHeaderSize>& header, FileSta
   if (!f.ok()) {
     st.result = kFileCannotOpen;
     st.sysError = f.openError();
+    return false;
+  }
+  // A folder opens for reading on this system and only fails at the first
+  // read; it is named for what it is, not taken for a foreign file.
+  struct stat info {};
+  if (::fstat(f.fd(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    st.result = kFileIsFolder;
+    st.sysError = EISDIR;
     return false;
   }
   return ReadHeader(f, header, st);
@@ -142,8 +222,15 @@ std::array<uint8_t, kHeaderSize> BuildHeader(const ModelBytes& model, bool sdt) 
   return h;
 }
 
+// Model bytes that the program can work with: a known model on one of its
+// bands. Open refuses anything else, so save never writes anything else.
+bool AcceptedModel(const ModelBytes& model) {
+  return ModelRecord::IsKnownModel(model) && ModelRecord::IsSelectableBand(model[5]);
+}
+
 FileStatus LoadDatFile(const std::string& path, RadioData& data) {
   FileStatus st;
+  st.path = path;
   File f(path, O_RDONLY);
   std::array<uint8_t, kHeaderSize> header{};
   if (!OpenedWithHeader(f, header, st)) return st;
@@ -153,7 +240,7 @@ FileStatus LoadDatFile(const std::string& path, RadioData& data) {
   }
   ModelBytes model;
   std::memcpy(model.data(), header.data() + 15, 8);
-  if (!ModelRecord::IsKnownModel(model) || !ModelRecord::IsSelectableBand(model[5])) {
+  if (!AcceptedModel(model)) {
     st.result = kFileRefused;
     return st;
   }
@@ -168,6 +255,13 @@ FileStatus LoadDatFile(const std::string& path, RadioData& data) {
     st.result = kFileNotOurs;
     return st;
   }
+  // The image's own model bytes are what the program works from; the
+  // header's copy passing says nothing about them.
+  std::memcpy(model.data(), body.data() + img::kModelBytes, 8);
+  if (!AcceptedModel(model)) {
+    st.result = kFileRefused;
+    return st;
+  }
   ByteArea scratchImage = data.buffers.ScratchImage();
   ByteArea scratchExt = data.buffers.ScratchExt();
   scratchImage.write(0, body.data(), kImageSize);
@@ -176,6 +270,7 @@ FileStatus LoadDatFile(const std::string& path, RadioData& data) {
 }
 
 FileStatus SaveDatFile(const std::string& path, RadioData& data) {
+  if (!AcceptedModel(data.model.Bytes())) return Failure(kFileRefused, 0, path);
   const auto header = BuildHeader(data.model.Bytes(), false);
   const auto& image = data.buffers.ImageBytes();
   const auto& ext = data.buffers.ExtBytes();
@@ -186,6 +281,7 @@ FileStatus SaveDatFile(const std::string& path, RadioData& data) {
 
 FileStatus LoadSdtFile(const std::string& path, RadioData& data) {
   FileStatus st;
+  st.path = path;
   File f(path, O_RDONLY);
   std::array<uint8_t, kHeaderSize> header{};
   if (!OpenedWithHeader(f, header, st)) return st;
@@ -248,12 +344,12 @@ FileStatus SaveSdtFile(const std::string& path, RadioData& data) {
 }
 
 FileStatus LoadDataFile(const std::string& path, RadioData& data) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return Failure(kFileIsFolder, EISDIR, path);
   const std::string ext = LowerExtension(path);
   if (ext == ".dat") return LoadDatFile(path, data);
   if (ext == ".sdt") return LoadSdtFile(path, data);
-  FileStatus st;
-  st.result = kFileRefused;
-  return st;
+  return Failure(kFileRefused, 0, path);
 }
 
 std::array<std::string, 2> ProbeHeader(const std::string& path) {
@@ -267,6 +363,10 @@ std::array<std::string, 2> ProbeHeader(const std::string& path) {
   if (std::memcmp(header.data(), kMagic, 5) != 0 || header[5] != 0 || !ModelRecord::IsKnownModel(model) ||
       !ModelRecord::IsSelectableBand(model[5]))
     return texts;
+  // The image's own model bytes decide as they do on Open.
+  if (::lseek(f.fd(), static_cast<off_t>(kHeaderSize + img::kModelBytes), SEEK_SET) < 0 ||
+      !f.ReadAll(model.data(), model.size()) || !AcceptedModel(model))
+    return texts;
   uint8_t raw[64];
   if (::lseek(f.fd(), static_cast<off_t>(kHeaderSize + img::kEmbeddedMessage), SEEK_SET) < 0 ||
       !f.ReadAll(raw, sizeof raw))
@@ -276,6 +376,31 @@ std::array<std::string, 2> ProbeHeader(const std::string& path) {
     texts[i] = a.text(0, 32);
   }
   return texts;
+}
+
+std::ostream& operator<<(std::ostream& out, DataFileResult r) { return out << static_cast<int>(r); }
+
+std::string DataFileMessage(const FileStatus& st, FileAction action, TextTable& text) {
+  const std::string& name = st.path;
+  switch (st.result) {
+    case kFileOk: return {};
+    case kFileIsFolder: return FillEntryText(text.Text(kMsgIsFolder), {name});
+    case kFileRefused:
+      if (action == FileAction::Save) return FillEntryText(text.Text(kMsgModelNotSaved), {name});
+      return text.Text(281);
+    case kFileNotOurs: {
+      const std::string header = HeaderText(st.header10);
+      if (header.find("DMT") != std::string::npos) return FillEntryText(text.Text(311), {name, header});
+      return FillEntryText(text.Text(312), {name});
+    }
+    case kFileCannotOpen:
+      if (action == FileAction::Load) return FillEntryText(text.Text(268), {name});
+      [[fallthrough]];
+    case kFileWriteFailed:
+    default:
+      // The system's own words for what went wrong, under the file's name.
+      return name + "\n\n" + std::strerror(st.sysError ? st.sysError : EIO);
+  }
 }
 
 std::string HeaderText(const std::array<uint8_t, 10>& header10) {

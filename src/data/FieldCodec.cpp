@@ -280,8 +280,9 @@ double CFieldCodec::ClampDecimalText(std::string& text, double maximum, double m
   const int64_t maxFine = std::llround(maximum * scale * 100.0);
   const int64_t minFine = std::llround(minimum * scale * 100.0);
   const int64_t clamped = std::clamp(fine, minFine, maxFine);
-  // (int)(value * 10^p + 0.01): towards zero after the small guard.
-  int64_t scaled = (clamped + 1) / 100;
+  // (int)(value * 10^p + 0.01): towards zero after the small guard. The guard
+  // works on the magnitude, so that -5.0 stays -5.0 instead of becoming -4.9.
+  int64_t scaled = clamped >= 0 ? (clamped + 1) / 100 : -((-clamped + 1) / 100);
   const int64_t stepScaled = static_cast<int64_t>(step * scale + 0.01);
   if (stepScaled > 0) scaled = scaled / stepScaled * stepScaled;
   text = FormatScaled(scaled, p);

@@ -211,6 +211,24 @@ const std::string kEmpty;
 
 }  // namespace
 
+std::string FillEntryText(std::string_view pattern, const std::vector<std::string>& args) {
+  std::string out;
+  size_t next = 0;
+  bool anyPlaceholder = false;
+  for (size_t i = 0; i < pattern.size();) {
+    if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's') {
+      anyPlaceholder = true;
+      if (next < args.size()) out += args[next++];
+      i += 2;
+    } else {
+      out += pattern[i++];
+    }
+  }
+  if (!anyPlaceholder)
+    for (const std::string& a : args) out += (out.empty() ? "" : "\n") + a;
+  return out;
+}
+
 const std::vector<LanguageInfo>& Languages() {
   static const std::vector<LanguageInfo> table = {
       {1, "English", 1247, "vb420En.chm"},
@@ -231,7 +249,7 @@ const LanguageInfo* LanguageByName(std::string_view name) {
   return nullptr;
 }
 
-TextTable::TextTable() : entries_(kEntryCount), expanded_(kEntryCount, false) {}
+TextTable::TextTable() : entries_(kEntryCount), expanded_(kEntryCount, false), asked_(kEntryCount, false) {}
 
 int TextTable::IndexOfIdentifier(std::string_view identifier) {
   // Only a whole identifier counts: a loose substring search would let a
@@ -314,6 +332,10 @@ TextTable::LoadResult TextTable::LoadText(std::string_view raw, std::string_view
   const int col = language.empty() ? 0 : ColumnOf(language);
   column_ = col > 0 ? col : 1;
 
+  // Every identifier exactly once: a repeated one is a damaged file whatever
+  // its texts (an entry blanked by a later copy would pass unseen), and the
+  // count alone cannot tell a missing entry made up by a repeated one.
+  std::vector<bool> seen(kEntryCount, false);
   int taken = 0;
   for (auto line : lines) {
     const size_t comma = line.find(',');
@@ -322,8 +344,8 @@ TextTable::LoadResult TextTable::LoadText(std::string_view raw, std::string_view
     if (marker == std::string::npos) continue;
     first.erase(marker, 2);
     const int index = IndexOfIdentifier(first);
-    if (index < 0) return LoadResult::Damaged;
-    if (!entries_[index].empty()) return LoadResult::Damaged;
+    if (index < 0 || seen[index]) return LoadResult::Damaged;
+    seen[index] = true;
     entries_[index] = DelimitedField(line, column_);
     ++taken;
   }
@@ -334,6 +356,7 @@ TextTable::LoadResult TextTable::LoadText(std::string_view raw, std::string_view
 
 const std::string& TextTable::Text(int index) {
   if (index < 0 || index >= kEntryCount) return kEmpty;
+  asked_[index] = true;
   if (!expanded_[index]) {
     // Expanded once and written back, so that later lookups are plain reads;
     // the flag keeps a text that holds a backslash from being expanded twice.

@@ -20,6 +20,10 @@ const std::vector<LanguageInfo>& Languages();
 const LanguageInfo* LanguageByKey(int key);
 const LanguageInfo* LanguageByName(std::string_view name);
 
+// Fills the "%s" of a text entry with `args` in order; an entry without
+// placeholders gets the arguments on lines of their own after it.
+std::string FillEntryText(std::string_view pattern, const std::vector<std::string>& args);
+
 class TextTable {
  public:
   static constexpr int kEntryCount = 1249;
@@ -47,6 +51,10 @@ class TextTable {
   const std::string& operator[](int index) { return Text(index); }
 
   bool Complete() const { return complete_; }
+  // Every entry index the program has asked for since the table was made,
+  // over reloads too: the check that the shipped file has a text for each
+  // entry the program shows builds on it.
+  const std::vector<bool>& AskedEntries() const { return asked_; }
   std::string CurrentLanguage() const;
   // Position of `name` in the language row, 0 when it is not there.
   int ColumnOf(std::string_view name) const;
@@ -66,6 +74,7 @@ class TextTable {
  private:
   std::vector<std::string> entries_;
   std::vector<bool> expanded_;
+  std::vector<bool> asked_;
   std::vector<std::string> languageRow_;
   std::vector<std::string> fontRow_;
   std::string path_;

@@ -45,8 +45,15 @@ std::vector<std::string> ListBackups(const std::string& folder) {
         name.compare(name.size() - 4, 4, kExtension) == 0)
       names.push_back(name);
   }
-  // The names carry the time in sortable form.
-  std::sort(names.begin(), names.end());
+  // The names carry the time in sortable form; within one second the numbered
+  // names ("_2" ... "_10") follow the plain one by their number, which a plain
+  // text order would break at "_10".
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    const std::string stampA = a.substr(0, 20), stampB = b.substr(0, 20);
+    if (stampA != stampB) return stampA < stampB;
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+  });
   for (auto& n : names) n = (fs::path(folder) / n).string();
   return names;
 }
@@ -68,13 +75,33 @@ std::string SaveBackup(RadioData& data, const std::string& folder, std::string& 
   localtime_r(&now, &local);
   const int model = data.model.ModelNumber();
   const std::string base = BackupFileName(local, model >= 0 ? ModelTable(model).name : "");
-  // Two reads within one second get distinct names that sort after the first.
+  // Two reads within one second get distinct names, each numbered above every
+  // backup of that second still there: reusing a freed lower number would
+  // sort the newest backup first, and pruning would remove it at once.
+  const std::string stem = base.substr(0, base.size() - 4);
+  int highest = 0;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name == base) {
+      highest = std::max(highest, 1);
+    } else if (name.size() > stem.size() + 5 && name.compare(0, stem.size() + 1, stem + "_") == 0 &&
+               name.compare(name.size() - 4, 4, kExtension) == 0) {
+      const std::string digits = name.substr(stem.size() + 1, name.size() - stem.size() - 5);
+      if (!digits.empty() && digits.size() < 9 &&
+          std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        highest = std::max(highest, std::stoi(digits));
+    }
+  }
   std::string path = (fs::path(folder) / base).string();
-  for (int n = 2; fs::exists(path, ec); ++n)
-    path = (fs::path(folder) / (base.substr(0, base.size() - 4) + "_" + std::to_string(n) + kExtension)).string();
+  if (highest > 0 || fs::exists(path, ec)) {
+    for (int n = std::max(highest + 1, 2);; ++n) {
+      path = (fs::path(folder) / (stem + "_" + std::to_string(n) + kExtension)).string();
+      if (!fs::exists(path, ec)) break;
+    }
+  }
   const FileStatus st = SaveDatFile(path, data);
-  if (st.result != kFileOk) {
-    error = path + ": " + (st.sysError ? std::strerror(st.sysError) : "cannot be written");
+  if (!st.ok()) {
+    error = (st.path.empty() ? path : st.path) + ": " + (st.sysError ? std::strerror(st.sysError) : "cannot be written");
     return {};
   }
   std::vector<std::string> all = ListBackups(folder);

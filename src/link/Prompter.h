@@ -20,8 +20,11 @@ constexpr int kTestModelDiffers = 273;
 constexpr int kModelDiffers = 274;      // warning, OK/Cancel
 constexpr int kWrongPassword = 276;
 constexpr int kPasswordWarning = 223;   // OK/Cancel, followed by 695/696, 224, 225
+constexpr int kPortBusy = 285;         // error, OK only; "%s" is the device
 constexpr int kPlatformCode = 294;      // error, OK only
 constexpr int kTuningDiffers = 324;
+constexpr int kPartlyWritten = 289;     // the radio holds a partly written programming
+constexpr int kPartlyWrittenWhatNow = 290;  // write again or write a backup; "%s" is the backups folder
 constexpr int kReadPasswordLabel = 695;
 constexpr int kOverwritePasswordLabel = 696;
 }  // namespace msg
@@ -35,6 +38,11 @@ class Prompter {
   virtual bool AskOkCancel(int textEntry) = 0;
   // An error box with OK only.
   virtual void ShowError(int textEntry) = 0;
+  // The port is held by another program: text entry 285 naming the device.
+  virtual void ShowPortBusy(const std::string& device) = 0;
+  // A write given up after it had begun to change the radio's memory: text
+  // entries 289 and 290 (what to do now, naming the backups folder).
+  virtual void ShowPartlyWritten() = 0;
   // An information box with OK only (the success of a transfer).
   virtual void ShowInformation(int textEntry) = 0;
   // The radio-password dialog: label text entry (695 read, 696 write) and,

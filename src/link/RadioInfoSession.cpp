@@ -25,36 +25,37 @@ RadioInfoLines FormatRadioInfo(const RadioInfo& info) {
   return l;
 }
 
-int RadioInfoSession::Run() {
+TransferResult RadioInfoSession::Run() {
+  constexpr LinkResult kOk = LinkResult::kOk;
   Pump(cb_);
-  if (!session::ReopenPort(link_, prompter_)) return 1;
-  if (link_.EnterProgramModeWithRetry(prompter_, cb_.pump) != 0) return 1;
+  if (!session::ReopenPort(link_, prompter_)) return TransferResult::kFailed;
+  if (link_.EnterProgramModeWithRetry(prompter_, cb_.pump) != kOk) return TransferResult::kFailed;
   RadioInfo got;
   // Identification and information query: a failure of either asks Retry,
   // which starts again with the identification.
   for (;;) {
     Pump(cb_);
     int ask = 0;
-    if (link_.Identify(got.model) != 0) ask = msg::kCommFailed;
+    if (link_.Identify(got.model) != kOk) ask = msg::kCommFailed;
     else if (!ModelRecord::IsKnownModel(got.model)) ask = msg::kModelNotSupported;
-    else if (link_.InformationQuery(got.record) != 0) ask = msg::kCommFailed;
+    else if (link_.InformationQuery(got.record) != kOk) ask = msg::kCommFailed;
     if (ask == 0) break;
     if (!prompter_.AskRetryCancel(ask)) {
       link_.GiveUp();
-      return 1;
+      return TransferResult::kFailed;
     }
   }
   for (;;) {
     Pump(cb_);
-    if (link_.FirmwareChecksum(got.checksum) == 0) break;
+    if (link_.FirmwareChecksum(got.checksum) == kOk) break;
     if (!prompter_.AskRetryCancel(msg::kCommFailed)) {
       link_.GiveUp();
-      return 1;
+      return TransferResult::kFailed;
     }
   }
-  if (link_.VersionQueryWithRetry(prompter_, cb_.pump, got.version) != 0) return 1;
+  if (link_.VersionQueryWithRetry(prompter_, cb_.pump, got.version) != kOk) return TransferResult::kFailed;
   Pump(cb_);
-  got.hasPassport = link_.PassPortVersion(got.passport) == 0;
+  got.hasPassport = link_.PassPortVersion(got.passport) == kOk;
   if (!got.hasPassport) got.passport.fill(0);
   info_ = got;
   return session::Finish(link_);

@@ -42,7 +42,7 @@ class RadioInfoSession {
 
   // 0 when everything was read (show the dialog), 1 failed or cancelled,
   // 2 read but ending program mode or closing the port failed.
-  int Run();
+  [[nodiscard]] TransferResult Run();
   const RadioInfo& Info() const { return info_; }
 
  private:

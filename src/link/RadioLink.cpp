@@ -72,30 +72,30 @@ std::vector<uint8_t> StepBytes(int step) {
 // ---------------------------------------------------------------------------
 // Small exchange helpers
 
-int RadioLink::ReadAckClose(bool nakToo) {
-  if (!WriteByte(ctl::kAck)) return 1;
+LinkResult RadioLink::ReadAckClose(bool nakToo) {
+  if (!WriteByte(ctl::kAck)) return LinkResult::kFailed;
   uint8_t b = 0;
-  if (!ReadOne(b)) return 1;
-  return b == ctl::kAck || (nakToo && b == ctl::kNak) ? 0 : 1;
+  if (!ReadOne(b)) return LinkResult::kFailed;
+  return OkIf(b == ctl::kAck || (nakToo && b == ctl::kNak));
 }
 
-int RadioLink::CommandThenRead(uint8_t command, uint8_t* buffer, size_t length) {
-  if (!WriteByte(command)) return 1;
-  if (!Read(buffer, length)) return 1;
+LinkResult RadioLink::CommandThenRead(uint8_t command, uint8_t* buffer, size_t length) {
+  if (!WriteByte(command)) return LinkResult::kFailed;
+  if (!Read(buffer, length)) return LinkResult::kFailed;
   return ReadAckClose();
 }
 
-int RadioLink::SendAndAck(const uint8_t* req, size_t n) {
-  if (!WriteBytes(req, n)) return 1;
+LinkResult RadioLink::SendAndAck(const uint8_t* req, size_t n) {
+  if (!WriteBytes(req, n)) return LinkResult::kFailed;
   uint8_t b = 0;
-  if (!ReadOne(b)) return 1;
-  return b == ctl::kAck ? 0 : 1;
+  if (!ReadOne(b)) return LinkResult::kFailed;
+  return OkIf(b == ctl::kAck);
 }
 
 // ---------------------------------------------------------------------------
 // Conversation
 
-int RadioLink::EnterProgramMode(const PumpFn& pump) {
+LinkResult RadioLink::EnterProgramMode(const PumpFn& pump) {
   const uint32_t savedTimeout = ReadTimeout();
   const std::string tail = TailOf(GetModeString());
   for (const char* rate : kEntryRates) {
@@ -104,7 +104,7 @@ int RadioLink::EnterProgramMode(const PumpFn& pump) {
     if (!WriteText(cmd::kEntry)) {
       Pump(pump);
       SetReadTimeout(savedTimeout);
-      return 1;
+      return LinkResult::kFailed;
     }
     SetReadTimeout(100);
     Pump(pump);
@@ -116,54 +116,55 @@ int RadioLink::EnterProgramMode(const PumpFn& pump) {
     Pump(pump);
     if (ReadOne(b) && b == ctl::kAck) {
       SetReadTimeout(550);
-      return 0;
+      return LinkResult::kOk;
     }
   }
   Pump(pump);
   SetModeString("19200" + tail);
   SetReadTimeout(savedTimeout);
-  return 1;
+  return LinkResult::kFailed;
 }
 
-int RadioLink::Identify(ModelBytes& out) {
+LinkResult RadioLink::Identify(ModelBytes& out) {
   Wait(50);
-  if (!WriteByte(cmd::kIdentify)) return 1;
+  if (!WriteByte(cmd::kIdentify)) return LinkResult::kFailed;
   ModelBytes got{};
-  if (!Read(got.data(), got.size())) return 1;
+  if (!Read(got.data(), got.size())) return LinkResult::kFailed;
   out = got;
   return ReadAckClose();
 }
 
-int RadioLink::EndProgramMode() {
+LinkResult RadioLink::EndProgramMode() {
   uint8_t b = 0;
-  if (WriteByte(cmd::kEnd) && ReadOne(b)) return b == ctl::kAck ? 0 : 1;
-  // A radio still listening at its calling rate hears us at 9600.
+  if (WriteByte(cmd::kEnd) && ReadOne(b) && b == ctl::kAck) return LinkResult::kOk;
+  // No answer, or a byte that is not ACK: a radio that has gone back to its
+  // calling rate answers garbled at 19200 and hears us only at 9600.
   SetBaudField("9600");
-  if (WriteByte(cmd::kEnd) && ReadOne(b)) return b == ctl::kAck ? 0 : 1;
-  return 1;
+  if (WriteByte(cmd::kEnd) && ReadOne(b) && b == ctl::kAck) return LinkResult::kOk;
+  return LinkResult::kFailed;
 }
 
-int RadioLink::OpenForTestMode() {
+LinkResult RadioLink::OpenForTestMode() {
   SetOpenState(0);
-  if (!SetOpenState(1)) return 1;
+  if (!SetOpenState(1)) return LinkResult::kFailed;
   SetBaudField("9600");
   SetReadTimeout(1500);
-  return 0;
+  return LinkResult::kOk;
 }
 
-int RadioLink::EnterTestMode() {
+LinkResult RadioLink::EnterTestMode() {
   return SendAndAck(reinterpret_cast<const uint8_t*>(cmd::kTestEntry), std::strlen(cmd::kTestEntry));
 }
 
 // ---------------------------------------------------------------------------
 // Memory
 
-int RadioLink::BlockRead(uint8_t* buffer, int blockNumber) {
+BlockReadResult RadioLink::BlockRead(uint8_t* buffer, int blockNumber) {
   const size_t size = static_cast<size_t>(blockSize_);
   const uint8_t number[2] = {static_cast<uint8_t>(blockNumber >> 8), static_cast<uint8_t>(blockNumber)};
   for (int attempt = 0; attempt < 3; ++attempt) {
-    if (!WriteByte(cmd::kBlockRead)) return kBlockCmdWrite;
-    if (!WriteBytes(number, 2)) return kBlockNumberWrite;
+    if (!WriteByte(cmd::kBlockRead)) return BlockReadResult::kCmdWrite;
+    if (!WriteBytes(number, 2)) return BlockReadResult::kNumberWrite;
     uint8_t code = 0;
     if (!ReadOne(code)) continue;
     bool sumOk = true;
@@ -179,38 +180,38 @@ int RadioLink::BlockRead(uint8_t* buffer, int blockNumber) {
     }
     uint8_t answer = 0;
     if (!sumOk) {
-      if (!WriteByte(ctl::kNak)) return kBlockNakWrite;
+      if (!WriteByte(ctl::kNak)) return BlockReadResult::kNakWrite;
       if (!ReadOne(answer)) continue;
-      if (answer != ctl::kAck) return kBlockNakNotAcked;
+      if (answer != ctl::kAck) return BlockReadResult::kNakNotAcked;
       continue;
     }
-    if (!WriteByte(ctl::kAck)) return kBlockAckWrite;
+    if (!WriteByte(ctl::kAck)) return BlockReadResult::kAckWrite;
     if (!ReadOne(answer)) continue;
-    return answer == ctl::kAck ? kBlockOk : kBlockNotAcked;
+    return answer == ctl::kAck ? BlockReadResult::kOk : BlockReadResult::kNotAcked;
   }
-  return kBlockFailed;
+  return BlockReadResult::kFailed;
 }
 
-int RadioLink::BlockWrite(const uint8_t* buffer, int blockNumber) {
+LinkResult RadioLink::BlockWrite(const uint8_t* buffer, int blockNumber) {
   const size_t size = static_cast<size_t>(blockSize_);
-  if (size == 0) return 1;
+  if (size == 0) return LinkResult::kFailed;
   const uint8_t number[2] = {static_cast<uint8_t>(blockNumber >> 8), static_cast<uint8_t>(blockNumber)};
   for (int attempt = 0; attempt < 3; ++attempt) {
     const uint8_t sum = Sum8(buffer, size);
     bool uniform = true;
     for (size_t i = 1; i < size && uniform; ++i) uniform = buffer[i] == buffer[0];
-    if (!WriteByte(uniform ? cmd::kBlockFill : cmd::kBlockWrite)) return 1;
-    if (!WriteBytes(number, 2)) return 1;
+    if (!WriteByte(uniform ? cmd::kBlockFill : cmd::kBlockWrite)) return LinkResult::kFailed;
+    if (!WriteBytes(number, 2)) return LinkResult::kFailed;
     if (uniform) {
-      if (!WriteByte(buffer[0])) return 1;
+      if (!WriteByte(buffer[0])) return LinkResult::kFailed;
     } else {
-      if (!WriteBytes(buffer, size) || !WriteByte(sum)) return 1;
+      if (!WriteBytes(buffer, size) || !WriteByte(sum)) return LinkResult::kFailed;
     }
     uint8_t answer = 0;
-    if (!ReadOne(answer)) return 1;
-    if (answer == ctl::kAck) return 0;
+    if (!ReadOne(answer)) return LinkResult::kFailed;
+    if (answer == ctl::kAck) return LinkResult::kOk;
   }
-  return 1;
+  return LinkResult::kFailed;
 }
 
 namespace {
@@ -220,84 +221,84 @@ bool AreaPieceValid(int offset, int length) {
 }
 }  // namespace
 
-int RadioLink::AreaRead(uint8_t* buffer, int offset, int length) {
-  if (!AreaPieceValid(offset, length)) return 1;
+LinkResult RadioLink::AreaRead(uint8_t* buffer, int offset, int length) {
+  if (!AreaPieceValid(offset, length)) return LinkResult::kFailed;
   const uint8_t req[4] = {cmd::kAreaRead, static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(offset),
                           static_cast<uint8_t>(length)};
-  if (!WriteBytes(req, sizeof req)) return 1;
+  if (!WriteBytes(req, sizeof req)) return LinkResult::kFailed;
   uint8_t header = 0;
-  if (!ReadOne(header)) return 1;
-  if (!Read(buffer, static_cast<size_t>(length))) return 1;
+  if (!ReadOne(header)) return LinkResult::kFailed;
+  if (!Read(buffer, static_cast<size_t>(length))) return LinkResult::kFailed;
   return ReadAckClose();
 }
 
-int RadioLink::AreaWrite(const uint8_t* buffer, int offset, int length) {
-  if (!AreaPieceValid(offset, length)) return 1;
+LinkResult RadioLink::AreaWrite(const uint8_t* buffer, int offset, int length) {
+  if (!AreaPieceValid(offset, length)) return LinkResult::kFailed;
   const uint8_t req[4] = {cmd::kAreaWrite, static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(offset),
                           static_cast<uint8_t>(length)};
-  if (!WriteBytes(req, sizeof req)) return 1;
-  if (!WriteBytes(buffer, static_cast<size_t>(length))) return 1;
+  if (!WriteBytes(req, sizeof req)) return LinkResult::kFailed;
+  if (!WriteBytes(buffer, static_cast<size_t>(length))) return LinkResult::kFailed;
   uint8_t b = 0;
-  if (!ReadOne(b)) return 1;
-  return b == ctl::kAck ? 0 : 1;
+  if (!ReadOne(b)) return LinkResult::kFailed;
+  return OkIf(b == ctl::kAck);
 }
 
 // ---------------------------------------------------------------------------
 // Queries and settings
 
-int RadioLink::SendPassword(uint8_t command, const Password& pw, bool waitFirst) {
+PasswordResult RadioLink::SendPassword(uint8_t command, const Password& pw, bool waitFirst) {
   if (waitFirst) Wait(50);
   uint8_t req[7];
   req[0] = command;
   std::memcpy(req + 1, pw.data(), pw.size());
-  if (!WriteBytes(req, sizeof req)) return kPasswordNoAnswer;
+  if (!WriteBytes(req, sizeof req)) return PasswordResult::kNoAnswer;
   uint8_t b = 0;
-  if (!ReadOne(b)) return kPasswordNoAnswer;
-  return b == ctl::kAck ? kPasswordOk : kPasswordWrong;
+  if (!ReadOne(b)) return PasswordResult::kNoAnswer;
+  return b == ctl::kAck ? PasswordResult::kOk : PasswordResult::kWrong;
 }
 
-int RadioLink::SendDateStamp(const DateStamp& stamp) {
+LinkResult RadioLink::SendDateStamp(const DateStamp& stamp) {
   uint8_t req[7];
   req[0] = cmd::kDateStamp;
   std::memcpy(req + 1, stamp.data(), stamp.size());
   return SendAndAck(req, sizeof req);
 }
 
-int RadioLink::VersionQuery(std::array<uint8_t, 10>& out) {
-  if (!WriteByte(cmd::kVersion)) return 1;
+LinkResult RadioLink::VersionQuery(std::array<uint8_t, 10>& out) {
+  if (!WriteByte(cmd::kVersion)) return LinkResult::kFailed;
   std::array<uint8_t, 10> got{};
-  if (!Read(got.data(), got.size())) return 1;
+  if (!Read(got.data(), got.size())) return LinkResult::kFailed;
   out = got;
   return ReadAckClose();
 }
 
-int RadioLink::FirmwareChecksum(uint16_t& out) {
+LinkResult RadioLink::FirmwareChecksum(uint16_t& out) {
   SetReadTimeout(3000);
-  if (!WriteByte(cmd::kFirmwareChecksum)) return 1;
+  if (!WriteByte(cmd::kFirmwareChecksum)) return LinkResult::kFailed;
   uint8_t got[2];
-  const int ok = Read(got, 2);
+  const bool ok = Read(got, 2);
   // The long wait is only for the radio's own summing; later reads use 500 ms
   // whether or not the sum came.
   SetReadTimeout(500);
-  if (!ok) return 1;
+  if (!ok) return LinkResult::kFailed;
   out = static_cast<uint16_t>((got[0] << 8) | got[1]);
   return ReadAckClose();
 }
 
-int RadioLink::InformationQuery(std::array<uint8_t, 32>& out) {
-  if (!WriteText(cmd::kInformation)) return 1;
+LinkResult RadioLink::InformationQuery(std::array<uint8_t, 32>& out) {
+  if (!WriteText(cmd::kInformation)) return LinkResult::kFailed;
   uint8_t rec[34];
-  if (!Read(rec, sizeof rec)) return 1;
-  if (ReadAckClose() != 0) return 1;
-  if (rec[0] != ctl::kRecordMarker || Sum8(rec + 1, 32) != rec[33]) return 1;
+  if (!Read(rec, sizeof rec)) return LinkResult::kFailed;
+  if (ReadAckClose() != LinkResult::kOk) return LinkResult::kFailed;
+  if (rec[0] != ctl::kRecordMarker || Sum8(rec + 1, 32) != rec[33]) return LinkResult::kFailed;
   std::memcpy(out.data(), rec + 1, 32);
-  return 0;
+  return LinkResult::kOk;
 }
 
-int RadioLink::PassPortVersion(std::array<uint8_t, 12>& out) {
-  if (!WriteByte(cmd::kPassPortVersion)) return 1;
+LinkResult RadioLink::PassPortVersion(std::array<uint8_t, 12>& out) {
+  if (!WriteByte(cmd::kPassPortVersion)) return LinkResult::kFailed;
   std::array<uint8_t, 12> got{};
-  if (!Read(got.data(), got.size())) return 1;
+  if (!Read(got.data(), got.size())) return LinkResult::kFailed;
   out = got;
   return ReadAckClose();
 }
@@ -305,21 +306,21 @@ int RadioLink::PassPortVersion(std::array<uint8_t, 12>& out) {
 // ---------------------------------------------------------------------------
 // Test mode
 
-int RadioLink::TestSwitch(uint8_t code, bool on) {
+LinkResult RadioLink::TestSwitch(uint8_t code, bool on) {
   const uint8_t req[2] = {code, on ? testcmd::kOn : testcmd::kOff};
   return SendAndAck(req, 2);
 }
 
-int RadioLink::TestTransmit(bool on) {
+LinkResult RadioLink::TestTransmit(bool on) {
   SetReadTimeout(800);
-  const int r = TestSwitch(testcmd::kTransmit, on);
+  const LinkResult r = TestSwitch(testcmd::kTransmit, on);
   SetReadTimeout(500);
   return r;
 }
 
-int RadioLink::TestStep(uint8_t code, int step, bool prefixed) {
+LinkResult RadioLink::TestStep(uint8_t code, int step, bool prefixed) {
   const std::vector<uint8_t> steps = StepBytes(step);
-  if (steps.empty()) return 0;
+  if (steps.empty()) return LinkResult::kOk;
   std::vector<uint8_t> req;
   if (prefixed) req.push_back(testcmd::kPrefix);
   req.push_back(code);
@@ -327,71 +328,71 @@ int RadioLink::TestStep(uint8_t code, int step, bool prefixed) {
   return SendAndAck(req.data(), req.size());
 }
 
-int RadioLink::TestSet(uint8_t code, uint8_t value, bool prefixed) {
+LinkResult RadioLink::TestSet(uint8_t code, uint8_t value, bool prefixed) {
   std::vector<uint8_t> req;
   if (prefixed) req.push_back(testcmd::kPrefix);
   req.insert(req.end(), {code, testcmd::kSet, value});
   return SendAndAck(req.data(), req.size());
 }
 
-int RadioLink::TestQuery(uint8_t code, uint8_t& value, bool prefixed) {
+LinkResult RadioLink::TestQuery(uint8_t code, uint8_t& value, bool prefixed) {
   std::vector<uint8_t> req;
   if (prefixed) req.push_back(testcmd::kPrefix);
   req.insert(req.end(), {code, testcmd::kQuery});
-  if (!WriteBytes(req.data(), req.size())) return 1;
+  if (!WriteBytes(req.data(), req.size())) return LinkResult::kFailed;
   uint8_t v = 0;
-  if (!ReadOne(v)) return 1;
+  if (!ReadOne(v)) return LinkResult::kFailed;
   value = v;
   return ReadAckClose();
 }
 
-int RadioLink::TestPrefixedSet(uint8_t value) {
+LinkResult RadioLink::TestPrefixedSet(uint8_t value) {
   const uint8_t req[3] = {testcmd::kPrefixedSet, testcmd::kStepsUp, value};
   return SendAndAck(req, 3);
 }
 
-int RadioLink::TestAckSwitch(bool on) {
-  if (SendAndAck(&ctl::kAck, 1) != 0) return 1;
+LinkResult RadioLink::TestAckSwitch(bool on) {
+  if (SendAndAck(&ctl::kAck, 1) != LinkResult::kOk) return LinkResult::kFailed;
   return TestSwitch(testcmd::kAckSwitch, on);
 }
 
-int RadioLink::TestMskRate(bool high) {
+LinkResult RadioLink::TestMskRate(bool high) {
   const uint8_t b = high ? testcmd::kMskHigh : testcmd::kMskLow;
   return SendAndAck(&b, 1);
 }
 
-int RadioLink::TestBandwidth(int selector) {
+LinkResult RadioLink::TestBandwidth(int selector) {
   static const uint8_t kLetters[3] = {'G', 'L', 'F'};
-  if (selector < 0 || selector > 2) return 1;
+  if (selector < 0 || selector > 2) return LinkResult::kFailed;
   return SendAndAck(&kLetters[selector], 1);
 }
 
-int RadioLink::TestChannel(uint8_t selector, std::array<uint8_t, 8>& out) {
+LinkResult RadioLink::TestChannel(uint8_t selector, std::array<uint8_t, 8>& out) {
   const uint8_t req[2] = {testcmd::kTestChannel, selector};
-  if (!WriteBytes(req, 2)) return 1;
+  if (!WriteBytes(req, 2)) return LinkResult::kFailed;
   std::array<uint8_t, 8> got{};
-  if (!Read(got.data(), got.size())) return 1;
+  if (!Read(got.data(), got.size())) return LinkResult::kFailed;
   out = got;
   return ReadAckClose(true);
 }
 
-int RadioLink::TestSignalling(uint8_t selector) {
+LinkResult RadioLink::TestSignalling(uint8_t selector) {
   const uint8_t req[2] = {testcmd::kSignalling, selector};
   return SendAndAck(req, 2);
 }
 
-int RadioLink::TestReadData(uint8_t* buffer, size_t length) {
+LinkResult RadioLink::TestReadData(uint8_t* buffer, size_t length) {
   return CommandThenRead(testcmd::kTestData, buffer, length);
 }
 
-int RadioLink::TestReadValues(uint8_t* buffer, size_t length) {
+LinkResult RadioLink::TestReadValues(uint8_t* buffer, size_t length) {
   return CommandThenRead(testcmd::kValues, buffer, length);
 }
 
-int RadioLink::TestReadTuning(std::array<uint8_t, 40>& out) {
-  if (!WriteByte(testcmd::kTuningBlock)) return 1;
+LinkResult RadioLink::TestReadTuning(std::array<uint8_t, 40>& out) {
+  if (!WriteByte(testcmd::kTuningBlock)) return LinkResult::kFailed;
   std::array<uint8_t, 40> got{};
-  if (!Read(got.data(), got.size())) return 1;
+  if (!Read(got.data(), got.size())) return LinkResult::kFailed;
   out = got;
   return ReadAckClose(true);
 }
@@ -399,19 +400,19 @@ int RadioLink::TestReadTuning(std::array<uint8_t, 40>& out) {
 // ---------------------------------------------------------------------------
 // Retry wrappers
 
-int RadioLink::GiveUp() {
-  const int ended = EndProgramMode();
-  const int closed = SetOpenState(0);
-  return ended == 0 && closed ? 0 : 1;
+LinkResult RadioLink::GiveUp() {
+  const LinkResult ended = EndProgramMode();
+  const bool closed = SetOpenState(0);
+  return OkIf(ended == LinkResult::kOk && closed);
 }
 
-int RadioLink::EnterProgramModeWithRetry(Prompter& prompter, const PumpFn& pump) {
+LinkResult RadioLink::EnterProgramModeWithRetry(Prompter& prompter, const PumpFn& pump) {
   for (;;) {
     Pump(pump);
-    if (EnterProgramMode(pump) == 0) return 0;
+    if (EnterProgramMode(pump) == LinkResult::kOk) return LinkResult::kOk;
     if (!prompter.AskRetryCancel(msg::kCommFailed)) {
       GiveUp();
-      return 1;
+      return LinkResult::kFailed;
     }
   }
 }
@@ -421,7 +422,7 @@ bool RadioLink::IsPlatformCode(const ModelBytes& radio) {
   return code == kPlatformMobile1 || code == kPlatformPortable1 || code == kPlatformGen2;
 }
 
-int RadioLink::WriteModelCheck(const ModelBytes& radio, const ModelRecord& current) {
+ModelFit RadioLink::WriteModelCheck(const ModelBytes& radio, const ModelRecord& current) {
   const std::string code = CodeOf(radio);
   const int cur = current.ModelNumber();
   bool fits = false;
@@ -433,102 +434,102 @@ int RadioLink::WriteModelCheck(const ModelBytes& radio, const ModelRecord& curre
     fits = model >= 0 && cur >= 0 && IsSecondGeneration(model) == IsSecondGeneration(cur) &&
            ModelRecord::KindOf(model) == ModelRecord::KindOf(cur);
   }
-  if (!fits) return 1;
+  if (!fits) return ModelFit::kRefused;
   ModelBytes mine = current.Bytes();
   ModelBytes theirs = radio;
   mine[6] |= 0x04;  // the power bit does not count
   theirs[6] |= 0x04;
-  return mine == theirs ? 0 : 2;
+  return mine == theirs ? ModelFit::kAccepted : ModelFit::kDiffers;
 }
 
-int RadioLink::IdentifyForRead(Prompter& prompter, const PumpFn& pump, ModelBytes& out) {
+LinkResult RadioLink::IdentifyForRead(Prompter& prompter, const PumpFn& pump, ModelBytes& out) {
   for (;;) {
     Pump(pump);
     ModelBytes radio{};
     int ask = 0;
-    if (Identify(radio) != 0) {
+    if (Identify(radio) != LinkResult::kOk) {
       ask = msg::kCommFailed;
     } else if (IsPlatformCode(radio)) {
       prompter.ShowError(msg::kPlatformCode);
       GiveUp();
-      return 1;
+      return LinkResult::kFailed;
     } else if (!ModelRecord::IsKnownModel(radio) || !ModelRecord::IsSelectableBand(radio[5])) {
       ask = msg::kModelNotSupported;
     } else {
       out = radio;
-      return 0;
+      return LinkResult::kOk;
     }
     if (!prompter.AskRetryCancel(ask)) {
       GiveUp();
-      return 1;
+      return LinkResult::kFailed;
     }
   }
 }
 
-int RadioLink::IdentifyForWrite(Prompter& prompter, const PumpFn& pump, const ModelRecord& current,
+LinkResult RadioLink::IdentifyForWrite(Prompter& prompter, const PumpFn& pump, const ModelRecord& current,
                                 ModelBytes& out) {
   for (;;) {
     Pump(pump);
     ModelBytes radio{};
     int ask = 0;
-    if (Identify(radio) != 0) {
+    if (Identify(radio) != LinkResult::kOk) {
       ask = msg::kCommFailed;
     } else {
-      const int check = WriteModelCheck(radio, current);
-      if (check == 1) {
+      const ModelFit check = WriteModelCheck(radio, current);
+      if (check == ModelFit::kRefused) {
         ask = msg::kModelNotSupported;
       } else {
-        if (check == 2 && !prompter.AskOkCancel(msg::kModelDiffers)) {
+        if (check == ModelFit::kDiffers && !prompter.AskOkCancel(msg::kModelDiffers)) {
           GiveUp();
-          return 1;
+          return LinkResult::kFailed;
         }
         out = radio;
-        return 0;
+        return LinkResult::kOk;
       }
     }
     if (!prompter.AskRetryCancel(ask)) {
       GiveUp();
-      return 1;
+      return LinkResult::kFailed;
     }
   }
 }
 
-int RadioLink::IdentifyForRadioFunctions(Prompter& prompter, const PumpFn& pump, ModelBytes& out) {
+LinkResult RadioLink::IdentifyForRadioFunctions(Prompter& prompter, const PumpFn& pump, ModelBytes& out) {
   for (;;) {
     Pump(pump);
     ModelBytes radio{};
     int ask = 0;
-    if (Identify(radio) != 0) ask = msg::kCommFailed;
+    if (Identify(radio) != LinkResult::kOk) ask = msg::kCommFailed;
     else if (!ModelRecord::IsKnownModel(radio)) ask = msg::kModelNotSupported;
     else {
       out = radio;
-      return 0;
+      return LinkResult::kOk;
     }
     if (!prompter.AskRetryCancel(ask)) {
       GiveUp();
-      return 1;
+      return LinkResult::kFailed;
     }
   }
 }
 
-int RadioLink::VersionQueryWithRetry(Prompter& prompter, const PumpFn& pump, std::array<uint8_t, 10>& out) {
+LinkResult RadioLink::VersionQueryWithRetry(Prompter& prompter, const PumpFn& pump, std::array<uint8_t, 10>& out) {
   for (;;) {
     Pump(pump);
-    if (VersionQuery(out) == 0) return 0;
+    if (VersionQuery(out) == LinkResult::kOk) return LinkResult::kOk;
     if (!prompter.AskRetryCancel(msg::kCommFailed)) {
       GiveUp();
-      return 1;
+      return LinkResult::kFailed;
     }
   }
 }
 
-int RadioLink::DateStampWithRetry(Prompter& prompter, const PumpFn& pump) {
+LinkResult RadioLink::DateStampWithRetry(Prompter& prompter, const PumpFn& pump) {
   for (;;) {
     Pump(pump);
-    if (SendDateStamp(DateStampNow()) == 0) return 0;
+    if (SendDateStamp(DateStampNow()) == LinkResult::kOk) return LinkResult::kOk;
     if (!prompter.AskRetryCancel(msg::kCommFailed)) {
       GiveUp();
-      return 1;
+      return LinkResult::kFailed;
     }
   }
 }

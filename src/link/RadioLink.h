@@ -2,9 +2,10 @@
 // top of the serial port, and the retry wrappers that turn a failed exchange
 // into the standard Retry/Cancel questions.
 //
-// Exchanges answer 0 for success and a positive code for failure (1 unless
-// an operation lists others). The port is left at 19200 baud after program
-// mode; a new conversation's entry sets the rate again for each try.
+// Exchanges answer a typed result whose numbers are the protocol's own: 0 for
+// success and a positive code for failure (1 unless the type lists others).
+// The port is left at 19200 baud after program mode; a new conversation's
+// entry sets the rate again for each try.
 #pragma once
 
 #include <array>
@@ -101,20 +102,34 @@ uint8_t Sum8(const uint8_t* data, size_t n);
 // 0x1B |n|; 0 → nothing.
 std::vector<uint8_t> StepBytes(int step);
 
-// Block read results.
-enum BlockReadResult {
-  kBlockOk = 0,
-  kBlockFailed = 1,       // three attempts failed
-  kBlockCmdWrite = 2,     // the 'R' could not be written
-  kBlockNumberWrite = 3,  // the block number could not be written
-  kBlockAckWrite = 8,     // the closing ACK could not be written
-  kBlockNotAcked = 10,    // the radio closed with a byte other than ACK
-  kBlockNakWrite = 11,    // the NAK could not be written
-  kBlockNakNotAcked = 13, // the radio did not acknowledge our NAK
+// The result of an exchange with the radio and of the retry wrappers: 0
+// success, 1 failure (for a wrapper: given up, with program mode ended and
+// the port closed).
+enum class LinkResult : int { kOk = 0, kFailed = 1 };
+constexpr LinkResult OkIf(bool ok) { return ok ? LinkResult::kOk : LinkResult::kFailed; }
+
+// Block read results. Callers treat every one but kOk alike; the numbers say
+// where the exchange broke off.
+enum class BlockReadResult : int {
+  kOk = 0,
+  kFailed = 1,       // three attempts failed
+  kCmdWrite = 2,     // the 'R' could not be written
+  kNumberWrite = 3,  // the block number could not be written
+  kAckWrite = 8,     // the closing ACK could not be written
+  kNotAcked = 10,    // the radio closed with a byte other than ACK
+  kNakWrite = 11,    // the NAK could not be written
+  kNakNotAcked = 13, // the radio did not acknowledge our NAK
 };
 
 // Password results.
-enum PasswordResult { kPasswordOk = 0, kPasswordNoAnswer = 1, kPasswordWrong = 2 };
+enum class PasswordResult : int { kOk = 0, kNoAnswer = 1, kWrong = 2 };
+
+// How an identified radio fits the programming about to be written.
+enum class ModelFit : int {
+  kAccepted = 0,  // the same model
+  kRefused = 1,   // another model, generation or kind (text entry 271)
+  kDiffers = 2,   // it fits, but its model bytes differ from the image's (ask 274)
+};
 
 class RadioLink : public SerialPort {
  public:
@@ -126,87 +141,97 @@ class RadioLink : public SerialPort {
   // ---- conversation ---------------------------------------------------
   // Calls the radio at each rate of kEntryRates until it answers SYN and then
   // ACK at 19200.
-  int EnterProgramMode(const PumpFn& pump = {});
+  [[nodiscard]] LinkResult EnterProgramMode(const PumpFn& pump = {});
   // The 8 model bytes of the radio.
-  int Identify(ModelBytes& out);
-  // 'E'; when unanswered, 'E' once more at 9600 baud.
-  int EndProgramMode();
+  [[nodiscard]] LinkResult Identify(ModelBytes& out);
+  // 'E'; when it is not acknowledged (no answer or another byte), 'E'
+  // once more at 9600 baud.
+  [[nodiscard]] LinkResult EndProgramMode();
   // Close, open; then 9600 baud and a read time-out of 1500 ms.
-  int OpenForTestMode();
-  int EnterTestMode();
+  [[nodiscard]] LinkResult OpenForTestMode();
+  [[nodiscard]] LinkResult EnterTestMode();
 
   // ---- memory -----------------------------------------------------------
-  // BlockReadResult; `buffer` holds BlockSize() bytes.
-  int BlockRead(uint8_t* buffer, int blockNumber);
-  // 0 written, 1 failed (three refusals, or at once on a write failure or
+  // `buffer` holds BlockSize() bytes.
+  [[nodiscard]] BlockReadResult BlockRead(uint8_t* buffer, int blockNumber);
+  // kOk written, kFailed (three refusals, or at once on a write failure or
   // silence). A block of equal bytes goes as 'Z' and the one byte.
-  int BlockWrite(const uint8_t* buffer, int blockNumber);
+  [[nodiscard]] LinkResult BlockWrite(const uint8_t* buffer, int blockNumber);
   // Extension area, `length` 1..255 bytes at `offset`.
-  int AreaRead(uint8_t* buffer, int offset, int length);
-  int AreaWrite(const uint8_t* buffer, int offset, int length);
+  [[nodiscard]] LinkResult AreaRead(uint8_t* buffer, int offset, int length);
+  [[nodiscard]] LinkResult AreaWrite(const uint8_t* buffer, int offset, int length);
 
   // ---- queries and settings -------------------------------------------
-  int SendReadPassword(const Password& pw) { return SendPassword(cmd::kReadPassword, pw, false); }
-  int SendOverwritePassword(const Password& pw) { return SendPassword(cmd::kOverwritePassword, pw, false); }
-  int SendTechnicianPassword(const Password& pw) { return SendPassword(cmd::kTechnicianPassword, pw, true); }
-  int SendDateStamp(const DateStamp& stamp);
-  int VersionQuery(std::array<uint8_t, 10>& out);
-  int FirmwareChecksum(uint16_t& out);
+  [[nodiscard]] PasswordResult SendReadPassword(const Password& pw) {
+    return SendPassword(cmd::kReadPassword, pw, false);
+  }
+  [[nodiscard]] PasswordResult SendOverwritePassword(const Password& pw) {
+    return SendPassword(cmd::kOverwritePassword, pw, false);
+  }
+  [[nodiscard]] PasswordResult SendTechnicianPassword(const Password& pw) {
+    return SendPassword(cmd::kTechnicianPassword, pw, true);
+  }
+  [[nodiscard]] LinkResult SendDateStamp(const DateStamp& stamp);
+  [[nodiscard]] LinkResult VersionQuery(std::array<uint8_t, 10>& out);
+  [[nodiscard]] LinkResult FirmwareChecksum(uint16_t& out);
   // The 32 data bytes of the information record.
-  int InformationQuery(std::array<uint8_t, 32>& out);
-  int PassPortVersion(std::array<uint8_t, 12>& out);
+  [[nodiscard]] LinkResult InformationQuery(std::array<uint8_t, 32>& out);
+  [[nodiscard]] LinkResult PassPortVersion(std::array<uint8_t, 12>& out);
 
   // ---- test mode ----------------------------------------------------------
-  int TestSwitch(uint8_t code, bool on);
+  [[nodiscard]] LinkResult TestSwitch(uint8_t code, bool on);
   // The transmitter: answer awaited 800 ms, then the time-out becomes 500 ms.
-  int TestTransmit(bool on);
+  [[nodiscard]] LinkResult TestTransmit(bool on);
   // A step of 0 sends nothing and succeeds.
-  int TestStep(uint8_t code, int step, bool prefixed = false);
-  int TestSet(uint8_t code, uint8_t value, bool prefixed = false);
-  int TestQuery(uint8_t code, uint8_t& value, bool prefixed = false);
-  int TestPrefixedSet(uint8_t value);  // 0x50 0x1A value
-  int TestAckSwitch(bool on);          // ACK, then 0x22 on/off
-  int TestMskRate(bool high);          // 0x86 / 0x85
-  int TestBandwidth(int selector);     // 'G', 'L', 'F' for 0, 1, 2
+  [[nodiscard]] LinkResult TestStep(uint8_t code, int step, bool prefixed = false);
+  [[nodiscard]] LinkResult TestSet(uint8_t code, uint8_t value, bool prefixed = false);
+  [[nodiscard]] LinkResult TestQuery(uint8_t code, uint8_t& value, bool prefixed = false);
+  [[nodiscard]] LinkResult TestPrefixedSet(uint8_t value);  // 0x50 0x1A value
+  [[nodiscard]] LinkResult TestAckSwitch(bool on);          // ACK, then 0x22 on/off
+  [[nodiscard]] LinkResult TestMskRate(bool high);          // 0x86 / 0x85
+  [[nodiscard]] LinkResult TestBandwidth(int selector);     // 'G', 'L', 'F' for 0, 1, 2
   // Selects test channel `selector` (1..16); the two 32-bit frequencies as the
   // radio sends them (most significant byte first).
-  int TestChannel(uint8_t selector, std::array<uint8_t, 8>& out);
-  int TestSignalling(uint8_t selector);
-  int TestReadData(uint8_t* buffer, size_t length);    // 0x05
-  int TestReadValues(uint8_t* buffer, size_t length);  // 0x07
-  int TestReadTuning(std::array<uint8_t, 40>& out);    // 'B'
+  [[nodiscard]] LinkResult TestChannel(uint8_t selector, std::array<uint8_t, 8>& out);
+  [[nodiscard]] LinkResult TestSignalling(uint8_t selector);
+  [[nodiscard]] LinkResult TestReadData(uint8_t* buffer, size_t length);    // 0x05
+  [[nodiscard]] LinkResult TestReadValues(uint8_t* buffer, size_t length);  // 0x07
+  [[nodiscard]] LinkResult TestReadTuning(std::array<uint8_t, 40>& out);    // 'B'
 
   // ---- retry wrappers -------------------------------------------------------
   // Each lets events run before every attempt and asks Retry/Cancel on a
-  // failure; giving up ends program mode and closes the port. 0 or 1.
-  int EnterProgramModeWithRetry(Prompter& prompter, const PumpFn& pump);
+  // failure; giving up (kFailed) ends program mode and closes the port.
+  [[nodiscard]] LinkResult EnterProgramModeWithRetry(Prompter& prompter, const PumpFn& pump);
   // Identify, then refuse platform codes (text entry 294) and models that are
   // unknown or on an unselectable band (271).
-  int IdentifyForRead(Prompter& prompter, const PumpFn& pump, ModelBytes& out);
+  [[nodiscard]] LinkResult IdentifyForRead(Prompter& prompter, const PumpFn& pump, ModelBytes& out);
   // Identify, then accept only a radio that fits the image's model; ask
   // before writing to a radio whose model bytes differ from the image's.
-  int IdentifyForWrite(Prompter& prompter, const PumpFn& pump, const ModelRecord& current, ModelBytes& out);
+  [[nodiscard]] LinkResult IdentifyForWrite(Prompter& prompter, const PumpFn& pump, const ModelRecord& current,
+                                            ModelBytes& out);
   // Identify, then require a known model.
-  int IdentifyForRadioFunctions(Prompter& prompter, const PumpFn& pump, ModelBytes& out);
-  int VersionQueryWithRetry(Prompter& prompter, const PumpFn& pump, std::array<uint8_t, 10>& out);
+  [[nodiscard]] LinkResult IdentifyForRadioFunctions(Prompter& prompter, const PumpFn& pump, ModelBytes& out);
+  [[nodiscard]] LinkResult VersionQueryWithRetry(Prompter& prompter, const PumpFn& pump,
+                                                 std::array<uint8_t, 10>& out);
   // The stamp is taken from the clock anew for every attempt.
-  int DateStampWithRetry(Prompter& prompter, const PumpFn& pump);
-  // End program mode and close the port; 0 when both worked.
-  int GiveUp();
+  [[nodiscard]] LinkResult DateStampWithRetry(Prompter& prompter, const PumpFn& pump);
+  // End program mode and close the port; kOk when both worked. Callers that
+  // are giving up after a failure have nothing left to do with the result.
+  LinkResult GiveUp();
 
-  // The check of an identified radio for a write: 0 accepted, 1 refused
-  // (text entry 271), 2 accepted but different from the image (ask 274).
-  static int WriteModelCheck(const ModelBytes& radio, const ModelRecord& current);
+  // The check of an identified radio for a write.
+  [[nodiscard]] static ModelFit WriteModelCheck(const ModelBytes& radio, const ModelRecord& current);
   static bool IsPlatformCode(const ModelBytes& radio);
 
  private:
-  int SendPassword(uint8_t command, const Password& pw, bool waitFirst);
-  // Send ACK, read 1: 0 when it is ACK (or, with `nakToo`, NAK).
-  int ReadAckClose(bool nakToo = false);
+  [[nodiscard]] PasswordResult SendPassword(uint8_t command, const Password& pw, bool waitFirst);
+  // Send ACK, read 1: kOk when it is ACK (or, with `nakToo`, NAK).
+  [[nodiscard]] LinkResult ReadAckClose(bool nakToo = false);
   // One command byte, then `length` bytes of answer closed by ACK.
-  int CommandThenRead(uint8_t command, uint8_t* buffer, size_t length);
-  int ReadOne(uint8_t& b) { return Read(&b, 1); }
-  int SendAndAck(const uint8_t* req, size_t n);  // request, then 0 when the answer is ACK
+  [[nodiscard]] LinkResult CommandThenRead(uint8_t command, uint8_t* buffer, size_t length);
+  bool ReadOne(uint8_t& b) { return Read(&b, 1); }
+  // The request, then kOk when the answer is ACK.
+  [[nodiscard]] LinkResult SendAndAck(const uint8_t* req, size_t n);
 
   int blockSize_ = kBlockSize;
 };

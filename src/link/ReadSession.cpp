@@ -20,21 +20,22 @@ std::string ReadSession::MessageLine(ByteArea image, size_t offset) {
   return line;
 }
 
-int ReadSession::Run() {
+TransferResult ReadSession::Run() {
+  constexpr LinkResult kOk = LinkResult::kOk;
   link_.SetBlockSize(kBlockSize);
   Pump(cb_);
-  if (!session::ReopenPort(link_, prompter_)) return kTransferFailed;
-  if (link_.EnterProgramModeWithRetry(prompter_, cb_.pump) != 0) return kTransferFailed;
-  if (link_.IdentifyForRead(prompter_, cb_.pump, radio_) != 0) return kTransferFailed;
+  if (!session::ReopenPort(link_, prompter_)) return TransferResult::kFailed;
+  if (link_.EnterProgramModeWithRetry(prompter_, cb_.pump) != kOk) return TransferResult::kFailed;
+  if (link_.IdentifyForRead(prompter_, cb_.pump, radio_) != kOk) return TransferResult::kFailed;
   std::array<uint8_t, 10> version{};
-  if (link_.VersionQueryWithRetry(prompter_, cb_.pump, version) != 0) return kTransferFailed;
+  if (link_.VersionQueryWithRetry(prompter_, cb_.pump, version) != kOk) return TransferResult::kFailed;
   // Bit 0 of model byte 6 is clear while the radio's read password is set.
-  if ((radio_[6] & 0x01) == 0 && ReadPassword() != 0) return kTransferFailed;
-  if (TransferAll() != 0) return kTransferFailed;
+  if ((radio_[6] & 0x01) == 0 && ReadPassword() != kOk) return TransferResult::kFailed;
+  if (TransferAll() != kOk) return TransferResult::kFailed;
 
   Progress(cb_, kTransferSteps);
   Pump(cb_);
-  const int result = session::Finish(link_);
+  const TransferResult result = session::Finish(link_);
 
   ByteArea image = buffers_.ScratchImage();
   image.write(img::kModelBytes, radio_.data(), radio_.size());
@@ -43,22 +44,22 @@ int ReadSession::Run() {
   return result;
 }
 
-int ReadSession::ReadPassword() {
+LinkResult ReadSession::ReadPassword() {
   ByteArea image = buffers_.ScratchImage();
   uint8_t* block = image.ptr(static_cast<size_t>(kMessageBlock) * kBlockSize, kBlockSize);
   for (;;) {
     Pump(cb_);
-    if (link_.BlockRead(block, kMessageBlock) == kBlockOk) break;
+    if (link_.BlockRead(block, kMessageBlock) == BlockReadResult::kOk) break;
     if (!prompter_.AskRetryCancel(msg::kCommFailed)) {
       link_.GiveUp();
-      return 1;
+      return LinkResult::kFailed;
     }
   }
   return session::PasswordRound(link_, prompter_, cb_, true, MessageLine(image, img::kEmbeddedMessage),
                                 MessageLine(image, img::kEmbeddedMessage + kMessageLineWidth));
 }
 
-int ReadSession::TransferAll() {
+LinkResult ReadSession::TransferAll() {
   ByteArea image = buffers_.ScratchImage();
   ByteArea extArea = buffers_.ScratchExt();
   for (;;) {
@@ -68,18 +69,20 @@ int ReadSession::TransferAll() {
     for (int n = 0; n < kBlockCount && !failed; ++n) {
       Pump(cb_);
       Progress(cb_, n + 1);
-      failed = link_.BlockRead(image.ptr(static_cast<size_t>(n) * kBlockSize, kBlockSize), n) != kBlockOk;
+      failed =
+          link_.BlockRead(image.ptr(static_cast<size_t>(n) * kBlockSize, kBlockSize), n) != BlockReadResult::kOk;
     }
     for (int i = 0; i < kExtPieceCount && !failed; ++i) {
       Pump(cb_);
       Progress(cb_, kBlockCount + 1 + i);
       const int offset = i * kExtPieceSize;
-      failed = link_.AreaRead(extArea.ptr(static_cast<size_t>(offset), kExtPieceSize), offset, kExtPieceSize) != 0;
+      failed = link_.AreaRead(extArea.ptr(static_cast<size_t>(offset), kExtPieceSize), offset, kExtPieceSize) !=
+               LinkResult::kOk;
     }
-    if (!failed) return 0;
+    if (!failed) return LinkResult::kOk;
     if (!prompter_.AskRetryCancel(msg::kCommFailed)) {
       link_.GiveUp();
-      return 1;
+      return LinkResult::kFailed;
     }
   }
 }

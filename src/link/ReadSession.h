@@ -16,8 +16,8 @@ class ReadSession {
   ReadSession(RadioLink& link, MemoryBuffers& buffers, Prompter& prompter, SessionCallbacks cb = {})
       : link_(link), buffers_(buffers), prompter_(prompter), cb_(std::move(cb)) {}
 
-  // The whole conversation; a TransferResult.
-  int Run();
+  // The whole conversation.
+  [[nodiscard]] TransferResult Run();
 
   // The radio's answer to the identification (valid once identified).
   const ModelBytes& RadioModel() const { return radio_; }
@@ -27,11 +27,11 @@ class ReadSession {
   static std::string MessageLine(ByteArea image, size_t offset);
 
  private:
-  // Block 9 and the read-password round; 0 go on, 1 given up.
-  int ReadPassword();
+  // Block 9 and the read-password round; kFailed when given up.
+  LinkResult ReadPassword();
   // All blocks, then all extension pieces; a failure asked Retry starts over
-  // with block 0. 0 done, 1 given up.
-  int TransferAll();
+  // with block 0. kFailed when given up.
+  LinkResult TransferAll();
 
   RadioLink& link_;
   MemoryBuffers& buffers_;

@@ -151,85 +151,102 @@ std::string SerialPort::DeviceName() const {
   return DevicePathOfPort(portNumber_, ports_);
 }
 
-int SerialPort::SetPortNumber(int n) {
+bool SerialPort::SetPortNumber(int n) {
   if (n != 0) {
     portNumber_ = n;
     devicePath_.clear();
   }
-  if (!open_) return 1;
+  if (!open_) return true;
   Close();
   return Open();
 }
 
-int SerialPort::SetDevicePath(const std::string& path) {
+bool SerialPort::SetDevicePath(const std::string& path) {
   devicePath_ = path;
-  if (!open_) return 1;
+  if (!open_) return true;
   Close();
   return Open();
 }
 
-int SerialPort::SetOpenState(int wanted) {
-  if ((wanted != 0) == open_) return 1;
+bool SerialPort::SetOpenState(int wanted) {
+  if ((wanted != 0) == open_) return true;
   return wanted ? Open() : Close();
 }
 
-int SerialPort::Open() {
+bool SerialPort::Open() {
+  openError_ = 0;
   const std::string name = DeviceName();
-  if (name.empty()) return 0;
-  const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return 0;
-  // The port is ours alone while it is open: another program holding it makes
-  // the open fail, as the radio cannot talk to two programs at once.
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    ::close(fd);
-    return 0;
+  if (name.empty()) {
+    openError_ = ENOENT;
+    return false;
   }
+  const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    // A line that another program made exclusive answers EBUSY.
+    openError_ = errno;
+    return false;
+  }
+  // The port is ours alone while it is open: another program holding it makes
+  // the open fail, as the radio cannot talk to two programs at once. The lock
+  // keeps out the programs that ask for it; the line's exclusive mode keeps
+  // out every other opener (the superuser excepted) until we close.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    openError_ = errno == EWOULDBLOCK ? EBUSY : errno;
+    ::close(fd);
+    return false;
+  }
+  // Not every device is a tty; such a one simply has no exclusive mode.
+  exclusive_ = ioctl(fd, TIOCEXCL) == 0;
   fd_ = fd;
   open_ = true;
-  if (!SetReceiveQueueSize(rxQueue_) || !SetTransmitQueueSize(txQueue_)) return 0;
-  if (!ApplyLineSettings()) return 0;
-  return 1;
+  if (!SetReceiveQueueSize(rxQueue_) || !SetTransmitQueueSize(txQueue_)) return false;
+  if (!ApplyLineSettings()) return false;
+  return true;
 }
 
-int SerialPort::Close() {
-  if (!open_) return 1;
+bool SerialPort::Close() {
+  if (!open_) return true;
+  // The exclusive mode belongs to the line, not to our descriptor: give the
+  // line back as we found it.
+  if (exclusive_) ioctl(fd_, TIOCNXCL);
+  exclusive_ = false;
   const int rc = ::close(fd_);
   fd_ = -1;
   open_ = false;
-  return rc == 0 ? 1 : 0;
+  return rc == 0;
 }
 
-int SerialPort::SetReceiveQueueSize(uint16_t n) {
+bool SerialPort::SetReceiveQueueSize(uint16_t n) {
   rxQueue_ = n;
-  return 1;
+  return true;
 }
 
-int SerialPort::SetTransmitQueueSize(uint16_t n) {
+bool SerialPort::SetTransmitQueueSize(uint16_t n) {
   txQueue_ = n;
-  return 1;
+  return true;
 }
 
-int SerialPort::SetModeString(std::string_view mode) {
+bool SerialPort::SetModeString(std::string_view mode) {
   std::string s;
   for (char c : mode)
     if (c != ' ') s += c;
   mode_ = s;
-  if (!open_) return 1;
+  if (!open_) return true;
   return ApplyLineSettings();
 }
 
-int SerialPort::SetBaudField(std::string_view baud) {
+bool SerialPort::SetBaudField(std::string_view baud) {
   const auto comma = mode_.find(',');
   const std::string tail = comma == std::string::npos ? std::string() : mode_.substr(comma);
   return SetModeString(std::string(baud) + tail);
 }
 
-int SerialPort::ApplyLineSettings() {
-  if (!open_) return 0;
+bool SerialPort::ApplyLineSettings() {
+  if (!open_) return false;
   LineSettings ls;
-  if (!ParseModeString(mode_, ls)) return 0;
+  if (!ParseModeString(mode_, ls)) return false;
   termios t{};
-  if (tcgetattr(fd_, &t) != 0) return 0;
+  if (tcgetattr(fd_, &t) != 0) return false;
   // A tty starts in line-editing mode; the radio needs every byte as it is,
   // as a plain serial port delivers them.
   t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK);
@@ -256,22 +273,22 @@ int SerialPort::ApplyLineSettings() {
   const speed_t sp = BaudConstant(ls.baud);
   cfsetispeed(&t, sp);
   cfsetospeed(&t, sp);
-  if (tcsetattr(fd_, TCSANOW, &t) != 0) return 0;
+  if (tcsetattr(fd_, TCSANOW, &t) != 0) return false;
   // DTR on powers the programming cable; RTS stays off. Lines without modem
   // control (a pseudo-terminal) simply have none to set.
   int dtr = TIOCM_DTR, rts = TIOCM_RTS;
   ioctl(fd_, TIOCMBIS, &dtr);
   ioctl(fd_, TIOCMBIC, &rts);
-  return 1;
+  return true;
 }
 
-int SerialPort::SetReadTimeout(uint32_t ms) {
+bool SerialPort::SetReadTimeout(uint32_t ms) {
   readTimeout_ = ms;
-  return 1;
+  return true;
 }
 
-int SerialPort::WriteBytes(const uint8_t* buffer, size_t count) {
-  if (!open_) return 0;
+bool SerialPort::WriteBytes(const uint8_t* buffer, size_t count) {
+  if (!open_) return false;
   tcflush(fd_, TCIFLUSH);
   // Never block for good on a line whose peer has stopped reading.
   const auto deadline = Clock::now() + std::chrono::milliseconds(1000 + 2 * count);
@@ -282,24 +299,24 @@ int SerialPort::WriteBytes(const uint8_t* buffer, size_t count) {
       done += static_cast<size_t>(n);
       continue;
     }
-    if (n < 0 && errno != EAGAIN && errno != EINTR) return 0;
+    if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
     pollfd p{fd_, POLLOUT, 0};
     const int left = MillisLeft(deadline);
-    if (left == 0) return 0;
-    if (poll(&p, 1, left) < 0 && errno != EINTR) return 0;
-    if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) return 0;
+    if (left == 0) return false;
+    if (poll(&p, 1, left) < 0 && errno != EINTR) return false;
+    if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) return false;
   }
-  return 1;
+  return true;
 }
 
-int SerialPort::WriteText(std::string_view text) {
+bool SerialPort::WriteText(std::string_view text) {
   return WriteBytes(reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
-int SerialPort::WriteByte(uint8_t b) { return WriteBytes(&b, 1); }
+bool SerialPort::WriteByte(uint8_t b) { return WriteBytes(&b, 1); }
 
-int SerialPort::Read(uint8_t* buffer, size_t count) {
-  if (!open_) return 0;
+bool SerialPort::Read(uint8_t* buffer, size_t count) {
+  if (!open_) return false;
   PriorityBoost boost;
   const auto deadline =
       Clock::now() + std::chrono::milliseconds(readTimeout_ + static_cast<uint64_t>(readMultiplier_) * count);
@@ -314,17 +331,17 @@ int SerialPort::Read(uint8_t* buffer, size_t count) {
     // A raw tty answers 0 when nothing is waiting; an error, or nothing more
     // on a line that has hung up (the radio's side is gone), fails at once
     // instead of at the time-out.
-    if (n < 0 && errno != EAGAIN && errno != EINTR) return 0;
-    if (hungUp) return 0;
+    if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
+    if (hungUp) return false;
     const int left = MillisLeft(deadline);
-    if (left == 0) return 0;
+    if (left == 0) return false;
     pollfd p{fd_, POLLIN, 0};
     const int r = poll(&p, 1, left);
-    if (r < 0 && errno != EINTR) return 0;
-    if (r == 0) return 0;
+    if (r < 0 && errno != EINTR) return false;
+    if (r == 0) return false;
     if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) hungUp = true;
   }
-  return 1;
+  return true;
 }
 
 void SerialPort::Wait(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -337,9 +354,9 @@ int SerialPort::ProviderSubtype() {
   return tty ? 1 : -1;
 }
 
-int SerialPort::IsRs232Port() {
+bool SerialPort::IsRs232Port() {
   Wait(10);
-  const int r = ProviderSubtype() == 1 ? 1 : 0;
+  const bool r = ProviderSubtype() == 1;
   Wait(10);
   return r;
 }

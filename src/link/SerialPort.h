@@ -1,10 +1,10 @@
 // The serial line to the radio: one device opened for synchronous byte
 // writes and reads with a total time-out, built on POSIX termios and poll.
 //
-// Operations answer 1 for success and 0 for failure, the way every radio
-// conversation above this class counts them.
+// Operations answer true (1) for success and false (0) for failure.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -55,10 +55,10 @@ class SerialPort {
 
   // Port number n of COMn; 0 keeps the current one. An open port is closed
   // and opened again on the new device. A number clears a direct device path.
-  int SetPortNumber(int n);
+  bool SetPortNumber(int n);
   int PortNumber() const { return portNumber_; }
   // A device path used instead of the port number's mapping ("" = none).
-  int SetDevicePath(const std::string& path);
+  bool SetDevicePath(const std::string& path);
   const std::string& DevicePath() const { return devicePath_; }
   // The "Ports" settings group values.
   void SetPortMap(const PortMap& ports) { ports_ = ports; }
@@ -66,54 +66,61 @@ class SerialPort {
   std::string DeviceName() const;
 
   // 1 opens, 0 closes; asking for the current state does nothing and succeeds.
-  int SetOpenState(int wanted);
+  bool SetOpenState(int wanted);
   int OpenState() const { return open_ ? 1 : 0; }
   bool IsOpen() const { return open_; }
+  // Why the last opening failed: the system's error number, EBUSY when
+  // another program holds the port, ENOENT when no device is mapped; 0 after
+  // an opening that got the device.
+  int OpenError() const { return openError_; }
+  bool PortBusy() const { return openError_ == EBUSY; }
 
   // Queue sizes are kept for the caller; the tty driver sizes its own queues.
-  int SetReceiveQueueSize(uint16_t n);
-  int SetTransmitQueueSize(uint16_t n);
+  bool SetReceiveQueueSize(uint16_t n);
+  bool SetTransmitQueueSize(uint16_t n);
   uint16_t ReceiveQueueSize() const { return rxQueue_; }
   uint16_t TransmitQueueSize() const { return txQueue_; }
 
   // Stored without blanks; applied at once to an open port.
-  int SetModeString(std::string_view mode);
+  bool SetModeString(std::string_view mode);
   std::string GetModeString() const { return mode_; }
   // Replaces only the baud-rate field ("19200" + ",N,8,2").
-  int SetBaudField(std::string_view baud);
+  bool SetBaudField(std::string_view baud);
 
-  int SetReadTimeout(uint32_t ms);
+  bool SetReadTimeout(uint32_t ms);
   uint32_t ReadTimeout() const { return readTimeout_; }
   void SetReadTimeoutMultiplier(uint32_t msPerByte) { readMultiplier_ = msPerByte; }
   uint32_t ReadTimeoutMultiplier() const { return readMultiplier_; }
 
   // Each write first discards whatever is waiting in the receive queue, so a
   // late byte of an earlier exchange is never taken for the next answer.
-  virtual int WriteBytes(const uint8_t* buffer, size_t count);
-  int WriteText(std::string_view text);
-  int WriteByte(uint8_t b);
+  [[nodiscard]] virtual bool WriteBytes(const uint8_t* buffer, size_t count);
+  [[nodiscard]] bool WriteText(std::string_view text);
+  [[nodiscard]] bool WriteByte(uint8_t b);
   // Exactly `count` bytes within the total time-out (constant + multiplier ×
   // count); fewer is a failure.
-  virtual int Read(uint8_t* buffer, size_t count);
+  [[nodiscard]] virtual bool Read(uint8_t* buffer, size_t count);
 
   static void Wait(uint32_t ms);
 
   // 1 (RS-232) for a tty whose line settings can be read, -1 otherwise.
   int ProviderSubtype();
-  int IsRs232Port();
+  [[nodiscard]] bool IsRs232Port();
 
   // The open descriptor, for tests (-1 when closed).
   int Descriptor() const { return fd_; }
 
  protected:
-  int ApplyLineSettings();
+  bool ApplyLineSettings();
 
  private:
-  int Open();
-  int Close();
+  bool Open();
+  bool Close();
 
   int fd_ = -1;
   bool open_ = false;
+  bool exclusive_ = false;
+  int openError_ = 0;
   int portNumber_ = 1;
   uint16_t rxQueue_ = kDefaultQueueSize;
   uint16_t txQueue_ = kDefaultQueueSize;

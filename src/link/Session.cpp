@@ -1,22 +1,29 @@
 #include "link/Session.h"
 
-namespace vb420::session {
+namespace vb420 {
+
+int MessageAfter(TransferResult r) { return r == TransferResult::kEndFailed ? msg::kCommFailed : 0; }
+
+namespace session {
 
 bool ReopenPort(RadioLink& link, Prompter& prompter) {
   link.SetOpenState(0);
   if (link.SetOpenState(1)) return true;
-  prompter.ShowError(msg::kPortNotOpened);
+  // A port that opens but cannot be set up is left half open; never keep it.
+  link.SetOpenState(0);
+  if (link.PortBusy()) prompter.ShowPortBusy(link.DeviceName());
+  else prompter.ShowError(msg::kPortNotOpened);
   return false;
 }
 
-int Finish(RadioLink& link) {
-  const int ended = link.EndProgramMode();
-  const int closed = link.SetOpenState(0);
-  return ended == 0 && closed ? kTransferOk : kTransferEndFailed;
+TransferResult Finish(RadioLink& link) {
+  const LinkResult ended = link.EndProgramMode();
+  const bool closed = link.SetOpenState(0);
+  return ended == LinkResult::kOk && closed ? TransferResult::kOk : TransferResult::kEndFailed;
 }
 
-int PasswordRound(RadioLink& link, Prompter& prompter, const SessionCallbacks& cb, bool readPassword,
-                  const std::string& line1, const std::string& line2) {
+LinkResult PasswordRound(RadioLink& link, Prompter& prompter, const SessionCallbacks& cb, bool readPassword,
+                         const std::string& line1, const std::string& line2) {
   constexpr int kMaxWrong = 3;
   const int label = readPassword ? msg::kReadPasswordLabel : msg::kOverwritePasswordLabel;
   int wrong = 0;
@@ -25,25 +32,26 @@ int PasswordRound(RadioLink& link, Prompter& prompter, const SessionCallbacks& c
     std::string digits;
     if (!prompter.AskPassword(label, line1, line2, digits)) {
       link.GiveUp();
-      return 1;
+      return LinkResult::kFailed;
     }
     const Password pw = PasswordBytes(digits);
     for (;;) {
       Pump(cb);
-      const int r = readPassword ? link.SendReadPassword(pw) : link.SendOverwritePassword(pw);
-      if (r == kPasswordOk) return 0;
-      if (r == kPasswordWrong) break;
+      const PasswordResult r = readPassword ? link.SendReadPassword(pw) : link.SendOverwritePassword(pw);
+      if (r == PasswordResult::kOk) return LinkResult::kOk;
+      if (r == PasswordResult::kWrong) break;
       if (!prompter.AskRetryCancel(msg::kCommFailed)) {
         link.GiveUp();
-        return 1;
+        return LinkResult::kFailed;
       }
     }
     prompter.ShowError(msg::kWrongPassword);
     if (++wrong >= kMaxWrong) {
       link.GiveUp();
-      return 1;
+      return LinkResult::kFailed;
     }
   }
 }
 
-}  // namespace vb420::session
+}  // namespace session
+}  // namespace vb420

@@ -14,11 +14,16 @@ namespace vb420 {
 // extension area.
 constexpr int kTransferSteps = kBlockCount + kExtPieceCount;  // 264
 
-enum TransferResult {
-  kTransferOk = 0,
-  kTransferFailed = 1,      // failed or cancelled; the message has been shown
-  kTransferEndFailed = 2,   // the data moved, but ending program mode or closing the port failed
+enum class TransferResult : int {
+  kOk = 0,
+  kFailed = 1,     // failed or cancelled; the message has been shown
+  kEndFailed = 2,  // the data moved, but ending program mode or closing the port failed
 };
+
+// The message to show once a conversation has returned `r`, 0 when there is
+// none: success has each dialog's own text, and a failure has been told
+// already; a radio left in program mode is told here.
+int MessageAfter(TransferResult r);
 
 struct SessionCallbacks {
   PumpFn pump;          // lets the user interface repaint between steps
@@ -34,21 +39,22 @@ inline void Progress(const SessionCallbacks& cb, int done) {
   if (cb.progress) cb.progress(done, kTransferSteps);
 }
 
-// Closes the port and opens it again; shows text entry 269 when it cannot be
-// opened. True when it is open.
-bool ReopenPort(RadioLink& link, Prompter& prompter);
+// Closes the port and opens it again; when it cannot be opened shows text
+// entry 285 naming the device if another program holds it, else 269. True
+// when it is open.
+[[nodiscard]] bool ReopenPort(RadioLink& link, Prompter& prompter);
 
 // Ends program mode and closes the port at the end of a conversation that
-// went well: kTransferOk, or kTransferEndFailed when either step failed.
-int Finish(RadioLink& link);
+// went well: kOk, or kEndFailed when either step failed.
+[[nodiscard]] TransferResult Finish(RadioLink& link);
 
 // The radio's password round for command 0x04 (read) or 0x03 (overwrite):
 // asks for the digits, sends them, and counts wrong answers (text entry 276,
 // three end it); no answer offers Retry/Cancel (270) and sends the same digits
-// again. On giving up it ends program mode and closes the port. 0 accepted,
-// 1 given up.
-int PasswordRound(RadioLink& link, Prompter& prompter, const SessionCallbacks& cb, bool readPassword,
-                  const std::string& line1, const std::string& line2);
+// again. On giving up it ends program mode and closes the port. kOk
+// accepted, kFailed given up.
+[[nodiscard]] LinkResult PasswordRound(RadioLink& link, Prompter& prompter, const SessionCallbacks& cb,
+                                       bool readPassword, const std::string& line1, const std::string& line2);
 
 }  // namespace session
 

@@ -43,19 +43,23 @@ class WriteSession {
   // models).
   void SetAdjustTime(bool on) { adjustTime_ = on; }
 
-  // The whole conversation; a TransferResult.
-  int Run();
+  // The whole conversation.
+  [[nodiscard]] TransferResult Run();
 
   const ModelBytes& RadioModel() const { return radio_; }
+  // True after a write that began sending the memory and did not finish:
+  // the radio then holds part old, part new programming.
+  bool PartlyWritten() const { return partlyWritten_; }
 
  private:
-  int TransferAll();
+  LinkResult TransferAll();
 
   RadioLink& link_;
   RadioData& data_;
   Prompter& prompter_;
   SessionCallbacks cb_;
   bool adjustTime_ = true;
+  bool partlyWritten_ = false;
   ModelBytes radio_{};
 };
 

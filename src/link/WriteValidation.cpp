@@ -116,7 +116,8 @@ void CheckEmergencyTargets(RadioData& data, std::vector<WriteProblem>& out) {
 WriteValidationResult ValidateForWrite(RadioData& data, TextTable& text) {
   WriteValidationResult r;
   for (int slot = 0; slot < kSlotCount; ++slot) {
-    std::vector<WriteProblem>& out = slot == kSlotZoneMerge ? r.mergeProblems : r.problems;
+    std::vector<WriteProblem>& out =
+        slot == kSlotZoneMerge ? r.mergeProblems : slot == kSlotBandRange ? r.warnings : r.problems;
     switch (slot) {
       case kSlotPriority1: CheckPriorityChannel(data, 1, out); break;
       case kSlotPriority2:

@@ -51,6 +51,7 @@ enum WriteCheckSlot : int {
   kSlotZoneFlags,         // 575, 576
   kSlotZones400,          // 400/401/402 (309)
   kSlotZoneMerge,         // the second list, heading 328
+  kSlotBandRange,         // not a refusal: listed, and the user is asked
   kSlotCount
 };
 
@@ -62,6 +63,8 @@ void RegisterWriteCheck(WriteCheckSlot slot, WriteCheckFn fn);
 struct WriteValidationResult {
   std::vector<WriteProblem> problems;       // heading 222
   std::vector<WriteProblem> mergeProblems;  // heading 328
+  // Doubtful data the user may still write (frequencies outside the band).
+  std::vector<WriteProblem> warnings;
   bool Passed() const { return problems.empty() && mergeProblems.empty(); }
 };
 

@@ -17,12 +17,12 @@ struct CliRun {
   std::string err;
 };
 
-inline CliRun RunCli(const std::string& args) {
+inline CliRun RunCli(const std::string& args, const std::string& env = "") {
   static int counter = 0;
   const std::string errFile = (std::filesystem::temp_directory_path() /
                                ("vb420-cli-err-" + std::to_string(::getpid()) + "-" + std::to_string(counter++)))
                                   .string();
-  const std::string cmd = std::string(VB420_BINARY_DIR) + "/tools/vb420cli " + args + " 2>" + errFile;
+  const std::string cmd = env + std::string(VB420_BINARY_DIR) + "/tools/vb420cli " + args + " 2>" + errFile;
   CliRun r;
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return r;

@@ -13,6 +13,8 @@ namespace {
 
 using vb420::test::CliRun;
 inline CliRun Cli(const std::string& args) { return vb420::test::RunCli(args); }
+// The same with environment settings put before the program.
+inline CliRun Cli(const std::string& args, const std::string& env) { return vb420::test::RunCli(args, env); }
 
 TEST(CliCodec, FrequenciesAsStored) {
   EXPECT_EQ(Cli("codec freq 146.52").out, "00 20 65 14 step=4 check=1 text=146.52000\n");
@@ -31,7 +33,16 @@ TEST(CliCodec, Tones) {
   EXPECT_EQ(Cli("codec tone D754I").out, "word=0xA9EC text=D754I\n");
   EXPECT_EQ(Cli("codec tone 250.3").out, "word=0x09C7 text=250.3\n");
   EXPECT_EQ(Cli("codec tone D029").out, "word=0x2817 text=D027N\n");
-  EXPECT_EQ(Cli("codec tone off").out, "word=0xFFFF text=off\n");
+}
+
+TEST(CliCodec, TheOffTextIsTheEditorsOwn) {
+  // Entry 362 of the language in use, exactly as a tone combo takes it.
+  EXPECT_EQ(Cli("codec tone Off").out, "word=0xFFFF text=Off\n");
+  EXPECT_EQ(Cli("codec tone ''").out, "word=0xFFFF text=Off\n");
+  EXPECT_EQ(Cli("codec tone 67").out, "word=0x029E text=67.0\n");
+  const CliRun sp = Cli("codec tone No", "VB420_LANGUAGE=Spanish ");
+  EXPECT_EQ(sp.out, "word=0xFFFF text=No\n");
+  EXPECT_EQ(Cli("codec tone 250.3", "VB420_LANGUAGE=Spanish ").out, "word=0x09C7 text=250.3\n");
 }
 
 TEST(CliCodec, UsageErrors) {

@@ -80,4 +80,63 @@ TEST_F(CliFile, RefusalsAndUsage) {
   EXPECT_EQ(RunCli("info " + Path("q.dat")).exitCode, 6);
 }
 
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+TEST_F(CliFile, EditsKeepWhatTheUserSetOnTheFile) {
+  ASSERT_EQ(RunCli("new -o " + Path("p.dat")).exitCode, 0);
+  // A 0600 file stays 0600 after an edit.
+  std::filesystem::permissions(Path("p.dat"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  ASSERT_EQ(RunCli("channel " + Path("p.dat") + " 1 1 RXF=146.52").exitCode, 0);
+  EXPECT_EQ(std::filesystem::status(Path("p.dat")).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  // An edit through a link changes the target and keeps the link.
+  ASSERT_EQ(::symlink(Path("p.dat").c_str(), Path("l.dat").c_str()), 0);
+  ASSERT_EQ(RunCli("channel " + Path("l.dat") + " 1 2 RXF=147").exitCode, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("l.dat")));
+  EXPECT_EQ(RunCli("dump " + Path("p.dat") + " 0xB50 1").out, "02\n");
+  // A read-only file is not replaced: exit 1 with the reason, file unchanged.
+  std::filesystem::permissions(Path("p.dat"), std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                                  std::filesystem::perms::others_read);
+  const std::string before = FileBytes(Path("p.dat"));
+  const CliRun r = RunCli("channel " + Path("p.dat") + " 1 3 RXF=148");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Permission denied"), std::string::npos) << r.err;
+  EXPECT_EQ(FileBytes(Path("p.dat")), before);
+  EXPECT_FALSE(std::filesystem::exists(Path("p.dat.tmp~")));
+}
+
+TEST_F(CliFile, FoldersAreReportedAsFolders) {
+  std::filesystem::create_directories(Path("dir.dat"));
+  const CliRun info = RunCli("info " + Path("dir.dat"));
+  EXPECT_EQ(info.exitCode, 1);
+  EXPECT_NE(info.err.find("The name \"" + Path("dir.dat") + "\" is a folder, not a file."), std::string::npos)
+      << info.err;
+  EXPECT_EQ(info.err.find("not a VB-420 data file"), std::string::npos);
+  // The temporary name beside the file taken by a folder: that path is named.
+  ASSERT_EQ(RunCli("new -o " + Path("t.dat")).exitCode, 0);
+  std::filesystem::create_directories(Path("t.dat.tmp~"));
+  const CliRun edit = RunCli("zone " + Path("t.dat") + " 1 --create conventional");
+  EXPECT_EQ(edit.exitCode, 1);
+  EXPECT_NE(edit.err.find("\"" + Path("t.dat.tmp~") + "\" is a folder"), std::string::npos) << edit.err;
+  // In Spanish, from the same table.
+  const CliRun sp = RunCli("info " + Path("dir.dat"), "VB420_LANGUAGE=Spanish ");
+  EXPECT_NE(sp.err.find("corresponde a una carpeta"), std::string::npos) << sp.err;
+}
+
+TEST_F(CliFile, AnImageWithoutAModelIsRefusedWithTheProgramsMessage) {
+  ASSERT_EQ(RunCli("new -o " + Path("m.dat")).exitCode, 0);
+  {
+    std::fstream f(Path("m.dat"), std::ios::binary | std::ios::in | std::ios::out);
+    f.seekp(64 + 0x120);
+    f.write("XXXXX", 5);
+  }
+  const CliRun r = RunCli("info " + Path("m.dat"));
+  EXPECT_EQ(r.exitCode, 6);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("The file format or version is not supported."), std::string::npos) << r.err;
+}
+
 }  // namespace

@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -90,6 +92,51 @@ TEST_F(CliZones, CreateRetypeRenameDelete) {
   EXPECT_EQ(RunCli("dump " + file_ + " 0xA10 2").out, "20 0B\n");
   EXPECT_EQ(RunCli("dump " + file_ + " 0xA04 2").out, "FF FF\n");
   EXPECT_EQ(RunCli("zone " + file_ + " 129").exitCode, 2);
+}
+
+TEST_F(CliZones, VotingTypesNeedTheSwitchAndAFirstGenerationModel) {
+  ASSERT_EQ(RunCli("zone " + file_ + " 1 --create conventional").exitCode, 0);
+  const std::string before = RunCli("dump " + file_ + " 0xB00 2").out;
+  ASSERT_EQ(before, "01 31\n");
+  // A VT-1600 without the voting switch: type 3 is refused and nothing saved.
+  for (const char* t : {"2", "3", "4"}) {
+    const CliRun r = RunCli("zone " + file_ + " 1 --type " + t);
+    EXPECT_EQ(r.exitCode, 1) << t;
+    EXPECT_NE(r.err.find("not available"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(RunCli("dump " + file_ + " 0xB00 2").out, before);
+  // With the switch the window offers it, and so does the command line.
+  ASSERT_EQ(RunCli("zone " + file_ + " 1 --type 3 --voting").exitCode, 0);
+  EXPECT_EQ(RunCli("dump " + file_ + " 0xB00 2").out, "01 33\n");
+  EXPECT_EQ(RunCli("zone " + file_ + " 1 --type 1").exitCode, 0);
+  // A second-generation model has no voting even with the switch.
+  const std::string gen2 = (dir_ / "g2.dat").string();
+  ASSERT_EQ(RunCli("new -o " + gen2 + " --model VT-1602").exitCode, 0);
+  ASSERT_EQ(RunCli("zone " + gen2 + " 1 --create conventional").exitCode, 0);
+  EXPECT_EQ(RunCli("zone " + gen2 + " 1 --type 2 --voting").exitCode, 1);
+  EXPECT_EQ(RunCli("dump " + gen2 + " 0xB00 2").out, "01 31\n");
+}
+
+TEST_F(CliZones, AFileWithoutAModelIsNeitherEditedNorWritten) {
+  // "XXXXX" over the image's model bytes; the header still names a VT-1600.
+  {
+    std::fstream f(file_, std::ios::binary | std::ios::in | std::ios::out);
+    f.seekp(64 + 0x120);
+    f.write("XXXXX", 5);
+  }
+  const auto bytes = [this] {
+    std::ifstream in(file_, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  const std::string before = bytes();
+  const CliRun edit = RunCli("zone " + file_ + " 1 --create conventional");
+  EXPECT_EQ(edit.exitCode, 6);
+  EXPECT_NE(edit.err.find("The file format or version is not supported."), std::string::npos) << edit.err;
+  EXPECT_EQ(RunCli("channel " + file_ + " 1 1 RXF=146.52").exitCode, 6);
+  EXPECT_EQ(RunCli("zones " + file_).exitCode, 6);
+  EXPECT_EQ(RunCli("info " + file_).exitCode, 6);
+  EXPECT_EQ(RunCli("dump " + file_ + " 0 1").exitCode, 6);
+  EXPECT_EQ(bytes(), before);
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ class SimTest : public ::testing::Test {
     link.SetDevicePath(sim->Device());
     ASSERT_EQ(link.SetOpenState(1), 1);
   }
-  void Enter() { ASSERT_EQ(link.EnterProgramMode(), 0); }
+  void Enter() { ASSERT_EQ(link.EnterProgramMode(), LinkResult::kOk); }
   std::vector<testing::TraceByte> Trace() { return ReadTrace(trace); }
   void TearDown() override {
     link.SetOpenState(0);
@@ -79,9 +79,9 @@ TEST_F(SimTest, BaudHuntFindsRadioAt4800AndTalksAt19200) {
   Start({"--model", "VT-2600", "--band", "450-520", "--baud", "4800"});
   Enter();
   ModelBytes mb{};
-  ASSERT_EQ(link.Identify(mb), 0);
+  ASSERT_EQ(link.Identify(mb), LinkResult::kOk);
   EXPECT_EQ(Bytes(mb.begin(), mb.end()), (Bytes{'M', '2', '6', '0', '0', 0x06, 0xFF, 0xFF}));
-  EXPECT_EQ(link.EndProgramMode(), 0);
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
   const auto t = Trace();
   EXPECT_EQ(testing::TraceSpeedsOf(t, "VB420PP"), (std::vector<long>{9600, 19200, 4800}));
   // SYN at the calling rate, ACK at the programming rate.
@@ -96,10 +96,40 @@ TEST_F(SimTest, BaudHuntFindsRadioAt4800AndTalksAt19200) {
 TEST_F(SimTest, CallUnconfirmedTriesEveryRate) {
   Start({"--fault", "noack@entry=5"});
   link.SetReadTimeout(1000);
-  EXPECT_EQ(link.EnterProgramMode(), 1);
+  EXPECT_EQ(link.EnterProgramMode(), LinkResult::kFailed);
   EXPECT_EQ(testing::TraceSpeedsOf(Trace(), "VB420PP"),
             (std::vector<long>{9600, 19200, 4800, 2400, 1200, 38400, 57600}));
   EXPECT_EQ(link.ReadTimeout(), 1000u);
+}
+
+TEST_F(SimTest, EarlyConfirmationIsSurvivedByCallingAgain) {
+  // A radio listening at 4800 confirms at once at 19200: the program, still
+  // at 4800, hears garbage and goes on with the slower rates, which the radio
+  // (in program mode at 19200 by now) does not hear. The Retry calls again
+  // from 9600, and at 19200 the radio answers.
+  Start({"--baud", "4800", "--fault", "early-ack@entry"});
+  ScriptedPrompter prompter;
+  prompter.answers = {true};
+  ASSERT_EQ(link.EnterProgramModeWithRetry(prompter, {}), LinkResult::kOk);
+  EXPECT_EQ(prompter.asked, (std::vector<int>{270}));
+  EXPECT_EQ(testing::TraceSpeedsOf(Trace(), "VB420PP"),
+            (std::vector<long>{9600, 19200, 4800, 2400, 1200, 38400, 57600, 9600, 19200}));
+  ModelBytes mb{};
+  EXPECT_EQ(link.Identify(mb), LinkResult::kOk);
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
+}
+
+TEST_F(SimTest, GarbledEndIsAcknowledgedOnlyAtTheCallingRate) {
+  Start({"--fault", "garbled@end"});
+  Enter();
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
+  std::vector<std::pair<uint8_t, long>> out;
+  for (const auto& b : Trace())
+    if (b.fromRadio) out.push_back({b.byte, b.baud});
+  ASSERT_GE(out.size(), 2u);
+  EXPECT_EQ(out[out.size() - 2].first, 0xF8);
+  EXPECT_EQ(out.back(), (std::pair<uint8_t, long>{ACK, 9600}));
+  EXPECT_EQ(testing::TraceSpeedsOf(Trace(), "E"), (std::vector<long>{19200, 9600}));
 }
 
 TEST_F(SimTest, WholeImageReadMatchesTheRadiosFile) {
@@ -110,10 +140,10 @@ TEST_F(SimTest, WholeImageReadMatchesTheRadiosFile) {
   expect.buffers.AcceptScratch();
   Enter();
   Bytes image(kImageSize), ext(kExtSize, 0xFF);
-  for (int n = 0; n < kBlockCount; ++n) ASSERT_EQ(link.BlockRead(image.data() + n * kBlockSize, n), 0) << n;
+  for (int n = 0; n < kBlockCount; ++n) ASSERT_EQ(link.BlockRead(image.data() + n * kBlockSize, n), BlockReadResult::kOk) << n;
   for (int off = 0; off < static_cast<int>(kExtSize); off += kExtPieceSize)
-    ASSERT_EQ(link.AreaRead(ext.data() + off, off, kExtPieceSize), 0) << off;
-  EXPECT_EQ(link.EndProgramMode(), 0);
+    ASSERT_EQ(link.AreaRead(ext.data() + off, off, kExtPieceSize), LinkResult::kOk) << off;
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
   EXPECT_EQ(image, expect.buffers.ImageBytes());
   EXPECT_TRUE(std::equal(ext.begin() + 0x100, ext.end(), expect.buffers.ExtBytes().begin() + 0x100));
 
@@ -136,23 +166,23 @@ TEST_F(SimTest, WrittenBlocksAndAreaComeBackAndAreSaved) {
   Bytes same(256, 0xAB);
   Bytes lastDiffers(256, 0xFF);
   lastDiffers[255] = 0xFE;
-  ASSERT_EQ(link.BlockWrite(pattern.data(), 0x40), 0);
-  ASSERT_EQ(link.BlockWrite(same.data(), 0x41), 0);
-  ASSERT_EQ(link.BlockWrite(lastDiffers.data(), 191), 0);
+  ASSERT_EQ(link.BlockWrite(pattern.data(), 0x40), LinkResult::kOk);
+  ASSERT_EQ(link.BlockWrite(same.data(), 0x41), LinkResult::kOk);
+  ASSERT_EQ(link.BlockWrite(lastDiffers.data(), 191), LinkResult::kOk);
   const Bytes piece(48, 0x42);
-  ASSERT_EQ(link.AreaWrite(piece.data(), 0x650, 48), 0);
+  ASSERT_EQ(link.AreaWrite(piece.data(), 0x650, 48), LinkResult::kOk);
 
   Bytes back(256);
-  ASSERT_EQ(link.BlockRead(back.data(), 0x40), 0);
+  ASSERT_EQ(link.BlockRead(back.data(), 0x40), BlockReadResult::kOk);
   EXPECT_EQ(back, pattern);
-  ASSERT_EQ(link.BlockRead(back.data(), 0x41), 0);
+  ASSERT_EQ(link.BlockRead(back.data(), 0x41), BlockReadResult::kOk);
   EXPECT_EQ(back, same);
-  ASSERT_EQ(link.BlockRead(back.data(), 191), 0);
+  ASSERT_EQ(link.BlockRead(back.data(), 191), BlockReadResult::kOk);
   EXPECT_EQ(back, lastDiffers);
   Bytes area(48);
-  ASSERT_EQ(link.AreaRead(area.data(), 0x650, 48), 0);
+  ASSERT_EQ(link.AreaRead(area.data(), 0x650, 48), LinkResult::kOk);
   EXPECT_EQ(area, piece);
-  EXPECT_EQ(link.EndProgramMode(), 0);
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
 
   const Bytes in = TraceBytes(Trace(), false);
   EXPECT_TRUE(testing::Contains(in, {'Z', 0x00, 0x41, 0xAB}));
@@ -176,21 +206,21 @@ TEST_F(SimTest, ReadPasswordGuardsAllButTheMessageBlock) {
   Enter();
   link.SetReadTimeout(100);
   ModelBytes mb{};
-  ASSERT_EQ(link.Identify(mb), 0);
+  ASSERT_EQ(link.Identify(mb), LinkResult::kOk);
   EXPECT_EQ(mb[6] & 0x03, 0x00);  // both password bits clear
   Bytes block(256);
-  EXPECT_EQ(link.BlockRead(block.data(), 9), 0);
-  EXPECT_NE(link.BlockRead(block.data(), 10), 0);
-  EXPECT_EQ(link.SendReadPassword(PasswordBytes("")), kPasswordWrong);
-  EXPECT_EQ(link.SendReadPassword(PasswordBytes("1")), kPasswordWrong);
-  EXPECT_EQ(link.SendReadPassword(PasswordBytes("12")), kPasswordOk);
-  EXPECT_EQ(link.BlockRead(block.data(), 10), 0);
+  EXPECT_EQ(link.BlockRead(block.data(), 9), BlockReadResult::kOk);
+  EXPECT_NE(link.BlockRead(block.data(), 10), BlockReadResult::kOk);
+  EXPECT_EQ(link.SendReadPassword(PasswordBytes("")), PasswordResult::kWrong);
+  EXPECT_EQ(link.SendReadPassword(PasswordBytes("1")), PasswordResult::kWrong);
+  EXPECT_EQ(link.SendReadPassword(PasswordBytes("12")), PasswordResult::kOk);
+  EXPECT_EQ(link.BlockRead(block.data(), 10), BlockReadResult::kOk);
 
   const Bytes data(256, 0x77);
-  EXPECT_EQ(link.BlockWrite(data.data(), 10), 1);
-  EXPECT_EQ(link.SendOverwritePassword(PasswordBytes("345")), kPasswordOk);
-  EXPECT_EQ(link.BlockWrite(data.data(), 10), 0);
-  EXPECT_EQ(link.EndProgramMode(), 0);
+  EXPECT_EQ(link.BlockWrite(data.data(), 10), LinkResult::kFailed);
+  EXPECT_EQ(link.SendOverwritePassword(PasswordBytes("345")), PasswordResult::kOk);
+  EXPECT_EQ(link.BlockWrite(data.data(), 10), LinkResult::kOk);
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
 
   const Bytes in = TraceBytes(Trace(), false);
   EXPECT_TRUE(testing::Contains(in, {0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
@@ -202,10 +232,10 @@ TEST_F(SimTest, RadioWithoutPasswordsShowsBothBitsSet) {
   Start({"--model", "VT-1400", "--band", "136-174"});
   Enter();
   ModelBytes mb{};
-  ASSERT_EQ(link.Identify(mb), 0);
+  ASSERT_EQ(link.Identify(mb), LinkResult::kOk);
   EXPECT_EQ(std::string(mb.begin(), mb.begin() + 5), "P1400");
   EXPECT_EQ(mb[6] & 0x03, 0x03);
-  EXPECT_EQ(link.SendReadPassword(PasswordBytes("999")), kPasswordOk);
+  EXPECT_EQ(link.SendReadPassword(PasswordBytes("999")), PasswordResult::kOk);
 }
 
 TEST_F(SimTest, SilenceTimesOutEveryRequestAfterwards) {
@@ -213,12 +243,12 @@ TEST_F(SimTest, SilenceTimesOutEveryRequestAfterwards) {
   Enter();
   link.SetReadTimeout(100);
   Bytes block(256);
-  for (int n = 0; n < 5; ++n) ASSERT_EQ(link.BlockRead(block.data(), n), 0);
+  for (int n = 0; n < 5; ++n) ASSERT_EQ(link.BlockRead(block.data(), n), BlockReadResult::kOk);
   const auto t0 = Clock::now();
-  EXPECT_EQ(link.BlockRead(block.data(), 5), kBlockFailed);
+  EXPECT_EQ(link.BlockRead(block.data(), 5), BlockReadResult::kFailed);
   EXPECT_LT(SecondsSince(t0), 1.0);
   ModelBytes mb{};
-  EXPECT_EQ(link.Identify(mb), 1);
+  EXPECT_EQ(link.Identify(mb), LinkResult::kFailed);
   EXPECT_EQ(testing::CountOf(TraceBytes(Trace(), false), {'R', 0, 5}), 3u);
 }
 
@@ -227,7 +257,7 @@ TEST_F(SimTest, NoAnswerOnceThenTheBlockComes) {
   Enter();
   link.SetReadTimeout(100);
   Bytes block(256);
-  EXPECT_EQ(link.BlockRead(block.data(), 2), 0);
+  EXPECT_EQ(link.BlockRead(block.data(), 2), BlockReadResult::kOk);
   EXPECT_EQ(testing::CountOf(TraceBytes(Trace(), false), {'R', 0, 2}), 2u);
 }
 
@@ -235,9 +265,9 @@ TEST_F(SimTest, BadChecksumIsNakedAndReRequested) {
   Start({"--fault", "badsum@block=3", "--fault", "badsum-always@block=4"});
   Enter();
   Bytes block(256);
-  EXPECT_EQ(link.BlockRead(block.data(), 3), kBlockOk);
-  EXPECT_EQ(link.BlockRead(block.data(), 4), kBlockFailed);
-  EXPECT_EQ(link.EndProgramMode(), 0);
+  EXPECT_EQ(link.BlockRead(block.data(), 3), BlockReadResult::kOk);
+  EXPECT_EQ(link.BlockRead(block.data(), 4), BlockReadResult::kFailed);
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
   const Bytes in = TraceBytes(Trace(), false);
   EXPECT_EQ(testing::CountOf(in, {'R', 0, 3}), 2u);
   EXPECT_EQ(testing::CountOf(in, {'R', 0, 4}), 3u);
@@ -249,7 +279,7 @@ TEST_F(SimTest, NakedWriteIsRepeated) {
   Enter();
   Bytes block(256);
   for (int i = 0; i < 256; ++i) block[i] = static_cast<uint8_t>(i);
-  EXPECT_EQ(link.BlockWrite(block.data(), 4), 0);
+  EXPECT_EQ(link.BlockWrite(block.data(), 4), LinkResult::kOk);
   EXPECT_EQ(testing::CountOf(TraceBytes(Trace(), false), {'W', 0, 4, 0, 1, 2, 3}), 2u);
 }
 
@@ -258,9 +288,9 @@ TEST_F(SimTest, ExtensionSilence) {
   Enter();
   link.SetReadTimeout(100);
   Bytes piece(64);
-  EXPECT_EQ(link.AreaRead(piece.data(), 0x1C0, 64), 0);
-  EXPECT_EQ(link.AreaRead(piece.data(), 0x200, 64), 1);
-  EXPECT_EQ(link.AreaRead(piece.data(), 0x240, 64), 1);
+  EXPECT_EQ(link.AreaRead(piece.data(), 0x1C0, 64), LinkResult::kOk);
+  EXPECT_EQ(link.AreaRead(piece.data(), 0x200, 64), LinkResult::kFailed);
+  EXPECT_EQ(link.AreaRead(piece.data(), 0x240, 64), LinkResult::kFailed);
 }
 
 TEST_F(SimTest, RadioVanishingMidTransferFailsFast) {
@@ -268,21 +298,21 @@ TEST_F(SimTest, RadioVanishingMidTransferFailsFast) {
   Enter();
   link.SetReadTimeout(3000);
   Bytes block(256);
-  for (int n = 0; n < 7; ++n) ASSERT_EQ(link.BlockRead(block.data(), n), 0);
+  for (int n = 0; n < 7; ++n) ASSERT_EQ(link.BlockRead(block.data(), n), BlockReadResult::kOk);
   const auto t0 = Clock::now();
-  EXPECT_NE(link.BlockRead(block.data(), 7), 0);
+  EXPECT_NE(link.BlockRead(block.data(), 7), BlockReadResult::kOk);
   EXPECT_LT(SecondsSince(t0), 1.0);
   EXPECT_EQ(sim->Wait(2000), 0);
   ModelBytes mb{};
-  EXPECT_EQ(link.Identify(mb), 1);
+  EXPECT_EQ(link.Identify(mb), LinkResult::kFailed);
 }
 
 TEST_F(SimTest, WrongModelIsRefusedAndPlatformCodeReported) {
   Start({"--identity", "XY123"});
   ScriptedPrompter prompter;
-  ASSERT_EQ(link.EnterProgramModeWithRetry(prompter, {}), 0);
+  ASSERT_EQ(link.EnterProgramModeWithRetry(prompter, {}), LinkResult::kOk);
   ModelBytes mb{};
-  EXPECT_EQ(link.IdentifyForRadioFunctions(prompter, {}, mb), 1);
+  EXPECT_EQ(link.IdentifyForRadioFunctions(prompter, {}, mb), LinkResult::kFailed);
   EXPECT_EQ(prompter.asked, (std::vector<int>{271}));
   EXPECT_FALSE(link.IsOpen());
   // The wrapper ended program mode before closing.
@@ -292,9 +322,9 @@ TEST_F(SimTest, WrongModelIsRefusedAndPlatformCodeReported) {
 TEST_F(SimTest, PlatformCodeRefusedForRead) {
   Start({"--identity", "S9300", "--model", "VT-1602"});
   ScriptedPrompter prompter;
-  ASSERT_EQ(link.EnterProgramModeWithRetry(prompter, {}), 0);
+  ASSERT_EQ(link.EnterProgramModeWithRetry(prompter, {}), LinkResult::kOk);
   ModelBytes mb{};
-  EXPECT_EQ(link.IdentifyForRead(prompter, {}, mb), 1);
+  EXPECT_EQ(link.IdentifyForRead(prompter, {}, mb), LinkResult::kFailed);
   EXPECT_EQ(prompter.asked, (std::vector<int>{294}));
 }
 
@@ -303,25 +333,25 @@ TEST_F(SimTest, RadioInformationAnswers) {
          "--firmware-checksum", "A1B2", "--passport-version", "PP 3.3"});
   Enter();
   std::array<uint8_t, 32> info{};
-  ASSERT_EQ(link.InformationQuery(info), 0);
+  ASSERT_EQ(link.InformationQuery(info), LinkResult::kOk);
   EXPECT_EQ(std::string(info.begin(), info.begin() + 7), "VT-2400");
   EXPECT_EQ(info[7], 0xFF);
   EXPECT_EQ(std::string(info.begin() + 12, info.begin() + 14), "K2");
   EXPECT_EQ(VariantBandText("VT-2400", "K2"), "400-470 MHz");
   EXPECT_EQ(std::string(info.begin() + 16, info.begin() + 28), "123456789012");
   uint16_t sum = 0;
-  ASSERT_EQ(link.FirmwareChecksum(sum), 0);
+  ASSERT_EQ(link.FirmwareChecksum(sum), LinkResult::kOk);
   EXPECT_EQ(ChecksumText(sum), "A1B2");
   std::array<uint8_t, 10> version{};
-  ASSERT_EQ(link.VersionQuery(version), 0);
+  ASSERT_EQ(link.VersionQuery(version), LinkResult::kOk);
   EXPECT_EQ(std::string(version.begin(), version.begin() + 6), "R1.07 ");
   std::array<uint8_t, 12> pp{};
-  ASSERT_EQ(link.PassPortVersion(pp), 0);
+  ASSERT_EQ(link.PassPortVersion(pp), LinkResult::kOk);
   EXPECT_EQ(std::string(pp.begin(), pp.end()), "PP 3.3      ");
   ScriptedPrompter prompter;
-  EXPECT_EQ(link.DateStampWithRetry(prompter, {}), 0);
+  EXPECT_EQ(link.DateStampWithRetry(prompter, {}), LinkResult::kOk);
   EXPECT_TRUE(prompter.asked.empty());
-  EXPECT_EQ(link.EndProgramMode(), 0);
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
 }
 
 TEST_F(SimTest, PassPortSilentWhenAsked) {
@@ -329,10 +359,10 @@ TEST_F(SimTest, PassPortSilentWhenAsked) {
   Enter();
   link.SetReadTimeout(100);
   std::array<uint8_t, 12> pp{};
-  EXPECT_EQ(link.PassPortVersion(pp), 1);
+  EXPECT_EQ(link.PassPortVersion(pp), LinkResult::kFailed);
   ModelBytes mb{};
   link.SetReadTimeout(550);
-  EXPECT_EQ(link.Identify(mb), 0);  // the conversation goes on
+  EXPECT_EQ(link.Identify(mb), LinkResult::kOk);  // the conversation goes on
 }
 
 TEST_F(SimTest, TestModeChannelsTuningAndAdjustments) {
@@ -341,15 +371,15 @@ TEST_F(SimTest, TestModeChannelsTuningAndAdjustments) {
   expect.model.SetModel(ModelNumberOfName("VT-2600"));
   expect.model.SetBandCode(0x06);
   InitNewImage(expect, false);
-  ASSERT_EQ(link.OpenForTestMode(), 0);
-  ASSERT_EQ(link.EnterTestMode(), 0);
+  ASSERT_EQ(link.OpenForTestMode(), LinkResult::kOk);
+  ASSERT_EQ(link.EnterTestMode(), LinkResult::kOk);
   ModelBytes mb{};
-  ASSERT_EQ(link.Identify(mb), 0);
+  ASSERT_EQ(link.Identify(mb), LinkResult::kOk);
   std::array<uint8_t, 10> version{};
-  ASSERT_EQ(link.VersionQuery(version), 0);
+  ASSERT_EQ(link.VersionQuery(version), LinkResult::kOk);
   for (uint8_t ch = 1; ch <= 16; ++ch) {
     std::array<uint8_t, 8> f{};
-    ASSERT_EQ(link.TestChannel(ch, f), 0);
+    ASSERT_EQ(link.TestChannel(ch, f), LinkResult::kOk);
     const ByteArea image = expect.Image();
     const size_t rec = img::kTestFreqs + (ch - 1) * 10u;
     // Most significant byte first on the wire; least first in the image.
@@ -359,33 +389,33 @@ TEST_F(SimTest, TestModeChannelsTuningAndAdjustments) {
     }
   }
   std::array<uint8_t, 40> tuning{};
-  ASSERT_EQ(link.TestReadTuning(tuning), 0);
+  ASSERT_EQ(link.TestReadTuning(tuning), LinkResult::kOk);
   EXPECT_EQ(tuning[0], expect.Image().u8(img::kTuningFreqs + 3));
   EXPECT_EQ(tuning[39], expect.Image().u8(img::kTuningFreqs + 40 + 4));
-  ASSERT_EQ(link.TestSet(0x08, 0x08, true), 0);
-  ASSERT_EQ(link.TestSignalling(1), 0);
+  ASSERT_EQ(link.TestSet(0x08, 0x08, true), LinkResult::kOk);
+  ASSERT_EQ(link.TestSignalling(1), LinkResult::kOk);
 
-  ASSERT_EQ(link.TestSwitch(0xC0, true), 0);
-  ASSERT_EQ(link.TestSet(0xC0, 0x40), 0);
-  ASSERT_EQ(link.TestStep(0xC0, 5), 0);
-  ASSERT_EQ(link.TestStep(0xC0, -1), 0);
-  ASSERT_EQ(link.TestStep(0xC0, 0), 0);
+  ASSERT_EQ(link.TestSwitch(0xC0, true), LinkResult::kOk);
+  ASSERT_EQ(link.TestSet(0xC0, 0x40), LinkResult::kOk);
+  ASSERT_EQ(link.TestStep(0xC0, 5), LinkResult::kOk);
+  ASSERT_EQ(link.TestStep(0xC0, -1), LinkResult::kOk);
+  ASSERT_EQ(link.TestStep(0xC0, 0), LinkResult::kOk);
   uint8_t value = 0;
-  ASSERT_EQ(link.TestQuery(0xC0, value), 0);
+  ASSERT_EQ(link.TestQuery(0xC0, value), LinkResult::kOk);
   EXPECT_EQ(value, 0x44);
   Bytes values(2);
-  ASSERT_EQ(link.TestReadValues(values.data(), 2), 0);
+  ASSERT_EQ(link.TestReadValues(values.data(), 2), LinkResult::kOk);
   EXPECT_EQ(values[0], 0x44);
-  ASSERT_EQ(link.TestTransmit(true), 0);
-  ASSERT_EQ(link.TestTransmit(false), 0);
-  ASSERT_EQ(link.TestBandwidth(2), 0);
-  ASSERT_EQ(link.TestMskRate(false), 0);
-  ASSERT_EQ(link.TestAckSwitch(true), 0);
-  ASSERT_EQ(link.TestPrefixedSet(4), 0);
+  ASSERT_EQ(link.TestTransmit(true), LinkResult::kOk);
+  ASSERT_EQ(link.TestTransmit(false), LinkResult::kOk);
+  ASSERT_EQ(link.TestBandwidth(2), LinkResult::kOk);
+  ASSERT_EQ(link.TestMskRate(false), LinkResult::kOk);
+  ASSERT_EQ(link.TestAckSwitch(true), LinkResult::kOk);
+  ASSERT_EQ(link.TestPrefixedSet(4), LinkResult::kOk);
   Bytes data(149);
-  ASSERT_EQ(link.TestReadData(data.data(), data.size()), 0);
+  ASSERT_EQ(link.TestReadData(data.data(), data.size()), LinkResult::kOk);
   EXPECT_EQ(data[0], 16);  // the test channel chosen last
-  EXPECT_EQ(link.EndProgramMode(), 0);
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
   const Bytes in = TraceBytes(Trace(), false);
   EXPECT_TRUE(testing::Contains(in, {0xC0, 0x1A, 0x05}));
   EXPECT_TRUE(testing::Contains(in, {0x08, 0x0D}));
@@ -400,7 +430,7 @@ TEST_F(SimTest, OnceEndsWithTheConversation) {
   ASSERT_GT(readlink(linkPath.c_str(), target, sizeof target - 1), 0);
   EXPECT_EQ(std::string(target), sim->Device());
   Enter();
-  EXPECT_EQ(link.EndProgramMode(), 0);
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
   link.SetOpenState(0);
   const auto t0 = Clock::now();
   EXPECT_EQ(sim->Wait(2000), 0);
@@ -416,7 +446,7 @@ TEST_F(SimTest, ConversationsFollowEachOtherOnReopenedPort) {
     ASSERT_EQ(link.SetOpenState(1), 1);
     Enter();
     ModelBytes mb{};
-    ASSERT_EQ(link.Identify(mb), 0);
+    ASSERT_EQ(link.Identify(mb), LinkResult::kOk);
     // The port is closed without 'E': the radio starts over anyway.
   }
 }
@@ -426,7 +456,7 @@ TEST_F(SimTest, SaveOnSignalWhileRunning) {
   Start({"--save", saved});
   Enter();
   const Bytes block(256, 0x3C);
-  ASSERT_EQ(link.BlockWrite(block.data(), 100), 0);
+  ASSERT_EQ(link.BlockWrite(block.data(), 100), LinkResult::kOk);
   sim->Signal(SIGUSR1);
   RadioData data;
   for (int i = 0; i < 100 && LoadDatFile(saved, data).result != kFileOk; ++i)
@@ -443,7 +473,7 @@ TEST_F(SimTest, LineRatePacesABlockAtTheLinesSpeed) {
   Enter();
   Bytes block(256);
   const auto t0 = Clock::now();
-  ASSERT_EQ(link.BlockRead(block.data(), 20), 0);
+  ASSERT_EQ(link.BlockRead(block.data(), 20), BlockReadResult::kOk);
   const double took = SecondsSince(t0);
   // R hi lo, 'W' 256 sum, ACK, ACK: 263 bytes of 11 bits at 19200 baud.
   const double floor = 263.0 * 11 / 19200;

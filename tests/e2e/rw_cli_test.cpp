@@ -1,7 +1,9 @@
 // vb420cli read / write / radio-info against the simulated radio: what moves
 // over the line, what ends up in the files and in the radio, and the exit
 // codes a script sees.
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -233,6 +235,140 @@ TEST_F(RwCli, PortThatCannotBeOpened) {
   EXPECT_NE(r.err.find("cannot be opened"), std::string::npos);
   EXPECT_EQ(RunCli("read -o x.dat").exitCode, 2);
   EXPECT_EQ(RunCli("read --port COM1 -o x.dat --password 12ab").exitCode, 2);
+}
+
+// ---- radios that misbehave on the line -------------------------------------
+
+// The program's own bytes, each with the line speed it went at.
+std::vector<std::pair<uint8_t, long>> SentWithSpeed(const std::vector<testing::TraceByte>& trace) {
+  std::vector<std::pair<uint8_t, long>> out;
+  for (const auto& t : trace)
+    if (!t.fromRadio) out.push_back({t.byte, t.baud});
+  return out;
+}
+
+size_t Occurrences(const std::string& hay, const std::string& needle) {
+  size_t n = 0;
+  for (size_t at = hay.find(needle); at != std::string::npos; at = hay.find(needle, at + 1)) ++n;
+  return n;
+}
+
+TEST_F(RwCli, GarbledAnswerToEndIsRetriedAt9600AndTheReadIsKept) {
+  const std::string image = MakeFile(Path("radio-in.dat"), "VT-2600", "450-520", 9);
+  Start({"--image", image, "--fault", "garbled@end"});
+  const CliRun r = RunCli("read" + Port() + " -o " + Path("read.dat") + " --retries 0");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err.find("Communication error."), std::string::npos) << r.err;
+  const Bytes radio = StopAndSave();
+  const Bytes got = FileBytes(Path("read.dat"));
+  ASSERT_EQ(got.size(), kDatFileSize);
+  EXPECT_TRUE(std::equal(got.begin() + kHeaderSize, got.begin() + kExtInFile, radio.begin() + kHeaderSize));
+  // The last two bytes of the conversation: 'E' at 19200, answered garbled,
+  // and 'E' again at 9600.
+  const auto sent = SentWithSpeed(ReadTrace(trace_));
+  ASSERT_GE(sent.size(), 2u);
+  EXPECT_EQ(sent[sent.size() - 2], (std::pair<uint8_t, long>{'E', 19200}));
+  EXPECT_EQ(sent.back(), (std::pair<uint8_t, long>{'E', 9600}));
+  const Bytes answered = TraceBytes(ReadTrace(trace_), true);
+  ASSERT_GE(answered.size(), 2u);
+  EXPECT_EQ(Bytes(answered.end() - 2, answered.end()), (Bytes{0xF8, 0x06}));
+}
+
+TEST_F(RwCli, GarbledAnswerToEndStillShowsRadioInformation) {
+  Start({"--model", "VT-2600", "--band", "450-520", "--fault", "garbled@end"});
+  const CliRun r = RunCli("radio-info" + Port() + " --retries 0");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find(":  VT-2600:K"), std::string::npos) << r.out;
+}
+
+TEST_F(RwCli, ConfirmationSentBeforeTheSwitchIsCalledAgainAt19200) {
+  const std::string image = MakeFile(Path("radio-in.dat"), "VT-1600", "136-174", 4);
+  Start({"--image", image, "--fault", "early-ack@entry"});
+  const CliRun r = RunCli("read" + Port() + " -o " + Path("read.dat") + " --retries 0");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const Bytes radio = StopAndSave();
+  const Bytes got = FileBytes(Path("read.dat"));
+  ASSERT_EQ(got.size(), kDatFileSize);
+  EXPECT_TRUE(std::equal(got.begin() + kHeaderSize, got.begin() + kExtInFile, radio.begin() + kHeaderSize));
+  // The garbled confirmation fails the call at 9600; the call at 19200 finds
+  // the radio already there.
+  EXPECT_EQ(testing::TraceSpeedsOf(ReadTrace(trace_), "VB420PP"), (std::vector<long>{9600, 19200}));
+  const Bytes answered = TraceBytes(ReadTrace(trace_), true);
+  ASSERT_GE(answered.size(), 4u);
+  EXPECT_EQ(Bytes(answered.begin(), answered.begin() + 4), (Bytes{0x16, 0xF8, 0x16, 0x06}));
+}
+
+TEST_F(RwCli, StrayByteBetweenBlocksIsNotTakenForAnAnswer) {
+  // Block 0x30 is patterned in the file, so its stray byte follows a full
+  // 'W' answer; block 0x40 is all zeros and its stray follows a fill answer.
+  const std::string image = MakeFile(Path("radio-in.dat"), "VT-2600", "450-520", 6);
+  Start({"--image", image, "--fault", "stray@block=0x30", "--fault", "stray@block=0x40"});
+  const CliRun r = RunCli("read" + Port() + " -o " + Path("read.dat") + " --retries 0");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const Bytes radio = StopAndSave();
+  const Bytes got = FileBytes(Path("read.dat"));
+  ASSERT_EQ(got.size(), kDatFileSize);
+  EXPECT_TRUE(std::equal(got.begin() + kHeaderSize, got.begin() + kExtInFile, radio.begin() + kHeaderSize));
+  // The stray bytes went out, and every block was asked for once: no
+  // attempt failed.
+  EXPECT_EQ(CountOf(TraceBytes(ReadTrace(trace_), true), {0x06, 0xF8}), 2u);
+  EXPECT_EQ(CountOf(Sent(), {'R', 0x00, 0x31}), 1u);
+  EXPECT_EQ(CountOf(Sent(), {'R', 0x00, 0x41}), 1u);
+}
+
+TEST_F(RwCli, StrayByteBetweenWrittenBlocksLeavesTheWriteWhole) {
+  const std::string file = MakeFile(Path("new.dat"), "VT-1600", "136-174", 8);
+  Start({"--model", "VT-1600", "--band", "136-174", "--fault", "stray@block=0x30", "--fault", "stray@block=0x40"});
+  const CliRun r = RunCli("write " + file + Port() + " --retries 0");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const Bytes radio = StopAndSave();
+  const Bytes wanted = FileBytes(file);
+  // Blocks 2 onwards are exactly the file's (blocks 0 and 1 carry the
+  // identification the write puts in).
+  EXPECT_TRUE(std::equal(radio.begin() + kHeaderSize + 0x200, radio.begin() + kExtInFile,
+                         wanted.begin() + kHeaderSize + 0x200));
+  EXPECT_EQ(CountOf(TraceBytes(ReadTrace(trace_), true), {0x06, 0xF8}), 2u);
+  EXPECT_EQ(CountOf(Sent(), {'W', 0x00, 0x31}), 1u);
+}
+
+TEST_F(RwCli, WriteThatFailsMidwaySaysSoOnceAndWhatToDo) {
+  const std::string file = MakeFile(Path("new.dat"), "VT-1600", "136-174", 5);
+  Start({"--model", "VT-1600", "--band", "136-174", "--fault", "silence@block=40"});
+  const CliRun r = RunCli("write " + file + Port());
+  EXPECT_EQ(r.exitCode, 5);
+  EXPECT_EQ(Occurrences(r.err, "Communication error."), 1u) << r.err;
+  EXPECT_EQ(Occurrences(r.err, "retrying ("), 2u) << r.err;
+  EXPECT_EQ(Occurrences(r.err, "partly written programming"), 1u) << r.err;
+  const std::string folder = (dir_ / "data" / "vb420" / "backups").string();
+  EXPECT_NE(r.err.find("Write the data to the radio again, or write a backup"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(folder), std::string::npos) << r.err;
+  // The partial-write notice comes last, after the final failure.
+  EXPECT_GT(r.err.find("partly written"), r.err.rfind("retrying"));
+}
+
+TEST_F(RwCli, WriteRefusedBeforeAnyBlockSaysNothingOfAPartialWrite) {
+  const std::string file = MakeFile(Path("new.dat"), "VT-1600", "136-174", 5);
+  Start({"--model", "VT-1400", "--band", "136-174"});  // a portable will not take a mobile's data
+  const CliRun r = RunCli("write " + file + Port() + " --retries 0");
+  EXPECT_EQ(r.exitCode, 6);
+  EXPECT_EQ(r.err.find("partly written"), std::string::npos) << r.err;
+}
+
+TEST_F(RwCli, PortHeldByAnotherProgramIsNamedInItsOwnMessage) {
+  Start({"--model", "VT-1600", "--band", "136-174"});
+  const int other = ::open(sim_->Device().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+  const CliRun r = RunCli("read" + Port() + " -o " + Path("r.dat"));
+  ::close(other);
+  EXPECT_EQ(r.exitCode, 4);
+  EXPECT_NE(r.err.find("The communication port " + sim_->Device() + " is in use by another program."),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(r.err.find("cannot be opened"), std::string::npos) << r.err;
+  EXPECT_TRUE(Sent().empty());
+  // Once the other program lets go the port opens as before.
+  EXPECT_EQ(RunCli("read" + Port() + " -o " + Path("r.dat")).exitCode, 0);
 }
 
 // ---- write ------------------------------------------------------------------

@@ -1,8 +1,13 @@
 // File New, Open, Save and Save As through the menus, with real files.
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 
 #include "UiTestSupport.h"
 #include "data/DataFile.h"
@@ -70,6 +75,7 @@ class FilesTest : public QObject {
   void refusedFilesLeaveTheImageAlone_data();
   void refusedFilesLeaveTheImageAlone();
   void openDialogStartsInTheLastFolderWithAPreview();
+  void saveKeepsModeRefusesReadOnlyAndNamesTheTemporaryFile();
   void newKeepsTheModelAndClearsEverythingElse();
 };
 
@@ -206,9 +212,9 @@ void FilesTest::openReplacesTheImageAndReopensZoneInformation() {
   ResetToNewImage(other);
   other.Image().writeText(0x9A0, "FROM FILE", 32);
   other.Ext().setU8(0x600, 'E');
-  QCOMPARE(SaveDatFile(f.Path("sub/site.dat").toStdString(), other).result, 1);  // no folder yet
+  QCOMPARE(SaveDatFile(f.Path("sub/site.dat").toStdString(), other).result, kFileCannotOpen);  // no folder yet
   QDir(f.Dir()).mkpath("sub");
-  QCOMPARE(SaveDatFile(f.Path("sub/site.dat").toStdString(), other).result, 0);
+  QCOMPARE(SaveDatFile(f.Path("sub/site.dat").toStdString(), other).result, kFileOk);
 
   Trigger(f, kCmdKeys);
   QCOMPARE(f.Frame().Children().size(), size_t(2));
@@ -245,10 +251,10 @@ void FilesTest::openChecksIdentificationAndAdjustsAfterLoading() {
   other.model.SetBytes({'M', '1', '6', '0', '2', 0x04, 0xFF, 0xFF});
   ResetToNewImage(other);
   other.Image().setU8(0x81B, '5');
-  QCOMPARE(SaveDatFile(f.Path("adj.dat").toStdString(), other).result, 0);
+  QCOMPARE(SaveDatFile(f.Path("adj.dat").toStdString(), other).result, kFileOk);
   other.Image().setU8(0x106, 'X');
   other.Image().writeText(0x9A0, "LOST", 32);
-  QCOMPARE(SaveDatFile(f.Path("bad-ident.dat").toStdString(), other).result, 0);
+  QCOMPARE(SaveDatFile(f.Path("bad-ident.dat").toStdString(), other).result, kFileOk);
 
   f.prompter.openNames.push_back(f.Path("adj.dat"));
   Trigger(f, kCmdFileOpen);
@@ -292,7 +298,7 @@ void FilesTest::yesInTheSaveChangesPromptSavesFirst() {
   RadioData other;
   NewProgramming(other);
   other.Image().setU8(0x860, 'O');
-  QCOMPARE(SaveDatFile(f.Path("other.dat").toStdString(), other).result, 0);
+  QCOMPARE(SaveDatFile(f.Path("other.dat").toStdString(), other).result, kFileOk);
   f.Ws().data.Image().setU8(0x860, 'Z');
   // Yes: Save As for a data file (no type question), then the open goes on.
   f.prompter.answers = {kIdYes};
@@ -319,7 +325,7 @@ void FilesTest::refusedFilesLeaveTheImageAlone_data() {
   RadioData good;
   NewProgramming(good);
   QTemporaryDir tmp;
-  SaveDatFile(tmp.filePath("g.dat").toStdString(), good);
+  QCOMPARE(SaveDatFile(tmp.filePath("g.dat").toStdString(), good).result, kFileOk);
   const QByteArray valid = ReadAll(tmp.filePath("g.dat"));
   QByteArray dmt = valid;
   dmt.replace(0, 10, QByteArray("DMT400\0V2x", 10));
@@ -329,11 +335,16 @@ void FilesTest::refusedFilesLeaveTheImageAlone_data() {
   major2.replace(10, 3, "V2.");
   QByteArray unknownModel = valid;
   unknownModel.replace(15, 5, "Q9999");
+  // The header names a VT-1600, the image's own model bytes nothing.
+  QByteArray imageModel = valid;
+  imageModel.replace(64 + 0x120, 5, "XXXXX");
   QTest::newRow("sister program") << "dmt.dat" << dmt << "File %1 is from DMT400";
   QTest::newRow("foreign") << "foreign.dat" << foreign << "File %1 is foreign";
   QTest::newRow("cut short") << "short.dat" << valid.left(1000) << "File %1 is foreign";
   QTest::newRow("major version 2") << "v2.dat" << major2 << "E281";
   QTest::newRow("unknown model") << "model.dat" << unknownModel << "E281";
+  QTest::newRow("image without a model") << "image.dat" << imageModel << "E281";
+  QTest::newRow("a folder") << "folder.dat" << QByteArray("<folder>") << "E291\n%1";
   QTest::newRow("other extension") << "data.txt" << valid << "E281";
   QTest::newRow("missing") << "absent.dat" << QByteArray() << "E268\n%1";
 }
@@ -344,7 +355,8 @@ void FilesTest::refusedFilesLeaveTheImageAlone() {
   QFETCH(QString, message);
   AppFixture f;
   QVERIFY(f.Start());
-  if (!content.isEmpty()) WriteFile(f.Path(name), content);
+  if (content == "<folder>") QVERIFY(QDir(f.Dir()).mkpath(name));
+  else if (!content.isEmpty()) WriteFile(f.Path(name), content);
   Trigger(f, kCmdFeatures);
   const QByteArray image = Image(f.Ws());
   f.prompter.openNames.push_back(f.Path(name));
@@ -364,7 +376,7 @@ void FilesTest::openDialogStartsInTheLastFolderWithAPreview() {
   NewProgramming(other);
   other.Image().writeText(0x9A0, "FIRST LINE", 32);
   other.Image().writeText(0x9C0, "SECOND LINE", 32);
-  QCOMPARE(SaveDatFile(f.Path("p.dat").toStdString(), other).result, 0);
+  QCOMPARE(SaveDatFile(f.Path("p.dat").toStdString(), other).result, kFileOk);
   Trigger(f, kCmdFileOpen);  // cancelled in the dialog
   QCOMPARE(f.prompter.openRequests.size(), size_t(1));
   const FileDialogRequest& r = f.prompter.openRequests[0];
@@ -376,6 +388,46 @@ void FilesTest::openDialogStartsInTheLastFolderWithAPreview() {
   QCOMPARE(lines[1], QStringLiteral("SECOND LINE"));
   WriteFile(f.Path("junk.dat"), QByteArray(3000, 'j'));
   QCOMPARE(r.preview(f.Path("junk.dat"))[0], QString());
+}
+
+void FilesTest::saveKeepsModeRefusesReadOnlyAndNamesTheTemporaryFile() {
+  AppFixture f;
+  QVERIFY(f.Start());
+  const QString target = f.Path("site.dat");
+  // A 0600 file saved over stays 0600.
+  f.Ws().data.Image().setU8(0x860, 'A');
+  f.prompter.dialogs.push_back(ChooseType(0));
+  f.prompter.saveNames.push_back(target);
+  Trigger(f, kCmdFileSaveAs);
+  QVERIFY(f.prompter.messages.empty());
+  QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
+  f.Ws().data.Image().setU8(0x860, 'B');
+  f.prompter.Clear();
+  f.prompter.answers = {kIdOk};  // overwrite
+  Trigger(f, kCmdFileSave);
+  QCOMPARE(ReadAll(target).at(64 + 0x860), 'B');
+  QVERIFY((std::filesystem::status(target.toStdString()).permissions() & std::filesystem::perms::all) ==
+          (std::filesystem::perms::owner_read | std::filesystem::perms::owner_write));
+  // Read-only: the system's reason under the file's name; the file and the
+  // modified state stay.
+  QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther));
+  f.Ws().data.Image().setU8(0x860, 'C');
+  f.prompter.Clear();
+  f.prompter.answers = {kIdOk};
+  Trigger(f, kCmdFileSave);
+  QCOMPARE(f.prompter.messages.size(), size_t(2));
+  QCOMPARE(f.prompter.messages[1].text, target + "\n\n" + QString::fromLocal8Bit(std::strerror(EACCES)));
+  QVERIFY(f.prompter.messages[1].icon == MsgIcon::Error);
+  QCOMPARE(ReadAll(target).at(64 + 0x860), 'B');
+  QVERIFY(f.Ws().data.buffers.Modified());
+  // The temporary name beside the target taken by a folder: that is named.
+  QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
+  QVERIFY(QDir(f.Dir()).mkpath("site.dat.tmp~"));
+  f.prompter.Clear();
+  f.prompter.answers = {kIdOk};
+  Trigger(f, kCmdFileSave);
+  QCOMPARE(f.prompter.MessageTexts().value(1), "E291\n" + target + ".tmp~");
+  QCOMPARE(ReadAll(target).at(64 + 0x860), 'B');
 }
 
 void FilesTest::newKeepsTheModelAndClearsEverythingElse() {

@@ -136,8 +136,10 @@ void ModelTest::toSecondGenerationConvertsWithoutClearingChannels() {
   // A zone-table entry stands for the channel data; the change keeps it.
   image.setU16le(0xA00, 0x0B00);
   f.prompter.dialogs.push_back(Choose(2, 0x04));
+  // The warning, then the question whether to save the changes first.
+  f.prompter.answers = {kIdOk, kIdNo};
   RunModelInfo(f);
-  QCOMPARE(f.prompter.MessageTexts(), QStringList({"E296"}));
+  QCOMPARE(f.prompter.MessageTexts(), QStringList({"E296", "E277 \"vb420.dat\" ?"}));
   QCOMPARE(image.u8(0x140), uint8_t(8));
   QCOMPARE(QByteArray(reinterpret_cast<const char*>(image.ptr(0x160, 8)), 8), QByteArray("ABCDEFGH"));
   QVERIFY(image.u8(0x168) != 'I');
@@ -209,11 +211,13 @@ void ModelTest::zonesFollowBandAndPowerChanges() {
   // Standard to high power on the same band: the zone stays, its value is
   // lowered to 600.
   f.prompter.dialogs.push_back(Choose(5, 0x06));
+  f.prompter.answers = {kIdOk, kIdNo};  // the warning; do not save first
   RunModelInfo(f);
   QCOMPARE(image.u16le(0xA00), uint16_t(0x0B00));
   QCOMPARE(image.u16le(0xB00 + 0x13), uint16_t(600));
   // A band change clears every zone and channel.
   f.prompter.dialogs.push_back(Choose(5, 0x07));
+  f.prompter.answers = {kIdOk, kIdNo};
   RunModelInfo(f);
   QCOMPARE(image.u16le(0xA00), uint16_t(0xFFFF));
   QCOMPARE(image.u16le(0x9E0), uint16_t(0xFFFF));

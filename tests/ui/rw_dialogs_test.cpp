@@ -61,7 +61,7 @@ std::string MakeImage(const std::string& path, const char* model, const char* ba
   image.writeText(0x9C0, "SECOND LINE", 32, 0xFF);
   ByteArea extArea = data.Ext();
   for (size_t i = 0x100; i < kExtSize; ++i) extArea.setU8(i, static_cast<uint8_t>((i * 3 + seed) | 0x01));
-  SaveDatFile(path, data);
+  if (SaveDatFile(path, data).result != kFileOk) qWarning("cannot write %s", path.c_str());
   return path;
 }
 
@@ -260,6 +260,7 @@ void RwDialogsTest::silentRadioLeavesTheWorkingImageUnchanged() {
   const std::vector<uint8_t> extBefore = f_->Ws().data.buffers.ExtBytes();
   f_->Ws().datName = "mine.dat";
   answers_.retries = 1;
+  f_->prompter.answers.push_back(kIdNo);  // read without saving the change first
   Run(kCmdRead);
   QCOMPARE(answers_.seen.count("retryCancel"), 2);
   QCOMPARE(f_->prompter.dialogTitles.count("E265"), 2);

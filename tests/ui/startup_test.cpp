@@ -109,7 +109,7 @@ void StartupTest::switchesIgnoreCaseAndAFileNameOpensNothing() {
     RadioData other;
     other.model.SetBytes({'M', '2', '6', '0', '0', 0x06, 0xFF, 0xFF});
     ResetToNewImage(other);
-    QCOMPARE(SaveDatFile(file.toStdString(), other).result, 0);
+    QCOMPARE(SaveDatFile(file.toStdString(), other).result, kFileOk);
   }
   QVERIFY(f.Start({"StEp", file.toStdString(), "VOTING", "-platform", "xcb", "memMap"}));
   QVERIFY(f.Ws().switches.fineStep);

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "data/DataFile.h"
+
 namespace vb420 {
 class TextTable;
 class RadioData;
-struct FileStatus;
 }  // namespace vb420
 
 namespace vb420::cli {
@@ -47,8 +48,11 @@ struct VerbRegistrar {
 bool TakeOption(std::vector<std::string>& args, const std::string& opt, std::string& value);
 // Finds a flag "--opt"; removes it and returns true.
 bool TakeFlag(std::vector<std::string>& args, const std::string& opt);
-// The reason of a data-file failure in a few words.
-std::string FileResultText(const vb420::FileStatus& st);
+// The message of a data-file failure, the same text the desktop program shows
+// (in the language VB420_LANGUAGE names).
+std::string FileResultText(const vb420::FileStatus& st, vb420::FileAction action);
+// kExitRefusedModel for a refused model or version, kExitFailure otherwise.
+int ExitCodeOf(const vb420::FileStatus& st);
 // Prints "vb420cli: <message>" on stderr and returns `code`.
 int Fail(int code, const std::string& message);
 // Parses a number in decimal or 0x-prefixed hex; false when it is not one.
@@ -61,7 +65,8 @@ bool LoadCliTexts(vb420::TextTable& text);
 // post-load adjustments: the command line changes only what it is told to).
 // On failure prints the reason and sets `exitCode`.
 bool LoadDatForCli(const std::string& path, vb420::RadioData& data, int& exitCode);
-// Saves `data` over `path` (atomically); prints the reason on failure.
-bool SaveDatForCli(const std::string& path, vb420::RadioData& data);
+// Saves `data` over `path` (atomically); prints the reason on failure and,
+// when asked, sets the exit code that goes with it.
+bool SaveDatForCli(const std::string& path, vb420::RadioData& data, int* exitCode = nullptr);
 
 }  // namespace vb420::cli

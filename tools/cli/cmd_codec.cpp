@@ -9,6 +9,7 @@
 #include "data/FieldCodec.h"
 #include "data/FreqCodec.h"
 #include "data/ModelRecord.h"
+#include "lang/TextTable.h"
 
 namespace vb420::cli {
 namespace {
@@ -59,8 +60,11 @@ int CodecFreq(std::vector<std::string> args) {
 
 int CodecTone(std::vector<std::string> args) {
   if (args.size() != 1) return Fail(kExitUsage, std::string("usage: ") + kUsage);
-  // Without a text table the off value reads and shows as "off".
-  CFieldCodec codec;
+  // The off value is the text the editors show for it, in the language
+  // VB420_LANGUAGE names (English by default).
+  TextTable text;
+  if (!LoadCliTexts(text)) return kExitFailure;
+  CFieldCodec codec(&text);
   const uint16_t word = codec.TextToTone(args[0]);
   char hex[8];
   std::snprintf(hex, sizeof hex, "%04X", word);

@@ -44,9 +44,9 @@ int CmdNew(const std::vector<std::string>& argsIn) {
   data.model.SetModel(model);
   data.model.SetBandCode(static_cast<uint8_t>(band));
   ResetToNewImage(data);
-  const FileStatus st = SaveDatFile(out, data);
-  if (st.result != kFileOk) return Fail(kExitFailure, out + ": " + FileResultText(st));
-  return kExitOk;
+  int code = kExitOk;
+  SaveDatForCli(out, data, &code);
+  return code;
 }
 
 int CmdInfo(const std::vector<std::string>& argsIn) {

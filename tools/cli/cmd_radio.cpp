@@ -12,6 +12,7 @@
 #include "Cli.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "editors/zones/BandWriteCheck.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/RadioInfoSession.h"
@@ -27,17 +28,26 @@ constexpr int kDefaultRetries = 2;
 // The last event that ended a conversation, when it was not a message.
 constexpr int kNoPassword = -1;
 constexpr int kNotConfirmed = -2;
+// Frequencies outside the band stop a write unless --yes says to go on.
+const bool kBandCheckRegistered = (RegisterBandWriteCheck(), true);
 
 class CliPrompter : public Prompter {
  public:
   CliPrompter(TextTable& text, int retries, bool yes, bool havePassword, std::string password)
-      : text_(text), retriesLeft_(retries), yes_(yes), havePassword_(havePassword), password_(std::move(password)) {}
+      : text_(text),
+        retries_(retries),
+        retriesLeft_(retries),
+        yes_(yes),
+        havePassword_(havePassword),
+        password_(std::move(password)) {}
 
   bool AskRetryCancel(int entry) override {
-    Say(entry);
+    // A failure that comes back on every retry is told once; the retries
+    // are counted instead.
+    if (entry != lastSaid_) Say(entry);
     if (retriesLeft_ > 0) {
       --retriesLeft_;
-      std::cerr << "vb420cli: retrying\n";
+      std::cerr << "vb420cli: retrying (" << retries_ - retriesLeft_ << " of " << retries_ << ")\n";
       return true;
     }
     last_ = entry;
@@ -51,7 +61,22 @@ class CliPrompter : public Prompter {
     Say(entry);
     last_ = entry;
   }
+  void ShowPortBusy(const std::string& device) override {
+    std::string text = text_.Text(msg::kPortBusy);
+    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, device);
+    else text += " " + device;
+    std::cerr << "vb420cli: " << text << "\n";
+    last_ = msg::kPortBusy;
+    lastSaid_ = msg::kPortBusy;
+  }
   void ShowInformation(int entry) override { Say(entry); }
+  void ShowPartlyWritten() override {
+    std::string what = text_.Text(msg::kPartlyWrittenWhatNow);
+    const std::string folder = DefaultBackupFolder();
+    if (const auto at = what.find("%s"); at != std::string::npos) what.replace(at, 2, folder);
+    std::cerr << "vb420cli: " << text_.Text(msg::kPartlyWritten) << "\n" << what << "\n";
+    lastSaid_ = msg::kPartlyWritten;
+  }
   bool AskPassword(int label, const std::string& line1, const std::string& line2, std::string& digits) override {
     if (!line1.empty() || !line2.empty()) std::cerr << "vb420cli: " << line1 << "\n          " << line2 << "\n";
     if (!havePassword_) {
@@ -68,11 +93,12 @@ class CliPrompter : public Prompter {
   }
 
   // The exit code of a conversation that ended with `result`.
-  int ExitCodeOf(int result) const {
-    if (result == kTransferOk) return kExitOk;
-    if (result == kTransferEndFailed) return kExitCommError;
+  int ExitCodeOf(TransferResult result) const {
+    if (result == TransferResult::kOk) return kExitOk;
+    if (result == TransferResult::kEndFailed) return kExitCommError;
     switch (last_) {
-      case msg::kPortNotOpened: return kExitPortError;
+      case msg::kPortNotOpened:
+      case msg::kPortBusy: return kExitPortError;
       case msg::kModelNotSupported:
       case msg::kPlatformCode: return kExitRefusedModel;
       case msg::kCommFailed: return kExitCommError;
@@ -83,7 +109,10 @@ class CliPrompter : public Prompter {
   }
 
  private:
-  void Say(int entry) { std::cerr << "vb420cli: " << text_.Text(entry) << "\n"; }
+  void Say(int entry) {
+    std::cerr << "vb420cli: " << text_.Text(entry) << "\n";
+    lastSaid_ = entry;
+  }
   bool Confirm() {
     if (yes_) return true;
     std::cerr << "vb420cli: stopped (answer with --yes to go on)\n";
@@ -92,11 +121,13 @@ class CliPrompter : public Prompter {
   }
 
   TextTable& text_;
+  int retries_;
   int retriesLeft_;
   bool yes_;
   bool havePassword_;
   std::string password_;
   int last_ = 0;
+  int lastSaid_ = 0;
 };
 
 // The options every radio verb shares.
@@ -189,9 +220,9 @@ int CmdRead(const std::vector<std::string>& argsIn) {
   PointLinkAt(link, o.port);
   CliPrompter prompter(text, o.retries, o.yes, o.havePassword, o.password);
   ReadSession session(link, data.buffers, prompter, Callbacks(text));
-  const int result = session.Run();
-  if (result == kTransferEndFailed) std::cerr << "vb420cli: the radio did not leave program mode\n";
-  if (result != kTransferOk) return prompter.ExitCodeOf(result);
+  const TransferResult result = session.Run();
+  if (const int entry = MessageAfter(result)) prompter.ShowError(entry);
+  if (result != TransferResult::kOk) return prompter.ExitCodeOf(result);
 
   data.buffers.AcceptScratch();
   data.SyncCodecs();
@@ -221,6 +252,10 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
   if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
   if (!v.mergeProblems.empty())
     return Fail(kExitFailure, ValidationMessage(text, msg::kMergeValidationHeading, v.mergeProblems));
+  if (!v.warnings.empty()) {
+    std::cerr << "vb420cli: " << ValidationMessage(text, kOutOfBandHeading, v.warnings) << "\n";
+    if (!o.yes) return Fail(kExitCancelled, "stopped (answer with --yes to go on)");
+  }
   const WriteWarnings w = DueWriteWarnings(data, false, false);
   if (w.first) std::cerr << "vb420cli: " << text.Text(msg::kWriteWarning1) << "\n";
   if (w.second) std::cerr << "vb420cli: " << text.Text(msg::kWriteWarning2) << "\n";
@@ -230,8 +265,8 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
   CliPrompter prompter(text, o.retries, o.yes, o.havePassword, o.password);
   WriteSession session(link, data, prompter, Callbacks(text));
   session.SetAdjustTime(adjustTime);
-  const int result = session.Run();
-  if (result == kTransferEndFailed) std::cerr << "vb420cli: the radio did not leave program mode\n";
+  const TransferResult result = session.Run();
+  if (const int entry = MessageAfter(result)) prompter.ShowError(entry);
   return prompter.ExitCodeOf(result);
 }
 
@@ -247,9 +282,9 @@ int CmdRadioInfo(const std::vector<std::string>& argsIn) {
   PointLinkAt(link, o.port);
   CliPrompter prompter(text, o.retries, o.yes, o.havePassword, o.password);
   RadioInfoSession session(link, prompter);
-  const int result = session.Run();
-  if (result == kTransferEndFailed) std::cerr << "vb420cli: the radio did not leave program mode\n";
-  if (result != kTransferOk) return prompter.ExitCodeOf(result);
+  const TransferResult result = session.Run();
+  if (const int entry = MessageAfter(result)) prompter.ShowError(entry);
+  if (result != TransferResult::kOk) return prompter.ExitCodeOf(result);
   const RadioInfoLines l = FormatRadioInfo(session.Info());
   const std::pair<int, const std::string*> rows[] = {{198, &l.modelType}, {199, &l.frequency},
                                                      {236, &l.serialNumber}, {238, &l.version},

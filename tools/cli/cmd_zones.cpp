@@ -1,6 +1,7 @@
 // Zone and channel verbs: list the zones, create/retype/rename/delete a zone,
 // show or edit a conventional channel through the same field operations as
 // the grid. Every edit saves the file in place, atomically.
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -95,14 +96,19 @@ int CmdZone(const std::vector<std::string>& argsIn) {
   const bool haveType = TakeOption(args, "--type", type);
   const bool haveName = TakeOption(args, "--name", name);
   const bool del = TakeFlag(args, "--delete");
+  // The desktop program's "voting" start-up switch.
+  const bool voting = TakeFlag(args, "--voting");
   int zone = 0;
   if (args.size() != 2 || !ParseIndex(args[1], 1, 128, zone))
-    return Fail(kExitUsage, "zone: FILE.dat N (1..128) [--create conventional|ltr|passport] [--type C] [--name TEXT] [--delete]");
+    return Fail(kExitUsage,
+                "zone: FILE.dat N (1..128) [--create conventional|ltr|passport] [--type C] [--voting] [--name TEXT] "
+                "[--delete]");
   --zone;
   ZoneEditSession session;
   int code = 0;
   if (!session.Load(args[0], code)) return code;
   RadioData& data = session.data;
+  data.votingSwitch = voting;
   TextTable& text = session.text;
   CZoneMemory& zones = session.zones;
   CConvFields& conv = session.conv;
@@ -127,6 +133,13 @@ int CmdZone(const std::vector<std::string>& argsIn) {
     if (!zones.ZoneExists(zone)) return Fail(kExitFailure, "zone " + std::to_string(zone + 1) + " does not exist");
     const uint8_t t = static_cast<uint8_t>(type[0]);
     if (ClassOfType(t) == kClassNone) return Fail(kExitUsage, "zone: unknown zone type " + type);
+    // Only the types the Zone Information window would offer on this model
+    // (the voting types 2 to 4 need the voting switch and a first-generation
+    // model).
+    const std::vector<uint8_t> offered = zones.OfferedZoneTypes();
+    if (std::find(offered.begin(), offered.end(), t) == offered.end())
+      return Fail(kExitFailure, "zone: type " + type + " (" + CZoneMemory::ZoneTypeName(t, text) +
+                                    ") is not available on this model" + (voting ? "" : " without --voting"));
     if (ClassOfType(t) != zones.ZoneClass(zone))
       return Fail(kExitFailure, "zone: type " + type + " is of another class; delete the zone and create it anew");
     if (zones.SetZoneType(zone, t) != 1) return Fail(kExitFailure, "zone: type " + type + " was refused");
@@ -221,7 +234,8 @@ int CmdChannel(const std::vector<std::string>& argsIn) {
 }  // namespace
 
 VB420_CLI_VERB("zones", "zones FILE.dat", CmdZones);
-VB420_CLI_VERB("zone", "zone FILE.dat N [--create conventional|ltr|passport] [--type C] [--name TEXT] [--delete]", CmdZone);
+VB420_CLI_VERB("zone", "zone FILE.dat N [--create conventional|ltr|passport] [--type C] [--voting] [--name TEXT] [--delete]",
+               CmdZone);
 VB420_CLI_VERB("channel", "channel FILE.dat ZONE CH [FIELD=VALUE ...] [--delete]", CmdChannel);
 
 }  // namespace vb420::cli

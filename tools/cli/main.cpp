@@ -89,20 +89,29 @@ bool LoadCliTexts(TextTable& text) {
   return true;
 }
 
-std::string FileResultText(const FileStatus& st) {
-  switch (st.result) {
-    case kFileCannotOpen: return std::string("cannot open file: ") + std::strerror(st.sysError);
-    case kFileNotOurs: return "not a VB-420 data file (or the file is cut short)";
-    case kFileWriteFailed: return std::string("write failed: ") + std::strerror(st.sysError);
-    case kFileRefused: return "the file's model or version is not accepted";
-    default: return "error " + std::to_string(st.result);
-  }
+namespace {
+// The texts of the data-file messages, loaded the first time one is needed.
+TextTable& FileMessageTexts() {
+  static TextTable text;
+  static const bool loaded = LoadCliTexts(text);
+  (void)loaded;
+  return text;
 }
+}  // namespace
+
+std::string FileResultText(const FileStatus& st, FileAction action) {
+  TextTable& text = FileMessageTexts();
+  // Without the language file (its loader has said so) the number at least.
+  if (!text.Complete()) return st.path + ": data file error " + std::to_string(static_cast<int>(st.result));
+  return DataFileMessage(st, action, text);
+}
+
+int ExitCodeOf(const FileStatus& st) { return st.result == kFileRefused ? kExitRefusedModel : kExitFailure; }
 
 bool LoadDatForCli(const std::string& path, RadioData& data, int& exitCode) {
   const FileStatus st = LoadDatFile(path, data);
-  if (st.result != kFileOk) {
-    exitCode = Fail(st.result == kFileRefused ? kExitRefusedModel : kExitFailure, path + ": " + FileResultText(st));
+  if (!st.ok()) {
+    exitCode = Fail(ExitCodeOf(st), FileResultText(st, FileAction::Load));
     return false;
   }
   data.buffers.AcceptScratch();
@@ -111,10 +120,11 @@ bool LoadDatForCli(const std::string& path, RadioData& data, int& exitCode) {
   return true;
 }
 
-bool SaveDatForCli(const std::string& path, RadioData& data) {
+bool SaveDatForCli(const std::string& path, RadioData& data, int* exitCode) {
   const FileStatus st = SaveDatFile(path, data);
-  if (st.result != kFileOk) {
-    Fail(kExitFailure, path + ": " + FileResultText(st));
+  if (!st.ok()) {
+    const int code = Fail(ExitCodeOf(st), FileResultText(st, FileAction::Save));
+    if (exitCode) *exitCode = code;
     return false;
   }
   return true;

@@ -10,11 +10,31 @@
 #include <algorithm>
 #include <thread>
 
-#include "link/SerialPort.h"
 
 namespace vb420::sim {
 
 volatile int SimLine::stop = 0;
+
+namespace {
+struct Rate {
+  long baud;
+  speed_t speed;
+};
+constexpr Rate kRates[] = {{1200, B1200},   {2400, B2400},   {4800, B4800},   {9600, B9600},
+                           {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}};
+}  // namespace
+
+long SimLine::BaudOf(speed_t speed) {
+  for (const Rate& r : kRates)
+    if (r.speed == speed) return r.baud;
+  return 0;
+}
+
+bool SimLine::KnownBaud(long baud) {
+  for (const Rate& r : kRates)
+    if (r.baud == baud) return true;
+  return false;
+}
 
 SimLine::~SimLine() {
   Close();
@@ -61,7 +81,7 @@ bool SimLine::SetTrace(const std::string& path) {
 long SimLine::Baud() const {
   termios t{};
   if (master_ < 0 || tcgetattr(master_, &t) != 0) return 0;
-  return BaudOfConstant(cfgetospeed(&t));
+  return BaudOf(cfgetospeed(&t));
 }
 
 std::chrono::nanoseconds SimLine::ByteTime(long baud) const {

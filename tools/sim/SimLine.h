@@ -4,6 +4,8 @@
 // a byte sent at the wrong baud rate is known to be garbage.
 #pragma once
 
+#include <termios.h>
+
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -32,8 +34,12 @@ class SimLine {
   // Every byte in and out, with a timestamp, direction and line speed.
   bool SetTrace(const std::string& path);
 
-  // The baud rate the other side has set on the line.
+  // The baud rate the other side has set on the line (0 when it is none the
+  // radio knows).
   long Baud() const;
+  static long BaudOf(speed_t speed);
+  // True for the rates a radio can listen at.
+  static bool KnownBaud(long baud);
 
   // One byte within `timeoutMs` (-1: no limit). False on time-out, on a
   // hang-up (the other side closed its port) or when `stop` became true.

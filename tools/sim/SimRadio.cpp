@@ -5,15 +5,19 @@
 #include <cstring>
 #include <thread>
 
+#include "SimModels.h"
+#include "SimWire.h"
 #include "data/DataFile.h"
-#include "link/RadioLink.h"
 
 namespace vb420::sim {
 
 namespace {
 
-constexpr uint8_t ACK = ctl::kAck, NAK = ctl::kNak, SYN = ctl::kSyn;
-constexpr long kProgramBaud = 19200;
+constexpr uint8_t ACK = wire::kAck, NAK = wire::kNak, SYN = wire::kSyn;
+constexpr long kProgramBaud = wire::kProgramBaud;
+constexpr size_t kBlockBytes = wire::kBlockBytes;
+// What a byte sent at one rate looks like to a receiver set to another.
+constexpr uint8_t kGarbled = 0xF8;
 
 bool Uniform(const uint8_t* p, size_t n) {
   for (size_t i = 1; i < n; ++i)
@@ -52,7 +56,8 @@ bool ParseFault(const std::string& text, Fault& out) {
       {"badsum@block", Fault::kBadSumBlock, true},   {"badsum-always@block", Fault::kBadSumAlways, true},
       {"nak@block", Fault::kNakBlock, true},         {"silence@ext", Fault::kSilenceExt, true},
       {"exit@block", Fault::kExitBlock, true},       {"nopassport", Fault::kNoPassPort, false},
-      {"noack@entry", Fault::kNoAckEntry, false},
+      {"noack@entry", Fault::kNoAckEntry, false},    {"garbled@end", Fault::kGarbledEnd, false},
+      {"early-ack@entry", Fault::kEarlyAck, false},  {"stray@block", Fault::kStrayAfterBlock, true},
   };
   const auto eq = text.find('=');
   const std::string name = text.substr(0, eq);
@@ -76,15 +81,15 @@ bool ParseFault(const std::string& text, Fault& out) {
 SimRadio::SimRadio(RadioData& data, SimLine& line, const SimOptions& options)
     : data_(data), line_(line), opt_(options) {
   const ByteArea image = data_.Image();
-  modelBytes_ = data_.model.Bytes();
+  std::memcpy(modelBytes_.data(), image.ptr(img::kModelBytes, modelBytes_.size()), modelBytes_.size());
   if (opt_.identity.size() == 5) std::memcpy(modelBytes_.data(), opt_.identity.data(), 5);
   readPw_ = opt_.readPassword;
   overwritePw_ = opt_.overwritePassword;
   // Without a password on the command line the radio keeps the one its
-  // programming carries.
-  if (!readPw_ && data_.model.ReadPasswordSet()) readPw_ = ImagePassword(image, img::kReadPassword);
-  if (!overwritePw_ && data_.model.OverwritePasswordSet())
-    overwritePw_ = ImagePassword(image, img::kOverwritePassword);
+  // programming carries (a clear bit of model byte 6 means it is set).
+  const uint8_t flags = image.u8(img::kModelBytes + 6);
+  if (!readPw_ && (flags & 0x01) == 0) readPw_ = ImagePassword(image, img::kReadPassword);
+  if (!overwritePw_ && (flags & 0x02) == 0) overwritePw_ = ImagePassword(image, img::kOverwritePassword);
   modelBytes_[6] = static_cast<uint8_t>(readPw_ ? modelBytes_[6] & ~0x01 : modelBytes_[6] | 0x01);
   modelBytes_[6] = static_cast<uint8_t>(overwritePw_ ? modelBytes_[6] & ~0x02 : modelBytes_[6] | 0x02);
   values_.fill(0x80);
@@ -164,22 +169,34 @@ int SimRadio::Run() {
     if (!atOurRate) continue;
 
     End end;
-    if (window == cmd::kEntry) {
+    if (window == wire::kProgramCall) {
       window.clear();
       speeds.clear();
       ++entries_;
-      Answer(SYN);
       bool withholdAck = false;
       for (const auto& f : opt_.faults) withholdAck = withholdAck || (f.kind == Fault::kNoAckEntry && entries_ <= f.where);
-      if (withholdAck) continue;
-      // The radio moves to the programming rate and confirms there once the
-      // other side has followed.
-      if (!WaitForBaud(kProgramBaud, 1000)) continue;
-      Answer(ACK);
+      if (withholdAck) {
+        Answer(SYN);
+        continue;
+      }
+      if (Fault* f = FindFault(Fault::kEarlyAck, 0); f && !f->used) {
+        // A hasty radio confirms at the programming rate straight after SYN,
+        // before the program has moved there: the program hears the
+        // confirmation garbled unless it called at that rate anyway.
+        f->used = true;
+        Answer({SYN, opt_.baud == kProgramBaud ? ACK : kGarbled});
+      } else {
+        Answer(SYN);
+        // The radio moves to the programming rate and confirms there once
+        // the other side has followed.
+        if (!WaitForBaud(kProgramBaud, 1000)) continue;
+        Answer(ACK);
+      }
+      atCallingRate_ = false;
       readUnlocked_ = !readPw_;
       writeUnlocked_ = !overwritePw_;
       end = ProgramMode();
-    } else if (window == cmd::kTestEntry) {
+    } else if (window == wire::kTuningCall) {
       window.clear();
       speeds.clear();
       Answer(ACK);
@@ -215,32 +232,43 @@ SimRadio::End SimRadio::ProgramMode() {
     long baud = 0;
     End end{};
     if (!NextCommand(c, baud, end)) return end;
-    if (silenced_ || baud != kProgramBaud) continue;  // garbage at another rate
+    if (silenced_ || baud != (atCallingRate_ ? opt_.baud : kProgramBaud)) continue;  // garbage at another rate
     switch (c) {
-      case cmd::kIdentify: Identify(); break;
-      case cmd::kEnd: Answer(ACK); return End::kEnded;
-      case cmd::kBlockRead: BlockRead(); break;
-      case cmd::kBlockWrite:
+      case wire::kIdentify: Identify(); break;
+      case wire::kEnd:
+        if (Fault* f = FindFault(Fault::kGarbledEnd, 0); f && !f->used) {
+          // The radio has slipped back to its calling rate: its answer
+          // reaches the program garbled, and it listens at that rate now.
+          f->used = true;
+          Answer(kGarbled);
+          atCallingRate_ = true;
+          break;
+        }
+        Answer(ACK);
+        return End::kEnded;
+      case wire::kReadBlock: BlockRead(); break;
+      case wire::kWriteBlock:
         if (BlockWrite(false) == End::kExit) return End::kExit;
         break;
-      case cmd::kBlockFill:
+      case wire::kFillBlock:
         if (BlockWrite(true) == End::kExit) return End::kExit;
         break;
-      case cmd::kAreaRead: AreaRead(); break;
-      case cmd::kAreaWrite: AreaWrite(); break;
-      case cmd::kReadPassword:
-      case cmd::kOverwritePassword:
-      case cmd::kTechnicianPassword: PasswordCommand(c); break;
-      case cmd::kDateStamp: DateStampCommand(); break;
-      case cmd::kVersion: Version(); break;
-      case cmd::kFirmwareChecksum: Checksum(); break;
-      case 'U': Information(); break;
-      case cmd::kPassPortVersion: PassPort(); break;
+      case wire::kReadArea: AreaRead(); break;
+      case wire::kWriteArea: AreaWrite(); break;
+      case wire::kReadPassword:
+      case wire::kOverwritePassword:
+      case wire::kTechnicianPassword: PasswordCommand(c); break;
+      case wire::kDateStamp: DateStampCommand(); break;
+      case wire::kVersion: Version(); break;
+      case wire::kFirmwareSum: Checksum(); break;
+      case static_cast<uint8_t>(wire::kInfoQuery[0]): Information(); break;
+      case wire::kPassPortVersion: PassPort(); break;
       case 'V': {
         // Called again without the line being closed in between.
         uint8_t rest[6];
-        if (TakeN(rest, 6) && std::memcmp(rest, "B420PP", 6) == 0) {
+        if (TakeN(rest, 6) && std::memcmp(rest, wire::kProgramCall.data() + 1, 6) == 0) {
           Answer({SYN, ACK});
+          atCallingRate_ = false;
           readUnlocked_ = !readPw_;
           writeUnlocked_ = !overwritePw_;
         }
@@ -274,22 +302,22 @@ void SimRadio::BlockRead() {
     return;
   }
   // A locked radio lets only the block with its embedded message be read.
-  if (n >= kBlockCount || (!readUnlocked_ && n != 9)) {
+  if (n >= wire::kBlocks || (!readUnlocked_ && n != 9)) {
     Answer(NAK);
     return;
   }
-  const uint8_t* block = data_.Image().ptr(static_cast<size_t>(n) * kBlockSize, kBlockSize);
+  const uint8_t* block = data_.Image().ptr(static_cast<size_t>(n) * kBlockBytes, kBlockBytes);
   Fault* bad = FindFault(Fault::kBadSumBlock, n);
   if (bad && bad->used) bad = nullptr;
   if (!bad) bad = FindFault(Fault::kBadSumAlways, n);
-  if (Uniform(block, kBlockSize) && !opt_.noFill && !bad) {
-    Answer({cmd::kBlockFill, block[0]});
+  if (Uniform(block, kBlockBytes) && !opt_.noFill && !bad) {
+    Answer({wire::kFillBlockMarker, block[0]});
   } else {
     std::vector<uint8_t> out;
-    out.reserve(kBlockSize + 2);
-    out.push_back(ctl::kDataMarker);
-    out.insert(out.end(), block, block + kBlockSize);
-    uint8_t sum = Sum8(block, kBlockSize);
+    out.reserve(kBlockBytes + 2);
+    out.push_back(wire::kFullBlockMarker);
+    out.insert(out.end(), block, block + kBlockBytes);
+    uint8_t sum = wire::Sum(block, kBlockBytes);
     if (bad) {
       sum = static_cast<uint8_t>(sum ^ 0x01);
       bad->used = true;
@@ -300,7 +328,19 @@ void SimRadio::BlockRead() {
   uint8_t r = 0;
   if (!Take(r)) return;
   // ACK closes the read; NAK is acknowledged and the block is asked again.
-  if (r == ACK || r == NAK) Answer(ACK);
+  if (r == NAK) Answer(ACK);
+  if (r == ACK) Answer(Closing(n));
+}
+
+std::vector<uint8_t> SimRadio::Closing(int blockNumber) {
+  std::vector<uint8_t> out = {ACK};
+  // Noise on the line after the block's last answer, sent with it so that it
+  // is surely waiting when the program makes its next request.
+  if (Fault* f = FindFault(Fault::kStrayAfterBlock, blockNumber); f && !f->used) {
+    f->used = true;
+    out.push_back(kGarbled);
+  }
+  return out;
 }
 
 SimRadio::End SimRadio::BlockWrite(bool fill) {
@@ -315,13 +355,13 @@ SimRadio::End SimRadio::BlockWrite(bool fill) {
     silenced_ = true;
     return End::kEnded;
   }
-  std::vector<uint8_t> block(kBlockSize);
+  std::vector<uint8_t> block(kBlockBytes);
   uint8_t sum = 0;
   if (fill) {
     uint8_t v = 0;
     if (!Take(v)) return End::kEnded;
     std::fill(block.begin(), block.end(), v);
-    sum = Sum8(block.data(), block.size());
+    sum = wire::Sum(block.data(), block.size());
   } else if (!TakeN(block.data(), block.size()) || !Take(sum)) {
     return End::kEnded;  // an incomplete block is dropped unanswered
   }
@@ -330,17 +370,17 @@ SimRadio::End SimRadio::BlockWrite(bool fill) {
     Answer(NAK);
     return End::kEnded;
   }
-  if (n >= kBlockCount || !writeUnlocked_ || Sum8(block.data(), block.size()) != sum) {
+  if (n >= wire::kBlocks || !writeUnlocked_ || wire::Sum(block.data(), block.size()) != sum) {
     Answer(NAK);
     return End::kEnded;
   }
-  data_.Image().write(static_cast<size_t>(n) * kBlockSize, block.data(), block.size());
-  Answer(ACK);
+  data_.Image().write(static_cast<size_t>(n) * kBlockBytes, block.data(), block.size());
+  Answer(Closing(n));
   return End::kEnded;
 }
 
 namespace {
-bool ExtPieceValid(int off, int len) { return len >= 1 && off + len <= static_cast<int>(kExtSize); }
+bool ExtPieceValid(int off, int len) { return len >= 1 && off + len <= static_cast<int>(wire::kAreaBytes); }
 }  // namespace
 
 void SimRadio::AreaRead() {
@@ -357,7 +397,7 @@ void SimRadio::AreaRead() {
     return;
   }
   std::vector<uint8_t> out;
-  out.push_back(ctl::kDataMarker);
+  out.push_back(wire::kFullBlockMarker);
   const uint8_t* p = data_.Ext().ptr(static_cast<size_t>(off), static_cast<size_t>(len));
   out.insert(out.end(), p, p + len);
   Answer(out);
@@ -384,17 +424,17 @@ void SimRadio::AreaWrite() {
 }
 
 void SimRadio::PasswordCommand(uint8_t command) {
-  Password got{};
+  std::array<uint8_t, 6> got{};
   if (!TakeN(got.data(), got.size())) return;
-  const std::optional<std::string>& want = command == cmd::kReadPassword        ? readPw_
-                                           : command == cmd::kOverwritePassword ? overwritePw_
+  const std::optional<std::string>& want = command == wire::kReadPassword        ? readPw_
+                                           : command == wire::kOverwritePassword ? overwritePw_
                                                                                 : opt_.technicianPassword;
-  if (want && PasswordBytes(*want) != got) {
+  if (want && wire::PasswordField(*want) != got) {
     Answer(NAK);
     return;
   }
-  if (command == cmd::kReadPassword) readUnlocked_ = true;
-  if (command == cmd::kOverwritePassword) writeUnlocked_ = true;
+  if (command == wire::kReadPassword) readUnlocked_ = true;
+  if (command == wire::kOverwritePassword) writeUnlocked_ = true;
   Answer(ACK);
 }
 
@@ -426,21 +466,15 @@ void SimRadio::Checksum() {
 
 void SimRadio::Information() {
   uint8_t rk[2];
-  if (!TakeN(rk, 2) || rk[0] != 'R' || rk[1] != 'K') return;
-  const int model = data_.model.ModelNumber();
-  const std::string name = model >= 0 ? ModelTable(model).name : "";
-  std::string type;
-  const int band = BandIndexOfCode(data_.model.BandCode());
-  for (const char* v : {"K", "K2", "K3", "K4"})
-    if (band >= 0 && !name.empty() && VariantBandText(name, v) == BandTable(band).text) {
-      type = v;
-      break;
-    }
-  std::vector<uint8_t> rec = {ctl::kRecordMarker};
+  if (!TakeN(rk, 2) || rk[0] != static_cast<uint8_t>(wire::kInfoQuery[1]) || rk[1] != static_cast<uint8_t>(wire::kInfoQuery[2])) return;
+  const SimModel* model = SimModelOf(modelBytes_);
+  const std::string name = model ? model->name : "";
+  const std::string type = model ? SimTypeCode(modelBytes_[5]) : "";
+  std::vector<uint8_t> rec = {wire::kInfoMarker};
   for (const auto& part : {Padded(name, 12, 0xFF), Padded(type, 4, 0xFF), Padded(opt_.serial, 12, 0xFF),
                            std::vector<uint8_t>(4, 0xFF)})
     rec.insert(rec.end(), part.begin(), part.end());
-  rec.push_back(Sum8(rec.data() + 1, 32));
+  rec.push_back(wire::Sum(rec.data() + 1, 32));
   Answer(rec);
   CloseWithAck();
 }
@@ -463,15 +497,15 @@ SimRadio::End SimRadio::TestMode() {
     if (!NextCommand(c, baud, end)) return end;
     if (silenced_ || baud != opt_.baud) continue;
     switch (c) {
-      case cmd::kEnd: Answer(ACK); return End::kEnded;
+      case wire::kEnd: Answer(ACK); return End::kEnded;
       case ACK: Answer(ACK); break;
-      case cmd::kIdentify: Identify(); break;
-      case cmd::kVersion: {
+      case wire::kIdentify: Identify(); break;
+      case wire::kVersion: {
         // 0x50 alone asks the version; 0x50 0x1A value is a setting.
         uint8_t next = 0;
         long nb = 0;
         if (line_.Get(next, nb, 30)) {
-          if (next == testcmd::kStepsUp) {
+          if (next == wire::kStepUpBy) {
             if (Take(prefixedSet_)) Answer(ACK);
             break;
           }
@@ -480,9 +514,9 @@ SimRadio::End SimRadio::TestMode() {
         Version();
         break;
       }
-      case cmd::kFirmwareChecksum: Checksum(); break;
-      case testcmd::kTestChannel: TestChannel(); break;
-      case testcmd::kSignalling: {
+      case wire::kFirmwareSum: Checksum(); break;
+      case wire::kTestChannel: TestChannel(); break;
+      case wire::kSignalling: {
         uint8_t sel = 0;
         if (!Take(sel)) break;
         if (sel >= 1 && sel <= 17) {
@@ -493,16 +527,16 @@ SimRadio::End SimRadio::TestMode() {
         }
         break;
       }
-      case testcmd::kTestData: {
+      case wire::kTestData: {
         std::vector<uint8_t> out = {static_cast<uint8_t>(testChannel_), static_cast<uint8_t>(signalling_),
                                     static_cast<uint8_t>(bandwidth_), static_cast<uint8_t>(transmit_),
                                     static_cast<uint8_t>(mskHigh_)};
-        for (size_t i = 0; out.size() < testcmd::kTestDataLength; ++i) out.push_back(values_[0x12 + i]);
+        for (size_t i = 0; out.size() < wire::kTestDataLength; ++i) out.push_back(values_[0x12 + i]);
         Answer(out);
         CloseWithAck();
         break;
       }
-      case testcmd::kValues: {
+      case wire::kTestValues: {
         std::vector<uint8_t> out;
         const int first = switchedOn_ >= 0 ? switchedOn_ : 0;
         for (int i = 0; i < opt_.valuesLength; ++i) out.push_back(values_[(first + i) & 0xFF]);
@@ -510,13 +544,13 @@ SimRadio::End SimRadio::TestMode() {
         CloseWithAck();
         break;
       }
-      case testcmd::kTuningBlock: TuningBlock(); break;
-      case 'G': bandwidth_ = 0; Answer(ACK); break;
-      case 'L': bandwidth_ = 1; Answer(ACK); break;
-      case 'F': bandwidth_ = 2; Answer(ACK); break;
-      case testcmd::kMskHigh: mskHigh_ = true; Answer(ACK); break;
-      case testcmd::kMskLow: mskHigh_ = false; Answer(ACK); break;
-      case testcmd::kPrefix: {
+      case wire::kTuningBlock: TuningBlock(); break;
+      case wire::kBandwidthWide: bandwidth_ = 0; Answer(ACK); break;
+      case wire::kBandwidthNarrow: bandwidth_ = 1; Answer(ACK); break;
+      case wire::kBandwidthF: bandwidth_ = 2; Answer(ACK); break;
+      case wire::kMskHigh: mskHigh_ = true; Answer(ACK); break;
+      case wire::kMskLow: mskHigh_ = false; Answer(ACK); break;
+      case wire::kParameterPrefix: {
         uint8_t code = 0;
         if (Take(code)) TestParameter(code);
         break;
@@ -532,36 +566,36 @@ void SimRadio::TestParameter(uint8_t code) {
   uint8_t& v = values_[code];
   auto stepBy = [&v](int d) { v = static_cast<uint8_t>(std::clamp(static_cast<int>(v) + d, 0, 255)); };
   switch (form) {
-    case testcmd::kOn:
+    case wire::kSwitchOn:
       on_[code] = true;
       switchedOn_ = code;
-      if (code == testcmd::kTransmit) transmit_ = true;
+      if (code == wire::kTransmitter) transmit_ = true;
       Answer(ACK);
       return;
-    case testcmd::kOff:
+    case wire::kSwitchOff:
       on_[code] = false;
       if (switchedOn_ == code) switchedOn_ = -1;
-      if (code == testcmd::kTransmit) transmit_ = false;
+      if (code == wire::kTransmitter) transmit_ = false;
       Answer(ACK);
       return;
-    case testcmd::kStepUp: stepBy(1); Answer(ACK); return;
-    case testcmd::kStepDown: stepBy(-1); Answer(ACK); return;
-    case testcmd::kStepsUp:
-    case testcmd::kStepsDown: {
+    case wire::kStepUp: stepBy(1); Answer(ACK); return;
+    case wire::kStepDown: stepBy(-1); Answer(ACK); return;
+    case wire::kStepUpBy:
+    case wire::kStepDownBy: {
       uint8_t n = 0;
       if (!Take(n)) return;
-      stepBy(form == testcmd::kStepsUp ? n : -n);
+      stepBy(form == wire::kStepUpBy ? n : -n);
       Answer(ACK);
       return;
     }
-    case testcmd::kSet: {
+    case wire::kSetValue: {
       uint8_t value = 0;
       if (!Take(value)) return;
       v = value;
       Answer(ACK);
       return;
     }
-    case testcmd::kQuery:
+    case wire::kQueryValue:
       Answer(v);
       CloseWithAck();
       return;

@@ -17,12 +17,13 @@ namespace vb420::sim {
 
 struct Fault {
   enum Kind { kSilenceBlock, kNoAnswerBlock, kBadSumBlock, kBadSumAlways, kNakBlock, kSilenceExt, kExitBlock,
-              kNoPassPort, kNoAckEntry };
+              kNoPassPort, kNoAckEntry, kGarbledEnd, kEarlyAck, kStrayAfterBlock };
   Kind kind;
   int where = 0;    // block number, extension offset or count
   bool used = false;
 };
-// "silence@block=5", "nopassport", ...; false when the text is not a fault.
+// "silence@block=5", "nopassport", "garbled@end", ...; false when the text is
+// not a fault.
 bool ParseFault(const std::string& text, Fault& out);
 
 struct SimOptions {
@@ -53,7 +54,7 @@ class SimRadio {
   int Run();
 
   // The model bytes the radio answers to identification.
-  const ModelBytes& AnsweredModelBytes() const { return modelBytes_; }
+  const std::array<uint8_t, 8>& AnsweredModelBytes() const { return modelBytes_; }
   bool Save(std::string& error);
 
  private:
@@ -74,6 +75,9 @@ class SimRadio {
 
   void Identify();
   void BlockRead();
+  // The ACK that ends the exchange of block n, with a stray byte after it
+  // when a fault asks for one.
+  std::vector<uint8_t> Closing(int blockNumber);
   End BlockWrite(bool fill);
   void AreaRead();
   void AreaWrite();
@@ -92,11 +96,14 @@ class SimRadio {
   RadioData& data_;
   SimLine& line_;
   SimOptions opt_;
-  ModelBytes modelBytes_{};
+  std::array<uint8_t, 8> modelBytes_{};
   std::optional<std::string> readPw_, overwritePw_;
   bool readUnlocked_ = true, writeUnlocked_ = true;
   bool silenced_ = false;
   bool exit_ = false;  // the radio disappears (a fault)
+  // Fallen back to the calling rate in the middle of program mode (a fault):
+  // commands are heard only at that rate.
+  bool atCallingRate_ = false;
   int entries_ = 0;
   std::array<uint8_t, 6> dateStamp_{};
 

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "SimLine.h"
+#include "SimModels.h"
 #include "SimRadio.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
-#include "link/SerialPort.h"
 
 namespace {
 
@@ -68,6 +68,12 @@ const char kUsage[] =
     "                            is requested\n"
     "  --fault nopassport        no answer to the PassPort version query\n"
     "  --fault noack@entry[=N]   answer the call with SYN but never ACK, N times\n"
+    "  --fault early-ack@entry   confirm the first call at 19200 straight after SYN,\n"
+    "                            before the program has switched: it arrives garbled\n"
+    "  --fault garbled@end       answer the first 'E' with a garbled byte and fall\n"
+    "                            back to the calling rate (the next 'E' must come there)\n"
+    "  --fault stray@block=N     a stray byte on the line after the exchange of block N\n"
+    "                            (read or write), once\n"
     "\n"
     "Ending:\n"
     "  --save FILE.dat           write the radio's memory on exit, on SIGTERM, and\n"
@@ -136,7 +142,7 @@ int main(int argc, char** argv) {
       bandText = v;
     } else if (a == "--baud") {
       opt.baud = std::atol(v.c_str());
-      if (BaudConstant(opt.baud) == 0) return Usage("unknown baud rate " + v);
+      if (!SimLine::KnownBaud(opt.baud)) return Usage("unknown baud rate " + v);
     } else if (a == "--read-password" || a == "--overwrite-password" || a == "--tech-password") {
       if (!IsDigits(v)) return Usage(a + " takes up to 6 digits");
       (a == "--read-password" ? opt.readPassword
@@ -187,13 +193,17 @@ int main(int argc, char** argv) {
     data.buffers.AcceptScratch();
     data.SyncCodecs();
   } else if (!modelName.empty() || !bandText.empty()) {
-    const int model = ModelNumberOfName(modelName.empty() ? "VT-1600" : modelName);
-    if (model < 0) return Usage("unknown model " + modelName);
-    const int band = bandText.empty() ? ModelTable(model).bands.front() : BandCodeOfText(bandText);
-    if (band < 0) return Usage("unknown band " + bandText);
-    data.model.SetModel(model);
-    data.model.SetBandCode(static_cast<uint8_t>(band));
-    if (!data.model.IsKnownModel()) return Usage("the model " + modelName + " has no band " + bandText);
+    const SimModel* model = SimModelNamed(modelName.empty() ? "VT-1600" : modelName);
+    if (!model) return Usage("unknown model " + modelName);
+    const uint8_t band = bandText.empty() ? (model->uhf ? kBandUhfHigh : kBandVhf) : SimBandOf(bandText);
+    if (band == 0) return Usage("unknown band " + bandText);
+    if (!SimModelHasBand(*model, band)) return Usage("the model " + modelName + " has no band " + bandText);
+    // The radio's model bytes: code, band, no passwords, the power bit.
+    const uint8_t bytes[8] = {static_cast<uint8_t>(model->code[0]), static_cast<uint8_t>(model->code[1]),
+                              static_cast<uint8_t>(model->code[2]), static_cast<uint8_t>(model->code[3]),
+                              static_cast<uint8_t>(model->code[4]), band,
+                              static_cast<uint8_t>(model->standardPower ? 0xFF : 0xFB), 0xFF};
+    data.Image().write(img::kModelBytes, bytes, sizeof bytes);
     InitNewImage(data, false);
   } else {
     InitNewImage(data, true);

@@ -32,11 +32,6 @@ std::string FileCommands::JoinPath(const std::string& folder, const std::string&
   return folder + "/" + name;
 }
 
-void FileCommands::ShowSystemError(int sysError, const std::string& path) {
-  const QString reason = QString::fromLocal8Bit(std::strerror(sysError ? sysError : EIO));
-  msg_.Error(QString::fromStdString(path) + QStringLiteral("\n\n") + reason);
-}
-
 bool FileCommands::AskToSave() {
   host_.CommitPendingEdits();
   if (!ws_.data.buffers.Modified()) return true;
@@ -78,26 +73,16 @@ bool FileCommands::Open() {
   return OpenFile(path) == kFileOk;
 }
 
-int FileCommands::OpenFile(const QString& qpath) {
+DataFileResult FileCommands::OpenFile(const QString& qpath) {
   const std::string path = qpath.toStdString();
   RadioData& data = ws_.data;
   // Loading fills the scratch copy; it starts as the working image so that a
   // zone-merge file (which carries no image) leaves the image as it is.
   data.buffers.KeepScratch();
   const FileStatus st = LoadDataFile(path, data);
-  const QString name = QString::fromStdString(path);
-  switch (st.result) {
-    case kFileOk: break;
-    case kFileCannotOpen: msg_.Error(FillText(msg_.T(268), {name})); return st.result;
-    case kFileNotOurs: {
-      const std::string header = HeaderText(st.header10);
-      if (header.find("DMT") != std::string::npos)
-        msg_.Error(FillText(msg_.T(311), {name, QString::fromLatin1(header.c_str())}));
-      else
-        msg_.Error(FillText(msg_.T(312), {name}));
-      return st.result;
-    }
-    default: msg_.Error(msg_.T(281)); return st.result;
+  if (!st.ok()) {
+    msg_.Error(QString::fromStdString(DataFileMessage(st, FileAction::Load, ws_.text)));
+    return st.result;
   }
   if (HasExtension(path, ".sdt")) ws_.sdtName = BaseName(path);
   else ws_.datName = BaseName(path);
@@ -115,8 +100,8 @@ int FileCommands::OpenFile(const QString& qpath) {
 
 bool FileCommands::WriteDat(const std::string& path) {
   const FileStatus st = SaveDatFile(path, ws_.data);
-  if (st.result != kFileOk) {
-    ShowSystemError(st.sysError, path);
+  if (!st.ok()) {
+    msg_.Error(QString::fromStdString(DataFileMessage(st, FileAction::Save, ws_.text)));
     return false;
   }
   ws_.data.buffers.TakeSnapshot();
@@ -170,8 +155,8 @@ bool FileCommands::SaveAsType(int type) {
   }
   if (sdt) {
     const FileStatus st = SaveSdtFile(path, ws_.data);
-    if (st.result != kFileOk) {
-      ShowSystemError(st.sysError, path);
+    if (!st.ok()) {
+      msg_.Error(QString::fromStdString(DataFileMessage(st, FileAction::Save, ws_.text)));
       return false;
     }
     ws_.sdtName = BaseName(path);

@@ -5,6 +5,8 @@
 #include <QString>
 #include <string>
 
+#include "data/DataFile.h"
+
 class QWidget;
 
 namespace vb420 {
@@ -48,14 +50,13 @@ class FileCommands {
 
   // Loads a chosen file and, on success, makes it the programming. Returns
   // the data-file result code.
-  int OpenFile(const QString& path);
+  DataFileResult OpenFile(const QString& path);
 
   // `folder` + `name`, with a separator between when needed.
   static std::string JoinPath(const std::string& folder, const std::string& name);
 
  private:
   bool WriteDat(const std::string& path);
-  void ShowSystemError(int sysError, const std::string& path);
 
   Workspace& ws_;
   MessageHelper& msg_;

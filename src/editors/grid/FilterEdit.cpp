@@ -13,7 +13,16 @@ char LocaleDecimalSeparator() {
   return (s.size() == 1 && s[0].unicode() < 0x80) ? static_cast<char>(s[0].unicode()) : '.';
 }
 
-CFilterEdit::CFilterEdit(QWidget* parent) : QLineEdit(parent), separator_(LocaleDecimalSeparator()) {}
+CFilterEdit::CFilterEdit(QWidget* parent) : QLineEdit(parent), separator_(LocaleDecimalSeparator()) {
+  // A text the user typed announces itself (textEdited) just before the
+  // change every text announces (textChanged); anything else that changes
+  // the text (the program, a list choice in a combo box) comes without it.
+  connect(this, &QLineEdit::textEdited, this, [this] { editPending_ = true; });
+  connect(this, &QLineEdit::textChanged, this, [this] {
+    typed_ = editPending_;
+    editPending_ = false;
+  });
+}
 
 namespace {
 

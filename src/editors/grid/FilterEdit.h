@@ -48,6 +48,11 @@ class CFilterEdit : public QLineEdit {
   // locale separator).
   bool Accepts(QChar c, QChar* replacement = nullptr) const;
 
+  // True while the text is what the user typed; false once the program or a
+  // list choice of the combo box around it set it. A combo box must not take
+  // a typed text that happens to equal a list row for a choice from the list.
+  bool UserTyped() const { return typed_; }
+
  Q_SIGNALS:
   // Enter, Escape and the navigation keys that leave the box; the owner
   // (a grid or a dialog) decides what they mean.
@@ -63,6 +68,8 @@ class CFilterEdit : public QLineEdit {
   int mode_ = kInputAll;
   char separator_ = '.';
   QStringList options_;
+  bool typed_ = false;
+  bool editPending_ = false;
 };
 
 // The locale's decimal separator as one character ("." when it is not one byte).

@@ -10,6 +10,9 @@ namespace vb420 {
 CToneCombo::CToneCombo(QWidget* parent) : QComboBox(parent), edit_(new CFilterEdit) {
   setEditable(true);
   setLineEdit(edit_);
+  // Qt completes a typed text inline from the list ("71" would become
+  // 71.9); a typed tone goes through the tone rule and nothing else.
+  setCompleter(nullptr);
   edit_->SetInputMode(kInputTone);
   edit_->setMaxLength(5);
   setInsertPolicy(QComboBox::NoInsert);
@@ -32,6 +35,8 @@ void CToneCombo::Fill(const CFieldCodec& codec, TextTable& text) {
 CNumberCombo::CNumberCombo(QWidget* parent) : QComboBox(parent), edit_(new CFilterEdit) {
   setEditable(true);
   setLineEdit(edit_);
+  // A typed number is taken as typed, never completed from the list.
+  setCompleter(nullptr);
   edit_->SetInputMode(kInputDigits);
   edit_->setMaxLength(3);
   setInsertPolicy(QComboBox::NoInsert);

@@ -211,16 +211,28 @@ FieldResult CConvFields::SetFrequency(int zone, int channel, int field, const st
       return zones_.RemoveRecord(zone, channel) == ZoneResult::Done ? FieldResult{kFieldRecordRemoved, 0} : FieldResult{};
     }
     if (r < 0) {
+      // A zone created for this entry must not stay behind when the channel
+      // cannot follow: a refused entry leaves the image as it was.
+      std::vector<uint8_t> imageBefore, extBefore;
+      auto undo = [&](FieldResult res) {
+        if (!imageBefore.empty()) {
+          data.Image().write(0, imageBefore.data(), imageBefore.size());
+          data.Ext().write(0, extBefore.data(), extBefore.size());
+        }
+        return res;
+      };
       if (!z.exists) {
+        imageBefore = data.buffers.ImageBytes();
+        extBefore = data.buffers.ExtBytes();
         const uint8_t type = ClassOfType(zones_.PendingType()) == kClassConv ? zones_.PendingType() : '1';
         const ZoneResult c = zones_.CreateZone(zone, type);
-        if (c == ZoneResult::Refused) return {};
-        if (c != ZoneResult::Done) return {static_cast<int>(c), ResultMessage(c)};
+        if (c == ZoneResult::Refused) return undo({});
+        if (c != ZoneResult::Done) return undo({static_cast<int>(c), ResultMessage(c)});
       }
       const InsertResult ins = zones_.InsertRecord(zone, channel);
-      if (ins != InsertResult::Done) return {static_cast<int>(ins), ResultMessage(ins)};  // a full zone: no message
+      if (ins != InsertResult::Done) return undo({static_cast<int>(ins), ResultMessage(ins)});  // a full zone: no message
       r = ChannelRecord(zone, channel);
-      if (r < 0) return {};
+      if (r < 0) return undo({});
     }
   } else if (r < 0) {
     return {-1, 0};

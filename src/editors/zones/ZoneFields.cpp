@@ -602,7 +602,13 @@ bool ZoneFieldContext::StoreText(const FieldDescriptor& d, std::string& text) {
     text.clear();
     return true;
   }
+  // A zone created for this entry goes again when its first record cannot
+  // follow: a refused entry leaves the image as it was.
+  std::vector<uint8_t> imageBefore, extBefore;
   if (!zones.ZoneExists(zone)) {
+    RadioData& data = zones.Data();
+    imageBefore = data.buffers.ImageBytes();
+    extBefore = data.buffers.ExtBytes();
     const uint8_t type = locator_.ZoneClass() == kClassPassPort ? '5' : locator_.ZoneClass() == kClassLtr ? '0' : '1';
     const ZoneResult r = zones.CreateZone(zone, type);
     if (r != ZoneResult::Done) {
@@ -613,6 +619,10 @@ bool ZoneFieldContext::StoreText(const FieldDescriptor& d, std::string& text) {
   if (zones.FindRecord(zone, record) < 0) {
     const InsertResult r = zones.InsertRecord(zone, record);
     if (r != InsertResult::Done) {
+      if (!imageBefore.empty()) {
+        zones.Data().Image().write(0, imageBefore.data(), imageBefore.size());
+        zones.Data().Ext().write(0, extBefore.data(), extBefore.size());
+      }
       ctx_.message = ResultMessage(r);
       return false;
     }

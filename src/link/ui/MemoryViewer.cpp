@@ -71,7 +71,9 @@ int CMemoryViewer::Run(QWidget* parent, TextTable& text, UiPrompter& prompter, i
 CMemoryViewDlg::CMemoryViewDlg(CMemoryViewer& viewer, TextTable& text, int base, int rows, int firstCol, bool whole,
                                const QString& caption, QWidget* parent)
     : QDialog(parent), viewer_(viewer), text_(text), base_(base), rows_(rows), whole_(whole),
-      charCols_(whole ? viewer.ShowChars() : false) {
+      // The viewer decides whether characters are shown, for a whole buffer
+      // and for the window on one record alike.
+      charCols_(viewer.ShowChars()) {
   setWindowTitle(caption.isEmpty() ? QString::fromStdString(text.Text(228)) : caption);
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;

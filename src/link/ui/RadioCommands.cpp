@@ -1,12 +1,14 @@
 #include "link/ui/RadioCommands.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QCoreApplication>
 
 #include "app/AppSettings.h"
 #include "app/EditorView.h"
 #include "app/MainFrame.h"
 #include "data/NewImage.h"
+#include "editors/zones/BandWriteCheck.h"
 #include "lang/ui/MessageHelper.h"
 #include "link/Backups.h"
 #include "link/RadioLink.h"
@@ -14,6 +16,11 @@
 #include "link/ui/RadioDialogs.h"
 
 namespace vb420 {
+
+namespace {
+// Frequencies outside the band are asked about before a write.
+const bool kBandCheckRegistered = (RegisterBandWriteCheck(), true);
+}  // namespace
 
 RadioCommandState& RadioState() {
   static RadioCommandState state;
@@ -48,9 +55,12 @@ void AcceptReadData(EditorContext& ctx) {
 }
 
 void RunReadCommand(EditorContext& ctx, Prompter* prompter) {
+  // A successful read replaces the programming: unsaved work is offered for
+  // saving before the port is even opened, and Cancel ends the command.
+  if (!ctx.frame.AskToSaveChanges()) return;
   CReadDlg dlg(ctx.ws, ctx.msg, &ctx.help, ProgramRadioLink(ctx.ws), ctx.frame.MainWindow());
   dlg.SetPrompter(prompter);
-  if (ctx.msg.Prompter().RunDialog(dlg) != QDialog::Accepted || dlg.LastResult() != kTransferOk) return;
+  if (ctx.msg.Prompter().RunDialog(dlg) != QDialog::Accepted || dlg.LastResult() != TransferResult::kOk) return;
   AcceptReadData(ctx);
 }
 
@@ -69,6 +79,15 @@ void RunWriteCommand(EditorContext& ctx, Prompter* prompter) {
     ctx.msg.Error(QString::fromStdString(ValidationMessage(ws.text, msg::kMergeValidationHeading, v.mergeProblems)),
                   kMsgOk, MessageHelper::kErrorCaption, owner);
     return;
+  }
+  if (!v.warnings.empty()) {
+    // A message box must fit the screen: the first lines, then how many more.
+    constexpr size_t kShownLines = 25;
+    std::vector<WriteProblem> shown(v.warnings.begin(), v.warnings.begin() + std::min(v.warnings.size(), kShownLines));
+    if (v.warnings.size() > kShownLines) shown.push_back({0, "... (+" + std::to_string(v.warnings.size() - kShownLines) + ")"});
+    if (ctx.msg.Warning(QString::fromStdString(BandWarningText(ws.text, shown)), kMsgOkCancel,
+                        MessageHelper::kWarningCaption, owner, kIdCancel) != kIdOk)
+      return;
   }
   RadioCommandState& state = RadioState();
   const WriteWarnings w = DueWriteWarnings(ws.data, state.warning1Ticked, state.warning2Ticked);
@@ -91,9 +110,9 @@ void RunRadioInfoCommand(EditorContext& ctx, Prompter* prompter) {
   SessionCallbacks cb;
   cb.pump = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20); };
   RadioInfoSession session(ProgramRadioLink(ctx.ws), ask, cb);
-  const int result = session.Run();
-  if (result == kTransferEndFailed) ask.ShowError(msg::kCommFailed);
-  if (result != kTransferOk) return;
+  const TransferResult result = session.Run();
+  if (const int entry = MessageAfter(result)) ask.ShowError(entry);
+  if (result != TransferResult::kOk) return;
   CRadioInfoDlg dlg(ctx.ws.text, &ctx.help, session.Info(), owner);
   ctx.msg.Prompter().RunDialog(dlg);
 }

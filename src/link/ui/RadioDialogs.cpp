@@ -22,9 +22,11 @@
 
 #include "lang/ui/HelpSystem.h"
 #include "lang/ui/MessageHelper.h"
+#include "link/Backups.h"
 #include "link/RadioLink.h"
 #include "link/ReadSession.h"
 #include "link/WriteSession.h"
+#include "link/ui/RadioCommands.h"
 
 namespace vb420 {
 
@@ -105,6 +107,18 @@ bool UiLinkPrompter::AskOkCancel(int textEntry) {
 }
 
 void UiLinkPrompter::ShowError(int textEntry) { msg_.Error(msg_.T(textEntry), kMsgOk, msg::kRadioCaption, owner_); }
+
+void UiLinkPrompter::ShowPortBusy(const std::string& device) {
+  msg_.Error(FillText(msg_.T(msg::kPortBusy), {QString::fromStdString(device)}), kMsgOk, msg::kRadioCaption, owner_);
+}
+
+void UiLinkPrompter::ShowPartlyWritten() {
+  const std::string folder =
+      RadioState().backupFolder.empty() ? DefaultBackupFolder() : RadioState().backupFolder;
+  const QString text = msg_.T(msg::kPartlyWritten) + "\n\n" +
+                       FillText(msg_.T(msg::kPartlyWrittenWhatNow), {QString::fromStdString(folder)});
+  msg_.Error(text, kMsgOk, msg::kRadioCaption, owner_);
+}
 
 void UiLinkPrompter::ShowInformation(int textEntry) { msg_.Plain(textEntry, -1, kMsgOk, owner_); }
 
@@ -192,21 +206,19 @@ void CTransferDlg::SetBusy(bool busy) {
   setWindowTitle(msg_.T(busy ? busyCaption_ : idleCaption_));
 }
 
-int CTransferDlg::StartTransfer() {
-  if (running_) return kTransferFailed;
+TransferResult CTransferDlg::StartTransfer() {
+  if (running_) return TransferResult::kFailed;
   SetBusy(true);
   SessionCallbacks cb;
   cb.pump = PumpEvents;
   cb.progress = [this](int done, int total) { ShowProgress(done, total); };
-  const int result = RunSession(LinkPrompter(), cb);
+  const TransferResult result = RunSession(LinkPrompter(), cb);
   lastResult_ = result;
-  if (result == kTransferEndFailed) {
-    // The data moved but the radio was not left properly: say so rather than
-    // closing without a word.
-    LinkPrompter().ShowError(msg::kCommFailed);
-  }
+  // The data moved but the radio was not left properly: say so rather than
+  // closing without a word.
+  if (const int entry = MessageAfter(result)) LinkPrompter().ShowError(entry);
   SetBusy(false);
-  if (result == kTransferOk) {
+  if (result == TransferResult::kOk) {
     LinkPrompter().ShowInformation(SuccessEntry());
     accept();
   } else {
@@ -238,7 +250,7 @@ CReadDlg::CReadDlg(Workspace& ws, MessageHelper& msg, HelpSystem* help, RadioLin
   link_.SetBlockSize(kBlockSize);
 }
 
-int CReadDlg::RunSession(Prompter& prompter, const SessionCallbacks& cb) {
+TransferResult CReadDlg::RunSession(Prompter& prompter, const SessionCallbacks& cb) {
   ReadSession session(link_, ws_.data.buffers, prompter, cb);
   return session.Run();
 }
@@ -269,7 +281,7 @@ void CWriteDlg::SetBusy(bool busy) {
   adjustTime_->setEnabled(!busy && !secondGen_);
 }
 
-int CWriteDlg::RunSession(Prompter& prompter, const SessionCallbacks& cb) {
+TransferResult CWriteDlg::RunSession(Prompter& prompter, const SessionCallbacks& cb) {
   WriteSession session(link_, ws_.data, prompter, cb);
   session.SetAdjustTime(adjustTime_->isChecked());
   return session.Run();

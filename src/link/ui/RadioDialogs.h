@@ -62,6 +62,8 @@ class UiLinkPrompter : public Prompter {
   bool AskRetryCancel(int textEntry) override;
   bool AskOkCancel(int textEntry) override;
   void ShowError(int textEntry) override;
+  void ShowPortBusy(const std::string& device) override;
+  void ShowPartlyWritten() override;
   void ShowInformation(int textEntry) override;
   bool AskPassword(int labelEntry, const std::string& line1, const std::string& line2, std::string& digits) override;
   bool ConfirmPasswordWrite(bool readPassword, bool overwritePassword) override;
@@ -81,10 +83,11 @@ class CTransferDlg : public QDialog {
 
   // Answers the link's questions (the default asks the user).
   void SetPrompter(Prompter* prompter) { prompter_ = prompter; }
-  // Runs the transfer as the go button does; the result code (TransferResult).
-  int StartTransfer();
+  // Runs the transfer as the go button does.
+  TransferResult StartTransfer();
   bool Running() const { return running_; }
-  int LastResult() const { return lastResult_; }
+  // The result of the last transfer; kFailed before the first.
+  TransferResult LastResult() const { return lastResult_; }
 
   QProgressBar* Bar() const { return bar_; }
   QLabel* ProgressText() const { return progressText_; }
@@ -97,8 +100,8 @@ class CTransferDlg : public QDialog {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  // The session itself; a TransferResult.
-  virtual int RunSession(Prompter& prompter, const SessionCallbacks& cb) = 0;
+  // The session itself.
+  virtual TransferResult RunSession(Prompter& prompter, const SessionCallbacks& cb) = 0;
   virtual int SuccessEntry() const = 0;
   virtual void SetBusy(bool busy);
   Prompter& LinkPrompter();
@@ -124,7 +127,7 @@ class CTransferDlg : public QDialog {
   Prompter* prompter_ = nullptr;
   std::unique_ptr<UiLinkPrompter> ownPrompter_;
   bool running_ = false;
-  int lastResult_ = -1;
+  TransferResult lastResult_ = TransferResult::kFailed;
 };
 
 // Read Data from Radio: fills the scratch copy. Accepted only after a
@@ -135,7 +138,7 @@ class CReadDlg : public CTransferDlg {
   CReadDlg(Workspace& ws, MessageHelper& msg, HelpSystem* help, RadioLink& link, QWidget* parent = nullptr);
 
  protected:
-  int RunSession(Prompter& prompter, const SessionCallbacks& cb) override;
+  TransferResult RunSession(Prompter& prompter, const SessionCallbacks& cb) override;
   int SuccessEntry() const override { return 208; }
 };
 
@@ -150,7 +153,7 @@ class CWriteDlg : public CTransferDlg {
   bool AdjustTimeChoice() const;
 
  protected:
-  int RunSession(Prompter& prompter, const SessionCallbacks& cb) override;
+  TransferResult RunSession(Prompter& prompter, const SessionCallbacks& cb) override;
   int SuccessEntry() const override { return 219; }
   void SetBusy(bool busy) override;
 

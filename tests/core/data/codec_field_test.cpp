@@ -282,6 +282,30 @@ TEST(NumericEntry, DecimalClampAndStep) {
   EXPECT_EQ(t, "7");
 }
 
+TEST(NumericEntry, DecimalClampIsSymmetricAroundZero) {
+  // Range -10..10: a negative value keeps its magnitude exactly as the
+  // positive one does, at the bounds and beyond them.
+  struct Case {
+    const char* typed;
+    double step;
+    const char* text;
+    double value;
+  };
+  const Case cases[] = {
+      {"-5", 0.1, "-5.0", -5.0},     {"5", 0.1, "5.0", 5.0},        {"-4.9", 0.1, "-4.9", -4.9},
+      {"-10", 0.1, "-10.0", -10.0},  {"10", 0.1, "10.0", 10.0},     {"-10.05", 0.1, "-10.0", -10.0},
+      {"-11", 0.1, "-10.0", -10.0},  {"11", 0.1, "10.0", 10.0},     {"-1.3", 0.1, "-1.3", -1.3},
+      {"-5", 0.5, "-5.0", -5.0},     {"-4.7", 0.5, "-4.5", -4.5},   {"4.7", 0.5, "4.5", 4.5},
+      {"-10", 0.5, "-10.0", -10.0},  {"-12.5", 0.5, "-10.0", -10.0}, {"10.2", 0.5, "10.0", 10.0},
+      {"-0.995", 1, "-1", -1.0},     {"-0.2", 0.5, "0.0", 0.0},
+  };
+  for (const Case& c : cases) {
+    std::string t = c.typed;
+    EXPECT_DOUBLE_EQ(CFieldCodec::ClampDecimalText(t, 10, -10, c.step), c.value) << c.typed << " step " << c.step;
+    EXPECT_EQ(t, c.text) << c.typed << " step " << c.step;
+  }
+}
+
 TEST(SpinRules, WrapAndOffValue) {
   EXPECT_EQ(CFieldCodec::Spin(10, 10, 1, 1, +1), 1);
   EXPECT_EQ(CFieldCodec::Spin(5, 10, 1, 1, +1), 6);

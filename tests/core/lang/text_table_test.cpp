@@ -127,21 +127,35 @@ TEST(TextTableLoad, DamagedFilesAreRefused) {
             TextTable::LoadResult::Damaged);
 }
 
-TEST(TextTableLoad, RepeatAfterAnEmptyTextIsOnlyACountFault) {
-  // The first occurrence of entry 4 is empty, so the repeat is taken; the
-  // file is still damaged because it then holds 1249 + 1 entry lines...
+// A file with one entry removed and another given twice holds the right
+// number of entry lines; it is still damaged, whatever the texts say.
+std::string FileWithSwappedEntry(int missing, int repeated, const std::string& firstText,
+                                 const std::string& secondText) {
   std::string file = "*Language,English,Spanish\n";
   for (int i = 0; i < TextTable::kEntryCount; ++i) {
-    if (i == 4) file += "^#" + TextTable::IdentifierOf(4) + ",,\n";
-    else if (i == 5) continue;
+    if (i == missing) continue;
+    if (i == repeated) file += "^#" + TextTable::IdentifierOf(i) + "," + firstText + "," + firstText + "\n";
     else file += "^#" + TextTable::IdentifierOf(i) + ",E,S\n";
   }
-  // ...and with one entry missing elsewhere the count is right again.
-  file += "^#" + TextTable::IdentifierOf(4) + ",Second,Segundo\n";
+  return file + "^#" + TextTable::IdentifierOf(repeated) + "," + secondText + "," + secondText + "\n";
+}
+
+TEST(TextTableLoad, RepeatedIdentifierIsDamagedWhateverItsTexts) {
   TextTable t;
-  ASSERT_EQ(t.LoadText(file, "English"), TextTable::LoadResult::Ok);
-  EXPECT_EQ(t.Text(4), "Second");
-  EXPECT_EQ(t.Text(5), "");
+  // OK (entry 13) removed, an empty entry given a second time: the OK button
+  // would come out blank.
+  EXPECT_EQ(t.LoadText(FileWithSwappedEntry(13, 8, "", ""), "English"), TextTable::LoadResult::Damaged);
+  EXPECT_FALSE(t.Complete());
+  // Empty first, text second; text first, empty second.
+  EXPECT_EQ(t.LoadText(FileWithSwappedEntry(5, 4, "", "Second"), "English"), TextTable::LoadResult::Damaged);
+  EXPECT_EQ(t.LoadText(FileWithSwappedEntry(5, 4, "First", ""), "English"), TextTable::LoadResult::Damaged);
+  // An empty entry given once is no fault.
+  std::string once = "*Language,English,Spanish\n";
+  for (int i = 0; i < TextTable::kEntryCount; ++i)
+    once += "^#" + TextTable::IdentifierOf(i) + (i == 8 ? ",," : ",E,S") + "\n";
+  ASSERT_EQ(t.LoadText(once, "English"), TextTable::LoadResult::Ok);
+  EXPECT_EQ(t.Text(8), "");
+  EXPECT_EQ(t.Text(13), "E");
 }
 
 TEST(TextTableLoad, MissingFileLeavesTheTableAlone) {
@@ -185,6 +199,10 @@ TEST(RealLanguageFile, DamagedCopiesAreRefused) {
     ASSERT_NE(at, std::string::npos);
     copy.erase(at, copy.find('\n', at) - at + 1);
     EXPECT_EQ(t.LoadText(copy, "English"), TextTable::LoadResult::Damaged);
+    // ...and an empty entry given a second time to make the count right.
+    copy += "\n^#10001009,,\n";
+    EXPECT_EQ(t.LoadText(copy, "English"), TextTable::LoadResult::Damaged);
+    EXPECT_FALSE(t.Complete());
   }
   // An identifier mangled into one that is not ours.
   {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <deque>
@@ -44,9 +45,11 @@ class FakeRadioLink : public RadioLink {
   std::function<bool(int block)> silentBlockRead = [](int) { return false; };
   std::function<bool(int offset)> silentAreaRead = [](int) { return false; };
   std::function<bool(int offset)> silentAreaWrite = [](int) { return false; };
+  std::function<bool(int block)> silentBlockWrite = [](int) { return false; };
   int silentPasswords = 0;   // password commands left unanswered
   int failedInfoQueries = 0; // "URK" answers with a wrong first byte
   int silentChecksums = 0;
+  int silentDateStamps = 0;
   bool passportAnswers = true;
   bool endAnswers = true;
 
@@ -63,24 +66,33 @@ class FakeRadioLink : public RadioLink {
     return n;
   }
 
-  int WriteBytes(const uint8_t* b, size_t n) override {
-    if (!IsOpen()) return 0;
+  // Whether the line is in exclusive mode now (asked on our own hold of it),
+  // and whether it was at every request the program sent.
+  bool LineExclusive() const {
+    int on = 0;
+    return ioctl(slave_, TIOCGEXCL, &on) == 0 && on != 0;
+  }
+  bool exclusiveAtEveryWrite = true;
+
+  bool WriteBytes(const uint8_t* b, size_t n) override {
+    if (!IsOpen()) return false;
+    exclusiveAtEveryWrite = exclusiveAtEveryWrite && LineExclusive();
     out_.clear();  // the line drops what was not read before a new request
     const Bytes w(b, b + n);
     writes.push_back(w);
     Handle(w);
-    return 1;
+    return true;
   }
-  int Read(uint8_t* b, size_t n) override {
+  bool Read(uint8_t* b, size_t n) override {
     if (!IsOpen() || out_.size() < n) {
       out_.clear();
-      return 0;
+      return false;
     }
     for (size_t i = 0; i < n; ++i) {
       b[i] = out_.front();
       out_.pop_front();
     }
-    return 1;
+    return true;
   }
 
  private:
@@ -111,6 +123,10 @@ class FakeRadioLink : public RadioLink {
         next_ = Next::BlockWriteData;
         return;
       case Next::BlockWriteData:
+        if (fill_ && silentBlockWrite(block_)) {
+          next_ = Next::Command;
+          return;
+        }
         if (fill_) {
           std::fill(memory.begin() + block_ * 256, memory.begin() + block_ * 256 + 256, w[0]);
           next_ = Next::Command;
@@ -122,7 +138,7 @@ class FakeRadioLink : public RadioLink {
         return;
       case Next::BlockWriteSum:
         next_ = Next::Command;
-        Answer({ctl::kAck});
+        if (!silentBlockWrite(block_)) Answer({ctl::kAck});
         return;
       case Next::AreaWriteData:
         next_ = Next::Command;
@@ -189,7 +205,13 @@ class FakeRadioLink : public RadioLink {
       const std::string& want = c == cmd::kReadPassword ? readPassword : overwritePassword;
       return Answer({Digits(w) == want ? ctl::kAck : ctl::kNak});
     }
-    if (w.size() == 7 && c == cmd::kDateStamp) return Answer({ctl::kAck});
+    if (w.size() == 7 && c == cmd::kDateStamp) {
+      if (silentDateStamps > 0) {
+        --silentDateStamps;
+        return;
+      }
+      return Answer({ctl::kAck});
+    }
   }
 
   int master_ = -1;

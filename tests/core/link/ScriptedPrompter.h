@@ -18,11 +18,17 @@ class ScriptedPrompter : public Prompter {
   std::deque<std::string> passwords;  // typed digits for each password dialog
   std::vector<int> asked;             // text entries of every box shown, in order
   std::vector<int> passwordLabels;
+  std::vector<std::string> busyDevices;  // the device named by each "port busy" box
 
   bool AskRetryCancel(int entry) override { return Next(entry); }
   bool AskOkCancel(int entry) override { return Next(entry); }
   void ShowError(int entry) override { asked.push_back(entry); }
+  void ShowPortBusy(const std::string& device) override {
+    asked.push_back(msg::kPortBusy);
+    busyDevices.push_back(device);
+  }
   void ShowInformation(int entry) override { asked.push_back(entry); }
+  void ShowPartlyWritten() override { asked.push_back(msg::kPartlyWritten); }
   bool AskPassword(int label, const std::string&, const std::string&, std::string& digits) override {
     passwordLabels.push_back(label);
     if (passwords.empty()) return false;

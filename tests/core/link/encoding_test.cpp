@@ -64,5 +64,19 @@ TEST(Sum8, WrapsAtEightBits) {
   EXPECT_EQ(Sum8(b.data(), b.size()), 0x05);
 }
 
+// Inputs on which an exclusive-or, or a sum that keeps its carries, would
+// give another byte than the 8-bit sum the radio checks.
+TEST(Sum8, IsAnAdditionNotAnExclusiveOr) {
+  const Bytes pair = {0x01, 0x01};
+  EXPECT_EQ(Sum8(pair.data(), pair.size()), 0x02);  // exclusive-or: 0x00
+  const Bytes carries = {0x0F, 0xF0, 0x11};
+  EXPECT_EQ(Sum8(carries.data(), carries.size()), 0x10);  // exclusive-or: 0xEE
+  Bytes counting(256);
+  for (int i = 0; i < 256; ++i) counting[i] = static_cast<uint8_t>(i * 7 + 3);
+  EXPECT_EQ(Sum8(counting.data(), counting.size()), 0x80);  // exclusive-or: 0x00
+  EXPECT_EQ(Sum8(counting.data(), 0), 0x00);
+  EXPECT_EQ(Sum8(counting.data() + 1, 1), 0x0A);
+}
+
 }  // namespace
 }  // namespace vb420

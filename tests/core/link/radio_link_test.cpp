@@ -137,7 +137,7 @@ struct ListeningRadio {
 TEST_F(LinkTest, EntryFindsRadioAt4800OnThirdRateAndRunsAt19200) {
   auto radio = std::make_shared<ListeningRadio>(4800, std::vector<long>{});
   peer.Start([radio](PtyPeer& p, std::optional<uint8_t> b, long baud) { (*radio)(p, b, baud); });
-  ASSERT_EQ(link.EnterProgramMode(), 0);
+  ASSERT_EQ(link.EnterProgramMode(), LinkResult::kOk);
   peer.Stop();
   EXPECT_EQ(peer.SpeedsOf("VB420PP"), (std::vector<long>{9600, 19200, 4800}));
   EXPECT_EQ(link.GetModeString(), "19200,N,8,2");
@@ -161,7 +161,7 @@ TEST_F(LinkTest, SynWithoutAckMovesOnToTheNextRate) {
     }
     (*radio)(p, b, baud);
   });
-  ASSERT_EQ(link.EnterProgramMode(), 0);
+  ASSERT_EQ(link.EnterProgramMode(), LinkResult::kOk);
   peer.Stop();
   EXPECT_EQ(peer.SpeedsOf("VB420PP"), (std::vector<long>{9600, 19200}));
   EXPECT_EQ(calls, 1);
@@ -171,7 +171,7 @@ TEST_F(LinkTest, SilentRadioFailsAfterSevenRatesAndRestoresTimeOut) {
   int pumps = 0;
   link.SetReadTimeout(1234);
   peer.Start([](PtyPeer&, std::optional<uint8_t>, long) {});
-  EXPECT_EQ(link.EnterProgramMode([&pumps] { ++pumps; }), 1);
+  EXPECT_EQ(link.EnterProgramMode([&pumps] { ++pumps; }), LinkResult::kFailed);
   peer.Stop();
   EXPECT_EQ(peer.SpeedsOf("VB420PP"), (std::vector<long>{9600, 19200, 4800, 2400, 1200, 38400, 57600}));
   EXPECT_EQ(link.GetModeString(), "19200,N,8,2");
@@ -187,7 +187,7 @@ TEST_F(LinkTest, IdentifyReturnsModelBytesAndCloses) {
   const Bytes model = {'M', '2', '6', '0', '0', 0x06, 0xFE, 0xFF};
   Run({{{0x02}, model}, {{ACK}, {ACK}}});
   ModelBytes got{};
-  ASSERT_EQ(link.Identify(got), 0);
+  ASSERT_EQ(link.Identify(got), LinkResult::kOk);
   ExpectAllExchanged();
   EXPECT_EQ(Bytes(got.begin(), got.end()), model);
 }
@@ -196,7 +196,7 @@ TEST_F(LinkTest, IdentifyFailsWhenCloseIsNotAck) {
   InProgramMode();
   Run({{{0x02}, Str("M1600\x04\xff\xff")}, {{ACK}, {NAK}}});
   ModelBytes got{};
-  EXPECT_EQ(link.Identify(got), 1);
+  EXPECT_EQ(link.Identify(got), LinkResult::kFailed);
 }
 
 TEST_F(LinkTest, EndFallsBackTo9600WhenUnanswered) {
@@ -204,26 +204,50 @@ TEST_F(LinkTest, EndFallsBackTo9600WhenUnanswered) {
   peer.Start([](PtyPeer& p, std::optional<uint8_t> b, long baud) {
     if (b == 'E' && baud == 9600) p.Send(ACK);
   });
-  EXPECT_EQ(link.EndProgramMode(), 0);
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
   peer.Stop();
   EXPECT_EQ(peer.SpeedsOf("E"), (std::vector<long>{19200, 9600}));
   EXPECT_EQ(link.GetModeString(), "9600,N,8,2");
 }
 
+// A radio that has fallen back to its calling rate answers 'E' at 19200 with
+// a garbled byte; only the 'E' at 9600 reaches it.
+TEST_F(LinkTest, EndAnsweredWithOtherByteIsRetriedAt9600) {
+  InProgramMode(100);
+  peer.Start([](PtyPeer& p, std::optional<uint8_t> b, long baud) {
+    if (b != 'E') return;
+    p.Send(baud == 9600 ? ACK : 0xF8);
+  });
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
+  peer.Stop();
+  EXPECT_EQ(peer.SpeedsOf("E"), (std::vector<long>{19200, 9600}));
+  EXPECT_EQ(link.GetModeString(), "9600,N,8,2");
+}
+
+TEST_F(LinkTest, EndFailsWhenNeitherTryIsAcknowledged) {
+  InProgramMode(100);
+  peer.Start([](PtyPeer& p, std::optional<uint8_t> b, long) {
+    if (b == 'E') p.Send(NAK);
+  });
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kFailed);
+  peer.Stop();
+  EXPECT_EQ(peer.SpeedsOf("E"), (std::vector<long>{19200, 9600}));
+}
+
 TEST_F(LinkTest, EndAnsweredAt19200SendsOneE) {
   InProgramMode();
   Run({{{'E'}, {ACK}}});
-  EXPECT_EQ(link.EndProgramMode(), 0);
+  EXPECT_EQ(link.EndProgramMode(), LinkResult::kOk);
   ExpectAllExchanged();
 }
 
 TEST_F(LinkTest, TestModeOpensAt9600AndSendsTuning) {
   InProgramMode();
-  ASSERT_EQ(link.OpenForTestMode(), 0);
+  ASSERT_EQ(link.OpenForTestMode(), LinkResult::kOk);
   EXPECT_EQ(link.GetModeString(), "9600,N,8,2");
   EXPECT_EQ(link.ReadTimeout(), 1500u);
   Run({{Str("TUNING "), {ACK}}});
-  EXPECT_EQ(link.EnterTestMode(), 0);
+  EXPECT_EQ(link.EnterTestMode(), LinkResult::kOk);
   ExpectAllExchanged();
 }
 
@@ -233,20 +257,31 @@ TEST_F(LinkTest, TestModeOpensAt9600AndSendsTuning) {
 TEST_F(LinkTest, BlockReadFullBlockWithGoodChecksum) {
   InProgramMode();
   const Bytes data = Counting();
-  Run({{{'R', 0x00, 0xBF}, Cat({{'W'}, data, {Sum8(data.data(), 256)}})}, {{ACK}, {ACK}}});
+  // The sum of the counting block is 0x80; its exclusive-or would be 0x00.
+  Run({{{'R', 0x00, 0xBF}, Cat({{'W'}, data, {0x80}})}, {{ACK}, {ACK}}});
   Bytes buf(256, 0);
-  EXPECT_EQ(link.BlockRead(buf.data(), 191), kBlockOk);
+  EXPECT_EQ(link.BlockRead(buf.data(), 191), BlockReadResult::kOk);
   ExpectAllExchanged();
   EXPECT_EQ(buf, data);
+}
+
+TEST_F(LinkTest, BlockReadWithExclusiveOrCheckByteIsNaked) {
+  InProgramMode();
+  const Bytes data = Counting();
+  Run({{{'R', 0x00, 0x10}, Cat({{'W'}, data, {0x00}})}, {{NAK}, {ACK}},
+       {{'R', 0x00, 0x10}, Cat({{'W'}, data, {0x80}})}, {{ACK}, {ACK}}});
+  Bytes buf(256, 0);
+  EXPECT_EQ(link.BlockRead(buf.data(), 16), BlockReadResult::kOk);
+  ExpectAllExchanged();
 }
 
 TEST_F(LinkTest, BlockReadFillAnswerFillsTheBlockWhateverTheCode) {
   InProgramMode();
   Run({{{'R', 0x00, 0x05}, {'Z', 0xFF}}, {{ACK}, {ACK}}, {{'R', 0x00, 0x06}, {0x33, 0x5A}}, {{ACK}, {ACK}}});
   Bytes buf(256, 0);
-  EXPECT_EQ(link.BlockRead(buf.data(), 5), kBlockOk);
+  EXPECT_EQ(link.BlockRead(buf.data(), 5), BlockReadResult::kOk);
   EXPECT_EQ(buf, Block(0xFF));
-  EXPECT_EQ(link.BlockRead(buf.data(), 6), kBlockOk);
+  EXPECT_EQ(link.BlockRead(buf.data(), 6), BlockReadResult::kOk);
   EXPECT_EQ(buf, Block(0x5A));
   ExpectAllExchanged();
 }
@@ -261,7 +296,7 @@ TEST_F(LinkTest, BlockReadChecksumMismatchIsNakedAndAskedAgain) {
        {{'R', 0x01, 0x00}, Cat({{'W'}, data, {sum}})},
        {{ACK}, {ACK}}});
   Bytes buf(256, 0);
-  EXPECT_EQ(link.BlockRead(buf.data(), 256), kBlockOk);
+  EXPECT_EQ(link.BlockRead(buf.data(), 256), BlockReadResult::kOk);
   ExpectAllExchanged();
   EXPECT_EQ(buf, data);
 }
@@ -272,7 +307,7 @@ TEST_F(LinkTest, BlockReadThreeMismatchesGiveResultOne) {
   const Bytes bad = Cat({{'W'}, data, {static_cast<uint8_t>(Sum8(data.data(), 256) ^ 0x80)}});
   Run({{{'R', 0, 9}, bad}, {{NAK}, {ACK}}, {{'R', 0, 9}, bad}, {{NAK}, {ACK}}, {{'R', 0, 9}, bad}, {{NAK}, {ACK}}});
   Bytes buf(256, 0);
-  EXPECT_EQ(link.BlockRead(buf.data(), 9), kBlockFailed);
+  EXPECT_EQ(link.BlockRead(buf.data(), 9), BlockReadResult::kFailed);
   ExpectAllExchanged();
 }
 
@@ -281,7 +316,7 @@ TEST_F(LinkTest, BlockReadNakNotAcknowledgedGives13) {
   const Bytes data = Counting();
   Run({{{'R', 0, 1}, Cat({{'W'}, data, {static_cast<uint8_t>(Sum8(data.data(), 256) + 3)}})}, {{NAK}, {NAK}}});
   Bytes buf(256, 0);
-  EXPECT_EQ(link.BlockRead(buf.data(), 1), kBlockNakNotAcked);
+  EXPECT_EQ(link.BlockRead(buf.data(), 1), BlockReadResult::kNakNotAcked);
   ExpectAllExchanged();
 }
 
@@ -289,7 +324,7 @@ TEST_F(LinkTest, BlockReadClosedWithOtherByteGives10) {
   InProgramMode();
   Run({{{'R', 0, 2}, {'Z', 0x00}}, {{ACK}, {0x41}}});
   Bytes buf(256, 1);
-  EXPECT_EQ(link.BlockRead(buf.data(), 2), kBlockNotAcked);
+  EXPECT_EQ(link.BlockRead(buf.data(), 2), BlockReadResult::kNotAcked);
   ExpectAllExchanged();
 }
 
@@ -297,7 +332,7 @@ TEST_F(LinkTest, BlockReadSilenceTriesThreeTimes) {
   InProgramMode(60);
   peer.Start([](PtyPeer&, std::optional<uint8_t>, long) {});
   Bytes buf(256, 0);
-  EXPECT_EQ(link.BlockRead(buf.data(), 3), kBlockFailed);
+  EXPECT_EQ(link.BlockRead(buf.data(), 3), BlockReadResult::kFailed);
   peer.Stop();
   EXPECT_EQ(peer.FromLink(), (Bytes{'R', 0, 3, 'R', 0, 3, 'R', 0, 3}));
 }
@@ -308,7 +343,7 @@ TEST_F(LinkTest, BlockReadShortBlockIsAFailedAttempt) {
   const Bytes shortAnswer = Cat({{'W'}, Bytes(data.begin(), data.begin() + 200)});
   Run({{{'R', 0, 4}, shortAnswer}, {{'R', 0, 4}, Cat({{'W'}, data, {Sum8(data.data(), 256)}})}, {{ACK}, {ACK}}});
   Bytes buf(256, 0);
-  EXPECT_EQ(link.BlockRead(buf.data(), 4), kBlockOk);
+  EXPECT_EQ(link.BlockRead(buf.data(), 4), BlockReadResult::kOk);
   ExpectAllExchanged();
   EXPECT_EQ(buf, data);
 }
@@ -320,7 +355,7 @@ TEST_F(LinkTest, BlockWriteOfEqualBytesGoesAsZ) {
   InProgramMode();
   Run({{{'Z', 0x00, 0x07, 0xFF}, {ACK}}});
   const Bytes block = Block(0xFF);
-  EXPECT_EQ(link.BlockWrite(block.data(), 7), 0);
+  EXPECT_EQ(link.BlockWrite(block.data(), 7), LinkResult::kOk);
   ExpectAllExchanged();
 }
 
@@ -331,20 +366,20 @@ TEST_F(LinkTest, BlockWriteDifferingInLastByteGoesWhole) {
   const uint8_t sum = Sum8(block.data(), 256);
   EXPECT_EQ(sum, static_cast<uint8_t>(255 * 0xFF + 0xFE));
   Run({{Cat({{'W', 0x00, 0xBF}, block, {sum}}), {ACK}}});
-  EXPECT_EQ(link.BlockWrite(block.data(), 191), 0);
+  EXPECT_EQ(link.BlockWrite(block.data(), 191), LinkResult::kOk);
   ExpectAllExchanged();
 }
 
 TEST_F(LinkTest, BlockWriteRepeatsOnRefusalUpToThreeTimes) {
   InProgramMode();
   const Bytes block = Counting();
-  const Bytes req = Cat({{'W', 0, 8}, block, {Sum8(block.data(), 256)}});
+  const Bytes req = Cat({{'W', 0, 8}, block, {0x80}});
   Run({{req, {NAK}}, {req, {NAK}}, {req, {ACK}}});
-  EXPECT_EQ(link.BlockWrite(block.data(), 8), 0);
+  EXPECT_EQ(link.BlockWrite(block.data(), 8), LinkResult::kOk);
   ExpectAllExchanged();
 
   Run({{req, {NAK}}, {req, {0x00}}, {req, {NAK}}});
-  EXPECT_EQ(link.BlockWrite(block.data(), 8), 1);
+  EXPECT_EQ(link.BlockWrite(block.data(), 8), LinkResult::kFailed);
   ExpectAllExchanged();
 }
 
@@ -352,7 +387,7 @@ TEST_F(LinkTest, BlockWriteSilenceEndsAtOnce) {
   InProgramMode(60);
   peer.Start([](PtyPeer&, std::optional<uint8_t>, long) {});
   const Bytes block = Block(0x00);
-  EXPECT_EQ(link.BlockWrite(block.data(), 1), 1);
+  EXPECT_EQ(link.BlockWrite(block.data(), 1), LinkResult::kFailed);
   peer.Stop();
   EXPECT_EQ(peer.FromLink(), (Bytes{'Z', 0, 1, 0x00}));
 }
@@ -366,7 +401,7 @@ TEST_F(LinkTest, AreaReadIgnoresHeaderAndCloses) {
   for (int i = 0; i < 64; ++i) data[i] = static_cast<uint8_t>(0xA0 + i);
   Run({{{'S', 0x11, 0xC0, 64}, Cat({{0x99}, data})}, {{ACK}, {ACK}}});
   Bytes buf(64, 0);
-  EXPECT_EQ(link.AreaRead(buf.data(), 0x11C0, 64), 0);
+  EXPECT_EQ(link.AreaRead(buf.data(), 0x11C0, 64), LinkResult::kOk);
   ExpectAllExchanged();
   EXPECT_EQ(buf, data);
 }
@@ -375,7 +410,7 @@ TEST_F(LinkTest, AreaWriteSendsOffsetLengthData) {
   InProgramMode();
   const Bytes data(48, 0x31);
   Run({{Cat({{'X', 0x06, 0x50, 48}, data}), {ACK}}});
-  EXPECT_EQ(link.AreaWrite(data.data(), 0x650, 48), 0);
+  EXPECT_EQ(link.AreaWrite(data.data(), 0x650, 48), LinkResult::kOk);
   ExpectAllExchanged();
 }
 
@@ -383,10 +418,10 @@ TEST_F(LinkTest, AreaPieceOutsideTheAreaIsRefusedUnsent) {
   InProgramMode(60);
   peer.Start([](PtyPeer&, std::optional<uint8_t>, long) {});
   Bytes buf(256, 0);
-  EXPECT_EQ(link.AreaRead(buf.data(), 0x11F0, 64), 1);
-  EXPECT_EQ(link.AreaWrite(buf.data(), 0x1000, 0), 1);
-  EXPECT_EQ(link.AreaWrite(buf.data(), 0, 256), 1);
-  EXPECT_EQ(link.AreaRead(buf.data(), -1, 4), 1);
+  EXPECT_EQ(link.AreaRead(buf.data(), 0x11F0, 64), LinkResult::kFailed);
+  EXPECT_EQ(link.AreaWrite(buf.data(), 0x1000, 0), LinkResult::kFailed);
+  EXPECT_EQ(link.AreaWrite(buf.data(), 0, 256), LinkResult::kFailed);
+  EXPECT_EQ(link.AreaRead(buf.data(), -1, 4), LinkResult::kFailed);
   peer.Stop();
   EXPECT_TRUE(peer.FromLink().empty());
 }
@@ -399,9 +434,9 @@ TEST_F(LinkTest, PasswordsEmptyAndShortAndResults) {
   Run({{{0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, {ACK}},
        {{0x03, '1', '2', 0, 0, 0, 0}, {NAK}},
        {{0x2D, '1', '2', '3', '4', '5', '6'}, {}}});
-  EXPECT_EQ(link.SendReadPassword(PasswordBytes("")), kPasswordOk);
-  EXPECT_EQ(link.SendOverwritePassword(PasswordBytes("12")), kPasswordWrong);
-  EXPECT_EQ(link.SendTechnicianPassword(PasswordBytes("1234567")), kPasswordNoAnswer);
+  EXPECT_EQ(link.SendReadPassword(PasswordBytes("")), PasswordResult::kOk);
+  EXPECT_EQ(link.SendOverwritePassword(PasswordBytes("12")), PasswordResult::kWrong);
+  EXPECT_EQ(link.SendTechnicianPassword(PasswordBytes("1234567")), PasswordResult::kNoAnswer);
   ExpectAllExchanged();
 }
 
@@ -416,7 +451,7 @@ TEST_F(LinkTest, DateStampCarriesTheLocalClock) {
     if (b) collected->push_back(*b);
     if (b && collected->size() == 7) p.Send(ACK);
   });
-  EXPECT_EQ(link.SendDateStamp(DateStampNow()), 0);
+  EXPECT_EQ(link.SendDateStamp(DateStampNow()), LinkResult::kOk);
   peer.Stop();
   ASSERT_EQ(collected->size(), 7u);
   EXPECT_EQ((*collected)[0], 0x5F);
@@ -432,13 +467,13 @@ TEST_F(LinkTest, VersionChecksumPassPort) {
   std::array<uint8_t, 10> v{};
   uint16_t sum = 0;
   std::array<uint8_t, 12> p{};
-  EXPECT_EQ(link.VersionQuery(v), 0);
+  EXPECT_EQ(link.VersionQuery(v), LinkResult::kOk);
   EXPECT_EQ(Bytes(v.begin(), v.end()), version);
-  EXPECT_EQ(link.FirmwareChecksum(sum), 0);
+  EXPECT_EQ(link.FirmwareChecksum(sum), LinkResult::kOk);
   EXPECT_EQ(sum, 0x1A2B);
   EXPECT_EQ(ChecksumText(sum), "1A2B");
   EXPECT_EQ(link.ReadTimeout(), 500u);
-  EXPECT_EQ(link.PassPortVersion(p), 0);
+  EXPECT_EQ(link.PassPortVersion(p), LinkResult::kOk);
   EXPECT_EQ(Bytes(p.begin(), p.end()), pp);
   ExpectAllExchanged();
 }
@@ -455,10 +490,10 @@ TEST_F(LinkTest, InformationRecordChecks) {
        {Str("URK"), InfoRecord(0x54, 0)}, {{ACK}, {ACK}},
        {Str("URK"), InfoRecord(0x55, 1)}, {{ACK}, {ACK}}});
   std::array<uint8_t, 32> info{};
-  ASSERT_EQ(link.InformationQuery(info), 0);
+  ASSERT_EQ(link.InformationQuery(info), LinkResult::kOk);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(info.data()) + 16, 12), "000012345678");
-  EXPECT_EQ(link.InformationQuery(info), 1);  // good sum, wrong first byte
-  EXPECT_EQ(link.InformationQuery(info), 1);  // right first byte, wrong sum
+  EXPECT_EQ(link.InformationQuery(info), LinkResult::kFailed);  // good sum, wrong first byte
+  EXPECT_EQ(link.InformationQuery(info), LinkResult::kFailed);  // right first byte, wrong sum
   ExpectAllExchanged();
 }
 
@@ -480,25 +515,25 @@ TEST_F(LinkTest, TestModeCommandForms) {
        {{0x08, 0x0D}, {ACK}},
        {{0x10, 0x03}, {0x01, 0x55, 0x00, 0x00, 0x01, 0x55, 0x10, 0x00}}, {{ACK}, {NAK}},
        {{0x11, 0x02}, {ACK}}});
-  EXPECT_EQ(link.TestStep(0xA0, 0), 0);  // sends nothing
-  EXPECT_EQ(link.TestStep(0xA0, 5), 0);
-  EXPECT_EQ(link.TestStep(0xA0, -1), 0);
-  EXPECT_EQ(link.TestStep(0x30, -12, true), 0);
-  EXPECT_EQ(link.TestSet(0x20, 0x7F, true), 0);
+  EXPECT_EQ(link.TestStep(0xA0, 0), LinkResult::kOk);  // sends nothing
+  EXPECT_EQ(link.TestStep(0xA0, 5), LinkResult::kOk);
+  EXPECT_EQ(link.TestStep(0xA0, -1), LinkResult::kOk);
+  EXPECT_EQ(link.TestStep(0x30, -12, true), LinkResult::kOk);
+  EXPECT_EQ(link.TestSet(0x20, 0x7F, true), LinkResult::kOk);
   uint8_t value = 0;
-  EXPECT_EQ(link.TestQuery(0x92, value), 0);
+  EXPECT_EQ(link.TestQuery(0x92, value), LinkResult::kOk);
   EXPECT_EQ(value, 0x44);
-  EXPECT_EQ(link.TestPrefixedSet(3), 0);
-  EXPECT_EQ(link.TestAckSwitch(true), 0);
-  EXPECT_EQ(link.TestSwitch(0x84, false), 0);
-  EXPECT_EQ(link.TestMskRate(true), 0);
-  EXPECT_EQ(link.TestBandwidth(1), 0);
-  EXPECT_EQ(link.TestTransmit(true), 0);
+  EXPECT_EQ(link.TestPrefixedSet(3), LinkResult::kOk);
+  EXPECT_EQ(link.TestAckSwitch(true), LinkResult::kOk);
+  EXPECT_EQ(link.TestSwitch(0x84, false), LinkResult::kOk);
+  EXPECT_EQ(link.TestMskRate(true), LinkResult::kOk);
+  EXPECT_EQ(link.TestBandwidth(1), LinkResult::kOk);
+  EXPECT_EQ(link.TestTransmit(true), LinkResult::kOk);
   EXPECT_EQ(link.ReadTimeout(), 500u);
   std::array<uint8_t, 8> freqs{};
-  EXPECT_EQ(link.TestChannel(3, freqs), 0);  // NAK closes it too
+  EXPECT_EQ(link.TestChannel(3, freqs), LinkResult::kOk);  // NAK closes it too
   EXPECT_EQ(freqs[6], 0x10);
-  EXPECT_EQ(link.TestSignalling(2), 0);
+  EXPECT_EQ(link.TestSignalling(2), LinkResult::kOk);
   ExpectAllExchanged();
 }
 
@@ -509,19 +544,19 @@ TEST_F(LinkTest, TestModeBlocks) {
   const Bytes tuning(40, 0x12);
   Run({{{0x05}, data}, {{ACK}, {ACK}}, {{'B'}, tuning}, {{ACK}, {ACK}}, {{0x07}, {9, 8}}, {{ACK}, {NAK}}});
   Bytes buf(149);
-  EXPECT_EQ(link.TestReadData(buf.data(), 149), 0);
+  EXPECT_EQ(link.TestReadData(buf.data(), 149), LinkResult::kOk);
   EXPECT_EQ(buf, data);
   std::array<uint8_t, 40> t{};
-  EXPECT_EQ(link.TestReadTuning(t), 0);
+  EXPECT_EQ(link.TestReadTuning(t), LinkResult::kOk);
   EXPECT_EQ(t[39], 0x12);
-  EXPECT_EQ(link.TestReadValues(buf.data(), 2), 1);  // 0x07 needs ACK to close
+  EXPECT_EQ(link.TestReadValues(buf.data(), 2), LinkResult::kFailed);  // 0x07 needs ACK to close
   ExpectAllExchanged();
 }
 
 TEST_F(LinkTest, BandwidthSelectorOutsideRangeSendsNothing) {
   InProgramMode(50);
   peer.Start([](PtyPeer&, std::optional<uint8_t>, long) {});
-  EXPECT_EQ(link.TestBandwidth(3), 1);
+  EXPECT_EQ(link.TestBandwidth(3), LinkResult::kFailed);
   peer.Stop();
   EXPECT_TRUE(peer.FromLink().empty());
 }
@@ -543,7 +578,7 @@ TEST_F(LinkTest, EntryRetryAsksAndRepeatsUntilTheRadioAnswers) {
   ScriptedPrompter prompter;
   prompter.answers = {true};
   int pumps = 0;
-  EXPECT_EQ(link.EnterProgramModeWithRetry(prompter, [&pumps] { ++pumps; }), 0);
+  EXPECT_EQ(link.EnterProgramModeWithRetry(prompter, [&pumps] { ++pumps; }), LinkResult::kOk);
   peer.Stop();
   EXPECT_EQ(prompter.asked, (std::vector<int>{270}));
   EXPECT_EQ(*calls, 8);
@@ -553,7 +588,7 @@ TEST_F(LinkTest, EntryRetryAsksAndRepeatsUntilTheRadioAnswers) {
 TEST_F(LinkTest, EntryRetryCancelEndsProgramModeAndClosesPort) {
   peer.Start([](PtyPeer&, std::optional<uint8_t>, long) {});
   ScriptedPrompter prompter;
-  EXPECT_EQ(link.EnterProgramModeWithRetry(prompter, {}), 1);
+  EXPECT_EQ(link.EnterProgramModeWithRetry(prompter, {}), LinkResult::kFailed);
   peer.Stop();
   EXPECT_EQ(prompter.asked, (std::vector<int>{270}));
   EXPECT_FALSE(link.IsOpen());
@@ -565,7 +600,7 @@ TEST_F(LinkTest, IdentifyForReadRefusesPlatformCode) {
   Run({{{0x02}, Str("M9300\x04\xff\xff")}, {{ACK}, {ACK}}, {{'E'}, {ACK}}});
   ScriptedPrompter prompter;
   ModelBytes got{};
-  EXPECT_EQ(link.IdentifyForRead(prompter, {}, got), 1);
+  EXPECT_EQ(link.IdentifyForRead(prompter, {}, got), LinkResult::kFailed);
   ExpectAllExchanged();
   EXPECT_EQ(prompter.asked, (std::vector<int>{294}));
   EXPECT_FALSE(link.IsOpen());
@@ -578,7 +613,7 @@ TEST_F(LinkTest, IdentifyForReadRetriesUnsupportedModel) {
   ScriptedPrompter prompter;
   prompter.answers = {true};
   ModelBytes got{};
-  EXPECT_EQ(link.IdentifyForRead(prompter, {}, got), 0);
+  EXPECT_EQ(link.IdentifyForRead(prompter, {}, got), LinkResult::kOk);
   ExpectAllExchanged();
   EXPECT_EQ(prompter.asked, (std::vector<int>{271}));
   EXPECT_EQ(got[5], 0x07);
@@ -593,10 +628,10 @@ TEST_F(LinkTest, IdentifyForWriteAsksWhenModelBytesDiffer) {
   Run({{{0x02}, Str("M1600\x04\xfb\xff")}, {{ACK}, {ACK}}, {{0x02}, Str("M1600\x04\xfe\xff")}, {{ACK}, {ACK}}});
   ScriptedPrompter prompter;
   ModelBytes got{};
-  EXPECT_EQ(link.IdentifyForWrite(prompter, {}, current, got), 0);
+  EXPECT_EQ(link.IdentifyForWrite(prompter, {}, current, got), LinkResult::kOk);
   EXPECT_TRUE(prompter.asked.empty());
   prompter.answers = {true};
-  EXPECT_EQ(link.IdentifyForWrite(prompter, {}, current, got), 0);
+  EXPECT_EQ(link.IdentifyForWrite(prompter, {}, current, got), LinkResult::kOk);
   EXPECT_EQ(prompter.asked, (std::vector<int>{274}));
   ExpectAllExchanged();
 }
@@ -613,19 +648,19 @@ TEST(WriteModelCheck, PlatformCodesAndGenerations) {
     return b;
   };
   current.SetBytes(bytes("M1600", 0x04));  // first generation, mobile
-  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("M9300", 0x04), current), 2);
-  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("P9302", 0x04), current), 1);
-  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("S9300", 0x04), current), 1);
-  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("M1600", 0x04, 0xFB), current), 0);
-  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("M2600", 0x06), current), 2);
-  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("M1602", 0x04), current), 1);  // second generation
-  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("P1400", 0x04), current), 1);  // portable
-  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("XXXXX", 0x04), current), 1);
+  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("M9300", 0x04), current), ModelFit::kDiffers);
+  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("P9302", 0x04), current), ModelFit::kRefused);
+  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("S9300", 0x04), current), ModelFit::kRefused);
+  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("M1600", 0x04, 0xFB), current), ModelFit::kAccepted);
+  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("M2600", 0x06), current), ModelFit::kDiffers);
+  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("M1602", 0x04), current), ModelFit::kRefused);  // second generation
+  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("P1400", 0x04), current), ModelFit::kRefused);  // portable
+  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("XXXXX", 0x04), current), ModelFit::kRefused);
   current.SetBytes(bytes("M1602", 0x04));
-  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("S9300", 0x04), current), 2);
-  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("M9300", 0x04), current), 1);
+  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("S9300", 0x04), current), ModelFit::kDiffers);
+  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("M9300", 0x04), current), ModelFit::kRefused);
   current.SetBytes(bytes("P2400", 0x06));
-  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("P9302", 0x06), current), 2);
+  EXPECT_EQ(RadioLink::WriteModelCheck(bytes("P9302", 0x06), current), ModelFit::kDiffers);
 }
 
 TEST_F(LinkTest, VersionRetryCancelGivesUp) {
@@ -634,7 +669,7 @@ TEST_F(LinkTest, VersionRetryCancelGivesUp) {
   ScriptedPrompter prompter;
   prompter.answers = {true, false};
   std::array<uint8_t, 10> v{};
-  EXPECT_EQ(link.VersionQueryWithRetry(prompter, {}, v), 1);
+  EXPECT_EQ(link.VersionQueryWithRetry(prompter, {}, v), LinkResult::kFailed);
   peer.Stop();
   EXPECT_EQ(prompter.asked, (std::vector<int>{270, 270}));
   EXPECT_EQ(peer.FromLink(), (Bytes{0x50, 0x50, 'E', 'E'}));

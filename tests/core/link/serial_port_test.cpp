@@ -1,9 +1,11 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 
 #include <gtest/gtest.h>
@@ -133,6 +135,71 @@ TEST(OpenState, PortHeldByAnotherProgramDoesNotOpen) {
   EXPECT_FALSE(port.IsOpen());
   ::close(other);
   EXPECT_EQ(port.SetOpenState(1), 1);
+}
+
+// The exclusive mode belongs to the line, so it is asked on a descriptor of
+// our own. The superuser may open an exclusive line anyway; only others get
+// EBUSY, so that part is checked only when the tests do not run as root.
+int LineExclusive(int fd) {
+  int on = -1;
+  return ioctl(fd, TIOCGEXCL, &on) == 0 ? on : -1;
+}
+
+TEST(OpenState, LineIsExclusiveWhileOpenAndGivenBackOnClose) {
+  PtyPeer peer;
+  SerialPort port;
+  port.SetDevicePath(peer.Path());
+  ASSERT_EQ(port.SetOpenState(1), 1);
+  EXPECT_EQ(LineExclusive(port.Descriptor()), 1);
+  if (geteuid() != 0) {
+    errno = 0;
+    EXPECT_EQ(::open(peer.Path().c_str(), O_RDWR | O_NOCTTY), -1);
+    EXPECT_EQ(errno, EBUSY);
+  }
+  // A second port object is refused as busy in any case (the lock).
+  SerialPort second;
+  second.SetDevicePath(peer.Path());
+  EXPECT_EQ(second.SetOpenState(1), 0);
+  EXPECT_TRUE(second.PortBusy());
+  EXPECT_EQ(port.SetOpenState(0), 1);
+  const int fd = ::open(peer.Path().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(fd, 0);
+  EXPECT_EQ(LineExclusive(fd), 0);
+  ::close(fd);
+  // Changing the port number closes and opens: the new line is exclusive,
+  // the old one is not left so.
+  ASSERT_EQ(port.SetOpenState(1), 1);
+  PtyPeer other;
+  ASSERT_EQ(port.SetDevicePath(other.Path()), 1);
+  EXPECT_EQ(LineExclusive(port.Descriptor()), 1);
+  const int oldFd = ::open(peer.Path().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(oldFd, 0);
+  EXPECT_EQ(LineExclusive(oldFd), 0);
+  ::close(oldFd);
+}
+
+TEST(OpenState, WhyTheOpeningFailed) {
+  SerialPort port;
+  port.SetDevicePath("/nonexistent/tty");
+  EXPECT_EQ(port.SetOpenState(1), 0);
+  EXPECT_EQ(port.OpenError(), ENOENT);
+  EXPECT_FALSE(port.PortBusy());
+
+  PtyPeer peer;
+  const int holder = ::open(peer.Path().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(ioctl(holder, TIOCEXCL), 0);  // another program made the line exclusive
+  port.SetDevicePath(peer.Path());
+  if (geteuid() != 0) {
+    EXPECT_EQ(port.SetOpenState(1), 0);
+    EXPECT_EQ(port.OpenError(), EBUSY);
+    EXPECT_TRUE(port.PortBusy());
+  }
+  ioctl(holder, TIOCNXCL);
+  ::close(holder);
+  EXPECT_EQ(port.SetOpenState(1), 1);
+  EXPECT_EQ(port.OpenError(), 0);
+  EXPECT_FALSE(port.PortBusy());
 }
 
 TEST(LineSettings, ModeWithBlanksIsStoredAndAppliedWithout) {

@@ -1,6 +1,10 @@
 // The read, write and radio-information conversations step by step against a
 // radio played in the test: progress, retries, password rounds, what reaches
 // which buffer.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "FakeRadio.h"
@@ -38,7 +42,7 @@ class ReadFlow : public ::testing::Test {
     InitNewImage(data, true);
     before = data.buffers.ImageBytes();
   }
-  int Run() {
+  TransferResult Run() {
     ReadSession s(radio, data.buffers, prompter, rec.Callbacks());
     return s.Run();
   }
@@ -51,7 +55,7 @@ class ReadFlow : public ::testing::Test {
 
 TEST_F(ReadFlow, FillsOnlyTheScratchCopyWithProgressOver264Steps) {
   radio.model = {'M', '2', '6', '0', '0', 0x06, 0xFF, 0x00};
-  ASSERT_EQ(Run(), kTransferOk);
+  ASSERT_EQ(Run(), TransferResult::kOk);
   std::vector<int> want{0};
   for (int i = 1; i <= 264; ++i) want.push_back(i);
   want.push_back(264);
@@ -74,7 +78,7 @@ TEST_F(ReadFlow, BlockFailureRetryStartsAgainFromBlockZero) {
   int misses = 3;  // all three attempts at block 100, once
   radio.silentBlockRead = [&](int b) { return b == 100 && misses-- > 0; };
   prompter.answers = {true};
-  ASSERT_EQ(Run(), kTransferOk);
+  ASSERT_EQ(Run(), TransferResult::kOk);
   EXPECT_EQ(prompter.asked, (std::vector<int>{270}));
   EXPECT_EQ(radio.CountWrites({0x00, 0x00}), 2);  // block 0 asked for twice
   EXPECT_EQ(radio.CountWrites({0x00, 100}), 4);
@@ -83,7 +87,7 @@ TEST_F(ReadFlow, BlockFailureRetryStartsAgainFromBlockZero) {
 
 TEST_F(ReadFlow, CancelAfterAFailedPieceEndsProgramModeAndKeepsTheImage) {
   radio.silentAreaRead = [](int offset) { return offset == 0x800; };
-  ASSERT_EQ(Run(), kTransferFailed);
+  ASSERT_EQ(Run(), TransferResult::kFailed);
   EXPECT_EQ(prompter.asked, (std::vector<int>{270}));
   EXPECT_EQ(radio.writes.back(), (Bytes{'E'}));
   EXPECT_FALSE(radio.IsOpen());
@@ -109,7 +113,7 @@ TEST_F(ReadFlow, PasswordRoundCountsWrongAnswersAndShowsTheMessage) {
   p.l2 = &line2;
   p.passwords = {"99", "1", "12"};
   ReadSession s(radio, data.buffers, p, rec.Callbacks());
-  ASSERT_EQ(s.Run(), kTransferOk);
+  ASSERT_EQ(s.Run(), TransferResult::kOk);
   EXPECT_EQ(p.passwordLabels, (std::vector<int>{695, 695, 695}));
   EXPECT_EQ(p.asked, (std::vector<int>{276, 276}));
   EXPECT_EQ(line1, "HI");
@@ -122,7 +126,7 @@ TEST_F(ReadFlow, PasswordRoundCountsWrongAnswersAndShowsTheMessage) {
 TEST_F(ReadFlow, ThreeWrongPasswordsEndTheRead) {
   radio.model[6] = 0xFE;
   prompter.passwords = {"1", "2", "3", "12"};
-  ASSERT_EQ(Run(), kTransferFailed);
+  ASSERT_EQ(Run(), TransferResult::kFailed);
   EXPECT_EQ(prompter.passwordLabels.size(), 3u);
   EXPECT_EQ(prompter.asked, (std::vector<int>{276, 276, 276}));
   EXPECT_EQ(radio.CountWrites({0x00, 0x00}), 0);
@@ -134,7 +138,7 @@ TEST_F(ReadFlow, UnansweredPasswordRetrySendsTheSameDigits) {
   radio.silentPasswords = 1;
   prompter.passwords = {"12"};
   prompter.answers = {true};
-  ASSERT_EQ(Run(), kTransferOk);
+  ASSERT_EQ(Run(), TransferResult::kOk);
   EXPECT_EQ(prompter.asked, (std::vector<int>{270}));
   EXPECT_EQ(radio.CountWrites({0x04, '1', '2', 0, 0, 0, 0}), 2);
   EXPECT_EQ(prompter.passwordLabels.size(), 1u);
@@ -142,7 +146,7 @@ TEST_F(ReadFlow, UnansweredPasswordRetrySendsTheSameDigits) {
 
 TEST_F(ReadFlow, RadioThatDoesNotLeaveProgramModeGivesResultTwo) {
   radio.endAnswers = false;
-  EXPECT_EQ(Run(), kTransferEndFailed);
+  EXPECT_EQ(Run(), TransferResult::kEndFailed);
   EXPECT_EQ(radio.CountWrites({'E'}), 2);  // at 19200, then at 9600
 }
 
@@ -157,7 +161,7 @@ class WriteFlow : public ::testing::Test {
     for (size_t i = 0x2000; i < 0x2100; ++i) image.setU8(i, static_cast<uint8_t>(i));
     image.fill(0x100, 0x20, 0x00);  // the identification block is rewritten by the write
   }
-  int Run(bool adjustTime = true) {
+  TransferResult Run(bool adjustTime = true) {
     WriteSession s(radio, data, prompter, rec.Callbacks());
     s.SetAdjustTime(adjustTime);
     return s.Run();
@@ -169,7 +173,7 @@ class WriteFlow : public ::testing::Test {
 };
 
 TEST_F(WriteFlow, WritesTheIdentificationBlockThenEveryBlockAndPiece) {
-  ASSERT_EQ(Run(), kTransferOk);
+  ASSERT_EQ(Run(), TransferResult::kOk);
   const Bytes ident{'V', 'B', '4', '2', '0', 0, 0, 'V', '1', '.', '2', '0'};
   EXPECT_TRUE(data.Image().equals(0x100, ident.data(), ident.size()));
   EXPECT_TRUE(data.Image().equals(0x110, "VB-420 V1.20", 12));
@@ -193,7 +197,7 @@ TEST_F(WriteFlow, WritesTheIdentificationBlockThenEveryBlockAndPiece) {
 
 TEST_F(WriteFlow, DeclinedPasswordWarningOpensNothing) {
   data.model.SetReadPasswordBit(true);
-  EXPECT_EQ(Run(), kTransferFailed);
+  EXPECT_EQ(Run(), TransferResult::kFailed);
   EXPECT_EQ(prompter.asked, (std::vector<int>{223}));
   EXPECT_TRUE(radio.writes.empty());
   EXPECT_FALSE(radio.IsOpen());
@@ -203,19 +207,19 @@ TEST_F(WriteFlow, OverwritePasswordRoundBeforeTheBlocks) {
   radio.model[6] = 0xFD;  // the radio holds an overwrite password
   prompter.answers = {true};  // 274: the model bytes differ in byte 6
   prompter.passwords = {"34"};
-  ASSERT_EQ(Run(), kTransferOk);
+  ASSERT_EQ(Run(), TransferResult::kOk);
   EXPECT_EQ(prompter.asked, (std::vector<int>{274}));
   EXPECT_EQ(prompter.passwordLabels, (std::vector<int>{696}));
   EXPECT_EQ(radio.CountWrites({0x03, '3', '4', 0, 0, 0, 0}), 1);
 }
 
 TEST_F(WriteFlow, SecondGenerationAndAdjustTimeOffSendNoDateStamp) {
-  ASSERT_EQ(Run(false), kTransferOk);
+  ASSERT_EQ(Run(false), TransferResult::kOk);
   EXPECT_EQ(radio.CountFirst(0x5F, 7), 0);
   radio.writes.clear();
   data.model.SetModel(ModelNumberOfName("VT-1602"));
   radio.model = data.model.Bytes();
-  ASSERT_EQ(Run(true), kTransferOk);
+  ASSERT_EQ(Run(true), TransferResult::kOk);
   EXPECT_EQ(radio.CountFirst(0x5F, 7), 0);
 }
 
@@ -223,7 +227,7 @@ TEST_F(WriteFlow, FailedPieceRetryWritesEveryBlockAgain) {
   int misses = 1;
   radio.silentAreaWrite = [&](int o) { return o == 0x1000 && misses-- > 0; };
   prompter.answers = {true};
-  ASSERT_EQ(Run(), kTransferOk);
+  ASSERT_EQ(Run(), TransferResult::kOk);
   EXPECT_EQ(prompter.asked, (std::vector<int>{270}));
   EXPECT_EQ(radio.CountWrites({0x00, 0xBF}), 2);  // the last block went twice
   EXPECT_EQ(radio.CountWrites({'X', 0x01, 0x00, 0x40}), 2);
@@ -239,7 +243,7 @@ TEST(RadioInfoFlow, RetriesRestartWhereTheirStepSays) {
   radio.passportAnswers = false;
   prompter.answers = {true, true};
   RadioInfoSession s(radio, prompter);
-  ASSERT_EQ(s.Run(), 0);
+  ASSERT_EQ(s.Run(), TransferResult::kOk);
   EXPECT_EQ(prompter.asked, (std::vector<int>{270, 270}));
   EXPECT_EQ(radio.CountWrites({cmd::kIdentify}), 2);
   EXPECT_EQ(radio.CountWrites({'U', 'R', 'K'}), 2);
@@ -258,10 +262,78 @@ TEST(RadioInfoFlow, UnknownModelAsks271AndCancelEnds) {
   ScriptedPrompter prompter;
   radio.model = {'X', 'X', '9', '9', '9', 0x04, 0xFF, 0xFF};
   RadioInfoSession s(radio, prompter);
-  EXPECT_EQ(s.Run(), 1);
+  EXPECT_EQ(s.Run(), TransferResult::kFailed);
   EXPECT_EQ(prompter.asked, (std::vector<int>{271}));
   EXPECT_EQ(radio.CountWrites({'U', 'R', 'K'}), 0);
   EXPECT_EQ(radio.writes.back(), (Bytes{'E'}));
+}
+
+// ---- the line while a conversation holds it -------------------------------------------
+
+TEST_F(ReadFlow, LineIsExclusiveForTheWholeTransferAndGivenBackAfter) {
+  EXPECT_FALSE(radio.LineExclusive());
+  ASSERT_EQ(Run(), TransferResult::kOk);
+  EXPECT_GT(radio.writes.size(), 264u);
+  EXPECT_TRUE(radio.exclusiveAtEveryWrite);
+  EXPECT_FALSE(radio.IsOpen());
+  EXPECT_FALSE(radio.LineExclusive());
+}
+
+TEST_F(ReadFlow, PortHeldByAnotherProgramIsReportedAsBusyNamingTheDevice) {
+  const std::string device = radio.DeviceName();
+  const int other = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+  EXPECT_EQ(Run(), TransferResult::kFailed);
+  ::close(other);
+  EXPECT_EQ(prompter.asked, (std::vector<int>{285}));
+  EXPECT_EQ(prompter.busyDevices, (std::vector<std::string>{device}));
+  EXPECT_TRUE(radio.writes.empty());
+  EXPECT_FALSE(radio.IsOpen());
+  EXPECT_FALSE(radio.LineExclusive());
+}
+
+TEST_F(WriteFlow, GivenUpMidwayTheRadioIsSaidToHoldAPartlyWrittenProgramming) {
+  radio.silentBlockWrite = [](int block) { return block == 40; };
+  prompter.answers = {true};  // one Retry, then Cancel
+  EXPECT_EQ(Run(), TransferResult::kFailed);
+  // The failure is asked about on each try; the partial write is told once,
+  // after the last Cancel, with the port already closed.
+  EXPECT_EQ(prompter.asked, (std::vector<int>{270, 270, 289}));
+  EXPECT_FALSE(radio.IsOpen());
+  EXPECT_EQ(radio.writes.back(), (Bytes{'E'}));
+}
+
+TEST_F(WriteFlow, NoPartialWriteNoticeBeforeTheFirstBlockOrAfterTheLast) {
+  // Refused at the identification: nothing of the radio's memory changed.
+  radio.model = {'P', '1', '4', '0', '0', 0x04, 0xFF, 0xFF};
+  EXPECT_EQ(Run(), TransferResult::kFailed);
+  EXPECT_EQ(prompter.asked, (std::vector<int>{271}));
+  // Every block and piece written, then the date stamp cancelled: the
+  // programming in the radio is whole.
+  radio.model = data.model.Bytes();
+  prompter.asked.clear();
+  radio.writes.clear();
+  WriteSession s(radio, data, prompter, rec.Callbacks());
+  radio.silentDateStamps = 1;
+  EXPECT_EQ(s.Run(), TransferResult::kFailed);
+  EXPECT_EQ(prompter.asked, (std::vector<int>{270}));
+  EXPECT_FALSE(s.PartlyWritten());
+  EXPECT_EQ(radio.CountWrites({0x00, 0xBF}), 1);
+}
+
+TEST(Sessions, PortThatOpensButCannotBeSetUpIsNotKeptOpen) {
+  // A device that is no serial line opens, but its line settings fail: the
+  // conversation says so and lets go of it, rather than holding it (locked)
+  // until the next radio command.
+  FakeRadioLink radio;
+  radio.SetDevicePath("/dev/null");
+  ScriptedPrompter prompter;
+  RadioInfoSession s(radio, prompter);
+  EXPECT_EQ(s.Run(), TransferResult::kFailed);
+  EXPECT_EQ(prompter.asked, (std::vector<int>{269}));
+  EXPECT_FALSE(radio.IsOpen());
+  EXPECT_TRUE(radio.writes.empty());
 }
 
 TEST(Sessions, PortThatCannotBeOpenedShows269) {
@@ -270,7 +342,7 @@ TEST(Sessions, PortThatCannotBeOpenedShows269) {
   ScriptedPrompter prompter;
   RadioData data;
   ReadSession s(radio, data.buffers, prompter);
-  EXPECT_EQ(s.Run(), kTransferFailed);
+  EXPECT_EQ(s.Run(), TransferResult::kFailed);
   EXPECT_EQ(prompter.asked, (std::vector<int>{269}));
   EXPECT_TRUE(radio.writes.empty());
 }

@@ -113,6 +113,8 @@ QWidget* CFormRenderer::BuildPage(int page) {
         s.edit = new CFilterEdit;
         c->setEditable(true);
         c->setLineEdit(s.edit);
+        // No inline completion from the list: a typed value is stored as typed.
+        c->setCompleter(nullptr);
         c->setInsertPolicy(QComboBox::NoInsert);
         s.control = c;
         break;
@@ -280,7 +282,10 @@ void CFormRenderer::ShowField(int page, int index) {
       }
       c->setCurrentIndex(current);
       if (d.kind == ControlKind::EditCombo && (current < 0 || d.encoding != forms::Encoding::Value)) {
-        if (!(s.edit && s.edit->hasFocus())) c->setEditText(QString::fromStdString(FormEngine::ShowText(ctx_, d)));
+        // No row leaves the edit part empty, even while it has the focus: an
+        // empty box would be stored as "none" when the editing finishes.
+        if (current < 0 || !(s.edit && s.edit->hasFocus()))
+          c->setEditText(QString::fromStdString(FormEngine::ShowText(ctx_, d)));
       }
       break;
     }

@@ -109,6 +109,19 @@ std::vector<FormPage> CChEditView::Pages() {
   }
   // Every channel field comes from the channel table, in its order.
   for (const FieldDescriptor& d : zonefields::Fields(ZoneTable::Channel)) page.fields.push_back(d);
+  // The tone combo boxes also report a typed text that equals a row as that
+  // row; a typed text goes through the tone rule (and the copy to an off
+  // transmit tone), as in the grid.
+  for (int field : {5, 6}) {
+    const int index = field == 5 ? kRxTone : kTxTone;
+    FieldDescriptor& d = page.fields[static_cast<size_t>(index)];
+    auto tableStore = d.customStoreValue;
+    d.customStoreValue = [this, &z, field, index, tableStore](FormContext& c, int row) {
+      auto* edit = form_ ? qobject_cast<CFilterEdit*>(form_->Control(0, index)) : nullptr;
+      if (edit && edit->UserTyped()) z.conv.SetTone(zone_, channel_, field, edit->text().toStdString());
+      else tableStore(c, row);
+    };
+  }
   return {page};
 }
 

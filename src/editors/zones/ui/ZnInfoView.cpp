@@ -45,6 +45,28 @@ const ColumnDescriptor kPassPortColumns[10] = {
 constexpr int kGridRows = 251;
 constexpr int kGridCols = 10;
 
+// Item data of the type box's row that marks a damaged zone.
+constexpr int kDamagedTypeRow = -1;
+
+// Opening a file or reading a radio with a damaged zone area: the user hears
+// of it once, with every zone that can only be looked at and deleted now.
+void ReportDamagedZones(EditorContext& ctx) {
+  const CZoneMemory zones(ctx.ws.data);
+  QStringList numbers;
+  const auto layout = zones.Layout();
+  for (int z = 0; z < zones::kZoneCount; ++z)
+    if (layout[static_cast<size_t>(z)].exists && layout[static_cast<size_t>(z)].damaged) numbers << QString::number(z + 1);
+  if (numbers.isEmpty()) return;
+  MessageHelper& msg = ctx.msg;
+  msg.Warning(QStringLiteral("%1\n\n%2: %3").arg(msg.T(302), MenuLabel(msg.T(378)), numbers.join(QStringLiteral(", "))),
+              kMsgOk, MessageHelper::kWarningCaption, ctx.frame.MainWindow());
+}
+
+const bool kDamageReportRegistered = [] {
+  EditorRegistry::Instance().AddImageReplacedHook(ReportDamagedZones);
+  return true;
+}();
+
 int GridOfClass(int cls) { return cls == kClassLtr ? CZnInfoView::kLtrGrid : cls == kClassPassPort ? CZnInfoView::kPassPortGrid : CZnInfoView::kConvGrid; }
 
 }  // namespace
@@ -321,7 +343,15 @@ void CZnInfoView::ShowHeader() {
   typeBox_->clear();
   for (uint8_t t : z_.zones.OfferedZoneTypes())
     typeBox_->addItem(QString::fromStdString(CZoneMemory::ZoneTypeName(t, text)), int(t));
-  typeBox_->setCurrentIndex(typeBox_->findData(int(type)));
+  if (exists && z_.zones.ZoneDamaged(zone_)) {
+    // What the type byte says, if anything, and that it cannot be trusted.
+    const QString name = QString::fromStdString(CZoneMemory::ZoneTypeName(type, text));
+    const QString damaged = Context().msg.T(307);
+    typeBox_->insertItem(0, name.isEmpty() ? damaged : QStringLiteral("%1 (%2)").arg(name, damaged), kDamagedTypeRow);
+    typeBox_->setCurrentIndex(0);
+  } else {
+    typeBox_->setCurrentIndex(typeBox_->findData(int(type)));
+  }
   const bool gen2 = Context().ws.data.model.IsSecondGen();
   nameBox_->SetInputMode(gen2 ? kInputName : kInputAll);
   nameBox_->setMaxLength(gen2 ? 8 : 12);
@@ -334,7 +364,7 @@ void CZnInfoView::ShowHeader() {
     name = QString::fromStdString(s);
   }
   nameBox_->setText(name);
-  nameBox_->setEnabled(exists && z_.zones.ZoneClass(zone_) != kClassPassPort);
+  nameBox_->setEnabled(exists && z_.zones.ZoneClass(zone_) != kClassPassPort && !z_.zones.ZoneDamaged(zone_));
   freeLine_->setText(QStringLiteral("  %1 = %2 %3").arg(Context().msg.T(380)).arg(z_.zones.FreeBytes()).arg(Context().msg.T(381)));
   for (QPushButton* b : ppButtons_) b->setVisible(gridKind_ == kPassPortGrid);
   refreshing_ = false;
@@ -350,6 +380,9 @@ void CZnInfoView::Refresh() {
     grids_[kind]->SetCurrent(row, 1);
   }
   for (int k = 0; k < 3; ++k) grids_[k]->setVisible(k == gridKind_);
+  // A damaged zone is shown as far as it can be read, but not edited.
+  const bool damaged = z_.zones.ZoneDamaged(zone_);
+  if (grids_[gridKind_]->EnabledLook() == damaged) grids_[gridKind_]->SetEnabledLook(!damaged);
   UpdateMenuState();
   ShowHeader();
   grids_[gridKind_]->Model()->RefillAll();
@@ -397,6 +430,7 @@ void CZnInfoView::ShowResult(int messageEntry, bool error) {
 void CZnInfoView::OpenEditor(QKeyEvent* key, const QString* text) {
   CEditGrid* g = CurrentGridWidget();
   if (g->EditorKindOpen() || g->Row() < 1 || g->Col() < 1) return;
+  if (z_.zones.ZoneDamaged(zone_)) return;  // read-only until it is deleted
   const int row = g->Row();
   int col = g->Col();
   const int record = row - 1;
@@ -486,7 +520,8 @@ void CZnInfoView::CommitEdit() {
   } else if (g->Editor() == tone_) {
     text = tone_->currentText();
     const int i = tone_->currentIndex();
-    if (i >= 0 && tone_->itemText(i) == text) listRow = i;
+    // A typed text goes through the tone rule even when it equals a row.
+    if (!tone_->Edit()->UserTyped() && i >= 0 && tone_->itemText(i) == text) listRow = i;
   } else {
     listRow = list_->currentIndex();
     text = listRow >= 0 ? list_->itemText(listRow) : saved;
@@ -539,6 +574,7 @@ void CZnInfoView::CommitTrunked(int record, int col, const QString& text) {
     r = z_.groups.SetPassPortColumn(zone_, record, col, t);
   }
   CurrentGridWidget()->Model()->RefillAll();
+  if (r.result < 0) Refresh();  // a refused first entry took its new zone away again
   Changed();
   if (r.message) ShowResult(r.message);
 }
@@ -559,21 +595,25 @@ void CZnInfoView::StoreName() {
 
 void CZnInfoView::ZoneTypeChosen(int row) {
   if (refreshing_ || row < 0) return;
+  if (typeBox_->itemData(row).toInt() == kDamagedTypeRow) return;
   const uint8_t type = static_cast<uint8_t>(typeBox_->itemData(row).toInt());
   const int newClass = ClassOfType(type);
+  // A damaged zone cannot be retyped in place; any other type deletes it
+  // after the usual question.
+  const bool damaged = z_.zones.ZoneDamaged(zone_);
   if (!z_.zones.ZoneExists(zone_)) {
     z_.zones.SetPendingType(type);  // for when the zone is created
     Refresh();
     return;
   }
-  if (z_.zones.ZoneClass(zone_) == newClass) {
+  if (!damaged && z_.zones.ZoneClass(zone_) == newClass) {
     (void)z_.zones.SetZoneType(zone_, type);  // within the class it cannot be refused
     Refresh();
     Changed();
     return;
   }
   MessageHelper& msg = Context().msg;
-  const bool go = z_.zones.ConfirmDelete(zone_, newClass, Context().ws.text, [&](const std::string& question) {
+  const bool go = z_.zones.ConfirmDelete(zone_, damaged ? -1 : newClass, Context().ws.text, [&](const std::string& question) {
     return msg.Warning(QString::fromStdString(question), kMsgOkCancel, MessageHelper::kWarningCaption, this, kIdCancel) == kIdOk;
   });
   AfterMessage();

@@ -1,0 +1,170 @@
+// Write and Read in the program against radios and ports that let them down:
+// a write given up after its first blocks, a write refused before any, and a
+// port that another program holds. Through the menu commands and the real
+// dialogs, against the simulated radio.
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QMessageBox>
+#include <QTest>
+#include <filesystem>
+
+#include "UiTestSupport.h"
+#include "data/DataFile.h"
+#include "link/ui/RadioCommands.h"
+#include "link/ui/RadioDialogs.h"
+
+// The simulator helpers of the end-to-end tests; the build folder is found
+// from this program's own place in it (<build>/tests/ui/).
+namespace {
+std::string BuildDir() {
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return exe.parent_path().parent_path().parent_path().string();
+}
+}  // namespace
+#define VB420_BINARY_DIR BuildDir()
+#include "../e2e/SimProcess.cpp"
+
+using namespace vb420;
+using namespace vb420::test;
+using vb420::testing::SimProcess;
+
+namespace {
+
+class Env {
+ public:
+  Env(const std::string& name, const std::string& value) : name_(name) {
+    if (const char* old = getenv(name.c_str())) old_ = old, had_ = true;
+    setenv(name.c_str(), value.c_str(), 1);
+  }
+  ~Env() {
+    if (had_) setenv(name_.c_str(), old_.c_str(), 1);
+    else unsetenv(name_.c_str());
+  }
+
+ private:
+  std::string name_, old_;
+  bool had_ = false;
+};
+
+// Runs a transfer dialog at once, answers Retry `retries` times and then
+// Cancel, and accepts anything else.
+struct Answers {
+  int retries = 0;
+  int retryBoxes = 0;
+  QStringList seen;
+  int Answer(QDialog& d) {
+    seen << d.objectName();
+    if (auto* t = qobject_cast<CTransferDlg*>(&d)) {
+      d.show();
+      t->StartTransfer();
+      return d.result();
+    }
+    if (d.objectName() == "retryCancel") {
+      ++retryBoxes;
+      if (retries > 0) {
+        --retries;
+        return QMessageBox::Retry;
+      }
+      return QMessageBox::Cancel;
+    }
+    d.accept();
+    return QDialog::Accepted;
+  }
+};
+
+}  // namespace
+
+class LinkFaultsTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void init();
+  void cleanup();
+  void writeGivenUpMidwaySaysOnceThatTheRadioIsPartlyWritten();
+  void writeRefusedBeforeAnyBlockSaysNothingOfAPartialWrite();
+  void portHeldByAnotherProgramIsNamedInItsOwnMessage();
+
+ private:
+  void StartSim(std::vector<std::string> args);
+  void Run(int command);
+
+  std::unique_ptr<AppFixture> f_;
+  std::unique_ptr<SimProcess> sim_;
+  std::unique_ptr<Env> com1_;
+  std::unique_ptr<Env> data_;
+  Answers answers_;
+  QTemporaryDir tmp_;
+};
+
+void LinkFaultsTest::init() {
+  answers_ = Answers();
+  data_ = std::make_unique<Env>("XDG_DATA_HOME", tmp_.filePath("data").toStdString());
+  RadioState() = RadioCommandState();
+  f_ = std::make_unique<AppFixture>();
+}
+
+void LinkFaultsTest::cleanup() {
+  f_.reset();
+  sim_.reset();
+  com1_.reset();
+  data_.reset();
+}
+
+void LinkFaultsTest::StartSim(std::vector<std::string> args) {
+  sim_ = std::make_unique<SimProcess>(args);
+  QVERIFY(sim_->Started());
+  com1_ = std::make_unique<Env>("VB420_COM1", sim_->Device());
+}
+
+void LinkFaultsTest::Run(int command) {
+  for (int i = 0; i < 8; ++i) f_->prompter.dialogs.push_back([this](QDialog& d) { return answers_.Answer(d); });
+  f_->Frame().RunCommand(command);
+  Settle();
+  f_->prompter.dialogs.clear();
+}
+
+void LinkFaultsTest::writeGivenUpMidwaySaysOnceThatTheRadioIsPartlyWritten() {
+  // The start-up programming is a VT-1600, like the radio.
+  StartSim({"--model", "VT-1600", "--band", "136-174", "--fault", "silence@block=40"});
+  QVERIFY(f_->Start());
+  answers_.retries = 1;
+  Run(kCmdWrite);
+  QVERIFY(answers_.seen.contains("writeDlg"));
+  QCOMPARE(answers_.retryBoxes, 2);
+  const std::string folder = tmp_.filePath("data").toStdString() + "/vb420/backups";
+  // One box after the last Cancel: what happened and what to do, naming the
+  // folder of the backups. No success box.
+  const QStringList texts = f_->prompter.MessageTexts();
+  QCOMPARE(texts.count(QStringLiteral("E289\n\nE290\n") + QString::fromStdString(folder)), 1);
+  QVERIFY(!texts.contains("E219"));
+  QCOMPARE(texts.size(), 1);
+}
+
+void LinkFaultsTest::writeRefusedBeforeAnyBlockSaysNothingOfAPartialWrite() {
+  // A portable radio does not take a mobile's programming: refused at the
+  // identification, before any block.
+  StartSim({"--model", "VT-1400", "--band", "136-174"});
+  QVERIFY(f_->Start());
+  Run(kCmdWrite);
+  QCOMPARE(answers_.retryBoxes, 1);  // 271, Retry/Cancel
+  for (const QString& t : f_->prompter.MessageTexts()) QVERIFY2(!t.contains("E289"), qPrintable(t));
+}
+
+void LinkFaultsTest::portHeldByAnotherProgramIsNamedInItsOwnMessage() {
+  StartSim({"--model", "VT-1600", "--band", "136-174"});
+  QVERIFY(f_->Start());
+  const int other = ::open(sim_->Device().c_str(), O_RDWR | O_NOCTTY);
+  QVERIFY(other >= 0);
+  QCOMPARE(flock(other, LOCK_EX | LOCK_NB), 0);
+  Run(kCmdRead);
+  ::close(other);
+  QVERIFY(answers_.seen.contains("readDlg"));
+  QCOMPARE(f_->prompter.MessageTexts(), (QStringList{QStringLiteral("E285\n") + QString::fromStdString(sim_->Device())}));
+  QCOMPARE(answers_.retryBoxes, 0);
+}
+
+QTEST_MAIN(LinkFaultsTest)
+#include "link_faults_test.moc"
