@@ -129,6 +129,26 @@ TEST_F(GroupWrites, ResultsCarryOneMessageEach) {
   EXPECT_LT(zm.FindRecord(zone, 0), 0);
 }
 
+TEST_F(GroupWrites, AFirstEntryThatCannotHaveItsRecordLeavesNoZoneBehind) {
+  // Room for an LTR header (48 bytes) but not for a group after it (32 more).
+  ASSERT_EQ(zm.CreateZone(0, '1'), 1);
+  for (int c = 0; c < 250 && zm.FreeBytes() >= 48 + 48; ++c) ASSERT_EQ(zm.InsertRecord(0, c), 1);
+  ASSERT_EQ(zm.CreateZone(1, '1'), 1);
+  for (int c = 0; c < 250 && zm.FreeBytes() >= 48 + 48; ++c) ASSERT_EQ(zm.InsertRecord(1, c), 1);
+  if (zm.FreeBytes() >= 48 + 32) {
+    ASSERT_EQ(zm.CreateZone(2, '1'), 1);  // a 32-byte header tunes the rest
+  }
+  ASSERT_GE(zm.FreeBytes(), 48);
+  ASSERT_LT(zm.FreeBytes(), 48 + 32);
+  const std::vector<uint8_t> imageBefore(data.buffers.ImageBytes());
+  const std::vector<uint8_t> extBefore(data.buffers.ExtBytes());
+  const FieldResult r = groups.SetLtrField(5, 0, 2, "7");
+  EXPECT_EQ(r.message, 275);
+  EXPECT_FALSE(zm.ZoneExists(5));
+  EXPECT_EQ(data.buffers.ImageBytes(), imageBefore);
+  EXPECT_EQ(data.buffers.ExtBytes(), extBefore);
+}
+
 TEST_F(GroupWrites, DirectoryListsAreCutToTheImage) {
   DirectoryList ids = IdList(image());
   EXPECT_EQ(ids.offset, 0xA700u);
