@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AppSettings.h"
-#include "app/Workspace.h"
+#include "frame/AppSettings.h"
+#include "frame/Workspace.h"
 
 namespace vb420 {
 

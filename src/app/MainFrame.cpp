@@ -1,4 +1,4 @@
-#include "app/Workspace.h"
+#include "frame/Workspace.h"
 #include "app/MainFrame.h"
 
 #include <QAction>
@@ -22,8 +22,8 @@
 #include <QTreeWidget>
 
 #include "app/AboutDlg.h"
-#include "app/AppSettings.h"
-#include "app/SettingsFormat.h"
+#include "frame/AppSettings.h"
+#include "frame/SettingsFormat.h"
 #include "app/SplashWnd.h"
 #include "app/TreeBar.h"
 #include "data/ModelChange.h"

@@ -10,8 +10,8 @@
 #include <map>
 #include <vector>
 
-#include "app/Commands.h"
-#include "app/EditorView.h"
+#include "frame/Commands.h"
+#include "frame/EditorView.h"
 #include "app/SplashWnd.h"
 #include "data/ui/FileCommands.h"
 
@@ -41,6 +41,8 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
   CEditorView* FindEditor(EditorKind kind) const override;
   void RefreshAllEditors(CEditorView* source = nullptr) override;
   void CloseAllEditors() override;
+  // Also FileCommandHost's.
+  void CommitPendingEdits() override;
   void PostCommand(int command) override;
   void ImageReplaced() override;
   bool AskToSaveChanges() override;
@@ -49,7 +51,6 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
 
   // FileCommandHost
   QWidget* Owner() override { return this; }
-  void CommitPendingEdits() override;
   void CaptionChanged() override { UpdateCaption(); }
   void RecomputeChannelMarks() override;
 

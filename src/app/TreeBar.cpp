@@ -1,4 +1,4 @@
-#include "app/Workspace.h"
+#include "frame/Workspace.h"
 #include "app/TreeBar.h"
 
 #include <QCloseEvent>
@@ -7,8 +7,8 @@
 #include <QStyle>
 #include <QTreeWidget>
 
-#include "app/Commands.h"
-#include "app/EditorView.h"
+#include "frame/Commands.h"
+#include "frame/EditorView.h"
 #include "lang/TextTable.h"
 
 namespace vb420 {

@@ -4,7 +4,6 @@
 #include <map>
 
 #include "data/ImageLayout.h"
-#include "editors/zones/ZoneMemory.h"
 #include "lang/TextTable.h"
 
 namespace vb420 {
@@ -15,8 +14,6 @@ constexpr uint8_t kNone8 = 0xFF;
 constexpr uint16_t kNone16 = 0xFFFF;
 
 // Image fields judged here.
-constexpr size_t kPriorityMode1 = 0x6A0;
-constexpr size_t kPriorityMode2 = 0x6A1;
 constexpr size_t kOwnFleet = 0x720;
 constexpr size_t kOwnId = 0x721;
 constexpr size_t kPage5Fleet = 0x760;
@@ -56,26 +53,6 @@ bool IdListInUse(ByteArea image) {
 
 void RegisterWriteCheck(WriteCheckSlot slot, WriteCheckFn fn) {
   if (slot >= 0 && slot < kSlotCount && fn) ExtraChecks()[slot].push_back(std::move(fn));
-}
-
-void CheckPriorityChannel(RadioData& data, int which, std::vector<WriteProblem>& out) {
-  const ByteArea image = data.Image();
-  const ByteArea extArea = data.Ext();
-  const uint8_t mode = image.u8(which == 1 ? kPriorityMode1 : kPriorityMode2);
-  const size_t ref = which == 1 ? zones::kExtPriority1 : zones::kExtPriority2;
-  const uint8_t zone = extArea.u8(ref);      // 1-based, 0xFF none
-  const uint8_t channel = extArea.u8(ref + 1);
-  bool ok = true;
-  if (mode == '0') {
-    ok = zone != kNone8 && channel != kNone8 && zone >= 1 && channel >= 1;
-    if (ok) {
-      const CZoneMemory zm(data);
-      ok = zm.ZoneType(zone - 1) == '1' && zm.RecordExists(zone - 1, channel - 1);
-    }
-  } else if (mode == '2') {
-    ok = zone == kNone8 || channel != kNone8;
-  }
-  if (!ok) out.push_back({which == 1 ? 816 : 817, {}});
 }
 
 void CheckOwnIdentity(RadioData& data, std::vector<WriteProblem>& out) {
@@ -119,10 +96,6 @@ WriteValidationResult ValidateForWrite(RadioData& data, TextTable& text) {
     std::vector<WriteProblem>& out =
         slot == kSlotZoneMerge ? r.mergeProblems : slot == kSlotBandRange ? r.warnings : r.problems;
     switch (slot) {
-      case kSlotPriority1: CheckPriorityChannel(data, 1, out); break;
-      case kSlotPriority2:
-        if (!data.model.IsSecondGen()) CheckPriorityChannel(data, 2, out);
-        break;
       case kSlotOwnIdentity: CheckOwnIdentity(data, out); break;
       case kSlotPage5Identity: CheckPage5Identity(data, out); break;
       case kSlotPage6Identity: CheckPage6Identity(data, out); break;
@@ -148,6 +121,10 @@ WriteWarnings DueWriteWarnings(RadioData& data, bool firstTicked, bool secondTic
   const uint16_t options = image.u16le(0x81E);
   w.second = !secondTicked && (options & ((1u << 0) | (1u << 1) | (1u << 6) | (1u << 8))) != 0;
   return w;
+}
+
+std::string WarningsQuestion(TextTable& text, const std::vector<WriteProblem>& warnings) {
+  return ValidationMessage(text, msg::kWarningsHeading, warnings) + "\n\n" + text.Text(msg::kWarningsQuestion);
 }
 
 }  // namespace vb420

@@ -2,9 +2,11 @@
 // the warnings shown for mobiles before a write.
 //
 // The checks run in a fixed order of slots. This file holds the checks whose
-// data it can judge on its own (priority channels, the Vantelix identities,
-// the emergency targets); the editors that own other data add theirs to the
-// matching slot with RegisterWriteCheck when the program starts.
+// data it can judge on its own (the Vantelix identities, the emergency
+// targets); the editors that own other data (the zone code: priority
+// channels and the zone checks) add theirs to the matching slot with
+// RegisterWriteCheck when the program starts, so that the radio link does
+// not depend on them.
 #pragma once
 
 #include <functional>
@@ -24,6 +26,10 @@ constexpr int kWriteWarningCaption = 267;
 constexpr int kWriteWarning1 = 325;
 constexpr int kWriteWarning2 = 335;
 constexpr int kWarningDontShow = 326;
+// Warnings that do not refuse a write (frequencies outside the band): their
+// heading, and the question after the list.
+constexpr int kWarningsHeading = 304;
+constexpr int kWarningsQuestion = 225;
 }  // namespace msg
 
 // One problem: a text entry shown in double quotes, or (entry 0) a line
@@ -73,9 +79,11 @@ WriteValidationResult ValidateForWrite(RadioData& data, TextTable& text);
 
 // The message of a list: the heading, then each problem on a line of its own.
 std::string ValidationMessage(TextTable& text, int headingEntry, const std::vector<WriteProblem>& problems);
+// The question before writing despite `warnings`: their heading, one line
+// each, then "Do you want to continue writing?".
+std::string WarningsQuestion(TextTable& text, const std::vector<WriteProblem>& warnings);
 
 // The built-in checks, each on its own (for the tests and for the list).
-void CheckPriorityChannel(RadioData& data, int which, std::vector<WriteProblem>& out);  // which 1 or 2
 void CheckOwnIdentity(RadioData& data, std::vector<WriteProblem>& out);
 void CheckPage5Identity(RadioData& data, std::vector<WriteProblem>& out);
 void CheckPage6Identity(RadioData& data, std::vector<WriteProblem>& out);

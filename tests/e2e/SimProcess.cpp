@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -26,16 +27,21 @@ std::string TempPath(const std::string& name) {
 }
 
 SimProcess::SimProcess(const std::vector<std::string>& args) {
+  // Everything the child needs is made before the fork: the GUI tests fork
+  // from a process with other threads running (Qt's drawing pool, the test
+  // watchdog), and a child of such a process may only make async-signal-safe
+  // calls until it execs. An allocation or a lazily bound library call there
+  // can find a lock that another thread held at the fork and hang or crash.
+  std::vector<std::string> all = {SimBinary()};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return;
   pid_ = fork();
   if (pid_ == 0) {
     dup2(fds[1], STDOUT_FILENO);
-    std::vector<std::string> all = {SimBinary()};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
     execv(argv[0], argv.data());
     _exit(127);
   }
@@ -88,9 +94,15 @@ int SimProcess::Wait(int timeoutMs) {
 int SimProcess::Stop() {
   if (pid_ <= 0) return -1;
   if (reaped_) return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+  // SIGTERM asks the radio to write its memory (--save) and leave. That takes
+  // a moment on a loaded machine, and the tests read that file next: killing
+  // it early left no file, and a test comparing against it read past the end
+  // of an empty buffer. Only a radio that hangs is killed, and it is said.
   kill(pid_, SIGTERM);
-  const int rc = Wait(2000);
+  const int rc = Wait(kStopGraceMs);
   if (!reaped_) {
+    std::fprintf(stderr, "vb420sim (pid %d) did not stop within %d ms of SIGTERM: killed, nothing saved\n",
+                 static_cast<int>(pid_), kStopGraceMs);
     kill(pid_, SIGKILL);
     Wait(2000);
   }

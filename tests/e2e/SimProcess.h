@@ -29,8 +29,10 @@ class SimProcess {
   // Waits for the process to end; its exit status, or -1 when it is still
   // running after `timeoutMs` (or was killed by a signal).
   int Wait(int timeoutMs);
-  // SIGTERM, then the exit status (SIGKILL after two seconds).
+  // SIGTERM, then the exit status. The radio saves its memory on SIGTERM, so
+  // it gets kStopGraceMs to do so; only then is it killed (exit status -1).
   int Stop();
+  static constexpr int kStopGraceMs = 30000;
   bool Running();
 
  private:

@@ -260,6 +260,7 @@ TEST_F(RwCli, GarbledAnswerToEndIsRetriedAt9600AndTheReadIsKept) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err.find("Communication error."), std::string::npos) << r.err;
   const Bytes radio = StopAndSave();
+  ASSERT_EQ(radio.size(), kDatFileSize);  // the radio saved all of its memory
   const Bytes got = FileBytes(Path("read.dat"));
   ASSERT_EQ(got.size(), kDatFileSize);
   EXPECT_TRUE(std::equal(got.begin() + kHeaderSize, got.begin() + kExtInFile, radio.begin() + kHeaderSize));
@@ -287,6 +288,7 @@ TEST_F(RwCli, ConfirmationSentBeforeTheSwitchIsCalledAgainAt19200) {
   const CliRun r = RunCli("read" + Port() + " -o " + Path("read.dat") + " --retries 0");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const Bytes radio = StopAndSave();
+  ASSERT_EQ(radio.size(), kDatFileSize);  // the radio saved all of its memory
   const Bytes got = FileBytes(Path("read.dat"));
   ASSERT_EQ(got.size(), kDatFileSize);
   EXPECT_TRUE(std::equal(got.begin() + kHeaderSize, got.begin() + kExtInFile, radio.begin() + kHeaderSize));
@@ -306,6 +308,7 @@ TEST_F(RwCli, StrayByteBetweenBlocksIsNotTakenForAnAnswer) {
   const CliRun r = RunCli("read" + Port() + " -o " + Path("read.dat") + " --retries 0");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const Bytes radio = StopAndSave();
+  ASSERT_EQ(radio.size(), kDatFileSize);  // the radio saved all of its memory
   const Bytes got = FileBytes(Path("read.dat"));
   ASSERT_EQ(got.size(), kDatFileSize);
   EXPECT_TRUE(std::equal(got.begin() + kHeaderSize, got.begin() + kExtInFile, radio.begin() + kHeaderSize));
@@ -322,6 +325,7 @@ TEST_F(RwCli, StrayByteBetweenWrittenBlocksLeavesTheWriteWhole) {
   const CliRun r = RunCli("write " + file + Port() + " --retries 0");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const Bytes radio = StopAndSave();
+  ASSERT_EQ(radio.size(), kDatFileSize);  // the radio saved all of its memory
   const Bytes wanted = FileBytes(file);
   // Blocks 2 onwards are exactly the file's (blocks 0 and 1 carry the
   // identification the write puts in).
@@ -501,11 +505,13 @@ TEST_F(RwCli, ValidationRefusesBeforeAnythingIsSent) {
   RadioData data;
   InitNewImage(data, true);
   data.Image().setU8(0x770, 5);  // dispatcher fleet without its ID
+  data.Image().setU8(0x6A0, '0');  // a priority channel that names no channel: the zone code's check
   ASSERT_EQ(SaveDatFile(Path("bad.dat"), data).result, kFileOk);
   Start({});
   const CliRun r = RunCli("write " + Path("bad.dat") + Port());
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.err.find("Check the following settings:\n\"Dispatcher ID\""), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Check the following settings:\n\"Priority 1 Zone/Channel\"\n\"Dispatcher ID\""), std::string::npos)
+      << r.err;
   EXPECT_TRUE(Sent().empty());
 }
 

@@ -8,7 +8,7 @@
 #include <QSettings>
 #include <QTest>
 
-#include "app/AppSettings.h"
+#include "frame/AppSettings.h"
 #include "lang/TextTable.h"
 
 namespace vb420::test {

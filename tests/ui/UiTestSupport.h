@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Workspace.h"
+#include "frame/Workspace.h"
 #include "app/Application.h"
 #include "app/MainFrame.h"
 #include "lang/ui/UiPrompter.h"

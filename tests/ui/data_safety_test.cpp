@@ -27,7 +27,7 @@
 #include "editors/zones/ui/ChEditView.h"
 #include "editors/zones/ui/ZnInfoView.h"
 #include "lang/ui/LanguageSetupDlg.h"
-#include "link/ui/MemoryViewer.h"
+#include "data/ui/MemoryViewer.h"
 #include "link/ui/RadioCommands.h"
 #include "link/ui/RadioDialogs.h"
 

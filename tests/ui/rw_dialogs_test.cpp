@@ -223,6 +223,7 @@ void RwDialogsTest::readThroughTheMenuBecomesTheProgramming() {
   // The working image is the radio's memory; the message password is not.
   sim_->Stop();
   const Bytes radio = FileBytes(tmp_.filePath("radio.dat").toStdString());
+  QCOMPARE(radio.size(), kDatFileSize);  // the radio saved all of its memory
   const auto& img = f_->Ws().data.buffers.ImageBytes();
   QVERIFY(std::equal(img.begin(), img.end(), radio.begin() + kHeaderSize));
   const auto& ext = f_->Ws().data.buffers.ExtBytes();
@@ -288,6 +289,8 @@ void RwDialogsTest::writeThroughTheMenuProgramsTheRadio() {
   sim_->Stop();
   const Bytes radio = FileBytes(tmp_.filePath("radio.dat").toStdString());
   const Bytes before = FileBytes(other);
+  QCOMPARE(radio.size(), kDatFileSize);
+  QCOMPARE(before.size(), kDatFileSize);
   const auto& img = f_->Ws().data.buffers.ImageBytes();
   QVERIFY(std::equal(img.begin(), img.end(), radio.begin() + kHeaderSize));
   const auto& ext = f_->Ws().data.buffers.ExtBytes();
@@ -301,10 +304,11 @@ void RwDialogsTest::writeRefusedByValidationSendsNothing() {
   StartSim({"--trace", tmp_.filePath("trace.txt").toStdString()});
   QVERIFY(f_->Start());
   f_->Ws().data.Image().setU16le(0x771, 7);  // dispatcher ID without its fleet
+  f_->Ws().data.Image().setU8(0x6A0, '0');     // priority channel 1 names no channel (a zone check)
   Run(kCmdWrite);
   QVERIFY(answers_.seen.isEmpty());
   QCOMPARE(f_->prompter.MessageTexts().size(), 1);
-  QCOMPARE(f_->prompter.MessageTexts().first(), QStringLiteral("E222\n\"E1081\""));
+  QCOMPARE(f_->prompter.MessageTexts().first(), QStringLiteral("E222\n\"E816\"\n\"E1081\""));
   sim_->Stop();
   QVERIFY(testing::ReadTrace(tmp_.filePath("trace.txt").toStdString()).empty());
 }

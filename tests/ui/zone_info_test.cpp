@@ -15,7 +15,7 @@
 #include "editors/grid/ToneCombo.h"
 #include "editors/zones/ui/ChEditView.h"
 #include "editors/zones/ui/ZnInfoView.h"
-#include "link/ui/MemoryViewer.h"
+#include "data/ui/MemoryViewer.h"
 
 using namespace vb420;
 using namespace vb420::test;

@@ -1,13 +1,13 @@
-// The tone and number combo boxes take a typed text as typed: no inline
-// completion from the list, and the edit part knows whether its text was
-// typed or set from the list.
+// The tone combo box takes a typed text as typed: no inline completion from
+// the list, and the edit part knows whether its text was typed or set from
+// the list. (The zone and channel number combo is tested with the zone
+// editors, tests/ui/number_combo_test.cpp.)
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
 #include "editors/grid/FilterEdit.h"
 #include "editors/grid/ToneCombo.h"
-#include "editors/zones/ZoneMemory.h"
 #include "WidgetTestUtil.h"
 
 using namespace vb420;
@@ -38,24 +38,6 @@ class CombosTest : public QObject {
     combo.lineEdit()->clear();
     QTest::keyClicks(combo.lineEdit(), QStringLiteral("74.4"));
     QVERIFY(combo.Edit()->UserTyped());
-  }
-
-  void numberComboTakesTheTypedNumber() {
-    RadioData data(&testing::NumberedTexts());
-    testing::FreshImage(data);
-    CZoneMemory zones(data);
-    QCOMPARE(zones.CreateZone(11, '1'), 1);   // zone 12
-    QCOMPARE(zones.CreateZone(100, '1'), 1);  // zone 101
-    CNumberCombo combo;
-    combo.Fill(zones, testing::NumberedTexts(), CNumberCombo::kAllZones);
-    combo.show();
-    QVERIFY(!combo.completer());
-    combo.lineEdit()->clear();
-    QTest::keyClicks(combo.lineEdit(), QStringLiteral("1"));
-    QCOMPARE(combo.currentText(), QStringLiteral("1"));
-    QCOMPARE(combo.Value(), 0);  // zone 1 as typed, not zone 12
-    QTest::keyClicks(combo.lineEdit(), QStringLiteral("0"));
-    QCOMPARE(combo.Value(), 9);  // "10", not "101"
   }
 };
 

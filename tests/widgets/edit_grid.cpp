@@ -14,7 +14,6 @@
 #include "editors/grid/EditGrid.h"
 #include "editors/grid/FilterEdit.h"
 #include "editors/grid/ToneCombo.h"
-#include "editors/zones/ZoneMemory.h"
 #include "WidgetTestUtil.h"
 
 using namespace vb420;
@@ -123,31 +122,6 @@ class EditGridTest : public QObject {
     combo.lineEdit()->clear();
     QTest::keyClicks(combo.lineEdit(), "67,0x");
     QCOMPARE(combo.currentText(), QString("67.0"));
-  }
-
-  void numberComboListsZonesOfAKind() {
-    RadioData data(&testing::NumberedTexts());
-    testing::FreshImage(data);
-    CZoneMemory zones(data);
-    QCOMPARE(zones.CreateZone(0, '1'), 1);
-    QCOMPARE(zones.CreateZone(2, '0'), 1);
-    QCOMPARE(zones.CreateZone(4, '3'), 1);
-    QCOMPARE(zones.InsertRecord(0, 6), 1);
-    CNumberCombo combo;
-    combo.Fill(zones, testing::NumberedTexts(), CNumberCombo::kAllZones);
-    QCOMPARE(combo.count(), 4);
-    QCOMPARE(combo.itemData(0).toInt(), 255);
-    QCOMPARE(combo.itemText(3), QString("5"));
-    QCOMPARE(combo.itemData(3).toInt(), 4);
-    combo.Fill(zones, testing::NumberedTexts(), CNumberCombo::kConvTypeOneZones);
-    QCOMPARE(combo.count(), 2);
-    combo.Fill(zones, testing::NumberedTexts(), CNumberCombo::kConvZones);
-    QCOMPARE(combo.count(), 3);
-    combo.Fill(zones, testing::NumberedTexts(), CNumberCombo::kRecordsFirst, 0);
-    QCOMPARE(combo.count(), 2);
-    QCOMPARE(combo.itemText(1), QString("7"));
-    combo.setEditText("12");
-    QCOMPARE(combo.Value(), 11);
   }
 
   void headerAndNumbering() {

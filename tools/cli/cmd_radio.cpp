@@ -12,7 +12,7 @@
 #include "Cli.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
-#include "editors/zones/BandWriteCheck.h"
+#include "editors/zones/ZoneWriteChecks.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/RadioInfoSession.h"
@@ -28,8 +28,6 @@ constexpr int kDefaultRetries = 2;
 // The last event that ended a conversation, when it was not a message.
 constexpr int kNoPassword = -1;
 constexpr int kNotConfirmed = -2;
-// Frequencies outside the band stop a write unless --yes says to go on.
-const bool kBandCheckRegistered = (RegisterBandWriteCheck(), true);
 
 class CliPrompter : public Prompter {
  public:
@@ -248,12 +246,14 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
   int code = kExitOk;
   if (!LoadDatForCli(args[0], data, code)) return code;
 
+  // The zone code's checks (priority channels...) join the link's own.
+  RegisterZoneWriteChecks();
   const WriteValidationResult v = ValidateForWrite(data, text);
   if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
   if (!v.mergeProblems.empty())
     return Fail(kExitFailure, ValidationMessage(text, msg::kMergeValidationHeading, v.mergeProblems));
   if (!v.warnings.empty()) {
-    std::cerr << "vb420cli: " << ValidationMessage(text, kOutOfBandHeading, v.warnings) << "\n";
+    std::cerr << "vb420cli: " << ValidationMessage(text, msg::kWarningsHeading, v.warnings) << "\n";
     if (!o.yes) return Fail(kExitCancelled, "stopped (answer with --yes to go on)");
   }
   const WriteWarnings w = DueWriteWarnings(data, false, false);

@@ -1,4 +1,4 @@
-#include "app/Workspace.h"
+#include "frame/Workspace.h"
 #include "data/ui/FileCommands.h"
 
 #include <QFileInfo>

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "data/DataFile.h"
+#include "frame/FileCommandHost.h"
 
 class QWidget;
 
@@ -14,23 +15,6 @@ namespace vb420 {
 class Workspace;
 class MessageHelper;
 class HelpSystem;
-
-// What the commands need from the main window.
-class FileCommandHost {
- public:
-  virtual ~FileCommandHost() = default;
-  virtual QWidget* Owner() = 0;
-  virtual void CloseAllEditors() = 0;
-  // Open editors store any cell or field still being edited.
-  virtual void CommitPendingEdits() {}
-  // The whole image was replaced: menus, caption, editors' copy buffers,
-  // Zone Information.
-  virtual void ImageReplaced() = 0;
-  // A default file name changed.
-  virtual void CaptionChanged() = 0;
-  // Recomputes every channel's transmit validity mark after a load.
-  virtual void RecomputeChannelMarks() {}
-};
 
 class FileCommands {
  public:

@@ -1,4 +1,4 @@
-#include "app/Workspace.h"
+#include "frame/Workspace.h"
 #include "data/ui/ModelInfoDlg.h"
 
 #include <QDialogButtonBox>
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Commands.h"
+#include "lang/HelpContexts.h"
 #include "lang/TextTable.h"
 #include "lang/ui/HelpSystem.h"
 #include "lang/ui/MessageHelper.h"

@@ -1,5 +1,4 @@
-// The two editable combo boxes of the editors: the tone list and the list of
-// zone or channel numbers.
+// The editable tone combo box of the editors.
 #pragma once
 
 #include <QComboBox>
@@ -8,7 +7,6 @@ namespace vb420 {
 
 class CFieldCodec;
 class CFilterEdit;
-class CZoneMemory;
 class TextTable;
 
 // Off, then every QT and DQT tone with the locale's decimal separator. The
@@ -18,33 +16,6 @@ class CToneCombo : public QComboBox {
  public:
   explicit CToneCombo(QWidget* parent = nullptr);
   void Fill(const CFieldCodec& codec, TextTable& text);
-  CFilterEdit* Edit() const { return edit_; }
-
- private:
-  CFilterEdit* edit_;
-};
-
-// Zone or channel numbers. Row 0 is the "none" text with item data 255;
-// then one row "%d" (1-based) per qualifying entry with the 0-based index as
-// item data.
-class CNumberCombo : public QComboBox {
-  Q_OBJECT
- public:
-  enum ListKind {
-    kAllZones = 0,
-    kLtrZones = 1,
-    kConvTypeOneZones = 2,
-    kPassPortCapable = 3,  // types '0', '1', '5'
-    kPassPortPlusZone = 4, // as 3, plus the zone the caller names
-    kConvZones = 5,        // types '1' to '4'
-    kRecordsFirst = 10,    // 10 to 15: the records of the caller's zone
-    kRecordsLast = 15,
-  };
-  explicit CNumberCombo(QWidget* parent = nullptr);
-  void Fill(const CZoneMemory& zones, TextTable& text, int kind, int zone = -1);
-  // Item data of the row whose text equals the edit text, or the typed
-  // number less one; 255 for none or nothing usable.
-  int Value() const;
   CFilterEdit* Edit() const { return edit_; }
 
  private:

@@ -29,8 +29,4 @@ std::vector<OutOfBandFrequency> FindOutOfBandFrequencies(RadioData& data);
 // "Zone 3, Channel 12, TX Frequency: 400.00000" in the current language.
 std::string OutOfBandLine(const OutOfBandFrequency& f, TextTable& text);
 
-// The heading of the list and the question after it.
-constexpr int kOutOfBandHeading = 304;
-constexpr int kOutOfBandQuestion = 225;
-
 }  // namespace vb420

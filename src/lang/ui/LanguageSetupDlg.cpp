@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Commands.h"
+#include "lang/HelpContexts.h"
 #include "lang/TextTable.h"
 #include "lang/ui/HelpSystem.h"
 

@@ -4,11 +4,9 @@
 #include <algorithm>
 #include <QCoreApplication>
 
-#include "app/AppSettings.h"
-#include "app/EditorView.h"
-#include "app/MainFrame.h"
+#include "frame/AppSettings.h"
+#include "frame/EditorView.h"
 #include "data/NewImage.h"
-#include "editors/zones/BandWriteCheck.h"
 #include "lang/ui/MessageHelper.h"
 #include "link/Backups.h"
 #include "link/RadioLink.h"
@@ -16,11 +14,6 @@
 #include "link/ui/RadioDialogs.h"
 
 namespace vb420 {
-
-namespace {
-// Frequencies outside the band are asked about before a write.
-const bool kBandCheckRegistered = (RegisterBandWriteCheck(), true);
-}  // namespace
 
 RadioCommandState& RadioState() {
   static RadioCommandState state;
@@ -68,7 +61,7 @@ void RunWriteCommand(EditorContext& ctx, Prompter* prompter) {
   Workspace& ws = ctx.ws;
   QWidget* owner = ctx.frame.MainWindow();
   // Whatever an editor still holds goes into the image first.
-  if (auto* frame = qobject_cast<CMainFrame*>(owner)) frame->CommitPendingEdits();
+  ctx.frame.CommitPendingEdits();
   const WriteValidationResult v = ValidateForWrite(ws.data, ws.text);
   if (!v.problems.empty()) {
     ctx.msg.Error(QString::fromStdString(ValidationMessage(ws.text, msg::kValidationHeading, v.problems)), kMsgOk,
@@ -85,7 +78,7 @@ void RunWriteCommand(EditorContext& ctx, Prompter* prompter) {
     constexpr size_t kShownLines = 25;
     std::vector<WriteProblem> shown(v.warnings.begin(), v.warnings.begin() + std::min(v.warnings.size(), kShownLines));
     if (v.warnings.size() > kShownLines) shown.push_back({0, "... (+" + std::to_string(v.warnings.size() - kShownLines) + ")"});
-    if (ctx.msg.Warning(QString::fromStdString(BandWarningText(ws.text, shown)), kMsgOkCancel,
+    if (ctx.msg.Warning(QString::fromStdString(WarningsQuestion(ws.text, shown)), kMsgOkCancel,
                         MessageHelper::kWarningCaption, owner, kIdCancel) != kIdOk)
       return;
   }
@@ -125,7 +118,7 @@ void RunCommPortCommand(EditorContext& ctx) {
   // A dialog closed before its probe ran has nothing to choose from.
   if (!dlg.Probed()) return;
   ws.comPort = dlg.Chosen();
-  if (auto* frame = qobject_cast<CMainFrame*>(owner)) frame->UpdatePortPane();
+  ctx.frame.UpdatePortPane();
 }
 
 VB420_REGISTER_COMMAND(kCmdRead, [](EditorContext& ctx) { RunReadCommand(ctx); });

@@ -3,7 +3,7 @@
 // functions are public so that tests can run them with their own answers.
 #pragma once
 
-#include "app/Workspace.h"
+#include "frame/Workspace.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 // asks the user through message boxes.
 #pragma once
 
-#include "app/Workspace.h"
+#include "frame/Workspace.h"
 
 #include <QDialog>
 #include <QString>

@@ -9,7 +9,7 @@
 #include "editors/zones/ui/ZnInfoView.h"
 #include "editors/zones/ui/ZoneDialogs.h"
 #include "lang/ui/MessageHelper.h"
-#include "link/ui/MemoryViewer.h"
+#include "data/ui/MemoryViewer.h"
 
 namespace vb420 {
 

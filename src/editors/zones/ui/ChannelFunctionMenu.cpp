@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "app/EditorView.h"
+#include "frame/EditorView.h"
 #include "lang/ui/MessageHelper.h"
 
 namespace vb420 {

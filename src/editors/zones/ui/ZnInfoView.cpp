@@ -20,7 +20,7 @@
 #include "editors/zones/ZoneText.h"
 #include "editors/zones/ui/ZoneDialogs.h"
 #include "lang/ui/MessageHelper.h"
-#include "link/ui/MemoryViewer.h"
+#include "data/ui/MemoryViewer.h"
 
 namespace vb420 {
 

@@ -5,6 +5,7 @@
 
 #include "data/ModelChange.h"
 #include "editors/zones/ZoneFixups.h"
+#include "editors/zones/ZoneWriteChecks.h"
 
 namespace vb420 {
 
@@ -33,6 +34,9 @@ const bool kRegistered = [] {
   // After a load or a read of the current version every channel's transmit
   // validity mark is recomputed for this model.
   EditorRegistry::Instance().AddChannelMarkRecompute([](EditorContext& ctx) { RecomputeTransmitChecks(ctx.ws.data); });
+  // Write to Radio runs the zone checks (priority channels...) with the
+  // link's own.
+  RegisterZoneWriteChecks();
   return true;
 }();
 

@@ -3,12 +3,12 @@
 // Zone Information window, the channel and zone editors and their dialogs.
 #pragma once
 
-#include "app/Workspace.h"
+#include "frame/Workspace.h"
 #include "editors/zones/ConvFields.h"
 #include "editors/zones/GroupFields.h"
 #include "editors/zones/RecordCopy.h"
 #include "editors/zones/ZoneMemory.h"
-#include "app/EditorView.h"
+#include "frame/EditorView.h"
 
 namespace vb420 {
 

@@ -9,7 +9,7 @@
 #include <map>
 #include <vector>
 
-#include "app/Commands.h"
+#include "frame/Commands.h"
 
 class QLabel;
 class QMenu;
@@ -35,6 +35,9 @@ class FrameServices {
   // Every open view rereads the image (except `source`, which made the change).
   virtual void RefreshAllEditors(CEditorView* source = nullptr) = 0;
   virtual void CloseAllEditors() = 0;
+  // Every open view stores a cell or field still being edited (before a
+  // command reads the whole image, such as Write).
+  virtual void CommitPendingEdits() {}
   // Runs a command once the current event is done (the tree bar, buttons).
   virtual void PostCommand(int command) = 0;
   // The image was replaced as a whole: menus, caption, Zone Information.

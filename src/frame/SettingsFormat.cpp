@@ -1,11 +1,11 @@
-#include "app/SettingsFormat.h"
+#include "frame/SettingsFormat.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/Workspace.h"
+#include "frame/Workspace.h"
 
 namespace vb420 {
 

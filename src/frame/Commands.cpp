@@ -1,4 +1,4 @@
-#include "app/Commands.h"
+#include "frame/Commands.h"
 
 #include <cstddef>
 

@@ -3,7 +3,7 @@
 // source changes only when OK is pressed and a byte differs.
 #pragma once
 
-#include "app/Workspace.h"
+#include "frame/Workspace.h"
 
 #include <QDialog>
 #include <QString>

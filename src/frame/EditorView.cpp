@@ -1,5 +1,5 @@
-#include "app/Workspace.h"
-#include "app/EditorView.h"
+#include "frame/Workspace.h"
+#include "frame/EditorView.h"
 
 #include <QCloseEvent>
 #include <QFrame>

@@ -1,8 +1,8 @@
-#include "app/AppSettings.h"
+#include "frame/AppSettings.h"
 
 #include <QSettings>
 
-#include "app/SettingsFormat.h"
+#include "frame/SettingsFormat.h"
 
 namespace vb420 {
 

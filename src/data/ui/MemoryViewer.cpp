@@ -1,4 +1,4 @@
-#include "link/ui/MemoryViewer.h"
+#include "data/ui/MemoryViewer.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -14,7 +14,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/EditorView.h"
+#include "frame/EditorView.h"
 #include "editors/grid/EditGrid.h"
 #include "editors/grid/FilterEdit.h"
 #include "lang/TextTable.h"

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "lang/HelpContexts.h"
+
 namespace vb420 {
 
 enum Command : int {
@@ -140,16 +142,5 @@ int HelpContextOfCommand(int command);
 
 // Text entry labelling a menu command, 0 when it has none.
 int MenuEntryOfCommand(int command);
-
-// Help contexts used outside the menus.
-constexpr int kHelpContents = 0;
-constexpr int kHelpModelDialog = 0x20000;
-constexpr int kHelpModelList = 0x21000;
-constexpr int kHelpBandList = 0x22000;
-constexpr int kHelpSaveType = 0x14000;
-constexpr int kHelpTreeBar = 0x71000;
-constexpr int kHelpToolBar = 0x72000;
-constexpr int kHelpStatusBar = 0x73000;
-constexpr int kHelpLanguage = 0x62000;
 
 }  // namespace vb420

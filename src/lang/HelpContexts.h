@@ -1,0 +1,19 @@
+// Help contexts of the windows and dialogs that are not menu commands (the
+// menu commands' own contexts come with the command table). Qt-free, so that
+// the dialogs of every folder name them without the main window's headers.
+#pragma once
+
+namespace vb420 {
+
+// Help contexts used outside the menus.
+constexpr int kHelpContents = 0;
+constexpr int kHelpModelDialog = 0x20000;
+constexpr int kHelpModelList = 0x21000;
+constexpr int kHelpBandList = 0x22000;
+constexpr int kHelpSaveType = 0x14000;
+constexpr int kHelpTreeBar = 0x71000;
+constexpr int kHelpToolBar = 0x72000;
+constexpr int kHelpStatusBar = 0x73000;
+constexpr int kHelpLanguage = 0x62000;
+
+}  // namespace vb420
