@@ -9,7 +9,8 @@
 //                              commands, editor views and their registry
 //   lang/ui (message helper, prompter, help)
 //   editors/grid editors/forms/ui   the widget library
-//   core: lang < data < link < editors/zones, editors/forms, editors/<name>
+//   core: lang < data < link, editors/forms < editors/zones < editors/<name>
+//         (the zone field tables are form descriptors)
 //
 // Core folders and the command-line tools never include Qt, and a layer
 // never includes one above it.
@@ -83,7 +84,7 @@ bool MayInclude(Layer from, Layer to) {
     case L::Lang: return false;
     case L::Data: return to == L::Lang;
     case L::Link: return to == L::Lang || to == L::Data;
-    case L::Zones: return to == L::Lang || to == L::Data || to == L::Link;
+    case L::Zones: return to == L::Lang || to == L::Data || to == L::Link || to == L::Forms;
     case L::Forms: return to == L::Lang || to == L::Data;
     case L::EditorCore: return IsCore(to);
     case L::Tool: return IsCore(to);

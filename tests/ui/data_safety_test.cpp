@@ -53,9 +53,9 @@ std::string MakeImage(const std::string& path, const char* model, const char* ba
   for (size_t i = 0x3000; i < 0x3100; ++i) image.setU8(i, static_cast<uint8_t>(i * 7));
   if (damaged) {
     CZoneMemory zones(data);
-    zones.CreateZone(0, '1');
-    zones.InsertRecord(0, 0);
-    zones.CreateZone(1, '1');
+    (void)zones.CreateZone(0, '1');
+    (void)zones.InsertRecord(0, 0);
+    (void)zones.CreateZone(1, '1');
     image.setU8(static_cast<size_t>(zones.ZoneOffset(1)) + 1, 'Z');
   }
   if (SaveDatFile(path, data).result != kFileOk) qWarning("cannot write %s", path.c_str());
