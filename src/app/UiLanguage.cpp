@@ -16,6 +16,25 @@ QLocale::Language LanguageOf(const std::string& name) {
   return QLocale::English;
 }
 
+// The file dialogs name file types through a translation context that Qt
+// renamed after the catalogues of some languages were made: the same texts
+// ("Folder", "%1 File", "File") are found under the file dialog's context.
+class FileTypeAlias : public QTranslator {
+ public:
+  explicit FileTypeAlias(const QTranslator& base) : base_(base) {}
+  bool isEmpty() const override { return false; }
+  QString translate(const char* context, const char* source, const char* /*disambiguation*/,
+                    int n) const override {
+    if (qstrcmp(context, "QAbstractFileIconProvider") != 0) return {};
+    for (const char* other : {"QFileDialog", "QFileIconProvider", "QFileSystemModel"})
+      if (QString t = base_.translate(other, source, nullptr, n); !t.isEmpty()) return t;
+    return {};
+  }
+
+ private:
+  const QTranslator& base_;
+};
+
 struct Installed {
   std::vector<std::unique_ptr<QTranslator>> translators;
   QString language;
@@ -66,7 +85,12 @@ bool InstallQtTranslations(const std::string& languageName) {
       break;
     }
   }
-  if (haveBase) cur.language = code;
+  if (haveBase) {
+    cur.language = code;
+    auto alias = std::make_unique<FileTypeAlias>(*cur.translators.front());
+    if (QCoreApplication* app = QCoreApplication::instance()) app->installTranslator(alias.get());
+    cur.translators.push_back(std::move(alias));
+  }
   return haveBase;
 }
 

@@ -153,6 +153,9 @@ void LanguageTest::qtOwnTextsFollowTheLanguage() {
   QVERIFY(StartShipped(f, 2));
   QCOMPARE(InstalledQtLanguage(), QStringLiteral("es"));
   QCOMPARE(cancelText(), QStringLiteral("Cancelar|Guardar"));
+  // The file dialogs' type column: a folder is a "Carpeta".
+  QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms"),
+           QStringLiteral("Carpeta"));
   // Back to English through Language File Setup: Qt's texts follow.
   f.prompter.dialogs.push_back([](QDialog& d) {
     static_cast<CLanguageSetupDlg&>(d).SelectKey(1);
@@ -163,6 +166,8 @@ void LanguageTest::qtOwnTextsFollowTheLanguage() {
   QCOMPARE(QString::fromStdString(f.Ws().text.CurrentLanguage()), QStringLiteral("English"));
   QCOMPARE(InstalledQtLanguage(), QString());
   QCOMPARE(cancelText(), english);
+  QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms"),
+           QStringLiteral("Folder"));
 }
 
 void LanguageTest::windowsWithoutAMenuItemAreNamedFromTheTextTable() {
