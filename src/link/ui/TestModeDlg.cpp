@@ -53,10 +53,6 @@ QComboBox* Combo(QWidget* parent, const char* name, const QStringList& items) {
 
 }  // namespace
 
-QString TestModeLiteral(TextTable& text, const char* english, const char* spanish) {
-  return QString::fromUtf8(text.CurrentLanguage() == "Spanish" ? spanish : english);
-}
-
 // ---------------------------------------------------------------------------
 // The Test Mode dialog
 
@@ -65,7 +61,6 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, RadioData& data, TextTable&
     : QDialog(parent), session_(session), data_(data), text_(text), msg_(msg), help_(help) {
   setObjectName("testModeDlg");
   setWindowTitle(Plain(text, 78));
-  auto L = [&text](const char* en, const char* es) { return TestModeLiteral(text, en, es); };
 
   auto* top = new QHBoxLayout;
   // Channel and signalling with what the image holds for them.
@@ -75,7 +70,7 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, RadioData& data, TextTable&
   channel_->setObjectName("channel");
   channel_->setRange(1, kTestChannels);
   channel_->setKeyboardTracking(false);
-  chForm->addRow(L("Channel", "Canal"), channel_);
+  chForm->addRow(T(text, 420), channel_);
   rxFreq_ = ReadOnlyLine(chGroup, "rxFreq");
   txFreq_ = ReadOnlyLine(chGroup, "txFreq");
   chForm->addRow(T(text, 247), rxFreq_);
@@ -84,22 +79,22 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, RadioData& data, TextTable&
   signalling_->setObjectName("signalling");
   signalling_->setRange(1, session.SignallingCount());
   signalling_->setKeyboardTracking(false);
-  chForm->addRow(L("Signalling", "Señalización"), signalling_);
+  chForm->addRow(T(text, 301), signalling_);
   rxTone_ = ReadOnlyLine(chGroup, "rxTone");
   txTone_ = ReadOnlyLine(chGroup, "txTone");
-  chForm->addRow(L("Tone RX", "Tono RX"), rxTone_);
-  chForm->addRow(L("Tone TX", "Tono TX"), txTone_);
+  chForm->addRow(T(text, 308), rxTone_);
+  chForm->addRow(T(text, 316), txTone_);
   top->addWidget(chGroup);
 
   // The radio's settings.
-  auto* setGroup = new QGroupBox(L("Settings", "Ajustes del radio"), this);
+  auto* setGroup = new QGroupBox(T(text, 321), this);
   auto* setForm = new QFormLayout(setGroup);
   bandwidth_ = new QComboBox(setGroup);
   bandwidth_->setObjectName("bandwidth");
   bandwidth_->addItem(T(text, 167), 0);
   bandwidth_->addItem(T(text, 164), 2);
-  setForm->addRow(L("Wide/Narrow", "Ancha/Angosta"), bandwidth_);
-  auto* spacing = new QGroupBox(L("Channel Spacing", "Separación de canales"), setGroup);
+  setForm->addRow(T(text, 388), bandwidth_);
+  auto* spacing = new QGroupBox(T(text, 322), setGroup);
   auto* spacingRow = new QHBoxLayout(spacing);
   wide_ = new QRadioButton(T(text, 164), spacing);
   wide_->setObjectName("wide");
@@ -108,15 +103,15 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, RadioData& data, TextTable&
   spacingRow->addWidget(wide_);
   spacingRow->addWidget(narrow_);
   setForm->addRow(spacing);
-  const QStringList offOn = {T(text, 362), L("On", "Sí")};
+  const QStringList offOn = {T(text, 362), T(text, 370)};
   compander_ = Combo(setGroup, "compander", offOn);
-  setForm->addRow(L("Compander", "Compansor"), compander_);
+  setForm->addRow(T(text, 434), compander_);
   beatShift_ = Combo(setGroup, "beatShift", offOn);
-  setForm->addRow(L("Beat Shift", "Desplazamiento de batido"), beatShift_);
+  setForm->addRow(T(text, 429), beatShift_);
   msk_ = Combo(setGroup, "mskRate", {QStringLiteral("1200 bps"), QStringLiteral("2400 bps")});
-  setForm->addRow(L("MSK Baudrate", "Velocidad MSK"), msk_);
+  setForm->addRow(T(text, 323), msk_);
   noiseBlanker_ = Combo(setGroup, "noiseBlanker", {T(text, 362), T(text, 259), T(text, 263)});
-  setForm->addRow(L("Noise Blanker", "Supresor de ruido"), noiseBlanker_);
+  setForm->addRow(T(text, 329), noiseBlanker_);
   tx_ = new QPushButton(QStringLiteral("TX"), setGroup);
   tx_->setObjectName("tx");
   tx_->setCheckable(true);
@@ -133,7 +128,7 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, RadioData& data, TextTable&
   setForm->addRow(sumRow);
   top->addWidget(setGroup);
 
-  auto* adjGroup = new QGroupBox(L("Adjustments", "Alineación"), this);
+  auto* adjGroup = new QGroupBox(T(text, 330), this);
   auto* adjLayout = new QVBoxLayout(adjGroup);
   list_ = new QListWidget(adjGroup);
   list_->setObjectName("adjustments");
@@ -142,7 +137,7 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, RadioData& data, TextTable&
   top->addWidget(adjGroup, 1);
 
   auto* buttons = new QDialogButtonBox(this);
-  print_ = buttons->addButton(L("Print", "Imprimir"), QDialogButtonBox::ActionRole);
+  print_ = buttons->addButton(T(text, 126), QDialogButtonBox::ActionRole);
   print_->setObjectName("print");
   close_ = buttons->addButton(T(text, 15), QDialogButtonBox::RejectRole);
   close_->setObjectName("close");
@@ -251,12 +246,9 @@ void CTestModeDlg::Print() {
     return;
   }
   After(true);
-  msg_.Notice(TestModeLiteral(text_,
-                              "The test data were read from the radio. The printed test-mode report is not "
-                              "available in this version yet.",
-                              "Se leyeron los datos de prueba del radio. El informe impreso del modo de prueba "
-                              "todavía no está disponible en esta versión."),
-              kMsgOk, MessageHelper::kNoticeCaption, this);
+  // The printed report of the test data comes with the printed report of
+  // the programming; until then the user is told what was done.
+  msg_.Notice(T(text_, 332), kMsgOk, MessageHelper::kNoticeCaption, this);
 }
 
 void CTestModeDlg::closeEvent(QCloseEvent* e) {
@@ -272,7 +264,6 @@ CTestAdjustDlg::CTestAdjustDlg(TestModeSession& session, RadioData& data, TextTa
     : QDialog(parent), session_(session), data_(data), text_(text), state_(session, item) {
   setObjectName("testAdjustDlg");
   setWindowTitle(QString::fromStdString(AdjustmentListText(text, item, session.Bandwidth())));
-  auto L = [&text](const char* en, const char* es) { return TestModeLiteral(text, en, es); };
 
   tabs_ = new QTabBar(this);
   tabs_->setObjectName("points");
@@ -303,7 +294,7 @@ CTestAdjustDlg::CTestAdjustDlg(TestModeSession& session, RadioData& data, TextTa
   freqForm->addRow(T(text, 247), rxFreq_);
   freqForm->addRow(T(text, 248), txFreq_);
 
-  volumeGroup_ = new QGroupBox(L("Volume", "Volumen"), this);
+  volumeGroup_ = new QGroupBox(T(text, 583), this);
   volumeGroup_->setObjectName("volume");
   auto* volumeRow = new QHBoxLayout(volumeGroup_);
   volumeSlider_ = new QSlider(Qt::Horizontal, volumeGroup_);

@@ -45,10 +45,6 @@ class CStepSpin : public QSpinBox {
   StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
 };
 
-// A text of the dialogs that the language file does not hold, in the
-// program's language (English or Spanish).
-QString TestModeLiteral(TextTable& text, const char* english, const char* spanish);
-
 class CTestModeDlg : public QDialog {
   Q_OBJECT
  public:

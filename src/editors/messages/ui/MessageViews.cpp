@@ -141,7 +141,7 @@ CEmbPassView::CEmbPassView(EditorContext& ctx, QWidget* parent)
   TextTable& text = ctx.ws.text;
   password_ = new QPushButton(T(text, 210), this);
   password_->setObjectName("passwordButton");
-  write_ = new QPushButton(QString::fromStdString(text.CurrentLanguage() == "Spanish" ? "Escribir" : "Write"), this);
+  write_ = new QPushButton(T(text, 18), this);
   write_->setObjectName("writeButton");
   for (QPushButton* b : {password_, write_}) b->setAutoDefault(false);
   Build({password_, write_});
