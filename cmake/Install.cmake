@@ -28,7 +28,7 @@ if(TARGET vb420)
   install(FILES "${VB420_RESOURCE_DIR}/vb420.svg"
           DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
 endif()
-install(FILES "${CMAKE_SOURCE_DIR}/README.md" DESTINATION "${CMAKE_INSTALL_DOCDIR}")
+install(FILES "${CMAKE_SOURCE_DIR}/README.md" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/vb420")
 
 # The Debian package: cpack -G DEB (or the "package" target) in the build folder.
 set(CPACK_GENERATOR "DEB")
@@ -36,10 +36,9 @@ set(CPACK_PACKAGE_NAME "vb420")
 set(CPACK_PACKAGE_VENDOR "VB-420")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Programming software for VT series two-way radios")
-set(CPACK_PACKAGE_DESCRIPTION
-    "VB-420 reads, edits, saves and writes the programming of VT series land-mobile radios\n"
-    "(conventional, LTR and PassPort trunking) over the serial programming cable. It holds\n"
-    "the desktop program vb420, the command-line tool vb420cli and the simulated radio vb420sim.")
+set(CPACK_PACKAGE_DESCRIPTION "VB-420 reads, edits, saves and writes the programming of VT series \
+land-mobile radios (conventional, LTR and PassPort trunking) over the serial programming cable. \
+It holds the desktop program vb420, the command-line tool vb420cli and the simulated radio vb420sim.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "VB-420 maintainers <vb420@localhost>")
 set(CPACK_DEBIAN_PACKAGE_SECTION "hamradio")

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QRegularExpression>
@@ -103,14 +105,19 @@ bool HelpSystem::Show(QWidget* from, int context) {
     layout->addWidget(bar);
     layout->addWidget(browser_);
     connect(w, &QObject::destroyed, this, [this] { browser_ = nullptr; });
-    w->resize(640, 560);
+    // Large enough for the pages' tables, never larger than the screen.
+    QSize size(860, 760);
+    if (const QScreen* screen = (from ? from->screen() : QGuiApplication::primaryScreen())) {
+      const QRect avail = screen->availableGeometry();
+      size = size.boundedTo(QSize(avail.width() * 9 / 10, avail.height() * 9 / 10));
+    }
+    w->resize(size);
     window_ = w;
   }
   browser_->setSource(QUrl::fromLocalFile(page));
   window_->show();
   window_->raise();
   window_->activateWindow();
-  Q_UNUSED(from);
   return true;
 }
 
