@@ -351,6 +351,11 @@ LinkResult RadioLink::TestPrefixedSet(uint8_t value) {
   return SendAndAck(req, 3);
 }
 
+LinkResult RadioLink::TestPrefixSetValue(uint8_t value) {
+  const uint8_t req[3] = {testcmd::kPrefix, testcmd::kSet, value};
+  return SendAndAck(req, 3);
+}
+
 LinkResult RadioLink::TestAckSwitch(bool on) {
   if (SendAndAck(&ctl::kAck, 1) != LinkResult::kOk) return LinkResult::kFailed;
   return TestSwitch(testcmd::kAckSwitch, on);

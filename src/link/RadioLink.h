@@ -187,6 +187,9 @@ class RadioLink : public SerialPort {
   [[nodiscard]] LinkResult TestSet(uint8_t code, uint8_t value, bool prefixed = false);
   [[nodiscard]] LinkResult TestQuery(uint8_t code, uint8_t& value, bool prefixed = false);
   [[nodiscard]] LinkResult TestPrefixedSet(uint8_t value);  // 0x50 0x1A value
+  // The parameter prefix in front of a bare set form: 0x21 0x1C value (mobiles
+  // get 0x08 when test mode starts).
+  [[nodiscard]] LinkResult TestPrefixSetValue(uint8_t value);
   [[nodiscard]] LinkResult TestAckSwitch(bool on);          // ACK, then 0x22 on/off
   [[nodiscard]] LinkResult TestMskRate(bool high);          // 0x86 / 0x85
   [[nodiscard]] LinkResult TestBandwidth(int selector);     // 'G', 'L', 'F' for 0, 1, 2

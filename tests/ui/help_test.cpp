@@ -2,6 +2,7 @@
 // every language, the pages hang together, the menu paths they name are the
 // program's own menus in that language, and F1 reaches the right page.
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -29,6 +30,12 @@ namespace {
 
 QString HelpRoot() { return QStringLiteral(VB420_RESOURCE_DIR "/help"); }
 
+QString ReadAll(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(f.readAll());
+}
+
 // The folders of the help books of every language the program knows.
 QStringList BookFolders() {
   QStringList out;
@@ -48,15 +55,18 @@ QList<int> AskedContexts() {
                 kHelpStatusBar, kHelpLanguage, kHelpZoneInfo, kHelpChannelEdit, kHelpConvZoneEdit, kHelpRead,
                 kHelpWrite, kHelpRadioInfo, kHelpCommPort})
     set.insert(c);
+  // ... and every help-context constant a window or dialog declares for
+  // itself anywhere in the sources (kHelpSomething = 0x...).
+  static const QRegularExpression declared(QStringLiteral("constexpr int kHelp\\w* = (0x[0-9A-Fa-f]+);"));
+  const QString src = QStringLiteral(VB420_RESOURCE_DIR "/../src");
+  QDirIterator it(src, {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString text = ReadAll(it.next());
+    for (auto m = declared.globalMatch(text); m.hasNext();) set.insert(m.next().captured(1).toInt(nullptr, 16));
+  }
   QList<int> out = set.values();
   std::sort(out.begin(), out.end());
   return out;
-}
-
-QString ReadAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return QString::fromUtf8(f.readAll());
 }
 
 std::string ShippedLanguageFile() {
@@ -120,6 +130,8 @@ void HelpTest::everyAskedContextHasItsOwnPageInEveryLanguage() {
   QVERIFY(contexts.contains(kHelpChannelEdit));
   QVERIFY(contexts.contains(kHelpConvZoneEdit));
   QVERIFY(contexts.contains(0x81000) && contexts.contains(0x84000));
+  // Contexts that windows declare for themselves are found too.
+  QVERIFY(contexts.contains(0x43001) && contexts.contains(0x3C002));
   QCOMPARE(EditorKindInfoOf(EditorKind::ChannelEdit)->helpContext, kHelpChannelEdit);
   QCOMPARE(EditorKindInfoOf(EditorKind::ConvZoneEdit)->helpContext, kHelpConvZoneEdit);
   for (const LanguageInfo& l : Languages()) {

@@ -7,6 +7,7 @@
 #include "data/DataFile.h"
 
 namespace vb420 {
+class RadioLink;
 class TextTable;
 class RadioData;
 }  // namespace vb420
@@ -73,6 +74,9 @@ bool LoadCliTexts(vb420::TextTable& text);
 // post-load adjustments: the command line changes only what it is told to).
 // On failure prints the reason and sets `exitCode`.
 bool LoadDatForCli(const std::string& path, vb420::RadioData& data, int& exitCode);
+// Points the link at COMn (through the port mapping of the desktop program's
+// settings and VB420_COMn) or at a device path as it is.
+void PointLinkAt(vb420::RadioLink& link, const std::string& port);
 // Saves `data` over `path` (atomically); prints the reason on failure and,
 // when asked, sets the exit code that goes with it.
 bool SaveDatForCli(const std::string& path, vb420::RadioData& data, int* exitCode = nullptr);

@@ -154,43 +154,6 @@ int TakeRadioOptions(std::vector<std::string>& args, const char* verb, RadioOpti
   return kExitOk;
 }
 
-// The "Ports" group of the desktop program's settings file, so that COMn
-// means the same device here as in the program.
-PortMap StoredPortMap() {
-  PortMap ports;
-  std::string folder;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) folder = xdg;
-  else if (const char* home = std::getenv("HOME"); home && *home) folder = std::string(home) + "/.config";
-  if (folder.empty()) return ports;
-  std::ifstream in(folder + "/MARDEKO/vb420.conf");
-  std::string line;
-  bool inPorts = false;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && line.front() == '[') {
-      inPorts = line == "[Ports]";
-      continue;
-    }
-    const auto eq = line.find('=');
-    if (!inPorts || eq == std::string::npos) continue;
-    std::string value = line.substr(eq + 1);
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-    ports[line.substr(0, eq)] = value;
-  }
-  return ports;
-}
-
-// COMn through the port mapping, or a device path as it is.
-void PointLinkAt(RadioLink& link, const std::string& port) {
-  const int n = PortNumberOfName(port);
-  if (n >= 1 && n <= kMaxPortNumber && port.find('/') == std::string::npos) {
-    link.SetPortMap(StoredPortMap());
-    link.SetPortNumber(n);
-  } else {
-    link.SetDevicePath(port);
-  }
-}
-
 SessionCallbacks Callbacks(TextTable& text) {
   SessionCallbacks cb;
   if (isatty(STDERR_FILENO)) {
@@ -294,6 +257,43 @@ int CmdRadioInfo(const std::vector<std::string>& argsIn) {
 }
 
 }  // namespace
+
+// The "Ports" group of the desktop program's settings file, so that COMn
+// means the same device here as in the program.
+static PortMap StoredPortMap() {
+  PortMap ports;
+  std::string folder;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) folder = xdg;
+  else if (const char* home = std::getenv("HOME"); home && *home) folder = std::string(home) + "/.config";
+  if (folder.empty()) return ports;
+  std::ifstream in(folder + "/MARDEKO/vb420.conf");
+  std::string line;
+  bool inPorts = false;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line.front() == '[') {
+      inPorts = line == "[Ports]";
+      continue;
+    }
+    const auto eq = line.find('=');
+    if (!inPorts || eq == std::string::npos) continue;
+    std::string value = line.substr(eq + 1);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    ports[line.substr(0, eq)] = value;
+  }
+  return ports;
+}
+
+// COMn through the port mapping, or a device path as it is.
+void PointLinkAt(RadioLink& link, const std::string& port) {
+  const int n = PortNumberOfName(port);
+  if (n >= 1 && n <= kMaxPortNumber && port.find('/') == std::string::npos) {
+    link.SetPortMap(StoredPortMap());
+    link.SetPortNumber(n);
+  } else {
+    link.SetDevicePath(port);
+  }
+}
 
 VB420_CLI_VERB("read", "read --port P -o FILE.dat [--password DIGITS] [--retries N]   read a radio into a file",
                CmdRead,

@@ -96,6 +96,13 @@ void SimLine::TraceByte(const char* dir, uint8_t b, long baud) {
   std::fflush(trace_);
 }
 
+void SimLine::TraceNote(const std::string& text) {
+  if (!trace_) return;
+  const double t = std::chrono::duration<double>(Clock::now() - start_).count();
+  std::fprintf(trace_, "%.6f note =%s\n", t, text.c_str());
+  std::fflush(trace_);
+}
+
 bool SimLine::Fill(int timeoutMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
   for (;;) {

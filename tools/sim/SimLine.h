@@ -33,6 +33,9 @@ class SimLine {
   void SetLineRate(bool on) { lineRate_ = on; }
   // Every byte in and out, with a timestamp, direction and line speed.
   bool SetTrace(const std::string& path);
+  // A line of the trace that names what the bytes before it meant
+  // ("<seconds> note =<text>"); readers of the byte lines skip it.
+  void TraceNote(const std::string& text);
 
   // The baud rate the other side has set on the line (0 when it is none the
   // radio knows).

@@ -1,5 +1,6 @@
 #include "SimRadio.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -58,6 +59,8 @@ bool ParseFault(const std::string& text, Fault& out) {
       {"exit@block", Fault::kExitBlock, true},       {"nopassport", Fault::kNoPassPort, false},
       {"noack@entry", Fault::kNoAckEntry, false},    {"garbled@end", Fault::kGarbledEnd, false},
       {"early-ack@entry", Fault::kEarlyAck, false},  {"stray@block", Fault::kStrayAfterBlock, true},
+      {"differ@testchannel", Fault::kTestChannelDiffers, true}, {"differ@tuning", Fault::kTuningDiffers, false},
+      {"noanswer@test", Fault::kNoAnswerTest, true}, {"silence@test", Fault::kSilenceTest, true},
   };
   const auto eq = text.find('=');
   const std::string name = text.substr(0, eq);
@@ -93,6 +96,7 @@ SimRadio::SimRadio(RadioData& data, SimLine& line, const SimOptions& options)
   modelBytes_[6] = static_cast<uint8_t>(readPw_ ? modelBytes_[6] & ~0x01 : modelBytes_[6] | 0x01);
   modelBytes_[6] = static_cast<uint8_t>(overwritePw_ ? modelBytes_[6] & ~0x02 : modelBytes_[6] | 0x02);
   values_.fill(0x80);
+  volumes_.fill(0x08);
 }
 
 bool SimRadio::Save(std::string& error) {
@@ -195,6 +199,7 @@ int SimRadio::Run() {
       atCallingRate_ = false;
       readUnlocked_ = !readPw_;
       writeUnlocked_ = !overwritePw_;
+      techUnlocked_ = false;
       end = ProgramMode();
     } else if (window == wire::kTuningCall) {
       window.clear();
@@ -271,6 +276,7 @@ SimRadio::End SimRadio::ProgramMode() {
           atCallingRate_ = false;
           readUnlocked_ = !readPw_;
           writeUnlocked_ = !overwritePw_;
+          techUnlocked_ = false;
         }
         break;
       }
@@ -415,7 +421,10 @@ void SimRadio::AreaWrite() {
       silenced_ = true;
       return;
     }
-  if (!ExtPieceValid(off, len) || !writeUnlocked_) {
+  // The technician password opens the password-protected message lines
+  // (ext 0x600..0x63F) to writing, and nothing else.
+  const bool messageOnly = off >= 0x600 && off + len <= 0x640;
+  if (!ExtPieceValid(off, len) || !(writeUnlocked_ || (techUnlocked_ && messageOnly))) {
     Answer(NAK);
     return;
   }
@@ -435,6 +444,7 @@ void SimRadio::PasswordCommand(uint8_t command) {
   }
   if (command == wire::kReadPassword) readUnlocked_ = true;
   if (command == wire::kOverwritePassword) writeUnlocked_ = true;
+  if (command == wire::kTechnicianPassword) techUnlocked_ = true;
   Answer(ACK);
 }
 
@@ -489,40 +499,98 @@ void SimRadio::PassPort() {
 // ---------------------------------------------------------------------------
 // Test mode
 
+namespace {
+
+std::string Hex(uint8_t b) {
+  char t[8];
+  std::snprintf(t, sizeof t, "0x%02X", b);
+  return t;
+}
+
+// The readings a radio measures rather than stores: battery, RSSI, noise.
+bool IsMeter(uint8_t code) {
+  return code == 0x3C || code == 0x3D || code == 0x1E || (code >= 0x92 && code <= 0x99) ||
+         (code >= 0xAB && code <= 0xB2);
+}
+
+bool IsForm(uint8_t b) {
+  return b == wire::kSwitchOn || b == wire::kSwitchOff || b == wire::kStepUp || b == wire::kStepDown ||
+         b == wire::kStepUpBy || b == wire::kStepDownBy || b == wire::kSetValue || b == wire::kQueryValue;
+}
+
+}  // namespace
+
+bool SimRadio::TestCommandSilenced(uint8_t c) {
+  for (auto& f : opt_.faults) {
+    if (f.where != c) continue;
+    if (f.kind == Fault::kSilenceTest) return true;
+    if (f.kind == Fault::kNoAnswerTest && !f.used) {
+      f.used = true;
+      return true;
+    }
+  }
+  return false;
+}
+
+uint8_t SimRadio::MeterReading(uint8_t code) const {
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started_);
+  const int wiggle = static_cast<int>((ms.count() / 550 + code) % 5) - 2;
+  return static_cast<uint8_t>(std::clamp(static_cast<int>(values_[code]) + wiggle, 0, 255));
+}
+
 SimRadio::End SimRadio::TestMode() {
+  Note("tuning-call");
   for (;;) {
     uint8_t c = 0;
     long baud = 0;
     End end{};
     if (!NextCommand(c, baud, end)) return end;
     if (silenced_ || baud != opt_.baud) continue;
+    if (TestCommandSilenced(c)) {
+      // The rest of the request goes unheard with it.
+      uint8_t drop = 0;
+      while (Take(drop, 50)) {
+      }
+      Note("no answer to " + Hex(c));
+      continue;
+    }
     switch (c) {
-      case wire::kEnd: Answer(ACK); return End::kEnded;
+      case wire::kEnd:
+        transmit_ = false;
+        Note("end");
+        Answer(ACK);
+        return End::kEnded;
       case ACK: Answer(ACK); break;
-      case wire::kIdentify: Identify(); break;
+      case wire::kIdentify: Note("identify"); Identify(); break;
       case wire::kVersion: {
         // 0x50 alone asks the version; 0x50 0x1A value is a setting.
         uint8_t next = 0;
         long nb = 0;
         if (line_.Get(next, nb, 30)) {
           if (next == wire::kStepUpBy) {
-            if (Take(prefixedSet_)) Answer(ACK);
+            if (Take(prefixedSet_)) {
+              Note("setting 0x50 = " + Hex(prefixedSet_));
+              Answer(ACK);
+            }
             break;
           }
           line_.Unget(next, nb);
         }
+        Note("version");
         Version();
         break;
       }
-      case wire::kFirmwareSum: Checksum(); break;
+      case wire::kFirmwareSum: Note("checksum"); Checksum(); break;
       case wire::kTestChannel: TestChannel(); break;
       case wire::kSignalling: {
         uint8_t sel = 0;
         if (!Take(sel)) break;
         if (sel >= 1 && sel <= 17) {
           signalling_ = sel;
+          Note("signalling " + std::to_string(sel));
           Answer(ACK);
         } else {
+          Note("signalling " + std::to_string(sel) + " refused");
           Answer(NAK);
         }
         break;
@@ -532,59 +600,83 @@ SimRadio::End SimRadio::TestMode() {
                                     static_cast<uint8_t>(bandwidth_), static_cast<uint8_t>(transmit_),
                                     static_cast<uint8_t>(mskHigh_)};
         for (size_t i = 0; out.size() < wire::kTestDataLength; ++i) out.push_back(values_[0x12 + i]);
+        Note("test-data");
         Answer(out);
         CloseWithAck();
         break;
       }
       case wire::kTestValues: {
+        // The value of the point switched on, its volume, then the values
+        // of the codes after it.
         std::vector<uint8_t> out;
         const int first = switchedOn_ >= 0 ? switchedOn_ : 0;
-        for (int i = 0; i < opt_.valuesLength; ++i) out.push_back(values_[(first + i) & 0xFF]);
+        for (int i = 0; i < opt_.valuesLength; ++i)
+          out.push_back(i == 1 ? volumes_[first & 0xFF] : values_[(first + i) & 0xFF]);
+        Note("values of " + Hex(static_cast<uint8_t>(first)));
         Answer(out);
         CloseWithAck();
         break;
       }
-      case wire::kTuningBlock: TuningBlock(); break;
-      case wire::kBandwidthWide: bandwidth_ = 0; Answer(ACK); break;
-      case wire::kBandwidthNarrow: bandwidth_ = 1; Answer(ACK); break;
-      case wire::kBandwidthF: bandwidth_ = 2; Answer(ACK); break;
-      case wire::kMskHigh: mskHigh_ = true; Answer(ACK); break;
-      case wire::kMskLow: mskHigh_ = false; Answer(ACK); break;
+      case wire::kTuningBlock: Note("tuning-block"); TuningBlock(); break;
+      case wire::kBandwidthWide: bandwidth_ = 0; Note("bandwidth G"); Answer(ACK); break;
+      case wire::kBandwidthNarrow: bandwidth_ = 1; Note("bandwidth L"); Answer(ACK); break;
+      case wire::kBandwidthF: bandwidth_ = 2; Note("bandwidth F"); Answer(ACK); break;
+      case wire::kMskHigh: mskHigh_ = true; Note("msk high"); Answer(ACK); break;
+      case wire::kMskLow: mskHigh_ = false; Note("msk low"); Answer(ACK); break;
       case wire::kParameterPrefix: {
+        // 0x21 0x1C value is a setting of its own; 0x21 code form addresses
+        // the second value of a parameter.
         uint8_t code = 0;
-        if (Take(code)) TestParameter(code);
+        if (!Take(code)) break;
+        if (code == wire::kSetValue) {
+          uint8_t next = 0;
+          long nb = 0;
+          if (!line_.Get(next, nb, 1000)) break;
+          if (!IsForm(next)) {
+            prefixValue_ = next;
+            Note("prefix set " + Hex(next));
+            Answer(ACK);
+            break;
+          }
+          line_.Unget(next, nb);
+        }
+        TestParameter(code, true);
         break;
       }
-      default: TestParameter(c); break;
+      default: TestParameter(c, false); break;
     }
   }
 }
 
-void SimRadio::TestParameter(uint8_t code) {
+void SimRadio::TestParameter(uint8_t code, bool prefixed) {
   uint8_t form = 0;
   if (!Take(form)) return;
-  uint8_t& v = values_[code];
+  uint8_t& v = prefixed ? volumes_[code] : values_[code];
+  const std::string name = (prefixed ? "volume " : "parameter ") + Hex(code);
   auto stepBy = [&v](int d) { v = static_cast<uint8_t>(std::clamp(static_cast<int>(v) + d, 0, 255)); };
   switch (form) {
     case wire::kSwitchOn:
       on_[code] = true;
       switchedOn_ = code;
       if (code == wire::kTransmitter) transmit_ = true;
+      Note(code == wire::kTransmitter ? "transmit on" : name + " on");
       Answer(ACK);
       return;
     case wire::kSwitchOff:
       on_[code] = false;
       if (switchedOn_ == code) switchedOn_ = -1;
       if (code == wire::kTransmitter) transmit_ = false;
+      Note(code == wire::kTransmitter ? "transmit off" : name + " off");
       Answer(ACK);
       return;
-    case wire::kStepUp: stepBy(1); Answer(ACK); return;
-    case wire::kStepDown: stepBy(-1); Answer(ACK); return;
+    case wire::kStepUp: stepBy(1); Note(name + " step +1"); Answer(ACK); return;
+    case wire::kStepDown: stepBy(-1); Note(name + " step -1"); Answer(ACK); return;
     case wire::kStepUpBy:
     case wire::kStepDownBy: {
       uint8_t n = 0;
       if (!Take(n)) return;
       stepBy(form == wire::kStepUpBy ? n : -n);
+      Note(name + " step " + (form == wire::kStepUpBy ? "+" : "-") + std::to_string(n));
       Answer(ACK);
       return;
     }
@@ -592,14 +684,18 @@ void SimRadio::TestParameter(uint8_t code) {
       uint8_t value = 0;
       if (!Take(value)) return;
       v = value;
+      Note(name + " set " + Hex(value));
       Answer(ACK);
       return;
     }
-    case wire::kQueryValue:
-      Answer(v);
+    case wire::kQueryValue: {
+      const uint8_t answer = !prefixed && IsMeter(code) ? MeterReading(code) : v;
+      Note(name + " query " + Hex(answer));
+      Answer(answer);
       CloseWithAck();
       return;
-    default: Answer(NAK); return;
+    }
+    default: Note(name + " unknown form " + Hex(form)); Answer(NAK); return;
   }
 }
 
@@ -612,9 +708,12 @@ void SimRadio::TestChannel() {
     const size_t rec = img::kTestFreqs + (sel - 1) * 10u;
     PutSwapped(out, data_.Image(), rec);
     PutSwapped(out, data_.Image(), rec + 4);
+    // A radio aligned with other test channels than its programming holds.
+    if (FindFault(Fault::kTestChannelDiffers, sel)) out[3] ^= 0x10;
   } else {
     out.assign(8, 0xFF);
   }
+  Note("test-channel " + std::to_string(sel));
   Answer(out);
   CloseWithAck();
 }
@@ -625,6 +724,7 @@ void SimRadio::TuningBlock() {
     PutSwapped(out, data_.Image(), img::kTuningFreqs + row * 10);
     PutSwapped(out, data_.Image(), img::kTuningFreqs + row * 10 + 4);
   }
+  if (FindFault(Fault::kTuningDiffers, 0)) out[2] ^= 0x01;
   Answer(out);
   CloseWithAck();
 }

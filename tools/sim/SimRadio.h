@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -17,7 +18,10 @@ namespace vb420::sim {
 
 struct Fault {
   enum Kind { kSilenceBlock, kNoAnswerBlock, kBadSumBlock, kBadSumAlways, kNakBlock, kSilenceExt, kExitBlock,
-              kNoPassPort, kNoAckEntry, kGarbledEnd, kEarlyAck, kStrayAfterBlock };
+              kNoPassPort, kNoAckEntry, kGarbledEnd, kEarlyAck, kStrayAfterBlock,
+              // Test mode: a test channel or the tuning block that differs from
+              // the memory, and a command left unanswered (once, or always).
+              kTestChannelDiffers, kTuningDiffers, kNoAnswerTest, kSilenceTest };
   Kind kind;
   int where = 0;    // block number, extension offset or count
   bool used = false;
@@ -87,7 +91,12 @@ class SimRadio {
   void Checksum();
   void Information();
   void PassPort();
-  void TestParameter(uint8_t code);
+  void TestParameter(uint8_t code, bool prefixed);
+  // Whether a test-mode command starting with `c` is to go unanswered.
+  bool TestCommandSilenced(uint8_t c);
+  // A query value that wanders a little over time, as a meter reading does.
+  uint8_t MeterReading(uint8_t code) const;
+  void Note(const std::string& text) { line_.TraceNote(text); }
   void TestChannel();
   void TuningBlock();
 
@@ -98,17 +107,20 @@ class SimRadio {
   SimOptions opt_;
   std::array<uint8_t, 8> modelBytes_{};
   std::optional<std::string> readPw_, overwritePw_;
-  bool readUnlocked_ = true, writeUnlocked_ = true;
+  bool readUnlocked_ = true, writeUnlocked_ = true, techUnlocked_ = false;
   bool silenced_ = false;
   bool exit_ = false;  // the radio disappears (a fault)
   // Fallen back to the calling rate in the middle of program mode (a fault):
   // commands are heard only at that rate.
   bool atCallingRate_ = false;
   int entries_ = 0;
+  std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
   std::array<uint8_t, 6> dateStamp_{};
 
   // Test mode.
   std::array<uint8_t, 256> values_{};
+  std::array<uint8_t, 256> volumes_{};  // the prefixed forms' second value per code
+  uint8_t prefixValue_ = 0;             // 0x21 0x1C value
   std::array<bool, 256> on_{};
   int switchedOn_ = -1;
   int bandwidth_ = 0;

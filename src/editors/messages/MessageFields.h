@@ -1,0 +1,30 @@
+// The embedded message (two 32-character lines in the image) and the
+// password-protected message (two lines and a message password in the
+// extension area): how a typed line is stored and read back.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "data/Bytes.h"
+
+namespace vb420 {
+
+constexpr int kMessageLineLength = 32;
+constexpr int kMessagePasswordLength = 6;
+
+// The line at `offset`: its bytes up to the first zero, at most 32.
+std::string MessageLineText(const ByteArea& area, size_t offset);
+// Stores a typed line: at most 32 characters; a line of blanks becomes 32
+// zero bytes; trailing blanks are cut; the rest of the field is zero, with
+// no terminator when the line is full.
+void StoreMessageLine(ByteArea area, size_t offset, std::string_view typed);
+
+// The message password at ext 0x640 (length byte, six characters); empty
+// when none is set or its length byte is out of range.
+std::string MessagePassword(const ByteArea& ext);
+// An empty password stores length 0xFF and six 0xFF bytes; otherwise the
+// length, the characters (at most six) and 0xFF after them.
+void StoreMessagePassword(ByteArea ext, std::string_view password);
+
+}  // namespace vb420

@@ -1,0 +1,196 @@
+#include "editors/messages/ui/MessageViews.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+#include "frame/Workspace.h"
+#include "editors/messages/MessageFields.h"
+#include "lang/ui/MessageHelper.h"
+#include "link/MessageWriteSession.h"
+#include "link/ui/RadioCommands.h"
+#include "link/ui/RadioDialogs.h"
+
+namespace vb420 {
+
+namespace {
+
+QString T(TextTable& text, int entry) { return QString::fromStdString(text.Text(entry)); }
+
+// The radio shows single bytes: anything outside Latin-1 becomes '?'.
+std::string LineBytes(const QString& s) {
+  std::string out;
+  for (QChar c : s) out.push_back(c.unicode() < 0x100 ? static_cast<char>(c.unicode()) : '?');
+  return out;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+CMessageLinesView::CMessageLinesView(EditorContext& ctx, EditorKind kind, QWidget* parent)
+    : CEditorView(ctx, kind, parent) {}
+
+void CMessageLinesView::Build(const QList<QPushButton*>& buttons) {
+  buttons_ = buttons;
+  const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  auto* layout = new QVBoxLayout(this);
+  for (int i = 0; i < 2; ++i) {
+    auto* e = new QLineEdit(this);
+    e->setObjectName(QStringLiteral("line%1").arg(i + 1));
+    e->setFont(fixed);
+    e->setMaxLength(kMessageLineLength);
+    // Exactly wide enough for 32 characters of the font.
+    const QFontMetrics fm(fixed);
+    const int textWidth = fm.horizontalAdvance(QString(kMessageLineLength, QLatin1Char('W')));
+    const int frame = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    e->setFixedWidth(textWidth + e->textMargins().left() + e->textMargins().right() + 2 * (frame + 2) + 2);
+    e->installEventFilter(this);
+    connect(e, &QLineEdit::editingFinished, this, [this, i] { Store(i); });
+    layout->addWidget(e);
+    lines_[i] = e;
+  }
+  if (!buttons.isEmpty()) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* b : buttons) row->addWidget(b);
+    layout->addLayout(row);
+  }
+  layout->addStretch(1);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CMessageLinesView::Refresh() {
+  for (int i = 0; i < 2; ++i) {
+    const QString text = QString::fromLatin1(MessageLineText(Area(), Offset(i)).c_str());
+    if (lines_[i]->text() != text) lines_[i]->setText(text);
+  }
+}
+
+void CMessageLinesView::Store(int line) {
+  const std::string typed = LineBytes(lines_[line]->text());
+  ByteArea area = Area();
+  const std::string before = MessageLineText(area, Offset(line));
+  StoreMessageLine(area, Offset(line), typed);
+  Refresh();
+  if (MessageLineText(area, Offset(line)) != before) {
+    Context().frame.RefreshAllEditors(this);
+    Context().frame.UpdateCaption();
+  }
+}
+
+bool CMessageLinesView::CommitPendingEdit() {
+  for (int i = 0; i < 2; ++i) Store(i);
+  return true;
+}
+
+QWidget* CMessageLinesView::InitialFocus() const { return lines_[0]; }
+
+bool CMessageLinesView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (watched == lines_[0] || watched == lines_[1])) {
+      // Enter moves on as Tab does; losing the focus stores the line.
+      focusNextChild();
+      return true;
+    }
+  }
+  return CEditorView::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+
+CEmbView::CEmbView(EditorContext& ctx, QWidget* parent) : CMessageLinesView(ctx, EditorKind::EmbMessage, parent) {
+  setObjectName("embView");
+  Build({});
+}
+
+ByteArea CEmbView::Area() { return Context().ws.data.Image(); }
+size_t CEmbView::Offset(int line) const { return img::kEmbeddedMessage + static_cast<size_t>(line) * 0x20; }
+
+// ---------------------------------------------------------------------------
+
+CMessagePasswordDlg::CMessagePasswordDlg(TextTable& text, const QString& current, QWidget* parent)
+    : QDialog(parent) {
+  setObjectName("messagePasswordDlg");
+  setWindowTitle(T(text, msg::kMessagePasswordCaption));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(T(text, 210), this));
+  edit_ = new QLineEdit(current, this);
+  edit_->setObjectName("password");
+  edit_->setMaxLength(kMessagePasswordLength);
+  edit_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9A-Za-z]{0,6}"), edit_));
+  layout->addWidget(edit_);
+  auto* buttons = new QDialogButtonBox(this);
+  buttons->addButton(T(text, 13), QDialogButtonBox::AcceptRole)->setObjectName("ok");
+  buttons->addButton(T(text, 14), QDialogButtonBox::RejectRole)->setObjectName("cancel");
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+}
+
+CEmbPassView::CEmbPassView(EditorContext& ctx, QWidget* parent)
+    : CMessageLinesView(ctx, EditorKind::EmbPassword, parent) {
+  setObjectName("embPassView");
+  TextTable& text = ctx.ws.text;
+  password_ = new QPushButton(T(text, 210), this);
+  password_->setObjectName("passwordButton");
+  write_ = new QPushButton(QString::fromStdString(text.CurrentLanguage() == "Spanish" ? "Escribir" : "Write"), this);
+  write_->setObjectName("writeButton");
+  for (QPushButton* b : {password_, write_}) b->setAutoDefault(false);
+  Build({password_, write_});
+  connect(password_, &QPushButton::clicked, this, &CEmbPassView::EditPassword);
+  connect(write_, &QPushButton::clicked, this, &CEmbPassView::WriteToRadio);
+}
+
+ByteArea CEmbPassView::Area() { return Context().ws.data.Ext(); }
+size_t CEmbPassView::Offset(int line) const { return ext::kMessageLine1 + static_cast<size_t>(line) * 0x20; }
+
+void CEmbPassView::SetControlsEnabled(bool on) {
+  for (QWidget* w : {static_cast<QWidget*>(Line(0)), static_cast<QWidget*>(Line(1)),
+                     static_cast<QWidget*>(password_), static_cast<QWidget*>(write_)})
+    w->setEnabled(on);
+}
+
+void CEmbPassView::EditPassword() {
+  Workspace& ws = Context().ws;
+  CMessagePasswordDlg dlg(ws.text, QString::fromLatin1(MessagePassword(ws.data.Ext()).c_str()), this);
+  SetControlsEnabled(false);
+  const int r = Context().msg.Prompter().RunDialog(dlg);
+  SetControlsEnabled(true);
+  if (r != QDialog::Accepted) return;
+  const std::string before = MessagePassword(ws.data.Ext());
+  StoreMessagePassword(ws.data.Ext(), dlg.Edit()->text().toLatin1().toStdString());
+  if (MessagePassword(ws.data.Ext()) != before) Context().frame.UpdateCaption();
+}
+
+void CEmbPassView::WriteToRadio() {
+  CommitPendingEdit();
+  SetControlsEnabled(false);
+  UiLinkPrompter ui(Context().msg, this);
+  Prompter& ask = prompter_ ? *prompter_ : static_cast<Prompter&>(ui);
+  SessionCallbacks cb;
+  cb.pump = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20); };
+  MessageWriteSession session(ProgramRadioLink(Context().ws), Context().ws.data.Ext(), ask, cb);
+  (void)session.Run();
+  SetControlsEnabled(true);
+}
+
+VB420_REGISTER_EDITOR(EditorKind::EmbMessage, [](EditorContext& c, QWidget* p) -> CEditorView* {
+  return new CEmbView(c, p);
+});
+VB420_REGISTER_EDITOR(EditorKind::EmbPassword, [](EditorContext& c, QWidget* p) -> CEditorView* {
+  return new CEmbPassView(c, p);
+});
+
+}  // namespace vb420

@@ -1,0 +1,37 @@
+// Edit > Test Frequency: the 16 receive/transmit pairs that test mode offers
+// as test channels, in a grid with Copy, Paste and Delete of rows.
+#pragma once
+
+#include "frame/EditorView.h"
+#include "editors/testfreq/TestFreqFields.h"
+
+namespace vb420 {
+
+class CEditGrid;
+class CFilterEdit;
+
+class CTestFreqView : public CEditorView {
+  Q_OBJECT
+ public:
+  CTestFreqView(EditorContext& ctx, QWidget* parent = nullptr);
+  void Refresh() override;
+  bool CommitPendingEdit() override;
+  int HelpContext() const override;
+  QWidget* InitialFocus() const override;
+  CEditGrid* Grid() const { return grid_; }
+  CFilterEdit* CellEdit() const { return edit_; }
+  void RunCommand(int command);
+
+  // Lives as long as the program; cleared when the image is replaced.
+  static TestFreqCopyBuffer& CopyBuffer();
+
+ private:
+  void OpenEditor(QKeyEvent* key, const QString* text);
+  void CommitEdit();
+  void Changed();
+
+  CEditGrid* grid_ = nullptr;
+  CFilterEdit* edit_ = nullptr;
+};
+
+}  // namespace vb420
