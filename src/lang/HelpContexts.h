@@ -20,5 +20,7 @@ constexpr int kHelpLanguage = 0x62000;
 constexpr int kHelpZoneInfo = 0x31000;
 constexpr int kHelpChannelEdit = 0x31100;
 constexpr int kHelpConvZoneEdit = 0x31200;
+// The copy and jump dialogs of the zone and channel windows.
+constexpr int kHelpZoneDialogs = 0x31300;
 
 }  // namespace vb420

@@ -122,6 +122,7 @@ class HelpTest : public QObject {
   void menuPathsNameTheProgramsOwnMenus();
   void f1InAWindowWithoutAMenuCommandShowsItsOwnPage();
   void helpWindowSpeaksTheBooksLanguage();
+  void f1InTheCopyAndJumpDialogsExplainsThem();
 };
 
 void HelpTest::everyAskedContextHasItsOwnPageInEveryLanguage() {
@@ -261,6 +262,39 @@ void HelpTest::helpWindowSpeaksTheBooksLanguage() {
     QVERIFY(help.Browser()->source().toLocalFile().endsWith('/' + HelpSystem::FolderNameOf(l.helpFile) + "/index.html"));
     help.CloseAll();
   }
+}
+
+void HelpTest::f1InTheCopyAndJumpDialogsExplainsThem() {
+  AppFixture f;
+  f.languageText = ShippedLanguageFile();
+  QVERIFY(f.Start());
+  QString shown;
+  QString title;
+  bool active = false;
+  f.prompter.dialogs.push_back([&](QDialog& d) {
+    // As for the user: the modal dialog is the active window.
+    d.show();
+    QApplication::setActiveWindow(&d);
+    active = QApplication::activeWindow() == &d;
+    QTest::keyClick(&d, Qt::Key_F1);
+    if (QTextBrowser* b = f.App().Help().Browser()) shown = b->source().toLocalFile();
+    title = d.windowTitle();
+    return int(QDialog::Rejected);
+  });
+  // Channel Jump from the Channel menu of Zone Information.
+  QAction* jump = nullptr;
+  for (QAction* top : f.Frame().menuBar()->actions())
+    if (top->menu())
+      for (QAction* a : top->menu()->actions())
+        if (a->shortcut() == QKeySequence(Qt::SHIFT | Qt::Key_F7)) jump = a;
+  QVERIFY(jump != nullptr);
+  jump->trigger();
+  Settle();
+  QVERIFY(active);
+  QCOMPARE(title, QStringLiteral("Channel Jump"));
+  QVERIFY2(shown.endsWith(QStringLiteral("/help/en/31300.html")), qPrintable(shown));
+  QVERIFY(f.App().Help().Browser()->toPlainText().contains(QStringLiteral("Channel Jump")));
+  f.Exit();
 }
 
 QTEST_MAIN(HelpTest)
