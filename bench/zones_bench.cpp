@@ -34,8 +34,8 @@ struct Plan {
     for (int z = 0; z < 4; ++z)
       for (int c = 0; c < 20; ++c) conv.SetFrequency(z, c, 3, std::to_string(146.0 + 0.0125 * c), false);
     for (int z = 4; z < 16; ++z) {
-      zm.CreateZone(z, '0');
-      for (int g = 0; g < 36; ++g) zm.InsertRecord(z, g);
+      (void)zm.CreateZone(z, '0');
+      for (int g = 0; g < 36; ++g) (void)zm.InsertRecord(z, g);
     }
   }
 };
@@ -76,7 +76,7 @@ void BM_DeleteFirstZoneOfFullArea(benchmark::State& state) {
     Plan p;
     p.Fill();
     state.ResumeTiming();
-    p.zm.ChangeZone(0, kClassNone);
+    (void)p.zm.ChangeZone(0, kClassNone);
   }
 }
 BENCHMARK(BM_DeleteFirstZoneOfFullArea)->Unit(benchmark::kMicrosecond);
@@ -87,7 +87,7 @@ void BM_DeleteMiddleZoneOfFullArea(benchmark::State& state) {
     Plan p;
     p.Fill();
     state.ResumeTiming();
-    p.zm.ChangeZone(7, kClassNone);
+    (void)p.zm.ChangeZone(7, kClassNone);
   }
 }
 BENCHMARK(BM_DeleteMiddleZoneOfFullArea)->Unit(benchmark::kMicrosecond);
@@ -106,7 +106,7 @@ void BM_RetypeZoneToAnotherClass(benchmark::State& state) {
     Plan p;
     p.Fill();
     state.ResumeTiming();
-    p.zm.ChangeZone(2, kClassPassPort);
+    (void)p.zm.ChangeZone(2, kClassPassPort);
   }
 }
 BENCHMARK(BM_RetypeZoneToAnotherClass)->Unit(benchmark::kMicrosecond);

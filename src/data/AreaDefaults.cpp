@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <string>
 
+#include "data/ImageLayout.h"
 #include "data/RadioData.h"
 
 namespace vb420 {
@@ -43,19 +44,31 @@ void SetWordBit(ByteArea& a, size_t off, int bitNo, bool on) {
   a.setBit(off + static_cast<size_t>(bitNo / 8), bitNo % 8, on);
 }
 
-// The system type: 1 if 0x851 is 0, else 2 if 0x852 is 0, else 4 if 0x853 is
-// 0, else 0.
-int SystemType(const ByteArea& image) {
-  if (image.u8(0x851) == 0) return 1;
-  if (image.u8(0x852) == 0) return 2;
-  if (image.u8(0x853) == 0) return 4;
-  return 0;
+// --- defaults tables -----------------------------------------------------------
+
+// One default of an area: a byte, a little-endian word, or `count` bytes of
+// one value. The tables below list them in the order they are written.
+struct Put {
+  enum Kind { Byte, Word, Fill };
+  size_t at;
+  Kind kind;
+  uint16_t value;
+  size_t count = 1;
+};
+
+template <size_t N>
+void Apply(ByteArea& a, const Put (&table)[N]) {
+  for (const Put& p : table) {
+    if (p.kind == Put::Byte) a.setU8(p.at, static_cast<uint8_t>(p.value));
+    else if (p.kind == Put::Word) a.setU16le(p.at, p.value);
+    else a.fill(p.at, p.count, static_cast<uint8_t>(p.value));
+  }
 }
 
 // --- key assignment ------------------------------------------------------------
 
 constexpr size_t kKeyTable = 0x5B0;           // 29 records of 8 bytes
-constexpr size_t kAlternateKeyTable = 0x5308;  // same layout, keys for PassPort zones
+constexpr size_t kAlternateKeyTable = img::kAlternateKeys;  // same layout, keys for PassPort zones
 constexpr int kKeyRecords = 29;
 constexpr size_t kKeyRecordSize = 8;
 constexpr uint8_t kNoFunction = 0xFF;
@@ -156,6 +169,29 @@ const AlertToneTable kAlertTones = BuildAlertTones();
 
 // --- areas ---------------------------------------------------------------------
 
+constexpr Put kFeatureDefaults[] = {
+    {0x142, Put::Byte, 0xFF},
+    {0x143, Put::Fill, 0x00, 6},
+    {img::kReadPassword, Put::Fill, 0xFF, 7},
+    {img::kOverwritePassword, Put::Fill, 0xFF, 7},
+    {0x160, Put::Fill, 0x00, 12},
+    {0x16E, Put::Byte, 1},
+    {0x16F, Put::Byte, 31},
+    {0x170, Put::Byte, 0},
+    {0x179, Put::Byte, '0'},
+    {0x17A, Put::Byte, 0},
+    {0x180, Put::Byte, '0'},
+    {0x181, Put::Fill, 0xFF, 9},
+    {0x18A, Put::Fill, 0xFF, 9},
+    {0x1A0, Put::Word, 300},
+    {0x1A3, Put::Word, 0},
+    {0x1A5, Put::Word, 500},
+    {0x1A8, Put::Word, 0},
+    {0x1AA, Put::Word, 0},
+    {0x1B9, Put::Byte, '1'},
+    {0x1C5, Put::Word, 1},
+};
+
 // Radio-wide settings and optional features, image 0x140 onwards.
 //   0x142        0xFF   6-character text: empty (length none) ...
 //   0x143..0x148 0x00   ... and zero-filled characters
@@ -180,26 +216,7 @@ const AlertToneTable kAlertTones = BuildAlertTones();
 // unchecked, and so stays 0xFF.
 void WriteFeatureDefaults(RadioData& data) {
   ByteArea image = data.Image();
-  image.setU8(0x142, 0xFF);
-  image.fill(0x143, 6, 0x00);
-  image.fill(img::kReadPassword, 7, 0xFF);
-  image.fill(img::kOverwritePassword, 7, 0xFF);
-  image.fill(0x160, 12, 0x00);
-  image.setU8(0x16E, 1);
-  image.setU8(0x16F, 31);
-  image.setU8(0x170, 0);
-  image.setU8(0x179, '0');
-  image.setU8(0x17A, 0);
-  image.setU8(0x180, '0');
-  image.fill(0x181, 9, 0xFF);
-  image.fill(0x18A, 9, 0xFF);
-  image.setU16le(0x1A0, 300);
-  image.setU16le(0x1A3, 0);
-  image.setU16le(0x1A5, 500);
-  image.setU16le(0x1A8, 0);
-  image.setU16le(0x1AA, 0);
-  image.setU8(0x1B9, '1');
-  image.setU16le(0x1C5, 1);
+  Apply(image, kFeatureDefaults);
   WriteKindFeatureDefaults(data);
 }
 
@@ -222,8 +239,8 @@ void WriteKeyAreaDefaults(RadioData& data) {
   ByteArea image = data.Image();
   ByteArea ext = data.Ext();
   WriteKeyDefaults(data);
-  image.setU16le(0x9FC, kKeyRecords);
-  image.setU16le(0x9FE, static_cast<uint16_t>(kAlternateKeyTable));
+  image.setU16le(dir::kKeyTableCountWord, kKeyRecords);
+  image.setU16le(dir::kAlternateKeysWord, static_cast<uint16_t>(kAlternateKeyTable));
   ext.fill(0x520, 10, 0xFF);
   for (int i = 0; i < 6; ++i) {
     const size_t rec = 0x530 + 4 * static_cast<size_t>(i);
@@ -231,6 +248,20 @@ void WriteKeyAreaDefaults(RadioData& data) {
     ext.setU16le(rec + 1, 0xFFFF);
   }
 }
+
+constexpr Put kScanDefaults[] = {
+    {0x6A2, Put::Byte, '0'},
+    {0x6A3, Put::Word, 0},
+    {0x6A5, Put::Word, 0},
+    {0x6A7, Put::Word, 500},
+    {0x6A9, Put::Word, 500},
+    {0x6AB, Put::Byte, '0'},
+    {0x6C0, Put::Word, 10},
+    {0x6C2, Put::Word, 0},
+    {0x6C4, Put::Word, 0},
+    {0x6C6, Put::Byte, 80},
+    {0x6C7, Put::Byte, 85},
+};
 
 // Scan, image 0x6A0 onwards (the name at 0x6AC is written by the new-image
 // initialisation).
@@ -251,18 +282,21 @@ void WriteScanDefaults(RadioData& data) {
   image.setU8(0x6A0, 0xFF);
   image.setU8(0x6A1, 0xFF);
   ext.fill(0x504, 4, 0xFF);
-  image.setU8(0x6A2, '0');
-  image.setU16le(0x6A3, 0);
-  image.setU16le(0x6A5, 0);
-  image.setU16le(0x6A7, 500);
-  image.setU16le(0x6A9, 500);
-  image.setU8(0x6AB, '0');
-  image.setU16le(0x6C0, 10);
-  image.setU16le(0x6C2, 0);
-  image.setU16le(0x6C4, 0);
-  image.setU8(0x6C6, 80);
-  image.setU8(0x6C7, 85);
+  Apply(image, kScanDefaults);
 }
+
+constexpr Put kDtmfDefaults[] = {
+    {0x6D0, Put::Byte, '0'},
+    {0x6D1, Put::Word, 0},
+    {0x6D3, Put::Word, 0},
+    {0x6D5, Put::Word, 0},
+    {0x6D7, Put::Word, 0xFFFF},
+    {0x6D9, Put::Byte, 0xFF},
+    {0x700, Put::Fill, 0xFF, 16},
+    {0x710, Put::Fill, 0xFF, 6},
+    {0x716, Put::Byte, '0'},
+    {0x718, Put::Word, 0xFFFF},
+};
 
 // DTMF, image 0x6D0 onwards, and the DTMF memory at ext 0x100.
 //   0x6D0               '0'   first value (6)
@@ -275,18 +309,42 @@ void WriteScanDefaults(RadioData& data) {
 // ext 0x100..0x4FF: the 32 memory records, 0xFF (no name, no code).
 void WriteDtmfDefaults(RadioData& data) {
   ByteArea image = data.Image();
-  image.setU8(0x6D0, '0');
-  image.setU16le(0x6D1, 0);
-  image.setU16le(0x6D3, 0);
-  image.setU16le(0x6D5, 0);
-  image.setU16le(0x6D7, 0xFFFF);
-  image.setU8(0x6D9, 0xFF);
-  image.fill(0x700, 16, 0xFF);
-  image.fill(0x710, 6, 0xFF);
-  image.setU8(0x716, '0');
-  image.setU16le(0x718, 0xFFFF);
+  Apply(image, kDtmfDefaults);
   data.Ext().fill(ext::kNamedRecords, 0x400, 0xFF);
 }
+
+constexpr Put kDataSignallingDefaults[] = {
+    {0x720, Put::Byte, 0xFF},
+    {0x721, Put::Word, 0xFFFF},
+    {0x723, Put::Word, 0xFFFF},
+    {0x725, Put::Word, 0xFFFF},
+    {0x727, Put::Byte, '0'},
+    {0x728, Put::Word, 0xFFFF},
+    {0x72A, Put::Byte, 0xFF},
+    {0x72B, Put::Byte, 1},
+    {0x72C, Put::Byte, 1},
+    {0x72D, Put::Byte, 1},
+    {0x72E, Put::Byte, 1},
+    {0x72F, Put::Byte, '1'},
+    {0x744, Put::Byte, '0'},
+    {0x745, Put::Byte, 1},
+    {0x750, Put::Byte, 0},
+    {0x751, Put::Byte, 0},
+    {0x752, Put::Word, 500},
+    {0x754, Put::Word, 500},
+    {0x756, Put::Word, 100},
+    {0x758, Put::Word, 0},
+    {0x75A, Put::Word, 0},
+    {0x760, Put::Byte, 0xFF},
+    {0x761, Put::Word, 0xFFFF},
+    {0x763, Put::Byte, '0'},
+    {0x764, Put::Byte, 1},
+    {0x765, Put::Byte, 10},
+    {0x766, Put::Byte, 10},
+    {0x767, Put::Byte, '0'},
+    {0x770, Put::Byte, 0xFF},
+    {0x771, Put::Word, 0xFFFF},
+};
 
 // Data signalling, image 0x720 onwards, and the two lists that the area
 // directory places (ID list 16-byte entries, status list 20-byte entries,
@@ -306,49 +364,30 @@ void WriteDtmfDefaults(RadioData& data) {
 // The flag words 0x74C, 0x74E, 0x76E stay 0xFFFF (boxes unchecked).
 void WriteDataSignallingDefaults(RadioData& data) {
   ByteArea image = data.Image();
-  image.setU8(0x720, 0xFF);
-  image.setU16le(0x721, 0xFFFF);
-  image.setU16le(0x723, 0xFFFF);
-  image.setU16le(0x725, 0xFFFF);
-  image.setU8(0x727, '0');
-  image.setU16le(0x728, 0xFFFF);
-  image.setU8(0x72A, 0xFF);
-  image.setU8(0x72B, 1);
-  image.setU8(0x72C, 1);
-  image.setU8(0x72D, 1);
-  image.setU8(0x72E, 1);
-  image.setU8(0x72F, '1');
-  image.setU8(0x744, '0');
-  image.setU8(0x745, 1);
-  image.setU8(0x750, 0);
-  image.setU8(0x751, 0);
-  image.setU16le(0x752, 500);
-  image.setU16le(0x754, 500);
-  image.setU16le(0x756, 100);
-  image.setU16le(0x758, 0);
-  image.setU16le(0x75A, 0);
-  image.setU8(0x760, 0xFF);
-  image.setU16le(0x761, 0xFFFF);
-  image.setU8(0x763, '0');
-  image.setU8(0x764, 1);
-  image.setU8(0x765, 10);
-  image.setU8(0x766, 10);
-  image.setU8(0x767, '0');
-  image.setU8(0x770, 0xFF);
-  image.setU16le(0x771, 0xFFFF);
+  Apply(image, kDataSignallingDefaults);
 
   // The lists go where the directory puts them. The words come out of the
   // image, so a list that would not fit is left alone rather than written
   // partly or outside the image.
-  const struct {
-    size_t offsetWord, countWord, recordSize;
-  } lists[] = {{0x9EC, 0x9EE, 16}, {0x9F0, 0x9F2, 20}};
-  for (const auto& l : lists) {
-    const size_t off = image.u16le(l.offsetWord);
-    const size_t bytes = static_cast<size_t>(image.u16le(l.countWord)) * l.recordSize;
-    if (off != 0xFFFF && image.InRange(off, bytes)) image.fill(off, bytes, 0xFF);
-  }
+  for (const DirectoryList& l : {IdList(image), StatusList(image)})
+    if (!l.Clipped() && l.count > 0) image.fill(l.offset, l.count * l.recordSize, 0xFF);
 }
+
+constexpr Put kEmergencyDefaults[] = {
+    {0x7D0, Put::Fill, 0xFF, 3},
+    {0x7D3, Put::Word, 0},
+    {0x7D5, Put::Word, 1},
+    {0x7D7, Put::Word, 0},
+    {0x7D9, Put::Word, 1},
+    {0x7DB, Put::Word, 0},
+    {0x7DD, Put::Fill, 0xFF, 3},
+    {0x7E0, Put::Fill, 0x00, 12},
+    {0x7ED, Put::Byte, 0xFF},
+    {0x7F0, Put::Byte, 0xFF},
+    {0x7F1, Put::Fill, 0xFF, 9},
+    {0x7FA, Put::Byte, 0xFF},
+    {0x7FB, Put::Word, 0xFFFF},
+};
 
 // Emergency, image 0x7D0 onwards.
 //   0x7D0, 0x7D1, 0x7D2 none (zone, channel, count)
@@ -364,20 +403,15 @@ void WriteDataSignallingDefaults(RadioData& data) {
 //   0x7FA, word 0x7FB   none  fleet and ID
 // 0x80E stays 0xFF: its two check boxes unchecked, its lists on a valid row.
 void WriteEmergencyDefaults(ByteArea& image) {
-  image.fill(0x7D0, 3, 0xFF);
-  image.setU16le(0x7D3, 0);
-  image.setU16le(0x7D5, 1);
-  image.setU16le(0x7D7, 0);
-  image.setU16le(0x7D9, 1);
-  image.setU16le(0x7DB, 0);
-  image.fill(0x7DD, 3, 0xFF);
-  image.fill(0x7E0, 12, 0x00);
-  image.setU8(0x7ED, 0xFF);
-  image.setU8(0x7F0, 0xFF);
-  image.fill(0x7F1, 9, 0xFF);
-  image.setU8(0x7FA, 0xFF);
-  image.setU16le(0x7FB, 0xFFFF);
+  Apply(image, kEmergencyDefaults);
 }
+
+constexpr Put kOptionBoardDefaults[] = {
+    {0x81B, Put::Byte, '1'},
+    {0x81C, Put::Byte, '1'},
+    {0x851, Put::Fill, 0xFF, 3},
+    {0x855, Put::Byte, '0'},
+};
 
 // System type and option board, image 0x810 onwards.
 //   0x81B               '1'   the only value a loaded programming may hold
@@ -387,10 +421,7 @@ void WriteEmergencyDefaults(ByteArea& image) {
 // Word 0x82E (two check boxes) stays 0xFF; the zone/channel records at 0x830
 // stay 0xFF (none).
 void WriteOptionBoardDefaults(ByteArea& image) {
-  image.setU8(0x81B, '1');
-  image.setU8(0x81C, '1');
-  image.fill(0x851, 3, 0xFF);
-  image.setU8(0x855, '0');
+  Apply(image, kOptionBoardDefaults);
 }
 
 // 2-tone, image 0xBC00 onwards.
@@ -435,16 +466,16 @@ void WriteTwoToneDefaults(RadioData& data) {
 void WriteZoneDefaults(RadioData& data) {
   ByteArea image = data.Image();
   ByteArea ext = data.Ext();
-  image.fill(img::kZoneTable, 0x100, 0xFF);
-  image.fill(img::kZoneArea, 0x5307 - img::kZoneArea, 0xFF);
-  ext.fill(0x570, 16, 0xFF);
-  ext.fill(0x580, 128, 0xFF);
-  ext.fill(0x670, 64, 0xFF);
-  ext.fill(0x6B0, 64, 0xFF);
-  ext.fill(0x6F0, 16, 0xFF);
-  ext.fill(0x700, 0x800, 0xFF);
-  ext.fill(0xF00, 128, 0xFF);
-  ext.fill(0x1000, 512, 0xFF);
+  image.fill(img::kZoneTable, img::kZoneArea - img::kZoneTable, 0xFF);
+  image.fill(img::kZoneArea, img::kZoneAreaEnd - img::kZoneArea, 0xFF);
+  ext.fill(ext::kEntryBits, 16, 0xFF);
+  ext.fill(ext::kEntryBytes, 128, 0xFF);
+  ext.fill(ext::kChanBitsA, 64, 0xFF);
+  ext.fill(ext::kChanBitsB, 64, 0xFF);
+  ext.fill(ext::kZoneBits, 16, 0xFF);
+  ext.fill(ext::kZoneLists, 128 * ext::kZoneListSize, 0xFF);
+  ext.fill(ext::kZoneBytes, 128, 0xFF);
+  ext.fill(ext::kChanBytes, 512, 0xFF);
 }
 
 // Embedded messages: the two image lines at 0x9A0 and 0x9C0 empty (zero
@@ -471,17 +502,24 @@ const uint8_t* DefaultAlertTones() { return kAlertTones.data(); }
 
 void WriteKindFeatureDefaults(RadioData& data) {
   ByteArea image = data.Image();
-  for (size_t slot : {0x15A, 0x15C, 0x15E}) {
+  for (size_t i = 0; i < fld::kOptionSlotCount; ++i) {
+    const size_t slot = fld::kOptionSlots + fld::kOptionSlotSize * i;
     image.setU8(slot, 0xFF);
     // Companion byte: bits 0, 1, 5, 6 set, bits 2, 3, 4 clear, bit 7 kept.
     const uint8_t flags = image.u8(slot + 1);
     image.setU8(slot + 1, static_cast<uint8_t>((flags & 0x80) | 0x63));
   }
   const bool portable = data.model.IsPortable();
-  image.setU8(0x16C, portable ? 0 : 8);
-  image.setU8(0x16D, 0x1F);
-  image.setU8(0x17E, portable ? '1' : '0');
+  image.setU8(fld::kKindByte1, portable ? 0 : 8);
+  image.setU8(fld::kKindByte2, 0x1F);
+  image.setU8(fld::kKindByte3, portable ? '1' : '0');
 }
+
+constexpr Put kKeyDefaults[] = {
+    {0x582, Put::Byte, 0xFF},
+    {0x583, Put::Byte, 0xFF},
+    {0x584, Put::Byte, 0xFF},
+};
 
 // Key-assignment defaults. Every key of both tables starts without a
 // function: the first and second column none, no hold companion, no hold
@@ -503,9 +541,7 @@ void WriteKeyDefaults(RadioData& data) {
       image.setU8(rec + 1, kNoFunction);
     }
   }
-  image.setU8(0x582, 0xFF);
-  image.setU8(0x583, 0xFF);
-  image.setU8(0x584, 0xFF);
+  Apply(image, kKeyDefaults);
   for (int b : {2, 3, 4}) SetWordBit(image, 0x58E, b, true);
 }
 

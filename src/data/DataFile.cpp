@@ -21,7 +21,7 @@ namespace {
 
 // The largest zone block the zone area can hold; a ".sdt" slot that claims
 // more is damaged and is refused before anything is allocated.
-constexpr size_t kMaxZoneBlock = 0x5306;
+constexpr size_t kMaxZoneBlock = img::kZoneAreaEnd - 1;
 
 const uint8_t kMagic[5] = {'V', 'B', '4', '2', '0'};
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/AreaDefaults.h"
+#include "data/ImageLayout.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"
 #include "lang/TextTable.h"
@@ -56,24 +57,24 @@ ModelChangePlan PlanModelChange(RadioData& data, TextTable& text, int newModel, 
 void CutNamesToSecondGeneration(RadioData& data) {
   ByteArea image = data.Image();
   ByteArea ext = data.Ext();
-  CutName(data, image, 0x160, 12, 8);
-  for (size_t off = 0x1E0; off + 16 <= 0x460; off += 16) CutName(data, image, off, 12, 8);
-  for (size_t off = 0x100; off + 32 <= 0x500; off += 32) CutName(data, ext, off, 12, 8);
-  for (size_t off = 0xBD00; off + 20 <= 0xBF80; off += 20) CutName(data, image, off, 12, 8);
-  CutName(data, image, 0x7E0, 12, 8);
+  CutName(data, image, fld::kFeatureName, 12, 8);
+  for (size_t off = fld::kNamedRecords; off + fld::kNamedRecordSize <= fld::kNamedRecordsEnd; off += fld::kNamedRecordSize)
+    CutName(data, image, off, 12, 8);
+  for (size_t off = ext::kNamedRecords; off + extfld::kNamedRecordSize <= ext::kNamedRecordsEnd; off += extfld::kNamedRecordSize)
+    CutName(data, ext, off, 12, 8);
+  for (size_t off = fld::kTwoToneNames; off + fld::kTwoToneRecordSize <= fld::kTwoToneNamesEnd; off += fld::kTwoToneRecordSize)
+    CutName(data, image, off, 12, 8);
+  CutName(data, image, fld::kEmergencyName, 12, 8);
 
   // The data-signalling lists are placed by the area directory; a damaged
   // directory must not send us outside the image.
-  const size_t idList = image.u16le(0x9EC);
-  const size_t idCount = image.u16le(0x9EE);
-  for (size_t i = 0; i < idCount && image.InRange(idList + 16 * i, 16); ++i) {
-    if (image.u8(idList + 16 * i + 12) == 0xFF) continue;  // unused entry
-    CutName(data, image, idList + 16 * i, 12, 8);
+  const DirectoryList ids = IdList(image);
+  for (size_t i = 0; i < ids.count; ++i) {
+    if (image.u8(ids.Row(i) + 12) == 0xFF) continue;  // unused entry
+    CutName(data, image, ids.Row(i), 12, 8);
   }
-  const size_t statusList = image.u16le(0x9F0);
-  const size_t statusCount = image.u16le(0x9F2);
-  for (size_t i = 0; i < statusCount && image.InRange(statusList + 20 * i, 20); ++i)
-    CutName(data, image, statusList + 20 * i, 16, 16);
+  const DirectoryList statuses = StatusList(image);
+  for (size_t i = 0; i < statuses.count; ++i) CutName(data, image, statuses.Row(i), 16, 16);
 }
 
 void ApplyModelChange(RadioData& data, int newModel, uint8_t newBand, const ModelChangeFlags& flags,
@@ -93,26 +94,27 @@ void ApplyModelChange(RadioData& data, int newModel, uint8_t newBand, const Mode
   }
 
   if (flags.kind) {
-    for (size_t off : {0x15A, 0x15C, 0x15E}) image.setU8(off, 0xFF);
-    for (size_t off : {0x15B, 0x15D, 0x15F}) {
+    for (size_t i = 0; i < fld::kOptionSlotCount; ++i) image.setU8(fld::kOptionSlots + fld::kOptionSlotSize * i, 0xFF);
+    for (size_t i = 0; i < fld::kOptionSlotCount; ++i) {
+      const size_t off = fld::kOptionSlots + fld::kOptionSlotSize * i + 1;
       uint8_t b = image.u8(off);
       b = static_cast<uint8_t>((b | 0x03 | 0x60) & ~0x1C);
       image.setU8(off, b);
     }
     WriteKeyDefaults(data);
     if (data.model.IsPortable()) {
-      if (image.u8(0x72A) == '1') image.setU8(0x72A, 0xFF);
-      image.setU8(0x16C, 0);
-      image.setU8(0x16D, 0x1F);
-      image.setU8(0x17E, '1');
+      if (image.u8(fld::kDataSignallingMode) == '1') image.setU8(fld::kDataSignallingMode, 0xFF);
+      image.setU8(fld::kKindByte1, 0);
+      image.setU8(fld::kKindByte2, 0x1F);
+      image.setU8(fld::kKindByte3, '1');
     } else {
-      image.setU8(0x16C, 8);
-      image.setU8(0x16D, 0x1F);
-      image.setU8(0x17E, '0');
+      image.setU8(fld::kKindByte1, 8);
+      image.setU8(fld::kKindByte2, 0x1F);
+      image.setU8(fld::kKindByte3, '0');
     }
-    const uint16_t larger = std::max(ext.u16le(0x508), ext.u16le(0x50A));
-    ext.setU16le(0x508, larger);
-    ext.setU16le(0x50A, larger);
+    const uint16_t larger = std::max(ext.u16le(extfld::kKindPair1), ext.u16le(extfld::kKindPair2));
+    ext.setU16le(extfld::kKindPair1, larger);
+    ext.setU16le(extfld::kKindPair2, larger);
     if (!flags.band) {
       WriteDefaultTuningFrequencies(data);
       if (hooks.reencodeAllChannels) hooks.reencodeAllChannels();
@@ -124,12 +126,12 @@ void ApplyModelChange(RadioData& data, int newModel, uint8_t newBand, const Mode
 
   if (flags.generation) {
     if (data.model.IsSecondGen()) {
-      const uint8_t v = image.u8(0x140);
-      if (v != 0xFF && v > 8) image.setU8(0x140, 8);
-      if (image.u8(0x193) == '1') image.setU8(0x193, 0xFF);
-      if (image.u8(0x6A2) == '6' || image.u8(0x6A2) == '7') image.setU8(0x6A2, '0');
+      const uint8_t v = image.u8(fld::kFeatureLimit);
+      if (v != 0xFF && v > 8) image.setU8(fld::kFeatureLimit, 8);
+      if (image.u8(fld::kFeatureSwitch) == '1') image.setU8(fld::kFeatureSwitch, 0xFF);
+      if (image.u8(fld::kScanMode) == '6' || image.u8(fld::kScanMode) == '7') image.setU8(fld::kScanMode, '0');
       CutNamesToSecondGeneration(data);
-      if (image.u8(0x851) != 0 && image.u8(0x852) != 0 && image.u8(0x853) == 0) image.fill(0x851, 3, 0xFF);
+      if (SystemType(image) == 4) image.fill(img::kSystemTypeBytes, 3, 0xFF);
       RemoveKeyFunction(data, 19, true);
       if (hooks.zoneGenerationFixup) hooks.zoneGenerationFixup();
     } else {

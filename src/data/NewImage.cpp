@@ -117,16 +117,12 @@ void InitNewImage(RadioData& data, bool selectDefaultModel) {
   data.mergeSlots.Clear();
 
   // Area directory: no zone yet; the four directory areas at their places.
-  image.setU16le(0x9E0, 0xFFFF);
-  image.setU16le(0x9E2, 0xFFFF);
-  image.setU16le(0x9E4, 0x9700);
-  image.setU16le(0x9E6, 80);
-  image.setU16le(0x9E8, 0x9F00);
-  image.setU16le(0x9EA, 80);
-  image.setU16le(0x9EC, 0xA700);
-  image.setU16le(0x9EE, 100);
-  image.setU16le(0x9F0, 0xB400);
-  image.setU16le(0x9F2, 90);
+  image.setU16le(dir::kFirstBlockWord, 0xFFFF);
+  image.setU16le(dir::kLastBlockWord, 0xFFFF);
+  for (int entry = 1; entry <= 4; ++entry) {
+    image.setU16le(dir::OffsetWord(entry), dir::kEntryDefaults[entry - 1].offset);
+    image.setU16le(dir::CountWord(entry), dir::kEntryDefaults[entry - 1].count);
+  }
 
   WriteEditorAreaDefaults(data);
 
@@ -134,14 +130,14 @@ void InitNewImage(RadioData& data, bool selectDefaultModel) {
   image.writeText(img::kDisplayTexts + 0, "Stunned     ", 12);
   image.writeText(img::kDisplayTexts + 12, "Killed      ", 12);
   image.writeText(img::kDisplayTexts + 24, "Searching...", 12);
-  image.writeText(0x6AC, "    SCAN", 8);
+  image.writeText(fld::kScanName, "    SCAN", 8);
 
   // Extension area.
-  ext.setU8(0x501, 5);
-  ext.setU8(0x503, 5);
-  ext.setU16le(0x508, 180);
-  ext.setU16le(0x50A, 180);
-  ext.setU16le(0x50D, 0);
+  ext.setU8(extfld::kSetting1, 5);
+  ext.setU8(extfld::kSetting2, 5);
+  ext.setU16le(extfld::kKindPair1, 180);
+  ext.setU16le(extfld::kKindPair2, 180);
+  ext.setU16le(extfld::kSetting3, 0);
   ext.fill(ext::kMessageLine1, 64, 0x00);
 }
 
@@ -171,22 +167,22 @@ void VersionRecheck(RadioData& data, const std::function<void()>& recomputeChann
 
 void PostLoadAdjustments(RadioData& data) {
   ByteArea image = data.Image();
-  if (image.u8(0x81B) != '1') image.setU8(0x81B, '1');
-  if (image.u8(0x7ED) == '1') image.setU8(0x7ED, '0');
-  if (image.u8(0x81C) != '3') {
+  if (image.u8(fld::kExtendedFixed) != '1') image.setU8(fld::kExtendedFixed, '1');
+  if (image.u8(fld::kEmergencySwitch) == '1') image.setU8(fld::kEmergencySwitch, '0');
+  if (image.u8(img::kOptionBoard) != '3') {
     if (AnyUsedOptionSlotHolds(data, '1') || AnyKeyHasFunction(data, 73)) {
-      image.setU8(0x81C, '3');
+      image.setU8(img::kOptionBoard, '3');
       RemoveKeyFunction(data, 92);
     }
   }
-  const uint8_t scan = image.u8(0x6C6);
+  const uint8_t scan = image.u8(fld::kScanFirst);
   if (scan != 0xFF) {
     if (scan == 'x') {
-      image.setU8(0x6C7, 0xFF);
-    } else if (scan + 5 <= 0xFF && image.u8(0x6C7) < scan + 5) {
+      image.setU8(fld::kScanSecond, 0xFF);
+    } else if (scan + 5 <= 0xFF && image.u8(fld::kScanSecond) < scan + 5) {
       // A damaged scan byte near 0xFF must not wrap the minimum round to a
       // tiny value.
-      image.setU8(0x6C7, static_cast<uint8_t>(scan + 5));
+      image.setU8(fld::kScanSecond, static_cast<uint8_t>(scan + 5));
     }
   }
 }

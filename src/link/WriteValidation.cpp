@@ -3,6 +3,7 @@
 #include <array>
 #include <map>
 
+#include "data/ImageLayout.h"
 #include "lang/TextTable.h"
 
 namespace vb420 {
@@ -24,8 +25,8 @@ constexpr size_t kEmergencySignalling = 0x7F0;  // '2' = Vantelix
 constexpr size_t kEmergencyDtmfCount = 0x7F1;
 constexpr size_t kEmergencyFleet = 0x7FA;
 constexpr size_t kEmergencyId = 0x7FB;
-constexpr size_t kIdListOffsetWord = 0x9EC;
-constexpr size_t kIdListCountWord = 0x9EE;
+constexpr size_t kIdListOffsetWord = dir::OffsetWord(dir::kIdListEntry);
+constexpr size_t kIdListCountWord = dir::CountWord(dir::kIdListEntry);
 constexpr size_t kIdEntrySize = 16;
 constexpr size_t kIdEntryFleet = 12;
 

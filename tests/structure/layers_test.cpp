@@ -9,7 +9,8 @@
 //                              commands, editor views and their registry
 //   lang/ui (message helper, prompter, help)
 //   editors/grid editors/forms/ui   the widget library
-//   core: lang < data < link < editors/zones, editors/forms, editors/<name>
+//   core: lang < data < link, editors/forms < editors/zones < editors/<name>
+//         (the zone field tables are form descriptors)
 //
 // Core folders and the command-line tools never include Qt, and a layer
 // never includes one above it.
@@ -83,7 +84,7 @@ bool MayInclude(Layer from, Layer to) {
     case L::Lang: return false;
     case L::Data: return to == L::Lang;
     case L::Link: return to == L::Lang || to == L::Data;
-    case L::Zones: return to == L::Lang || to == L::Data || to == L::Link;
+    case L::Zones: return to == L::Lang || to == L::Data || to == L::Link || to == L::Forms;
     case L::Forms: return to == L::Lang || to == L::Data;
     case L::EditorCore: return IsCore(to);
     case L::Tool: return IsCore(to);
@@ -226,6 +227,29 @@ TEST_F(PlantedTree, EachFaultIsReportedWithItsLine) {
       "tools/cli/C.cpp:4",
   };
   EXPECT_EQ(got, want) << Describe(CheckTree(root_));
+}
+
+// The Qt tests run QtTest's watchdog thread, which reads the environment
+// under Qt's lock as every test function starts; the C library's setenv,
+// unsetenv and putenv change it without that lock and once crashed a GUI test
+// (SIGSEGV in getenv on the watchdog thread). Qt tests use qputenv/qunsetenv.
+TEST(ThreadSafety, QtTestsChangeTheEnvironmentOnlyThroughQt) {
+  static const std::regex kRawEnv(R"((^|[^A-Za-z0-9_])(setenv|unsetenv|putenv)\s*\()");
+  const fs::path root = VB420_SOURCE_DIR;
+  std::vector<Violation> found;
+  for (const char* dir : {"tests/ui", "tests/widgets"}) {
+    if (!fs::exists(root / dir)) continue;
+    for (const auto& e : fs::recursive_directory_iterator(root / dir)) {
+      if (!e.is_regular_file()) continue;
+      std::ifstream in(e.path());
+      std::string text;
+      for (int n = 1; std::getline(in, text); ++n)
+        if (std::regex_search(text, kRawEnv)) found.push_back({Rel(e.path(), root), n, "changes the environment without Qt's lock"});
+    }
+  }
+  EXPECT_TRUE(found.empty()) << Describe(found);
+  EXPECT_TRUE(std::regex_search(std::string("  setenv(name, v, 1);"), kRawEnv));
+  EXPECT_FALSE(std::regex_search(std::string("  qputenv(name, v);"), kRawEnv));
 }
 
 TEST(Layers, MessagesNameBothSides) {

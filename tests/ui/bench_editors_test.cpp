@@ -21,28 +21,16 @@
 #include "editors/testfreq/ui/TestFreqView.h"
 #include "link/ui/RadioDialogs.h"
 
-namespace {
-std::string BuildDir() {
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return exe.parent_path().parent_path().parent_path().string();
-}
-}  // namespace
-#define VB420_BINARY_DIR BuildDir()
-#include "../e2e/SimProcess.cpp"
+#include "SimSupport.h"
 
 using namespace vb420;
 using namespace vb420::test;
 using vb420::testing::SimProcess;
+using vb420::uitest::Bytes;
+using vb420::uitest::Env;
+using vb420::uitest::FileBytes;
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-Bytes FileBytes(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(f), {});
-}
 
 Bytes Area(const ByteArea& a, size_t off, size_t n) {
   const uint8_t* p = a.ptr(off, n);

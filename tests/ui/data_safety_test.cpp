@@ -31,30 +31,16 @@
 #include "link/ui/RadioCommands.h"
 #include "link/ui/RadioDialogs.h"
 
-// The simulator helpers of the end-to-end tests; the build folder is found
-// from this program's own place in it (<build>/tests/ui/).
-namespace {
-std::string BuildDir() {
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return exe.parent_path().parent_path().parent_path().string();
-}
-}  // namespace
-#define VB420_BINARY_DIR BuildDir()
-#include "../e2e/SimProcess.cpp"
+#include "SimSupport.h"
 
 using namespace vb420;
 using namespace vb420::test;
 using vb420::testing::SimProcess;
+using vb420::uitest::Bytes;
+using vb420::uitest::Env;
+using vb420::uitest::FileBytes;
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-Bytes FileBytes(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(f), {});
-}
 
 // A programming of `model` and `band` with a recognisable pattern; with
 // `damaged`, zone 1 holds a channel and zone 2's type byte names no class.
@@ -67,9 +53,9 @@ std::string MakeImage(const std::string& path, const char* model, const char* ba
   for (size_t i = 0x3000; i < 0x3100; ++i) image.setU8(i, static_cast<uint8_t>(i * 7));
   if (damaged) {
     CZoneMemory zones(data);
-    zones.CreateZone(0, '1');
-    zones.InsertRecord(0, 0);
-    zones.CreateZone(1, '1');
+    (void)zones.CreateZone(0, '1');
+    (void)zones.InsertRecord(0, 0);
+    (void)zones.CreateZone(1, '1');
     image.setU8(static_cast<size_t>(zones.ZoneOffset(1)) + 1, 'Z');
   }
   if (SaveDatFile(path, data).result != kFileOk) qWarning("cannot write %s", path.c_str());
@@ -87,26 +73,6 @@ int RunTransfer(QDialog& d) {
   d.accept();
   return QDialog::Accepted;
 }
-
-// An environment variable for the length of a test. Through Qt's own
-// functions: they hold the lock under which QtTest's watchdog thread reads
-// the environment; the C library's setenv beside that read can crash.
-class Env {
- public:
-  Env(const std::string& name, const std::string& value) : name_(name.c_str()) {
-    had_ = qEnvironmentVariableIsSet(name_.constData());
-    if (had_) old_ = qgetenv(name_.constData());
-    qputenv(name_.constData(), QByteArray(value.c_str()));
-  }
-  ~Env() {
-    if (had_) qputenv(name_.constData(), old_);
-    else qunsetenv(name_.constData());
-  }
-
- private:
-  QByteArray name_, old_;
-  bool had_ = false;
-};
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <QByteArray>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -25,30 +26,16 @@
 #include "link/ui/RadioCommands.h"
 #include "link/ui/RadioDialogs.h"
 
-// The simulator helpers of the end-to-end tests; the build folder is found
-// from this program's own place in it (<build>/tests/ui/).
-namespace {
-std::string BuildDir() {
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return exe.parent_path().parent_path().parent_path().string();
-}
-}  // namespace
-#define VB420_BINARY_DIR BuildDir()
-#include "../e2e/SimProcess.cpp"
+#include "SimSupport.h"
 
 using namespace vb420;
 using namespace vb420::test;
 using vb420::testing::SimProcess;
+using vb420::uitest::Bytes;
+using vb420::uitest::Env;
+using vb420::uitest::FileBytes;
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-Bytes FileBytes(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(f), {});
-}
 
 std::string MakeImage(const std::string& path, const char* model, const char* band, uint8_t seed) {
   RadioData data;
@@ -125,22 +112,6 @@ struct DialogAnswers {
     d.accept();
     return QDialog::Accepted;
   }
-};
-
-class Env {
- public:
-  Env(const std::string& name, const std::string& value) : name_(name) {
-    if (const char* old = getenv(name.c_str())) old_ = old, had_ = true;
-    setenv(name.c_str(), value.c_str(), 1);
-  }
-  ~Env() {
-    if (had_) setenv(name_.c_str(), old_.c_str(), 1);
-    else unsetenv(name_.c_str());
-  }
-
- private:
-  std::string name_, old_;
-  bool had_ = false;
 };
 
 }  // namespace

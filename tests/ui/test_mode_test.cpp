@@ -23,31 +23,16 @@
 #include "link/ui/RadioCommands.h"
 #include "link/ui/TestModeDlg.h"
 
-namespace {
-std::string BuildDir() {
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return exe.parent_path().parent_path().parent_path().string();
-}
-}  // namespace
-#define VB420_BINARY_DIR BuildDir()
-#include "../e2e/SimProcess.cpp"
+#include "SimSupport.h"
 
 using namespace vb420;
 using namespace vb420::test;
 using vb420::testing::SimProcess;
+using vb420::uitest::Bytes;
+using vb420::uitest::Env;
+using vb420::uitest::FileBytes;
 
 namespace {
-
-class Env {
- public:
-  // Through Qt, which locks the environment against the test watchdog's reads.
-  Env(const std::string& name, const std::string& value) : name_(name) { qputenv(name.c_str(), value.c_str()); }
-  ~Env() { qunsetenv(name_.c_str()); }
-
- private:
-  std::string name_;
-};
 
 // The commands the simulated radio heard, by name.
 QStringList Notes(const std::string& path) {

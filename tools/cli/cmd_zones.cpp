@@ -33,11 +33,11 @@ std::string Hex4(int v) {
   return buf;
 }
 
-// The zone name as the header holds it: +5 in a conventional header, +6 in
-// the trunked ones.
+// The zone name as the header holds it (the trunked headers keep it where
+// the LTR header does).
 std::string ZoneName(RadioData& data, const ZoneLayout& z) {
   if (z.offset < 0) return {};
-  const size_t at = static_cast<size_t>(z.offset) + (z.cls == kClassConv ? 5 : 6);
+  const size_t at = static_cast<size_t>(z.offset) + (z.cls == kClassConv ? rec::conv::kName : rec::ltr::kName);
   const uint8_t* p = data.Image().ptr(at, 12);
   return p ? CFieldCodec::NameFromField(p, data.model.NameWidth()) : std::string();
 }
@@ -116,14 +116,14 @@ int CmdZone(const std::vector<std::string>& argsIn) {
 
   if (del) {
     if (!zones.ZoneExists(zone)) return Fail(kExitFailure, "zone " + std::to_string(zone + 1) + " does not exist");
-    zones.ChangeZone(zone, kClassNone);
+    (void)zones.ChangeZone(zone, kClassNone);  // deleting an existing zone cannot fail
     changed = true;
   }
   if (haveCreate) {
     uint8_t t = create == "conventional" ? '1' : create == "ltr" ? '0' : create == "passport" ? '5' : 0;
     if (!t) return Fail(kExitUsage, "zone: --create takes conventional, ltr or passport");
     if (zones.ZoneExists(zone)) return Fail(kExitFailure, "zone " + std::to_string(zone + 1) + " already exists");
-    const int r = zones.CreateZone(zone, t);
+    const ZoneResult r = zones.CreateZone(zone, t);
     if (r == -1) return Fail(kExitFailure, text.Text(275));
     if (r != 1) return Fail(kExitFailure, "zone " + std::to_string(zone + 1) + " could not be created");
     changed = true;
@@ -202,7 +202,7 @@ int CmdChannel(const std::vector<std::string>& argsIn) {
   int result = kExitOk;
   if (del) {
     if (!zones.RecordExists(zone, channel)) return Fail(kExitFailure, "channel " + std::to_string(channel + 1) + " does not exist");
-    zones.RemoveRecord(zone, channel);
+    if (zones.RemoveRecord(zone, channel) != ZoneResult::Done) return Fail(kExitFailure, "channel " + std::to_string(channel + 1) + " could not be removed");
     changed = true;
   }
   for (const auto& [field, value] : assignments) {

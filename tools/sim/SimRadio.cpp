@@ -705,9 +705,9 @@ void SimRadio::TestChannel() {
   std::vector<uint8_t> out;
   if (sel >= 1 && sel <= 16) {
     testChannel_ = sel;
-    const size_t rec = img::kTestFreqs + (sel - 1) * 10u;
+    const size_t rec = img::kTestFreqs + (sel - 1) * img::kTestFreqRowSize;
     PutSwapped(out, data_.Image(), rec);
-    PutSwapped(out, data_.Image(), rec + 4);
+    PutSwapped(out, data_.Image(), rec + img::kFreqPairTx);
     // A radio aligned with other test channels than its programming holds.
     if (FindFault(Fault::kTestChannelDiffers, sel)) out[3] ^= 0x10;
   } else {
@@ -720,9 +720,9 @@ void SimRadio::TestChannel() {
 
 void SimRadio::TuningBlock() {
   std::vector<uint8_t> out;
-  for (size_t row = 0; row < 5; ++row) {
-    PutSwapped(out, data_.Image(), img::kTuningFreqs + row * 10);
-    PutSwapped(out, data_.Image(), img::kTuningFreqs + row * 10 + 4);
+  for (size_t row = 0; row < img::kTuningFreqRows; ++row) {
+    PutSwapped(out, data_.Image(), img::kTuningFreqs + row * img::kTuningFreqRowSize);
+    PutSwapped(out, data_.Image(), img::kTuningFreqs + row * img::kTuningFreqRowSize + img::kFreqPairTx);
   }
   if (FindFault(Fault::kTuningDiffers, 0)) out[2] ^= 0x01;
   Answer(out);

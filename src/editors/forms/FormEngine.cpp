@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "data/ImageLayout.h"
 #include "data/RadioData.h"
 #include "lang/TextTable.h"
 
@@ -54,15 +55,9 @@ bool IsBlankText(const std::string& text) {
 bool FormContext::IsMobile() const { return data.model.Kind() == 2; }
 bool FormContext::IsSecondGen() const { return data.model.IsSecondGen(); }
 
-int FormContext::SystemType() const {
-  ByteArea im = data.buffers.Image();
-  if (im.u8(0x851) == 0) return 1;
-  if (im.u8(0x852) == 0) return 2;
-  if (im.u8(0x853) == 0) return 4;
-  return 0;
-}
+int FormContext::SystemType() const { return vb420::SystemType(data.buffers.Image()); }
 
-uint8_t FormContext::OptionBoard() const { return data.buffers.Image().u8(0x81C); }
+uint8_t FormContext::OptionBoard() const { return data.buffers.Image().u8(img::kOptionBoard); }
 uint8_t FormContext::ImageByte(uint32_t offset) const { return data.buffers.Image().u8(offset); }
 uint8_t FormContext::ExtByte(uint32_t offset) const { return data.buffers.Ext().u8(offset); }
 
@@ -77,23 +72,56 @@ FieldRef ExtWord(uint32_t offset) { return {Area::Ext, offset, 2, -1}; }
 
 // --- raw values ----------------------------------------------------------------
 
+bool FormEngine::Resolve(const FormContext& ctx, const FieldRef& ref, Place& place) {
+  place = Place{ref.offset, ref.bit};
+  if (ref.area == Area::None) return false;
+  if (ref.base == RecordBase::None) return true;
+  if (!ctx.locator) return false;
+  const long at = ctx.locator->Locate(ctx, ref.base);
+  if (at < 0) return false;
+  const size_t n = static_cast<size_t>(at);
+  switch (ref.base) {
+    case RecordBase::ZoneBit:
+    case RecordBase::ChannelBit:
+      place.offset = ref.offset + n / 8;
+      place.bit = static_cast<int>(n % 8);
+      break;
+    default: place.offset = ref.offset + n; break;
+  }
+  return true;
+}
+
 int FormEngine::ReadValue(const FormContext& ctx, const FieldRef& ref) {
-  if (ref.area == Area::None) return -1;
+  Place p;
+  if (!Resolve(ctx, ref, p)) return -1;
   const ByteArea a = AreaOf(ctx, ref.area);
-  const int raw = ref.width == 2 ? a.u16le(ref.offset) : a.u8(ref.offset);
-  return ref.bit >= 0 ? (raw >> ref.bit) & 1 : raw;
+  const int width = ref.base == RecordBase::ZoneBit || ref.base == RecordBase::ChannelBit ? 1 : ref.width;
+  if (!a.InRange(p.offset, static_cast<size_t>(width))) return -1;
+  const int raw = width == 2 ? a.u16le(p.offset) : a.u8(p.offset);
+  if (p.bit < 0) return raw;
+  const int bits = ref.base == RecordBase::ZoneBit || ref.base == RecordBase::ChannelBit ? 1 : ref.bits;
+  int v = (raw >> p.bit) & ((1 << bits) - 1);
+  if (ref.bitHigh >= 0) v |= ((raw >> ref.bitHigh) & 1) << 1;
+  return v;
 }
 
 void FormEngine::WriteValue(FormContext& ctx, const FieldRef& ref, int value) {
-  if (ref.area == Area::None) return;
+  Place p;
+  if (!Resolve(ctx, ref, p)) return;
   ByteArea a = AreaOf(ctx, ref.area);
-  if (ref.bit >= 0) {
-    int raw = ref.width == 2 ? a.u16le(ref.offset) : a.u8(ref.offset);
-    raw = value ? (raw | (1 << ref.bit)) : (raw & ~(1 << ref.bit));
+  const bool tableBit = ref.base == RecordBase::ZoneBit || ref.base == RecordBase::ChannelBit;
+  const int width = tableBit ? 1 : ref.width;
+  if (!a.InRange(p.offset, static_cast<size_t>(width))) return;
+  if (p.bit >= 0) {
+    int raw = width == 2 ? a.u16le(p.offset) : a.u8(p.offset);
+    const int bits = tableBit ? 1 : ref.bits;
+    const int mask = ((1 << bits) - 1) << p.bit;
+    raw = (raw & ~mask) | ((value << p.bit) & mask);
+    if (ref.bitHigh >= 0) raw = (value & 2) ? (raw | (1 << ref.bitHigh)) : (raw & ~(1 << ref.bitHigh));
     value = raw;
   }
-  if (ref.width == 2) a.setU16le(ref.offset, static_cast<uint16_t>(value));
-  else a.setU8(ref.offset, static_cast<uint8_t>(value));
+  if (width == 2) a.setU16le(p.offset, static_cast<uint16_t>(value));
+  else a.setU8(p.offset, static_cast<uint8_t>(value));
 }
 
 int FormEngine::Minimum(const FormContext& ctx, const FieldDescriptor& d) {
@@ -112,9 +140,14 @@ int FormEngine::TextWidth(const FormContext& ctx, const FieldDescriptor& d) {
 
 std::string FormEngine::ShowText(const FormContext& ctx, const FieldDescriptor& d) {
   const ByteArea a = AreaOf(ctx, d.field.area);
+  if (d.encoding == Encoding::None) return {};
+  if (d.encoding == Encoding::Custom) return d.customShow ? d.customShow(ctx) : std::string();
+  Place place;
+  if (!Resolve(ctx, d.field, place)) return {};  // the record does not exist
+  const size_t at = place.offset;
   switch (d.encoding) {
-    case Encoding::None: return {};
-    case Encoding::Custom: return d.customShow ? d.customShow(ctx) : std::string();
+    case Encoding::None:
+    case Encoding::Custom: return {};
     case Encoding::Value:
     case Encoding::Number: {
       const int v = ReadValue(ctx, d.field);
@@ -122,6 +155,7 @@ std::string FormEngine::ShowText(const FormContext& ctx, const FieldDescriptor& 
         return d.emptyTextEntry >= 0 ? ctx.text.Text(d.emptyTextEntry) : std::string();
       for (const Choice& c : d.choices)
         if (c.value == v) return ChoiceText(ctx, c);
+      if (d.blankOutsideRange && (v < Minimum(ctx, d) || v > Maximum(ctx, d))) return {};
       return Format(d.format, v);
     }
     case Encoding::SignMagnitude: {
@@ -139,26 +173,26 @@ std::string FormEngine::ShowText(const FormContext& ctx, const FieldDescriptor& 
     }
     case Encoding::Name: {
       const int w = TextWidth(ctx, d);
-      const uint8_t* p = a.ptr(d.field.offset, static_cast<size_t>(d.textWidth));
+      const uint8_t* p = a.ptr(at, static_cast<size_t>(d.textWidth));
       if (!p) return {};
       return CFieldCodec::NameFromField(p, w);
     }
     case Encoding::LengthText: {
-      const int len = a.u8(d.field.offset);
+      const int len = a.u8(at);
       if (len == 0xFF || len > d.textWidth) return {};
       std::string s;
       for (int i = 0; i < len; ++i) {
-        const uint8_t c = a.u8(d.field.offset + 1 + i);
+        const uint8_t c = a.u8(at + 1 + i);
         if (c == 0) break;
         s.push_back(static_cast<char>(c));
       }
       return s;
     }
     case Encoding::Digits: {
-      const int count = a.u8(d.field.offset);
+      const int count = a.u8(at);
       const int maxDigits = d.textWidth * 2;
       if (count == 0xFF || count > maxDigits) return {};
-      const uint8_t* p = a.ptr(d.field.offset + 1, static_cast<size_t>(d.textWidth));
+      const uint8_t* p = a.ptr(at + 1, static_cast<size_t>(d.textWidth));
       return p ? CFieldCodec::UnpackDigits(p, count, d.dtmfDigits) : std::string();
     }
   }
@@ -230,6 +264,12 @@ void FormEngine::StoreNumber(FormContext& ctx, const FieldDescriptor& d, int val
 
 void FormEngine::StoreText(FormContext& ctx, const FieldDescriptor& d, std::string& text) {
   ByteArea a = AreaOf(ctx, d.field.area);
+  Place place;
+  if (d.encoding != Encoding::Custom && d.encoding != Encoding::None && !Resolve(ctx, d.field, place)) {
+    text.clear();  // the record does not exist: nothing to store into
+    return;
+  }
+  const size_t at = place.offset;
   switch (d.encoding) {
     case Encoding::None: return;
     case Encoding::Custom:
@@ -240,6 +280,11 @@ void FormEngine::StoreText(FormContext& ctx, const FieldDescriptor& d, std::stri
     case Encoding::Number: {
       if (text.empty() || IsBlankText(text)) {
         StoreNumber(ctx, d, d.emptyValue >= 0 ? d.emptyValue : (d.unparsableValue >= 0 ? d.unparsableValue : Minimum(ctx, d)));
+        break;
+      }
+      // The text the box shows for the empty value stores it again.
+      if (d.emptyValue >= 0 && d.emptyTextEntry >= 0 && text == ctx.text.Text(d.emptyTextEntry)) {
+        StoreNumber(ctx, d, d.emptyValue);
         break;
       }
       // A name is recognised by its first character, before any number.
@@ -289,7 +334,7 @@ void FormEngine::StoreText(FormContext& ctx, const FieldDescriptor& d, std::stri
       break;
     }
     case Encoding::Name: {
-      uint8_t* p = a.ptr(d.field.offset, static_cast<size_t>(d.textWidth));
+      uint8_t* p = a.ptr(at, static_cast<size_t>(d.textWidth));
       if (!p) return;
       std::string typed = text;
       const int w = TextWidth(ctx, d);
@@ -301,14 +346,14 @@ void FormEngine::StoreText(FormContext& ctx, const FieldDescriptor& d, std::stri
     case Encoding::LengthText: {
       std::string typed = text;
       if (static_cast<int>(typed.size()) > d.textWidth) typed.resize(static_cast<size_t>(d.textWidth));
-      a.fill(d.field.offset + 1, static_cast<size_t>(d.textWidth), 0x00);
-      a.write(d.field.offset + 1, typed.data(), typed.size());
-      a.setU8(d.field.offset, typed.empty() ? 0xFF : static_cast<uint8_t>(typed.size()));
+      a.fill(at + 1, static_cast<size_t>(d.textWidth), 0x00);
+      a.write(at + 1, typed.data(), typed.size());
+      a.setU8(at, typed.empty() ? 0xFF : static_cast<uint8_t>(typed.size()));
       if (d.afterStore) d.afterStore(ctx);
       break;
     }
     case Encoding::Digits: {
-      uint8_t* p = a.ptr(d.field.offset + 1, static_cast<size_t>(d.textWidth));
+      uint8_t* p = a.ptr(at + 1, static_cast<size_t>(d.textWidth));
       if (!p) return;
       std::string typed;
       for (char c : text) {
@@ -317,7 +362,7 @@ void FormEngine::StoreText(FormContext& ctx, const FieldDescriptor& d, std::stri
         if (code != 0xFF) typed.push_back(u);  // characters outside the digit set are dropped
       }
       const int n = CFieldCodec::PackDigits(p, typed, d.textWidth, d.dtmfDigits);
-      a.setU8(d.field.offset, n == 0 ? 0xFF : static_cast<uint8_t>(n));
+      a.setU8(at, n == 0 ? 0xFF : static_cast<uint8_t>(n));
       if (d.afterStore) d.afterStore(ctx);
       break;
     }
@@ -335,6 +380,15 @@ void FormEngine::StoreChecked(FormContext& ctx, const FieldDescriptor& d, bool c
   StoreNumber(ctx, d, checked ? d.checkedValue : d.uncheckedValue);
 }
 
+bool FormEngine::StoreChoice(FormContext& ctx, const FieldDescriptor& d, int value) {
+  for (const Choice& c : Choices(ctx, d))
+    if (c.value == value) {
+      StoreNumber(ctx, d, value);
+      return true;
+    }
+  return false;
+}
+
 void FormEngine::Spin(FormContext& ctx, const FieldDescriptor& d, int direction) {
   if (direction == 0) return;
   if (d.encoding == Encoding::Custom) {
@@ -346,6 +400,7 @@ void FormEngine::Spin(FormContext& ctx, const FieldDescriptor& d, int direction)
   const int maximum = Maximum(ctx, d);
   const int step = d.step > 0 ? d.step : 1;
   int v = ReadValue(ctx, d.field);
+  if (v < 0) return;  // the record does not exist
   if (d.encoding == Encoding::SignMagnitude) {
     if (v == d.emptyValue && d.emptyValue >= 0) v = minimum - 1;  // outside: wraps like any stray value
     else v = (v & 0x80) ? -(v & 0x7F) : v;

@@ -44,15 +44,51 @@ enum class Encoding {
   Custom,         // the descriptor's own show/store/spin functions
 };
 
-// Where a value lives: a byte or a little-endian word, or one bit of it.
+// What `FieldRef::offset` is counted from. Fields of records (a zone's
+// header, the n-th channel, group or repeater, the n-th row of a list) name
+// their record here and the offset within it; the form context's cursor says
+// which record, and its locator finds it in the image.
+enum class RecordBase {
+  None,         // the offset is an offset into the area itself
+  ZoneHeader,   // the block of the cursor's zone
+  Record,       // the cursor's channel or group record in that zone
+  Repeater,     // the cursor's repeater record in that zone
+  ListRow,      // the cursor's row of a list
+  ZoneByte,     // one byte per zone: offset + zone
+  ZoneBit,      // one bit per zone: bit `zone` of the bit table at offset
+  ChannelByte,  // one byte per global channel number of the cursor's record
+  ChannelBit,   // one bit per global channel number of the cursor's record
+};
+
+// Where a value lives: a byte or a little-endian word, or some bits of it.
 struct FieldRef {
   Area area = Area::None;
   uint32_t offset = 0;
-  int width = 1;  // 1 byte or 2 (word)
-  int bit = -1;   // 0..15 for a bit of the byte/word, -1 for the whole value
+  int width = 1;   // 1 byte or 2 (word)
+  int bit = -1;    // 0..15: the value starts at this bit; -1 for the whole byte/word
+  int bits = 1;    // with `bit`: how many bits form the value
+  int bitHigh = -1;  // a second, separate bit that is bit 1 of the value (two flags shown as one field)
+  RecordBase base = RecordBase::None;
 };
 
 struct FormContext;
+
+// Which record a record-relative field refers to (0-based numbers).
+struct RecordCursor {
+  int zone = -1;
+  int record = -1;  // channel, group, repeater or list row
+};
+
+// Finds records in the image for the form engine. Implemented by the owners
+// of the records (the zone memory manager, the list editors).
+class RecordLocator {
+ public:
+  virtual ~RecordLocator() = default;
+  // The image offset of the record or block `base` names for the context's
+  // cursor, or the table index for the per-zone and per-channel bases;
+  // -1 when there is none (the zone or record does not exist).
+  virtual long Locate(const FormContext& ctx, RecordBase base) const = 0;
+};
 
 // A named choice: a text entry (or a literal text when `textEntry` < 0) and
 // the value stored for it.
@@ -66,6 +102,11 @@ using Rule = std::function<bool(const FormContext&)>;
 using Bound = std::function<int(const FormContext&)>;
 
 struct FieldDescriptor {
+  // The field's stable name within its table ("rxf", "name", "12"); the
+  // settings keys are built from it. `number` is the field number the
+  // record's own operations use (-1: none).
+  std::string key;
+  int number = -1;
   int labelEntry = -1;  // text entry of the label, -1 for none
   ControlKind kind = ControlKind::Static;
   FieldRef field;
@@ -94,6 +135,11 @@ struct FieldDescriptor {
   // order; otherwise names are skipped and the empty value (if any) sits
   // between the maximum and the minimum.
   bool spinThroughNames = false;
+  // Numbers outside minimum .. maximum show an empty box.
+  bool blankOutsideRange = false;
+  // Typing here brings the record into being (and an empty text removes it):
+  // the first data column of a record. The record's owner handles that part.
+  bool recordKey = false;
 
   // Check boxes: the value stored when checked and when unchecked.
   int checkedValue = 0;
@@ -143,9 +189,19 @@ struct FormPage {
 
 // What every rule may ask: the programming, the texts and a few switches.
 struct FormContext {
+  FormContext(RadioData& d, TextTable& t, bool voting = false, RecordCursor c = {},
+              const RecordLocator* l = nullptr)
+      : data(d), text(t), votingSwitch(voting), cursor(c), locator(l) {}
+
   RadioData& data;
   TextTable& text;
   bool votingSwitch = false;
+  // Record-relative fields: which record, and who finds it.
+  RecordCursor cursor;
+  const RecordLocator* locator = nullptr;
+  // A message (text entry) a store asks the caller to show; the caller
+  // shows it and sets it back to 0.
+  int message = 0;
 
   bool IsMobile() const;
   bool IsPortable() const { return !IsMobile(); }
@@ -160,7 +216,16 @@ struct FormContext {
 // The operations on one descriptor. None of them keeps state.
 class FormEngine {
  public:
-  // Raw stored value (byte, word or bit), -1 when the field has none.
+  // Where a field lives now: the area offset and the bit (or -1). False when
+  // its record does not exist.
+  struct Place {
+    size_t offset = 0;
+    int bit = -1;
+  };
+  static bool Resolve(const FormContext& ctx, const FieldRef& ref, Place& place);
+
+  // Raw stored value (byte, word or bits), -1 when the field has none or its
+  // record does not exist.
   static int ReadValue(const FormContext& ctx, const FieldRef& ref);
   static void WriteValue(FormContext& ctx, const FieldRef& ref, int value);
 
@@ -185,6 +250,9 @@ class FormEngine {
   // Stores the item data of an offered combo row.
   static void StoreRow(FormContext& ctx, const FieldDescriptor& d, int row);
   static void StoreChecked(FormContext& ctx, const FieldDescriptor& d, bool checked);
+  // Stores the value of an offered row; false (nothing stored) when no
+  // offered row has that value.
+  static bool StoreChoice(FormContext& ctx, const FieldDescriptor& d, int value);
   // One spin step up (direction > 0) or down from the stored value.
   static void Spin(FormContext& ctx, const FieldDescriptor& d, int direction);
 

@@ -11,8 +11,10 @@ namespace vb420 {
 
 namespace {
 
-constexpr size_t kFirstFreq = 1;   // channel: receive; repeater: first
-constexpr size_t kSecondFreq = 5;  // channel: transmit; repeater: second
+// Channels and repeaters keep their two frequencies at the same places.
+static_assert(rec::ch::kRxFreq == rec::rep::kFreq1 && rec::ch::kTxFreq == rec::rep::kFreq2);
+constexpr size_t kFirstFreq = rec::ch::kRxFreq;   // channel: receive; repeater: first
+constexpr size_t kSecondFreq = rec::ch::kTxFreq;  // channel: transmit; repeater: second
 
 // A menu text without its access-key marks ("&Repeater").
 std::string Plain(std::string s) {

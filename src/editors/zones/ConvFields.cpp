@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "data/ImageLayout.h"
 #include "data/RadioData.h"
+#include "editors/zones/ZoneFields.h"
 #include "editors/zones/ZoneText.h"
 #include "lang/TextTable.h"
 
@@ -13,13 +15,7 @@ using namespace zones;
 
 namespace {
 
-// Channel record layout.
-constexpr size_t kRxFreq = 1, kTxFreq = 5, kRxStep = 9, kTxStep = 10;
-constexpr size_t kRxTone = 11, kTxTone = 13, kName = 15, kNameField = 12;
-constexpr size_t kField10 = 27, kField11 = 28, kField12 = 29, kField12Entry = 30, kFlags = 46;
-
-// Header layout.
-constexpr size_t kHdrName = 5, kHdrOptions = 30;
+using namespace rec::ch;
 
 struct Window {
   double low, high;
@@ -103,30 +99,6 @@ std::string Trim(const std::string& s) {
 
 bool ValidCell(int zone, int channel) { return zone >= 0 && zone < kZoneCount && channel >= 0 && channel < kMaxRecords; }
 
-struct HeaderNumber {
-  int field;
-  bool perZoneByte;  // ext 0xF00 + zone instead of the header
-  size_t offset;
-  int width;
-  int minimum;
-  int maximum;
-  int off;       // the none value, 0 when the field has none
-  int offText;
-};
-
-constexpr HeaderNumber kHeaderNumbers[] = {
-    {1, false, 17, 1, 1, 128, 0xFF, 362},   {2, false, 18, 1, 1, 250, 0xFF, 362},
-    {3, true, 0, 1, 1, 250, 0xFF, 362},     {7, false, 19, 2, 15, 1200, 0, 0},
-    {8, false, 21, 2, 1, 10, 0xFFFF, 371},  {9, false, 23, 2, 1, 60, 0xFFFF, 371},
-    {10, false, 25, 2, 1, 15, 0xFFFF, 371},
-};
-
-const HeaderNumber* FindHeaderNumber(int field) {
-  for (const auto& h : kHeaderNumbers)
-    if (h.field == field) return &h;
-  return nullptr;
-}
-
 }  // namespace
 
 // Field 19 is a small per-channel setting the radio applies to each channel.
@@ -137,23 +109,24 @@ SteppedRange Field19Range(int model) {
   return {1, 16, 1, 1};
 }
 
+bool ReceiveRangeFlag(RadioData& data, uint32_t hz, bool setB) {
+  if (setB && SystemType(data.Image()) != 4) return true;
+  return RangeFlagSet(hz, SelectTable(data.model.IsPortable(), setB, data.model.BandCode()));
+}
+
+bool TransmitCheckFlag(RadioData& data, uint32_t hz) { return TransmitCheckSet(data, hz); }
+
 void UpdateRangeFlags(RadioData& data, size_t record, int which) {
   ByteArea image = data.Image();
   const uint8_t* rec = image.ptr(record, kChannelSize);
   if (!rec) return;
   uint16_t flags = image.u16le(record + kFlags);
-  const bool portable = data.model.IsPortable();
-  const uint8_t rangeByte = data.model.BandCode();
   auto put = [&flags](int bitNo, bool on) {
     flags = static_cast<uint16_t>(on ? (flags | (1u << bitNo)) : (flags & ~(1u << bitNo)));
   };
   const uint32_t rxHz = CFreqCodec::FieldToHz(rec + kRxFreq);
-  if (which & kRangeFlagA) put(2, RangeFlagSet(rxHz, SelectTable(portable, false, rangeByte)));
-  if (which & kRangeFlagB) {
-    CZoneMemory zones(data);
-    if (zones.SystemType() != 4) put(6, true);
-    else put(6, RangeFlagSet(rxHz, SelectTable(portable, true, rangeByte)));
-  }
+  if (which & kRangeFlagA) put(2, ReceiveRangeFlag(data, rxHz, false));
+  if (which & kRangeFlagB) put(6, ReceiveRangeFlag(data, rxHz, true));
   if (which & kTransmitCheck) put(7, TransmitCheckSet(data, CFreqCodec::FieldToHz(rec + kTxFreq)));
   image.setU16le(record + kFlags, flags);
 }
@@ -181,44 +154,12 @@ bool CConvFields::HasTransmit(size_t rec) const {
 
 std::vector<OptionChoice> CConvFields::OptionChoices(int zone, int channel, int field) const {
   std::vector<OptionChoice> out;
-  auto add = [&](int entryText, int value) { out.push_back({text_.Text(entryText), value, 0xFF}); };
-  switch (field) {
-    case 8: add(1084, 1); add(1085, 0); break;
-    case 9: add(436, 2); add(437, 0); break;
-    case 10:
-      add(362, 0xFF);
-      for (int i = 0; i < 6; ++i) add(405 + i, '0' + i);
-      break;
-    case 11: add(373, 0xFF); add(438, '0'); add(439, '1'); add(440, '2'); break;
-    case 12: {
-      ByteArea image = Data().Image();
-      const uint8_t filter = image.u8(0x180);
-      add(371, 0xFF);
-      if (filter == '2') {
-        add(370, '4');
-        break;
-      }
-      add(441, '0'); add(442, '1'); add(443, '2');
-      if (filter == '1') {
-        // One row per usable entry of the data-signalling ID list.
-        const size_t list = image.u16le(0x9EC);
-        const int count = image.u16le(0x9EE);
-        for (int i = 0; i < count && i < 250; ++i) {
-          const size_t e = list + 16 * static_cast<size_t>(i);
-          if (!image.InRange(e, 16)) break;
-          if (image.u8(e + 12) != 0xFF && image.u8(e + 15) == 0xFF)
-            out.push_back({FormatInt(text_.Text(444) + " %d", i + 1), '3', i + 1});
-        }
-      }
-      break;
-    }
-    case 13:
-      if (zones_.SystemType() == 4) { add(447, 0); add(446, 1); }
-      add(445, 2); add(371, 3);
-      break;
-    case 14: case 15: case 16: case 18: add(372, 0); add(373, 1); break;
-    case 20: add(371, 1); add(370, 0); break;
-    default: break;
+  const forms::FieldDescriptor* d = zonefields::ByNumber(ZoneTable::Channel, field);
+  if (!d || (d->kind != forms::ControlKind::Combo && d->kind != forms::ControlKind::Check)) return out;
+  ZoneFieldContext f(zones_, text_, ZoneTable::Channel, zone, channel);
+  for (const forms::Choice& c : forms::FormEngine::Choices(f.Context(), *d)) {
+    const std::string t = c.textEntry >= 0 ? text_.Text(c.textEntry) : c.literal;
+    out.push_back({t, c.value & 0xFF, (c.value >> 8) ? (c.value >> 8) : 0xFF});
   }
   return out;
 }
@@ -226,8 +167,6 @@ std::vector<OptionChoice> CConvFields::OptionChoices(int zone, int channel, int 
 int CConvFields::RecordFieldText(int zone, int channel, int field, std::string& text) const {
   text.clear();
   if (!ValidCell(zone, channel)) return 0;
-  RadioData& data = Data();
-  ByteArea image = data.Image();
   switch (field) {
     case 0:
       text = text_.Text(378) + "(" + CZoneMemory::ZoneTypeName(zones_.ZoneType(zone), text_) + ")";
@@ -236,82 +175,27 @@ int CConvFields::RecordFieldText(int zone, int channel, int field, std::string& 
     case 2: text = std::to_string(channel + 1); return 1;
     default: break;
   }
-  const int r = ChannelRecord(zone, channel);
-  if (r < 0) return 0;
-  const size_t rec = static_cast<size_t>(r);
-  const uint16_t flags = image.u16le(rec + kFlags);
-  auto choiceText = [&](int value) {
-    for (const auto& c : OptionChoices(zone, channel, field))
-      if (c.value == value) return c.text;
-    return std::string();
-  };
-  switch (field) {
-    case 3: case 4: {
-      const uint8_t* f = image.ptr(rec + (field == 3 ? kRxFreq : kTxFreq), 4);
-      if (f) data.freq.FreqToText(f, text);
-      return 1;
-    }
-    case 5: case 6:
-      data.field.ToneToText(image.u16le(rec + (field == 5 ? kRxTone : kTxTone)), text);
-      return 1;
-    case 7:
-      text = CFieldCodec::NameFromField(image.ptr(rec + kName, kNameField), data.model.NameWidth());
-      return 1;
-    case 8: { const int v = (flags >> 3) & 1; text = text_.Text(v ? 1084 : 1085); return v; }
-    case 9: { const int v = flags & 3; text = v == 2 ? text_.Text(436) : v == 0 ? text_.Text(437) : ""; return v; }
-    case 10: { const int v = image.u8(rec + kField10); text = choiceText(v); return v; }
-    case 11: { const int v = image.u8(rec + kField11); text = choiceText(v); return v; }
-    case 12: {
-      const int v = image.u8(rec + kField12);
-      if (v == 0xFF) text = text_.Text(371);
-      else if (v >= '0' && v <= '2') text = text_.Text(441 + (v - '0'));
-      else if (v == '3') text = FormatInt(text_.Text(444) + " %d", image.u8(rec + kField12Entry));
-      else if (v == '4') text = text_.Text(370);
-      return v;
-    }
-    case 13: {
-      const int v = ((flags >> 2) & 1) | (((flags >> 6) & 1) << 1);
-      static const int kTexts[] = {447, 446, 445, 371};
-      text = text_.Text(kTexts[v]);
-      return v;
-    }
-    case 14: case 18: {
-      const PerChannelValues pc = zones_.ReadPerChannel(zones_.GlobalChannel(zone, channel));
-      const int v = (field == 14 ? pc.bitA : pc.bitB) ? 1 : 0;
-      text = text_.Text(v ? 373 : 372);
-      return v;
-    }
-    case 15: case 16: {
-      const int v = (flags >> (field == 15 ? 4 : 5)) & 1;
-      text = text_.Text(v ? 373 : 372);
-      return v;
-    }
-    case 19: {
-      const int v = zones_.ReadPerChannel(zones_.GlobalChannel(zone, channel)).chanByte;
-      const SteppedRange sr = Field19Range(data.model.ModelNumber());
-      if (v >= sr.minimum && v <= sr.maximum) text = std::to_string(v);
-      return v;
-    }
-    case 20: { const int v = (flags >> 7) & 1; text = text_.Text(v ? 371 : 370); return v; }
-    default: return 0;
-  }
+  const forms::FieldDescriptor* d = zonefields::ByNumber(ZoneTable::Channel, field);
+  if (!d || ChannelRecord(zone, channel) < 0) return 0;
+  ZoneFieldContext f(zones_, text_, ZoneTable::Channel, zone, channel);
+  text = forms::SettingText(f.Context(), *d);
+  // Lists, check boxes and the stepped number answer their stored value.
+  if (d->kind == forms::ControlKind::Combo || d->kind == forms::ControlKind::Check || field == 19)
+    return forms::FormEngine::StoredValue(f.Context(), *d) & 0xFF;
+  return 1;
 }
 
 bool CConvFields::IsEditable(int zone, int channel, int field) const {
-  if (!ValidCell(zone, channel) || field < 3 || field > 20 || field == 17) return false;
-  const ZoneLayout z = zones_.ZoneInfo(zone);
-  if (z.exists && (z.cls != kClassConv || z.damaged)) return false;
+  if (!ValidCell(zone, channel)) return false;
+  const forms::FieldDescriptor* d = zonefields::ByNumber(ZoneTable::Channel, field);
+  if (!d || !d->enabled) return false;
+  ZoneFieldContext f(zones_, text_, ZoneTable::Channel, zone, channel);
+  return d->enabled(f.Context());
+}
+
+bool CConvFields::CanCopyTone(int zone, int channel) const {
   const int r = ChannelRecord(zone, channel);
-  // Only the receive frequency brings a missing channel into being.
-  if (r < 0) return field == 3;
-  const uint8_t type = zones_.ZoneType(zone);
-  switch (field) {
-    case 11: if (type == '3') return false; [[fallthrough]];
-    case 6: case 8: case 12: return HasTransmit(static_cast<size_t>(r));
-    case 14: return type == '1';
-    case 19: return zones_.SystemType() == 1;
-    default: return true;
-  }
+  return r >= 0 && HasTransmit(static_cast<size_t>(r)) && Data().Image().u16le(static_cast<size_t>(r) + kRxTone) != 0xFFFF;
 }
 
 FieldResult CConvFields::SetFrequency(int zone, int channel, int field, const std::string& typed, bool interactive) {
@@ -324,7 +208,7 @@ FieldResult CConvFields::SetFrequency(int zone, int channel, int field, const st
   if (field == 3) {
     if (text.empty()) {
       if (r < 0) return {};
-      return zones_.RemoveRecord(zone, channel) == 1 ? FieldResult{kFieldRecordRemoved, 0} : FieldResult{};
+      return zones_.RemoveRecord(zone, channel) == ZoneResult::Done ? FieldResult{kFieldRecordRemoved, 0} : FieldResult{};
     }
     if (r < 0) {
       // A zone created for this entry must not stay behind when the channel
@@ -341,15 +225,12 @@ FieldResult CConvFields::SetFrequency(int zone, int channel, int field, const st
         imageBefore = data.buffers.ImageBytes();
         extBefore = data.buffers.ExtBytes();
         const uint8_t type = ClassOfType(zones_.PendingType()) == kClassConv ? zones_.PendingType() : '1';
-        const int c = zones_.CreateZone(zone, type);
-        if (c == -1) return undo({-1, 275});
-        if (c == -2) return undo({-2, 299});
-        if (c != 1) return undo({});
+        const ZoneResult c = zones_.CreateZone(zone, type);
+        if (c == ZoneResult::Refused) return undo({});
+        if (c != ZoneResult::Done) return undo({static_cast<int>(c), ResultMessage(c)});
       }
-      const int ins = zones_.InsertRecord(zone, channel);
-      if (ins == 0) return undo({0, 275});
-      if (ins == -2) return undo({-2, 299});
-      if (ins != 1) return undo({-1, 0});  // a full zone is refused without a message
+      const InsertResult ins = zones_.InsertRecord(zone, channel);
+      if (ins != InsertResult::Done) return undo({static_cast<int>(ins), ResultMessage(ins)});  // a full zone: no message
       r = ChannelRecord(zone, channel);
       if (r < 0) return undo({});
     }
@@ -413,76 +294,38 @@ int CConvFields::SetTone(int zone, int channel, int field, const std::string& te
 
 int CConvFields::SetName(int zone, int channel, const std::string& text) {
   if (!IsEditable(zone, channel, 7)) return 0;
-  const int r = ChannelRecord(zone, channel);
-  RadioData& data = Data();
-  uint8_t* field = data.Image().ptr(static_cast<size_t>(r) + kName, kNameField);
-  if (!field) return 0;
-  const int width = data.model.NameWidth();
-  const std::string cut = text.substr(0, static_cast<size_t>(width));
-  std::memset(field, 0, kNameField);
-  data.field.NormalizeName(field, width, cut);
-  return 1;
+  std::string t = text;
+  return StoreTyped(ZoneTable::Channel, zone, channel, 7, t);
 }
 
 int CConvFields::SetOption(int zone, int channel, int field, int value, int entry) {
   if (!IsEditable(zone, channel, field)) return 0;
-  bool offered = false;
-  for (const auto& c : OptionChoices(zone, channel, field))
-    if (c.value == value && (field != 12 || value != '3' || c.entry == entry)) offered = true;
-  if (!offered) return 0;
-  const size_t rec = static_cast<size_t>(ChannelRecord(zone, channel));
-  ByteArea image = Data().Image();
-  uint16_t flags = image.u16le(rec + kFlags);
-  auto put = [&flags](int bitNo, bool on) {
-    flags = static_cast<uint16_t>(on ? (flags | (1u << bitNo)) : (flags & ~(1u << bitNo)));
-  };
-  switch (field) {
-    case 8: put(3, value != 0); break;
-    case 9: flags = static_cast<uint16_t>((flags & ~3u) | static_cast<unsigned>(value)); break;
-    case 10: image.setU8(rec + kField10, static_cast<uint8_t>(value)); return 1;
-    case 11: image.setU8(rec + kField11, static_cast<uint8_t>(value)); return 1;
-    case 12:
-      image.setU8(rec + kField12, static_cast<uint8_t>(value));
-      image.setU8(rec + kField12Entry, value == '3' ? static_cast<uint8_t>(entry) : 0xFF);
-      return 1;
-    case 13: put(2, value & 1); put(6, value & 2); break;
-    case 14: case 18: {
-      const int g = zones_.GlobalChannel(zone, channel);
-      PerChannelValues pc = zones_.ReadPerChannel(g);
-      (field == 14 ? pc.bitA : pc.bitB) = value != 0;
-      zones_.WritePerChannel(g, pc);
-      return 1;
-    }
-    case 15: put(4, value != 0); break;
-    case 16: put(5, value != 0); break;
-    case 20: put(7, value != 0); break;
-    default: return 0;
-  }
-  image.setU16le(rec + kFlags, flags);
-  return 1;
+  const forms::FieldDescriptor* d = zonefields::ByNumber(ZoneTable::Channel, field);
+  if (!d || (d->kind != forms::ControlKind::Combo && d->kind != forms::ControlKind::Check)) return 0;
+  ZoneFieldContext f(zones_, text_, ZoneTable::Channel, zone, channel);
+  // An ID-list row carries its entry number above the stored byte.
+  const int v = (field == 12 && value == '3') ? (value | (entry & 0xFF) << 8) : value;
+  return forms::FormEngine::StoreChoice(f.Context(), *d, v) ? 1 : 0;
 }
 
 int CConvFields::SetStepped(int zone, int channel, const std::string& typed) {
   if (!IsEditable(zone, channel, 19)) return 0;
-  const int g = zones_.GlobalChannel(zone, channel);
-  if (g < 0 || g >= kChannelLimit) return 0;
-  const SteppedRange sr = Field19Range(Data().model.ModelNumber());
-  std::string text = Trim(typed);
-  const int v = text.empty() ? sr.initial : CFieldCodec::ClampIntText(text, sr.maximum, sr.minimum, sr.step);
-  PerChannelValues pc = zones_.ReadPerChannel(g);
-  pc.chanByte = static_cast<uint8_t>(v);
-  zones_.WritePerChannel(g, pc);
-  return 1;
+  std::string t = Trim(typed);
+  return StoreTyped(ZoneTable::Channel, zone, channel, 19, t);
 }
 
 int CConvFields::SetStepped(int zone, int channel, int direction) {
   if (!IsEditable(zone, channel, 19)) return 0;
-  const int g = zones_.GlobalChannel(zone, channel);
-  if (g < 0 || g >= kChannelLimit) return 0;
-  const SteppedRange sr = Field19Range(Data().model.ModelNumber());
-  PerChannelValues pc = zones_.ReadPerChannel(g);
-  pc.chanByte = static_cast<uint8_t>(CFieldCodec::Spin(pc.chanByte, sr.maximum, sr.minimum, sr.step, direction));
-  zones_.WritePerChannel(g, pc);
+  ZoneFieldContext f(zones_, text_, ZoneTable::Channel, zone, channel);
+  forms::FormEngine::Spin(f.Context(), *zonefields::ByNumber(ZoneTable::Channel, 19), direction);
+  return 1;
+}
+
+int CConvFields::StoreTyped(ZoneTable table, int zone, int record, int field, std::string& text) {
+  const forms::FieldDescriptor* d = zonefields::ByNumber(table, field);
+  if (!d) return 0;
+  ZoneFieldContext f(zones_, text_, table, zone, record);
+  forms::FormEngine::StoreText(f.Context(), *d, text);
   return 1;
 }
 
@@ -505,121 +348,48 @@ FieldResult CConvFields::SetRecordField(int zone, int channel, int field, const 
 
 std::vector<OptionChoice> CConvFields::HeaderChoices(int field) const {
   std::vector<OptionChoice> out;
-  auto add = [&](int entryText, int value) { out.push_back({text_.Text(entryText), value, 0xFF}); };
-  switch (field) {
-    case 4: case 11: case 12: case 13: add(372, 0); add(373, 1); break;
-    case 5: add(485, 0); add(486, 1); break;
-    case 6: add(485, 0); add(487, 1); add(488, 2); break;
-    default: break;
-  }
+  const forms::FieldDescriptor* d = zonefields::ByNumber(ZoneTable::ConvHeader, field);
+  if (!d || (d->kind != forms::ControlKind::Combo && d->kind != forms::ControlKind::Check)) return out;
+  for (const forms::Choice& c : d->choices) out.push_back({text_.Text(c.textEntry), c.value, 0xFF});
   return out;
 }
 
 int CConvFields::HeaderFieldText(int zone, int field, std::string& text) const {
   text.clear();
-  const int off = ConvZoneOffset(zone);
-  if (off < 0) return 0;
-  RadioData& data = Data();
-  ByteArea image = data.Image();
-  ByteArea ext = data.Ext();
-  const size_t hdr = static_cast<size_t>(off);
-  if (field == 0) {
-    text = CFieldCodec::NameFromField(image.ptr(hdr + kHdrName, 12), data.model.NameWidth());
-    return 1;
-  }
-  if (const HeaderNumber* h = FindHeaderNumber(field)) {
-    const size_t at = h->perZoneByte ? kExtZoneBytes + static_cast<size_t>(zone) : hdr + h->offset;
-    const int v = h->perZoneByte ? ext.u8(at) : h->width == 1 ? image.u8(at) : image.u16le(at);
-    text = (h->off && v == h->off) ? text_.Text(h->offText) : std::to_string(v);
-    return v;
-  }
-  const uint8_t opts = image.u8(hdr + kHdrOptions);
-  int v;
-  switch (field) {
-    case 4: v = (opts >> 3) & 1; break;
-    case 5: v = (opts >> 2) & 1; break;
-    case 6: v = opts & 3; break;
-    case 11: v = (opts >> 5) & 1; break;
-    case 12: v = ext.bit(kExtZoneBits + static_cast<size_t>(zone / 8), zone % 8) ? 1 : 0; break;
-    case 13: v = (opts >> 4) & 1; break;
-    default: return 0;
-  }
-  for (const auto& c : HeaderChoices(field))
-    if (c.value == v) text = c.text;
-  return v;
+  const forms::FieldDescriptor* d = zonefields::ByNumber(ZoneTable::ConvHeader, field);
+  if (!d || ConvZoneOffset(zone) < 0) return 0;
+  ZoneFieldContext f(zones_, text_, ZoneTable::ConvHeader, zone);
+  text = forms::SettingText(f.Context(), *d);
+  return field == 0 ? 1 : forms::FormEngine::StoredValue(f.Context(), *d);
+}
+
+bool CConvFields::HeaderEditable(int zone, int field) const {
+  const forms::FieldDescriptor* d = zonefields::ByNumber(ZoneTable::ConvHeader, field);
+  if (!d) return false;
+  ZoneFieldContext f(zones_, text_, ZoneTable::ConvHeader, zone);
+  return forms::FormEngine::Enabled(f.Context(), forms::FormPage{}, *d);
 }
 
 int CConvFields::SetHeaderField(int zone, int field, const std::string& typed) {
-  const int off = ConvZoneOffset(zone);
-  if (off < 0 || zones_.ZoneDamaged(zone)) return 0;
-  RadioData& data = Data();
-  ByteArea image = data.Image();
-  const size_t hdr = static_cast<size_t>(off);
-  if (field == 0) {
-    const int width = data.model.NameWidth();
-    uint8_t* f = image.ptr(hdr + kHdrName, 12);
-    if (!f) return 0;
-    std::memset(f, 0, 12);
-    data.field.NormalizeName(f, width, typed.substr(0, static_cast<size_t>(width)));
-    return 1;
-  }
-  const HeaderNumber* h = FindHeaderNumber(field);
-  if (!h) return 0;
-  int maximum = h->maximum;
-  // High-power models take at most 600 here.
-  if (field == 7 && (data.model.Bytes()[6] & 0x04) == 0) maximum = 600;
-  std::string text = Trim(typed);
-  int v;
-  if (text.empty() || (h->off && text == text_.Text(h->offText))) v = h->off ? h->off : h->minimum;
-  else v = CFieldCodec::ClampIntText(text, maximum, h->minimum, 1);
-  if (h->perZoneByte) data.Ext().setU8(kExtZoneBytes + static_cast<size_t>(zone), static_cast<uint8_t>(v));
-  else if (h->width == 1) image.setU8(hdr + h->offset, static_cast<uint8_t>(v));
-  else image.setU16le(hdr + h->offset, static_cast<uint16_t>(v));
-  return 1;
+  const forms::FieldDescriptor* d = zonefields::ByNumber(ZoneTable::ConvHeader, field);
+  if (!d || d->encoding == forms::Encoding::Value || !HeaderEditable(zone, field)) return 0;
+  std::string t = field == 0 ? typed : Trim(typed);
+  return StoreTyped(ZoneTable::ConvHeader, zone, -1, field, t);
 }
 
 int CConvFields::SpinHeaderField(int zone, int field, int direction) {
-  const int off = ConvZoneOffset(zone);
-  const HeaderNumber* h = FindHeaderNumber(field);
-  if (off < 0 || !h || zones_.ZoneDamaged(zone)) return 0;
-  RadioData& data = Data();
-  std::string current;
-  const int value = HeaderFieldText(zone, field, current);
-  int maximum = h->maximum;
-  if (field == 7 && (data.model.Bytes()[6] & 0x04) == 0) maximum = 600;
-  const int v = h->off ? CFieldCodec::SpinWithOff(value, maximum, h->minimum, 1, h->off, direction)
-                       : CFieldCodec::Spin(value, maximum, h->minimum, 1, direction);
-  return SetHeaderField(zone, field, (h->off && v == h->off) ? std::string() : std::to_string(v));
+  const forms::FieldDescriptor* d = zonefields::ByNumber(ZoneTable::ConvHeader, field);
+  if (!d || d->encoding != forms::Encoding::Number || !HeaderEditable(zone, field)) return 0;
+  ZoneFieldContext f(zones_, text_, ZoneTable::ConvHeader, zone);
+  forms::FormEngine::Spin(f.Context(), *d, direction);
+  return 1;
 }
 
 int CConvFields::SetHeaderOption(int zone, int field, int value) {
-  const int off = ConvZoneOffset(zone);
-  if (off < 0 || zones_.ZoneDamaged(zone)) return 0;
-  bool offered = false;
-  for (const auto& c : HeaderChoices(field))
-    if (c.value == value) offered = true;
-  if (!offered) return 0;
-  ByteArea image = Data().Image();
-  const size_t at = static_cast<size_t>(off) + kHdrOptions;
-  uint8_t opts = image.u8(at);
-  auto put = [&opts](int bitNo, bool on) {
-    opts = static_cast<uint8_t>(on ? (opts | (1u << bitNo)) : (opts & ~(1u << bitNo)));
-  };
-  switch (field) {
-    case 4: put(3, value); break;
-    case 5: put(2, value); break;
-    case 6: opts = static_cast<uint8_t>((opts & ~3u) | static_cast<unsigned>(value)); break;
-    case 11: put(5, value); break;
-    case 13: put(4, value); break;
-    case 12: {
-      ByteArea ext = Data().Ext();
-      ext.setBit(kExtZoneBits + static_cast<size_t>(zone / 8), zone % 8, value != 0);
-      return 1;
-    }
-    default: return 0;
-  }
-  image.setU8(at, opts);
-  return 1;
+  const forms::FieldDescriptor* d = zonefields::ByNumber(ZoneTable::ConvHeader, field);
+  if (!d || d->encoding != forms::Encoding::Value || !HeaderEditable(zone, field)) return 0;
+  ZoneFieldContext f(zones_, text_, ZoneTable::ConvHeader, zone);
+  return forms::FormEngine::StoreChoice(f.Context(), *d, value) ? 1 : 0;
 }
 
 }  // namespace vb420

@@ -1,6 +1,8 @@
-// Field operations of conventional zones: the 32-byte zone header and the
-// 48-byte channel record, read and written in the image through the zone
-// memory manager. The Zone Information grid, the channel editor, the
+// Field operations of conventional zones by field number: the 32-byte zone
+// header and the 48-byte channel record. The fields themselves are the
+// tables of ZoneFields.h; these calls find a field by its number and run it
+// through the form engine (the frequencies and tones, whose entry rules
+// reach across fields, are written out here). The Zone Information grid, the channel editor, the
 // conventional zone editor, the text import and the command line all enter
 // values through these, so that one set of rules applies everywhere.
 //
@@ -20,6 +22,10 @@
 #include <vector>
 
 #include "editors/zones/ZoneMemory.h"
+
+namespace vb420 {
+enum class ZoneTable;
+}
 
 namespace vb420 {
 
@@ -62,6 +68,10 @@ constexpr int kRangeFlagB = 0x10;
 // Recomputes the receive-range flags A (bit 2) and B (bit 6) and the
 // transmit-check flag (bit 7) of the channel record at image offset `record`.
 void UpdateRangeFlags(RadioData& data, size_t record, int which);
+// The value one flag gets for a receive frequency (flag A, or with `setB`
+// flag B) or a transmit frequency (the transmit check), in Hz; 0 for none.
+bool ReceiveRangeFlag(RadioData& data, uint32_t hz, bool setB);
+bool TransmitCheckFlag(RadioData& data, uint32_t hz);
 
 class CConvFields {
  public:
@@ -93,6 +103,8 @@ class CConvFields {
   int SetStepped(int zone, int channel, int direction);
 
   bool IsEditable(int zone, int channel, int field) const;
+  // The channel has a transmit frequency and a receive tone (QT/DQT Copy).
+  bool CanCopyTone(int zone, int channel) const;
   std::vector<OptionChoice> OptionChoices(int zone, int channel, int field) const;
   void UpdateRangeFlags(size_t record, int which);
 
@@ -104,12 +116,15 @@ class CConvFields {
   // Lists and check boxes (fields 4, 5, 6, 11, 12, 13).
   int SetHeaderOption(int zone, int field, int value);
   std::vector<OptionChoice> HeaderChoices(int field) const;
+  // The zone exists, is conventional and can be trusted.
+  bool HeaderEditable(int zone, int field) const;
 
  private:
   RadioData& Data() const { return zones_.Data(); }
   int ChannelRecord(int zone, int channel) const;
   int ConvZoneOffset(int zone) const;
   bool HasTransmit(size_t rec) const;
+  int StoreTyped(ZoneTable table, int zone, int record, int field, std::string& text);
 
   CZoneMemory& zones_;
   TextTable& text_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/FieldCodec.h"
+#include "data/ImageLayout.h"
 #include "data/RadioData.h"
 
 namespace vb420 {
@@ -13,19 +14,16 @@ namespace {
 
 int RecordBytes(int cls) { return cls == kClassConv ? kChannelSize : (cls == kClassLtr || cls == kClassPassPort) ? kGroupSize : 0; }
 
-FieldResult InsertFailure(int r) {
-  if (r == 0) return {0, 275};
-  if (r == -2) return {-2, 299};
-  return {-1, 0};
-}
+FieldResult InsertFailure(InsertResult r) { return {static_cast<int>(r), ResultMessage(r)}; }
 
-// A pasted group's data-signalling choice (+16) must be one the image's
-// byte 0x180 allows.
+// A pasted group's data-signalling choice must be one the signalling ID mode
+// allows.
 void CheckGroupReferences(ByteArea image, size_t rec) {
-  const uint8_t filter = image.u8(0x180);
-  const uint8_t v = image.u8(rec + 16);
-  if (filter != '2' && v == '4') image.setU8(rec + 16, 0xFF);
-  if (filter == '2' && v != 0xFF && v != '4') image.setU8(rec + 16, 0xFF);
+  const uint8_t filter = image.u8(img::kSignallingIdMode);
+  const size_t at = rec + rec::group::kField7;
+  const uint8_t v = image.u8(at);
+  if (filter != '2' && v == '4') image.setU8(at, 0xFF);
+  if (filter == '2' && v != 0xFF && v != '4') image.setU8(at, 0xFF);
 }
 
 }  // namespace
@@ -41,9 +39,9 @@ FieldResult ChannelCopy(CZoneMemory& zones, int zone, int source, int target) {
   std::vector<uint8_t> bytes(static_cast<size_t>(size));
   zones.Data().Image().read(static_cast<size_t>(src), bytes.data(), bytes.size());
   const PerChannelValues values = zones.ReadPerChannel(zones.GlobalChannel(zone, source));
-  if (zones.RecordExists(zone, target)) zones.RemoveRecord(zone, target);
-  const int r = zones.InsertCopiedRecord(zone, target, bytes, values);
-  if (r != 1) return InsertFailure(r);
+  if (zones.RecordExists(zone, target) && zones.RemoveRecord(zone, target) != ZoneResult::Done) return {-1, 0};
+  const InsertResult r = zones.InsertCopiedRecord(zone, target, bytes, values);
+  if (r != InsertResult::Done) return InsertFailure(r);
   return {1, 0};
 }
 
@@ -84,20 +82,21 @@ FieldResult CRecordCopyBuffer::Paste(CZoneMemory& zones, int zone, int row) {
     if (zones.RecordExists(zone, target) && zones.RemoveRecord(zone, target) != 1) return {-1, 0};
     if (r.size == 0) continue;
     if (!zones.ZoneExists(zone)) {
-      const int c = zones.ChangeZone(zone, cls_);
-      if (c == -1) return {0, 275};
-      if (c == -2) return {-2, 299};
-      if (c != 1) return {-1, 0};
+      // The paste reports a zone without room as a record without room (0).
+      const ZoneResult c = zones.ChangeZone(zone, cls_);
+      if (c == ZoneResult::NoRoom) return {0, ResultMessage(c)};
+      if (c == ZoneResult::ChannelLimit) return {-2, ResultMessage(c)};
+      if (c != ZoneResult::Done) return {-1, 0};
     }
-    const int ins = zones.InsertCopiedRecord(zone, target, r.bytes, r.values);
-    if (ins != 1) return InsertFailure(ins);
+    const InsertResult ins = zones.InsertCopiedRecord(zone, target, r.bytes, r.values);
+    if (ins != InsertResult::Done) return InsertFailure(ins);
     const int rec = zones.FindRecord(zone, target);
     if (rec < 0) continue;
     if (cls_ == kClassLtr) {
       CheckGroupReferences(image, static_cast<size_t>(rec));
     } else if (cls_ == kClassConv && zones.SystemType() != 4) {
       // Receive-range flag B is only checked on system type 4.
-      image.setBit(static_cast<size_t>(rec) + 46, 6, true);
+      image.setBit(static_cast<size_t>(rec) + rec::ch::kFlags, 6, true);
     }
   }
   return {1, 0};

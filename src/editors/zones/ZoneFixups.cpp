@@ -51,7 +51,7 @@ void ClearAllZones(RadioData& data) {
   CZoneMemory zm(data);
   // Highest first, so that no block has to move.
   for (int z = kZoneCount - 1; z >= 0; --z)
-    if (zm.ZoneExists(z)) zm.ChangeZone(z, kClassNone);
+    if (zm.ZoneExists(z)) (void)zm.ChangeZone(z, kClassNone);  // deleting cannot fail; the area is wiped below anyway
   // Whatever a damaged area held beyond the blocks goes too.
   ByteArea image = data.Image();
   image.fill(kTable, 2 * kZoneCount, 0xFF);
@@ -61,8 +61,8 @@ void ClearAllZones(RadioData& data) {
 
 void ReencodeAllChannels(RadioData& data) {
   ForEachChannel(data, [&](size_t rec) {
-    Reencode(data, rec + 1, rec + 9);
-    Reencode(data, rec + 5, rec + 10);
+    Reencode(data, rec + rec::ch::kRxFreq, rec + rec::ch::kRxStep);
+    Reencode(data, rec + rec::ch::kTxFreq, rec + rec::ch::kTxStep);
   });
 }
 
@@ -87,16 +87,16 @@ void ZoneGenerationFixup(RadioData& data) {
     const size_t off = static_cast<size_t>(z.offset);
     switch (z.cls) {
       case kClassConv:
-        if (z.size >= kConvHeader) CutName(data, off + 5);
-        for (int i = 0; i < z.records; ++i) CutName(data, off + kConvHeader + static_cast<size_t>(i) * kChannelSize + 15);
+        if (z.size >= kConvHeader) CutName(data, off + rec::conv::kName);
+        for (int i = 0; i < z.records; ++i) CutName(data, off + kConvHeader + static_cast<size_t>(i) * kChannelSize + rec::ch::kName);
         break;
       case kClassLtr:
-        if (z.size >= kLtrHeader) CutName(data, off + 6);
-        for (int i = 0; i < z.records; ++i) CutName(data, off + kLtrHeader + static_cast<size_t>(i) * kGroupSize + 3);
+        if (z.size >= kLtrHeader) CutName(data, off + rec::ltr::kName);
+        for (int i = 0; i < z.records; ++i) CutName(data, off + kLtrHeader + static_cast<size_t>(i) * kGroupSize + rec::group::kName);
         break;
       case kClassPassPort:
-        if (z.size >= kPassPortHeader) CutName(data, off + 6);
-        for (int i = 0; i < z.records; ++i) CutName(data, off + kPassPortHeader + static_cast<size_t>(i) * kGroupSize + 5);
+        if (z.size >= kPassPortHeader) CutName(data, off + rec::ltr::kName);  // the PassPort header keeps its name where the LTR header does
+        for (int i = 0; i < z.records; ++i) CutName(data, off + kPassPortHeader + static_cast<size_t>(i) * kGroupSize + rec::pp::kGroupName);
         break;
       default: break;
     }

@@ -102,7 +102,7 @@ std::array<ZoneLayout, kZoneCount> CZoneMemory::Layout() const {
     L.offset = off;
     const int room = end - off;
     // The type byte must lie inside the area before it can be believed.
-    const uint8_t type = room >= 2 ? image.u8(static_cast<size_t>(off) + 1) : 0xFF;
+    const uint8_t type = room >= 2 ? image.u8(static_cast<size_t>(off) + rec::kZoneType) : 0xFF;
     L.cls = ClassOfType(type);
     const int hdr = HeaderSize(L.cls);
     if (L.cls == kClassNone || hdr > room) {
@@ -113,12 +113,12 @@ std::array<ZoneLayout, kZoneCount> CZoneMemory::Layout() const {
       continue;
     }
     const int rs = RecordSize(L.cls);
-    const uint8_t countByte = image.u8(static_cast<size_t>(off) + 4);
+    const uint8_t countByte = image.u8(static_cast<size_t>(off) + rec::kRecordCount);
     int count = countByte == 0xFF ? 0 : countByte;
     if (count > kMaxRecords) L.damaged = true;
     int reps = 0;
     if (L.cls == kClassLtr) {
-      const uint8_t r = image.u8(static_cast<size_t>(off) + 5);
+      const uint8_t r = image.u8(static_cast<size_t>(off) + rec::ltr::kRepeaterCount);
       reps = r == 0xFF ? 0 : r;
       if (reps > kMaxRepeaters) L.damaged = true;
     }
@@ -151,7 +151,7 @@ bool CZoneMemory::ZoneExists(int zone) const {
 uint8_t CZoneMemory::ZoneType(int zone) const {
   const ZoneLayout z = ZoneInfo(zone);
   if (!z.exists || z.offset + 2 > static_cast<int>(kAreaEnd)) return 0xFF;
-  return Image().u8(static_cast<size_t>(z.offset) + 1);
+  return Image().u8(static_cast<size_t>(z.offset) + rec::kZoneType);
 }
 int CZoneMemory::ZoneClass(int zone) const { return ZoneInfo(zone).cls; }
 int CZoneMemory::ZoneSize(int zone) const { return ZoneInfo(zone).size; }
@@ -322,8 +322,8 @@ void CZoneMemory::UpdateGlobalNumbers() {
   for (const auto& z : Layout()) {
     if (!z.exists || z.cls == kClassNone || z.size < 6) continue;
     // A zone that never held a record keeps its +2 as it was created.
-    if (image.u8(static_cast<size_t>(z.offset) + 4) == 0xFF) continue;
-    image.setU16le(static_cast<size_t>(z.offset) + 2, static_cast<uint16_t>(next));
+    if (image.u8(static_cast<size_t>(z.offset) + rec::kRecordCount) == 0xFF) continue;
+    image.setU16le(static_cast<size_t>(z.offset) + rec::kFirstGlobal, static_cast<uint16_t>(next));
     next += z.records;
   }
 }
@@ -377,6 +377,22 @@ void CZoneMemory::RemovePerChannel(int global) {
   RemoveByte(ext, kExtEntryBytes, kEntryEntries, global);
 }
 
+int ResultMessage(ZoneResult r) {
+  switch (r) {
+    case ZoneResult::NoRoom: return 275;
+    case ZoneResult::ChannelLimit: return 299;
+    default: return 0;
+  }
+}
+
+int ResultMessage(InsertResult r) {
+  switch (r) {
+    case InsertResult::NoRoom: return 275;
+    case InsertResult::ChannelLimit: return 299;
+    default: return 0;
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Zones
 
@@ -384,30 +400,30 @@ void CZoneMemory::WriteZoneHeader(int zone, size_t at, uint8_t type) {
   ByteArea image = Image();
   const int cls = ClassOfType(type);
   const std::string number = FormatInt("%3d", zone + 1);
-  image.setU8(at, static_cast<uint8_t>(zone + 1));
-  image.setU8(at + 1, type);
+  image.setU8(at + rec::kZoneNumber, static_cast<uint8_t>(zone + 1));
+  image.setU8(at + rec::kZoneType, type);
   if (cls == kClassConv) {
-    image.setU16le(at + 2, 0);
-    image.setU8(at + 4, 0xFF);
-    image.writeText(at + 5, number, 12);
-    image.setU16le(at + 0x13, 60);
-    image.setU16le(at + 0x15, 0xFFFF);
-    image.setU16le(at + 0x17, 0xFFFF);
-    image.setU16le(at + 0x19, 0xFFFF);
-    const uint8_t b = image.u8(at + 0x1E);
-    image.setU8(at + 0x1E, static_cast<uint8_t>((b & 0xC0) | 0x38));
+    image.setU16le(at + rec::kFirstGlobal, 0);
+    image.setU8(at + rec::kRecordCount, 0xFF);
+    image.writeText(at + rec::conv::kName, number, rec::kNameBytes);
+    image.setU16le(at + rec::conv::kField7, 60);
+    image.setU16le(at + rec::conv::kField8, 0xFFFF);
+    image.setU16le(at + rec::conv::kField9, 0xFFFF);
+    image.setU16le(at + rec::conv::kField10, 0xFFFF);
+    const uint8_t b = image.u8(at + rec::conv::kOptions);
+    image.setU8(at + rec::conv::kOptions, static_cast<uint8_t>((b & 0xC0) | 0x38));
   } else if (cls == kClassLtr) {
-    image.setU16le(at + 2, 0);
-    image.setU8(at + 4, 0xFF);
-    image.setU8(at + 5, 0);
-    image.writeText(at + 6, number, 12);
+    image.setU16le(at + rec::kFirstGlobal, 0);
+    image.setU8(at + rec::kRecordCount, 0xFF);
+    image.setU8(at + rec::ltr::kRepeaterCount, 0);
+    image.writeText(at + rec::ltr::kName, number, rec::kNameBytes);
     image.setU8(at + 0x20, 1);
     image.setU8(at + 0x21, 15);
     image.setU16le(at + 0x24, 60);
     image.setU16le(at + 0x26, 180);
-    image.setU16le(at + 0x2C, static_cast<uint16_t>((image.u16le(at + 0x2C) & 0xF87E) | 2));
-    image.setU8(at + 0x2E, 1);
-    image.setBit(at + 0x2F, 0, true);
+    image.setU16le(at + rec::ltr::kOptions, static_cast<uint16_t>((image.u16le(at + rec::ltr::kOptions) & 0xF87E) | 2));
+    image.setU8(at + rec::ltr::kZoneRepeater, 1);
+    image.setBit(at + rec::ltr::kInvertedBit, 0, true);
   } else if (cls == kClassPassPort) {
     const bool uhf = data_.model.BandClass() == 1;
     image.setU16le(at + 2, 0xFFFF);
@@ -441,24 +457,24 @@ void CZoneMemory::WriteZoneHeader(int zone, size_t at, uint8_t type) {
   }
 }
 
-int CZoneMemory::CreateZone(int zone, uint8_t type) {
-  if (!ValidZone(zone)) return 0;
+ZoneResult CZoneMemory::CreateZone(int zone, uint8_t type) {
+  if (!ValidZone(zone)) return ZoneResult::Refused;
   const int cls = ClassOfType(type);
-  if (cls == kClassNone) return 0;
+  if (cls == kClassNone) return ZoneResult::Refused;
   const auto before = Layout();
-  if (before[zone].exists) return 0;
+  if (before[zone].exists) return ZoneResult::Refused;
   size_t at = kAreaStart;
   for (int z = 0; z < zone; ++z)
     if (before[z].exists) at += static_cast<size_t>(before[z].size);
   const int r = OpenGap(zone, at, HeaderSize(cls), true, before);
-  if (r != 1) return r;
+  if (r != 1) return static_cast<ZoneResult>(r);
   ByteArea image = Image();
   image.setU16le(kTable + 2 * static_cast<size_t>(zone), static_cast<uint16_t>(at));
   WriteZoneHeader(zone, at, type);
   ByteArea ext = Ext();
   SetBitN(ext, kExtZoneBits, zone, false);
   UpdateBlockRange();
-  return 1;
+  return ZoneResult::Done;
 }
 
 void CZoneMemory::DropZoneReferences(int zone) {
@@ -471,8 +487,8 @@ void CZoneMemory::DropZoneReferences(int zone) {
   }
 }
 
-int CZoneMemory::ChangeZone(int zone, int newClass) {
-  if (!ValidZone(zone) || newClass < kClassNone || newClass > kClassPassPort) return 0;
+ZoneResult CZoneMemory::ChangeZone(int zone, int newClass) {
+  if (!ValidZone(zone) || newClass < kClassNone || newClass > kClassPassPort) return ZoneResult::Refused;
   const auto before = Layout();
   const ZoneLayout z = before[zone];
   if (z.exists) {
@@ -492,7 +508,7 @@ int CZoneMemory::ChangeZone(int zone, int newClass) {
     UpdateGlobalNumbers();
     UpdateBlockRange();
   }
-  if (newClass == kClassNone) return 1;
+  if (newClass == kClassNone) return ZoneResult::Done;
   uint8_t type = '1';
   if (newClass == kClassLtr) type = '0';
   else if (newClass == kClassPassPort) type = '5';
@@ -507,24 +523,24 @@ bool CZoneMemory::ConfirmDelete(int zone, int newClass, TextTable& text,
   return askOkCancel ? askOkCancel(message) : false;
 }
 
-int CZoneMemory::SetZoneType(int zone, uint8_t type) {
-  if (!ValidZone(zone)) return 0;
+ZoneResult CZoneMemory::SetZoneType(int zone, uint8_t type) {
+  if (!ValidZone(zone)) return ZoneResult::Refused;
   const int cls = ClassOfType(type);
-  if (cls == kClassNone) return 0;
+  if (cls == kClassNone) return ZoneResult::Refused;
   const ZoneLayout z = ZoneInfo(zone);
   if (!z.exists) {
     pendingType_ = type;
-    return 1;
+    return ZoneResult::Done;
   }
-  if (z.cls != cls) return 0;
+  if (z.cls != cls) return ZoneResult::Refused;
   ByteArea image = Image();
-  const uint8_t old = image.u8(static_cast<size_t>(z.offset) + 1);
-  image.setU8(static_cast<size_t>(z.offset) + 1, type);
+  const uint8_t old = image.u8(static_cast<size_t>(z.offset) + rec::kZoneType);
+  image.setU8(static_cast<size_t>(z.offset) + rec::kZoneType, type);
   if (old == '1' && type != '1') {
     DropZoneReferences(zone);
     if (hooks_.typeOneReferencesDropped) hooks_.typeOneReferencesDropped(zone);
   }
-  return 1;
+  return ZoneResult::Done;
 }
 
 // ---------------------------------------------------------------------------
@@ -535,34 +551,34 @@ void CZoneMemory::WriteRecordDefaults(const ZoneLayout& z, size_t rec, int numbe
   image.setU8(rec, static_cast<uint8_t>(number + 1));
   const bool gen2 = data_.model.IsSecondGen();
   if (z.cls == kClassConv) {
-    image.writeText(rec + 15, FormatInt(gen2 ? " CH %3d" : "  CH %3d", number + 1), 12);
-    image.setU16le(rec + 46, static_cast<uint16_t>(image.u16le(rec + 46) & ~1u));
+    image.writeText(rec + rec::ch::kName, FormatInt(gen2 ? " CH %3d" : "  CH %3d", number + 1), rec::kNameBytes);
+    image.setU16le(rec + rec::ch::kFlags, static_cast<uint16_t>(image.u16le(rec + rec::ch::kFlags) & ~1u));
   } else if (z.cls == kClassLtr) {
-    image.writeText(rec + 3, FormatInt(gen2 ? " GR %3d" : "  GR %3d", number + 1), 12);
+    image.writeText(rec + rec::group::kName, FormatInt(gen2 ? " GR %3d" : "  GR %3d", number + 1), rec::kNameBytes);
   } else if (z.cls == kClassPassPort) {
-    image.writeText(rec + 5, FormatInt(gen2 ? " GR %3d" : "  GR %3d", number + 1), 12);
+    image.writeText(rec + rec::pp::kGroupName, FormatInt(gen2 ? " GR %3d" : "  GR %3d", number + 1), rec::kNameBytes);
   }
 }
 
-int CZoneMemory::InsertRecordBytes(int zone, int number, const std::vector<uint8_t>* bytes,
+InsertResult CZoneMemory::InsertRecordBytes(int zone, int number, const std::vector<uint8_t>* bytes,
                                    const PerChannelValues* values) {
-  if (!ValidZone(zone) || number < 0 || number >= kMaxRecords) return -1;
+  if (!ValidZone(zone) || number < 0 || number >= kMaxRecords) return InsertResult::Refused;
   const auto before = Layout();
   const ZoneLayout z = before[zone];
-  if (!z.exists || z.damaged || z.cls == kClassNone) return -1;
+  if (!z.exists || z.damaged || z.cls == kClassNone) return InsertResult::Refused;
   int insertAt = 0;
-  if (RecordPosition(z, number, &insertAt) >= 0) return -1;
+  if (RecordPosition(z, number, &insertAt) >= 0) return InsertResult::Refused;
   const int rs = RecordSize(z.cls);
-  if (bytes && bytes->size() != static_cast<size_t>(rs)) return -1;
-  if (FreeBytes() < rs) return 0;
-  if (z.records >= kMaxRecords) return -1;
+  if (bytes && bytes->size() != static_cast<size_t>(rs)) return InsertResult::Refused;
+  if (FreeBytes() < rs) return InsertResult::NoRoom;
+  if (z.records >= kMaxRecords) return InsertResult::Refused;
   const size_t rec = static_cast<size_t>(z.offset + HeaderSize(z.cls) + insertAt * rs);
   // PassPort groups count in the numbering but not in the limit.
   const int r = OpenGap(zone, rec, rs, z.cls != kClassPassPort, before);
-  if (r == -1) return 0;
-  if (r != 1) return r;
+  if (r == -1) return InsertResult::NoRoom;
+  if (r != 1) return static_cast<InsertResult>(r);
   ByteArea image = Image();
-  const size_t countAt = static_cast<size_t>(z.offset) + 4;
+  const size_t countAt = static_cast<size_t>(z.offset) + rec::kRecordCount;
   const uint8_t c = image.u8(countAt);
   image.setU8(countAt, static_cast<uint8_t>((c == 0xFF ? 0 : c) + 1));
   if (bytes) {
@@ -583,27 +599,27 @@ int CZoneMemory::InsertRecordBytes(int zone, int number, const std::vector<uint8
   InsertPerChannel(first + insertAt, values ? *values : fresh);
   UpdateGlobalNumbers();
   UpdateBlockRange();
-  return 1;
+  return InsertResult::Done;
 }
 
-int CZoneMemory::InsertRecord(int zone, int number) { return InsertRecordBytes(zone, number, nullptr, nullptr); }
+InsertResult CZoneMemory::InsertRecord(int zone, int number) { return InsertRecordBytes(zone, number, nullptr, nullptr); }
 
-int CZoneMemory::InsertCopiedRecord(int zone, int number, const std::vector<uint8_t>& bytes,
+InsertResult CZoneMemory::InsertCopiedRecord(int zone, int number, const std::vector<uint8_t>& bytes,
                                     const PerChannelValues& values) {
   return InsertRecordBytes(zone, number, &bytes, &values);
 }
 
-int CZoneMemory::RemoveRecord(int zone, int number) {
-  if (!ValidZone(zone) || number < 0 || number >= kMaxRecords) return 0;
+ZoneResult CZoneMemory::RemoveRecord(int zone, int number) {
+  if (!ValidZone(zone) || number < 0 || number >= kMaxRecords) return ZoneResult::Refused;
   const auto before = Layout();
   const ZoneLayout z = before[zone];
-  if (!z.exists || z.damaged || z.cls == kClassNone) return 0;
+  if (!z.exists || z.damaged || z.cls == kClassNone) return ZoneResult::Refused;
   ByteArea image = Image();
-  const size_t countAt = static_cast<size_t>(z.offset) + 4;
+  const size_t countAt = static_cast<size_t>(z.offset) + rec::kRecordCount;
   const uint8_t c = image.u8(countAt);
-  if (c == 0 || c == 0xFF) return 0;
+  if (c == 0 || c == 0xFF) return ZoneResult::Refused;
   const int pos = RecordPosition(z, number, nullptr);
-  if (pos < 0) return 0;
+  if (pos < 0) return ZoneResult::Refused;
   const int rs = RecordSize(z.cls);
   int first = 0;
   for (int i = 0; i < zone; ++i)
@@ -622,17 +638,17 @@ int CZoneMemory::RemoveRecord(int zone, int number) {
   if (hooks_.recordRemoved) hooks_.recordRemoved(zone, number);
   UpdateGlobalNumbers();
   UpdateBlockRange();
-  return 1;
+  return ZoneResult::Done;
 }
 
-int CZoneMemory::InsertRepeater(int zone, int number) {
-  if (!ValidZone(zone) || number < 0 || number >= kMaxRepeaters) return 0;
+ZoneResult CZoneMemory::InsertRepeater(int zone, int number) {
+  if (!ValidZone(zone) || number < 0 || number >= kMaxRepeaters) return ZoneResult::Refused;
   const auto before = Layout();
   const ZoneLayout z = before[zone];
-  if (!z.exists || z.damaged || z.cls != kClassLtr) return 0;
-  if (FindRepeater(zone, number) >= 0) return 0;
-  if (z.repeaters >= kMaxRepeaters) return 0;
-  if (FreeBytes() < kRepeaterSize) return -1;
+  if (!z.exists || z.damaged || z.cls != kClassLtr) return ZoneResult::Refused;
+  if (FindRepeater(zone, number) >= 0) return ZoneResult::Refused;
+  if (z.repeaters >= kMaxRepeaters) return ZoneResult::Refused;
+  if (FreeBytes() < kRepeaterSize) return ZoneResult::NoRoom;
   ByteArea image = Image();
   const int base = z.offset + kLtrHeader + z.records * kGroupSize;
   int insertAt = z.repeaters;
@@ -644,26 +660,26 @@ int CZoneMemory::InsertRepeater(int zone, int number) {
   }
   const size_t rec = static_cast<size_t>(base + insertAt * kRepeaterSize);
   const int r = OpenGap(zone, rec, kRepeaterSize, false, before);
-  if (r != 1) return -1;
-  image.setU8(static_cast<size_t>(z.offset) + 5, static_cast<uint8_t>(z.repeaters + 1));
+  if (r != 1) return ZoneResult::NoRoom;
+  image.setU8(static_cast<size_t>(z.offset) + rec::ltr::kRepeaterCount, static_cast<uint8_t>(z.repeaters + 1));
   image.setU8(rec, static_cast<uint8_t>(number + 1));
   // Receive-range flags A and B and the check box start set.
-  image.setU8(rec + 14, static_cast<uint8_t>(image.u8(rec + 14) | 0x07));
+  image.setU8(rec + rec::rep::kFlags, static_cast<uint8_t>(image.u8(rec + rec::rep::kFlags) | 0x07));
   UpdateBlockRange();
-  return 1;
+  return ZoneResult::Done;
 }
 
-int CZoneMemory::RemoveRepeater(int zone, int number) {
+ZoneResult CZoneMemory::RemoveRepeater(int zone, int number) {
   const auto before = Layout();
-  if (!ValidZone(zone)) return 0;
+  if (!ValidZone(zone)) return ZoneResult::Refused;
   const ZoneLayout z = before[zone];
-  if (!z.exists || z.damaged || z.cls != kClassLtr) return 0;
+  if (!z.exists || z.damaged || z.cls != kClassLtr) return ZoneResult::Refused;
   const int rec = FindRepeater(zone, number);
-  if (rec < 0) return 0;
+  if (rec < 0) return ZoneResult::Refused;
   CloseGap(zone, static_cast<size_t>(rec), kRepeaterSize, before);
-  Image().setU8(static_cast<size_t>(z.offset) + 5, static_cast<uint8_t>(z.repeaters - 1));
+  Image().setU8(static_cast<size_t>(z.offset) + rec::ltr::kRepeaterCount, static_cast<uint8_t>(z.repeaters - 1));
   UpdateBlockRange();
-  return 1;
+  return ZoneResult::Done;
 }
 
 // ---------------------------------------------------------------------------
@@ -755,12 +771,6 @@ std::vector<uint8_t> CZoneMemory::OfferedZoneTypes() const {
   return {'1', '0', '5'};
 }
 
-int CZoneMemory::SystemType() const {
-  const ByteArea image = Image();
-  if (image.u8(0x851) == 0) return 1;
-  if (image.u8(0x852) == 0) return 2;
-  if (image.u8(0x853) == 0) return 4;
-  return 0;
-}
+int CZoneMemory::SystemType() const { return vb420::SystemType(Image()); }
 
 }  // namespace vb420

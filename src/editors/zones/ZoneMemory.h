@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "data/Bytes.h"
+#include "data/ImageLayout.h"
 
 namespace vb420 {
 
@@ -36,36 +37,55 @@ constexpr int kMaxRecords = 250;
 constexpr int kMaxRepeaters = 20;
 constexpr int kChannelLimit = 512;
 
-constexpr size_t kTable = 0xA00;      // 128 words: block offset or 0xFFFF
-constexpr size_t kAreaStart = 0xB00;  // first byte of the packed blocks
-constexpr size_t kAreaEnd = 0x5307;   // one past the last byte of the area
+constexpr size_t kTable = img::kZoneTable;      // 128 words: block offset or 0xFFFF
+constexpr size_t kAreaStart = img::kZoneArea;   // first byte of the packed blocks
+constexpr size_t kAreaEnd = img::kZoneAreaEnd;  // one past the last byte of the area
 constexpr size_t kAreaSize = kAreaEnd - kAreaStart;
-constexpr size_t kFirstBlockWord = 0x9E0;
-constexpr size_t kLastBlockWord = 0x9E2;
+constexpr size_t kFirstBlockWord = dir::kFirstBlockWord;
+constexpr size_t kLastBlockWord = dir::kLastBlockWord;
 
 // Block geometry by class.
-constexpr int kConvHeader = 32;
-constexpr int kChannelSize = 48;
-constexpr int kLtrHeader = 48;
-constexpr int kGroupSize = 32;
-constexpr int kRepeaterSize = 16;
-constexpr int kPassPortHeader = 96;
+constexpr int kConvHeader = static_cast<int>(rec::conv::kHeaderSize);
+constexpr int kChannelSize = static_cast<int>(rec::ch::kSize);
+constexpr int kLtrHeader = static_cast<int>(rec::ltr::kHeaderSize);
+constexpr int kGroupSize = static_cast<int>(rec::group::kSize);
+constexpr int kRepeaterSize = static_cast<int>(rec::rep::kSize);
+constexpr int kPassPortHeader = static_cast<int>(rec::pp::kHeaderSize);
 
-// Extension-area tables that follow the global channel numbering. Bit n of a
-// bit table is bit (n mod 8) of byte n / 8.
-constexpr size_t kExtChanBitsA = 0x670;  // 512 bits: channel field 14 / group field 10
-constexpr size_t kExtChanBitsB = 0x6B0;  // 512 bits: channel field 18 / group field 16
-constexpr size_t kExtEntryBits = 0x570;  // 128 bits
-constexpr size_t kExtChanBytes = 0x1000; // 512 bytes: channel field 19 / group field 17
-constexpr size_t kExtEntryBytes = 0x580; // 128 bytes
+// Extension-area tables that follow the global channel numbering (see
+// ImageLayout.h), under the names the zone code has always used.
+constexpr size_t kExtChanBitsA = ext::kChanBitsA;
+constexpr size_t kExtChanBitsB = ext::kChanBitsB;
+constexpr size_t kExtEntryBits = ext::kEntryBits;
+constexpr size_t kExtChanBytes = ext::kChanBytes;
+constexpr size_t kExtEntryBytes = ext::kEntryBytes;
 // Per-zone tables.
-constexpr size_t kExtZoneBits = 0x6F0;   // 128 bits: set while the zone is deleted
-constexpr size_t kExtZoneLists = 0x700;  // 16 bytes per zone
-constexpr size_t kExtZoneBytes = 0xF00;  // 1 byte per zone
+constexpr size_t kExtZoneBits = ext::kZoneBits;
+constexpr size_t kExtZoneLists = ext::kZoneLists;
+constexpr size_t kExtZoneBytes = ext::kZoneBytes;
 // Zone references of the radio-wide features: zone byte, companion byte.
-constexpr size_t kExtPriority1 = 0x504;
-constexpr size_t kExtPriority2 = 0x506;
+constexpr size_t kExtPriority1 = ext::kPriority1;
+constexpr size_t kExtPriority2 = ext::kPriority2;
 }  // namespace zones
+
+// Results of the zone operations, with the numbers the zone rules give them.
+// Creating, changing, retyping or removing: 1 done, 0 refused, -1 not enough
+// free memory, -2 the limit of 512 channels and groups. Inserting a repeater
+// answers the same way.
+enum class ZoneResult : int { Done = 1, Refused = 0, NoRoom = -1, ChannelLimit = -2 };
+// Inserting a channel or group: 1 done, 0 not enough free memory, -1 refused
+// (zone missing, full or damaged, record exists, bad number), -2 the limit.
+enum class InsertResult : int { Done = 1, NoRoom = 0, Refused = -1, ChannelLimit = -2 };
+
+// The results compare with their numbers, as the rules state them.
+constexpr bool operator==(ZoneResult r, int v) { return static_cast<int>(r) == v; }
+constexpr bool operator==(InsertResult r, int v) { return static_cast<int>(r) == v; }
+
+// The message a result is reported with: text entry 275 for a lack of free
+// memory, 299 for the channel limit, 0 for none (a full zone is refused
+// without a message).
+int ResultMessage(ZoneResult r);
+int ResultMessage(InsertResult r);
 
 // ZoneClass() answers, and ChangeZone() takes as the new class.
 enum ZoneClassCode { kClassNone = 0, kClassLtr = 1, kClassConv = 2, kClassPassPort = 3 };
@@ -157,10 +177,10 @@ class CZoneMemory {
 
   // Type change within a class. On a zone that does not exist it only
   // remembers the type. 1 done, 0 refused (other class, unknown type).
-  int SetZoneType(int zone, uint8_t type);
+  [[nodiscard]] ZoneResult SetZoneType(int zone, uint8_t type);
   // Deletes the zone and, with a class, creates an empty block of that class.
   // 1 done, -1 no room (the zone stays deleted), -2 the channel limit.
-  int ChangeZone(int zone, int newClass);
+  [[nodiscard]] ZoneResult ChangeZone(int zone, int newClass);
   // Whether a type change needs the user's confirmation (the zone exists and
   // the class changes); asks with the text of entry 310 and answers true when
   // the change may go ahead.
@@ -168,21 +188,22 @@ class CZoneMemory {
                      const std::function<bool(const std::string&)>& askOkCancel) const;
   // Creates the zone with the class of `type` (and that type for a
   // conventional zone). 1 done, 0 the zone exists, -1 no room, -2 the limit.
-  int CreateZone(int zone, uint8_t type);
+  [[nodiscard]] ZoneResult CreateZone(int zone, uint8_t type);
 
   // ---- records -----------------------------------------------------------
   // 1 done; 0 no room; -1 zone missing, full, damaged, record exists or
   // number outside 0..249; -2 the channel limit.
-  int InsertRecord(int zone, int number);
+  [[nodiscard]] InsertResult InsertRecord(int zone, int number);
   // 1 done, 0 refused.
-  int RemoveRecord(int zone, int number);
+  [[nodiscard]] ZoneResult RemoveRecord(int zone, int number);
   // 1 done; 0 20 repeaters, not an LTR zone or a bad number; -1 no room.
-  int InsertRepeater(int zone, int number);
-  int RemoveRepeater(int zone, int number);
+  [[nodiscard]] ZoneResult InsertRepeater(int zone, int number);
+  [[nodiscard]] ZoneResult RemoveRepeater(int zone, int number);
   // Inserts a record whose bytes and per-channel values come from a copy
   // (Channel Copy, paste). The record's number byte is set to `number`.
   // Results as InsertRecord.
-  int InsertCopiedRecord(int zone, int number, const std::vector<uint8_t>& bytes, const PerChannelValues& values);
+  [[nodiscard]] InsertResult InsertCopiedRecord(int zone, int number, const std::vector<uint8_t>& bytes,
+                                                const PerChannelValues& values);
 
   // ---- per-channel tables --------------------------------------------------
   PerChannelValues ReadPerChannel(int global) const;
@@ -206,7 +227,7 @@ class CZoneMemory {
   // voting), '5'.
   std::vector<uint8_t> OfferedZoneTypes() const;
 
-  // 1, 2, 4 or 0 from image bytes 0x851..0x853.
+  // The system type (1, 2, 4 or 0).
   int SystemType() const;
 
  private:
@@ -221,7 +242,7 @@ class CZoneMemory {
   void WriteRecordDefaults(const ZoneLayout& z, size_t rec, int number);
   void WriteZoneHeader(int zone, size_t at, uint8_t type);
   void DropZoneReferences(int zone);
-  int InsertRecordBytes(int zone, int number, const std::vector<uint8_t>* bytes, const PerChannelValues* values);
+  InsertResult InsertRecordBytes(int zone, int number, const std::vector<uint8_t>* bytes, const PerChannelValues* values);
 
   RadioData& data_;
   ZoneHooks hooks_;

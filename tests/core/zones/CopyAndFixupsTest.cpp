@@ -289,15 +289,15 @@ TEST_F(DamagedArea, RandomImagesStayInsideTheZoneArea) {
       const int n = static_cast<int>(rng() % 252) - 1;
       std::string s;
       switch (rng() % 9) {
-        case 0: zm.InsertRecord(z, n); break;
-        case 1: zm.RemoveRecord(z, n); break;
-        case 2: zm.ChangeZone(z, static_cast<int>(rng() % 4)); break;
-        case 3: zm.InsertRepeater(z, n % 21); break;
-        case 4: zm.RemoveRepeater(z, n % 21); break;
+        case 0: (void)zm.InsertRecord(z, n); break;
+        case 1: (void)zm.RemoveRecord(z, n); break;
+        case 2: (void)zm.ChangeZone(z, static_cast<int>(rng() % 4)); break;
+        case 3: (void)zm.InsertRepeater(z, n % 21); break;
+        case 4: (void)zm.RemoveRepeater(z, n % 21); break;
         case 5: conv.SetFrequency(z, n, 3 + static_cast<int>(rng() % 2), "151.1", true); break;
         case 6: for (int f = 0; f < 21; ++f) conv.RecordFieldText(z, n, f, s); break;
         case 7: ChannelCopy(zm, z, n, static_cast<int>(rng() % 250)); break;
-        default: zm.SetZoneType(z, static_cast<uint8_t>('0' + rng() % 6)); break;
+        default: (void)zm.SetZoneType(z, static_cast<uint8_t>('0' + rng() % 6)); break;
       }
     }
     ReencodeAllChannels(data);

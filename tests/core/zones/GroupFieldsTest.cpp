@@ -108,7 +108,7 @@ TEST_F(GroupTexts, PassPortColumnsFollowTheirBytes) {
   EXPECT_EQ(Pp(4, 2, 2), "  GR   3");
   for (int c = 3; c <= 9; ++c) EXPECT_EQ(Pp(4, 2, c), "T373") << c;
   image().setU16le(g + 1, 65519);
-  image().setU8(g + kPassPortSwitchesOffset, 0b1101011);  // bits 2 and 4 clear
+  image().setU8(g + rec::pp::kSwitches, 0b1101011);  // bits 2 and 4 clear
   EXPECT_EQ(Pp(4, 2, 1), "65519");
   EXPECT_EQ(Pp(4, 2, 5), "T372");  // scrambler
   EXPECT_EQ(Pp(4, 2, kPassPortHornColumn), "T372");

@@ -51,12 +51,18 @@ CChEditView::CChEditView(EditorContext& ctx, QWidget* parent)
     zone_ = zi->Zone();
     channel_ = std::clamp(zi->CurrentRecord(), 0, zones::kMaxRecords - 1);
   }
-  fctx_ = std::make_unique<FormContext>(FormContext{ctx.ws.data, ctx.ws.text, ctx.ws.switches.voting});
+  locator_ = std::make_unique<ZoneRecordLocator>(z_.zones, kClassConv);
+  fctx_ = std::make_unique<FormContext>(
+      FormContext{ctx.ws.data, ctx.ws.text, ctx.ws.switches.voting, {zone_, channel_}, locator_.get()});
   form_ = new CFormRenderer(*fctx_, Pages(), this, 10);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(form_);
   connect(form_, &CFormRenderer::Stored, this, [this](int, int index) {
     if (index != kZoneBox && index != kChannelBox) Changed();
+    if (fctx_->message) {
+      Report(fctx_->message);
+      fctx_->message = 0;
+    }
   });
   MessageHelper& msg = ctx.msg;
   auto entry = [&msg](int e) { return [&msg, e] { return msg.T(e); }; };
@@ -85,19 +91,6 @@ void CChEditView::FillMenu(QMenu* menu) { menu_->Fill(menu); }
 
 std::vector<FormPage> CChEditView::Pages() {
   ZoneServices& z = z_;
-  auto exists = [this, &z](const FormContext&) { return z.zones.FindRecord(zone_, channel_) >= 0; };
-  auto editable = [this, &z](int field) {
-    return [this, &z, field](const FormContext&) {
-      return z.zones.FindRecord(zone_, channel_) >= 0 && z.conv.IsEditable(zone_, channel_, field);
-    };
-  };
-  auto fieldText = [this, &z](int field) {
-    return [this, &z, field](const FormContext&) {
-      std::string s;
-      z.conv.RecordFieldText(zone_, channel_, field, s);
-      return s;
-    };
-  };
   FormPage page;
   page.fields.push_back(NumberBox(418, [this] { return zone_; }, [this](int v) { SetZone(v); }, zones::kZoneCount));
   page.fields.push_back(
@@ -107,136 +100,27 @@ std::vector<FormPage> CChEditView::Pages() {
     d.labelEntry = 427;
     d.kind = ControlKind::Static;
     d.encoding = Encoding::Custom;
-    d.customShow = fieldText(0);
-    page.fields.push_back(d);
-  }
-  for (int field : {3, 4}) {
-    FieldDescriptor d;
-    d.labelEntry = field == 3 ? 421 : 422;
-    d.kind = ControlKind::Text;
-    d.encoding = Encoding::Custom;
-    d.inputMode = kInputDecimal;
-    d.maxLength = 9;
-    d.customShow = fieldText(field);
-    d.customStore = [this, &z, field](FormContext&, std::string& text) {
-      const FieldResult r = z.conv.SetFrequency(zone_, channel_, field, text, true);
-      Report(r.message);
+    d.customShow = [this, &z](const FormContext&) {
+      std::string s;
+      z.conv.RecordFieldText(zone_, channel_, 0, s);
+      return s;
     };
-    if (field == 4) d.enabled = exists;
     page.fields.push_back(d);
   }
+  // Every channel field comes from the channel table, in its order.
+  for (const FieldDescriptor& d : zonefields::Fields(ZoneTable::Channel)) page.fields.push_back(d);
+  // The tone combo boxes also report a typed text that equals a row as that
+  // row; a typed text goes through the tone rule (and the copy to an off
+  // transmit tone), as in the grid.
   for (int field : {5, 6}) {
-    FieldDescriptor d;
-    d.labelEntry = field == 5 ? 423 : 424;
-    d.kind = ControlKind::EditCombo;
-    d.encoding = Encoding::Custom;
-    d.inputMode = kInputTone;
-    d.maxLength = 5;
-    d.dynamicChoices = [](const FormContext& c) {
-      std::vector<Choice> rows;
-      rows.reserve(kToneListRows);
-      rows.push_back({362, 0, {}});
-      for (int r = 1; r < kToneListRows; ++r) rows.push_back({-1, r, c.data.field.LocalizeDecimal(c.data.field.ToneListText(r))});
-      return rows;
-    };
-    d.customShow = fieldText(field);
-    d.customValue = [this, &z, field](const FormContext& c) {
-      const int rec = z.zones.FindRecord(zone_, channel_);
-      if (rec < 0) return -1;
-      return CFieldCodec::ToneListRow(c.data.buffers.Image().u16le(static_cast<size_t>(rec) + (field == 5 ? 11 : 13)));
-    };
-    d.customStoreValue = [this, &z, field](FormContext&, int row) {
-      // The combo box also reports a typed text that equals a row as that
-      // row; typed text goes through the tone rule (and the copy to an off
-      // transmit tone), as in the grid.
-      auto* edit = form_ ? qobject_cast<CFilterEdit*>(form_->Control(0, field == 5 ? kRxTone : kTxTone)) : nullptr;
+    const int index = field == 5 ? kRxTone : kTxTone;
+    FieldDescriptor& d = page.fields[static_cast<size_t>(index)];
+    auto tableStore = d.customStoreValue;
+    d.customStoreValue = [this, &z, field, index, tableStore](FormContext& c, int row) {
+      auto* edit = form_ ? qobject_cast<CFilterEdit*>(form_->Control(0, index)) : nullptr;
       if (edit && edit->UserTyped()) z.conv.SetTone(zone_, channel_, field, edit->text().toStdString());
-      else z.conv.SetTone(zone_, channel_, field, "", row);
+      else tableStore(c, row);
     };
-    d.customStore = [this, &z, field](FormContext&, std::string& text) { z.conv.SetTone(zone_, channel_, field, text); };
-    d.enabled = field == 5 ? std::function<bool(const FormContext&)>(exists) : editable(6);
-    page.fields.push_back(d);
-  }
-  {
-    FieldDescriptor d;
-    d.labelEntry = 425;
-    d.kind = ControlKind::Text;
-    d.encoding = Encoding::Custom;
-    d.inputMode = fctx_->IsSecondGen() ? kInputName : kInputAll;
-    d.maxLength = fctx_->IsSecondGen() ? 8 : 12;
-    d.customShow = fieldText(7);
-    d.customStore = [this, &z](FormContext&, std::string& text) { z.conv.SetName(zone_, channel_, text); };
-    d.enabled = exists;
-    page.fields.push_back(d);
-  }
-  struct Option {
-    int field;
-    int label;
-    bool check;
-  };
-  // Labels as the grid names the same fields (optional signalling, scan).
-  const Option options[] = {{8, 426, false},  {9, 428, false},  {10, 432, false}, {11, 430, false},
-                            {12, 431, false}, {13, 429, false}, {14, 433, true},  {15, 434, true},
-                            {16, 366, true},  {18, 828, true}};
-  for (const Option& o : options) {
-    FieldDescriptor d;
-    d.labelEntry = o.label;
-    d.kind = o.check ? ControlKind::Check : ControlKind::Combo;
-    d.encoding = Encoding::Custom;
-    const int field = o.field;
-    d.dynamicChoices = [this, &z, field](const FormContext&) {
-      std::vector<Choice> rows;
-      for (const OptionChoice& c : z.conv.OptionChoices(zone_, channel_, field))
-        rows.push_back({-1, c.value | (c.entry == 0xFF ? 0 : c.entry << 8), c.text});
-      return rows;
-    };
-    d.customValue = [this, &z, field](const FormContext& c) {
-      std::string s;
-      int v = z.conv.RecordFieldText(zone_, channel_, field, s);
-      if (field == 12 && v == '3') {
-        const int rec = z.zones.FindRecord(zone_, channel_);
-        v |= c.data.buffers.Image().u8(static_cast<size_t>(rec) + 30) << 8;
-      }
-      return v;
-    };
-    d.customStoreValue = [this, &z, field](FormContext&, int v) {
-      z.conv.SetOption(zone_, channel_, field, v & 0xFF, (v >> 8) ? (v >> 8) : 0xFF);
-    };
-    d.checkedValue = 0;
-    d.uncheckedValue = 1;
-    d.enabled = editable(field);
-    page.fields.push_back(d);
-  }
-  {
-    FieldDescriptor d;
-    d.labelEntry = 435;  // the scrambler code
-    d.kind = ControlKind::EditSpin;
-    d.encoding = Encoding::Custom;
-    d.inputMode = kInputDigits;
-    d.maxLength = 2;
-    d.customShow = fieldText(19);
-    d.customStore = [this, &z](FormContext&, std::string& text) { z.conv.SetStepped(zone_, channel_, text); };
-    d.customSpin = [this, &z](FormContext&, int dir) { z.conv.SetStepped(zone_, channel_, dir); };
-    d.enabled = editable(19);
-    page.fields.push_back(d);
-  }
-  {
-    FieldDescriptor d;
-    d.labelEntry = 395;  // transmit check
-    d.kind = ControlKind::Combo;
-    d.encoding = Encoding::Custom;
-    d.dynamicChoices = [this, &z](const FormContext&) {
-      std::vector<Choice> rows;
-      for (const OptionChoice& c : z.conv.OptionChoices(zone_, channel_, 20)) rows.push_back({-1, c.value, c.text});
-      return rows;
-    };
-    d.customValue = [this, &z](const FormContext&) {
-      std::string s;
-      return z.conv.RecordFieldText(zone_, channel_, 20, s);
-    };
-    d.customStoreValue = [this, &z](FormContext&, int v) { z.conv.SetOption(zone_, channel_, 20, v); };
-    d.enabled = editable(20);
-    page.fields.push_back(d);
   }
   return {page};
 }
@@ -255,12 +139,14 @@ bool CChEditView::CommitPendingEdit() {
 void CChEditView::SetZone(int zone) {
   if (zone < 0 || zone >= zones::kZoneCount) return;
   zone_ = zone;
+  fctx_->cursor.zone = zone;
   if (form_) form_->Refresh();
 }
 
 void CChEditView::SetChannel(int channel) {
   if (channel < 0 || channel >= zones::kMaxRecords) return;
   channel_ = channel;
+  fctx_->cursor.record = channel;
   if (form_) form_->Refresh();
 }
 
@@ -300,9 +186,7 @@ void CChEditView::RunCommand(int command) {
       }
       break;
     case kCmdToneCopy: {
-      std::string tx;
-      z_.conv.RecordFieldText(zone_, channel_, 4, tx);
-      if (rec >= 0 && conv && !tx.empty() && ctx.ws.data.Image().u16le(static_cast<size_t>(rec) + 11) != 0xFFFF) {
+      if (rec >= 0 && conv && z_.conv.CanCopyTone(zone_, channel_)) {
         CToneCopyDlg dlg(ctx, zone_, channel_, this);
         if (ctx.msg.Prompter().RunDialog(dlg) == QDialog::Accepted) after();
       }
@@ -328,7 +212,9 @@ void CChEditView::RunCommand(int command) {
 CConvEditView::CConvEditView(EditorContext& ctx, QWidget* parent)
     : CEditorView(ctx, EditorKind::ConvZoneEdit, parent), z_(ZonesOf(ctx)) {
   if (auto* zi = dynamic_cast<CZnInfoView*>(ctx.frame.FindEditor(EditorKind::ZoneInfo))) zone_ = zi->Zone();
-  fctx_ = std::make_unique<FormContext>(FormContext{ctx.ws.data, ctx.ws.text, ctx.ws.switches.voting});
+  locator_ = std::make_unique<ZoneRecordLocator>(z_.zones, kClassConv);
+  fctx_ = std::make_unique<FormContext>(
+      FormContext{ctx.ws.data, ctx.ws.text, ctx.ws.switches.voting, {zone_, -1}, locator_.get()});
   form_ = new CFormRenderer(*fctx_, Pages(), this, 8);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(form_);
@@ -358,60 +244,10 @@ CConvEditView::CConvEditView(EditorContext& ctx, QWidget* parent)
 }
 
 std::vector<FormPage> CConvEditView::Pages() {
-  ZoneServices& z = z_;
-  auto isConv = [this, &z](const FormContext&) { return z.zones.ZoneClass(zone_) == kClassConv; };
   FormPage page;
   page.fields.push_back(NumberBox(418, [this] { return zone_; }, [this](int v) { SetZone(v); }, zones::kZoneCount));
-  struct Header {
-    int field;
-    int label;
-    ControlKind kind;
-  };
-  const Header headers[] = {
-      {0, 462, ControlKind::Text},     {1, 470, ControlKind::EditSpin}, {2, 471, ControlKind::EditSpin},
-      {3, 522, ControlKind::EditSpin}, {4, 473, ControlKind::Check},    {5, 474, ControlKind::Combo},
-      {6, 475, ControlKind::Combo},    {7, 476, ControlKind::EditSpin}, {8, 477, ControlKind::EditSpin},
-      {9, 478, ControlKind::EditSpin}, {10, 479, ControlKind::EditSpin}, {11, 480, ControlKind::Check},
-      {12, 481, ControlKind::Check},   {13, 482, ControlKind::Check},
-  };
-  for (const Header& h : headers) {
-    FieldDescriptor d;
-    d.labelEntry = h.label;
-    d.kind = h.kind;
-    d.encoding = Encoding::Custom;
-    const int field = h.field;
-    d.customShow = [this, &z, field](const FormContext&) {
-      std::string s;
-      z.conv.HeaderFieldText(zone_, field, s);
-      return s;
-    };
-    if (h.kind == ControlKind::Text || h.kind == ControlKind::EditSpin) {
-      d.customStore = [this, &z, field](FormContext&, std::string& text) { z.conv.SetHeaderField(zone_, field, text); };
-      d.customSpin = [this, &z, field](FormContext&, int dir) { z.conv.SpinHeaderField(zone_, field, dir); };
-      if (field == 0) {
-        d.inputMode = fctx_->IsSecondGen() ? kInputName : kInputAll;
-        d.maxLength = fctx_->IsSecondGen() ? 8 : 12;
-      } else {
-        d.inputMode = kInputDigits;
-        d.maxLength = 4;
-      }
-    } else {
-      d.dynamicChoices = [&z, field](const FormContext&) {
-        std::vector<Choice> rows;
-        for (const OptionChoice& c : z.conv.HeaderChoices(field)) rows.push_back({-1, c.value, c.text});
-        return rows;
-      };
-      d.customValue = [this, &z, field](const FormContext&) {
-        std::string s;
-        return z.conv.HeaderFieldText(zone_, field, s);
-      };
-      d.customStoreValue = [this, &z, field](FormContext&, int v) { z.conv.SetHeaderOption(zone_, field, v); };
-      d.checkedValue = 0;
-      d.uncheckedValue = 1;
-    }
-    d.enabled = isConv;
-    page.fields.push_back(d);
-  }
+  // Every header field comes from the conventional header table.
+  for (const FieldDescriptor& d : zonefields::Fields(ZoneTable::ConvHeader)) page.fields.push_back(d);
   return {page};
 }
 
@@ -436,6 +272,7 @@ bool CConvEditView::CommitPendingEdit() {
 void CConvEditView::SetZone(int zone) {
   if (zone < 0 || zone >= zones::kZoneCount) return;
   zone_ = zone;
+  fctx_->cursor.zone = zone;
   Refresh();
 }
 

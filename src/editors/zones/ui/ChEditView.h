@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "editors/forms/FormEngine.h"
+#include "editors/zones/ZoneFields.h"
 
 class QMenu;
 
@@ -48,6 +49,7 @@ class CChEditView : public CEditorView {
   void Report(int messageEntry);
 
   ZoneServices& z_;
+  std::unique_ptr<ZoneRecordLocator> locator_;
   std::unique_ptr<forms::FormContext> fctx_;
   CFormRenderer* form_ = nullptr;
   CChannelFunctionMenu* menu_ = nullptr;
@@ -72,6 +74,7 @@ class CConvEditView : public CEditorView {
   std::vector<forms::FormPage> Pages();
 
   ZoneServices& z_;
+  std::unique_ptr<ZoneRecordLocator> locator_;
   std::unique_ptr<forms::FormContext> fctx_;
   CFormRenderer* form_ = nullptr;
   int zone_ = 0;

@@ -357,11 +357,11 @@ void CZnInfoView::ShowHeader() {
   nameBox_->setMaxLength(gen2 ? 8 : 12);
   QString name;
   if (exists) {
-    const int off = z_.zones.ZoneOffset(zone_);
-    ByteArea im = Context().ws.data.Image();
     const int cls = z_.zones.ZoneClass(zone_);
-    if (cls == kClassConv) name = QString::fromStdString(CFieldCodec::NameFromField(im.ptr(static_cast<size_t>(off) + 5, 12), Context().ws.data.model.NameWidth()));
-    if (cls == kClassLtr) name = QString::fromStdString(CFieldCodec::NameFromField(im.ptr(static_cast<size_t>(off) + 6, 12), Context().ws.data.model.NameWidth()));
+    std::string s;
+    if (cls == kClassConv) z_.conv.HeaderFieldText(zone_, 0, s);
+    if (cls == kClassLtr) s = z_.groups.LtrZoneName(zone_);
+    name = QString::fromStdString(s);
   }
   nameBox_->setText(name);
   nameBox_->setEnabled(exists && z_.zones.ZoneClass(zone_) != kClassPassPort && !z_.zones.ZoneDamaged(zone_));
@@ -562,70 +562,21 @@ void CZnInfoView::CommitConv(int channel, int col, const QString& text, int list
   ShowResult(message, error);
 }
 
-bool CZnInfoView::EnsureZoneForEntry() {
-  if (z_.zones.ZoneExists(zone_)) return true;
-  const int r = z_.zones.CreateZone(zone_, z_.zones.PendingType());
-  if (r == 1) return true;
-  ShowResult(r == -2 ? 299 : 275);
-  return false;
-}
-
 void CZnInfoView::CommitTrunked(int record, int col, const QString& text) {
-  ByteArea im = Context().ws.data.Image();
-  const bool idCol = col == 1;
-  const bool nameCol = (gridKind_ == kLtrGrid && col == 3) || (gridKind_ == kPassPortGrid && col == 2);
-  if (idCol && text.trimmed().isEmpty()) {
-    if (z_.zones.FindRecord(zone_, record) >= 0) z_.zones.RemoveRecord(zone_, record);
-  } else if (idCol) {
-    // A zone created for this entry goes again when its first record cannot
-    // follow: a refused entry changes nothing.
-    RadioData& data = Context().ws.data;
-    const bool newZone = !z_.zones.ZoneExists(zone_);
-    const std::vector<uint8_t> imageBefore = newZone ? data.buffers.ImageBytes() : std::vector<uint8_t>();
-    const std::vector<uint8_t> extBefore = newZone ? data.buffers.ExtBytes() : std::vector<uint8_t>();
-    if (!EnsureZoneForEntry()) {
-      CurrentGridWidget()->Model()->RefillAll();
-      Changed();
-      return;
-    }
-    if (z_.zones.FindRecord(zone_, record) < 0) {
-      const int r = z_.zones.InsertRecord(zone_, record);
-      if (r != 1) {
-        if (newZone) {
-          data.Image().write(0, imageBefore.data(), imageBefore.size());
-          data.Ext().write(0, extBefore.data(), extBefore.size());
-        }
-        CurrentGridWidget()->Model()->RefillAll();
-        Refresh();
-        Changed();
-        if (r == 0) ShowResult(275);
-        if (r == -2) ShowResult(299);
-        return;
-      }
-    }
-    const int rec = z_.zones.FindRecord(zone_, record);
-    std::string t = text.toStdString();
-    if (gridKind_ == kLtrGrid) {
-      im.setU8(static_cast<size_t>(rec) + 2, static_cast<uint8_t>(CFieldCodec::ClampIntText(t, 250, 1, 1)));
-    } else {
-      const int id = CFieldCodec::ClampIntText(t, 65519, 1, 1);
-      im.setU16le(static_cast<size_t>(rec) + 1, static_cast<uint16_t>(id));
-      im.setU16le(static_cast<size_t>(rec) + 3, static_cast<uint16_t>(id));
-    }
-  } else if (nameCol) {
-    const int rec = z_.zones.FindRecord(zone_, record);
-    if (rec >= 0) {
-      uint8_t* p = im.ptr(static_cast<size_t>(rec) + (gridKind_ == kLtrGrid ? 3 : 5), 12);
-      std::string t = text.toStdString();
-      if (p) Context().ws.data.field.NormalizeName(p, 12, t.substr(0, static_cast<size_t>(Context().ws.data.model.NameWidth())));
-    }
-  } else if (gridKind_ == kLtrGrid && col == 2) {
-    const int rec = z_.zones.FindRecord(zone_, record);
-    std::string t = text.toStdString();
-    if (rec >= 0) im.setU8(static_cast<size_t>(rec) + 1, t.empty() ? 0xFF : static_cast<uint8_t>(CFieldCodec::ClampIntText(t, 250, 1, 1)));
+  // Group fields are stored by the core field operations; the first data
+  // column creates the zone and the group (or removes the group).
+  const std::string t = text.toStdString();
+  FieldResult r;
+  if (gridKind_ == kLtrGrid) {
+    const int field = kLtrColumnField[col];
+    if (field == 2 || field == 3 || field == 4) r = z_.groups.SetLtrField(zone_, record, field, t);
+  } else if (col == 1 || col == 2) {
+    r = z_.groups.SetPassPortColumn(zone_, record, col, t);
   }
   CurrentGridWidget()->Model()->RefillAll();
+  if (r.result < 0) Refresh();  // a refused first entry took its new zone away again
   Changed();
+  if (r.message) ShowResult(r.message);
 }
 
 void CZnInfoView::StoreName() {
@@ -635,8 +586,7 @@ void CZnInfoView::StoreName() {
   if (cls == kClassConv) {
     z_.conv.SetHeaderField(zone_, 0, t);
   } else if (cls == kClassLtr) {
-    uint8_t* p = Context().ws.data.Image().ptr(static_cast<size_t>(z_.zones.ZoneOffset(zone_)) + 6, 12);
-    if (p) Context().ws.data.field.NormalizeName(p, 12, t.substr(0, static_cast<size_t>(Context().ws.data.model.NameWidth())));
+    z_.groups.SetLtrZoneName(zone_, t);
   } else {
     return;
   }
@@ -657,7 +607,7 @@ void CZnInfoView::ZoneTypeChosen(int row) {
     return;
   }
   if (!damaged && z_.zones.ZoneClass(zone_) == newClass) {
-    z_.zones.SetZoneType(zone_, type);
+    (void)z_.zones.SetZoneType(zone_, type);  // within the class it cannot be refused
     Refresh();
     Changed();
     return;
@@ -671,7 +621,7 @@ void CZnInfoView::ZoneTypeChosen(int row) {
     ShowHeader();  // the shown type goes back
     return;
   }
-  z_.zones.ChangeZone(zone_, 0);
+  (void)z_.zones.ChangeZone(zone_, kClassNone);  // deleting only: cannot fail
   z_.zones.SetPendingType(type);  // the new block comes with the first record
   Refresh();
   Changed();
@@ -736,10 +686,7 @@ void CZnInfoView::RunCommand(int command) {
     }
     case kCmdToneCopy: {
       if (!exists || cls != kClassConv) return;
-      std::string tx, rxTone;
-      z_.conv.RecordFieldText(zone_, record, 4, tx);
-      const int rec = z_.zones.FindRecord(zone_, record);
-      if (tx.empty() || ctx.ws.data.Image().u16le(static_cast<size_t>(rec) + 11) == 0xFFFF) return;
+      if (!z_.conv.CanCopyTone(zone_, record)) return;
       CToneCopyDlg dlg(ctx, zone_, record, this);
       if (runDialog(dlg) == QDialog::Accepted) {
         g->Model()->RefillAll();

@@ -102,7 +102,6 @@ class CZnInfoView : public CEditorView {
   void ZoneTypeChosen(int row);
   void StoreName();
   void ContextMenu(const QPoint& globalPos, int row);
-  bool EnsureZoneForEntry();
 
   ZoneServices& z_;
   Workspace& ws_;

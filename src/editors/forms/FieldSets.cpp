@@ -1,0 +1,167 @@
+#include "editors/forms/FieldSets.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "data/RadioData.h"
+#include "lang/TextTable.h"
+
+namespace vb420::forms {
+
+namespace {
+
+std::vector<FieldSet>& Registry() {
+  static std::vector<FieldSet> sets;
+  return sets;
+}
+
+std::string Trim(const std::string& s) {
+  size_t a = 0, b = s.size();
+  while (a < b && std::isspace(static_cast<unsigned char>(s[a]))) ++a;
+  while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1]))) --b;
+  return s.substr(a, b - a);
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+const FieldDescriptor* FindField(const FieldSet& set, const std::string& key) {
+  for (const FieldDescriptor& d : *set.fields)
+    if (!d.key.empty() && d.key == key) return &d;
+  return nullptr;
+}
+
+// Only fields with a key and a value are settings (captions and buttons are not).
+bool IsSetting(const FieldDescriptor& d) { return !d.key.empty() && d.encoding != Encoding::None; }
+
+const FormPage& NoPage() {
+  static const FormPage page;
+  return page;
+}
+
+struct Found {
+  const FieldSet* set = nullptr;
+  const FieldDescriptor* field = nullptr;
+  std::unique_ptr<BoundRecord> record;
+};
+
+SettingStatus Find(RadioData& data, TextTable& text, const std::string& key, Found& f) {
+  const size_t dot = key.rfind('.');
+  if (dot == std::string::npos || dot == 0 || dot + 1 == key.size()) return SettingStatus::UnknownKey;
+  const std::string prefix = key.substr(0, dot);
+  const std::string fieldKey = key.substr(dot + 1);
+  for (const FieldSet& set : Registry()) {
+    const FieldDescriptor* d = FindField(set, fieldKey);
+    if (!d || !IsSetting(*d)) continue;
+    RecordCursor cursor;
+    if (!set.parse || !set.parse(data, prefix, cursor)) continue;
+    f.set = &set;
+    f.field = d;
+    f.record = set.bind(data, text, cursor);
+    return f.record ? SettingStatus::Ok : SettingStatus::UnknownKey;
+  }
+  return SettingStatus::UnknownKey;
+}
+
+}  // namespace
+
+bool BoundRecord::StoreText(const FieldDescriptor& d, std::string& text) {
+  FormEngine::StoreText(Context(), d, text);
+  return true;
+}
+
+void RegisterFieldSet(FieldSet set) {
+  for (FieldSet& s : Registry())
+    if (s.name == set.name) {
+      s = std::move(set);
+      return;
+    }
+  Registry().push_back(std::move(set));
+}
+
+const std::vector<FieldSet>& FieldSets() { return Registry(); }
+
+std::string SettingText(const FormContext& ctx, const FieldDescriptor& d) {
+  if ((d.kind == ControlKind::Combo || d.kind == ControlKind::Check) && d.encoding == Encoding::Custom &&
+      !d.customShow) {
+    const int row = FormEngine::CurrentRow(ctx, d);
+    const auto texts = FormEngine::ChoiceTexts(ctx, d);
+    return row >= 0 ? texts[static_cast<size_t>(row)] : std::string();
+  }
+  return FormEngine::ShowText(ctx, d);
+}
+
+SettingStatus ListSettings(RadioData& data, TextTable& text, const std::string& editor, std::vector<SettingLine>& out) {
+  bool any = false;
+  for (const FieldSet& set : Registry()) {
+    if (!editor.empty() && set.name != editor) continue;
+    any = true;
+    for (const FieldSetRecord& r : set.records(data)) {
+      std::unique_ptr<BoundRecord> b = set.bind(data, text, r.cursor);
+      if (!b) continue;
+      for (const FieldDescriptor& d : *set.fields) {
+        if (!IsSetting(d)) continue;
+        const FormContext& ctx = b->Context();
+        out.push_back({r.prefix + "." + d.key, SettingText(ctx, d), FormEngine::Enabled(ctx, NoPage(), d)});
+      }
+    }
+  }
+  return any ? SettingStatus::Ok : SettingStatus::UnknownEditor;
+}
+
+SettingStatus GetSetting(RadioData& data, TextTable& text, const std::string& key, SettingLine& out) {
+  Found f;
+  const SettingStatus st = Find(data, text, key, f);
+  if (st != SettingStatus::Ok) return st;
+  const FormContext& ctx = f.record->Context();
+  out = {key, SettingText(ctx, *f.field), FormEngine::Enabled(ctx, NoPage(), *f.field)};
+  return SettingStatus::Ok;
+}
+
+SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& key, const std::string& value,
+                         SettingLine& out, int& message) {
+  message = 0;
+  Found f;
+  const SettingStatus st = Find(data, text, key, f);
+  if (st != SettingStatus::Ok) return st;
+  FormContext& ctx = f.record->Context();
+  const FieldDescriptor& d = *f.field;
+  if (!FormEngine::Enabled(ctx, NoPage(), d)) return SettingStatus::Disabled;
+  ctx.message = 0;
+  switch (d.kind) {
+    case ControlKind::Combo:
+    case ControlKind::Check: {
+      // A list is chosen from, never typed into: the text must be one of its rows.
+      const std::string t = Trim(value);
+      const auto rows = FormEngine::Choices(ctx, d);
+      const Choice* chosen = nullptr;
+      for (const Choice& c : rows) {
+        const std::string rowText = c.textEntry >= 0 ? text.Text(c.textEntry) : c.literal;
+        if (SameText(rowText, t)) {
+          chosen = &c;
+          break;
+        }
+      }
+      if (!chosen) return SettingStatus::BadValue;
+      FormEngine::StoreChoice(ctx, d, chosen->value);
+      break;
+    }
+    default: {
+      std::string t = value;
+      if (!f.record->StoreText(d, t)) {
+        message = ctx.message;
+        return SettingStatus::Refused;
+      }
+      break;
+    }
+  }
+  message = ctx.message;
+  out = {key, SettingText(ctx, d), FormEngine::Enabled(ctx, NoPage(), d)};
+  return SettingStatus::Ok;
+}
+
+}  // namespace vb420::forms

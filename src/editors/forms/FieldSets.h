@@ -1,0 +1,100 @@
+// Field sets: every table of field descriptors, with the records it applies
+// to, under one stable key scheme. The same sets drive the editor windows,
+// `vb420cli settings` and the field tests.
+//
+// A key is `<prefix>.<field key>`; the prefix names the record:
+//   zone.3.header.12         header field 12 of zone 3
+//   zone.3.ch.17.rxf         receive frequency of channel 17 of zone 3
+//   zone.3.group.5.name      name of group 5 of zone 3 (LTR or PassPort)
+//   zone.3.rep.2.rxf          first frequency of repeater 2 of zone 3
+// Editors of radio-wide areas use `<area>.<page>.<index>` (features.0.7) and
+// list editors `<list>.<row>.<field>` (idlist.7.fleet). Numbers in keys are
+// 1-based, as the windows show them.
+//
+// An editor's tables register themselves with a `FieldSetRegistrar` in the
+// file that defines them; that file must be linked wherever the set is to
+// be found (the editor's own field operations live beside it, so it is).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editors/forms/FormEngine.h"
+
+namespace vb420 {
+class RadioData;
+class TextTable;
+}  // namespace vb420
+
+namespace vb420::forms {
+
+// One record of a set, bound to the image: its form context (with the
+// cursor and a locator that finds the record) lives as long as this object.
+class BoundRecord {
+ public:
+  virtual ~BoundRecord() = default;
+  virtual FormContext& Context() = 0;
+  // Stores a typed text. The default is the engine's rule; sets whose
+  // records come and go with their first field (`recordKey`) create or
+  // remove the record here. Returns false when the text was refused.
+  virtual bool StoreText(const FieldDescriptor& d, std::string& text);
+};
+
+struct FieldSetRecord {
+  std::string prefix;  // "zone.3.ch.17"
+  RecordCursor cursor;
+};
+
+struct FieldSet {
+  std::string name;       // the editor name `--editor` takes
+  std::string recordKind; // the part of the prefix after the zone ("ch", "group", "header", ...)
+  const std::vector<FieldDescriptor>* fields = nullptr;
+  // The records the set applies to now, in window order.
+  std::function<std::vector<FieldSetRecord>(RadioData&)> records;
+  // Reads a key prefix back into a cursor; false when it is not one of ours.
+  std::function<bool(RadioData&, const std::string& prefix, RecordCursor&)> parse;
+  // Binds one record.
+  std::function<std::unique_ptr<BoundRecord>(RadioData&, TextTable&, RecordCursor)> bind;
+};
+
+void RegisterFieldSet(FieldSet set);
+const std::vector<FieldSet>& FieldSets();
+
+struct FieldSetRegistrar {
+  explicit FieldSetRegistrar(FieldSet set) { RegisterFieldSet(std::move(set)); }
+};
+
+// ---- settings by key ---------------------------------------------------------
+
+struct SettingLine {
+  std::string key;
+  std::string text;   // as the editor window shows it
+  bool enabled = true;
+};
+
+enum class SettingStatus {
+  Ok = 0,
+  UnknownKey,     // no set, record or field of that name
+  Disabled,       // the field exists but cannot be changed now (model, zone type, ...)
+  BadValue,       // a list field given a text that is none of its rows
+  UnknownEditor,  // `editor` names no set
+  Refused,        // the store was refused (no room for the record, the channel limit)
+};
+
+// Every field of every record of every set (or of the set `editor`).
+SettingStatus ListSettings(RadioData& data, TextTable& text, const std::string& editor, std::vector<SettingLine>& out);
+// One field.
+SettingStatus GetSetting(RadioData& data, TextTable& text, const std::string& key, SettingLine& out);
+// Stores `value` by the rules of the window: typed texts are clamped as the
+// edit boxes clamp them, list fields take one of their row texts. `out`
+// receives the text shown afterwards; `message` a message entry the window
+// would show (a warning, a failed record creation), 0 for none.
+SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& key, const std::string& value,
+                         SettingLine& out, int& message);
+
+// The text of a field of a bound record, as the window shows it.
+std::string SettingText(const FormContext& ctx, const FieldDescriptor& d);
+
+}  // namespace vb420::forms

@@ -1,0 +1,95 @@
+// The settings verb: every field of every table-driven editor, by its stable
+// key, listed, read or set through the same field tables (and so the same
+// rules) as the editor windows. New editors appear here by registering their
+// field sets; nothing in this file names a field.
+//
+//   vb420cli settings FILE.dat [--editor NAME] [KEY[=TEXT] ...]
+//
+// Without a KEY every field is listed as KEY=TEXT, a field that cannot be
+// changed now followed by a tab and "[disabled]". A KEY prints its line; a
+// KEY=TEXT stores TEXT as typing it into the window would. The file is saved
+// (atomically) only when there was an assignment and every one was accepted.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+#include "data/RadioData.h"
+#include "editors/forms/FieldSets.h"
+#include "editors/zones/ZoneFields.h"
+#include "lang/TextTable.h"
+
+namespace vb420::cli {
+
+namespace {
+
+// Exit codes of this verb beyond the shared ones.
+constexpr int kExitUnknownKey = 10;  // no such editor, record or field
+constexpr int kExitDisabled = 11;    // the field cannot be changed on this model / in this state
+constexpr int kExitBadValue = 12;    // a list field given a text that is none of its rows
+constexpr int kExitRefused = 13;     // the change was refused (no room, the channel limit)
+
+std::string Line(const forms::SettingLine& l) { return l.key + "=" + l.text + (l.enabled ? "" : "\t[disabled]"); }
+
+int CmdSettings(const std::vector<std::string>& argsIn) {
+  std::vector<std::string> args = argsIn;
+  std::string editor;
+  const bool haveEditor = TakeOption(args, "--editor", editor);
+  if (args.empty()) return Fail(kExitUsage, "settings: FILE.dat [--editor NAME] [KEY[=TEXT] ...]");
+  // The zone tables are always there; linking them in registers their sets.
+  (void)zonefields::Fields(ZoneTable::Channel);
+
+  TextTable text;
+  if (!LoadCliTexts(text)) return kExitFailure;
+  RadioData data(&text);
+  int code = kExitOk;
+  if (!LoadDatForCli(args[0], data, code)) return code;
+
+  if (args.size() == 1) {
+    std::vector<forms::SettingLine> lines;
+    if (forms::ListSettings(data, text, haveEditor ? editor : std::string(), lines) != forms::SettingStatus::Ok) {
+      std::string names;
+      for (const forms::FieldSet& s : forms::FieldSets()) names += (names.empty() ? "" : ", ") + s.name;
+      return Fail(kExitUnknownKey, "settings: no editor named \"" + editor + "\" (editors: " + names + ")");
+    }
+    for (const forms::SettingLine& l : lines) std::cout << Line(l) << "\n";
+    return kExitOk;
+  }
+
+  bool assigned = false;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const size_t eq = arg.find('=');
+    const std::string key = arg.substr(0, eq);
+    forms::SettingLine line;
+    forms::SettingStatus st;
+    int message = 0;
+    if (eq == std::string::npos) {
+      st = forms::GetSetting(data, text, key, line);
+    } else {
+      st = forms::SetSetting(data, text, key, arg.substr(eq + 1), line, message);
+      assigned = true;
+    }
+    if (message) std::cerr << "vb420cli: " << key << ": " << text.Text(message) << "\n";
+    switch (st) {
+      case forms::SettingStatus::Ok: std::cout << Line(line) << "\n"; break;
+      case forms::SettingStatus::UnknownKey:
+      case forms::SettingStatus::UnknownEditor:
+        return Fail(kExitUnknownKey, key + ": no such setting; nothing was saved");
+      case forms::SettingStatus::Disabled:
+        return Fail(kExitDisabled, key + ": cannot be changed on this model or in this state; nothing was saved");
+      case forms::SettingStatus::BadValue:
+        return Fail(kExitBadValue, key + ": \"" + arg.substr(eq + 1) + "\" is not one of its choices; nothing was saved");
+      case forms::SettingStatus::Refused:
+        return Fail(kExitRefused, key + ": the change was refused; nothing was saved");
+    }
+  }
+  if (assigned && !SaveDatForCli(args[0], data)) return kExitFailure;
+  return kExitOk;
+}
+
+}  // namespace
+
+VB420_CLI_VERB("settings", "settings FILE.dat [--editor NAME] [KEY[=TEXT] ...]  list, show or set fields by key", CmdSettings);
+
+}  // namespace vb420::cli
