@@ -41,7 +41,7 @@ TEST(CliHelp, OverviewListsEveryVerbWithWhatItDoes) {
   ASSERT_EQ(r.exitCode, 0);
   const std::vector<std::string> verbs = ListedVerbs(r.out);
   for (const char* v : {"new", "info", "dump", "codec", "zones", "zone", "channel", "read", "write", "radio-info", "test-mode",
-                        "write-message"})
+                        "write-message", "settings"})
     EXPECT_NE(std::find(verbs.begin(), verbs.end(), v), verbs.end()) << v;
   // Each verb's line carries the first line of its help.
   const size_t at = r.out.find("Create a data file with the default programming");
