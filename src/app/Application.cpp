@@ -1,4 +1,4 @@
-#include "frame/Workspace.h"
+#include "frame/ui/Workspace.h"
 #include "app/Application.h"
 
 #include <QCoreApplication>
@@ -10,7 +10,7 @@
 #include <clocale>
 
 #include "app/MainFrame.h"
-#include "frame/SettingsFormat.h"
+#include "frame/ui/SettingsFormat.h"
 #include "data/NewImage.h"
 #include "lang/ResourcePaths.h"
 #include "lang/ui/HelpSystem.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/AppSettings.h"
-#include "frame/Workspace.h"
+#include "frame/ui/AppSettings.h"
+#include "frame/ui/Workspace.h"
 
 namespace vb420 {
 

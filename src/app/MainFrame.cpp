@@ -1,4 +1,4 @@
-#include "frame/Workspace.h"
+#include "frame/ui/Workspace.h"
 #include "app/MainFrame.h"
 
 #include <QAction>
@@ -22,8 +22,8 @@
 #include <QTreeWidget>
 
 #include "app/AboutDlg.h"
-#include "frame/AppSettings.h"
-#include "frame/SettingsFormat.h"
+#include "frame/ui/AppSettings.h"
+#include "frame/ui/SettingsFormat.h"
 #include "app/SplashWnd.h"
 #include "app/TreeBar.h"
 #include "data/ModelChange.h"

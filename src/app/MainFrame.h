@@ -10,8 +10,8 @@
 #include <map>
 #include <vector>
 
-#include "frame/Commands.h"
-#include "frame/EditorView.h"
+#include "frame/ui/Commands.h"
+#include "frame/ui/EditorView.h"
 #include "app/SplashWnd.h"
 #include "data/ui/FileCommands.h"
 

@@ -1,4 +1,4 @@
-#include "frame/Workspace.h"
+#include "frame/ui/Workspace.h"
 #include "app/TreeBar.h"
 
 #include <QCloseEvent>
@@ -7,8 +7,8 @@
 #include <QStyle>
 #include <QTreeWidget>
 
-#include "frame/Commands.h"
-#include "frame/EditorView.h"
+#include "frame/ui/Commands.h"
+#include "frame/ui/EditorView.h"
 #include "lang/TextTable.h"
 
 namespace vb420 {

@@ -5,7 +5,7 @@
 //   app/                       the shell: main window, application, tree bar
 //   lang/ui data/ui link/ui    the windows, dialogs and commands of each part
 //   editors/*/ui print/
-//   frame/                     what every window builds on: Workspace,
+//   frame/ui/                  what every window builds on: Workspace,
 //                              commands, editor views and their registry
 //   lang/ui (message helper, prompter, help)
 //   editors/grid editors/forms/ui   the widget library
@@ -201,27 +201,27 @@ TEST_F(PlantedTree, EachFaultIsReportedWithItsLine) {
         "#include \"editors/zones/ZoneMemory.h\"\n"  // 3
         "#include \"app/MainFrame.h\"\n");           // 4
   Write("src/data/ui/D.cpp",
-        "#include \"frame/Workspace.h\"\n#include \"Local.h\"\n#include \"editors/grid/EditGrid.h\"\n"
+        "#include \"frame/ui/Workspace.h\"\n#include \"Local.h\"\n#include \"editors/grid/EditGrid.h\"\n"
         "#include \"app/Workspace.h\"\n");  // 4
-  Write("src/frame/E.cpp",
+  Write("src/frame/ui/E.cpp",
         "#include \"lang/ui/MessageHelper.h\"\n"
         "#include \"data/ui/FileCommands.h\"\n");  // 2: frame -> a part's ui
   Write("src/link/ui/R.cpp",
-        "#include \"editors/grid/FilterEdit.h\"\n#include \"frame/Workspace.h\"\n"
+        "#include \"editors/grid/FilterEdit.h\"\n#include \"frame/ui/Workspace.h\"\n"
         "#include \"editors/zones/ui/ZoneServices.h\"\n");  // 3
-  Write("src/lang/ui/L.cpp", "#include \"lang/TextTable.h\"\n#include \"frame/Commands.h\"\n");  // 2
+  Write("src/lang/ui/L.cpp", "#include \"lang/TextTable.h\"\n#include \"frame/ui/Commands.h\"\n");  // 2
   Write("src/editors/scan/ScanFields.cpp",
         "#include \"editors/zones/ZoneMemory.h\"\n#include \"editors/scan/ui/ScanView.h\"\n");  // 2
   Write("tools/cli/C.cpp",
         "#include \"Cli.h\"\n#include \"link/RadioLink.h\"\n#include <QCoreApplication>\n"  // 3
-        "#include \"frame/Workspace.h\"\n");                                                 // 4
-  Write("src/app/A.cpp", "#include \"data/ui/MemoryViewer.h\"\n#include \"frame/EditorView.h\"\n#include <QMenu>\n");
+        "#include \"frame/ui/Workspace.h\"\n");                                                 // 4
+  Write("src/app/A.cpp", "#include \"data/ui/MemoryViewer.h\"\n#include \"frame/ui/EditorView.h\"\n#include <QMenu>\n");
 
   std::vector<std::string> got;
   for (const auto& v : CheckTree(root_)) got.push_back(v.file + ":" + std::to_string(v.line));
   const std::vector<std::string> want = {
       "src/data/ui/D.cpp:4",      "src/editors/forms/F.cpp:2", "src/editors/grid/W.cpp:3",
-      "src/editors/grid/W.cpp:4", "src/editors/scan/ScanFields.cpp:2", "src/frame/E.cpp:2",
+      "src/editors/grid/W.cpp:4", "src/editors/scan/ScanFields.cpp:2", "src/frame/ui/E.cpp:2",
       "src/lang/ui/L.cpp:2",      "src/link/Bad.cpp:2",        "src/link/Bad.cpp:3",
       "src/link/Bad.cpp:5",       "src/link/ui/R.cpp:3",       "tools/cli/C.cpp:3",
       "tools/cli/C.cpp:4",

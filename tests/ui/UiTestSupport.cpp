@@ -8,7 +8,7 @@
 #include <QSettings>
 #include <QTest>
 
-#include "frame/AppSettings.h"
+#include "frame/ui/AppSettings.h"
 #include "lang/TextTable.h"
 
 namespace vb420::test {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/Workspace.h"
+#include "frame/ui/Workspace.h"
 #include "app/Application.h"
 #include "app/MainFrame.h"
 #include "lang/ui/UiPrompter.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "UiTestSupport.h"
-#include "frame/Commands.h"
+#include "frame/ui/Commands.h"
 #include "lang/TextTable.h"
 
 using namespace vb420;

@@ -1,4 +1,4 @@
-#include "frame/Workspace.h"
+#include "frame/ui/Workspace.h"
 #include "data/ui/FileCommands.h"
 
 #include <QFileInfo>

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "data/DataFile.h"
-#include "frame/FileCommandHost.h"
+#include "frame/ui/FileCommandHost.h"
 
 class QWidget;
 

@@ -14,7 +14,7 @@
 #include <cstring>
 #include <vector>
 
-#include "frame/EditorView.h"
+#include "frame/ui/EditorView.h"
 #include "editors/grid/EditGrid.h"
 #include "editors/grid/FilterEdit.h"
 #include "lang/TextTable.h"

@@ -3,7 +3,7 @@
 // source changes only when OK is pressed and a byte differs.
 #pragma once
 
-#include "frame/Workspace.h"
+#include "frame/ui/Workspace.h"
 
 #include <QDialog>
 #include <QString>

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <QCoreApplication>
 
-#include "frame/AppSettings.h"
-#include "frame/EditorView.h"
+#include "frame/ui/AppSettings.h"
+#include "frame/ui/EditorView.h"
 #include "data/NewImage.h"
 #include "lang/ui/MessageHelper.h"
 #include "link/Backups.h"

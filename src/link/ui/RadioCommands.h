@@ -3,7 +3,7 @@
 // functions are public so that tests can run them with their own answers.
 #pragma once
 
-#include "frame/Workspace.h"
+#include "frame/ui/Workspace.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 // asks the user through message boxes.
 #pragma once
 
-#include "frame/Workspace.h"
+#include "frame/ui/Workspace.h"
 
 #include <QDialog>
 #include <QString>

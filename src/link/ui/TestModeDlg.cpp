@@ -20,7 +20,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "frame/EditorView.h"
+#include "frame/ui/EditorView.h"
 #include "lang/ui/HelpSystem.h"
 #include "lang/ui/MessageHelper.h"
 #include "link/ui/RadioCommands.h"

@@ -13,7 +13,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "frame/Workspace.h"
+#include "frame/ui/Workspace.h"
 #include "editors/messages/MessageFields.h"
 #include "lang/ui/MessageHelper.h"
 #include "link/MessageWriteSession.h"

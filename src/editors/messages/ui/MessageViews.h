@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "frame/EditorView.h"
+#include "frame/ui/EditorView.h"
 #include "data/Bytes.h"
 
 class QLineEdit;

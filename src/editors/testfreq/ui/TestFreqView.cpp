@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "frame/Workspace.h"
+#include "frame/ui/Workspace.h"
 #include "editors/grid/EditGrid.h"
 #include "editors/grid/FilterEdit.h"
 #include "lang/ui/MessageHelper.h"

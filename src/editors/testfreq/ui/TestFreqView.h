@@ -2,7 +2,7 @@
 // as test channels, in a grid with Copy, Paste and Delete of rows.
 #pragma once
 
-#include "frame/EditorView.h"
+#include "frame/ui/EditorView.h"
 #include "editors/testfreq/TestFreqFields.h"
 
 namespace vb420 {

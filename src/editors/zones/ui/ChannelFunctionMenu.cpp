@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "frame/EditorView.h"
+#include "frame/ui/EditorView.h"
 #include "lang/ui/MessageHelper.h"
 
 namespace vb420 {

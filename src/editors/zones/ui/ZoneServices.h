@@ -3,12 +3,12 @@
 // Zone Information window, the channel and zone editors and their dialogs.
 #pragma once
 
-#include "frame/Workspace.h"
+#include "frame/ui/Workspace.h"
 #include "editors/zones/ConvFields.h"
 #include "editors/zones/GroupFields.h"
 #include "editors/zones/RecordCopy.h"
 #include "editors/zones/ZoneMemory.h"
-#include "frame/EditorView.h"
+#include "frame/ui/EditorView.h"
 
 namespace vb420 {
 

@@ -1,8 +1,8 @@
-#include "frame/AppSettings.h"
+#include "frame/ui/AppSettings.h"
 
 #include <QSettings>
 
-#include "frame/SettingsFormat.h"
+#include "frame/ui/SettingsFormat.h"
 
 namespace vb420 {
 

@@ -9,7 +9,7 @@
 #include <map>
 #include <vector>
 
-#include "frame/Commands.h"
+#include "frame/ui/Commands.h"
 
 class QLabel;
 class QMenu;

@@ -1,4 +1,4 @@
-#include "frame/Commands.h"
+#include "frame/ui/Commands.h"
 
 #include <cstddef>
 

@@ -1,11 +1,11 @@
-#include "frame/SettingsFormat.h"
+#include "frame/ui/SettingsFormat.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
-#include "frame/Workspace.h"
+#include "frame/ui/Workspace.h"
 
 namespace vb420 {
 

@@ -1,5 +1,5 @@
-#include "frame/Workspace.h"
-#include "frame/EditorView.h"
+#include "frame/ui/Workspace.h"
+#include "frame/ui/EditorView.h"
 
 #include <QCloseEvent>
 #include <QFrame>
