@@ -17,7 +17,7 @@
 #include <sstream>
 
 #include "UiTestSupport.h"
-#include "frame/Commands.h"
+#include "frame/ui/Commands.h"
 #include "lang/HelpContexts.h"
 #include "lang/TextTable.h"
 #include "lang/ui/HelpSystem.h"
