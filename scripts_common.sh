@@ -8,7 +8,7 @@ VB420_BUILD="${VB420_BUILD:-$VB420_ROOT/build}"
 vb420_packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-multimedia-dev
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-multimedia-dev qt6-translations-l10n
   libgl-dev xvfb xauth
 )
 

@@ -10,6 +10,7 @@
 #include <clocale>
 
 #include "app/MainFrame.h"
+#include "app/UiLanguage.h"
 #include "frame/ui/SettingsFormat.h"
 #include "data/NewImage.h"
 #include "lang/ResourcePaths.h"
@@ -86,6 +87,7 @@ bool CVb420App::InitInstance() {
   ws_.helpFile = lang ? lang->helpFile : "";
   help_->SetHelpFile(ws_.helpFile);
   if (!LoadLanguage()) return false;
+  InstallQtTranslations(ws_.text.CurrentLanguage());
 
   RadioData& data = ws_.data;
   data.buffers.Clear();

@@ -22,10 +22,12 @@
 #include <QTreeWidget>
 
 #include "app/AboutDlg.h"
+#include "app/AccessKeys.h"
 #include "frame/ui/AppSettings.h"
 #include "frame/ui/SettingsFormat.h"
 #include "app/SplashWnd.h"
 #include "app/TreeBar.h"
+#include "app/UiLanguage.h"
 #include "data/ModelChange.h"
 #include "data/ui/ModelInfoDlg.h"
 #include "lang/ui/HelpSystem.h"
@@ -296,7 +298,8 @@ void CMainFrame::CreateStatusBar() {
 
 void CMainFrame::UpdateClock() {
   const QDateTime now = QDateTime::currentDateTime();
-  const QLocale loc = QLocale::system();
+  // The date in the program's language, not the system's.
+  const QLocale loc = UiLocale(ws_.text.CurrentLanguage());
   datePane_->setText(loc.toString(now.date(), QLocale::ShortFormat));
   timePane_->setText(now.time().toString(QStringLiteral("HH:mm:ss")));
   UpdatePortPane();
@@ -359,13 +362,26 @@ void CMainFrame::RebuildMenus(bool withWindow) {
   AddItems(AddMenu(81), {kCmdRadioInfo});
   AddItems(AddMenu(88), {kCmdCommPort, kCmdLanguage});
   AddItems(AddMenu(91), {kCmdTreeView, kCmdToolBar, kCmdStatusBar});
-  AddViewMenu();
+  QMenu* window = nullptr;
   if (withWindow) {
-    QMenu* window = AddMenu(95);
+    window = AddMenu(95);
     window->setObjectName("windowMenu");
     FillWindowMenu(window);
   }
-  AddItems(AddMenu(101), {kCmdHelpTopics, 0, kCmdAbout});
+  QMenu* help = AddMenu(101);
+  AddItems(help, {kCmdHelpTopics, 0, kCmdAbout});
+  // A language whose menu titles carry access keys gets one on every item,
+  // also where its texts have none (or are shared with titles and labels
+  // that cannot carry one).
+  bool languageUsesKeys = false;
+  for (QAction* a : bar->actions()) languageUsesKeys = languageUsesKeys || AccessKeyOf(a->text()).isLetter();
+  accessKeysEverywhere_ = languageUsesKeys;
+  // The active editor's menu stands before the Window menu; it is made last
+  // so that its access key can avoid those of every other menu.
+  AddViewMenu(window ? window->menuAction() : help->menuAction());
+  EnsureAccessKeys(bar->actions(), false);
+  for (QAction* a : bar->actions())
+    if (QMenu* m = a->menu(); m && m != viewMenu_) EnsureAccessKeys(m->actions(), languageUsesKeys);
 }
 
 CEditorView* CMainFrame::MenuView() const {
@@ -377,32 +393,31 @@ CEditorView* CMainFrame::MenuView() const {
   return it != children_.end() && it->second == child ? child->View() : nullptr;
 }
 
-void CMainFrame::AddViewMenu() {
+void CMainFrame::AddViewMenu(QAction* before) {
   viewMenu_ = nullptr;
   CEditorView* view = withWindowMenu_ ? MenuView() : nullptr;
   if (!view) return;
   QString title = view->MenuTitle();
   if (title.isEmpty()) return;
-  if (!title.contains(QLatin1Char('&'))) {
+  if (AccessKeyOf(title).isNull()) {
     // The title gets an access key no other menu of the bar uses.
     QString used;
-    for (QAction* a : menuBar()->actions()) {
-      const QString t = a->text();
-      const int amp = t.indexOf(QLatin1Char('&'));
-      if (amp >= 0 && amp + 1 < t.size()) used += t[amp + 1].toLower();
-    }
-    for (int i = 0; i < title.size(); ++i) {
-      if (title[i].isLetter() && !used.contains(title[i].toLower())) {
-        title.insert(i, QLatin1Char('&'));
-        break;
-      }
-    }
+    for (QAction* a : menuBar()->actions())
+      if (const QChar k = AccessKeyOf(a->text()); !k.isNull()) used += k;
+    title = WithAccessKey(title, used);
   }
-  viewMenu_ = menuBar()->addMenu(title);
+  viewMenu_ = new QMenu(title, menuBar());
+  menuBar()->insertMenu(before, viewMenu_);
   viewMenu_->setObjectName("viewMenu");
   viewMenu_->installEventFilter(this);
   viewMenu_->setToolTipsVisible(false);
   view->FillMenu(viewMenu_);
+  // The view relabels its items each time the menu opens (their texts
+  // follow the current zone's class); the access keys are settled after it.
+  QMenu* menu = viewMenu_;
+  const bool fill = accessKeysEverywhere_;
+  EnsureAccessKeys(menu->actions(), fill);
+  connect(menu, &QMenu::aboutToShow, menu, [menu, fill] { EnsureAccessKeys(menu->actions(), fill); });
 }
 
 void CMainFrame::FillWindowMenu(QMenu* menu) {
@@ -685,8 +700,10 @@ void CMainFrame::RunLanguageSetup() {
              QString::fromLatin1(TextTable::kMsgCaption), MsgIcon::Error, kMsgOk);
     return;
   }
+  InstallQtTranslations(ws_.text.CurrentLanguage());
   RebuildMenus(false);
   UpdateCaption();
+  UpdateClock();
   if (tree_->isVisible()) tree_->Rebuild();
   EditorRegistry::Instance().RunLanguageChangedHooks(ctx_);
   OpenEditor(EditorKind::ZoneInfo);

@@ -100,7 +100,7 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
   void AddItems(QMenu* menu, std::initializer_list<int> commands);
   void FillWindowMenu(QMenu* menu);
   CEditorView* MenuView() const;
-  void AddViewMenu();
+  void AddViewMenu(QAction* before);
   CEditorView* OpenFrame(int key, CEditorView* view);
   void OpenPending(int command);
   void ChildClosed(int key);
@@ -132,6 +132,7 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
   std::map<int, QPointer<CChildFrame>> children_;  // by kind, or 1000 + command
   QPointer<QMenu> viewMenu_;
   bool withWindowMenu_ = false;
+  bool accessKeysEverywhere_ = false;
   bool closingAll_ = false;
   bool wasMaximized_ = false;
 };

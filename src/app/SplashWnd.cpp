@@ -1,5 +1,8 @@
 #include "app/SplashWnd.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -17,6 +20,13 @@ namespace {
 
 constexpr int kWidth = 600;
 constexpr int kHeight = 300;
+constexpr int kRadioX = 506;
+constexpr int kRadioY = 118;
+constexpr int kRadioHeight = 150;
+constexpr int kTextLeft = 16;
+constexpr int kTextGap = 12;  // between the texts and the radio
+constexpr int kLineGap = 0;   // between one text and the next (the face has its own leading)
+constexpr int kBottomMargin = 14;
 
 // A hand-held radio seen from the front, standing at `x`, `y` (top left of
 // its body).
@@ -74,13 +84,14 @@ void DrawWaves(QPainter& p, QPointF centre, bool rich) {
 
 }  // namespace
 
-QPixmap CSplashWnd::Picture(int colourDepth) {
+QPixmap CSplashWnd::Picture(int colourDepth, int height) {
   const bool rich = colourDepth >= 16;
-  QPixmap pm(kWidth, kHeight);
+  height = std::max(height, kHeight);
+  QPixmap pm(kWidth, height);
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing, rich);
   if (rich) {
-    QLinearGradient bg(0, 0, 0, kHeight);
+    QLinearGradient bg(0, 0, 0, height);
     bg.setColorAt(0, QColor(240, 244, 250));
     bg.setColorAt(1, QColor(196, 210, 230));
     p.fillRect(pm.rect(), bg);
@@ -102,19 +113,50 @@ QPixmap CSplashWnd::Picture(int colourDepth) {
   title.setItalic(true);
   p.setFont(title);
   p.setPen(Qt::white);
+  // The product name is the same in every language.
   p.drawText(QRect(20, 0, 300, 54), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("VB-420"));
-  QFont sub("Arial");
-  sub.setPixelSize(12);
-  p.setFont(sub);
-  p.setPen(rich ? QColor(190, 205, 230) : QColor(192, 192, 192));
-  p.drawText(QRect(150, 0, 430, 54), Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("Two-way radio programming"));
-  DrawRadio(p, 506, 118, rich);
+  DrawRadio(p, kRadioX, kRadioY, rich);
   DrawWaves(p, QPointF(524, 60), rich);
   // Frame.
   p.setPen(QPen(navy, 2));
   p.setBrush(Qt::NoBrush);
-  p.drawRect(QRect(1, 1, kWidth - 2, kHeight - 2));
+  p.drawRect(QRect(1, 1, kWidth - 2, height - 2));
   return pm;
+}
+
+QFont CSplashWnd::TextFont() {
+  QFont f("Arial");
+  f.setPixelSize(16);
+  f.setWeight(QFont::Medium);
+  return f;
+}
+
+QRect CSplashWnd::RadioRect() {
+  // Body, antenna and the waves above it.
+  return QRect(kRadioX - 12, 8, kWidth - (kRadioX - 12), kRadioY + kRadioHeight - 8);
+}
+
+std::vector<CSplashWnd::Line> CSplashWnd::Layout(const std::vector<QString>& texts, const QFont& font) {
+  // The usual heights of entries 1 to 7; entry 2 is centred.
+  static const int kTops[] = {80, 105, 140, 165, 200, 220, 240};
+  const QFontMetrics fm(font);
+  const int left = kTextLeft;
+  const int width = RadioRect().left() - kTextGap - left;
+  std::vector<Line> out;
+  int below = 0;  // first free height under the text before
+  for (size_t i = 0; i < texts.size() && i < std::size(kTops); ++i) {
+    const int entry = static_cast<int>(i) + 1;
+    const int align = entry == 2 ? Qt::AlignHCenter : Qt::AlignLeft;
+    const int flags = align | Qt::AlignTop | Qt::TextWordWrap;
+    const int top = std::max(kTops[i], below);
+    // Measured with the very flags it is drawn with, so that a long text
+    // takes the lines it needs instead of being cut.
+    const QRect need = fm.boundingRect(QRect(left, top, width, 10000), flags, texts[i]);
+    const QRect r(left, top, width, std::max(need.height(), fm.height()));
+    out.push_back({entry, texts[i], r, flags});
+    below = r.bottom() + 1 + kLineGap;
+  }
+  return out;
 }
 
 CSplashWnd::CSplashWnd(TextTable& text, int colourDepth, QWidget* parent)
@@ -122,31 +164,24 @@ CSplashWnd::CSplashWnd(TextTable& text, int colourDepth, QWidget* parent)
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName("splash");
   const bool rich = colourDepth >= 16;
-  composed_ = Picture(colourDepth);
+  std::vector<QString> texts;
+  for (int entry = 1; entry <= 7; ++entry) texts.push_back(QString::fromStdString(text.Text(entry)));
+  const QFont font = TextFont();
+  lines_ = Layout(texts, font);
+  // A language with longer texts makes the picture taller rather than
+  // losing words.
+  const int bottom = lines_.empty() ? 0 : lines_.back().rect.bottom() + kBottomMargin;
+  composed_ = Picture(colourDepth, bottom);
   QPainter p(&composed_);
   p.setRenderHint(QPainter::TextAntialiasing, true);
-  QFont f("Arial");
-  f.setPixelSize(16);
-  f.setWeight(QFont::Medium);
-  p.setFont(f);
-  const int textWidth = 480;  // clear of the radio on the right
-  struct Line {
-    int entry;
-    int y;
-    bool wrapCentred;
-  };
-  const Line lines[] = {{1, 80, false}, {2, 105, true}, {3, 140, false}, {4, 165, false},
-                        {5, 200, false}, {6, 220, false}, {7, 240, false}};
-  for (const Line& l : lines) {
-    const QString s = QString::fromStdString(text.Text(l.entry));
-    const QRect r(16, l.y, textWidth, l.wrapCentred ? 40 : 22);
-    const int flags = l.wrapCentred ? (Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap) : (Qt::AlignLeft | Qt::AlignTop);
+  p.setFont(font);
+  for (const Line& l : lines_) {
     if (rich) {
       p.setPen(Qt::white);
-      p.drawText(r.translated(0, 1), flags, s);
+      p.drawText(l.rect.translated(0, 1), l.flags, l.text);
     }
     p.setPen(Qt::black);
-    p.drawText(r, flags, s);
+    p.drawText(l.rect, l.flags, l.text);
   }
   p.end();
   setFixedSize(composed_.size());

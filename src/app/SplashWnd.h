@@ -2,9 +2,13 @@
 // it, closed after five seconds or by any key or mouse button.
 #pragma once
 
+#include <QFont>
 #include <QPixmap>
+#include <QRect>
+#include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <vector>
 
 namespace vb420 {
 
@@ -23,9 +27,27 @@ class CSplashWnd : public QWidget {
   // Centres itself over `over` (or the screen) and starts the timer.
   void ShowCentred(QWidget* over);
 
-  // The picture without texts.
-  static QPixmap Picture(int colourDepth);
+  // One text over the picture: its entry, the text and where it is drawn.
+  struct Line {
+    int entry;
+    QString text;
+    QRect rect;
+    int flags;  // Qt alignment and wrapping flags of the drawing
+  };
+
+  // The picture without texts, `height` pixels high (at least the usual).
+  static QPixmap Picture(int colourDepth, int height = 0);
+  // The face the texts are written in.
+  static QFont TextFont();
+  // Where the drawing of the radio stands: no text may run into it.
+  static QRect RadioRect();
+  // Lays the texts of entries 1 to 7 out from their measured sizes: each
+  // starts at its usual height or below the one before, whichever is lower,
+  // and wraps within the room left of the radio.
+  static std::vector<Line> Layout(const std::vector<QString>& texts, const QFont& font);
+
   const QPixmap& Composed() const { return composed_; }
+  const std::vector<Line>& Lines() const { return lines_; }
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -33,6 +55,7 @@ class CSplashWnd : public QWidget {
 
  private:
   QPixmap composed_;
+  std::vector<Line> lines_;
   QTimer timer_;
 };
 

@@ -40,8 +40,8 @@ TEST(CliCodec, TheOffTextIsTheEditorsOwn) {
   EXPECT_EQ(Cli("codec tone Off").out, "word=0xFFFF text=Off\n");
   EXPECT_EQ(Cli("codec tone ''").out, "word=0xFFFF text=Off\n");
   EXPECT_EQ(Cli("codec tone 67").out, "word=0x029E text=67.0\n");
-  const CliRun sp = Cli("codec tone No", "VB420_LANGUAGE=Spanish ");
-  EXPECT_EQ(sp.out, "word=0xFFFF text=No\n");
+  const CliRun sp = Cli("codec tone Desactivado", "VB420_LANGUAGE=Spanish ");
+  EXPECT_EQ(sp.out, "word=0xFFFF text=Desactivado\n");
   EXPECT_EQ(Cli("codec tone 250.3", "VB420_LANGUAGE=Spanish ").out, "word=0x09C7 text=250.3\n");
 }
 

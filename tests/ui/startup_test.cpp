@@ -1,5 +1,6 @@
 // Start-up and exit of the program: switches, stored settings and their
 // defaults, the language file, the first image, window placement, closing.
+#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QTest>
@@ -41,6 +42,8 @@ class StartupTest : public QObject {
   void closingAsksFirstAndCanBeRefused();
   void zoneInformationOpensAfterStartup();
   void splashShowsTextsAndAnyKeyClosesItWithoutRunningTheKey();
+  void splashLaysOutTheShippedTextsWholeInBothLanguages();
+  void splashMakesRoomForLongerTexts();
 };
 
 void StartupTest::comPortIsBroughtIntoRange_data() {
@@ -289,6 +292,96 @@ void StartupTest::splashShowsTextsAndAnyKeyClosesItWithoutRunningTheKey() {
   // Once it is gone the same key works.
   QTest::keyClick(&f.Frame(), Qt::Key_F1);
   QVERIFY(f.App().Help().Window() != nullptr);
+}
+
+namespace {
+
+// The splash of a program started on the shipped texts in `language`.
+struct ShippedSplash {
+  QImage plain, composed;
+  std::vector<CSplashWnd::Line> lines;
+  QStringList texts;
+};
+ShippedSplash SplashOf(const char* language) {
+  QFile lng(QStringLiteral(VB420_RESOURCE_DIR "/vb420.lng"));
+  lng.open(QIODevice::ReadOnly);
+  TextTable text;
+  text.LoadText(lng.readAll().toStdString(), language);
+  CSplashWnd splash(text, 24);
+  ShippedSplash out;
+  out.composed = splash.Composed().toImage();
+  out.plain = CSplashWnd::Picture(24, out.composed.height()).toImage();
+  out.lines = splash.Lines();
+  for (int e = 1; e <= 7; ++e) out.texts << QString::fromStdString(text.Text(e));
+  return out;
+}
+
+}  // namespace
+
+void StartupTest::splashLaysOutTheShippedTextsWholeInBothLanguages() {
+  for (const char* language : {"English", "Spanish"}) {
+    const ShippedSplash s = SplashOf(language);
+    QCOMPARE(int(s.lines.size()), 7);
+    const QFontMetrics fm(CSplashWnd::TextFont());
+    const QRect picture = s.composed.rect();
+    QRect previous;
+    for (const CSplashWnd::Line& l : s.lines) {
+      const QString where = QStringLiteral("%1 entry %2").arg(language).arg(l.entry);
+      // Exactly the entry's text, nothing cut away.
+      QCOMPARE(l.text, s.texts[l.entry - 1]);
+      QVERIFY2(!l.text.isEmpty(), qPrintable(where));
+      const QRect need = fm.boundingRect(l.rect, l.flags, l.text);
+      QVERIFY2(l.rect.contains(need), qPrintable(where + " is clipped"));
+      QVERIFY2(picture.contains(l.rect), qPrintable(where + " leaves the picture"));
+      QVERIFY2(!l.rect.intersects(CSplashWnd::RadioRect()), qPrintable(where + " runs under the radio"));
+      QVERIFY2(!previous.isValid() || l.rect.top() > previous.bottom(), qPrintable(where + " overlaps the one before"));
+      previous = l.rect;
+    }
+    // The texts are where they were laid out, and nothing else is written
+    // over the picture: outside the lines it is the plain picture.
+    QCOMPARE(s.composed.size(), s.plain.size());
+    for (int y = 0; y < s.composed.height(); ++y) {
+      for (int x = 0; x < s.composed.width(); ++x) {
+        bool inLine = false;
+        for (const CSplashWnd::Line& l : s.lines) inLine = inLine || l.rect.adjusted(-1, 0, 1, 1).contains(x, y);
+        if (!inLine && s.composed.pixel(x, y) != s.plain.pixel(x, y))
+          QFAIL(qPrintable(QStringLiteral("%1: drawn outside the texts at %2,%3").arg(language).arg(x).arg(y)));
+      }
+    }
+  }
+  // The Spanish description keeps its end, which a fixed two-line box lost.
+  const ShippedSplash es = SplashOf("Spanish");
+  QVERIFY(es.lines[1].text.endsWith(" y PassPort)"));
+  QVERIFY(es.lines[1].rect.height() >= 2 * QFontMetrics(CSplashWnd::TextFont()).height());
+}
+
+void StartupTest::splashMakesRoomForLongerTexts() {
+  // Short texts stand at their usual heights, unless the face is taller
+  // than the room between two of them: then each goes right below the one
+  // before rather than over it.
+  const QFont font = CSplashWnd::TextFont();
+  const std::vector<QString> shortTexts{"a", "b", "c", "d", "e", "f", "g"};
+  auto lines = CSplashWnd::Layout(shortTexts, font);
+  const int tops[] = {80, 105, 140, 165, 200, 220, 240};
+  QCOMPARE(lines[0].rect.top(), 80);
+  for (size_t i = 1; i < lines.size(); ++i)
+    QCOMPARE(lines[i].rect.top(), std::max(tops[i], lines[i - 1].rect.bottom() + 1));
+  QCOMPARE(lines[1].rect.top(), 105);
+  // A long description pushes everything below it down, and the picture
+  // grows instead of cutting the last lines.
+  std::vector<QString> longTexts = shortTexts;
+  longTexts[1] = QString("word ").repeated(120).trimmed();
+  lines = CSplashWnd::Layout(longTexts, font);
+  QVERIFY(lines[1].rect.height() > 4 * QFontMetrics(font).height());
+  for (size_t i = 2; i < lines.size(); ++i) QVERIFY(lines[i].rect.top() > lines[i - 1].rect.bottom());
+  std::map<int, std::string> overrides = StandardOverrides();
+  overrides[2] = longTexts[1].toStdString();
+  TextTable text;
+  QCOMPARE(int(text.LoadText(MakeLanguageFile(overrides), "English")), int(TextTable::LoadResult::Ok));
+  CSplashWnd splash(text, 24);
+  QVERIFY(splash.Composed().height() > CSplashWnd::Picture(24).height());
+  QVERIFY(splash.Composed().rect().contains(splash.Lines().back().rect));
+  QCOMPARE(splash.size(), splash.Composed().size());
 }
 
 QTEST_MAIN(StartupTest)

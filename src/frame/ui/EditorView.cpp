@@ -14,19 +14,28 @@ namespace vb420 {
 
 namespace {
 
-// Names of the windows that have no menu item of their own.
+// The windows that have no menu item of their own take their titles from
+// the entries that name them in the editors' menus and buttons. The PassPort
+// header windows and the key picture have no such entry: they keep their
+// fixed names, which those windows replace with captions of their own.
+int PlainNameEntry(EditorKind kind) {
+  switch (kind) {
+    case EditorKind::ChannelEdit: return 65;
+    case EditorKind::GidEdit: return 66;
+    case EditorKind::RepeaterInfo: return 67;
+    case EditorKind::ConvZoneEdit: return 68;
+    case EditorKind::TrunkZoneEdit: return 69;
+    case EditorKind::ScanList: return 522;
+    case EditorKind::KeyImage: return 339;
+    default: return 0;
+  }
+}
+
 const char* PlainName(EditorKind kind) {
   switch (kind) {
-    case EditorKind::ChannelEdit: return "Channel Edit";
-    case EditorKind::GidEdit: return "GID Edit";
-    case EditorKind::RepeaterInfo: return "Repeater";
     case EditorKind::PPSysData: return "PassPort System Data";
     case EditorKind::PPSearchHold: return "PassPort Search and Hold";
     case EditorKind::PPSeedFreq: return "PassPort Seed Frequency";
-    case EditorKind::ScanList: return "Scan List";
-    case EditorKind::ConvZoneEdit: return "Zone Edit (Conventional)";
-    case EditorKind::TrunkZoneEdit: return "Zone Edit (Trunking)";
-    case EditorKind::KeyImage: return "Key Image";
     default: return "";
   }
 }
@@ -47,6 +56,10 @@ QString CEditorView::Title() const {
   const EditorKindInfo* info = EditorKindInfoOf(kind_);
   if (info && info->titleEntry > 0) {
     const QString t = MenuLabel(ctx_.msg.T(info->titleEntry));
+    if (!t.isEmpty()) return t;
+  }
+  if (const int entry = PlainNameEntry(kind_); entry > 0) {
+    const QString t = MenuLabel(ctx_.msg.T(entry));
     if (!t.isEmpty()) return t;
   }
   const QString plain = QString::fromLatin1(PlainName(kind_));

@@ -15,6 +15,10 @@ int MessageHelper::Ask(const QString& text, const QString& caption, MsgIcon icon
   r.icon = icon;
   r.buttons = buttons;
   r.defaultAnswer = defaultAnswer;
+  r.okText = T(kOkButton);
+  r.cancelText = T(kCancelButton);
+  r.yesText = T(kYesButton);
+  r.noText = T(kNoButton);
   return prompter_.get().Message(owner ? owner : mainWindow_, r);
 }
 

@@ -20,6 +20,11 @@ class MessageHelper {
   static constexpr int kErrorCaption = 265;
   static constexpr int kWarningCaption = 266;
   static constexpr int kNoticeCaption = 267;
+  // Texts of the message-box buttons.
+  static constexpr int kOkButton = 13;
+  static constexpr int kCancelButton = 14;
+  static constexpr int kYesButton = 372;
+  static constexpr int kNoButton = 373;
 
   MessageHelper(TextTable& text, UiPrompter& prompter) : text_(text), prompter_(prompter) {}
 

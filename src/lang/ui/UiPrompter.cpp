@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <utility>
+#include <vector>
 
 namespace vb420 {
 
@@ -37,6 +39,12 @@ int UiPrompter::Message(QWidget* owner, const MessageRequest& r) {
   QMessageBox::StandardButtons set;
   for (const auto& b : buttons) set |= b.std;
   box.setStandardButtons(set);
+  // The buttons speak the program's language, not the platform's.
+  const std::pair<QMessageBox::StandardButton, const QString*> texts[] = {
+      {QMessageBox::Ok, &r.okText}, {QMessageBox::Cancel, &r.cancelText},
+      {QMessageBox::Yes, &r.yesText}, {QMessageBox::No, &r.noText}};
+  for (const auto& [std, text] : texts)
+    if (QAbstractButton* b = box.button(std); b && !text->isEmpty()) b->setText(*text);
   QMessageBox::StandardButton def = buttons.front().std;
   for (const auto& b : buttons)
     if (b.id == r.defaultAnswer) def = b.std;

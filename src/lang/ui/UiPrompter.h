@@ -23,6 +23,9 @@ struct MessageRequest {
   MsgIcon icon = MsgIcon::None;
   int buttons = kMsgOk;
   int defaultAnswer = 0;  // 0: the first button
+  // Button texts in the program's language; an empty one keeps the
+  // platform's own text.
+  QString okText, cancelText, yesText, noText;
 };
 
 struct FileDialogRequest {
