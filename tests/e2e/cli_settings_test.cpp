@@ -10,6 +10,12 @@
 #include <string>
 
 #include "CliRun.h"
+#include "data/DataFile.h"
+#include "data/ImageLayout.h"
+#include "data/RadioData.h"
+#include "editors/messages/MessageFields.h"
+#include "editors/testfreq/TestFreqFields.h"
+#include "lang/TextTable.h"
 
 namespace {
 
@@ -75,6 +81,90 @@ TEST_F(CliSettings, ARefusedAssignmentSavesNothing) {
   // Only reading never saves either, even when every key is good.
   ASSERT_EQ(RunCli("settings " + file_ + " zone.2.ch.4.name").exitCode, 0);
   EXPECT_EQ(FileBytes(), before);
+}
+
+// The bench editors' keys: the listing shows the windows' texts, and an
+// assignment leaves the bytes the window would.
+class CliBenchSettings : public CliSettings {
+ protected:
+  void Load(vb420::RadioData& data) {
+    ASSERT_EQ(vb420::LoadDatFile(file_, data).result, vb420::kFileOk);
+    data.buffers.AcceptScratch();
+    data.SyncCodecs();
+  }
+};
+
+TEST_F(CliBenchSettings, TestFrequenciesListAndStoreAsTheGrid) {
+  vb420::RadioData copy;
+  Load(copy);
+  const CliRun list = RunCli("settings " + file_ + " --editor testfreq");
+  ASSERT_EQ(list.exitCode, 0) << list.err;
+  std::string want;
+  for (int slot = 0; slot < vb420::kTestFreqSlots; ++slot)
+    for (int col = 0; col < 2; ++col) {
+      const bool usable = col == 0 || vb420::TestFreqSet(copy, slot, 0);
+      want += "testfreq." + std::to_string(slot + 1) + (col ? ".tx=" : ".rx=") + vb420::TestFreqText(copy, slot, col) +
+              (usable ? "" : "\t[disabled]") + "\n";
+    }
+  EXPECT_EQ(list.out, want);
+  EXPECT_NE(list.out.find("testfreq.1.rx=1"), std::string::npos);  // the defaults are there
+
+  const CliRun set = RunCli("settings " + file_ + " testfreq.3.rx=150.1 testfreq.9.rx=151.25");
+  ASSERT_EQ(set.exitCode, 0) << set.err;
+  vb420::StoreTestFreq(copy, 2, 0, "150.1");
+  vb420::StoreTestFreq(copy, 8, 0, "151.25");
+  EXPECT_EQ(set.out, "testfreq.3.rx=" + vb420::TestFreqText(copy, 2, 0) + "\ntestfreq.9.rx=" +
+                         vb420::TestFreqText(copy, 8, 0) + "\n");
+  vb420::RadioData saved;
+  Load(saved);
+  EXPECT_EQ(saved.buffers.ImageBytes(), copy.buffers.ImageBytes());
+  EXPECT_EQ(saved.buffers.ExtBytes(), copy.buffers.ExtBytes());
+
+  // Outside the band: stored, and the grid's warning on stderr.
+  vb420::TextTable english;
+  ASSERT_EQ(english.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English"), vb420::TextTable::LoadResult::Ok);
+  const CliRun warned = RunCli("settings " + file_ + " testfreq.4.tx=470");
+  ASSERT_EQ(warned.exitCode, 0) << warned.err;
+  EXPECT_NE(warned.err.find("testfreq.4.tx: " + english.Text(284)), std::string::npos) << warned.err;
+}
+
+TEST_F(CliBenchSettings, RefusedBenchValuesLeaveTheFileUnchanged) {
+  const std::string before = FileBytes();
+  struct Case {
+    const char* args;
+    int exitCode;
+  } cases[] = {
+      {" message.1=ok testfreq.3.rx=abc", 13},        {" testfreq.3.rx=1234567890", 13},
+      {" testfreq.12.tx=151", 11},                    {" testfreq.17.rx=151", 10},
+      {" passmessage.password=1234567", 13},          {" 'message.2=tab\there'", 13},
+      {" passmessage.1=ok message.3=x", 10},
+  };
+  for (const Case& c : cases) {
+    const CliRun r = RunCli("settings " + file_ + c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.args << r.err;
+    EXPECT_NE(r.err.find("nothing was saved"), std::string::npos) << r.err;
+    EXPECT_EQ(FileBytes(), before) << c.args;
+  }
+}
+
+TEST_F(CliBenchSettings, MessageLinesAreCutAndStoredAsTheWindowStoresThem) {
+  const std::string forty = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcd";
+  const CliRun set = RunCli("settings " + file_ + " 'message.1=" + forty + "' 'message.2=AB   ' " +
+                            "'passmessage.1=BENCH 4' passmessage.password=4711");
+  ASSERT_EQ(set.exitCode, 0) << set.err;
+  EXPECT_EQ(set.out, "message.1=" + forty.substr(0, 32) + "\nmessage.2=AB\npassmessage.1=BENCH 4\n"
+                     "passmessage.password=4711\n");
+  vb420::RadioData saved;
+  Load(saved);
+  const auto* line1 = saved.Image().ptr(vb420::img::kEmbeddedMessage, 64);
+  // The full line has no terminator; the short one is zero-filled.
+  EXPECT_EQ(std::string(line1, line1 + 32), forty.substr(0, 32));
+  EXPECT_EQ(std::string(line1 + 32, line1 + 64), std::string("AB") + std::string(30, '\0'));
+  EXPECT_EQ(vb420::MessageLineText(saved.Ext(), vb420::ext::kMessageLine1), "BENCH 4");
+  EXPECT_EQ(vb420::MessagePassword(saved.Ext()), "4711");
+  const CliRun list = RunCli("settings " + file_ + " --editor passmessage");
+  ASSERT_EQ(list.exitCode, 0);
+  EXPECT_EQ(list.out, "passmessage.1=BENCH 4\npassmessage.2=\npassmessage.password=4711\n");
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include "Cli.h"
 #include "data/RadioData.h"
 #include "editors/forms/FieldSets.h"
+#include "editors/messages/MessageFields.h"
+#include "editors/testfreq/TestFreqFields.h"
 #include "editors/zones/ZoneFields.h"
 #include "lang/TextTable.h"
 
@@ -36,8 +38,11 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
   std::string editor;
   const bool haveEditor = TakeOption(args, "--editor", editor);
   if (args.empty()) return Fail(kExitUsage, "settings: FILE.dat [--editor NAME] [KEY[=TEXT] ...]");
-  // The zone tables are always there; linking them in registers their sets.
+  // The zone, test-frequency and message tables are always there; linking
+  // them in registers their sets.
   (void)zonefields::Fields(ZoneTable::Channel);
+  (void)TestFreqFieldTable();
+  (void)MessageFieldTable();
 
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;

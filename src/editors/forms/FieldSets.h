@@ -50,6 +50,9 @@ struct FieldSetRecord {
 struct FieldSet {
   std::string name;       // the editor name `--editor` takes
   std::string recordKind; // the part of the prefix after the zone ("ch", "group", "header", ...)
+  // How the field document describes the keys of a set outside the zones
+  // (Markdown); empty for the zone sets (zone.Z.<recordKind>[.N].KEY).
+  std::string keyPattern;
   const std::vector<FieldDescriptor>* fields = nullptr;
   // The records the set applies to now, in window order.
   std::function<std::vector<FieldSetRecord>(RadioData&)> records;

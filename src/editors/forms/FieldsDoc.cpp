@@ -94,7 +94,8 @@ std::string FieldsMarkdown(TextTable& text) {
   for (const FieldSet& set : FieldSets()) {
     const bool header = set.recordKind == "header";
     md += "\n## " + set.name + "\n\n";
-    md += "Keys: `zone.Z." + set.recordKind + (header ? "" : ".N") + ".KEY`\n\n";
+    if (set.keyPattern.empty()) md += "Keys: `zone.Z." + set.recordKind + (header ? "" : ".N") + ".KEY`\n\n";
+    else md += "Keys: " + set.keyPattern + "\n\n";
     md += "| key | no. | label | control | where | encoding | range | empty | rows |\n";
     md += "|---|---|---|---|---|---|---|---|---|\n";
     for (const FieldDescriptor& d : *set.fields) {

@@ -5,8 +5,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/Bytes.h"
+#include "editors/forms/FormEngine.h"
 
 namespace vb420 {
 
@@ -26,5 +28,19 @@ std::string MessagePassword(const ByteArea& ext);
 // An empty password stores length 0xFF and six 0xFF bytes; otherwise the
 // length, the characters (at most six) and 0xFF after them.
 void StoreMessagePassword(ByteArea ext, std::string_view password);
+
+// A typed line (UTF-8) as the bytes the radio shows: the first 32 characters,
+// each outside Latin-1 as '?'. False for text that is not UTF-8 or holds a
+// control character (a zero byte would silently end the line).
+bool TypedLineBytes(std::string_view utf8, std::string& bytes);
+// What the message-password dialog takes: up to six letters and digits.
+bool MessagePasswordTypable(std::string_view typed);
+
+// The two lines of the embedded message (keys "1", "2") and of the
+// password-protected message ("1", "2" and "password") as field descriptors,
+// registered as the field sets "message" and "passmessage" (keys message.1,
+// passmessage.password, ...). They show and store as the windows do.
+const std::vector<forms::FieldDescriptor>& MessageFieldTable();
+const std::vector<forms::FieldDescriptor>& PassMessageFieldTable();
 
 }  // namespace vb420

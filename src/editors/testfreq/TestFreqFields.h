@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/RadioData.h"
+#include "editors/forms/FormEngine.h"
 
 namespace vb420 {
 
@@ -51,5 +52,15 @@ void CopyTestFreqs(RadioData& data, int first, int last, TestFreqCopyBuffer& buf
 bool PasteTestFreqs(RadioData& data, int first, int rows, const TestFreqCopyBuffer& buffer);
 // Clears the rows; loads the defaults when none is left set (true then).
 bool DeleteTestFreqs(RadioData& data, int first, int last);
+
+// The grid's two columns as field descriptors ("rx", "tx"; the record
+// cursor's `record` is the 0-based slot). They show and store exactly as the
+// grid does, with the warning 283 or 284 left in the context's message; the
+// grid itself stores through them. Registered as the field set "testfreq"
+// (keys testfreq.N.rx and testfreq.N.tx, N 1 to 16).
+const std::vector<forms::FieldDescriptor>& TestFreqFieldTable();
+// What the grid's in-cell edit box would take: at most 9 characters, digits
+// and the decimal separator only (an empty text clears the slot).
+bool TestFreqTypable(const RadioData& data, const std::string& text);
 
 }  // namespace vb420

@@ -26,13 +26,6 @@ namespace {
 
 QString T(TextTable& text, int entry) { return QString::fromStdString(text.Text(entry)); }
 
-// The radio shows single bytes: anything outside Latin-1 becomes '?'.
-std::string LineBytes(const QString& s) {
-  std::string out;
-  for (QChar c : s) out.push_back(c.unicode() < 0x100 ? static_cast<char>(c.unicode()) : '?');
-  return out;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -77,10 +70,13 @@ void CMessageLinesView::Refresh() {
 }
 
 void CMessageLinesView::Store(int line) {
-  const std::string typed = LineBytes(lines_[line]->text());
   ByteArea area = Area();
   const std::string before = MessageLineText(area, Offset(line));
-  StoreMessageLine(area, Offset(line), typed);
+  // The same conversion as the settings verb's: the radio shows single
+  // bytes, and a pasted control character is not kept (the line shows the
+  // stored text again).
+  std::string typed;
+  if (TypedLineBytes(lines_[line]->text().toStdString(), typed)) StoreMessageLine(area, Offset(line), typed);
   Refresh();
   if (MessageLineText(area, Offset(line)) != before) {
     Context().frame.RefreshAllEditors(this);
@@ -170,7 +166,9 @@ void CEmbPassView::EditPassword() {
   SetControlsEnabled(true);
   if (r != QDialog::Accepted) return;
   const std::string before = MessagePassword(ws.data.Ext());
-  StoreMessagePassword(ws.data.Ext(), dlg.Edit()->text().toLatin1().toStdString());
+  const std::string typed = dlg.Edit()->text().toStdString();
+  if (!MessagePasswordTypable(typed)) return;
+  StoreMessagePassword(ws.data.Ext(), typed);
   if (MessagePassword(ws.data.Ext()) != before) Context().frame.UpdateCaption();
 }
 

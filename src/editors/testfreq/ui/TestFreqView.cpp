@@ -147,13 +147,19 @@ void CTestFreqView::CommitEdit() {
     grid_->SetText(row, col, saved);
     return;
   }
-  const TestFreqStoreResult r = StoreTestFreq(Context().ws.data, row - 1, col - 1, text.toStdString());
-  if (r.defaultsLoaded) grid_->Model()->RefillAll();
-  else grid_->Model()->RefillRow(row);
+  // The cell stores through the column's field descriptor, as the settings
+  // verb does; the descriptor leaves the warning to show in the message.
+  Workspace& ws = Context().ws;
+  forms::FormContext ctx(ws.data, ws.text, ws.data.votingSwitch, {-1, row - 1});
+  std::string typed = text.toStdString();
+  forms::FormEngine::StoreText(ctx, TestFreqFieldTable()[static_cast<size_t>(col - 1)], typed);
+  // Clearing the last frequency may have brought the defaults back into
+  // every row.
+  grid_->Model()->RefillAll();
   Changed();
-  if (r.result == TestFreqStore::kOutOfRange) {
+  if (ctx.message) {
     MessageHelper& msg = Context().msg;
-    msg.Warning(msg.T(col == 1 ? 283 : 284), kMsgOk, MessageHelper::kNoticeCaption, this);
+    msg.Warning(msg.T(ctx.message), kMsgOk, MessageHelper::kNoticeCaption, this);
   }
 }
 
