@@ -13,6 +13,7 @@
 #include "app/UiLanguage.h"
 #include "frame/ui/SettingsFormat.h"
 #include "data/NewImage.h"
+#include "lang/ResourcePaths.h"
 #include "lang/ui/HelpSystem.h"
 #include "lang/ui/MessageHelper.h"
 #include "lang/ui/UiPrompter.h"
@@ -32,11 +33,12 @@ CVb420App::CVb420App(StartupOptions options) : options_(std::move(options)) {
   if (options_.programPath.empty() && QCoreApplication::instance())
     options_.programPath = QCoreApplication::applicationFilePath().toStdString();
   const std::string folder = ProgramFolder(options_.programPath);
-  if (options_.languageDirs.empty())
-    options_.languageDirs = {folder, folder + "/../share/vb420", VB420_RESOURCE_DIR};
+  // Installed or not, the language file and the help come from the same
+  // places: beside the program, ../share/vb420, the XDG data folders, and
+  // the source tree only for a program run from its build tree.
+  if (options_.languageDirs.empty()) options_.languageDirs = ResourceDirs(folder);
   if (options_.resourceDirs.empty())
-    options_.resourceDirs = {QString::fromStdString(folder), QString::fromStdString(folder + "/../share/vb420"),
-                             QStringLiteral(VB420_RESOURCE_DIR)};
+    for (const std::string& d : ResourceDirs(folder)) options_.resourceDirs.push_back(QString::fromStdString(d));
   UiPrompter* prompter = options_.prompter;
   if (!prompter) {
     ownPrompter_ = std::make_unique<UiPrompter>();

@@ -20,10 +20,11 @@ class UiPrompter;
 struct StartupOptions {
   std::vector<std::string> args;  // command-line arguments after the program name
   std::string programPath;        // the program file; its folder is searched first
-  // Folders searched for the language file; empty: the program's folder,
-  // ../share/vb420 beside it, then the source tree's resources.
+  // Folders searched for the language file; empty: ResourceDirs() of the
+  // program's folder (beside it, ../share/vb420, the XDG data folders, and
+  // the source tree when run from the build tree).
   std::vector<std::string> languageDirs;
-  // Folders that may hold help/<lang>/; empty: the same three places.
+  // Folders that may hold help/<lang>/; empty: the same places.
   std::vector<QString> resourceDirs;
   bool splash = true;
   // Message boxes and dialogs; null: the real ones.

@@ -15,5 +15,12 @@ constexpr int kHelpTreeBar = 0x71000;
 constexpr int kHelpToolBar = 0x72000;
 constexpr int kHelpStatusBar = 0x73000;
 constexpr int kHelpLanguage = 0x62000;
+// Editor windows without a menu command of their own: their own pages,
+// beside Zone Information's.
+constexpr int kHelpZoneInfo = 0x31000;
+constexpr int kHelpChannelEdit = 0x31100;
+constexpr int kHelpConvZoneEdit = 0x31200;
+// The copy and jump dialogs of the zone and channel windows.
+constexpr int kHelpZoneDialogs = 0x31300;
 
 }  // namespace vb420

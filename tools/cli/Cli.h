@@ -29,20 +29,28 @@ using VerbFn = int (*)(const std::vector<std::string>& args);
 
 struct CliVerb {
   const char* name;
-  const char* usage;
+  const char* usage;  // one line: the verb and its arguments
   VerbFn run;
+  // What "vb420cli VERB --help" prints under the usage line: what the verb
+  // does, its options and what it prints. Empty: the usage line alone.
+  const char* help = "";
 };
 
 void RegisterVerb(const CliVerb& verb);
+// Every registered verb, sorted by name.
+std::vector<CliVerb> RegisteredVerbs();
 
 struct VerbRegistrar {
-  VerbRegistrar(const char* name, const char* usage, VerbFn fn) { RegisterVerb({name, usage, fn}); }
+  VerbRegistrar(const char* name, const char* usage, VerbFn fn, const char* help = "") {
+    RegisterVerb({name, usage, fn, help});
+  }
 };
 
 #define VB420_CLI_CONCAT2(a, b) a##b
 #define VB420_CLI_CONCAT(a, b) VB420_CLI_CONCAT2(a, b)
-#define VB420_CLI_VERB(name, usage, fn) \
-  static ::vb420::cli::VerbRegistrar VB420_CLI_CONCAT(vb420_verb_, __LINE__)(name, usage, fn)
+// VB420_CLI_VERB(name, usage, fn[, help]): registers a verb at start-up.
+#define VB420_CLI_VERB(name, usage, ...) \
+  static ::vb420::cli::VerbRegistrar VB420_CLI_CONCAT(vb420_verb_, __LINE__)(name, usage, __VA_ARGS__)
 
 // Small helpers for option parsing.
 // Finds "--opt VALUE" in args; removes both and returns true with the value.
@@ -59,8 +67,8 @@ int Fail(int code, const std::string& message);
 // Parses a number in decimal or 0x-prefixed hex; false when it is not one.
 bool ParseNumber(const std::string& s, long& out);
 // Loads the language file (English unless VB420_LANGUAGE names another
-// language) from beside the program or from the source tree; false, with a
-// message on stderr, when it is missing or damaged.
+// language) from the places ResourceDirs() lists; false, with a message on
+// stderr, when it is missing or damaged.
 bool LoadCliTexts(vb420::TextTable& text);
 // Loads a ".dat" file into `data` and accepts it as the working image (no
 // post-load adjustments: the command line changes only what it is told to).

@@ -296,12 +296,31 @@ void PointLinkAt(RadioLink& link, const std::string& port) {
 }
 
 VB420_CLI_VERB("read", "read --port P -o FILE.dat [--password DIGITS] [--retries N]   read a radio into a file",
-               CmdRead);
+               CmdRead,
+               "Read a radio's programming into a data file.\n"
+               "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
+               "  -o FILE.dat        the file to write\n"
+               "  --password DIGITS  the radio's read password, when it has one\n"
+               "  --retries N        answer Retry N times before giving up (default 2)\n"
+               "A copy of every successful read is kept in ~/.local/share/vb420/backups.");
 VB420_CLI_VERB("write",
                "write FILE.dat --port P [--password DIGITS] [--no-adjust-time] [--yes] [--retries N]   "
                "write a file into a radio",
-               CmdWrite);
+               CmdWrite,
+               "Write a data file into a radio.\n"
+               "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
+               "  --password DIGITS  the radio's overwrite password, when it has one\n"
+               "  --no-adjust-time   leave the radio's clock as it is\n"
+               "  --yes              answer Yes to the questions asked before writing (another\n"
+               "                     model, a password warning, frequencies outside the band);\n"
+               "                     without it such a question stops the write (exit 3)\n"
+               "  --retries N        answer Retry N times before giving up (default 2)\n"
+               "A file that fails the checks before writing is not sent (exit 1).");
 VB420_CLI_VERB("radio-info", "radio-info --port P [--retries N]   show the identity of a connected radio",
-               CmdRadioInfo);
+               CmdRadioInfo,
+               "Show the identity of a connected radio: model and type, frequency range, serial\n"
+               "number, version, checksum and PassPort data, one \"name:value\" a line.\n"
+               "  --port P      COMn or a device path such as /dev/ttyUSB0\n"
+               "  --retries N   answer Retry N times before giving up (default 2)");
 
 }  // namespace vb420::cli

@@ -95,6 +95,19 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
 
 }  // namespace
 
-VB420_CLI_VERB("settings", "settings FILE.dat [--editor NAME] [KEY[=TEXT] ...]  list, show or set fields by key", CmdSettings);
+VB420_CLI_VERB("settings", "settings FILE.dat [--editor NAME] [KEY[=TEXT] ...]  list, show or set fields by key", CmdSettings,
+               "List, show or set the fields of the editor windows by their stable keys, through\n"
+               "the same rules as typing into the windows (for example zone.3.ch.17.rxf; every\n"
+               "key is listed in docs/FIELDS.md).\n"
+               "  (no KEY)        list every field as KEY=TEXT; a field that cannot be changed\n"
+               "                  now is followed by a tab and [disabled]\n"
+               "  --editor NAME   only the fields of one editor: conv-zone, channel, ltr-zone,\n"
+               "                  ltr-group, repeater or passport-group\n"
+               "  KEY             print that field's line\n"
+               "  KEY=TEXT        store TEXT; the file is saved (atomically) only when every\n"
+               "                  assignment was accepted\n"
+               "Exit codes beyond the shared ones: 10 no such key or editor, 11 the field cannot\n"
+               "be changed on this model or now, 12 a list field given none of its rows, 13 the\n"
+               "change was refused (no room, the limit of 512 channels).");
 
 }  // namespace vb420::cli

@@ -16,6 +16,7 @@
 
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "lang/ResourcePaths.h"
 #include "lang/TextTable.h"
 
 namespace vb420::cli {
@@ -26,13 +27,47 @@ std::map<std::string, CliVerb>& Registry() {
   return verbs;
 }
 
+// The first line of a verb's help: what "vb420cli --help" lists beside it.
+std::string Summary(const CliVerb& verb) {
+  const std::string help = verb.help ? verb.help : "";
+  return help.substr(0, help.find('\n'));
+}
+
 void PrintUsage(std::ostream& out) {
-  out << "usage: vb420cli VERB [ARGS]\n\nverbs:\n";
-  for (const auto& [name, verb] : Registry()) out << "  " << verb.usage << "\n";
+  out << "usage: vb420cli VERB [ARGS]\n"
+         "       vb420cli VERB --help     what a verb does, its arguments and options\n\nverbs:\n";
+  size_t width = 0;
+  for (const auto& [name, verb] : Registry()) width = std::max(width, name.size());
+  for (const auto& [name, verb] : Registry()) {
+    const std::string summary = Summary(verb);
+    out << "  " << name << std::string(width - name.size() + 3, ' ') << (summary.empty() ? verb.usage : summary)
+        << "\n";
+  }
+  out << "\nMessages go to stderr. Exit codes: 0 success, 1 failed, 2 wrong command line,\n"
+         "3 cancelled (a question needs --yes, or a password is missing), 4 serial port\n"
+         "cannot be opened or is held by another program, 5 no or wrong answer from the\n"
+         "radio, 6 refused model.\n"
+         "Environment: VB420_LANGUAGE (English or Spanish) chooses the language of the\n"
+         "messages; VB420_COM<n> points port COMn at a device.\n";
+}
+
+void PrintVerbHelp(std::ostream& out, const CliVerb& verb) {
+  out << "usage: vb420cli " << verb.usage << "\n";
+  if (verb.help && *verb.help) out << "\n" << verb.help << (std::string(verb.help).back() == '\n' ? "" : "\n");
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  return std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 }  // namespace
 
 void RegisterVerb(const CliVerb& verb) { Registry()[verb.name] = verb; }
+
+std::vector<CliVerb> RegisteredVerbs() {
+  std::vector<CliVerb> out;
+  for (const auto& [name, verb] : Registry()) out.push_back(verb);
+  return out;
+}
 
 bool TakeOption(std::vector<std::string>& args, const std::string& opt, std::string& value) {
   for (size_t i = 0; i < args.size(); ++i) {
@@ -72,11 +107,7 @@ bool ParseNumber(const std::string& s, long& out) {
 }
 
 bool LoadCliTexts(TextTable& text) {
-  std::string exeDir;
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (!ec) exeDir = exe.parent_path().string();
-  const std::string path = TextTable::FindFile({exeDir, exeDir + "/../share/vb420", VB420_RESOURCE_DIR});
+  const std::string path = TextTable::FindFile(ResourceDirs(RunningProgramFolder()));
   if (path.empty()) {
     std::cerr << "vb420cli: " << TextTable::kMsgNotFound << std::endl;
     return false;
@@ -135,16 +166,28 @@ bool SaveDatForCli(const std::string& path, RadioData& data, int* exitCode) {
 int main(int argc, char** argv) {
   using namespace vb420::cli;
   std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    PrintUsage(args.empty() ? std::cerr : std::cout);
-    return args.empty() ? kExitUsage : kExitOk;
+  if (args.empty()) {
+    PrintUsage(std::cerr);
+    return kExitUsage;
   }
-  const auto it = Registry().find(args[0]);
+  // "help VERB" is "VERB --help"; "help" alone and "--help" list the verbs.
+  const bool helpVerb = args[0] == "help";
+  if (args[0] == "--help" || args[0] == "-h" || (helpVerb && args.size() == 1)) {
+    PrintUsage(std::cout);
+    return kExitOk;
+  }
+  const std::string name = helpVerb ? args[1] : args[0];
+  const auto it = Registry().find(name);
   if (it == Registry().end()) {
-    std::cerr << "vb420cli: unknown verb \"" << args[0] << "\"\n";
+    std::cerr << "vb420cli: unknown verb \"" << name << "\"\n";
     PrintUsage(std::cerr);
     return kExitUsage;
   }
   args.erase(args.begin());
+  // Asking for help never runs the verb: nothing is read, written or sent.
+  if (helpVerb || AsksForHelp(args)) {
+    PrintVerbHelp(std::cout, it->second);
+    return kExitOk;
+  }
   return it->second.run(args);
 }

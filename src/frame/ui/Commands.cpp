@@ -10,14 +10,14 @@ using K = EditorKind;
 
 const std::vector<EditorKindInfo> kKinds = {
     {K::ZoneInfo, "CZnInfoView", "CZnInfoFrm", 71, 0x31000},
-    {K::ChannelEdit, "CChEditView", "CChildFrame", 0, 0x31000},
+    {K::ChannelEdit, "CChEditView", "CChildFrame", 0, kHelpChannelEdit},
     {K::GidEdit, "CGidEditView", "CChildFrame", 0, 0x31000},
     {K::RepeaterInfo, "CRepInfoView", "CRepInfoChildFrm", 0, 0x31000},
     {K::PPSysData, "CPPSysDataView", "CChildFrame", 0, 0x31000},
     {K::PPSearchHold, "CPPSearchHoldView", "CChildFrame", 0, 0x31000},
     {K::PPSeedFreq, "CPPSeedFreqView", "CChildFrame", 0, 0x31000},
     {K::ScanList, "CScanListView", "CChildFrame", 0, 0x34000},
-    {K::ConvZoneEdit, "CConvEditView", "CChildFrame", 0, 0x31000},
+    {K::ConvZoneEdit, "CConvEditView", "CChildFrame", 0, kHelpConvZoneEdit},
     {K::TrunkZoneEdit, "CTrunkEditView", "CChildFrame", 0, 0x31000},
     {K::ZoneMerge, "CZnMergeView", "CZnMergeFrm", 70, 0x3B000},
     {K::Features, "CFeatureView", "CSpecialFrame", 56, 0x32000},

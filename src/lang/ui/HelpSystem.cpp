@@ -3,7 +3,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFileInfo>
+#include <QKeySequence>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QStyle>
 #include <QTextBrowser>
@@ -31,6 +36,16 @@ QString HelpSystem::FolderNameOf(const std::string& helpFile) {
 QString HelpSystem::PageName(int context) {
   if (context == 0) return QStringLiteral("index.html");
   return QString::number(context, 16) + QStringLiteral(".html");
+}
+
+QString HelpSystem::PageTitle(const QString& page) {
+  QFile f(page);
+  if (page.isEmpty() || !f.open(QIODevice::ReadOnly)) return {};
+  const QString text = QString::fromUtf8(f.read(4096));
+  static const QRegularExpression title(QStringLiteral("<title>([^<]*)</title>"),
+                                        QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch m = title.match(text);
+  return m.hasMatch() ? m.captured(1).trimmed() : QString();
 }
 
 QString HelpSystem::HelpFolder() const {
@@ -66,9 +81,14 @@ bool HelpSystem::Show(QWidget* from, int context) {
     auto* bar = new QToolBar(w);
     browser_ = new QTextBrowser(w);
     browser_->setOpenExternalLinks(true);
-    QAction* back = bar->addAction(w->style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("<"));
-    QAction* fwd = bar->addAction(w->style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral(">"));
-    QAction* home = bar->addAction(w->style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("index"));
+    // The buttons carry no words of their own: arrows for back and forward,
+    // and the contents page's title (in the book's language) for home.
+    QAction* back = bar->addAction(w->style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("\u2190"));
+    QAction* fwd = bar->addAction(w->style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("\u2192"));
+    QAction* home = bar->addAction(w->style()->standardIcon(QStyle::SP_DirHomeIcon), PageTitle(PageFor(0)));
+    home->setObjectName(QStringLiteral("helpContents"));
+    back->setShortcut(QKeySequence(QKeySequence::Back));
+    fwd->setShortcut(QKeySequence(QKeySequence::Forward));
     connect(back, &QAction::triggered, browser_, &QTextBrowser::backward);
     connect(fwd, &QAction::triggered, browser_, &QTextBrowser::forward);
     connect(home, &QAction::triggered, this, [this] {
@@ -85,14 +105,19 @@ bool HelpSystem::Show(QWidget* from, int context) {
     layout->addWidget(bar);
     layout->addWidget(browser_);
     connect(w, &QObject::destroyed, this, [this] { browser_ = nullptr; });
-    w->resize(640, 560);
+    // Large enough for the pages' tables, never larger than the screen.
+    QSize size(860, 760);
+    if (const QScreen* screen = (from ? from->screen() : QGuiApplication::primaryScreen())) {
+      const QRect avail = screen->availableGeometry();
+      size = size.boundedTo(QSize(avail.width() * 9 / 10, avail.height() * 9 / 10));
+    }
+    w->resize(size);
     window_ = w;
   }
   browser_->setSource(QUrl::fromLocalFile(page));
   window_->show();
   window_->raise();
   window_->activateWindow();
-  Q_UNUSED(from);
   return true;
 }
 

@@ -1,7 +1,8 @@
 // Help: HTML pages per language, one per help context, shown in a help window.
-// The language's help book "vb420En.chm" is the folder help/en/ beside the
-// program (or in the installed or source resources); context 0 is index.html,
-// any other context its hexadecimal number, e.g. 0x20000 -> 20000.html.
+// The language's help book "vb420En.chm" is the folder help/en/ in one of the
+// resource folders (ResourceDirs: beside the program, ../share/vb420, the XDG
+// data folders); context 0 is index.html, any other context its hexadecimal
+// number in lower case, e.g. 0x20000 -> 20000.html, 0x1A000 -> 1a000.html.
 #pragma once
 
 #include <QObject>
@@ -38,6 +39,8 @@ class HelpSystem : public QObject {
   QWidget* Window() const;
 
   static QString PageName(int context);
+  // The <title> of a page file; empty when it has none or cannot be read.
+  static QString PageTitle(const QString& page);
   static QString FolderNameOf(const std::string& helpFile);
 
  private:

@@ -14,6 +14,8 @@
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/grid/FilterEdit.h"
 #include "editors/grid/ToneCombo.h"
+#include "lang/HelpContexts.h"
+#include "lang/ui/HelpSystem.h"
 #include "lang/ui/MessageHelper.h"
 
 namespace vb420 {
@@ -31,6 +33,8 @@ QDialogButtonBox* Buttons(EditorContext& ctx, QDialog* dlg, QPushButton** okOut 
   QObject::connect(box, &QDialogButtonBox::accepted, dlg, &QDialog::accept);
   QObject::connect(box, &QDialogButtonBox::rejected, dlg, &QDialog::reject);
   if (okOut) *okOut = ok;
+  // Every dialog here has OK and Cancel from this box; F1 explains them all.
+  InstallHelpKey(dlg, ctx.help, [] { return kHelpZoneDialogs; });
   return box;
 }
 
