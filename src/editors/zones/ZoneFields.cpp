@@ -400,6 +400,21 @@ std::vector<FieldDescriptor> MakeLtrGroup() {
   t.push_back(CheckBox("transmit", 8, 395, opt(1), exists));
   t.push_back(CheckBox("compander", 9, 397, opt(2), exists));
   t.push_back(CheckBox("scan", 10, 389, ExtTable(RecordBase::ChannelBit, ext::kChanBitsA), exists));
+  {
+    // Custom and read-only: field 11 has no storage of its own. It is on
+    // while field 6 holds a value or bit 3 of the option byte is set, so it
+    // is shown and never stored.
+    FieldDescriptor d = CheckBox("f11", 11, -1, opt(3), [](const FormContext&) { return false; });
+    d.encoding = Encoding::Custom;
+    d.customValue = [](const FormContext& c) {
+      const long rec = Where(c, RecordBase::Record);
+      if (rec < 0) return -1;
+      const ByteArea im = c.data.Image();
+      const bool on = im.u8(static_cast<size_t>(rec) + kField6) != 0xFF || (im.u8(static_cast<size_t>(rec) + kOptions) & 0x08);
+      return on ? 0 : 1;
+    };
+    t.push_back(std::move(d));
+  }
   t.push_back(CheckBox("f12", 12, -1, opt(4), exists));
   t.push_back(CheckBox("f13", 13, -1, opt(5), exists));
   t.push_back(CheckBox("f14", 14, -1, opt(6), exists));

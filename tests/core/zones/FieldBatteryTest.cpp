@@ -294,7 +294,7 @@ TEST_F(FieldBattery, DamagedImagesAreNeverWrittenOutsideTheZoneAreas) {
     image().setU8(img::kSignallingIdMode, '1');
     const std::vector<uint8_t> imageBefore(data.buffers.ImageBytes());
     const std::vector<uint8_t> extBefore(data.buffers.ExtBytes());
-    for (int op = 0; op < 300; ++op) {
+    for (int op = 0; op < 600; ++op) {
       const FieldSet& s = forms::FieldSets()[rng() % forms::FieldSets().size()];
       // The zone sets only (another draw instead): the bench editors' fields
       // live outside the zone areas and have a damaged-image test of their own.
