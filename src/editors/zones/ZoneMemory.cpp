@@ -90,12 +90,16 @@ int CZoneMemory::RecordSize(int cls) {
 // ---------------------------------------------------------------------------
 // The walk over the area
 
-std::array<ZoneLayout, kZoneCount> CZoneMemory::Layout() const {
+std::array<ZoneLayout, kZoneCount> CZoneMemory::Layout() const { return Walk(kZoneCount - 1); }
+
+// Zones are packed in order, so a zone's place is known once every zone
+// before it has been walked: one zone's layout needs no walk past it.
+std::array<ZoneLayout, kZoneCount> CZoneMemory::Walk(int last) const {
   std::array<ZoneLayout, kZoneCount> out{};
   const ByteArea image = Image();
   int off = static_cast<int>(kAreaStart);
   const int end = static_cast<int>(kAreaEnd);
-  for (int z = 0; z < kZoneCount; ++z) {
+  for (int z = 0; z <= last && z < kZoneCount; ++z) {
     ZoneLayout& L = out[z];
     L.exists = image.u16le(kTable + 2 * static_cast<size_t>(z)) != 0xFFFF;
     if (!L.exists) continue;
@@ -141,7 +145,7 @@ std::array<ZoneLayout, kZoneCount> CZoneMemory::Layout() const {
 
 ZoneLayout CZoneMemory::ZoneInfo(int zone) const {
   if (!ValidZone(zone)) return {};
-  return Layout()[zone];
+  return Walk(zone)[zone];
 }
 
 int CZoneMemory::ZoneOffset(int zone) const { return ZoneInfo(zone).offset; }

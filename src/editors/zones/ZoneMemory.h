@@ -235,6 +235,8 @@ class CZoneMemory {
   ByteArea Ext() const;
   static int HeaderSize(int cls);
   static int RecordSize(int cls);
+  // The layouts of zones 0 to `last` (later entries left empty).
+  std::array<ZoneLayout, zones::kZoneCount> Walk(int last) const;
   int RecordPosition(const ZoneLayout& z, int number, int* insertAt) const;
   int OpenGap(int zone, size_t at, int n, bool channelCheck,
               const std::array<ZoneLayout, zones::kZoneCount>& before);
