@@ -117,6 +117,29 @@ std::string FreqText(const FormContext& c, RecordBase base, size_t offset) {
   return s;
 }
 
+// A channel or repeater frequency. Custom, because entering one is more than
+// storing a value: the first frequency brings the record (and for a channel
+// its zone) into being or removes it, a step code is written beside each
+// frequency, the companion frequency follows, and the range and
+// transmit-check flags are recomputed. `store` is the record's own entry
+// operation, which holds those rules.
+FieldDescriptor FrequencyField(const char* key, int number, int label, RecordBase base, size_t at, bool recordKey,
+                               Rule enabled,
+                               std::function<FieldResult(const ZoneRecordLocator&, FormContext&, std::string&)> store) {
+  FieldDescriptor d{.key = key, .number = number, .labelEntry = label, .kind = ControlKind::Text,
+                    .encoding = Encoding::Custom, .inputMode = 3, .maxLength = 9};
+  d.customShow = [base, at](const FormContext& c) { return FreqText(c, base, at); };
+  d.customStore = [store = std::move(store)](FormContext& c, std::string& text) {
+    const ZoneRecordLocator* l = Loc(c);
+    if (!l) return;
+    const FieldResult r = store(*l, c, text);
+    if (r.message) c.message = r.message;
+  };
+  d.recordKey = recordKey;
+  d.enabled = std::move(enabled);
+  return d;
+}
+
 // The rows of the data-signalling choice (channel field 12, group field 7):
 // which rows exist depends on the signalling ID mode byte, and in mode '1'
 // every usable entry of the ID list is a row of its own. A row's value is
@@ -206,26 +229,16 @@ std::vector<FieldDescriptor> MakeChannel() {
 
   std::vector<FieldDescriptor> t;
 
-  // Frequencies: Custom, because entering one is more than storing a value:
-  // the receive frequency brings the channel (and its zone) into being or
-  // removes it, both write a step code beside the frequency, the first
-  // receive frequency is copied to the transmit frequency, and the range
-  // and transmit-check flags follow. CConvFields::SetFrequency holds that.
+  // Frequencies (Custom, see FrequencyField): CConvFields::SetFrequency
+  // copies the first receive frequency to the transmit frequency.
   for (int field : {3, 4}) {
-    FieldDescriptor d{.key = field == 3 ? "rxf" : "txf", .number = field, .labelEntry = field == 3 ? 421 : 422,
-                      .kind = ControlKind::Text, .encoding = Encoding::Custom, .inputMode = 3, .maxLength = 9};
-    const size_t at = field == 3 ? kRxFreq : kTxFreq;
-    d.customShow = [at](const FormContext& c) { return FreqText(c, RecordBase::Record, at); };
-    d.customStore = [field](FormContext& c, std::string& text) {
-      const ZoneRecordLocator* l = Loc(c);
-      if (!l) return;
-      CConvFields conv(l->Zones(), c.text);
-      const FieldResult r = conv.SetFrequency(c.cursor.zone, c.cursor.record, field, text, true);
-      if (r.message) c.message = r.message;
-    };
-    d.recordKey = field == 3;
-    d.enabled = field == 3 ? Rule(ZoneUsableOrMissing) : exists;
-    t.push_back(std::move(d));
+    t.push_back(FrequencyField(field == 3 ? "rxf" : "txf", field, field == 3 ? 421 : 422, RecordBase::Record,
+                               field == 3 ? kRxFreq : kTxFreq, field == 3,
+                               field == 3 ? Rule(ZoneUsableOrMissing) : exists,
+                               [field](const ZoneRecordLocator& l, FormContext& c, std::string& text) {
+                                 return CConvFields(l.Zones(), c.text).SetFrequency(c.cursor.zone, c.cursor.record,
+                                                                                    field, text, true);
+                               }));
   }
 
   // Tones: Custom, because a typed receive tone also becomes the transmit
@@ -434,24 +447,17 @@ std::vector<FieldDescriptor> MakeRepeater() {
   using namespace rec::rep;
   const RecordBase P = RecordBase::Repeater;
   std::vector<FieldDescriptor> t;
-  // Frequencies: Custom, because the first frequency brings the repeater
-  // into being (or removes it), sets the second one 5 MHz above, and both
-  // keep step codes and flags beside them (CGroupFields::SetRepeaterFrequency).
+  // Frequencies (Custom, see FrequencyField): CGroupFields::SetRepeaterFrequency
+  // sets the second one 5 MHz above the first.
   for (int field : {1, 2}) {
-    FieldDescriptor d{.key = field == 1 ? "rxf" : "txf", .number = field, .labelEntry = field == 1 ? 382 : 383,
-                      .kind = ControlKind::Text, .encoding = Encoding::Custom, .inputMode = 3, .maxLength = 9};
-    const size_t at = field == 1 ? kFreq1 : kFreq2;
-    d.customShow = [at](const FormContext& c) { return FreqText(c, RecordBase::Repeater, at); };
-    d.customStore = [field](FormContext& c, std::string& text) {
-      const ZoneRecordLocator* l = Loc(c);
-      if (!l) return;
-      CGroupFields groups(l->Zones(), c.text);
-      const FieldResult r = groups.SetRepeaterFrequency(c.cursor.zone, c.cursor.record, field, text, true);
-      if (r.message) c.message = r.message;
-    };
-    d.recordKey = field == 1;
-    d.enabled = field == 1 ? Rule(ZoneUsable) : Rule(RepeaterThere);
-    t.push_back(std::move(d));
+    t.push_back(FrequencyField(field == 1 ? "rxf" : "txf", field, field == 1 ? 382 : 383, RecordBase::Repeater,
+                               field == 1 ? kFreq1 : kFreq2, field == 1,
+                               field == 1 ? Rule(ZoneUsable) : Rule(RepeaterThere),
+                               [field](const ZoneRecordLocator& l, FormContext& c, std::string& text) {
+                                 return CGroupFields(l.Zones(), c.text).SetRepeaterFrequency(c.cursor.zone,
+                                                                                             c.cursor.record, field,
+                                                                                             text, true);
+                               }));
   }
   {
     FieldRef f = In(P, kFlags, 2, 0);
