@@ -16,6 +16,9 @@ using namespace forms;
 
 namespace {
 
+// A check box shows and takes the "on" and "off" texts.
+std::vector<forms::Choice> CheckMap(int checked = 0, int unchecked = 1) { return {{370, checked}, {371, unchecked}}; }
+
 // ---- small builders ------------------------------------------------------------
 
 Rule MobileOnly() { return [](const FormContext& c) { return c.IsMobile(); }; }
@@ -25,7 +28,7 @@ Rule FirstGenOnly() { return [](const FormContext& c) { return !c.IsSecondGen();
 // A check box on a bit that is an "off" flag: checked stores 0.
 FieldDescriptor Check(std::string key, int label, FieldRef ref, Rule enabled = {}) {
   return {.key = std::move(key), .labelEntry = label, .kind = ControlKind::Check, .field = ref,
-          .encoding = Encoding::Value, .checkedValue = 0, .uncheckedValue = 1, .enabled = std::move(enabled)};
+          .encoding = Encoding::Value, .choices = CheckMap(), .checkedValue = 0, .uncheckedValue = 1, .enabled = std::move(enabled)};
 }
 
 FieldDescriptor Caption(std::string key, int label) {
@@ -316,7 +319,7 @@ std::vector<FieldDescriptor> Page3() {
   p.push_back(Number("3.3", 669, ExtByte(0x501), 0, 9));
   p.push_back(Caption("", 670));
   FieldDescriptor alarm{.key = "3.5", .labelEntry = 676, .kind = ControlKind::Check, .field = ExtByte(0x502),
-                        .encoding = Encoding::Value, .checkedValue = '0', .uncheckedValue = 0xFF, .enabled = manDown};
+                        .encoding = Encoding::Value, .choices = CheckMap('0', 0xFF), .checkedValue = '0', .uncheckedValue = 0xFF, .enabled = manDown};
   p.push_back(alarm);
   p.push_back(Number("3.6", 677, ExtByte(0x503), 1, 10, manDown));
   std::vector<Choice> tilt;
@@ -377,6 +380,7 @@ std::vector<FieldDescriptor> Page5() {
     FieldDescriptor d = Check("5." + std::to_string(6 + i), checks[i][0], ImageByteBit(0x88F, checks[i][1]));
     d.checkedValue = 1;
     d.uncheckedValue = 0;
+    d.choices = CheckMap(1, 0);
     p.push_back(d);
   }
   return p;
@@ -402,7 +406,7 @@ std::vector<FieldDescriptor> Page6() {
   p.push_back(Combo("6.4", 654, ImageByte(0x1BA), {{663, 0xFF}, {664, '0'}, {665, '1'}, {666, '2'}}, board));
   p.push_back(Caption("", 655));
   FieldDescriptor autoPos{.key = "6.6", .labelEntry = 1021, .kind = ControlKind::Check, .field = ImageByte(0x1B9),
-                          .encoding = Encoding::Value, .checkedValue = '0', .uncheckedValue = '1'};
+                          .encoding = Encoding::Value, .choices = CheckMap('0', '1'), .checkedValue = '0', .uncheckedValue = '1'};
   autoPos.enabled = And(board, [](const FormContext& c) {
     return (c.ImageByte(feat::kReportBudget2) | (c.ImageByte(feat::kReportBudget2 + 1) << 8)) != 0xFFFF;
   });

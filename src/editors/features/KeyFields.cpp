@@ -20,6 +20,9 @@ size_t KeyTableChoice::Base() const { return alternate ? img::kAlternateKeys : k
 
 namespace {
 
+// A check box shows and takes the "on" and "off" texts.
+std::vector<forms::Choice> CheckMap(int checked = 0, int unchecked = 1) { return {{370, checked}, {371, unchecked}}; }
+
 size_t Record(KeyTableChoice t, int key) { return t.Base() + keys::kRecordSize * static_cast<size_t>(key); }
 bool ValidKey(int key) { return key >= 0 && key < keys::kKeyCount; }
 
@@ -384,7 +387,7 @@ std::vector<FieldDescriptor> KeySettingsFields() {
                     .field = ImageByte(keys::kAccessoryB), .encoding = Encoding::Value,
                     .choices = {{362, 0xFF}, {898, '0'}, {899, '1'}, {900, '2'}, {901, '3'}, {902, '4'}, {903, '5'}, {904, '6'}}};
   FieldDescriptor tone{.key = "setup.sidetone", .labelEntry = 893, .kind = ControlKind::Check,
-                       .field = ImageWordBit(keys::kOptionWord, 2), .encoding = Encoding::Value, .checkedValue = 0,
+                       .field = ImageWordBit(keys::kOptionWord, 2), .encoding = Encoding::Value, .choices = CheckMap(), .checkedValue = 0,
                        .uncheckedValue = 1};
   return {a, b, tone};
 }
@@ -441,10 +444,10 @@ std::vector<FieldDescriptor> DirectChannelFields() {
   }
   zones.insert(zones.end(), channels.begin(), channels.end());
   zones.push_back({.key = "dchan.usersel", .labelEntry = 926, .kind = ControlKind::Check,
-                   .field = ImageWordBit(keys::kOptionWord, 3), .encoding = Encoding::Value, .checkedValue = 0,
+                   .field = ImageWordBit(keys::kOptionWord, 3), .encoding = Encoding::Value, .choices = CheckMap(), .checkedValue = 0,
                    .uncheckedValue = 1});
   zones.push_back({.key = "dchan.storetone", .labelEntry = 927, .kind = ControlKind::Check,
-                   .field = ImageWordBit(keys::kOptionWord, 4), .encoding = Encoding::Value, .checkedValue = 0,
+                   .field = ImageWordBit(keys::kOptionWord, 4), .encoding = Encoding::Value, .choices = CheckMap(), .checkedValue = 0,
                    .uncheckedValue = 1});
   return zones;
 }

@@ -21,6 +21,9 @@ using namespace forms;
 
 namespace {
 
+// A check box shows and takes the "on" and "off" texts.
+std::vector<forms::Choice> CheckMap(int checked = 0, int unchecked = 1) { return {{370, checked}, {371, unchecked}}; }
+
 void WriteSystemBytes(ByteArea& image, int type) {
   image.setU8(img::kSystemTypeBytes + 0, type == 1 ? 0 : 0xFF);
   image.setU8(img::kSystemTypeBytes + 1, type == 2 ? 0 : 0xFF);
@@ -94,7 +97,7 @@ FieldDescriptor ConnectorField() {
 
 FieldDescriptor WordCheck(std::string key, int label, int bit) {
   return {.key = std::move(key), .labelEntry = label, .kind = ControlKind::Check,
-          .field = ImageWordBit(optb::kOptionWord, bit), .encoding = Encoding::Value, .checkedValue = 0,
+          .field = ImageWordBit(optb::kOptionWord, bit), .encoding = Encoding::Value, .choices = CheckMap(), .checkedValue = 0,
           .uncheckedValue = 1};
 }
 
