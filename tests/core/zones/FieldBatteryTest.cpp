@@ -19,6 +19,9 @@
 #include "editors/forms/FieldsDoc.h"
 #include "editors/messages/MessageFields.h"
 #include "editors/testfreq/TestFreqFields.h"
+#include "editors/features/FeatureFields.h"
+#include "editors/features/KeyFields.h"
+#include "editors/features/OptBoardFields.h"
 #include "editors/zones/GroupFields.h"
 #include "editors/zones/ZoneFields.h"
 
@@ -356,6 +359,9 @@ TEST(FieldsDocument, MatchesTheTables) {
   (void)zonefields::Fields(ZoneTable::Channel);
   (void)TestFreqFieldTable();
   (void)MessageFieldTable();
+  (void)FeatureFieldTable();
+  (void)KeyFunctionList();
+  (void)OptBoardPage();
   const std::string expected = forms::FieldsMarkdown(english);
   const std::string path = std::string(VB420_RESOURCE_DIR) + "/../docs/FIELDS.md";
   if (const char* w = std::getenv("VB420_WRITE_FIELDS_DOC"); w && *w == '1') {
