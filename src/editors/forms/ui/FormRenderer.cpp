@@ -57,6 +57,9 @@ CFormRenderer::CFormRenderer(forms::FormContext& ctx, std::vector<forms::FormPag
       tabs_->addTab(pageWidgets_.back(), QString::fromStdString(ctx_.text.Text(pages_[p].tabEntry)));
     }
     outer->addWidget(tabs_);
+    // A page coming to the front shows what the image holds now and which
+    // of its controls apply.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { Refresh(); });
   }
   for (size_t p = 0; p < pages_.size(); ++p)
     for (size_t i = 0; i < pages_[p].fields.size(); ++i) Wire(static_cast<int>(p), static_cast<int>(i));
