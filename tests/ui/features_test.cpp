@@ -19,6 +19,7 @@
 #include "data/ModelChange.h"
 #include "editors/features/FeatureFields.h"
 #include "editors/features/KeyFields.h"
+#include "editors/features/OptBoardFields.h"
 #include "editors/features/ui/FeatureViews.h"
 #include "editors/features/ui/KeyViews.h"
 #include "editors/forms/ui/FormRenderer.h"
@@ -289,18 +290,20 @@ void FeaturesTest::systemTypeAsksAndCancelRestores() {
 void FeaturesTest::extendedFunctionAndTechnicianSetting() {
   auto* ef = Open<CExtFuncView>(kCmdExtFunction, EditorKind::ExtFunction);
   QVERIFY(ef);
-  QWidget* pin1 = ef->Form()->Control(0, 2);
+  QWidget* pin1 = ef->Form()->Control(0, optb::kExtFuncPin1);
   QVERIFY(Rows(pin1).contains("E661"));
   QVERIFY(!Rows(pin1).contains("E1092"));
   QVERIFY(Choose(pin1, "E661"));
   QCOMPARE(B(0x15A), uint8_t(49));
-  Type(ef->Form()->Control(0, 6), "5");
+  Type(ef->Form()->Control(0, optb::kExtFuncZone1), "5");
   QCOMPARE(B(0x830), uint8_t(5));
+  Type(ef->Form()->Control(0, optb::kExtFuncChannel1 + 15), "300");
+  QCOMPARE(B(0x84F), uint8_t(250));
   // The connector byte is shown again when the system type lowers it.
   f_->Ws().data.Image().setU8(0x855, '2');
   f_->Ws().data.Image().setU8(0x851, 0);
   ef->Refresh();
-  QCOMPARE(qobject_cast<QComboBox*>(ef->Form()->Control(0, 1))->currentText(), QString("E1144"));
+  QCOMPARE(qobject_cast<QComboBox*>(ef->Form()->Control(0, optb::kExtFuncConnector))->currentText(), QString("E1144"));
 
   auto* sp = Open<CSpecialView>(kCmdTechSetting, EditorKind::TechSetting);
   QVERIFY(sp);

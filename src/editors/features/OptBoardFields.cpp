@@ -140,6 +140,23 @@ FormPage BuildExtFuncPage() {
     }
   };
   system.enabled = [](const FormContext&) { return false; };
+  // Two columns of zone/channel records, then the connector and its pins.
+  p.fields.push_back({.key = "", .labelEntry = 918, .kind = ControlKind::Caption});
+  for (int i = 0; i < optb::kZoneChannelCount; ++i) {
+    const uint32_t rec = static_cast<uint32_t>(optb::kZoneChannelRecords + 2 * static_cast<size_t>(i));
+    FieldDescriptor z{.key = std::to_string(i + 1) + ".zone", .labelEntry = -1, .kind = ControlKind::EditSpin,
+                      .field = ImageByte(rec), .encoding = Encoding::Number, .minimum = 1, .maximum = 128,
+                      .emptyValue = 0xFF, .emptyTextEntry = 362};
+    z.labelText = std::to_string(i + 1);
+    p.fields.push_back(z);
+  }
+  p.fields.push_back({.key = "", .labelEntry = 917, .kind = ControlKind::Caption});
+  for (int i = 0; i < optb::kZoneChannelCount; ++i) {
+    const uint32_t rec = static_cast<uint32_t>(optb::kZoneChannelRecords + 2 * static_cast<size_t>(i));
+    p.fields.push_back({.key = std::to_string(i + 1) + ".channel", .labelEntry = -1, .kind = ControlKind::EditSpin,
+                        .field = ImageByte(rec + 1), .encoding = Encoding::Number, .minimum = 1, .maximum = 250,
+                        .emptyValue = 0xFF, .emptyTextEntry = 362});
+  }
   p.fields.push_back(system);
   p.fields.push_back(ConnectorField());
   for (int pin = 0; pin < 3; ++pin) {
@@ -149,19 +166,6 @@ FormPage BuildExtFuncPage() {
     d.dynamicChoices = [](const FormContext& c) { return AccessoryPinChoices(c.data); };
     d.enabled = [pin](const FormContext& c) { return PinCounts(c, pin); };
     p.fields.push_back(d);
-  }
-  p.fields.push_back({.key = "", .labelEntry = 1099, .kind = ControlKind::Caption});
-  for (int i = 0; i < optb::kZoneChannelCount; ++i) {
-    const uint32_t rec = static_cast<uint32_t>(optb::kZoneChannelRecords + 2 * static_cast<size_t>(i));
-    FieldDescriptor z{.key = std::to_string(i + 1) + ".zone", .labelEntry = -1, .kind = ControlKind::EditSpin,
-                      .field = ImageByte(rec), .encoding = Encoding::Number, .minimum = 1, .maximum = 128,
-                      .emptyValue = 0xFF, .emptyTextEntry = 362};
-    z.labelText = std::to_string(i + 1);
-    FieldDescriptor ch{.key = std::to_string(i + 1) + ".channel", .labelEntry = -1, .kind = ControlKind::EditSpin,
-                       .field = ImageByte(rec + 1), .encoding = Encoding::Number, .minimum = 1, .maximum = 250,
-                       .emptyValue = 0xFF, .emptyTextEntry = 362};
-    p.fields.push_back(z);
-    p.fields.push_back(ch);
   }
   return p;
 }
@@ -218,7 +222,7 @@ FormPage BuildSpecialPage() {
     if (!SpecialOwnsByte(off)) continue;
     if (off == fld::kExtendedFixed) {
       // Always '1' after a load: shown, never changed here.
-      FieldDescriptor d = HexField(off, 1, 1103);
+      FieldDescriptor d = HexField(off, 1, 1103);  // label "Fixed Value 0x81B"
       d.enabled = [](const FormContext&) { return false; };
       p.fields.push_back(d);
       continue;

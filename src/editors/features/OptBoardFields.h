@@ -19,6 +19,14 @@ constexpr size_t kEmergencySignalling = 0x7F0;
 constexpr size_t kZoneChannelRecords = 0x830;  // 16 records: zone, channel (1-based, 0xFF none)
 constexpr int kZoneChannelCount = 16;
 constexpr int kConfirmSystemType = 295;
+// Places on the extended-function page: 16 zones, 16 channels (each column
+// under its heading), then the system type, the connector and the pins.
+constexpr int kExtFuncRows = 17;
+constexpr int kExtFuncZone1 = 1;
+constexpr int kExtFuncChannel1 = 18;
+constexpr int kExtFuncSystem = 34;
+constexpr int kExtFuncConnector = 35;
+constexpr int kExtFuncPin1 = 36;
 }  // namespace optb
 
 struct SystemTypeChange {

@@ -136,12 +136,12 @@ void COptBoardView::AfterStore(int, int index) {
 
 CExtFuncView::CExtFuncView(EditorContext& ctx, QWidget* parent) : CFormEditorView(ctx, EditorKind::ExtFunction, parent) {
   setObjectName("extFuncView");
-  Build({ExtFuncPage()}, 14);
+  Build({ExtFuncPage()}, optb::kExtFuncRows);
 }
 
 void CExtFuncView::AfterStore(int, int index) {
   // The pins decide the input alarm of Optional Features.
-  if (index >= 2 && index <= 4) Context().frame.RefreshAllEditors(this);
+  if (index >= optb::kExtFuncPin1 && index < optb::kExtFuncPin1 + 3) Context().frame.RefreshAllEditors(this);
 }
 
 // ---------------------------------------------------------------------------

@@ -178,11 +178,18 @@ std::vector<FormPage> CKeyView::PageTable(const KeyPage& page) const {
       p.fields = KeySettingsFields();
       return {p};
     case KeyPageKind::QuickCall:
-      p.fields = QuickCallFields();
+    case KeyPageKind::DirectChannel: {
+      // Two columns under their headings (call type and number, zone and
+      // channel); the direct-channel check boxes follow in a third.
+      const bool quick = page.kind == KeyPageKind::QuickCall;
+      const auto fields = quick ? QuickCallFields() : DirectChannelFields();
+      const size_t rows = quick ? 6 : 5;
+      p.fields.push_back(Heading(quick ? 905 : 918));
+      p.fields.insert(p.fields.end(), fields.begin(), fields.begin() + static_cast<long>(rows));
+      p.fields.push_back(Heading(quick ? 906 : 917));
+      p.fields.insert(p.fields.end(), fields.begin() + static_cast<long>(rows), fields.end());
       return {p};
-    case KeyPageKind::DirectChannel:
-      p.fields = DirectChannelFields();
-      return {p};
+    }
     case KeyPageKind::Keys: break;
   }
   // Four columns headed by their captions: first function (labelled with
@@ -221,8 +228,8 @@ void CKeyView::Rebuild() {
     int rows = 14;
     if (page.kind == KeyPageKind::Keys) rows = static_cast<int>(page.keys.size()) + 1;
     if (page.kind == KeyPageKind::Settings) rows = 3;
-    if (page.kind == KeyPageKind::QuickCall) rows = 6;
-    if (page.kind == KeyPageKind::DirectChannel) rows = 5;
+    if (page.kind == KeyPageKind::QuickCall) rows = 7;
+    if (page.kind == KeyPageKind::DirectChannel) rows = 6;
     auto* form = new CFormRenderer(*fctx_, PageTable(page), nullptr, std::max(rows, 1));
     connect(form, &CFormRenderer::Stored, this, [this](int, int) { AfterStore(); });
     forms_.push_back(form);

@@ -79,8 +79,9 @@ QWidget* CFormRenderer::BuildPage(int page) {
     Slot& s = pageSlots[i];
     const int row = static_cast<int>(i) % rowsPerColumn_;
     const int col = 2 * (static_cast<int>(i) / rowsPerColumn_);
-    const QString label = d.labelEntry >= 0 ? QString::fromStdString(ctx_.text.Text(d.labelEntry))
-                                            : QString::fromStdString(d.labelText);
+    // A text entry, a literal, or both ("Option Settings 0x81E").
+    QString label = d.labelEntry >= 0 ? QString::fromStdString(ctx_.text.Text(d.labelEntry)) : QString();
+    if (!d.labelText.empty()) label += (label.isEmpty() ? "" : " ") + QString::fromStdString(d.labelText);
     switch (d.kind) {
       case ControlKind::Caption: {
         s.label = new QLabel(label);
@@ -142,6 +143,9 @@ QWidget* CFormRenderer::BuildPage(int page) {
       case ControlKind::Text:
         s.edit = new CFilterEdit;
         s.control = s.edit;
+        // A box for a few characters is as wide as they need.
+        if (d.maxLength > 0 && d.maxLength <= 4)
+          s.edit->setMaximumWidth(s.edit->fontMetrics().horizontalAdvance(QString(d.maxLength + 2, QLatin1Char('W'))));
         break;
       case ControlKind::List: {
         // An embedded list: one row per row descriptor, its label in the
