@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
+#include <cstdio>
 #include <QTest>
 #include <QToolButton>
 #include <fstream>
@@ -22,6 +24,7 @@
 #include "editors/features/OptBoardFields.h"
 #include "editors/features/ui/FeatureViews.h"
 #include "editors/features/ui/KeyViews.h"
+#include "editors/forms/FieldSets.h"
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/grid/FilterEdit.h"
 #include "link/WriteValidation.h"
@@ -43,6 +46,7 @@ class FeaturesTest : public QObject {
   void systemTypeAsksAndCancelRestores();
   void extendedFunctionAndTechnicianSetting();
   void writeRefusesAKeyTheBoardCannotRun();
+  void listingShowsWhatTheWindowShows();
   void timings();
   void screenshots();
 
@@ -335,6 +339,55 @@ void FeaturesTest::writeRefusesAKeyTheBoardCannotRun() {
   const WriteValidationResult r = ValidateForWrite(d, f_->Ws().text);
   QCOMPARE(int(r.problems.size()), 1);
   QVERIFY(QString::fromStdString(r.problems[0].line).contains("E670"));
+}
+
+// What `vb420cli settings --editor features` prints is the listing of the
+// field sets: on a new VT-1600 and VT-1602 each line's text is what the
+// window's control shows for the same field, and the line is disabled
+// exactly when the control is.
+void FeaturesTest::listingShowsWhatTheWindowShows() {
+  for (int model : {0, 2}) {
+    f_->Frame().CloseAllEditors();
+    Settle();
+    SetModel(model);
+    f_->Ws().data.Image().setU8(0x142, 3);  // a few values that are not the defaults
+    f_->Ws().data.Image().setU8(0x170, 0x82);
+    auto* v = Open<CFeatureView>(kCmdFeatures, EditorKind::Features);
+    CFormRenderer* form = v->Form();
+    std::vector<forms::SettingLine> lines;
+    QCOMPARE(forms::ListSettings(f_->Ws().data, f_->Ws().text, "features", lines), forms::SettingStatus::Ok);
+    int compared = 0;
+    for (const forms::SettingLine& l : lines) {
+      int page = -1, index = -1, row = -1;
+      char rest[16] = {};
+      const int n = std::sscanf(l.key.c_str(), "features.%d.%d.%15s", &page, &index, rest);
+      if (n == 3 && std::string(rest).find_first_not_of("0123456789") != std::string::npos) continue;  // passwords
+      if (n == 3) row = std::atoi(rest) - 1;
+      QVERIFY2(page >= 0 && index >= 0, l.key.c_str());
+      if (page == 6 && model == 2) {
+        QVERIFY(!form->Tabs()->isTabVisible(6));
+        QVERIFY(!l.enabled);
+        continue;
+      }
+      QWidget* w = form->Control(page, index);
+      QVERIFY2(w, l.key.c_str());
+      QString shown;
+      bool enabled = w->isEnabled();
+      if (auto* c = qobject_cast<QCheckBox*>(w)) shown = QString::fromStdString(f_->Ws().text.Text(c->isChecked() ? 370 : 371));
+      else if (auto* c = qobject_cast<QComboBox*>(w)) shown = c->currentText();
+      else if (auto* e = qobject_cast<QLineEdit*>(w)) shown = e->text();
+      else if (auto* t = qobject_cast<QTableWidget*>(w)) {
+        shown = t->item(row, 1)->text();
+        enabled = t->isEnabled() && (t->item(row, 1)->flags() & Qt::ItemIsEnabled);
+      }
+      if (auto* e = qobject_cast<QLineEdit*>(w); e && qobject_cast<QComboBox*>(e->parentWidget()))
+        shown = qobject_cast<QComboBox*>(e->parentWidget())->currentText();
+      QCOMPARE(shown, QString::fromStdString(l.text));
+      QVERIFY2(enabled == l.enabled, l.key.c_str());
+      ++compared;
+    }
+    QVERIFY(compared > 90);
+  }
 }
 
 void FeaturesTest::timings() {
