@@ -505,15 +505,19 @@ const std::vector<FieldDescriptor>& FeatureFieldTable() {
           for (const FieldDescriptor& r : d.listRows) t.push_back(r);
           continue;
         }
+        if (d.key.empty() || d.encoding == Encoding::None) {
+          // Captions and the push button hold no value; the button's dialog does.
+          if (d.kind == ControlKind::Button) {
+            t.push_back(PasswordField("0.9.read", 695, false));
+            t.push_back(PasswordField("0.9.overwrite", 696, true));
+          }
+          continue;
+        }
         FieldDescriptor copy = d;
         // Fields of a page that is off as a whole are off in the settings too.
         if (pages[p].enabled) copy.enabled = And(pages[p].enabled, d.enabled);
         if (pages[p].shown) copy.enabled = And(pages[p].shown, copy.enabled);
         t.push_back(copy);
-        if (d.kind == ControlKind::Button) {
-          t.push_back(PasswordField("0.9.read", 695, false));
-          t.push_back(PasswordField("0.9.overwrite", 696, true));
-        }
       }
     }
     return t;

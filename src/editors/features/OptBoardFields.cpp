@@ -249,12 +249,20 @@ class PlainRecord : public BoundRecord {
   FormContext ctx_;
 };
 
+// The fields of a page that hold a value (captions hold none).
+const std::vector<FieldDescriptor>* ValueFields(const FormPage& page) {
+  auto* out = new std::vector<FieldDescriptor>;  // lives as long as the registry
+  for (const FieldDescriptor& d : page.fields)
+    if (!d.key.empty() && d.encoding != Encoding::None) out->push_back(d);
+  return out;
+}
+
 FieldSet MakeSet(std::string name, const FormPage& page, std::string pattern) {
   FieldSet s;
   s.name = name;
   s.recordKind = "settings";
   s.keyPattern = std::move(pattern);
-  s.fields = &page.fields;
+  s.fields = ValueFields(page);
   s.records = [name](RadioData&) { return std::vector<FieldSetRecord>{{name, {}}}; };
   s.parse = [name](RadioData&, const std::string& prefix, RecordCursor& c) {
     c = {};

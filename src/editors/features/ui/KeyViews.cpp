@@ -309,6 +309,11 @@ CKeyImageView::CKeyImageView(EditorContext& ctx, QWidget* parent) : CEditorView(
   if (auto* keys = dynamic_cast<CKeyView*>(ctx.frame.FindEditor(EditorKind::Keys))) panel_->SetSelectedKey(keys->SelectedKey());
 }
 
+QString CKeyImageView::Title() const {
+  TextTable& text = const_cast<CKeyImageView*>(this)->Context().ws.text;
+  return QString::fromStdString(text.Text(339) + " - " + text.Text(991));
+}
+
 void CKeyImageView::Refresh() {
   panel_->setMinimumSize(panel_->sizeHint());
   panel_->update();

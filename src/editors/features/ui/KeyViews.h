@@ -82,6 +82,7 @@ class CKeyImageView : public CEditorView {
  public:
   CKeyImageView(EditorContext& ctx, QWidget* parent = nullptr);
   void Refresh() override;
+  QString Title() const override;
   CFrontPanel* Panel() const { return panel_; }
 
  private:
