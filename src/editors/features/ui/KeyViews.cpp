@@ -122,9 +122,19 @@ void CFrontPanel::paintEvent(QPaintEvent*) {
     p.setBrush(lit ? QColor(255, 200, 40) : (key == 10 ? QColor(230, 120, 30) : QColor(200, 200, 205)));
     p.drawRoundedRect(r, 4, 4);
     std::string literal;
-    const int entry = KeyLabelEntry(data_, key, literal);
-    QString label = entry >= 0 ? QString::fromStdString(text_.Text(entry)) : QString::fromStdString(literal).trimmed();
-    if (entry >= 0) label = QString::number(key);  // long names: the number, the list names the key
+    KeyLabelEntry(data_, key, literal);
+    // Keys with a printed legend show it; the others a symbol of their own
+    // (their names are in the key window's rows).
+    QString label = QString::fromStdString(literal).trimmed();
+    const bool portable = data_.model.IsPortable();
+    switch (key) {
+      case 0: case 8: label = QString::fromUtf8("\u25B2"); break;
+      case 1: case 9: label = QString::fromUtf8("\u25BC"); break;
+      case 2: label = portable ? "1" : "AUX"; break;
+      case 7: label = portable ? "2" : "PF"; break;
+      case 27: label = "3"; break;
+      default: break;
+    }
     p.setPen(Qt::black);
     p.drawText(r, Qt::AlignCenter, label);
   }
