@@ -303,6 +303,20 @@ void FeaturesTest::extendedFunctionAndTechnicianSetting() {
   QCOMPARE(B(0x830), uint8_t(5));
   Type(ef->Form()->Control(0, optb::kExtFuncChannel1 + 15), "300");
   QCOMPARE(B(0x84F), uint8_t(250));
+  // Mobiles choose the system type here; the data board asks first and is
+  // not offered on the second generation.
+  auto* system = qobject_cast<QComboBox*>(ef->Form()->Control(0, optb::kExtFuncSystem));
+  f_->prompter.answers.push_back(kIdCancel);
+  QVERIFY(Choose(system, "E1097"));
+  QCOMPARE(B(0x853), uint8_t(0xFF));
+  QVERIFY(Choose(system, "E366"));
+  QCOMPARE(B(0x851), uint8_t(0));
+  QVERIFY(!ef->Form()->Control(0, optb::kExtFuncPin1 + 1)->isEnabled());  // pin 2 unused with type 1
+  SetModel(2);
+  f_->Frame().RefreshAllEditors();
+  QVERIFY(!Rows(system).contains("E1097"));
+  SetModel(0);
+  f_->Frame().RefreshAllEditors();
   // The connector byte is shown again when the system type lowers it.
   f_->Ws().data.Image().setU8(0x855, '2');
   f_->Ws().data.Image().setU8(0x851, 0);

@@ -130,16 +130,9 @@ bool PinCounts(const FormContext& c, int pin) {
 FormPage BuildExtFuncPage() {
   FormPage p;
   p.tabEntry = 356;
-  FieldDescriptor system{.key = "system", .labelEntry = 201, .kind = ControlKind::Static, .encoding = Encoding::Custom};
-  system.customShow = [](const FormContext& c) {
-    switch (c.SystemType()) {
-      case 1: return c.text.Text(366);
-      case 2: return c.text.Text(367);
-      case 4: return c.text.Text(1097);
-      default: return c.text.Text(362);
-    }
-  };
-  system.enabled = [](const FormContext&) { return false; };
+  // Mobiles have no option-board window: the system type is chosen here,
+  // by the same rules (and with the same question) as there.
+  const FieldDescriptor system = SystemTypeField();
   // Two columns of zone/channel records, then the connector and its pins.
   p.fields.push_back({.key = "", .labelEntry = 918, .kind = ControlKind::Caption});
   for (int i = 0; i < optb::kZoneChannelCount; ++i) {

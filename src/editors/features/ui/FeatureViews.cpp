@@ -140,8 +140,13 @@ CExtFuncView::CExtFuncView(EditorContext& ctx, QWidget* parent) : CFormEditorVie
 }
 
 void CExtFuncView::AfterStore(int, int index) {
-  // The pins decide the input alarm of Optional Features.
+  // The pins decide the input alarm of Optional Features; the system type
+  // reaches into keys, zones, signalling and the optional features.
   if (index >= optb::kExtFuncPin1 && index < optb::kExtFuncPin1 + 3) Context().frame.RefreshAllEditors(this);
+  if (index == optb::kExtFuncSystem) {
+    Context().frame.RefreshAllEditors(this);
+    Context().frame.UpdateCaption();
+  }
 }
 
 // ---------------------------------------------------------------------------

@@ -126,6 +126,8 @@ TEST_F(OptBoard, ExtendedFunctionPinsOfferWhatTheRadioAccepts) {
   EXPECT_EQ(B(0x84E), 5);
   EXPECT_EQ(B(0x84F), 250);
   EXPECT_EQ(Get("extfunc.system"), text.Text(366));
+  EXPECT_EQ(Set("extfunc.system", text.Text(367)), SettingStatus::Ok);  // the same rules as the option board's
+  EXPECT_EQ(B(0x180), '2');
 }
 
 TEST_F(OptBoard, FeatureWriteChecksOnMobiles) {
