@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <cstdio>
+#include <ctime>
 #include <QTest>
 #include <QToolButton>
 #include <fstream>
@@ -404,25 +405,42 @@ void FeaturesTest::listingShowsWhatTheWindowShows() {
   }
 }
 
+// Wall-clock and this thread's CPU time (the machine may be shared).
+struct Clock {
+  QElapsedTimer wall;
+  double cpu0 = 0;
+  static double Cpu() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+  }
+  void Start() {
+    wall.start();
+    cpu0 = Cpu();
+  }
+  double WallMs() const { return wall.nsecsElapsed() / 1e6; }
+  double CpuMs() const { return Cpu() - cpu0; }
+};
+
 void FeaturesTest::timings() {
-  QElapsedTimer t;
-  t.start();
+  Clock c;
+  c.Start();
   auto* v = Open<CFeatureView>(kCmdFeatures, EditorKind::Features);
-  const qint64 open = t.elapsed();
-  t.restart();
+  const double openWall = c.WallMs(), openCpu = c.CpuMs();
+  c.Start();
   for (int p = 1; p < 7; ++p) v->Form()->SetCurrentPage(p);
-  const double tab = t.nsecsElapsed() / 6e6;
+  const double tabWall = c.WallMs() / 6, tabCpu = c.CpuMs() / 6;
   v->Form()->SetCurrentPage(1);
-  t.restart();
+  c.Start();
   for (int i = 0; i < 50; ++i) QTest::mouseClick(v->Form()->Spin(1, 2)->Up(), Qt::LeftButton);
-  const double spin = t.nsecsElapsed() / 50e6;
-  t.restart();
+  const double spinWall = c.WallMs() / 50, spinCpu = c.CpuMs() / 50;
+  c.Start();
   auto* k = Open<CKeyView>(kCmdKeys, EditorKind::Keys);
-  const qint64 keys = t.elapsed();
+  const double keysWall = c.WallMs(), keysCpu = c.CpuMs();
   QVERIFY(k);
-  qInfo("open Optional Features %lld ms (menu command to shown window), tab switch %.2f ms, spin step %.2f ms, "
-        "open Key Assignment %lld ms",
-        open, tab, spin, keys);
+  qInfo("wall/CPU ms: open Optional Features %.1f/%.1f (menu command to shown window), tab switch %.2f/%.2f, "
+        "spin step %.2f/%.2f, open Key Assignment %.1f/%.1f",
+        openWall, openCpu, tabWall, tabCpu, spinWall, spinCpu, keysWall, keysCpu);
 }
 
 void FeaturesTest::screenshots() {
