@@ -71,7 +71,6 @@ void CUndoController::Reset() {
   history_.Reset(ImageSpan(ws_.data), ExtSpan(ws_.data));
   lastCommand_.clear();
   typing_ = false;
-  named_ = true;
   UpdateActions();
 }
 
@@ -157,11 +156,9 @@ void CUndoController::CommitNow() {
   lastCommand_.clear();
   const qint64 now = QDateTime::currentMSecsSinceEpoch();
   history_.Commit(ImageSpan(d), ExtSpan(d), MenuLabel(command).toStdString(), MergeKey().toStdString(), now);
-  named_ = !command.isEmpty() && history_.UndoName() == MenuLabel(command).toStdString();
-  if (!named_) {
-    history_.SetUndoName(NameStep().toStdString());
-    named_ = true;
-  }
+  // A step without the command's name is named from what changed; a step
+  // that a typing burst goes on keeps the name it has.
+  if (history_.CanUndo() && history_.UndoName().empty()) history_.SetUndoName(NameStep().toStdString());
   UpdateActions();
 }
 

@@ -78,7 +78,6 @@ class CUndoController : public QObject {
   bool typing_ = false;
   bool applying_ = false;
   bool scheduled_ = false;
-  bool named_ = true;  // the step on top of the undo list has its name
 };
 
 }  // namespace vb420

@@ -71,7 +71,7 @@ TEST_F(CliDiff, RecordsAddedAndRemovedWithinAZoneAndByteRuns) {
   EXPECT_EQ(r.out,
             "zone.2.ch.4: removed\n"
             "zone.5.ch.9: added\n"
-            "image 0x0118-0x011A: FF FF FF -> 00 00 00\n");
+            "image 0x0118-0x011A: 31 2E 32 -> 00 00 00\n");  // the identity block of a new file
 }
 
 TEST_F(CliDiff, UnreadableFileIsAUsageError) {

@@ -345,7 +345,8 @@ class UndoTest : public QObject {
       TypeCell("146.54");
       const QString other = app->Path("other.dat");
       QVERIFY(SaveDatFile(other.toStdString(), app->Ws().data).ok());
-      app->Frame().OpenPath(other);
+      app->prompter.answers.push_back(kIdNo);  // no saving first
+      QVERIFY(app->Frame().OpenPath(other));
       Settle();
       view = dynamic_cast<CZnInfoView*>(app->Frame().FindEditor(EditorKind::ZoneInfo));
       grid = view->CurrentGridWidget();
