@@ -44,7 +44,7 @@ std::string FormatLine(const DiffLine& line);
 // Exposed for the tests.
 std::vector<bool> DescribedBytes(RadioData& a, RadioData& b, TextTable& text);
 
-// A key or record prefix in words: "Zone 3 Channel 17 Receive Freq.",
+// A key or record prefix in words: "Zone 3 Channel 17 RX Frequency",
 // "Zone 5", or a radio-wide field's label; the key itself when nothing
 // better is known.
 std::string DescribeKey(RadioData& data, TextTable& text, const std::string& key);
