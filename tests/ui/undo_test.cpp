@@ -214,6 +214,39 @@ class UndoTest : public QObject {
     QCOMPARE(view->CurrentGridWidget()->Text(2, 1), QString("147.52000"));
   }
 
+  void modelChangeIsOneStepAndItsUndoFollowsTheModel() {
+    Workspace& ws = app->Ws();
+    GoTo(1, 1);
+    TypeCell("146.52");
+    const State before = Now(ws);
+    const QString caption = app->Frame().windowTitle();
+    QVERIFY(!ws.data.model.IsSecondGen());
+    app->prompter.dialogs.push_back([](QDialog& d) {
+      auto& dlg = static_cast<CModelInfoDlg&>(d);
+      dlg.SelectModel(2);  // a second-generation mobile: the data are converted
+      dlg.SelectBand(0x04);
+      dlg.accept();
+      return dlg.result();
+    });
+    app->prompter.answers = {kIdOk, kIdNo};  // the warning, then no saving first
+    app->Frame().Action(kCmdModelInfo)->trigger();
+    Settle();
+    Undo().CommitNow();
+    QVERIFY(ws.data.model.IsSecondGen());
+    const State changed = Now(ws);
+    QVERIFY(!(changed == before));
+    Undo().UndoAction()->trigger();
+    Settle();
+    QVERIFY(Now(ws) == before);
+    QVERIFY(!ws.data.model.IsSecondGen());
+    QCOMPARE(app->Frame().windowTitle(), caption);
+    QVERIFY(app->Frame().FindEditor(EditorKind::ZoneInfo));
+    Undo().RedoAction()->trigger();
+    Settle();
+    QVERIFY(Now(ws) == changed);
+    QVERIFY(ws.data.model.IsSecondGen());
+  }
+
   void openingAFileStartsAFreshHistory() {
     Workspace& ws = app->Ws();
     GoTo(1, 1);
