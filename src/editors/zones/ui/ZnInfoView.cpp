@@ -597,12 +597,20 @@ bool CZnInfoView::TypedAsInTheCell(const QString& pasted, int mode, int maxLengt
   probe->SetInputMode(mode);
   probe->SetDecimalSeparator(Context().ws.data.freq.DecimalSeparator());
   typed.clear();
+  probe->clear();
+  bool synced = true;
   for (const QChar c : pasted) {
-    probe->setText(typed);
-    probe->setCursorPosition(static_cast<int>(typed.size()));
+    // Whether a digit is taken never depends on what stands before it; other
+    // characters (a second decimal point, a suffix letter) may.
+    if (!c.isDigit() && !synced) {
+      probe->setText(typed);
+      probe->setCursorPosition(static_cast<int>(typed.size()));
+      synced = true;
+    }
     QChar replacement = c;
     if (!probe->Accepts(c, &replacement)) return false;
     typed += replacement;
+    synced = false;
   }
   return typed.size() <= maxLength;
 }
