@@ -61,8 +61,10 @@ LinkResult PasswordRound(RadioLink& link, Prompter& prompter, const SessionCallb
 }  // namespace session
 
 std::string PortOpenFailureText(TextTable& text, const std::string& device, int error) {
+  // A text without its "%s" still names the value, on a line of its own.
   const auto fill = [](std::string t, const std::string& value) {
     if (const size_t at = t.find("%s"); at != std::string::npos) t.replace(at, 2, value);
+    else t += "\n" + value;
     return t;
   };
   std::string out;

@@ -71,12 +71,16 @@ QLabel* LabelBeside(QWidget* w) {
   if (auto* grid = qobject_cast<QGridLayout*>(holder)) {
     int row, col, rs, cs;
     grid->getItemPosition(index, &row, &col, &rs, &cs);
-    // The label to the left, else the one above.
-    for (auto [r, c] : {std::pair{row, col - 1}, std::pair{row - 1, col}}) {
-      if (r < 0 || c < 0) continue;
-      if (QLayoutItem* item = grid->itemAtPosition(r, c))
-        if (auto* l = qobject_cast<QLabel*>(item->widget())) return l;
-    }
+    // The nearest label to the left in its row, else the nearest one above
+    // in its column (a heading).
+    for (int c = col - 1; c >= 0; --c)
+      if (QLayoutItem* item = grid->itemAtPosition(row, c)) {
+        if (auto* l = qobject_cast<QLabel*>(item->widget()); l && !l->text().isEmpty()) return l;
+        if (item->widget() && item->widget()->focusPolicy() != Qt::NoFocus) break;
+      }
+    for (int r = row - 1; r >= 0; --r)
+      if (QLayoutItem* item = grid->itemAtPosition(r, col))
+        if (auto* l = qobject_cast<QLabel*>(item->widget()); l && !l->text().isEmpty()) return l;
     return nullptr;
   }
   // In a row or a column: the nearest label before it, with no other
@@ -113,8 +117,8 @@ void NameOne(QWidget* w) {
   QString name = Stripped(w->toolTip());
   if (name.isEmpty())
     if (auto* e = qobject_cast<QLineEdit*>(w)) name = Stripped(e->placeholderText());
-  // Last, the title of the group it sits in (a grid or list: of its window).
-  if (name.isEmpty()) name = TitleAround(w, qobject_cast<QAbstractItemView*>(w) != nullptr);
+  // Last, the title of the group it sits in, else of its window.
+  if (name.isEmpty()) name = TitleAround(w, true);
   if (!name.isEmpty()) w->setAccessibleName(name);
 }
 
