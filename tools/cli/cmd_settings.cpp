@@ -17,6 +17,7 @@
 #include "data/RadioData.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/messages/MessageFields.h"
+#include "editors/passport/PassPortLists.h"
 #include "editors/testfreq/TestFreqFields.h"
 #include "editors/zones/ZoneFields.h"
 #include "lang/TextTable.h"
@@ -43,6 +44,7 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
   (void)zonefields::Fields(ZoneTable::Channel);
   (void)TestFreqFieldTable();
   (void)MessageFieldTable();
+  (void)pplist::Fields(pplist::Kind::MobileIds);
 
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;
