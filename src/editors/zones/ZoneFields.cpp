@@ -643,8 +643,8 @@ bool ParsePrefix(const std::string& prefix, const std::string& kind, bool withRe
 }
 
 // A zone-table set: a key names a record of an existing zone of the set's
-// class; a conventional channel may also name a zone that does not exist
-// yet (its receive frequency creates it).
+// class; a channel or group may also name a zone that does not exist yet
+// (its first data column creates it).
 FieldSet MakeSet(const char* name, const char* kind, ZoneTable table) {
   FieldSet s;
   s.name = name;
@@ -681,7 +681,9 @@ FieldSet MakeSet(const char* name, const char* kind, ZoneTable table) {
     CZoneMemory zones(data);
     const ZoneLayout L = zones.ZoneInfo(c.zone);
     if (L.exists) return L.cls == cls;
-    return table == ZoneTable::Channel;
+    // The first data column of a channel or group creates its zone, as in
+    // the grid.
+    return table == ZoneTable::Channel || table == ZoneTable::LtrGroup || table == ZoneTable::PassPortGroup;
   };
   s.bind = [=](RadioData& data, TextTable& text, RecordCursor c) -> std::unique_ptr<BoundRecord> {
     struct Owned : BoundRecord {
