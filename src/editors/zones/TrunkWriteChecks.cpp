@@ -61,6 +61,15 @@ bool UsableIdEntry(const ByteArea& image, int entry) {
 
 }  // namespace
 
+bool HomeRepeaterMissing(RadioData& data, int zone) {
+  const CZoneMemory zones(data);
+  if (zone < 0 || zone >= zones::kZoneCount) return false;
+  const ZoneLayout z = zones.ZoneInfo(zone);
+  if (!z.exists || z.damaged || z.cls != kClassLtr || z.size < zones::kLtrHeader) return false;
+  const uint8_t home = data.Image().u8(static_cast<size_t>(z.offset) + kLtrHomeRepeater);
+  return home != 0xFF && (home < 1 || home > zones::kMaxRepeaters || zones.FindRepeater(zone, home - 1) < 0);
+}
+
 void CheckZoneReferences(RadioData& data, std::vector<WriteProblem>& out) {
   const CZoneMemory zones(data);
   bool bad = !zones.CheckZoneArea().empty() || zones.TotalChannels() > zones::kChannelLimit;
@@ -69,9 +78,8 @@ void CheckZoneReferences(RadioData& data, std::vector<WriteProblem>& out) {
     const ZoneLayout z = zones.ZoneInfo(zone);
     if (!z.exists || z.damaged) continue;
     const size_t h = static_cast<size_t>(z.offset);
-    if (z.cls == kClassLtr && z.size >= zones::kLtrHeader) {
-      const uint8_t home = image.u8(h + kLtrHomeRepeater);
-      if (home != 0xFF && (home < 1 || home > zones::kMaxRepeaters || zones.FindRepeater(zone, home - 1) < 0)) bad = true;
+    if (z.cls == kClassLtr) {
+      bad = HomeRepeaterMissing(data, zone);
     } else if (z.cls == kClassPassPort && z.size >= zones::kPassPortHeader) {
       const uint8_t group = image.u8(h + kPassPortDataTalkgroup);
       if (group != 0xFF && (group < 1 || group > zones::kMaxRecords || zones.FindRecord(zone, group - 1) < 0)) bad = true;

@@ -25,6 +25,11 @@ namespace vb420 {
 class RadioData;
 class TextTable;
 
+// An LTR zone whose header names a home repeater (not none) that it has no
+// record for: the write check refuses it and the repeater editor asks before
+// it closes.
+bool HomeRepeaterMissing(RadioData& data, int zone);
+
 void CheckZoneReferences(RadioData& data, std::vector<WriteProblem>& out);
 void CheckScramblers(RadioData& data, std::vector<WriteProblem>& out);
 void CheckPttIds(RadioData& data, TextTable& text, std::vector<WriteProblem>& out);
