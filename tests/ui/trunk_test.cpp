@@ -5,6 +5,7 @@
 // Write refused for a home repeater that does not exist. The image bytes
 // are the judge.
 #include <QApplication>
+#include <QFile>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -430,6 +431,75 @@ class TrunkTest : public QObject {
     QCOMPARE(app->prompter.MessageTexts().first(), QString("E222\n\"E472\""));
     sim.Stop();
     QVERIFY(vb420::testing::ReadTrace(tmp.filePath("trace.txt").toStdString()).empty());
+  }
+
+  // With VB420_SCREENSHOT_DIR set: each trunking window on a filled LTR zone
+  // and PassPort zone, in English and Spanish, from the shipped texts.
+  void screenshots() {
+    const QByteArray dir = qgetenv("VB420_SCREENSHOT_DIR");
+    if (dir.isEmpty()) QSKIP("VB420_SCREENSHOT_DIR not set");
+    for (const char* lang : {"en", "es"}) {
+      app.reset();
+      app = std::make_unique<AppFixture>();
+      QFile lng(QStringLiteral(VB420_RESOURCE_DIR "/vb420.lng"));
+      QVERIFY(lng.open(QIODevice::ReadOnly));
+      app->languageText = lng.readAll().toStdString();
+      app->SetSetting("Backup/Language", QString(lang) == "es" ? 2 : 1);
+      QVERIFY(app->Start());
+      app->Frame().showNormal();
+      app->Frame().resize(1500, 950);
+      RadioData& data = app->Ws().data;
+      TextTable& text = app->Ws().text;
+      int message = 0;
+      forms::SettingLine l;
+      for (const auto& [k, v] : std::vector<std::pair<std::string, std::string>>{
+               {"zone.1.group.1.encode", "11"}, {"zone.1.group.2.encode", "12"}, {"zone.1.group.1.name", "DISPATCH"},
+               {"zone.1.rep.1.rxf", "151.025"}, {"zone.1.rep.2.rxf", "152.1"}, {"zone.1.header.0", "CITY LTR"},
+               {"zone.2.group.1.id", "1001"}, {"zone.2.group.2.id", "1002"}, {"zone.2.group.1.name", "FIRE"},
+               {"zone.2.system.datatg", "1"}, {"zone.2.seed.freq1", "152.3"}, {"zone.2.search.blacklist", "3,9,40"}})
+        forms::SetSetting(data, text, k, v, l, message);
+      view = dynamic_cast<CZnInfoView*>(app->Frame().FindEditor(EditorKind::ZoneInfo));
+      const QString base = QString::fromUtf8(dir) + "/" + lang;
+      const std::tuple<int, EditorKind, const char*> shots[] = {
+          {0, EditorKind::TrunkZoneEdit, "-trunk-zone.png"}, {0, EditorKind::GidEdit, "-gid-ltr.png"},
+          {0, EditorKind::RepeaterInfo, "-repeaters.png"},   {1, EditorKind::PPSysData, "-pp-system.png"},
+          {1, EditorKind::PPSearchHold, "-pp-search.png"},   {1, EditorKind::PPSeedFreq, "-pp-seed.png"},
+          {1, EditorKind::GidEdit, "-gid-passport.png"},
+      };
+      for (const auto& [zone, kind, name] : shots) {
+        app->Frame().CloseAllEditors();
+        Settle();
+        app->Frame().RunCommand(kCmdZoneInfo);
+        Settle();
+        view = dynamic_cast<CZnInfoView*>(app->Frame().FindEditor(EditorKind::ZoneInfo));
+        view->SetZone(zone);
+        CEditorView* v = app->Frame().OpenEditor(kind);
+        Settle();
+        auto* frame = qobject_cast<QMdiSubWindow*>(v->parentWidget());
+        frame->resize(frame->sizeHint().expandedTo(QSize(300, 200)));
+        QTest::qWait(150);
+        QVERIFY(frame->grab().save(base + name));
+      }
+      app->Frame().CloseAllEditors();
+      Settle();
+      app->Frame().RunCommand(kCmdZoneInfo);
+      Settle();
+      view = dynamic_cast<CZnInfoView*>(app->Frame().FindEditor(EditorKind::ZoneInfo));
+      view->SetZone(0);
+      QTest::qWait(100);
+      QVERIFY(qobject_cast<QMdiSubWindow*>(view->parentWidget())->grab().save(base + "-zone-info-ltr.png"));
+      app->prompter.dialogs.push_back([&](QDialog& d) {
+        d.show();
+        d.resize(d.sizeHint().expandedTo(QSize(420, 360)));
+        QTest::qWait(100);
+        d.grab().save(base + "-pp-sites.png");
+        return int(QDialog::Rejected);
+      });
+      forms::SetSetting(data, text, "ppsite.1.asid", "12", l, message);
+      forms::SetSetting(data, text, "ppsite.1.name", "NORTH HILL", l, message);
+      app->Frame().RunCommand(kCmdSiteInfo);
+      Settle();
+    }
   }
 };
 
