@@ -361,7 +361,8 @@ std::vector<FieldDescriptor> MakeLtrHeader() {
                            .kind = ControlKind::EditSpin, .field = ref, .encoding = Encoding::Number,
                            .minimum = lo, .maximum = hi, .emptyValue = none, .emptyTextEntry = noneText,
                            .blankOutsideRange = blankOutside, .enabled = usable, .inputMode = 2,
-                           .maxLength = hi >= 100 ? 3 : 2};
+                           // A box that shows "Off" must be able to hold it.
+                           .maxLength = noneText >= 0 ? 0 : hi >= 100 ? 3 : 2};
   };
   auto list = [&](int field, int label, FieldRef ref, std::vector<Choice> rows) {
     return FieldDescriptor{.key = std::to_string(field), .number = field, .labelEntry = label,
@@ -391,11 +392,11 @@ std::vector<FieldDescriptor> MakeLtrHeader() {
       CheckBox("18", 18, 498, option(5), usable),
       // Two priority groups, each a group number, its optional signalling and
       // two switches (bits 0 and 1 of the byte after the signalling).
-      number(23, 391, In(H, 24), 1, 250),
+      number(23, 391, In(H, 24), 1, 250, -1, -1, true),
       list(27, 432, In(H, 25), signalling),
       CheckBox("25", 25, 395, In(H, 26, 1, 0), usable),
       CheckBox("29", 29, 397, In(H, 26, 1, 1), usable),
-      number(24, 391, In(H, 27), 1, 250),
+      number(24, 391, In(H, 27), 1, 250, -1, -1, true),
       list(28, 432, In(H, 28), signalling),
       CheckBox("26", 26, 395, In(H, 29, 1, 0), usable),
       CheckBox("30", 30, 397, In(H, 29, 1, 1), usable),
