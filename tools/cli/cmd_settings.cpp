@@ -15,6 +15,9 @@
 
 #include "Cli.h"
 #include "data/RadioData.h"
+#include "editors/features/FeatureFields.h"
+#include "editors/features/KeyFields.h"
+#include "editors/features/OptBoardFields.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/messages/MessageFields.h"
 #include "editors/passport/PassPortLists.h"
@@ -45,6 +48,9 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
   (void)TestFreqFieldTable();
   (void)MessageFieldTable();
   (void)pplist::Fields(pplist::Kind::MobileIds);
+  (void)FeatureFieldTable();
+  (void)KeyFunctionList();
+  (void)OptBoardPage();
 
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;
