@@ -72,7 +72,11 @@ bool HomeRepeaterMissing(RadioData& data, int zone) {
 
 void CheckZoneReferences(RadioData& data, std::vector<WriteProblem>& out) {
   const CZoneMemory zones(data);
-  bool bad = !zones.CheckZoneArea().empty() || zones.TotalChannels() > zones::kChannelLimit;
+  // A zone whose own block cannot be trusted, or too many channels and
+  // groups; leftovers after the last block are outside every zone and never
+  // reach the radio as zone data.
+  bool bad = zones.TotalChannels() > zones::kChannelLimit;
+  for (const ZoneProblem& p : zones.CheckZoneArea()) bad = bad || p.zone >= 0;
   const ByteArea image = data.Image();
   for (int zone = 0; zone < zones::kZoneCount && !bad; ++zone) {
     const ZoneLayout z = zones.ZoneInfo(zone);

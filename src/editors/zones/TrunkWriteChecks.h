@@ -1,7 +1,7 @@
 // The pre-write checks of the zone data that the trunking editors and Zone
 // Information can leave inconsistent. Each adds its problem once, however
 // many zones show it:
-//   472        the zone area is damaged, more than 512 channels and LTR
+//   472        a zone's block is damaged, more than 512 channels and LTR
 //              groups exist, an LTR zone's home repeater has no repeater
 //              record, or a PassPort zone's data talkgroup names a group it
 //              does not hold;

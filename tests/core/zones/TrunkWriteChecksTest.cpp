@@ -27,6 +27,9 @@ const std::vector<WriteProblem> kZoneData = {{472, {}}};
 
 TEST_F(TrunkChecks, HomeRepeaterAndDataTalkgroupMustExist) {
   EXPECT_TRUE(References().empty());
+  image().fill(0x3000, 0x100, 0x5A);  // leftovers past the last block are no zone's
+  EXPECT_TRUE(References().empty());
+  image().fill(0x3000, 0x100, 0xFF);
   ASSERT_EQ(zm.CreateZone(2, '0'), 1);  // home repeater 1, no repeaters yet
   EXPECT_EQ(References(), kZoneData);
   ASSERT_EQ(groups.SetRepeaterFrequency(2, 0, 1, "451.025", false).result, kFieldStored);
