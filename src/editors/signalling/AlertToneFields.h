@@ -1,0 +1,31 @@
+// The alert-tone editor's data: eight records of 36 bytes at image 0x460,
+// each a repeat count, a pause and 16 steps of frequency and duration.
+//
+// Settings keys: `alert.T.repeat`, `alert.T.pause` and
+// `alert.T.step.S.freq|dur` (T 1 to 8, S 1 to 16).
+#pragma once
+
+#include <vector>
+
+#include "data/Bytes.h"
+#include "editors/forms/FormEngine.h"
+#include "editors/signalling/TonePlayer.h"
+
+namespace vb420 {
+
+// The tab of tone `t` (0-based): repeat, pause, then frequency and duration
+// of steps 1 to 16, and the test button last.
+const std::vector<forms::FormPage>& AlertTonePages();
+constexpr int kAlertRepeatIndex = 0;
+constexpr int kAlertPauseIndex = 1;
+constexpr int AlertFreqIndex(int step) { return 2 + 2 * step; }       // step 0-based
+constexpr int AlertDurationIndex(int step) { return 3 + 2 * step; }
+constexpr int kAlertTestIndex = 34;
+
+// The record of tone `t` (0-based) as the player takes it.
+AlertToneRecord ReadAlertTone(const ByteArea& image, int tone);
+
+const std::vector<forms::FieldDescriptor>& AlertToneFieldTable();      // repeat, pause
+const std::vector<forms::FieldDescriptor>& AlertStepFieldTable();      // freq, dur
+
+}  // namespace vb420
