@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Cli.h"
+#include "editors/signalling/EmergencyFields.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
 #include "editors/zones/ZoneWriteChecks.h"
@@ -211,6 +212,7 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
 
   // The zone code's checks (priority channels...) join the link's own.
   RegisterZoneWriteChecks();
+  RegisterSignallingWriteChecks();
   const WriteValidationResult v = ValidateForWrite(data, text);
   if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
   if (!v.mergeProblems.empty())

@@ -17,6 +17,9 @@
 #include "data/RadioData.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/messages/MessageFields.h"
+#include "editors/signalling/AlertToneFields.h"
+#include "editors/signalling/EmergencyFields.h"
+#include "editors/signalling/VantelixFields.h"
 #include "editors/testfreq/TestFreqFields.h"
 #include "editors/zones/ZoneFields.h"
 #include "lang/TextTable.h"
@@ -43,6 +46,10 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
   (void)zonefields::Fields(ZoneTable::Channel);
   (void)TestFreqFieldTable();
   (void)MessageFieldTable();
+  (void)VantelixFieldTable();
+  (void)IdListFieldTable();
+  (void)EmergencyFieldTable();
+  (void)AlertToneFieldTable();
 
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;
