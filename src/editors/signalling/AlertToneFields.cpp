@@ -46,12 +46,14 @@ std::vector<FormPage> BuildPages() {
     const size_t rec = sig::ToneRecord(t);
     p.fields.push_back(RepeatBox(At(rec + sig::kToneRepeat)));
     p.fields.push_back(PauseBox(At(rec + sig::kTonePause)));
-    for (int s = 0; s < sig::kToneSteps; ++s) {
-      // Each step's frequency box carries the step's name; its duration box
-      // sits beside it.
-      p.fields.push_back(FreqBox(At(sig::ToneStep(t, s)), kStepLabels + s));
-      p.fields.push_back(DurationBox(At(sig::ToneStep(t, s) + 1), -1));
-    }
+    p.fields.push_back(Caption(708));
+    // Each step's frequency box carries the step's name; its duration box
+    // sits beside it in the next column.
+    for (int s = 0; s < sig::kToneSteps; ++s) p.fields.push_back(FreqBox(At(sig::ToneStep(t, s)), kStepLabels + s));
+    p.fields.push_back({.kind = ControlKind::Static});
+    p.fields.push_back({.kind = ControlKind::Static});
+    p.fields.push_back(Caption(709));
+    for (int s = 0; s < sig::kToneSteps; ++s) p.fields.push_back(DurationBox(At(sig::ToneStep(t, s) + 1), -1));
     p.fields.push_back({.labelEntry = 705, .kind = ControlKind::Button});
     pages.push_back(std::move(p));
   }

@@ -13,14 +13,17 @@
 
 namespace vb420 {
 
-// The tab of tone `t` (0-based): repeat, pause, then frequency and duration
-// of steps 1 to 16, and the test button last.
+// The tab of tone `t` (0-based), laid out in columns of 19 rows: the repeat
+// count, the pause, the frequency heading and the 16 step frequencies; two
+// empty places, the duration heading and the 16 durations beside them; the
+// test button last.
 const std::vector<forms::FormPage>& AlertTonePages();
+constexpr int kAlertRowsPerColumn = 19;
 constexpr int kAlertRepeatIndex = 0;
 constexpr int kAlertPauseIndex = 1;
-constexpr int AlertFreqIndex(int step) { return 2 + 2 * step; }       // step 0-based
-constexpr int AlertDurationIndex(int step) { return 3 + 2 * step; }
-constexpr int kAlertTestIndex = 34;
+constexpr int AlertFreqIndex(int step) { return 3 + step; }       // step 0-based
+constexpr int AlertDurationIndex(int step) { return 22 + step; }
+constexpr int kAlertTestIndex = 38;
 
 // The record of tone `t` (0-based) as the player takes it.
 AlertToneRecord ReadAlertTone(const ByteArea& image, int tone);

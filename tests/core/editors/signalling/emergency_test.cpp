@@ -179,5 +179,18 @@ TEST_F(Emergency, WriteCheckOfTheVantelixTarget) {
             std::find(entries.begin(), entries.end(), 813) - entries.begin());
 }
 
+TEST_F(Emergency, NewImageShowsAValueInEveryControlAndStoringItChangesNothing) {
+  std::vector<forms::SettingLine> lines;
+  ASSERT_EQ(forms::ListSettings(data, text, "emergency", lines), SettingStatus::Ok);
+  EXPECT_EQ(lines.size(), 23u);
+  forms::FormContext ctx(data, text);
+  for (const forms::FieldDescriptor& d : EmergencyFieldTable())
+    if (d.kind == forms::ControlKind::Combo) EXPECT_GE(forms::FormEngine::CurrentRow(ctx, d), 0) << d.key;
+  const std::vector<uint8_t> before = data.buffers.ImageBytes();
+  for (const forms::SettingLine& l : lines)
+    if (l.enabled) EXPECT_EQ(Set(l.key, l.text), SettingStatus::Ok) << l.key << "=" << l.text;
+  EXPECT_EQ(data.buffers.ImageBytes(), before);
+}
+
 }  // namespace
 }  // namespace vb420::sigtest
