@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <fstream>
@@ -276,18 +277,22 @@ void SignallingTest::alertToneStepsAreTypedInHertzAndMilliseconds() {
   auto* v = Open<CAlertToneView>(kCmdAlertTone, EditorKind::AlertTone);
   QVERIFY(v);
   CFormRenderer* form = v->Form();
-  QCOMPARE(form->Tabs()->count(), 8);
-  form->SetCurrentPage(2);
-  TypeInto(form->Control(2, AlertFreqIndex(4)), "1234");
+  QCOMPARE(v->ToneTabs()->count(), 8);
+  TypeInto(form->Control(0, kAlertRepeatIndex), "7");  // tone 1
+  QCOMPARE(int(B(sig::ToneRecord(0) + 1)), 7);
+  v->SetCurrentTone(2);
+  QCOMPARE(qobject_cast<QLineEdit*>(form->Control(0, kAlertRepeatIndex))->text(),
+           QString::number(B(sig::ToneRecord(2) + 1)));
+  TypeInto(form->Control(0, AlertFreqIndex(4)), "1234");
   QCOMPARE(int(B(sig::ToneStep(2, 4))), 123);
-  QCOMPARE(qobject_cast<QLineEdit*>(form->Control(2, AlertFreqIndex(4)))->text(), QString("1230"));
-  TypeInto(form->Control(2, AlertFreqIndex(4)), "0");
-  QCOMPARE(qobject_cast<QLineEdit*>(form->Control(2, AlertFreqIndex(4)))->text(), QString("E726"));
-  TypeInto(form->Control(2, AlertDurationIndex(4)), "3000");
+  QCOMPARE(qobject_cast<QLineEdit*>(form->Control(0, AlertFreqIndex(4)))->text(), QString("1230"));
+  TypeInto(form->Control(0, AlertFreqIndex(4)), "0");
+  QCOMPARE(qobject_cast<QLineEdit*>(form->Control(0, AlertFreqIndex(4)))->text(), QString("E726"));
+  TypeInto(form->Control(0, AlertDurationIndex(4)), "3000");
   QCOMPARE(int(B(sig::ToneStep(2, 4) + 1)), 250);
-  TypeInto(form->Control(2, kAlertRepeatIndex), "0");
+  TypeInto(form->Control(0, kAlertRepeatIndex), "0");
   QCOMPARE(int(B(sig::ToneRecord(2) + 1)), 0);
-  QCOMPARE(qobject_cast<QLineEdit*>(form->Control(2, kAlertRepeatIndex))->text(), QString("E364"));
+  QCOMPARE(qobject_cast<QLineEdit*>(form->Control(0, kAlertRepeatIndex))->text(), QString("E364"));
 }
 
 void SignallingTest::testDialogPlaysStopsAndCloses() {
@@ -306,8 +311,8 @@ void SignallingTest::testDialogPlaysStopsAndCloses() {
 
   auto* v = Open<CAlertToneView>(kCmdAlertTone, EditorKind::AlertTone);
   QVERIFY(v);
-  v->Form()->SetCurrentPage(1);
-  auto* test = qobject_cast<QPushButton*>(v->Form()->Control(1, kAlertTestIndex));
+  v->SetCurrentTone(1);
+  auto* test = qobject_cast<QPushButton*>(v->Form()->Control(0, kAlertTestIndex));
   QVERIFY(test && test->isVisible());
   QTest::mouseClick(test, Qt::LeftButton);
   QPointer<CAlertTestDlg> dlg = v->TestDialog();
@@ -316,7 +321,7 @@ void SignallingTest::testDialogPlaysStopsAndCloses() {
   // The last choice (tone 1) is offered again; choosing tone 2 shows it in the editor.
   QCOMPARE(dlg->ToneList()->currentIndex(), 0);
   dlg->ToneList()->setCurrentIndex(1);
-  QCOMPARE(v->Form()->CurrentPage(), 1);
+  QCOMPARE(v->CurrentTone(), 1);
   QTest::mouseClick(dlg->PlayButton(), Qt::LeftButton);
   QVERIFY(dlg->Playing());
   QVERIFY(!dlg->ToneList()->isEnabled());

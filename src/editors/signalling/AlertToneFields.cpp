@@ -17,7 +17,6 @@ using namespace sigfields;
 
 namespace {
 
-constexpr int kToneTabs = 697;  // 697..704
 constexpr int kStepLabels = 710;  // "Step 1".."Step 16"
 
 FieldDescriptor RepeatBox(FieldRef ref) {
@@ -32,32 +31,28 @@ FieldDescriptor DurationBox(FieldRef ref, int label) {
   return d;
 }
 
-FieldRef At(size_t offset) { return ImageByte(static_cast<uint32_t>(offset)); }
 FieldRef Rel(size_t offset) {
   FieldRef r = ImageByte(static_cast<uint32_t>(offset));
   r.base = RecordBase::ListRow;
   return r;
 }
 
-std::vector<FormPage> BuildPages() {
-  std::vector<FormPage> pages;
-  for (int t = 0; t < sig::kToneRecords; ++t) {
-    FormPage p{.tabEntry = kToneTabs + t};
-    const size_t rec = sig::ToneRecord(t);
-    p.fields.push_back(RepeatBox(At(rec + sig::kToneRepeat)));
-    p.fields.push_back(PauseBox(At(rec + sig::kTonePause)));
-    p.fields.push_back(Caption(708));
-    // Each step's frequency box carries the step's name; its duration box
-    // sits beside it in the next column.
-    for (int s = 0; s < sig::kToneSteps; ++s) p.fields.push_back(FreqBox(At(sig::ToneStep(t, s)), kStepLabels + s));
-    p.fields.push_back({.kind = ControlKind::Static});
-    p.fields.push_back({.kind = ControlKind::Static});
-    p.fields.push_back(Caption(709));
-    for (int s = 0; s < sig::kToneSteps; ++s) p.fields.push_back(DurationBox(At(sig::ToneStep(t, s) + 1), -1));
-    p.fields.push_back({.labelEntry = 705, .kind = ControlKind::Button});
-    pages.push_back(std::move(p));
-  }
-  return pages;
+FormPage BuildPage() {
+  FormPage p;
+  p.fields.push_back(RepeatBox(Rel(sig::kToneRepeat)));
+  p.fields.push_back(PauseBox(Rel(sig::kTonePause)));
+  p.fields.push_back(Caption(708));
+  // Each step's frequency box carries the step's name; its duration box
+  // sits beside it in the next column.
+  for (int s = 0; s < sig::kToneSteps; ++s)
+    p.fields.push_back(FreqBox(Rel(sig::kToneFirstStep + 2 * static_cast<size_t>(s)), kStepLabels + s));
+  p.fields.push_back({.kind = ControlKind::Static});
+  p.fields.push_back({.kind = ControlKind::Static});
+  p.fields.push_back(Caption(709));
+  for (int s = 0; s < sig::kToneSteps; ++s)
+    p.fields.push_back(DurationBox(Rel(sig::kToneFirstStep + 2 * static_cast<size_t>(s) + 1), -1));
+  p.fields.push_back({.labelEntry = 705, .kind = ControlKind::Button});
+  return p;
 }
 
 // Finds tone records (cursor.record = tone) and steps (cursor.zone = tone,
@@ -151,9 +146,13 @@ const FieldSetRegistrar kStepSet(MakeToneSet(true));
 
 }  // namespace
 
-const std::vector<FormPage>& AlertTonePages() {
-  static const std::vector<FormPage> pages = BuildPages();
-  return pages;
+const FormPage& AlertTonePage() {
+  static const FormPage page = BuildPage();
+  return page;
+}
+
+long AlertToneLocator::Locate(const FormContext& ctx, RecordBase base) const {
+  return ToneLocator(false).Locate(ctx, base);
 }
 
 const std::vector<FieldDescriptor>& AlertToneFieldTable() {

@@ -13,11 +13,16 @@
 
 namespace vb420 {
 
-// The tab of tone `t` (0-based), laid out in columns of 19 rows: the repeat
-// count, the pause, the frequency heading and the 16 step frequencies; two
-// empty places, the duration heading and the 16 durations beside them; the
-// test button last.
-const std::vector<forms::FormPage>& AlertTonePages();
+// The page every tone's tab shows, for the tone the form context's cursor
+// names (cursor.record = tone, found by `AlertToneLocator`). Laid out in
+// columns of 19 rows: the repeat count, the pause, the frequency heading and
+// the 16 step frequencies; two empty places, the duration heading and the 16
+// durations beside them; the test button last.
+const forms::FormPage& AlertTonePage();
+class AlertToneLocator : public forms::RecordLocator {
+ public:
+  long Locate(const forms::FormContext& ctx, forms::RecordBase base) const override;
+};
 constexpr int kAlertRowsPerColumn = 19;
 constexpr int kAlertRepeatIndex = 0;
 constexpr int kAlertPauseIndex = 1;

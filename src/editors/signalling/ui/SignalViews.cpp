@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -273,12 +274,25 @@ bool CAlertToneView::CanPlay() {
 
 CAlertToneView::CAlertToneView(EditorContext& ctx, QWidget* parent) : CEditorView(ctx, EditorKind::AlertTone, parent) {
   setObjectName("alertToneView");
-  fctx_ = std::make_unique<FormContext>(ctx.ws.data, ctx.ws.text, ctx.ws.data.votingSwitch);
-  form_ = new CFormRenderer(*fctx_, AlertTonePages(), this, kAlertRowsPerColumn);
+  // One set of controls; the tab strip chooses the tone they show.
+  locator_ = std::make_unique<AlertToneLocator>();
+  fctx_ = std::make_unique<FormContext>(ctx.ws.data, ctx.ws.text, ctx.ws.data.votingSwitch, RecordCursor{-1, 0},
+                                        locator_.get());
+  tabs_ = new QTabBar(this);
+  tabs_->setObjectName("toneTabs");
+  for (int t = 0; t < 8; ++t) tabs_->addTab(ctx.msg.T(697 + t));
+  form_ = new CFormRenderer(*fctx_, {AlertTonePage()}, this, kAlertRowsPerColumn);
   auto* layout = new QVBoxLayout(this);
+  layout->setSpacing(0);
+  layout->addWidget(tabs_);
   layout->addWidget(form_);
-  for (int t = 0; t < static_cast<int>(AlertTonePages().size()); ++t)
-    if (QWidget* b = form_->Control(t, kAlertTestIndex)) b->setVisible(CanPlay());
+  if (QWidget* b = form_->Control(0, kAlertTestIndex)) b->setVisible(CanPlay());
+  connect(tabs_, &QTabBar::currentChanged, this, [this](int tone) {
+    if (tone < 0 || tone == fctx_->cursor.record) return;
+    form_->CommitPending();  // a value still being typed belongs to the tone shown so far
+    fctx_->cursor.record = tone;
+    form_->Refresh();
+  });
   connect(form_, &CFormRenderer::Stored, this, [this](int, int) { Changed(); });
   connect(form_, &CFormRenderer::ButtonClicked, this, [this](int, int index) {
     if (index == kAlertTestIndex) OpenTest();
@@ -306,7 +320,11 @@ void CAlertToneView::Changed() {
   Context().frame.UpdateCaption();
 }
 
-void CAlertToneView::SetCurrentTone(int tone) { form_->SetCurrentPage(tone); }
+void CAlertToneView::SetCurrentTone(int tone) {
+  if (tone >= 0 && tone < tabs_->count()) tabs_->setCurrentIndex(tone);
+}
+
+int CAlertToneView::CurrentTone() const { return fctx_->cursor.record; }
 
 CAlertTestDlg* CAlertToneView::OpenTest() {
   if (!CanPlay()) return nullptr;

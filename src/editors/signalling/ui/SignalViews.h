@@ -16,6 +16,9 @@ class CEditGrid;
 class CFilterEdit;
 class CFormRenderer;
 class CAlertTestDlg;
+}  // namespace vb420
+class QTabBar;
+namespace vb420 {
 
 // The ID list or the status list of the Vantelix window: a grid whose cells
 // store through the lists' cell rules as soon as an edit is confirmed.
@@ -90,12 +93,16 @@ class CAlertToneView : public CEditorView {
   CAlertTestDlg* OpenTest();
   CAlertTestDlg* TestDialog() const { return test_; }
   void SetCurrentTone(int tone);
+  int CurrentTone() const;
+  QTabBar* ToneTabs() const { return tabs_; }
   // Whether this computer can play a tone (the test button is shown then).
   static bool CanPlay();
 
  private:
   void Changed();
+  std::unique_ptr<forms::RecordLocator> locator_;
   std::unique_ptr<forms::FormContext> fctx_;
+  QTabBar* tabs_ = nullptr;
   CFormRenderer* form_ = nullptr;
   QPointer<CAlertTestDlg> test_;
 };

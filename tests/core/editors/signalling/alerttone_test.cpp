@@ -54,8 +54,9 @@ TEST_F(AlertTone, StepsShowHertzAndMillisecondsAndStoreTenths) {
   EXPECT_EQ(Set("alert.9.repeat", "1"), SettingStatus::UnknownKey);
   EXPECT_EQ(Set("alert.1.step.17.freq", "1000"), SettingStatus::UnknownKey);
   // The window's page for tone 3 writes the same bytes as the keys.
-  forms::FormContext ctx(data, text);
-  const forms::FormPage& page = AlertTonePages()[2];
+  AlertToneLocator locator;
+  forms::FormContext ctx(data, text, false, {-1, 2}, &locator);
+  const forms::FormPage& page = AlertTonePage();
   std::string typed = "2000";
   forms::FormEngine::StoreText(ctx, page.fields[AlertFreqIndex(4)], typed);
   EXPECT_EQ(B(sig::ToneStep(2, 4)), 200);
