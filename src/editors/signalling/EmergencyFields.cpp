@@ -258,7 +258,7 @@ class AreaRecord : public BoundRecord {
   FormContext& Context() override { return ctx_; }
   bool StoreText(const FieldDescriptor& d, std::string& text) override {
     // A zone or channel that does not exist is refused, as the window refuses it.
-    if (&d == &EmergencyFieldTable()[kEmerZone] || &d == &EmergencyFieldTable()[kEmerChannel]) {
+    if (d.key == "zone" || d.key == "channel") {
       const int before = FormEngine::StoredValue(ctx_, d);
       const std::string t = Trim(text);
       FormEngine::StoreText(ctx_, d, text);
@@ -278,7 +278,13 @@ FieldSet MakeEmergencySet() {
   s.name = "emergency";
   s.recordKind = "area";
   s.keyPattern = "`emergency.KEY`";
-  s.fields = &EmergencyFieldTable();
+  static const std::vector<FieldDescriptor> settings = [] {
+    std::vector<FieldDescriptor> t;
+    for (const FieldDescriptor& d : EmergencyFieldTable())
+      if (!d.key.empty()) t.push_back(d);  // captions are no settings
+    return t;
+  }();
+  s.fields = &settings;
   s.records = [](RadioData&) { return std::vector<FieldSetRecord>{{"emergency", {}}}; };
   s.parse = [](RadioData&, const std::string& prefix, RecordCursor& c) {
     c = {};
@@ -300,50 +306,5 @@ const FormPage& EmergencyPage() {
 }
 
 const std::vector<FieldDescriptor>& EmergencyFieldTable() { return EmergencyPage().fields; }
-
-// ---- write checks ---------------------------------------------------------------
-
-void CheckEmergencyChannel(RadioData& data, std::vector<WriteProblem>& out) {
-  const ByteArea image = data.Image();
-  const int zone = image.u8(emf::kZone);
-  const int channel = image.u8(emf::kChannel);
-  if (zone == kNone8 && channel == kNone8) return;  // no emergency channel: the radio stays where it is
-  bool ok = zone != kNone8 && channel != kNone8 && zone >= 1 && zone <= zones::kZoneCount && channel >= 1;
-  if (ok) {
-    const CZoneMemory zm(data);
-    // The radio switches to a channel: a trunked zone has none to offer.
-    ok = zm.ZoneClass(zone - 1) == kClassConv && !zm.ZoneDamaged(zone - 1) && zm.RecordExists(zone - 1, channel - 1);
-  }
-  if (!ok) out.push_back({779, {}});
-}
-
-void CheckEmergencyVantelixTarget(RadioData& data, std::vector<WriteProblem>& out) {
-  const ByteArea image = data.Image();
-  if (image.u8(emf::kSignalling) != '2') return;
-  const int fleet = image.u8(emf::kFleet);
-  const int id = image.u16le(emf::kId);
-  if (fleet == kNone8 || id == 0xFFFF) return;  // 811 and 812 say what is missing
-  const PlacedList l = PlaceIdList(image);
-  for (int r = 0; r < l.Rows(); ++r) {
-    const size_t at = l.place.Row(static_cast<size_t>(r));
-    const int f = image.u8(at + sig::kIdFleet);
-    if (f == kNone8 || f != fleet) continue;
-    if (id == 0 || image.u16le(at + sig::kIdId) == id) return;
-  }
-  out.push_back({813, {}});
-}
-
-void RegisterSignallingWriteChecks() {
-  static const bool registered = [] {
-    RegisterWriteCheck(kSlotEmergency, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
-      CheckEmergencyChannel(data, out);
-    });
-    RegisterWriteCheck(kSlotEmergencyTargets, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
-      CheckEmergencyVantelixTarget(data, out);
-    });
-    return true;
-  }();
-  (void)registered;
-}
 
 }  // namespace vb420

@@ -1,5 +1,5 @@
 // The emergency editor's data (image 0x7D0 onwards, one page of 25
-// controls) and the pre-write checks of the emergency settings.
+// controls).
 //
 // Settings keys: `emergency.KEY`.
 #pragma once
@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "editors/forms/FormEngine.h"
-#include "link/WriteValidation.h"
 
 namespace vb420 {
 
@@ -39,16 +38,5 @@ enum EmergencyControl {
 
 const forms::FormPage& EmergencyPage();
 const std::vector<forms::FieldDescriptor>& EmergencyFieldTable();
-
-// Write checks (each adds its text entry to `out` when it fails):
-//  779: a set emergency zone must exist and be conventional, and its channel
-//       must be set and exist in it; a channel without a zone is refused too;
-//  813: with Vantelix emergency signalling, the target fleet and ID must be
-//       an entry of the ID list (a fleet-wide target, ID "all", needs an
-//       entry of that fleet).
-void CheckEmergencyChannel(RadioData& data, std::vector<WriteProblem>& out);
-void CheckEmergencyVantelixTarget(RadioData& data, std::vector<WriteProblem>& out);
-// Puts both into the write checks (once).
-void RegisterSignallingWriteChecks();
 
 }  // namespace vb420

@@ -274,6 +274,35 @@ FieldDescriptor ListColumn(const char* key, int label, Col col, bool idList) {
     text = idList ? IdCellText(c.data, c.text, c.cursor.record, static_cast<IdColumn>(col))
                   : StatusCellText(c.data, c.text, c.cursor.record, static_cast<StatusColumn>(col));
   };
+  const bool firstColumn = static_cast<int>(col) == 0 || (idList && static_cast<int>(col) == 1);
+  if (!firstColumn) {
+    // Names and marks belong to entries in use.
+    d.enabled = [idList](const FormContext& c) {
+      return idList ? !IdEntryEmpty(c.data, c.cursor.record) : !StatusEntryEmpty(c.data, c.cursor.record);
+    };
+  }
+  return d;
+}
+
+// The inhibit column: a list of "yes" (0) and "no" (0xFF).
+FieldDescriptor InhibitColumn(int number, bool idList) {
+  FieldDescriptor d{.key = "inh", .number = number, .labelEntry = 1053, .kind = ControlKind::Combo,
+                    .encoding = Encoding::Custom, .choices = {{kInhibitYes, 0}, {kInhibitNo, kNone8}}};
+  auto at = [idList](const FormContext& c) { return idList ? IdRow(c.data, c.cursor.record) : StatusRow(c.data, c.cursor.record); };
+  const size_t option = idList ? sig::kIdOption : sig::kStatusOption;
+  d.customValue = [at, option, idList](const FormContext& c) {
+    const long a = at(c);
+    if (a < 0 || (idList ? IdEntryEmpty(c.data, c.cursor.record) : StatusEntryEmpty(c.data, c.cursor.record))) return -1;
+    return c.data.Image().u8(static_cast<size_t>(a) + option) == 0 ? 0 : static_cast<int>(kNone8);
+  };
+  d.customStoreValue = [idList](FormContext& c, int v) {
+    const std::string t = c.text.Text(v == 0 ? kInhibitYes : kInhibitNo);
+    if (idList) StoreIdCell(c.data, c.text, c.cursor.record, IdColumn::Inhibit, t);
+    else StoreStatusCell(c.data, c.text, c.cursor.record, StatusColumn::Inhibit, t);
+  };
+  d.enabled = [idList](const FormContext& c) {
+    return idList ? !IdEntryEmpty(c.data, c.cursor.record) : !StatusEntryEmpty(c.data, c.cursor.record);
+  };
   return d;
 }
 
@@ -341,14 +370,14 @@ const FieldSetRegistrar kStatusSet(MakeListSet(false));
 const std::vector<FieldDescriptor>& IdListFieldTable() {
   static const std::vector<FieldDescriptor> t = {
       ListColumn("fleet", 1050, IdColumn::Fleet, true), ListColumn("id", 1051, IdColumn::Id, true),
-      ListColumn("name", 1052, IdColumn::Name, true), ListColumn("inh", 1053, IdColumn::Inhibit, true)};
+      ListColumn("name", 1052, IdColumn::Name, true), InhibitColumn(static_cast<int>(IdColumn::Inhibit), true)};
   return t;
 }
 
 const std::vector<FieldDescriptor>& StatusListFieldTable() {
   static const std::vector<FieldDescriptor> t = {ListColumn("sts", 996, StatusColumn::Number, false),
                                                  ListColumn("name", 1052, StatusColumn::Text, false),
-                                                 ListColumn("inh", 1053, StatusColumn::Inhibit, false)};
+                                                 InhibitColumn(static_cast<int>(StatusColumn::Inhibit), false)};
   return t;
 }
 

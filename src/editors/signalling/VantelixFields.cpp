@@ -222,7 +222,8 @@ const std::vector<FieldDescriptor>& VantelixFieldTable() {
   static const std::vector<FieldDescriptor> table = [] {
     std::vector<FieldDescriptor> t;
     for (const FormPage& p : VantelixPages())
-      for (const FieldDescriptor& d : p.fields) t.push_back(d);
+      for (const FieldDescriptor& d : p.fields)
+        if (!d.key.empty()) t.push_back(d);  // captions are no settings
     return t;
   }();
   return table;

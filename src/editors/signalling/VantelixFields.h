@@ -47,7 +47,7 @@ constexpr int kVantelixStatusPage = 4;
 // The seven pages (the ID-list and status pages hold no fields: the window
 // puts its grids there).
 const std::vector<forms::FormPage>& VantelixPages();
-// Every field of the pages, for the settings set "vantelix".
+// Every setting of the pages (captions left out), the settings set "vantelix".
 const std::vector<forms::FieldDescriptor>& VantelixFieldTable();
 
 // ---- the two lists ------------------------------------------------------------

@@ -18,6 +18,9 @@
 #include "editors/forms/FieldSets.h"
 #include "editors/forms/FieldsDoc.h"
 #include "editors/messages/MessageFields.h"
+#include "editors/signalling/AlertToneFields.h"
+#include "editors/signalling/EmergencyFields.h"
+#include "editors/signalling/VantelixFields.h"
 #include "editors/testfreq/TestFreqFields.h"
 #include "editors/zones/GroupFields.h"
 #include "editors/zones/ZoneFields.h"
@@ -69,6 +72,11 @@ class FieldBattery : public ZoneFixture {
     else if (s.name == "passport-group") prefix = "zone.7.group.1";
     else if (s.name == "testfreq") prefix = "testfreq.2";
     else if (s.name == "message" || s.name == "passmessage") prefix = s.name;
+    else if (s.name == "vantelix" || s.name == "emergency") prefix = s.name;
+    else if (s.name == "idlist") prefix = "idlist.7";
+    else if (s.name == "status") prefix = "status.3";
+    else if (s.name == "alert") prefix = "alert.2";
+    else if (s.name == "alertstep") prefix = "alert.2.step.5";
     return prefix.empty() ? std::string() : prefix + "." + d.key;
   }
 
@@ -225,7 +233,7 @@ TEST_F(FieldBattery, EmptyEntrySpinBoundsAndOutOfRangeTextOnEveryModel) {
   // here) and the horn alert (portables) are among the disabled ones.
   EXPECT_GE(numbers, 10 * 9);
   EXPECT_GE(lists, 10 * 30);
-  EXPECT_EQ(names, 10 * 5);
+  EXPECT_EQ(names, 10 * 6);  // five zone names and the emergency display text
   EXPECT_GE(disabled, 2);
 }
 
@@ -253,6 +261,12 @@ TEST_F(FieldBattery, EveryFieldSurvivesSaveAndLoad) {
           value = "2468";
         } else if (d.encoding == Encoding::Custom && d.kind == ControlKind::Text) {
           value = BandOf(model) == 0x04 ? "155.25" : "465.25";
+        } else if (d.kind == ControlKind::EditCombo && d.dynamicChoices) {
+          // A list of what exists (the emergency zone and channel): its last row.
+          forms::RecordCursor c;
+          s.parse(data, key.substr(0, key.rfind('.')), c);
+          auto b = s.bind(data, text(), c);
+          value = FormEngine::ChoiceTexts(b->Context(), d).back();
         } else if (d.kind == ControlKind::EditCombo) {
           value = "100.0";
         }
@@ -356,6 +370,10 @@ TEST(FieldsDocument, MatchesTheTables) {
   (void)zonefields::Fields(ZoneTable::Channel);
   (void)TestFreqFieldTable();
   (void)MessageFieldTable();
+  (void)VantelixFieldTable();
+  (void)IdListFieldTable();
+  (void)EmergencyFieldTable();
+  (void)AlertToneFieldTable();
   const std::string expected = forms::FieldsMarkdown(english);
   const std::string path = std::string(VB420_RESOURCE_DIR) + "/../docs/FIELDS.md";
   if (const char* w = std::getenv("VB420_WRITE_FIELDS_DOC"); w && *w == '1') {

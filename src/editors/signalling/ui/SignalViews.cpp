@@ -15,6 +15,7 @@
 #include "editors/grid/FilterEdit.h"
 #include "editors/signalling/AlertToneFields.h"
 #include "editors/signalling/EmergencyFields.h"
+#include "editors/signalling/SignallingChecks.h"
 #include "editors/signalling/VantelixFields.h"
 #include "editors/signalling/ui/AlertTestDlg.h"
 #include "frame/ui/Workspace.h"

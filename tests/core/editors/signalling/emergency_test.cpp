@@ -1,6 +1,7 @@
 // The emergency page by settings key, and the emergency pre-write checks.
 #include "SignalTestSupport.h"
 #include "editors/signalling/EmergencyFields.h"
+#include "editors/signalling/SignallingChecks.h"
 #include "editors/signalling/VantelixFields.h"
 #include "editors/zones/ZoneMemory.h"
 
@@ -144,7 +145,9 @@ TEST_F(Emergency, WriteCheckOfTheEmergencyChannel) {
     std::vector<WriteProblem> out;
     CheckEmergencyChannel(data, out);
     EXPECT_EQ(out.size(), c.refused ? 1u : 0u) << int(c.zone) << "/" << int(c.channel);
-    if (!out.empty()) EXPECT_EQ(out[0].entry, 779);
+    if (!out.empty()) {
+      EXPECT_EQ(out[0].entry, 779);
+    }
   }
 }
 
@@ -185,10 +188,14 @@ TEST_F(Emergency, NewImageShowsAValueInEveryControlAndStoringItChangesNothing) {
   EXPECT_EQ(lines.size(), 23u);
   forms::FormContext ctx(data, text);
   for (const forms::FieldDescriptor& d : EmergencyFieldTable())
-    if (d.kind == forms::ControlKind::Combo) EXPECT_GE(forms::FormEngine::CurrentRow(ctx, d), 0) << d.key;
+    if (d.kind == forms::ControlKind::Combo) {
+      EXPECT_GE(forms::FormEngine::CurrentRow(ctx, d), 0) << d.key;
+    }
   const std::vector<uint8_t> before = data.buffers.ImageBytes();
   for (const forms::SettingLine& l : lines)
-    if (l.enabled) EXPECT_EQ(Set(l.key, l.text), SettingStatus::Ok) << l.key << "=" << l.text;
+    if (l.enabled) {
+      EXPECT_EQ(Set(l.key, l.text), SettingStatus::Ok) << l.key << "=" << l.text;
+    }
   EXPECT_EQ(data.buffers.ImageBytes(), before);
 }
 

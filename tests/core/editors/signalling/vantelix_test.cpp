@@ -131,15 +131,18 @@ TEST_F(Vantelix, IdListCellRules) {
   // Inhibit: the "Yes" text stores 0, anything else 0xFF.
   ASSERT_EQ(Set("idlist.1.inh", "yes"), SettingStatus::Ok);
   EXPECT_EQ(B(IdEntry(0) + 15), 0);
-  ASSERT_EQ(Set("idlist.1.inh", "maybe"), SettingStatus::Ok);
+  EXPECT_EQ(Set("idlist.1.inh", "maybe"), SettingStatus::BadValue);  // a list: its rows only
+  EXPECT_EQ(B(IdEntry(0) + 15), 0);
+  EXPECT_TRUE(StoreIdCell(data, text, 0, IdColumn::Inhibit, "maybe"));  // the cell takes anything else as "no"
   EXPECT_EQ(B(IdEntry(0) + 15), 0xFF);
-  EXPECT_EQ(shown.text, "No");
+  EXPECT_EQ(Get("idlist.1.inh"), "No");
   // Clearing the fleet empties the whole entry.
   ASSERT_EQ(Set("idlist.1.fleet", ""), SettingStatus::Ok);
   EXPECT_EQ(Bytes(IdEntry(0), 16), std::vector<uint8_t>(16, 0xFF));
   // An empty entry takes no name and no inhibit mark.
-  EXPECT_EQ(Set("idlist.2.name", "X"), SettingStatus::Refused);
-  EXPECT_EQ(Set("idlist.2.inh", "Yes"), SettingStatus::Refused);
+  EXPECT_EQ(Set("idlist.2.name", "X"), SettingStatus::Disabled);
+  EXPECT_EQ(Set("idlist.2.inh", "Yes"), SettingStatus::Disabled);
+  EXPECT_FALSE(StoreIdCell(data, text, 1, IdColumn::Name, "X"));
   EXPECT_EQ(Bytes(IdEntry(1), 16), std::vector<uint8_t>(16, 0xFF));
   // Letters are not a number: refused, nothing changes.
   EXPECT_EQ(Set("idlist.3.fleet", "abc"), SettingStatus::Refused);
@@ -148,7 +151,8 @@ TEST_F(Vantelix, IdListCellRules) {
 }
 
 TEST_F(Vantelix, StatusListCellRules) {
-  EXPECT_EQ(Set("status.1.name", "Busy"), SettingStatus::Refused);  // empty entry
+  EXPECT_EQ(Set("status.1.name", "Busy"), SettingStatus::Disabled);  // empty entry
+  EXPECT_FALSE(StoreStatusCell(data, text, 0, StatusColumn::Text, "Busy"));
   ASSERT_EQ(Set("status.1.sts", "5"), SettingStatus::Ok);
   EXPECT_EQ(shown.text, "10");
   ASSERT_EQ(Set("status.1.name", "On the way to the depot"), SettingStatus::Ok);
@@ -164,7 +168,8 @@ TEST_F(Vantelix, StatusListCellRules) {
   EXPECT_EQ(Bytes(StatusEntry(1), 16), std::vector<uint8_t>(16, 0));
   ASSERT_EQ(Set("status.1.inh", "Yes"), SettingStatus::Ok);
   EXPECT_EQ(B(StatusEntry(0) + 17), 0);
-  EXPECT_EQ(Set("status.1.inh", "perhaps"), SettingStatus::Refused);
+  EXPECT_EQ(Set("status.1.inh", "perhaps"), SettingStatus::BadValue);
+  EXPECT_FALSE(StoreStatusCell(data, text, 0, StatusColumn::Inhibit, "perhaps"));
   ASSERT_EQ(Set("status.1.inh", "No"), SettingStatus::Ok);
   EXPECT_EQ(B(StatusEntry(0) + 17), 0xFF);
   // Bytes 18 and 19 are the radio's: clearing the entry leaves them.
