@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "data/ImageLayout.h"
+#include "data/SignallingLayout.h"
 #include "editors/forms/FormEngine.h"
 
 namespace vb420 {
@@ -18,26 +19,6 @@ namespace vb420 {
 class RadioData;
 class TextTable;
 
-// Field offsets of the data-signalling area.
-namespace vxf {
-constexpr uint32_t kOwnFleet = 0x720;
-constexpr uint32_t kOwnId = 0x721;
-constexpr uint32_t kGroupIdLow = 0x723;
-constexpr uint32_t kGroupIdHigh = 0x725;
-constexpr uint32_t kCallMode = 0x727;
-constexpr uint32_t kAutoReset = 0x728;
-constexpr uint32_t kNotification = 0x72A;
-constexpr uint32_t kFlags1 = 0x74C;
-constexpr uint32_t kFlags2 = 0x74E;
-constexpr uint32_t kGpsFlags = 0x76E;
-constexpr uint32_t kGpsFleet = 0x760;
-constexpr uint32_t kGpsId = 0x761;
-constexpr uint32_t kDispatcherFleet = 0x770;
-constexpr uint32_t kDispatcherId = 0x771;
-constexpr uint32_t kMovingInterval = 0x508;   // extension words
-constexpr uint32_t kStoppedInterval = 0x50A;
-constexpr uint32_t kReportInterval = 0x50D;
-}  // namespace vxf
 
 // Tab text entries of the seven pages, in order.
 constexpr int kVantelixTabs[7] = {992, 993, 994, 995, 996, 997, 998};
