@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "Cli.h"
-#include "editors/signalling/EmergencyFields.h"
+#include "editors/signalling/SignallingChecks.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
 #include "editors/zones/ZoneWriteChecks.h"
