@@ -17,6 +17,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTime>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -27,6 +28,8 @@
 #include "frame/ui/SettingsFormat.h"
 #include "app/SplashWnd.h"
 #include "app/TreeBar.h"
+#include "app/UndoController.h"
+#include "editors/compare/ui/CompareWindow.h"
 #include "app/UiLanguage.h"
 #include "data/ModelChange.h"
 #include "data/ui/ModelInfoDlg.h"
@@ -146,7 +149,8 @@ CMainFrame::CMainFrame(Workspace& ws, AppSettings& settings, MessageHelper& msg,
   mdi_ = new CMdiClient(this);
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  mdi_->setBackground(QColor(112, 128, 150));
+  // From the palette, so that a dark system theme keeps its look.
+  mdi_->setBackground(palette().brush(QPalette::Dark));
   setCentralWidget(mdi_);
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
     // While a dialog or another program has the focus no editor window is
@@ -157,6 +161,7 @@ CMainFrame::CMainFrame(Workspace& ws, AppSettings& settings, MessageHelper& msg,
   });
 
   CreateActions();
+  CreateExtras();
   CreateToolBar();
   CreateStatusBar();
   setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
@@ -293,6 +298,10 @@ void CMainFrame::CreateStatusBar() {
   clock_.setInterval(1000);
   connect(&clock_, &QTimer::timeout, this, &CMainFrame::UpdateClock);
   clock_.start();
+  // The unsaved-changes mark follows the data a moment after each change.
+  modifiedTimer_.setInterval(250);
+  connect(&modifiedTimer_, &QTimer::timeout, this, &CMainFrame::UpdateModifiedMark);
+  modifiedTimer_.start();
   UpdateClock();
 }
 
@@ -313,9 +322,8 @@ void CMainFrame::UpdatePortPane() {
 
 void CMainFrame::CreateTreeBar() {
   tree_ = new CTreeBar(ws_.text, ws_.data, this);
+  // Docked beside the editor windows, so that it never covers one of them.
   addDockWidget(Qt::LeftDockWidgetArea, tree_);
-  tree_->setFloating(true);
-  tree_->resize(230, 420);
   tree_->hide();
   connect(tree_, &CTreeBar::RunCommand, this, [this](int command) {
     PostCommand(command);
@@ -350,10 +358,18 @@ void CMainFrame::RebuildMenus(bool withWindow) {
     if (QMenu* m = a->menu()) m->deleteLater();
   bar->clear();
 
-  AddItems(AddMenu(41), {kCmdFileNew, kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, 0, kCmdFileImport, kCmdFileExport, 0,
-                         kCmdFilePrint, kCmdFilePrintPreview, 0, kCmdFileExit});
+  QMenu* file = AddMenu(41);
+  AddItems(file, {kCmdFileNew, kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, 0, kCmdFileImport, kCmdFileExport, 0,
+                  kCmdCompareWith, kCmdCompareRadio, 0, kCmdFilePrint, kCmdFilePrintPreview, 0});
+  FillRecentMenu(file);
+  AddItems(file, {kCmdFileExit});
   AddItems(AddMenu(52), {kCmdModelInfo});
   QMenu* edit = AddMenu(54);
+  // Undo and Redo stand above the editor list.
+  edit->addAction(undo_->UndoAction());
+  edit->addAction(undo_->RedoAction());
+  edit->addSeparator();
+  connect(edit, &QMenu::aboutToShow, undo_, &CUndoController::CommitNow);
   for (const EditorListRow& row : EditorList()) {
     if (row.command == 0) edit->addSeparator();
     else edit->addAction(actions_[row.command]);
@@ -466,7 +482,11 @@ CEditorView* CMainFrame::OpenFrame(int key, CEditorView* view) {
   QSize size = frame->sizeHint();
   if (area.width() > 100 && area.height() > 100) size = size.boundedTo(area);
   frame->resize(size);
+  // Every window takes the next cascade place, also one that has a place of
+  // its own, so that the next window does not open on top of it.
+  const QPoint cascade = NextCascadePosition(size, area);
   if (const QPoint at = view->InitialPosition(); at.x() >= 0 && at.y() >= 0) frame->move(at);
+  else frame->move(cascade);
   frame->show();
   mdi_->setActiveSubWindow(frame);
   // The keyboard goes into the new window, so that its keys (F7, F11...)
@@ -551,6 +571,9 @@ void CMainFrame::PostCommand(int command) {
 void CMainFrame::RecomputeChannelMarks() { EditorRegistry::Instance().RecomputeChannelMarks(ctx_); }
 
 void CMainFrame::ImageReplaced() {
+  // Another programming arrived: its history starts here. An import only
+  // adds to the programming, and is one step that can be taken back.
+  if (runningCommand_ != kCmdFileImport) undo_->Reset();
   EditorRegistry::Instance().RunImageReplacedHooks(ctx_);
   RebuildMenus(!Children().empty());
   UpdateCaption();
@@ -566,11 +589,43 @@ QString CMainFrame::CaptionText() const {
            QString::fromStdString(ws_.datName), msg_.T(525), QString::fromStdString(ws_.sdtName));
 }
 
-void CMainFrame::UpdateCaption() { setWindowTitle(CaptionText()); }
+void CMainFrame::UpdateCaption() {
+  // "[*]" is where Qt shows the unsaved-changes mark.
+  setWindowTitle(CaptionText().replace(QStringLiteral("VB-420  "), QStringLiteral("VB-420[*]  ")));
+  UpdateModifiedMark();
+}
+
+void CMainFrame::UpdateModifiedMark() {
+  const bool modified = ws_.data.buffers.Modified();
+  if (modified != isWindowModified()) setWindowModified(modified);
+}
+
+QPoint CMainFrame::NextCascadePosition(const QSize& size, const QSize& area) {
+  // Each new window one title bar lower and to the right of the one before;
+  // back to the top left corner when the next one would leave the area.
+  QStyleOptionTitleBar opt;
+  opt.initFrom(this);
+  const int step = std::max(16, style()->pixelMetric(QStyle::PM_TitleBarHeight, &opt, this));
+  if (Children().size() <= 1) cascade_ = 0;
+  QPoint at(cascade_ * step, cascade_ * step);
+  if (cascade_ > 0 && (at.x() + size.width() > area.width() || at.y() + size.height() > area.height())) {
+    cascade_ = 0;
+    at = QPoint(0, 0);
+  }
+  ++cascade_;
+  return at;
+}
 
 // ---- commands -------------------------------------------------------------
 
 void CMainFrame::RunCommand(int command) {
+  const int outer = runningCommand_;
+  runningCommand_ = command;
+  struct Restore {
+    int& at;
+    int value;
+    ~Restore() { at = value; }
+  } restore{runningCommand_, outer};
   if (const CommandHandler* handler = EditorRegistry::Instance().Command(command)) {
     (*handler)(ctx_);
     return;
@@ -585,10 +640,10 @@ void CMainFrame::RunCommand(int command) {
     return;
   }
   switch (command) {
-    case kCmdFileNew: files_.New(); break;
-    case kCmdFileOpen: files_.Open(); break;
-    case kCmdFileSave: files_.Save(); break;
-    case kCmdFileSaveAs: files_.SaveAs(); break;
+    case kCmdFileNew:
+    case kCmdFileOpen:
+    case kCmdFileSave:
+    case kCmdFileSaveAs: RunFileCommand(command); break;
     case kCmdFileExit: QTimer::singleShot(0, this, &QWidget::close); break;
     case kCmdModelInfo: RunModelInfo(); break;
     case kCmdLanguage: RunLanguageSetup(); break;
@@ -726,7 +781,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
     if (auto* menu = qobject_cast<QMenu*>(watched)) {
       const QAction* a = menu->activeAction();
-      const int context = a ? HelpContextOfCommand(a->data().toInt()) : 0;
+      int context = a ? HelpContextOfCommand(a->data().toInt()) : 0;
+      if (a && !context) context = ExtraHelpContext(a->data().toInt());
       if (context != 0) help_.Show(this, context);
       return true;
     }

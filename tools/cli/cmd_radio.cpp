@@ -13,6 +13,7 @@
 #include "editors/signalling/SignallingChecks.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "editors/features/OptBoardFields.h"
 #include "editors/zones/ZoneWriteChecks.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
@@ -67,6 +68,12 @@ class CliPrompter : public Prompter {
     std::cerr << "vb420cli: " << text << "\n";
     last_ = msg::kPortBusy;
     lastSaid_ = msg::kPortBusy;
+  }
+  void ShowPortOpenFailure(const std::string& device, int error) override {
+    // The device and what to do about the reason: permission, unplugged, busy.
+    std::cerr << "vb420cli: " << PortOpenFailureText(text_, device, error) << "\n";
+    last_ = error == EBUSY ? msg::kPortBusy : msg::kPortNotOpened;
+    lastSaid_ = last_;
   }
   void ShowInformation(int entry) override { Say(entry); }
   void ShowPartlyWritten() override {
@@ -212,6 +219,7 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
 
   // The zone code's checks (priority channels...) join the link's own.
   RegisterZoneWriteChecks();
+  RegisterFeatureWriteChecks();
   RegisterSignallingWriteChecks();
   const WriteValidationResult v = ValidateForWrite(data, text);
   if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));

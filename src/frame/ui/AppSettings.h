@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,8 +34,14 @@ class AppSettings {
   void SetLastFilePath(const QString& v);
   void SetLastWinPos(const QString& v);
 
+  // The recent files of the File menu, newest first (group "Recent").
+  QStringList RecentFiles() const;
+  void SetRecentFiles(const QStringList& files);
+
   // Device path of COMn (environment, "Ports" group, built-in default).
   std::string PortDevice(int port) const;
+  // Stores the device of COMn ("" goes back to the built-in default).
+  void SetPortDevice(int port, const std::string& path);
 
   void Sync();
   QString FileName() const;
