@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Cli.h"
+#include "editors/signalling/SignallingChecks.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
 #include "editors/features/OptBoardFields.h"
@@ -219,6 +220,7 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
   // The zone code's checks (priority channels...) join the link's own.
   RegisterZoneWriteChecks();
   RegisterFeatureWriteChecks();
+  RegisterSignallingWriteChecks();
   const WriteValidationResult v = ValidateForWrite(data, text);
   if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
   if (!v.mergeProblems.empty())
