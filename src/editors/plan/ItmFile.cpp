@@ -355,9 +355,12 @@ class Importer {
     const forms::SettingStatus st = forms::SetSetting(data_, text_, full, value, line, message);
     if (st == forms::SettingStatus::Ok) return Stored::Ok;
     if (st == forms::SettingStatus::UnknownKey && kind && !ZoneFieldKnown(kind, key)) return Stored::NoField;
-    // A field that cannot be changed now already showing the wanted text
-    // (an empty transmit tone without a transmit frequency) is no failure.
+    // A field that cannot be changed now (the transmit tone of a channel
+    // without a transmit frequency) is no failure when it already shows the
+    // wanted text.
     if (st == forms::SettingStatus::Disabled) {
+      // An empty value asks for nothing a closed field does not already hold.
+      if (Trim(value).empty()) return Stored::Ok;
       forms::SettingLine now;
       if (forms::GetSetting(data_, text_, full, now) == forms::SettingStatus::Ok && Trim(now.text) == Trim(value))
         return Stored::Ok;
