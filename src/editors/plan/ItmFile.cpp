@@ -75,11 +75,23 @@ int SectionOfType(int type) {
   return -1;
 }
 
-const char* KeyOf(int section, int column) {
+const ItmColumnKey* ColumnKey(int section, int column) {
   for (const ItmColumnKey& k : ItmColumnKeys())
-    if (k.section == section && k.column == column) return k.key;
+    if (k.section == section && k.column == column) return &k;
   return nullptr;
 }
+
+const char* KeyOf(int section, int column) {
+  const ItmColumnKey* k = ColumnKey(section, column);
+  return k ? k->key : nullptr;
+}
+
+bool OfZoneHeader(int section, int column) {
+  const ItmColumnKey* k = ColumnKey(section, column);
+  return k && k->zoneHeader;
+}
+
+std::string HeaderPrefix(int zone1) { return "zone." + std::to_string(zone1) + ".header"; }
 
 std::string Prefix(int section, int zone1, int number1) {
   switch (section) {
@@ -168,8 +180,8 @@ const std::vector<ItmColumnKey>& ItmColumnKeys() {
       {kSecConv, kRxf, "rxf"},      {kSecConv, kTxf, "txf"},       {kSecConv, kRxSig, "rxtone"},
       {kSecConv, kTxSig, "txtone"}, {kSecConv, kName, "name"},     {kSecLtr, kEncId, "encode"},
       {kSecLtr, kDecId, "decode"},  {kSecLtr, kName, "name"},      {kSecRep, kRxf, "rxf"},
-      {kSecRep, kTxf, "txf"},       {kSecRep, kTel, "telephone"},  {kSecRep, kArea, "area"},
-      {kSecRep, kHome, "home"},     {kSecIdList, kFleet, "fleet"}, {kSecIdList, kId, "id"},
+      {kSecRep, kTxf, "txf"},       {kSecRep, kTel, "telephone"},  {kSecRep, kArea, "area", true},
+      {kSecRep, kHome, "home", true},     {kSecIdList, kFleet, "fleet"}, {kSecIdList, kId, "id"},
       {kSecIdList, kName, "name"},  {kSecIdList, kInh, "inh"},     {kSecStatus, kSts, "sts"},
       {kSecStatus, kName, "name"},  {kSecStatus, kInh, "inh"},
   };
@@ -195,10 +207,12 @@ std::string BuildItmText(RadioData& data, TextTable& text) {
     std::string body;
     auto emit = [&](int zone1, int number1) {
       RecordTexts rec(data, text, Prefix(s, zone1, number1));
+      RecordTexts header(data, text, HeaderPrefix(zone1));
       std::vector<std::string> fields = {"$", ""};
       for (int col : def.columns) {
         if (col == kZn) fields.push_back(std::to_string(zone1));
         else if (col == kCh || col == kGid || col == kNum) fields.push_back(std::to_string(number1));
+        else if (OfZoneHeader(s, col)) fields.push_back(header.Get(KeyOf(s, col)));
         else fields.push_back(rec.Get(KeyOf(s, col)));
       }
       // The column that makes a record worth writing.
@@ -455,7 +469,9 @@ class Importer {
         repNumber_ = n;
       } else if (c == kRxf || c == kTxf || c == kTel || c == kArea || c == kHome) {
         if (zones_.ZoneClass(repZone_ - 1) != kClassLtr) return false;
-        if (Store(Prefix(kSecRep, repZone_, repNumber_), "rep", KeyOf(kSecRep, c), v) == Stored::Failed) return false;
+        const bool head = OfZoneHeader(kSecRep, c);
+        const std::string prefix = head ? HeaderPrefix(repZone_) : Prefix(kSecRep, repZone_, repNumber_);
+        if (Store(prefix, head ? "header" : "rep", KeyOf(kSecRep, c), v) == Stored::Failed) return false;
       }
     }
     return true;

@@ -48,6 +48,10 @@ struct ItmColumnKey {
   int section;
   int column;         // itm::Code
   const char* key;    // field key within the record
+  // The value belongs to the record's zone header rather than to the record
+  // (the home repeater and the area of an LTR zone, written on every
+  // repeater line of the zone).
+  bool zoneHeader = false;
 };
 const std::vector<ItmColumnKey>& ItmColumnKeys();
 

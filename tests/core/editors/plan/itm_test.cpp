@@ -107,7 +107,7 @@ TEST_F(Itm, ExportLinesAreExactAndQuoteCommasAndQuotes) {
       "$,,2,7,146.52000,147.12000," + Get(data, "zone.2.ch.7.rxtone") + "," + Get(data, "zone.2.ch.7.txtone") +
       ",\"A,B\"\r\n" + "\r\n// Trunking System\r\n$$,LTRDATA,ZN,GID,ENCID,DECID,NAME\r\n$,,5,9,12,13,GRP\r\n" +
       "\r\n// LTR Repeater Data\r\n$$,REPDATA,ZN,NUM,RXF,TXF,TEL,AREA,HOME\r\n$,,5,2,146.00000,151.00000," + tel +
-      "," + Shown("zone.5.rep.2.area") + "," + Shown("zone.5.rep.2.home") + "\r\n";
+      "," + Shown("zone.5.header.area") + "," + Shown("zone.5.header.home") + "\r\n";
   EXPECT_EQ(rx3, "150.00000");
   EXPECT_EQ(Export(data), expected);
 }
