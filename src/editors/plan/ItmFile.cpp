@@ -483,25 +483,42 @@ class Importer {
     const size_t cut = ids ? 12 : 16;
     int& number = ids ? idNumber_ : statusNumber_;
     bool& cleared = ids ? idsCleared_ : statusCleared_;
-    for (const auto& [c, v] : Columns(fields)) {
+    const int firstColumn = ids ? kFleet : kSts;
+    const auto cols = Columns(fields);
+    // The first column (fleet, status number) makes the entry: it goes before
+    // the other values of the entry, wherever it stands, so that a name in
+    // front of it is not refused by an empty entry.
+    const std::string* firstValue = nullptr;
+    for (const auto& [c, v] : cols)
+      if (c == firstColumn) firstValue = &v;
+    auto store = [&](int c, const std::string& v) {
+      const std::string value = v.size() > cut ? v.substr(0, cut) : v;
+      return Store(Prefix(section, 0, number), nullptr, KeyOf(section, c), value) == Stored::Ok;
+    };
+    bool firstStored = false;
+    for (const auto& [c, v] : cols) {
       if (c == kNum) {
         const int n = NumberOf(v);
         if (n < 1 || n > count) return false;
         number = n;
+        firstStored = false;
         continue;
       }
-      const char* key = KeyOf(section, c);
-      if (!key) continue;
+      if (!KeyOf(section, c)) continue;
       if (!cleared) {
         cleared = true;
-        const char* first = KeyOf(section, ids ? kFleet : kSts);
         forms::SettingLine line;
         int message = 0;
         for (int n = 1; n <= count; ++n)
-          (void)forms::SetSetting(data_, text_, Prefix(section, 0, n) + "." + first, "", line, message);
+          (void)forms::SetSetting(data_, text_, Prefix(section, 0, n) + "." + KeyOf(section, firstColumn), "", line,
+                                  message);
       }
-      const std::string value = v.size() > cut ? v.substr(0, cut) : v;
-      if (Store(Prefix(section, 0, number), nullptr, key, value) != Stored::Ok) return false;
+      if (!firstStored && firstValue) {
+        if (!store(firstColumn, *firstValue)) return false;
+        firstStored = true;
+      }
+      if (c == firstColumn) continue;
+      if (!store(c, v)) return false;
     }
     return true;
   }
