@@ -51,6 +51,14 @@ class Itm : public ::testing::Test {
     d.buffers.Clear();
     InitNewImage(d, true);
     d.SyncCodecs();
+    // The stand-in list set of itm_lists_test keeps its rows outside the
+    // image: they start empty here too.
+    forms::SettingLine out;
+    int message = 0;
+    for (int n = 1; n <= 100; ++n) {
+      (void)forms::SetSetting(d, Texts(), "idlist." + std::to_string(n) + ".fleet", "", out, message);
+      (void)forms::SetSetting(d, Texts(), "status." + std::to_string(n) + ".sts", "", out, message);
+    }
   }
   bool Set(RadioData& d, const std::string& key, const std::string& value) {
     forms::SettingLine out;
