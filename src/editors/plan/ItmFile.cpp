@@ -366,6 +366,11 @@ class Importer {
     forms::SettingLine line;
     int message = 0;
     const std::string full = prefix + "." + key;
+    // An empty column where the window already shows nothing asks for no
+    // change: typing an empty ID into a list entry would empty the entry.
+    if (Trim(value).empty() && forms::GetSetting(data_, text_, full, line) == forms::SettingStatus::Ok &&
+        Trim(line.text).empty())
+      return Stored::Ok;
     const forms::SettingStatus st = forms::SetSetting(data_, text_, full, value, line, message);
     if (st == forms::SettingStatus::Ok) return Stored::Ok;
     if (st == forms::SettingStatus::UnknownKey && kind && !ZoneFieldKnown(kind, key)) return Stored::NoField;
