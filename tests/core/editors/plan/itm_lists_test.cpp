@@ -29,7 +29,10 @@ std::map<std::string, std::map<int, std::map<std::string, std::string>>>& Store(
 }
 
 FieldDescriptor Column(const std::string& list, const std::string& key, bool first) {
-  FieldDescriptor d{.key = key, .kind = forms::ControlKind::Text, .encoding = forms::Encoding::Custom};
+  FieldDescriptor d{};
+  d.key = key;
+  d.kind = forms::ControlKind::Text;
+  d.encoding = forms::Encoding::Custom;
   d.customShow = [list, key](const forms::FormContext& c) {
     auto& row = Store()[list][c.cursor.record];
     return row.count(key) ? row[key] : std::string();
