@@ -12,6 +12,7 @@
 #include "app/MainFrame.h"
 #include "data/DataFile.h"
 #include "editors/forms/FieldSets.h"
+#include "editors/grid/AccessibleNames.h"
 #include "editors/grid/EditGrid.h"
 #include "editors/plan/ItmFile.h"
 #include "editors/plan/ZoneMerge.h"
@@ -75,7 +76,7 @@ void PlanMergeTest::exportWritesThePlanWithItsDefaultNameAndFolder() {
   QCOMPARE(f.prompter.saveRequests.size(), size_t(1));
   QCOMPARE(f.prompter.saveRequests[0].initialName, QStringLiteral("vb420.itm"));
   QCOMPARE(f.prompter.saveRequests[0].filter, QStringLiteral("E121 (*.itm)"));
-  QCOMPARE(f.prompter.saveRequests[0].folder, f.Path("bin") + "/");
+  QCOMPARE(f.prompter.saveRequests[0].folder, QString::fromStdString(f.Ws().lastFilePath));
   const QByteArray file = ReadAll(f.Path("plan.itm"));
   QCOMPARE(file.toStdString(), BuildItmText(f.Ws().data, f.Ws().text));
   QVERIFY(file.contains("\"A,B\"\r\n"));
@@ -209,6 +210,9 @@ void PlanMergeTest::switchableGridTogglesBetweenZonesAndEntries() {
   AppFixture f;
   QVERIFY(f.Start());
   CZnMergeView* v = OpenMerge(f);
+  // Every control is announced by a name.
+  NameControls(v);
+  QVERIFY(UnnamedControls(v).isEmpty());
   QCOMPARE(v->SwitchGrid()->Rows(), 129);
   QCOMPARE(v->SwitchGrid()->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("E527"));
   AssignZone(f.Ws().data.mergeSlots, 2, 40);
