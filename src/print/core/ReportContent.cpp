@@ -1,0 +1,428 @@
+#include "print/core/ReportContent.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "data/ImageLayout.h"
+#include "data/RadioData.h"
+#include "editors/forms/FieldSets.h"
+#include "editors/zones/ZoneMemory.h"
+#include "lang/TextTable.h"
+#include "print/core/PassPortSettings.h"
+
+namespace vb420::print {
+
+namespace {
+
+using forms::FieldDescriptor;
+using forms::FieldSet;
+
+// Text entries of the report's own lines.
+constexpr int kTextNotBuilt = 182;   // a section whose editor this program does not have
+constexpr int kTextTestTitle = 183;
+constexpr int kTextTestBlock = 184;  // "... (%d bytes)"
+constexpr int kTextTestOffset = 185;
+constexpr int kTextContinued = 186;  // "(Continued)"
+// Labels the test-mode window shows as well.
+constexpr int kTextModel = 129, kTextTestChannel = 258, kTextRx = 247, kTextTx = 248, kTextSignalling = 301;
+
+// What the zone list pages show: the columns of the Zone Information grids.
+constexpr int kConvColumns[] = {382, 383, 385, 384, 386, 387, 388, 389, 390};
+constexpr int kLtrColumns[] = {392, 393, 394, 395, 387, 396, 389, 390, 397};
+constexpr int kPassPortColumns[] = {1191, 1192, 395, 1193, 1194, 1195, 1222, 365, 976};
+
+std::string Format(const char* fmt, int v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, fmt, v);
+  return buf;
+}
+
+std::string Label(TextTable& text, const FieldDescriptor& d) {
+  std::string s = d.labelEntry >= 0 ? text.Text(d.labelEntry) : std::string();
+  // Labels end in a colon on the forms; the report puts its own separator.
+  while (!s.empty() && (s.back() == ':' || s.back() == ' ')) s.pop_back();
+  size_t amp;
+  while ((amp = s.find('&')) != std::string::npos) s.erase(amp, 1);
+  return s.empty() ? d.key : s;
+}
+
+bool IsSetting(const FieldDescriptor& d) { return !d.key.empty() && d.encoding != forms::Encoding::None; }
+
+const FieldSet* FindSet(const std::string& name) {
+  for (const FieldSet& s : forms::FieldSets())
+    if (s.name == name) return &s;
+  return nullptr;
+}
+
+// One printed line of a form section.
+struct Line {
+  bool subheading = false;
+  std::string label, value;
+};
+
+// Every control of every record of a set, as the window shows it.
+std::vector<std::vector<Line>> FormLines(RadioData& data, TextTable& text, const FieldSet& set) {
+  std::vector<std::vector<Line>> out;
+  for (const forms::FieldSetRecord& r : set.records(data)) {
+    std::unique_ptr<forms::BoundRecord> b = set.bind(data, text, r.cursor);
+    if (!b) continue;
+    std::vector<Line> lines;
+    for (const FieldDescriptor& d : *set.fields) {
+      if (d.kind == forms::ControlKind::Caption && d.labelEntry >= 0) {
+        lines.push_back({true, Label(text, d), {}});
+      } else if (IsSetting(d)) {
+        lines.push_back({false, Label(text, d), forms::SettingText(b->Context(), d)});
+      }
+    }
+    // A caption with nothing under it says nothing.
+    std::vector<Line> kept;
+    for (size_t i = 0; i < lines.size(); ++i)
+      if (!lines[i].subheading || (i + 1 < lines.size() && !lines[i + 1].subheading)) kept.push_back(lines[i]);
+    out.push_back(std::move(kept));
+  }
+  return out;
+}
+
+// Lines into blocks: runs of pairs, subheadings between them.
+void AppendLines(const std::vector<Line>& lines, size_t from, size_t to, std::vector<Block>& blocks) {
+  for (size_t i = from; i < to && i < lines.size(); ++i) {
+    const Line& l = lines[i];
+    if (l.subheading) {
+      blocks.push_back({BlockKind::Subheading, l.label});
+      continue;
+    }
+    if (blocks.empty() || blocks.back().kind != BlockKind::Pairs) blocks.push_back({BlockKind::Pairs});
+    blocks.back().pairs.emplace_back(l.label, l.value);
+  }
+}
+
+// A form section spread over its pages: one record to a page when the set
+// has as many records as the section has pages, otherwise the lines in equal
+// runs.
+void FormPage(RadioData& data, TextTable& text, const FieldSet& set, int page, int pages, std::vector<Block>& out) {
+  const auto records = FormLines(data, text, set);
+  if (records.empty()) return;
+  if (static_cast<int>(records.size()) == pages) {
+    AppendLines(records[static_cast<size_t>(page)], 0, records[static_cast<size_t>(page)].size(), out);
+    return;
+  }
+  std::vector<Line> all;
+  for (const auto& r : records) all.insert(all.end(), r.begin(), r.end());
+  const size_t per = (all.size() + static_cast<size_t>(pages) - 1) / static_cast<size_t>(pages);
+  size_t from = per * static_cast<size_t>(page);
+  // A subheading that would end a page goes with its lines to the next one.
+  if (from > 0 && from < all.size() && all[from - 1].subheading) --from;
+  size_t to = std::min(all.size(), from + per);
+  if (to < all.size() && to > from && all[to - 1].subheading) --to;
+  AppendLines(all, from, to, out);
+}
+
+// The fields a table prints: those whose labels are the given grid
+// captions, in their order; all settings when none is given (or none found).
+std::vector<const FieldDescriptor*> TableFields(const FieldSet& set, const int* captions, size_t n) {
+  std::vector<const FieldDescriptor*> out;
+  for (size_t i = 0; i < n; ++i)
+    for (const FieldDescriptor& d : *set.fields)
+      if (IsSetting(d) && d.labelEntry == captions[i]) {
+        out.push_back(&d);
+        break;
+      }
+  if (out.empty())
+    for (const FieldDescriptor& d : *set.fields)
+      if (IsSetting(d)) out.push_back(&d);
+  return out;
+}
+
+// Rows [first, first + count) of the set's records (only those of `zone`
+// when zone >= 0) as a table; the first column is the record number.
+Block TableRows(RadioData& data, TextTable& text, const FieldSet& set, const std::vector<const FieldDescriptor*>& fields,
+                int zone, int first, int count, const std::string& emptyText, const char* numberFormat) {
+  Block b{BlockKind::Table};
+  b.columns.push_back(text.Text(359));
+  for (const FieldDescriptor* d : fields) b.columns.push_back(Label(text, *d));
+  int index = 0;
+  for (const forms::FieldSetRecord& r : set.records(data)) {
+    if (zone >= 0 && r.cursor.zone != zone) continue;
+    if (index++ < first) continue;
+    if (index > first + count) break;
+    std::unique_ptr<forms::BoundRecord> bound = set.bind(data, text, r.cursor);
+    if (!bound) continue;
+    std::vector<std::string> row{Format(numberFormat, r.cursor.record + 1)};
+    for (const FieldDescriptor* d : fields) {
+      std::string v = forms::SettingText(bound->Context(), *d);
+      row.push_back(v.empty() ? emptyText : v);
+    }
+    b.rows.push_back(std::move(row));
+  }
+  return b;
+}
+
+Block NotBuilt(TextTable& text) { return {BlockKind::Note, text.Text(kTextNotBuilt)}; }
+
+std::string MessageLine(RadioData& data, TextTable& text, const char* setName, int line) {
+  const FieldSet* set = FindSet(setName);
+  if (!set) return {};
+  for (const forms::FieldSetRecord& r : set->records(data)) {
+    std::unique_ptr<forms::BoundRecord> b = set->bind(data, text, r.cursor);
+    if (!b) continue;
+    // The password of the protected message is never printed: only the lines.
+    for (const FieldDescriptor& d : *set->fields)
+      if (d.number == line && d.key != "password" && IsSetting(d)) return forms::SettingText(b->Context(), d);
+  }
+  return {};
+}
+
+std::string Trimmed(std::string s) {
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.pop_back();
+  size_t a = 0;
+  while (a < s.size() && s[a] == ' ') ++a;
+  return s.substr(a);
+}
+
+}  // namespace
+
+std::string ReportDateTime(std::time_t when) {
+  std::tm tm{};
+  localtime_r(&when, &tm);
+  char buf[64];
+  std::strftime(buf, sizeof buf, "%x %H:%M:%S", &tm);
+  return buf;
+}
+
+std::string ZoneNameText(RadioData& data, int zone) {
+  CZoneMemory zones(data);
+  const ZoneLayout L = zones.ZoneInfo(zone);
+  if (!L.exists) return {};
+  const int at = L.offset + (L.cls == kClassConv ? 5 : 6);
+  const int width = data.model.NameWidth();
+  std::string s;
+  ByteArea image = data.Image();
+  for (int i = 0; i < width && at + i < L.offset + L.size; ++i) {
+    const uint8_t c = image.u8(static_cast<size_t>(at + i));
+    if (c == 0) break;
+    s.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
+  }
+  return Trimmed(s);
+}
+
+PageHeader BuildHeader(RadioData& data, TextTable& text, const PrintOptions& options, const std::string& dateTime) {
+  PageHeader h;
+  char buf[512];
+  std::snprintf(buf, sizeof buf, "%s   %s :", text.Text(134).c_str(), dateTime.c_str());
+  h.dateLine = buf;
+  std::snprintf(buf, sizeof buf, "MARDEKO %s %s", "VB-420", text.Text(131).c_str());
+  h.title = buf;
+  if (options.On(kOptModelBlock)) {
+    h.modelBlock = true;
+    h.modelLabel = text.Text(129);
+    h.modelText = data.model.ShortDescription(text);
+    h.bandLabel = text.Text(130);
+    const int band = data.model.BandIndex();
+    h.bandText = band >= 0 ? BandTable(band).text : std::string();
+  }
+  if (options.On(kOptMessageBlock)) {
+    h.messageBlock = true;
+    h.messageLabel = text.Text(211);
+    h.message1 = MessageLine(data, text, "message", 1);
+    h.message2 = MessageLine(data, text, "message", 2);
+  }
+  if (options.On(kOptPassMessageBlock)) {
+    h.passMessageBlock = true;
+    h.passMessageLabel = text.Text(349);
+    h.passMessage1 = MessageLine(data, text, "passmessage", 1);
+    h.passMessage2 = MessageLine(data, text, "passmessage", 2);
+  }
+  return h;
+}
+
+ReportBuilder::ReportBuilder(RadioData& data, TextTable& text, const PrintOptions& options, bool landscape,
+                             std::string dateTime)
+    : data_(data), text_(text), options_(options), landscape_(landscape), dateTime_(std::move(dateTime)) {
+  header_ = BuildHeader(data_, text_, options_, dateTime_);
+  plan_ = BuildPagePlan(data_, options_, landscape_);
+}
+
+PageContent ReportBuilder::Page(int index) const {
+  PageContent page;
+  if (index < 0 || index >= PageCount()) return page;
+  page.entry = plan_[static_cast<size_t>(index)];
+  page.header = header_;
+  page.header.pageNumber = Format("%d", index + 1);
+  if (page.entry.section == 0) return page;  // nothing chosen
+  page.sectionTitle = text_.Text(SectionTitleEntry(page.entry.section));
+  if (page.entry.section == 14) {
+    page.zonePage = true;
+    ZoneBody(page.entry, page);
+  } else {
+    SectionBody(page.entry, page);
+  }
+  return page;
+}
+
+void ReportBuilder::SectionBody(const PageEntry& e, PageContent& page) const {
+  const int pages = SectionPageCount(data_, options_, landscape_, e.section);
+  auto form = [&](const char* name, int pageInSet, int pagesOfSet) {
+    if (const FieldSet* set = FindSet(name)) FormPage(data_, text_, *set, pageInSet, pagesOfSet, page.blocks);
+    else if (pageInSet == 0) page.blocks.push_back(NotBuilt(text_));
+  };
+  switch (e.section) {
+    case 1: form("features", e.index, pages); break;
+    case 2: form("keys", e.index, pages); break;
+    case 3: form("scan", e.index, pages); break;
+    case 4: form("dtmf", e.index, pages); break;
+    case 5: form("twotone", e.index, pages); break;
+    case 6: {
+      const int rows = ListRowsPerPage(landscape_);
+      const int idPages = (IdListRecords(data_) + rows - 1) / rows;
+      if (e.index < 5) {
+        form("vantelix", e.index, 5);
+        break;
+      }
+      const bool id = e.index - 5 < idPages;
+      const char* name = id ? "idlist" : "status";
+      const int first = (id ? e.index - 5 : e.index - 5 - idPages) * rows;
+      const FieldSet* set = FindSet(name);
+      if (!set) {
+        page.blocks.push_back(NotBuilt(text_));
+        break;
+      }
+      page.blocks.push_back(TableRows(data_, text_, *set, TableFields(*set, nullptr, 0), -1, first, rows, {}, "%d"));
+      break;
+    }
+    case 7: form("alert", e.index, pages); break;
+    case 8: form("emergency", e.index, pages); break;
+    case 9: form(data_.model.IsPortable() ? "optboard" : "extfunc", e.index, pages); break;
+    case 10: {
+      const FieldSet* set = FindSet("testfreq");
+      if (!set) {
+        page.blocks.push_back(NotBuilt(text_));
+        break;
+      }
+      page.blocks.push_back(
+          TableRows(data_, text_, *set, TableFields(*set, nullptr, 0), -1, 0, 16, "--------------", "%2d"));
+      break;
+    }
+    case 13: form("technician", e.index, pages); break;
+    default: break;
+  }
+}
+
+void ReportBuilder::ZoneBody(const PageEntry& e, PageContent& page) const {
+  CZoneMemory zones(data_);
+  const ZoneLayout L = zones.ZoneInfo(e.zone);
+  char buf[256];
+  std::snprintf(buf, sizeof buf, "%s   %d", text_.Text(378).c_str(), e.zone + 1);
+  Block zoneLine{BlockKind::Pairs};
+  zoneLine.pairs.emplace_back(buf, ZoneNameText(data_, e.zone));
+  zoneLine.fixedFace = true;
+  page.blocks.push_back(zoneLine);
+
+  if (e.zoneKind == ZonePageKind::Settings) {
+    if (L.cls == kClassPassPort) {
+      const auto lines = PassPortSettingLines(data_, text_, e.zone);
+      const size_t split = landscape_ ? lines.size() - kPassPortSecondPageLines : lines.size();
+      Block b{BlockKind::Pairs};
+      b.fixedFace = true;
+      if (e.zonePage == 0) {
+        b.pairs.assign(lines.begin(), lines.begin() + static_cast<long>(split));
+      } else {
+        page.blocks.push_back({BlockKind::Subheading, text_.Text(463) + " " + text_.Text(kTextContinued)});
+        b.pairs.assign(lines.begin() + static_cast<long>(split), lines.end());
+      }
+      page.blocks.push_back(b);
+      return;
+    }
+    if (L.cls == kClassLtr && e.zonePage == 2) {
+      if (const FieldSet* set = FindSet("repeater")) {
+        Block t = TableRows(data_, text_, *set, TableFields(*set, nullptr, 0), e.zone, 0, zones::kMaxRepeaters, {}, "%d");
+        t.fixedFace = true;
+        page.blocks.push_back(t);
+      } else {
+        page.blocks.push_back(NotBuilt(text_));
+      }
+      return;
+    }
+    const char* name = L.cls == kClassLtr ? "ltr-zone" : "conv-zone";
+    const int settingsPages = L.cls == kClassLtr ? 2 : (landscape_ && ConvZoneOption14(data_, e.zone) ? 2 : 1);
+    const FieldSet* set = FindSet(name);
+    if (!set) {
+      page.blocks.push_back(NotBuilt(text_));
+      return;
+    }
+    std::vector<Line> lines;
+    for (const forms::FieldSetRecord& r : set->records(data_)) {
+      if (r.cursor.zone != e.zone) continue;
+      std::unique_ptr<forms::BoundRecord> b = set->bind(data_, text_, r.cursor);
+      if (!b) continue;
+      for (const FieldDescriptor& d : *set->fields)
+        if (IsSetting(d)) lines.push_back({false, Label(text_, d), forms::SettingText(b->Context(), d)});
+    }
+    const size_t per = (lines.size() + static_cast<size_t>(settingsPages) - 1) / static_cast<size_t>(settingsPages);
+    std::vector<Block> blocks;
+    AppendLines(lines, per * static_cast<size_t>(e.zonePage), per * static_cast<size_t>(e.zonePage + 1), blocks);
+    for (Block& b : blocks) {
+      b.fixedFace = true;
+      page.blocks.push_back(b);
+    }
+    return;
+  }
+
+  // List pages: the zone's print parts, a few to a page.
+  const char* name = L.cls == kClassConv ? "channel" : L.cls == kClassLtr ? "ltr-group" : "passport-group";
+  const FieldSet* set = FindSet(name);
+  if (!set) {
+    page.blocks.push_back(NotBuilt(text_));
+    return;
+  }
+  const int* captions = L.cls == kClassConv ? kConvColumns : L.cls == kClassLtr ? kLtrColumns : kPassPortColumns;
+  const auto fields = TableFields(*set, captions, 9);
+  const int firstPart = e.zonePage * PartsPerPage(landscape_);
+  const int parts = ZonePrintParts(data_, e.zone);
+  for (int p = firstPart; p < firstPart + PartsPerPage(landscape_) && p < parts; ++p) {
+    Block t = TableRows(data_, text_, *set, fields, e.zone, p * kRecordsPerPart, kRecordsPerPart, {}, "%d");
+    t.fixedFace = true;
+    page.blocks.push_back(t);
+  }
+}
+
+PageContent BuildTestModePage(RadioData& data, TextTable& text, const TestReportInput& in, const std::string& dateTime) {
+  PageContent page;
+  PrintOptions o = PrintOptions::Defaults();
+  o.Set(kOptMessageBlock, false);
+  o.Set(kOptPassMessageBlock, false);
+  page.header = BuildHeader(data, text, o, dateTime);
+  page.header.pageNumber = "1";
+  page.sectionTitle = text.Text(kTextTestTitle);
+  Block id{BlockKind::Pairs};
+  auto label = [&](int entry) {
+    std::string l = text.Text(entry);
+    while (!l.empty() && (l.back() == ':' || l.back() == ' ')) l.pop_back();
+    return l;
+  };
+  id.pairs.emplace_back(label(kTextModel), in.modelNumber >= 0 && in.modelNumber < kModelCount
+                                               ? ModelRecord::DisplayNameOf(in.modelNumber, text)
+                                               : std::string("--"));
+  id.pairs.emplace_back(label(kTextTestChannel), Format("%d", in.channel + 1));
+  id.pairs.emplace_back(label(kTextRx), in.channelRx.empty() ? std::string("--------------") : in.channelRx);
+  id.pairs.emplace_back(label(kTextTx), in.channelTx.empty() ? std::string("--------------") : in.channelTx);
+  id.pairs.emplace_back(label(kTextSignalling), Format("%d", in.signalling + 1));
+  page.blocks.push_back(id);
+  char buf[256];
+  std::snprintf(buf, sizeof buf, text.Text(kTextTestBlock).c_str(), static_cast<int>(in.block.size()));
+  page.blocks.push_back({BlockKind::Subheading, buf});
+  Block hex{BlockKind::Table};
+  hex.fixedFace = true;
+  hex.columns.push_back(text.Text(kTextTestOffset));
+  for (int c = 0; c < 16; ++c) hex.columns.push_back(Format("+%X", c));
+  for (size_t row = 0; row < in.block.size(); row += 16) {
+    std::vector<std::string> cells{Format("%03X", static_cast<int>(row))};
+    for (size_t c = 0; c < 16; ++c)
+      cells.push_back(row + c < in.block.size() ? Format("%02X", in.block[row + c]) : std::string());
+    hex.rows.push_back(std::move(cells));
+  }
+  page.blocks.push_back(hex);
+  return page;
+}
+
+}  // namespace vb420::print
