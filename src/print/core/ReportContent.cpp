@@ -29,6 +29,8 @@ constexpr int kTextModel = 129, kTextTestChannel = 258, kTextRx = 247, kTextTx =
 
 // What the zone list pages show: the columns of the Zone Information grids.
 constexpr int kConvColumns[] = {382, 383, 385, 384, 386, 387, 388, 389, 390};
+// The channel fields those conventional columns show.
+constexpr int kConvFieldNumbers[] = {3, 4, 5, 6, 7, 8, 9, 14, 10};
 constexpr int kLtrColumns[] = {392, 393, 394, 395, 387, 396, 389, 390, 397};
 constexpr int kPassPortColumns[] = {1191, 1192, 395, 1193, 1194, 1195, 1222, 365, 976};
 
@@ -118,29 +120,42 @@ void FormPage(RadioData& data, TextTable& text, const FieldSet& set, int page, i
   AppendLines(all, from, to, out);
 }
 
-// The fields a table prints: those whose labels are the given grid
-// captions, in their order; all settings when none is given (or none found).
-std::vector<const FieldDescriptor*> TableFields(const FieldSet& set, const int* captions, size_t n) {
-  std::vector<const FieldDescriptor*> out;
+// A column of a table: the field and its heading.
+struct Column {
+  const FieldDescriptor* field;
+  std::string heading;
+};
+
+// Every setting of a set, headed by its label.
+std::vector<Column> AllColumns(TextTable& text, const FieldSet& set) {
+  std::vector<Column> out;
+  for (const FieldDescriptor& d : *set.fields)
+    if (IsSetting(d)) out.push_back({&d, Label(text, d)});
+  return out;
+}
+
+// The columns of a Zone Information grid: the fields whose labels are the
+// grid's captions (or, with `numbers`, the fields of those numbers), in the
+// grid's order and under its captions; every setting when none is found.
+std::vector<Column> GridColumns(TextTable& text, const FieldSet& set, const int* captions, const int* numbers,
+                                size_t n) {
+  std::vector<Column> out;
   for (size_t i = 0; i < n; ++i)
     for (const FieldDescriptor& d : *set.fields)
-      if (IsSetting(d) && d.labelEntry == captions[i]) {
-        out.push_back(&d);
+      if (IsSetting(d) && (numbers ? d.number == numbers[i] : d.labelEntry == captions[i])) {
+        out.push_back({&d, numbers ? text.Text(captions[i]) : Label(text, d)});
         break;
       }
-  if (out.empty())
-    for (const FieldDescriptor& d : *set.fields)
-      if (IsSetting(d)) out.push_back(&d);
-  return out;
+  return out.empty() ? AllColumns(text, set) : out;
 }
 
 // Rows [first, first + count) of the set's records (only those of `zone`
 // when zone >= 0) as a table; the first column is the record number.
-Block TableRows(RadioData& data, TextTable& text, const FieldSet& set, const std::vector<const FieldDescriptor*>& fields,
-                int zone, int first, int count, const std::string& emptyText, const char* numberFormat) {
+Block TableRows(RadioData& data, TextTable& text, const FieldSet& set, const std::vector<Column>& columns, int zone,
+                int first, int count, const std::string& emptyText, const char* numberFormat) {
   Block b{BlockKind::Table};
   b.columns.push_back(text.Text(359));
-  for (const FieldDescriptor* d : fields) b.columns.push_back(Label(text, *d));
+  for (const Column& c : columns) b.columns.push_back(c.heading);
   int index = 0;
   for (const forms::FieldSetRecord& r : set.records(data)) {
     if (zone >= 0 && r.cursor.zone != zone) continue;
@@ -149,8 +164,8 @@ Block TableRows(RadioData& data, TextTable& text, const FieldSet& set, const std
     std::unique_ptr<forms::BoundRecord> bound = set.bind(data, text, r.cursor);
     if (!bound) continue;
     std::vector<std::string> row{Format(numberFormat, r.cursor.record + 1)};
-    for (const FieldDescriptor* d : fields) {
-      std::string v = forms::SettingText(bound->Context(), *d);
+    for (const Column& c : columns) {
+      std::string v = forms::SettingText(bound->Context(), *c.field);
       row.push_back(v.empty() ? emptyText : v);
     }
     b.rows.push_back(std::move(row));
@@ -287,7 +302,7 @@ void ReportBuilder::SectionBody(const PageEntry& e, PageContent& page) const {
         page.blocks.push_back(NotBuilt(text_));
         break;
       }
-      page.blocks.push_back(TableRows(data_, text_, *set, TableFields(*set, nullptr, 0), -1, first, rows, {}, "%d"));
+      page.blocks.push_back(TableRows(data_, text_, *set, AllColumns(text_, *set), -1, first, rows, {}, "%d"));
       break;
     }
     case 7: form("alert", e.index, pages); break;
@@ -300,7 +315,7 @@ void ReportBuilder::SectionBody(const PageEntry& e, PageContent& page) const {
         break;
       }
       page.blocks.push_back(
-          TableRows(data_, text_, *set, TableFields(*set, nullptr, 0), -1, 0, 16, "--------------", "%2d"));
+          TableRows(data_, text_, *set, AllColumns(text_, *set), -1, 0, 16, "--------------", "%2d"));
       break;
     }
     case 13: form("technician", e.index, pages); break;
@@ -335,7 +350,7 @@ void ReportBuilder::ZoneBody(const PageEntry& e, PageContent& page) const {
     }
     if (L.cls == kClassLtr && e.zonePage == 2) {
       if (const FieldSet* set = FindSet("repeater")) {
-        Block t = TableRows(data_, text_, *set, TableFields(*set, nullptr, 0), e.zone, 0, zones::kMaxRepeaters, {}, "%d");
+        Block t = TableRows(data_, text_, *set, AllColumns(text_, *set), e.zone, 0, zones::kMaxRepeaters, {}, "%d");
         t.fixedFace = true;
         page.blocks.push_back(t);
       } else {
@@ -376,7 +391,7 @@ void ReportBuilder::ZoneBody(const PageEntry& e, PageContent& page) const {
     return;
   }
   const int* captions = L.cls == kClassConv ? kConvColumns : L.cls == kClassLtr ? kLtrColumns : kPassPortColumns;
-  const auto fields = TableFields(*set, captions, 9);
+  const auto fields = GridColumns(text_, *set, captions, L.cls == kClassConv ? kConvFieldNumbers : nullptr, 9);
   const int firstPart = e.zonePage * PartsPerPage(landscape_);
   const int parts = ZonePrintParts(data_, e.zone);
   for (int p = firstPart; p < firstPart + PartsPerPage(landscape_) && p < parts; ++p) {

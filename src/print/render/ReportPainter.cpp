@@ -1,0 +1,272 @@
+#include "print/render/ReportPainter.h"
+
+#include <QFontMetricsF>
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vb420::print {
+
+namespace {
+
+// Logical units are drawn ten to a unit so that fonts can be sized in whole
+// pixels at any scale.
+constexpr double K = 10.0;
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QFont Face(const QStringList& families, QFont::StyleHint hint, double units, bool bold, bool italic) {
+  QFont f;
+  f.setFamilies(families);
+  f.setStyleHint(hint);
+  f.setPixelSize(std::max(1, static_cast<int>(std::lround(units * K))));
+  f.setBold(bold);
+  f.setItalic(italic);
+  // Unhinted glyphs measure the same on the screen, the printer and a PDF.
+  f.setHintingPreference(QFont::PreferNoHinting);
+  return f;
+}
+
+double Width(const QFont& f, const QString& s) { return QFontMetricsF(f).horizontalAdvance(s) * 1.04; }
+double LineHeight(const QFont& f) { return QFontMetricsF(f).height(); }
+
+struct Body {
+  QPainter& p;
+  QRectF area;  // K-scaled logical units
+  double y;
+};
+
+void Rule(QPainter& p, double x0, double x1, double y) {
+  p.setPen(QPen(Qt::black, 1.2 * K));
+  p.drawLine(QPointF(x0, y), QPointF(x1, y));
+}
+
+void Text(QPainter& p, const QFont& f, double x, double y, const QString& s) {
+  p.setFont(f);
+  p.setPen(Qt::black);
+  p.drawText(QPointF(x, y + QFontMetricsF(f).ascent()), s);
+}
+
+// ---- blocks ---------------------------------------------------------------
+
+QFont BlockFace(const Block& b, double units) {
+  return b.fixedFace ? ReportFixedFace(units) : ReportSansFace(units);
+}
+
+constexpr double kBodyUnits = 14.0;
+constexpr double kGap = 12.0;  // between columns, in units
+
+// The width a block needs at face size `units`.
+double BlockWidth(const Block& b, double units) {
+  const QFont f = BlockFace(b, units);
+  switch (b.kind) {
+    case BlockKind::Pairs: {
+      double lw = 0, vw = 0;
+      for (const auto& [l, v] : b.pairs) {
+        lw = std::max(lw, Width(f, Q(l)));
+        vw = std::max(vw, Width(f, Q(v)));
+      }
+      return lw + kGap * K * units / kBodyUnits + vw;
+    }
+    case BlockKind::Table: {
+      double w = 0;
+      for (size_t c = 0; c < b.columns.size(); ++c) {
+        double cw = Width(ReportSansFace(units, true), Q(b.columns[c]));
+        for (const auto& r : b.rows)
+          if (c < r.size()) cw = std::max(cw, Width(f, Q(r[c])));
+        w += cw + (c ? kGap * K * units / kBodyUnits : 0);
+      }
+      return w;
+    }
+    case BlockKind::Subheading: return Width(ReportSansFace(units + 2, true), Q(b.text));
+    case BlockKind::Note: return Width(ReportSansFace(units, false, true), Q(b.text));
+  }
+  return 0;
+}
+
+// The face size a block is drawn in: the body size times `scale`, smaller
+// still when the block would be wider than the page.
+double BlockUnits(const Block& b, double scale, double width) {
+  double units = kBodyUnits * scale;
+  for (int i = 0; i < 8; ++i) {
+    const double w = BlockWidth(b, units);
+    if (w <= width) break;
+    units *= width / w * 0.98;
+  }
+  return units;
+}
+
+double BlockHeight(const Block& b, double units) {
+  const double lh = LineHeight(BlockFace(b, units));
+  switch (b.kind) {
+    case BlockKind::Pairs: return lh * static_cast<double>(b.pairs.size()) + lh * 0.5;
+    case BlockKind::Table: return lh * static_cast<double>(b.rows.size() + 1) + lh * 0.8;
+    case BlockKind::Subheading: return LineHeight(ReportSansFace(units + 2, true)) * 1.3;
+    case BlockKind::Note: return lh * 1.5;
+  }
+  return 0;
+}
+
+void DrawBlock(QPainter& p, const Block& b, double units, double x, double width, double& y) {
+  const QFont f = BlockFace(b, units);
+  const double lh = LineHeight(f);
+  const double gap = kGap * K * units / kBodyUnits;
+  switch (b.kind) {
+    case BlockKind::Subheading: {
+      const QFont h = ReportSansFace(units + 2, true);
+      Text(p, h, x, y + LineHeight(h) * 0.15, Q(b.text));
+      y += LineHeight(h) * 1.3;
+      return;
+    }
+    case BlockKind::Note:
+      Text(p, ReportSansFace(units, false, true), x, y, Q(b.text));
+      y += lh * 1.5;
+      return;
+    case BlockKind::Pairs: {
+      double lw = 0;
+      for (const auto& pr : b.pairs) lw = std::max(lw, Width(f, Q(pr.first)));
+      for (const auto& [l, v] : b.pairs) {
+        Text(p, f, x, y, Q(l));
+        Text(p, f, x + lw + gap, y, Q(v));
+        y += lh;
+      }
+      y += lh * 0.5;
+      return;
+    }
+    case BlockKind::Table: {
+      const QFont hf = ReportSansFace(units, true);
+      std::vector<double> widths(b.columns.size(), 0);
+      for (size_t c = 0; c < b.columns.size(); ++c) {
+        widths[c] = Width(hf, Q(b.columns[c]));
+        for (const auto& r : b.rows)
+          if (c < r.size()) widths[c] = std::max(widths[c], Width(f, Q(r[c])));
+      }
+      double cx = x;
+      for (size_t c = 0; c < b.columns.size(); ++c) {
+        Text(p, hf, cx, y, Q(b.columns[c]));
+        cx += widths[c] + gap;
+      }
+      y += lh;
+      p.setPen(QPen(Qt::black, 0.6 * K));
+      p.drawLine(QPointF(x, y), QPointF(std::min(x + width, cx - gap), y));
+      for (const auto& r : b.rows) {
+        cx = x;
+        for (size_t c = 0; c < r.size() && c < widths.size(); ++c) {
+          Text(p, f, cx, y, Q(r[c]));
+          cx += widths[c] + gap;
+        }
+        y += lh;
+      }
+      y += lh * 0.8;
+      return;
+    }
+  }
+}
+
+// The header; answers the y where the body begins.
+double DrawHeader(QPainter& p, const PageHeader& h, const QRectF& area) {
+  double y = area.top();
+  const QFont small = ReportSansFace(15);
+  const double right = area.right();
+  auto rightText = [&](const QFont& f, const QString& s) {
+    Text(p, f, right - Width(f, s) / 1.04, y, s);
+    y += LineHeight(f);
+  };
+  rightText(small, Q(h.pageNumber));
+  rightText(small, Q(h.dateLine));
+  y += 3 * K;
+  Rule(p, area.left(), right, y);
+  y += 6 * K;
+  const QFont title = ReportSansFace(25, false, true);
+  Text(p, title, area.left(), y, Q(h.title));
+  y += LineHeight(title) + 3 * K;
+  Rule(p, area.left(), right, y);
+  y += 6 * K;
+  const QFont body = ReportSansFace(14);
+  const QFont fixed = ReportFixedFace(19);
+  if (h.modelBlock) {
+    const double lw = std::max(Width(body, Q(h.modelLabel)), Width(body, Q(h.bandLabel))) + 10 * K;
+    Text(p, body, area.left(), y, Q(h.modelLabel));
+    Text(p, body, area.left() + lw, y, Q(h.modelText));
+    y += LineHeight(body);
+    Text(p, body, area.left(), y, Q(h.bandLabel));
+    Text(p, body, area.left() + lw, y, Q(h.bandText));
+    y += LineHeight(body) + 4 * K;
+  }
+  auto message = [&](const std::string& label, const std::string& l1, const std::string& l2) {
+    Text(p, body, area.left(), y, Q(label));
+    y += LineHeight(body);
+    for (const std::string* l : {&l1, &l2}) {
+      Text(p, fixed, area.left() + 20 * K, y, Q(*l));
+      y += LineHeight(fixed);
+    }
+    y += 3 * K;
+  };
+  if (h.messageBlock) message(h.messageLabel, h.message1, h.message2);
+  if (h.passMessageBlock) message(h.passMessageLabel, h.passMessage1, h.passMessage2);
+  Rule(p, area.left(), right, y);
+  return y + 8 * K;
+}
+
+}  // namespace
+
+QFont ReportSansFace(double units, bool bold, bool italic) {
+  static const QStringList families = {"Arial", "Liberation Sans", "Nimbus Sans", "Helvetica", "DejaVu Sans"};
+  return Face(families, QFont::SansSerif, units, bold, italic);
+}
+
+QFont ReportFixedFace(double units, bool bold) {
+  static const QStringList families = {"Courier New", "Liberation Mono", "Nimbus Mono PS", "Courier",
+                                       "DejaVu Sans Mono"};
+  return Face(families, QFont::TypeWriter, units, bold, false);
+}
+
+void ReportPainter::PaintPage(QPainter& p, const QRectF& pageRect, const PageContent& page, bool landscape) {
+  // The logical page and where its origin lies.
+  const QRectF logical = landscape ? QRectF(-20 * K, 40 * K, 1054 * K, 782 * K) : QRectF(-40 * K, 20 * K, 782 * K, 1054 * K);
+  p.save();
+  // Fit the logical page into the printable area, keeping its proportions.
+  const double sx = pageRect.width() / logical.width();
+  const double sy = pageRect.height() / logical.height();
+  const double s = std::min(sx, sy);
+  p.translate(pageRect.left() + (pageRect.width() - logical.width() * s) / 2,
+              pageRect.top() + (pageRect.height() - logical.height() * s) / 2);
+  p.scale(s, s);
+  p.translate(-logical.left(), -logical.top());
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+
+  const QRectF area = logical.adjusted(40 * K, 8 * K, -40 * K, -24 * K);
+  double y = DrawHeader(p, page.header, area);
+  if (!page.sectionTitle.empty()) {
+    const QFont t = ReportSansFace(20, true);
+    Text(p, t, area.left(), y, Q(page.sectionTitle));
+    y += LineHeight(t) * 1.3;
+  }
+  // The body in one scale that lets every block fit the page's height.
+  const double avail = area.bottom() - y;
+  double scale = 1.0;
+  for (int i = 0; i < 6; ++i) {
+    double total = 0;
+    for (const Block& b : page.blocks) total += BlockHeight(b, BlockUnits(b, scale, area.width()));
+    if (total <= avail) break;
+    scale *= avail / total * 0.98;
+  }
+  for (const Block& b : page.blocks) DrawBlock(p, b, BlockUnits(b, scale, area.width()), area.left(), area.width(), y);
+  p.restore();
+}
+
+void ReportPainter::PaintReport(QPainter& p, QPagedPaintDevice& device, const ReportBuilder& report, int first,
+                                int last) {
+  const int n = report.PageCount();
+  if (last < 0 || last >= n) last = n - 1;
+  first = std::max(0, first);
+  for (int i = first; i <= last; ++i) {
+    if (i > first) device.newPage();
+    const QRectF rect(0, 0, device.width(), device.height());
+    PaintPage(p, rect, report.Page(i), report.Landscape());
+  }
+}
+
+}  // namespace vb420::print
