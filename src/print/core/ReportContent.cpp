@@ -1,6 +1,8 @@
 #include "print/core/ReportContent.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <iterator>
 #include <cstdio>
 #include <memory>
 
@@ -99,11 +101,30 @@ void AppendLines(const std::vector<Line>& lines, size_t from, size_t to, std::ve
   }
 }
 
-// A form section spread over its pages: one record to a page when the set
-// has as many records as the section has pages, otherwise the lines in equal
-// runs.
-void FormPage(RadioData& data, TextTable& text, const FieldSet& set, int page, int pages, std::vector<Block>& out) {
-  const auto records = FormLines(data, text, set);
+// The sets of a section: each named set, then the sets whose names extend it
+// with "-" (the further pages of the same window), in registration order.
+std::vector<const FieldSet*> Family(std::initializer_list<const char*> names) {
+  std::vector<const FieldSet*> out;
+  for (const char* name : names) {
+    const std::string base = name;
+    for (const FieldSet& s : forms::FieldSets())
+      if (s.name == base) out.push_back(&s);
+    for (const FieldSet& s : forms::FieldSets())
+      if (s.name.size() > base.size() + 1 && s.name.compare(0, base.size() + 1, base + "-") == 0) out.push_back(&s);
+  }
+  return out;
+}
+
+// A form section spread over its pages: one record to a page when the sets
+// have as many records as the section has pages, otherwise the lines in
+// equal runs.
+void FormPage(RadioData& data, TextTable& text, const std::vector<const FieldSet*>& sets, int page, int pages,
+              std::vector<Block>& out) {
+  std::vector<std::vector<Line>> records;
+  for (const FieldSet* set : sets) {
+    auto r = FormLines(data, text, *set);
+    records.insert(records.end(), std::make_move_iterator(r.begin()), std::make_move_iterator(r.end()));
+  }
   if (records.empty()) return;
   if (static_cast<int>(records.size()) == pages) {
     AppendLines(records[static_cast<size_t>(page)], 0, records[static_cast<size_t>(page)].size(), out);
@@ -277,21 +298,22 @@ PageContent ReportBuilder::Page(int index) const {
 
 void ReportBuilder::SectionBody(const PageEntry& e, PageContent& page) const {
   const int pages = SectionPageCount(data_, options_, landscape_, e.section);
-  auto form = [&](const char* name, int pageInSet, int pagesOfSet) {
-    if (const FieldSet* set = FindSet(name)) FormPage(data_, text_, *set, pageInSet, pagesOfSet, page.blocks);
+  auto form = [&](std::initializer_list<const char*> names, int pageInSet, int pagesOfSet) {
+    const auto sets = Family(names);
+    if (!sets.empty()) FormPage(data_, text_, sets, pageInSet, pagesOfSet, page.blocks);
     else if (pageInSet == 0) page.blocks.push_back(NotBuilt(text_));
   };
   switch (e.section) {
-    case 1: form("features", e.index, pages); break;
-    case 2: form("keys", e.index, pages); break;
-    case 3: form("scan", e.index, pages); break;
-    case 4: form("dtmf", e.index, pages); break;
-    case 5: form("twotone", e.index, pages); break;
+    case 1: form({"features"}, e.index, pages); break;
+    case 2: form({"keys", "keysetup"}, e.index, pages); break;
+    case 3: form({"scan", "scanlist"}, e.index, pages); break;
+    case 4: form({"dtmf"}, e.index, pages); break;
+    case 5: form({"twotone"}, e.index, pages); break;
     case 6: {
       const int rows = ListRowsPerPage(landscape_);
       const int idPages = (IdListRecords(data_) + rows - 1) / rows;
       if (e.index < 5) {
-        form("vantelix", e.index, 5);
+        form({"vantelix"}, e.index, 5);
         break;
       }
       const bool id = e.index - 5 < idPages;
@@ -305,9 +327,12 @@ void ReportBuilder::SectionBody(const PageEntry& e, PageContent& page) const {
       page.blocks.push_back(TableRows(data_, text_, *set, AllColumns(text_, *set), -1, first, rows, {}, "%d"));
       break;
     }
-    case 7: form("alert", e.index, pages); break;
-    case 8: form("emergency", e.index, pages); break;
-    case 9: form(data_.model.IsPortable() ? "optboard" : "extfunc", e.index, pages); break;
+    case 7: form({"alert", "alertstep"}, e.index, pages); break;
+    case 8: form({"emergency"}, e.index, pages); break;
+    case 9:
+      if (data_.model.IsPortable()) form({"optboard"}, e.index, pages);
+      else form({"extfunc"}, e.index, pages);
+      break;
     case 10: {
       const FieldSet* set = FindSet("testfreq");
       if (!set) {
@@ -318,7 +343,7 @@ void ReportBuilder::SectionBody(const PageEntry& e, PageContent& page) const {
           TableRows(data_, text_, *set, AllColumns(text_, *set), -1, 0, 16, "--------------", "%2d"));
       break;
     }
-    case 13: form("technician", e.index, pages); break;
+    case 13: form({"technician"}, e.index, pages); break;
     default: break;
   }
 }
