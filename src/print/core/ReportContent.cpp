@@ -361,7 +361,9 @@ void ReportBuilder::ZoneBody(const PageEntry& e, PageContent& page) const {
   if (e.zoneKind == ZonePageKind::Settings) {
     if (L.cls == kClassPassPort) {
       const auto lines = PassPortSettingLines(data_, text_, e.zone);
-      const size_t split = landscape_ ? lines.size() - kPassPortSecondPageLines : lines.size();
+      // A damaged header gives no lines at all.
+      const size_t split =
+          landscape_ && lines.size() > kPassPortSecondPageLines ? lines.size() - kPassPortSecondPageLines : lines.size();
       Block b{BlockKind::Pairs};
       b.fixedFace = true;
       if (e.zonePage == 0) {

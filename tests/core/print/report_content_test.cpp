@@ -274,6 +274,27 @@ TEST_F(ReportContentTest, PassPortSettingsInTheProgramsLanguage) {
   for (size_t i = 0; i < 32; ++i) EXPECT_FALSE(es[i].first.empty() || (i > 3 && es[i].first == en[i].first)) << i;
 }
 
+// A damaged zone area: the zone whose header cannot be trusted still gets its
+// pages, with what can be read, and nothing reads outside the image.
+TEST_F(ReportContentTest, DamagedZonesPrintWhatCanBeRead) {
+  MakeConv(126, {1, 2});
+  MakeConv(127, {});
+  // The last zone claims to be a PassPort zone: its 96-byte header would run
+  // past the end of the blocks.
+  image().setU8(static_cast<size_t>(zm.ZoneOffset(127)) + 1, '5');
+  // And the zone before it claims 200 channels.
+  image().setU8(static_cast<size_t>(zm.ZoneOffset(126)) + 4, 200);
+  for (bool landscape : {false, true}) {
+    const ReportBuilder r(data, text(), Only(14), landscape, "x");
+    ASSERT_GT(r.PageCount(), 0);
+    for (int i = 0; i < r.PageCount(); ++i) {
+      const PageContent p = r.Page(i);
+      EXPECT_EQ(p.sectionTitle, "T352");
+      ASSERT_FALSE(p.blocks.empty());
+    }
+  }
+}
+
 TEST_F(ReportContentTest, TestModePage) {
   print::TestReportInput in;
   in.modelNumber = 0;
