@@ -99,6 +99,16 @@ void BM_PageCountAfterBoxChange(benchmark::State& state) {
 }
 BENCHMARK(BM_PageCountAfterBoxChange)->Unit(benchmark::kMicrosecond);
 
+// The contents of every page without drawing them.
+void BM_PageContents(benchmark::State& state) {
+  Programming& p = Full();
+  for (auto _ : state) {
+    const print::ReportBuilder report(p.data, p.text, print::PrintOptions::Defaults(), false, "d t");
+    for (int i = 0; i < report.PageCount(); ++i) benchmark::DoNotOptimize(report.Page(i).blocks.size());
+  }
+}
+BENCHMARK(BM_PageContents)->Unit(benchmark::kMillisecond);
+
 // What the preview does before its first page shows: the plan, and every
 // page painted into the preview's picture.
 void BM_PreviewPages(benchmark::State& state) {

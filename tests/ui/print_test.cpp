@@ -3,9 +3,11 @@
 // printed pages as they come out of the preview.
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPageLayout>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -69,6 +71,7 @@ class PrintTest : public QObject {
   void printerSetupRecountsForTheOrientation();
   void printRunsOnceAndPreviewReturnsToTheDialog();
   void previewFromTheMenuSetsTheFlagUntilItEnds();
+  void printToAPdfFileWithAPageRange();
   void screenshots();
 
  private:
@@ -265,6 +268,51 @@ void PrintTest::previewFromTheMenuSetsTheFlagUntilItEnds() {
   QVERIFY(frameOpen);
   QCOMPARE(f_->prompter.messages.size(), messagesBefore);  // no "exit?" question was asked
   QVERIFY(f_->prompter.dialogTitles.contains(QStringLiteral("E47")));
+}
+
+// OK in the options dialog opens the system's print dialog; printing to a
+// PDF file there writes the chosen pages.
+void PrintTest::printToAPdfFileWithAPageRange() {
+  Start();
+  const QString pdf = f_->Path(QStringLiteral("printed.pdf"));
+  const QString all = f_->Path(QStringLiteral("all.pdf"));
+  int expected = 0;
+  for (const QString& target : {all, pdf}) {
+    WithDialog([&](CPrintOptionsDlg& d) {
+      expected = d.Pages();
+      f_->prompter.dialogs.push_back([&](QDialog& p) {
+        auto* pd = qobject_cast<QPrintDialog*>(&p);
+        if (!pd) return int(QDialog::Rejected);
+        pd->printer()->setOutputFormat(QPrinter::PdfFormat);
+        pd->printer()->setOutputFileName(target);
+        if (target == pdf) {
+          pd->printer()->setPrintRange(QPrinter::PageRange);
+          pd->printer()->setFromTo(2, 4);
+        } else {
+          pd->printer()->setPrintRange(QPrinter::AllPages);
+          pd->printer()->setFromTo(0, 0);
+        }
+        return int(QDialog::Accepted);
+      });
+      d.PrintButton()->click();
+      QCOMPARE(d.result(), int(QDialog::Accepted));
+    });
+  }
+  print::SessionPrinter().setOutputFileName(QString());
+  print::SessionPrinter().setPrintRange(QPrinter::AllPages);
+  auto pages = [](const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray bytes = f.readAll();
+    // Every page object of Qt's PDF is "/Type /Page" followed by a space or
+    // a line end (the page tree is "/Type /Pages").
+    int n = 0;
+    for (int at = bytes.indexOf("/Type /Page"); at >= 0; at = bytes.indexOf("/Type /Page", at + 1))
+      if (at + 11 < bytes.size() && bytes[at + 11] != 's') ++n;
+    return n;
+  };
+  QCOMPARE(pages(all), expected);
+  QCOMPARE(pages(pdf), 3);
 }
 
 void PrintTest::screenshots() {
