@@ -53,6 +53,21 @@ std::string Label(TextTable& text, const FieldDescriptor& d) {
 
 bool IsSetting(const FieldDescriptor& d) { return !d.key.empty() && d.encoding != forms::Encoding::None; }
 
+// The radio's read and overwrite passwords and the protected message's
+// password are never put on paper: a report is handed to the customer.
+bool IsSecret(const FieldDescriptor& d) {
+  const auto& f = d.field;
+  if (f.area == forms::Area::Image && f.base == forms::RecordBase::None &&
+      (f.offset == img::kReadPassword || f.offset == img::kOverwritePassword))
+    return true;
+  if (f.area == forms::Area::Ext && f.base == forms::RecordBase::None &&
+      (f.offset == ext::kMessagePasswordLength || f.offset == ext::kMessagePassword))
+    return true;
+  return d.key.find("password") != std::string::npos;
+}
+
+bool Printable(const FieldDescriptor& d) { return IsSetting(d) && !IsSecret(d); }
+
 const FieldSet* FindSet(const std::string& name) {
   for (const FieldSet& s : forms::FieldSets())
     if (s.name == name) return &s;
@@ -75,7 +90,7 @@ std::vector<std::vector<Line>> FormLines(RadioData& data, TextTable& text, const
     for (const FieldDescriptor& d : *set.fields) {
       if (d.kind == forms::ControlKind::Caption && d.labelEntry >= 0) {
         lines.push_back({true, Label(text, d), {}});
-      } else if (IsSetting(d)) {
+      } else if (Printable(d)) {
         lines.push_back({false, Label(text, d), forms::SettingText(b->Context(), d)});
       }
     }
@@ -151,7 +166,7 @@ struct Column {
 std::vector<Column> AllColumns(TextTable& text, const FieldSet& set) {
   std::vector<Column> out;
   for (const FieldDescriptor& d : *set.fields)
-    if (IsSetting(d)) out.push_back({&d, Label(text, d)});
+    if (Printable(d)) out.push_back({&d, Label(text, d)});
   return out;
 }
 
@@ -163,7 +178,7 @@ std::vector<Column> GridColumns(TextTable& text, const FieldSet& set, const int*
   std::vector<Column> out;
   for (size_t i = 0; i < n; ++i)
     for (const FieldDescriptor& d : *set.fields)
-      if (IsSetting(d) && (numbers ? d.number == numbers[i] : d.labelEntry == captions[i])) {
+      if (Printable(d) && (numbers ? d.number == numbers[i] : d.labelEntry == captions[i])) {
         out.push_back({&d, numbers ? text.Text(captions[i]) : Label(text, d)});
         break;
       }
@@ -204,7 +219,7 @@ std::string MessageLine(RadioData& data, TextTable& text, const char* setName, i
     if (!b) continue;
     // The password of the protected message is never printed: only the lines.
     for (const FieldDescriptor& d : *set->fields)
-      if (d.number == line && d.key != "password" && IsSetting(d)) return forms::SettingText(b->Context(), d);
+      if (d.number == line && Printable(d)) return forms::SettingText(b->Context(), d);
   }
   return {};
 }
@@ -398,7 +413,7 @@ void ReportBuilder::ZoneBody(const PageEntry& e, PageContent& page) const {
       std::unique_ptr<forms::BoundRecord> b = set->bind(data_, text_, r.cursor);
       if (!b) continue;
       for (const FieldDescriptor& d : *set->fields)
-        if (IsSetting(d)) lines.push_back({false, Label(text_, d), forms::SettingText(b->Context(), d)});
+        if (Printable(d)) lines.push_back({false, Label(text_, d), forms::SettingText(b->Context(), d)});
     }
     const size_t per = (lines.size() + static_cast<size_t>(settingsPages) - 1) / static_cast<size_t>(settingsPages);
     std::vector<Block> blocks;

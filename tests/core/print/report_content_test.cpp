@@ -274,6 +274,54 @@ TEST_F(ReportContentTest, PassPortSettingsInTheProgramsLanguage) {
   for (size_t i = 0; i < 32; ++i) EXPECT_FALSE(es[i].first.empty() || (i > 3 && es[i].first == en[i].first)) << i;
 }
 
+// A window's form as a section: captions over their fields, the values as
+// the window shows them, and the radio's passwords never on paper.
+TEST_F(ReportContentTest, FormSectionsPrintWhatTheWindowShowsButNoPassword) {
+  using forms::ControlKind;
+  using forms::Encoding;
+  auto field = [](const char* key, int label, ControlKind kind, uint32_t offset) {
+    forms::FieldDescriptor d;
+    d.key = key;
+    d.labelEntry = label;
+    d.kind = kind;
+    if (kind != ControlKind::Caption) {
+      d.field = forms::ImageByte(offset);
+      d.encoding = Encoding::Number;
+      d.maximum = 255;
+    }
+    return d;
+  };
+  static const std::vector<forms::FieldDescriptor> fields = {
+      field("cap", 700, ControlKind::Caption, 0),      field("level", 701, ControlKind::EditSpin, 0x800),
+      field("read", 702, ControlKind::Text, 0x149),    // the read password's length byte
+      field("cap2", 703, ControlKind::Caption, 0),     // nothing under it
+  };
+  struct Record : forms::BoundRecord {
+    Record(RadioData& d, TextTable& t) : ctx(d, t) {}
+    forms::FormContext& Context() override { return ctx; }
+    forms::FormContext ctx;
+  };
+  forms::FieldSet set;
+  set.name = "technician";
+  set.fields = &fields;
+  set.records = [](RadioData&) { return std::vector<forms::FieldSetRecord>{{"technician", {}}}; };
+  set.parse = [](RadioData&, const std::string& p, forms::RecordCursor&) { return p == "technician"; };
+  set.bind = [](RadioData& d, TextTable& t, forms::RecordCursor) -> std::unique_ptr<forms::BoundRecord> {
+    return std::make_unique<Record>(d, t);
+  };
+  forms::RegisterFieldSet(set);
+  image().setU8(0x800, 42);
+  image().setU8(0x149, 77);
+  const PageContent p = Page(Only(13), 0);
+  ASSERT_EQ(p.blocks.size(), 2u);
+  EXPECT_EQ(p.blocks[0].kind, BlockKind::Subheading);
+  EXPECT_EQ(p.blocks[0].text, "T700");
+  ASSERT_EQ(p.blocks[1].pairs.size(), 1u);
+  EXPECT_EQ(p.blocks[1].pairs[0], (std::pair<std::string, std::string>{"T701", "42"}));
+  EXPECT_EQ(AllText(p).find("T702"), std::string::npos);
+  EXPECT_EQ(AllText(p).find("77"), std::string::npos);
+}
+
 // A damaged zone area: the zone whose header cannot be trusted still gets its
 // pages, with what can be read, and nothing reads outside the image.
 TEST_F(ReportContentTest, DamagedZonesPrintWhatCanBeRead) {
