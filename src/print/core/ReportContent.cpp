@@ -78,20 +78,54 @@ const FieldSet* FindSet(const std::string& name) {
 struct Line {
   bool subheading = false;
   std::string label, value;
+  // A row of a list-like set: its cells under `columns` (shared by the rows
+  // of one set).
+  std::shared_ptr<const std::vector<std::string>> columns;
+  std::vector<std::string> cells;
 };
 
-// Every control of every record of a set, as the window shows it.
+// A set of several records with a few fields each reads best as a table.
+constexpr size_t kMaxTableFields = 8;
+
+std::string LastPart(const std::string& prefix) {
+  const size_t dot = prefix.rfind('.');
+  return dot == std::string::npos ? prefix : prefix.substr(dot + 1);
+}
+
+// Every control of every record of a set, as the window shows it: label and
+// value lines per record, or one table row per record for a list-like set.
 std::vector<std::vector<Line>> FormLines(RadioData& data, TextTable& text, const FieldSet& set) {
   std::vector<std::vector<Line>> out;
-  for (const forms::FieldSetRecord& r : set.records(data)) {
+  const auto records = set.records(data);
+  std::vector<const FieldDescriptor*> printable;
+  for (const FieldDescriptor& d : *set.fields)
+    if (Printable(d)) printable.push_back(&d);
+  if (records.size() > 1 && !printable.empty() && printable.size() <= kMaxTableFields) {
+    auto columns = std::make_shared<std::vector<std::string>>();
+    columns->push_back(text.Text(359));
+    for (const FieldDescriptor* d : printable) columns->push_back(Label(text, *d));
+    std::vector<Line> rows;
+    for (const forms::FieldSetRecord& r : records) {
+      std::unique_ptr<forms::BoundRecord> b = set.bind(data, text, r.cursor);
+      if (!b) continue;
+      Line l;
+      l.columns = columns;
+      l.cells.push_back(LastPart(r.prefix));
+      for (const FieldDescriptor* d : printable) l.cells.push_back(forms::SettingText(b->Context(), *d));
+      rows.push_back(std::move(l));
+    }
+    out.push_back(std::move(rows));
+    return out;
+  }
+  for (const forms::FieldSetRecord& r : records) {
     std::unique_ptr<forms::BoundRecord> b = set.bind(data, text, r.cursor);
     if (!b) continue;
     std::vector<Line> lines;
     for (const FieldDescriptor& d : *set.fields) {
       if (d.kind == forms::ControlKind::Caption && d.labelEntry >= 0) {
-        lines.push_back({true, Label(text, d), {}});
+        lines.push_back({true, Label(text, d), {}, nullptr, {}});
       } else if (Printable(d)) {
-        lines.push_back({false, Label(text, d), forms::SettingText(b->Context(), d)});
+        lines.push_back({false, Label(text, d), forms::SettingText(b->Context(), d), nullptr, {}});
       }
     }
     // A caption with nothing under it says nothing.
@@ -103,14 +137,26 @@ std::vector<std::vector<Line>> FormLines(RadioData& data, TextTable& text, const
   return out;
 }
 
-// Lines into blocks: runs of pairs, subheadings between them.
+// Lines into blocks: runs of pairs or of table rows, subheadings between them.
 void AppendLines(const std::vector<Line>& lines, size_t from, size_t to, std::vector<Block>& blocks) {
+  const std::vector<std::string>* table = nullptr;
   for (size_t i = from; i < to && i < lines.size(); ++i) {
     const Line& l = lines[i];
     if (l.subheading) {
       blocks.push_back({BlockKind::Subheading, l.label});
+      table = nullptr;
       continue;
     }
+    if (l.columns) {
+      if (table != l.columns.get() || blocks.empty() || blocks.back().kind != BlockKind::Table) {
+        blocks.push_back({BlockKind::Table});
+        blocks.back().columns = *l.columns;
+        table = l.columns.get();
+      }
+      blocks.back().rows.push_back(l.cells);
+      continue;
+    }
+    table = nullptr;
     if (blocks.empty() || blocks.back().kind != BlockKind::Pairs) blocks.push_back({BlockKind::Pairs});
     blocks.back().pairs.emplace_back(l.label, l.value);
   }
@@ -413,7 +459,7 @@ void ReportBuilder::ZoneBody(const PageEntry& e, PageContent& page) const {
       std::unique_ptr<forms::BoundRecord> b = set->bind(data_, text_, r.cursor);
       if (!b) continue;
       for (const FieldDescriptor& d : *set->fields)
-        if (Printable(d)) lines.push_back({false, Label(text_, d), forms::SettingText(b->Context(), d)});
+        if (Printable(d)) lines.push_back({false, Label(text_, d), forms::SettingText(b->Context(), d), nullptr, {}});
     }
     const size_t per = (lines.size() + static_cast<size_t>(settingsPages) - 1) / static_cast<size_t>(settingsPages);
     std::vector<Block> blocks;

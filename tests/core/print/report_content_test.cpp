@@ -320,6 +320,43 @@ TEST_F(ReportContentTest, FormSectionsPrintWhatTheWindowShowsButNoPassword) {
   EXPECT_EQ(p.blocks[1].pairs[0], (std::pair<std::string, std::string>{"T701", "42"}));
   EXPECT_EQ(AllText(p).find("T702"), std::string::npos);
   EXPECT_EQ(AllText(p).find("77"), std::string::npos);
+
+  // A further page of the same window ("technician-...") with a row per
+  // record prints as a table after it, numbered as its keys number them.
+  struct Row : forms::BoundRecord {
+    Row(RadioData& d, TextTable& t, forms::RecordCursor c) : ctx(d, t, false, c) {}
+    forms::FormContext& Context() override { return ctx; }
+    forms::FormContext ctx;
+  };
+  static const std::vector<forms::FieldDescriptor> rowFields = [] {
+    forms::FieldDescriptor d;
+    d.key = "v";
+    d.labelEntry = 710;
+    d.kind = ControlKind::Text;
+    d.encoding = Encoding::Custom;
+    d.customShow = [](const forms::FormContext& c) { return "row" + std::to_string(c.cursor.record * 10); };
+    return std::vector<forms::FieldDescriptor>{d};
+  }();
+  forms::FieldSet rows;
+  rows.name = "technician-rows";
+  rows.fields = &rowFields;
+  rows.records = [](RadioData&) {
+    std::vector<forms::FieldSetRecord> r;
+    for (int i = 1; i <= 3; ++i) r.push_back({"tech.rows." + std::to_string(i), {-1, i}});
+    return r;
+  };
+  rows.parse = [](RadioData&, const std::string&, forms::RecordCursor&) { return false; };
+  rows.bind = [](RadioData& d, TextTable& t, forms::RecordCursor c) -> std::unique_ptr<forms::BoundRecord> {
+    return std::make_unique<Row>(d, t, c);
+  };
+  forms::RegisterFieldSet(rows);
+  const PageContent q = Page(Only(13), 0);
+  ASSERT_EQ(q.blocks.size(), 3u);
+  const Block& t = q.blocks[2];
+  ASSERT_EQ(t.kind, BlockKind::Table);
+  EXPECT_EQ(t.columns, (std::vector<std::string>{"T359", "T710"}));
+  ASSERT_EQ(t.rows.size(), 3u);
+  EXPECT_EQ(t.rows[2], (std::vector<std::string>{"3", "row30"}));
 }
 
 // A damaged zone area: the zone whose header cannot be trusted still gets its
