@@ -87,8 +87,10 @@ struct Line {
 // A set of several records with a few fields each reads best as a table.
 constexpr size_t kMaxTableFields = 8;
 
-std::string LastPart(const std::string& prefix) {
-  const size_t dot = prefix.rfind('.');
+// A record's name in its table: its key prefix without the set's own first
+// part ("keys.alt.3" is "alt.3").
+std::string RowName(const std::string& prefix) {
+  const size_t dot = prefix.find('.');
   return dot == std::string::npos ? prefix : prefix.substr(dot + 1);
 }
 
@@ -110,7 +112,7 @@ std::vector<std::vector<Line>> FormLines(RadioData& data, TextTable& text, const
       if (!b) continue;
       Line l;
       l.columns = columns;
-      l.cells.push_back(LastPart(r.prefix));
+      l.cells.push_back(RowName(r.prefix));
       for (const FieldDescriptor* d : printable) l.cells.push_back(forms::SettingText(b->Context(), *d));
       rows.push_back(std::move(l));
     }

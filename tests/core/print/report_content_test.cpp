@@ -342,7 +342,7 @@ TEST_F(ReportContentTest, FormSectionsPrintWhatTheWindowShowsButNoPassword) {
   rows.fields = &rowFields;
   rows.records = [](RadioData&) {
     std::vector<forms::FieldSetRecord> r;
-    for (int i = 1; i <= 3; ++i) r.push_back({"tech.rows." + std::to_string(i), {-1, i}});
+    for (int i = 1; i <= 3; ++i) r.push_back({"tech.row." + std::to_string(i), {-1, i}});
     return r;
   };
   rows.parse = [](RadioData&, const std::string&, forms::RecordCursor&) { return false; };
@@ -356,7 +356,7 @@ TEST_F(ReportContentTest, FormSectionsPrintWhatTheWindowShowsButNoPassword) {
   ASSERT_EQ(t.kind, BlockKind::Table);
   EXPECT_EQ(t.columns, (std::vector<std::string>{"T359", "T710"}));
   ASSERT_EQ(t.rows.size(), 3u);
-  EXPECT_EQ(t.rows[2], (std::vector<std::string>{"3", "row30"}));
+  EXPECT_EQ(t.rows[2], (std::vector<std::string>{"row.3", "row30"}));
 }
 
 // A damaged zone area: the zone whose header cannot be trusted still gets its
