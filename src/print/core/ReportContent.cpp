@@ -82,6 +82,8 @@ struct Line {
   // of one set).
   std::shared_ptr<const std::vector<std::string>> columns;
   std::vector<std::string> cells;
+  // The first line of a record: its pairs start a block of their own.
+  bool recordStart = false;
 };
 
 // A set of several records with a few fields each reads best as a table.
@@ -134,6 +136,7 @@ std::vector<std::vector<Line>> FormLines(RadioData& data, TextTable& text, const
     std::vector<Line> kept;
     for (size_t i = 0; i < lines.size(); ++i)
       if (!lines[i].subheading || (i + 1 < lines.size() && !lines[i + 1].subheading)) kept.push_back(lines[i]);
+    if (!kept.empty()) kept.front().recordStart = true;
     out.push_back(std::move(kept));
   }
   return out;
@@ -159,7 +162,7 @@ void AppendLines(const std::vector<Line>& lines, size_t from, size_t to, std::ve
       continue;
     }
     table = nullptr;
-    if (blocks.empty() || blocks.back().kind != BlockKind::Pairs) blocks.push_back({BlockKind::Pairs});
+    if (blocks.empty() || blocks.back().kind != BlockKind::Pairs || l.recordStart) blocks.push_back({BlockKind::Pairs});
     blocks.back().pairs.emplace_back(l.label, l.value);
   }
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace vb420::print {
 
@@ -57,17 +58,24 @@ QFont BlockFace(const Block& b, double units) {
 constexpr double kBodyUnits = 14.0;
 constexpr double kGap = 12.0;  // between columns, in units
 
-// The width a block needs at face size `units`.
-double BlockWidth(const Block& b, double units) {
+// Label and value widths of a pairs block.
+std::pair<double, double> PairWidths(const Block& b, const QFont& f) {
+  double lw = 0, vw = 0;
+  for (const auto& [l, v] : b.pairs) {
+    lw = std::max(lw, Width(f, Q(l)));
+    vw = std::max(vw, Width(f, Q(v)));
+  }
+  return {lw, vw};
+}
+
+// The width a block needs at face size `units`; pairs in `columns` columns.
+double BlockWidth(const Block& b, double units, int columns = 1) {
   const QFont f = BlockFace(b, units);
+  const double gap = kGap * K * units / kBodyUnits;
   switch (b.kind) {
     case BlockKind::Pairs: {
-      double lw = 0, vw = 0;
-      for (const auto& [l, v] : b.pairs) {
-        lw = std::max(lw, Width(f, Q(l)));
-        vw = std::max(vw, Width(f, Q(v)));
-      }
-      return lw + kGap * K * units / kBodyUnits + vw;
+      const auto [lw, vw] = PairWidths(b, f);
+      return columns * (lw + gap + vw) + (columns - 1) * 2 * gap;
     }
     case BlockKind::Table: {
       double w = 0;
@@ -75,7 +83,7 @@ double BlockWidth(const Block& b, double units) {
         double cw = Width(ReportSansFace(units, true), Q(b.columns[c]));
         for (const auto& r : b.rows)
           if (c < r.size()) cw = std::max(cw, Width(f, Q(r[c])));
-        w += cw + (c ? kGap * K * units / kBodyUnits : 0);
+        w += cw + (c ? gap : 0);
       }
       return w;
     }
@@ -87,20 +95,24 @@ double BlockWidth(const Block& b, double units) {
 
 // The face size a block is drawn in: the body size times `scale`, smaller
 // still when the block would be wider than the page.
-double BlockUnits(const Block& b, double scale, double width) {
+double BlockUnits(const Block& b, double scale, double width, int columns = 1) {
   double units = kBodyUnits * scale;
   for (int i = 0; i < 8; ++i) {
-    const double w = BlockWidth(b, units);
+    const double w = BlockWidth(b, units, columns);
     if (w <= width) break;
     units *= width / w * 0.98;
   }
   return units;
 }
 
-double BlockHeight(const Block& b, double units) {
+int Rows(const Block& b, int columns) {
+  return (static_cast<int>(b.pairs.size()) + columns - 1) / std::max(1, columns);
+}
+
+double BlockHeight(const Block& b, double units, int columns = 1) {
   const double lh = LineHeight(BlockFace(b, units));
   switch (b.kind) {
-    case BlockKind::Pairs: return lh * static_cast<double>(b.pairs.size()) + lh * 0.5;
+    case BlockKind::Pairs: return lh * Rows(b, columns) + lh * 0.5;
     case BlockKind::Table: return lh * static_cast<double>(b.rows.size() + 1) + lh * 0.8;
     case BlockKind::Subheading: return LineHeight(ReportSansFace(units + 2, true)) * 1.3;
     case BlockKind::Note: return lh * 1.5;
@@ -108,7 +120,7 @@ double BlockHeight(const Block& b, double units) {
   return 0;
 }
 
-void DrawBlock(QPainter& p, const Block& b, double units, double x, double width, double& y) {
+void DrawBlock(QPainter& p, const Block& b, double units, double x, double width, double& y, int columns = 1) {
   const QFont f = BlockFace(b, units);
   const double lh = LineHeight(f);
   const double gap = kGap * K * units / kBodyUnits;
@@ -124,14 +136,16 @@ void DrawBlock(QPainter& p, const Block& b, double units, double x, double width
       y += lh * 1.5;
       return;
     case BlockKind::Pairs: {
-      double lw = 0;
-      for (const auto& pr : b.pairs) lw = std::max(lw, Width(f, Q(pr.first)));
-      for (const auto& [l, v] : b.pairs) {
-        Text(p, f, x, y, Q(l));
-        Text(p, f, x + lw + gap, y, Q(v));
-        y += lh;
+      // Down the first column, then the next.
+      const auto [lw, vw] = PairWidths(b, f);
+      const int rows = Rows(b, columns);
+      for (size_t i = 0; i < b.pairs.size(); ++i) {
+        const int col = static_cast<int>(i) / std::max(1, rows), row = static_cast<int>(i) % std::max(1, rows);
+        const double cx = x + col * (lw + gap + vw + 2 * gap), cy = y + row * lh;
+        Text(p, f, cx, cy, Q(b.pairs[i].first));
+        Text(p, f, cx + lw + gap, cy, Q(b.pairs[i].second));
       }
-      y += lh * 0.5;
+      y += lh * rows + lh * 0.5;
       return;
     }
     case BlockKind::Table: {
@@ -244,16 +258,39 @@ void ReportPainter::PaintPage(QPainter& p, const QRectF& pageRect, const PageCon
     Text(p, t, area.left(), y, Q(page.sectionTitle));
     y += LineHeight(t) * 1.3;
   }
-  // The body in one scale that lets every block fit the page's height.
+  // Long label-value lists first flow into more columns while the page is
+  // wide enough for them; then the body takes one scale that lets every
+  // block fit the page's height.
   const double avail = area.bottom() - y;
+  const size_t n = page.blocks.size();
+  std::vector<int> columns(n, 1);
+  auto total = [&](double scale) {
+    double t = 0;
+    for (size_t i = 0; i < n; ++i)
+      t += BlockHeight(page.blocks[i], BlockUnits(page.blocks[i], scale, area.width(), columns[i]), columns[i]);
+    return t;
+  };
+  for (int guard = 0; guard < 64 && total(1.0) > avail; ++guard) {
+    size_t best = n;
+    for (size_t i = 0; i < n; ++i) {
+      const Block& b = page.blocks[i];
+      if (b.kind != BlockKind::Pairs || Rows(b, columns[i]) <= 1) continue;
+      if (BlockWidth(b, kBodyUnits, columns[i] + 1) > area.width()) continue;
+      if (best == n || Rows(b, columns[i]) > Rows(page.blocks[best], columns[best])) best = i;
+    }
+    if (best == n) break;
+    ++columns[best];
+  }
   double scale = 1.0;
   for (int i = 0; i < 6; ++i) {
-    double total = 0;
-    for (const Block& b : page.blocks) total += BlockHeight(b, BlockUnits(b, scale, area.width()));
-    if (total <= avail) break;
-    scale *= avail / total * 0.98;
+    const double t = total(scale);
+    if (t <= avail) break;
+    scale *= avail / t * 0.98;
   }
-  for (const Block& b : page.blocks) DrawBlock(p, b, BlockUnits(b, scale, area.width()), area.left(), area.width(), y);
+  for (size_t i = 0; i < n; ++i) {
+    const Block& b = page.blocks[i];
+    DrawBlock(p, b, BlockUnits(b, scale, area.width(), columns[i]), area.left(), area.width(), y, columns[i]);
+  }
   p.restore();
 }
 
