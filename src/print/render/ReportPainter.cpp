@@ -93,12 +93,51 @@ double BlockWidth(const Block& b, double units, int columns = 1) {
   return 0;
 }
 
+// A block's widths measured once at the body size: glyphs are unhinted, so
+// they scale with the face size.
+struct Natural {
+  double a = 0;  // pairs: widest label; tables: the columns; texts: the text
+  double b = 0;  // pairs: widest value; tables: how many gaps
+};
+
+Natural Measure(const Block& b) {
+  Natural n;
+  const QFont f = BlockFace(b, kBodyUnits);
+  switch (b.kind) {
+    case BlockKind::Pairs: {
+      const auto [lw, vw] = PairWidths(b, f);
+      n.a = lw;
+      n.b = vw;
+      break;
+    }
+    case BlockKind::Table:
+      n.a = BlockWidth(b, kBodyUnits);
+      n.b = b.columns.empty() ? 0 : static_cast<double>(b.columns.size() - 1);
+      n.a -= n.b * kGap * K;
+      break;
+    default: n.a = BlockWidth(b, kBodyUnits); break;
+  }
+  return n;
+}
+
+double WidthAt(const Block& b, const Natural& n, double units, int columns) {
+  const double k = units / kBodyUnits;
+  const double gap = kGap * K * k;
+  switch (b.kind) {
+    case BlockKind::Pairs: return columns * (n.a * k + gap + n.b * k) + (columns - 1) * 2 * gap;
+    case BlockKind::Table: return n.a * k + n.b * gap;
+    case BlockKind::Subheading: return n.a * (units + 2) / (kBodyUnits + 2);
+    case BlockKind::Note: return n.a * k;
+  }
+  return 0;
+}
+
 // The face size a block is drawn in: the body size times `scale`, smaller
 // still when the block would be wider than the page.
-double BlockUnits(const Block& b, double scale, double width, int columns = 1) {
+double BlockUnits(const Block& b, const Natural& n, double scale, double width, int columns = 1) {
   double units = kBodyUnits * scale;
-  for (int i = 0; i < 8; ++i) {
-    const double w = BlockWidth(b, units, columns);
+  for (int i = 0; i < 3; ++i) {
+    const double w = WidthAt(b, n, units, columns);
     if (w <= width) break;
     units *= width / w * 0.98;
   }
@@ -109,12 +148,19 @@ int Rows(const Block& b, int columns) {
   return (static_cast<int>(b.pairs.size()) + columns - 1) / std::max(1, columns);
 }
 
+// Line heights scale with the face size as well.
+double LineHeightAt(bool fixed, double units) {
+  static const double sans = LineHeight(ReportSansFace(kBodyUnits)) / kBodyUnits;
+  static const double mono = LineHeight(ReportFixedFace(kBodyUnits)) / kBodyUnits;
+  return (fixed ? mono : sans) * units;
+}
+
 double BlockHeight(const Block& b, double units, int columns = 1) {
-  const double lh = LineHeight(BlockFace(b, units));
+  const double lh = LineHeightAt(b.fixedFace, units);
   switch (b.kind) {
     case BlockKind::Pairs: return lh * Rows(b, columns) + lh * 0.5;
     case BlockKind::Table: return lh * static_cast<double>(b.rows.size() + 1) + lh * 0.8;
-    case BlockKind::Subheading: return LineHeight(ReportSansFace(units + 2, true)) * 1.3;
+    case BlockKind::Subheading: return LineHeightAt(false, units + 2) * 1.3;
     case BlockKind::Note: return lh * 1.5;
   }
   return 0;
@@ -264,10 +310,13 @@ void ReportPainter::PaintPage(QPainter& p, const QRectF& pageRect, const PageCon
   const double avail = area.bottom() - y;
   const size_t n = page.blocks.size();
   std::vector<int> columns(n, 1);
+  std::vector<Natural> natural(n);
+  for (size_t i = 0; i < n; ++i) natural[i] = Measure(page.blocks[i]);
   auto total = [&](double scale) {
     double t = 0;
     for (size_t i = 0; i < n; ++i)
-      t += BlockHeight(page.blocks[i], BlockUnits(page.blocks[i], scale, area.width(), columns[i]), columns[i]);
+      t += BlockHeight(page.blocks[i], BlockUnits(page.blocks[i], natural[i], scale, area.width(), columns[i]),
+                       columns[i]);
     return t;
   };
   for (int guard = 0; guard < 64 && total(1.0) > avail; ++guard) {
@@ -275,7 +324,7 @@ void ReportPainter::PaintPage(QPainter& p, const QRectF& pageRect, const PageCon
     for (size_t i = 0; i < n; ++i) {
       const Block& b = page.blocks[i];
       if (b.kind != BlockKind::Pairs || Rows(b, columns[i]) <= 1) continue;
-      if (BlockWidth(b, kBodyUnits, columns[i] + 1) > area.width()) continue;
+      if (WidthAt(b, natural[i], kBodyUnits, columns[i] + 1) > area.width()) continue;
       if (best == n || Rows(b, columns[i]) > Rows(page.blocks[best], columns[best])) best = i;
     }
     if (best == n) break;
@@ -289,7 +338,8 @@ void ReportPainter::PaintPage(QPainter& p, const QRectF& pageRect, const PageCon
   }
   for (size_t i = 0; i < n; ++i) {
     const Block& b = page.blocks[i];
-    DrawBlock(p, b, BlockUnits(b, scale, area.width(), columns[i]), area.left(), area.width(), y, columns[i]);
+    DrawBlock(p, b, BlockUnits(b, natural[i], scale, area.width(), columns[i]), area.left(), area.width(), y,
+              columns[i]);
   }
   p.restore();
 }
