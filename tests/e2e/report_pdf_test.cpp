@@ -109,9 +109,9 @@ class ReportPdf : public ::testing::Test {
   }
   // The texts `vb420cli settings --editor NAME` lists; empty when the tool
   // has no such editor.
-  std::vector<std::string> CliValues(const char* name) {
+  std::vector<std::string> CliValues(const char* name, const std::string& env) {
     std::vector<std::string> out;
-    const CliRun r = RunCli("settings " + file_ + " --editor " + name);
+    const CliRun r = RunCli("settings " + file_ + " --editor " + name, env);
     if (r.exitCode != 0) return out;
     size_t a = 0;
     while (a < r.out.size()) {
@@ -182,7 +182,7 @@ class ReportPdf : public ::testing::Test {
       int section;
     } printed[] = {{"keys", 2}, {"idlist", 6}, {"features", 1}, {"scan", 3}, {"emergency", 8}};
     for (const auto& p : printed) {
-      const auto values = CliValues(p.set);
+      const auto values = CliValues(p.set, &text == &spanish_ ? "VB420_LANGUAGE=Spanish " : "");
       std::string sectionText;
       int first = -1;
       for (size_t i = 0; i < plan.size(); ++i)
