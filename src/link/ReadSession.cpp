@@ -59,6 +59,14 @@ LinkResult ReadSession::ReadPassword() {
                                 MessageLine(image, img::kEmbeddedMessage + kMessageLineWidth));
 }
 
+LinkResult ReadSession::Stop() {
+  // Between two blocks the radio waits for the next command: ending program
+  // mode there leaves it exactly as it was.
+  link_.GiveUp();
+  cancelled_ = true;
+  return LinkResult::kFailed;
+}
+
 LinkResult ReadSession::TransferAll() {
   ByteArea image = buffers_.ScratchImage();
   ByteArea extArea = buffers_.ScratchExt();
@@ -68,12 +76,14 @@ LinkResult ReadSession::TransferAll() {
     bool failed = false;
     for (int n = 0; n < kBlockCount && !failed; ++n) {
       Pump(cb_);
+      if (session::Cancelled(cb_)) return Stop();
       Progress(cb_, n + 1);
       failed =
           link_.BlockRead(image.ptr(static_cast<size_t>(n) * kBlockSize, kBlockSize), n) != BlockReadResult::kOk;
     }
     for (int i = 0; i < kExtPieceCount && !failed; ++i) {
       Pump(cb_);
+      if (session::Cancelled(cb_)) return Stop();
       Progress(cb_, kBlockCount + 1 + i);
       const int offset = i * kExtPieceSize;
       failed = link_.AreaRead(extArea.ptr(static_cast<size_t>(offset), kExtPieceSize), offset, kExtPieceSize) !=

@@ -26,18 +26,25 @@ class ReadSession {
   // 32 characters each, a 0xFF byte ends a line).
   static std::string MessageLine(ByteArea image, size_t offset);
 
+  // The user stopped the read between two blocks (the result is kFailed,
+  // with no message: nothing went wrong).
+  bool Cancelled() const { return cancelled_; }
+
  private:
   // Block 9 and the read-password round; kFailed when given up.
   LinkResult ReadPassword();
   // All blocks, then all extension pieces; a failure asked Retry starts over
   // with block 0. kFailed when given up.
   LinkResult TransferAll();
+  // Ends the conversation for a cancel between blocks.
+  LinkResult Stop();
 
   RadioLink& link_;
   MemoryBuffers& buffers_;
   Prompter& prompter_;
   SessionCallbacks cb_;
   ModelBytes radio_{};
+  bool cancelled_ = false;
 };
 
 }  // namespace vb420

@@ -68,6 +68,12 @@ class CliPrompter : public Prompter {
     last_ = msg::kPortBusy;
     lastSaid_ = msg::kPortBusy;
   }
+  void ShowPortOpenFailure(const std::string& device, int error) override {
+    // The device and what to do about the reason: permission, unplugged, busy.
+    std::cerr << "vb420cli: " << PortOpenFailureText(text_, device, error) << "\n";
+    last_ = error == EBUSY ? msg::kPortBusy : msg::kPortNotOpened;
+    lastSaid_ = last_;
+  }
   void ShowInformation(int entry) override { Say(entry); }
   void ShowPartlyWritten() override {
     std::string what = text_.Text(msg::kPartlyWrittenWhatNow);

@@ -81,10 +81,10 @@ CZnInfoView::CZnInfoView(EditorContext& ctx, QWidget* parent)
   BuildGrids();
   BuildMenu();
   for (CEditGrid* g : grids_) {
-    // As wide as the columns: a wider window shows no empty band in the grid.
-    g->setFixedWidth(g->FullWidth());
-    g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    layout->addWidget(g, 1, Qt::AlignLeft);
+    // The columns share a wider window among them, so a maximised window
+    // shows no empty band beside the grid.
+    g->SetStretch(true);
+    layout->addWidget(g, 1);
   }
   Refresh();
 }
