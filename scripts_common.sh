@@ -10,6 +10,7 @@ vb420_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-multimedia-dev qt6-translations-l10n
   libgl-dev xvfb xauth
+  poppler-utils
 )
 
 vb420_install_missing() {
