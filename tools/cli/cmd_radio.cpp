@@ -12,6 +12,8 @@
 #include "Cli.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "editors/dtmf/DtmfFields.h"
+#include "editors/scan/ScanFields.h"
 #include "editors/zones/ZoneWriteChecks.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
@@ -211,6 +213,8 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
 
   // The zone code's checks (priority channels...) join the link's own.
   RegisterZoneWriteChecks();
+  scan::RegisterScanWriteChecks();
+  dtmf::RegisterDtmfWriteChecks();
   const WriteValidationResult v = ValidateForWrite(data, text);
   if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
   if (!v.mergeProblems.empty())

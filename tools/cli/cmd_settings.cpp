@@ -16,7 +16,9 @@
 #include "Cli.h"
 #include "data/RadioData.h"
 #include "editors/forms/FieldSets.h"
+#include "editors/dtmf/DtmfFields.h"
 #include "editors/messages/MessageFields.h"
+#include "editors/scan/ScanFields.h"
 #include "editors/testfreq/TestFreqFields.h"
 #include "editors/zones/ZoneFields.h"
 #include "lang/TextTable.h"
@@ -43,6 +45,8 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
   (void)zonefields::Fields(ZoneTable::Channel);
   (void)TestFreqFieldTable();
   (void)MessageFieldTable();
+  (void)scan::ScanPages();
+  (void)dtmf::DtmfPages();
 
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;
@@ -102,7 +106,9 @@ VB420_CLI_VERB("settings", "settings FILE.dat [--editor NAME] [KEY[=TEXT] ...]  
                "  (no KEY)        list every field as KEY=TEXT; a field that cannot be changed\n"
                "                  now is followed by a tab and [disabled]\n"
                "  --editor NAME   only the fields of one editor: conv-zone, channel, ltr-zone,\n"
-               "                  ltr-group, repeater or passport-group\n"
+               "                  ltr-group, repeater, passport-group, scan, scan-voting,\n"
+               "                  scanlist, dtmf, dtmf-own, dtmf-stunkill, dtmf-memory,\n"
+               "                  twotone, twotone-code, twotone-decode1..4, twotone-dgrid\n"
                "  KEY             print that field's line\n"
                "  KEY=TEXT        store TEXT; the file is saved (atomically) only when every\n"
                "                  assignment was accepted\n"
