@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <deque>
 
 #include "data/FieldCodec.h"
 #include "data/ImageLayout.h"
@@ -55,7 +56,9 @@ FieldDescriptor Number(std::string key, int label, FieldRef ref, int lo, int hi,
                        int noneText = -1) {
   return {.key = std::move(key), .labelEntry = label, .kind = ControlKind::EditSpin, .field = ref,
           .encoding = Encoding::Number, .minimum = lo, .maximum = hi, .step = step, .emptyValue = none,
-          .emptyTextEntry = noneText, .inputMode = none >= 0 ? 1 : 2, .maxLength = 4};
+          .emptyTextEntry = noneText, .inputMode = none >= 0 ? 1 : 2,
+          // A box that shows the "off" text must hold it whole.
+          .maxLength = none >= 0 ? 0 : 4};
 }
 
 FieldDescriptor Caption(int index, int label) {
@@ -105,7 +108,7 @@ FieldDescriptor Listed(int index, int label, FieldRef ref, std::vector<int> show
 // empty box: that text, or an empty box, stores the empty value; everything
 // else follows the decimal entry rule.
 FieldDescriptor ScaledOrNone(std::string key, int label, FieldRef ref, int lo, int hi, int step, int scale,
-                             int decimals, int none, int noneText) {
+                             int decimals, int none, int noneText, bool showNoneText = true) {
   FieldDescriptor base{.key = key, .labelEntry = label, .kind = ControlKind::EditSpin, .field = ref,
                        .encoding = Encoding::Scaled, .minimum = lo, .maximum = hi, .step = step,
                        .emptyValue = none, .scale = scale, .decimals = decimals, .maxLength = 6};
@@ -113,8 +116,10 @@ FieldDescriptor ScaledOrNone(std::string key, int label, FieldRef ref, int lo, i
   FieldDescriptor d = base;
   d.encoding = Encoding::Custom;
   d.inputMode = 1;
-  d.customShow = [base, none, noneText](const FormContext& c) {
-    if (FormEngine::ReadValue(c, base.field) == none) return noneText >= 0 ? c.text.Text(noneText) : std::string();
+  d.maxLength = 0;
+  d.customShow = [base, none, noneText, showNoneText](const FormContext& c) {
+    if (FormEngine::ReadValue(c, base.field) == none)
+      return noneText >= 0 && showNoneText ? c.text.Text(noneText) : std::string();
     return FormEngine::ShowText(c, base);
   };
   d.customStore = [base, none, noneText](FormContext& c, std::string& text) {
@@ -129,10 +134,11 @@ FieldDescriptor ScaledOrNone(std::string key, int label, FieldRef ref, int lo, i
   return d;
 }
 
-// Frequencies in tenths of a hertz, 288.5 to 3106.0 Hz.
+// Frequencies in tenths of a hertz, 288.5 to 3106.0 Hz. A code's tone may be
+// none: an empty cell (or the "off" text typed) clears it, and it shows empty.
 FieldDescriptor Frequency(std::string key, int label, FieldRef ref, bool emptyAllowed) {
   return ScaledOrNone(std::move(key), label, ref, 2885, 31060, 1, 10, 1, emptyAllowed ? 0xFFFF : -1,
-                      emptyAllowed ? kOffText : -1);
+                      emptyAllowed ? kOffText : -1, false);
 }
 
 // Seconds with one decimal, stored in milliseconds.
@@ -292,12 +298,21 @@ bool ParseNumber(const std::string& s, int lo, int hi, int& out) {
   return true;
 }
 
+// The settings of a page: its captions and grid places hold no value.
+const std::vector<FieldDescriptor>* SettingsOf(const std::vector<FieldDescriptor>& page) {
+  static std::deque<std::vector<FieldDescriptor>> kept;
+  std::vector<FieldDescriptor>& out = kept.emplace_back();
+  for (const FieldDescriptor& d : page)
+    if (d.encoding != Encoding::None) out.push_back(d);
+  return &out;
+}
+
 FieldSet PageSet(std::string name, std::string prefix, const std::vector<FieldDescriptor>* fields, std::string what) {
   FieldSet s;
   s.name = std::move(name);
   s.recordKind = "page";
   s.keyPattern = "`" + prefix + ".I`: control I of " + what;
-  s.fields = fields;
+  s.fields = SettingsOf(*fields);
   s.records = [prefix](RadioData&) { return std::vector<FieldSetRecord>{{prefix, {}}}; };
   s.parse = [prefix](RadioData&, const std::string& p, RecordCursor&) { return p == prefix; };
   s.bind = [](RadioData& d, TextTable& t, RecordCursor c) -> std::unique_ptr<BoundRecord> {
@@ -406,7 +421,7 @@ const std::vector<FieldDescriptor>& StunGridFields() {
 
 const std::vector<FieldDescriptor>& MemoryFields() {
   static const std::vector<FieldDescriptor> t = {
-      Name("name", 880, ExtRow(0), 0),
+      Name("name", 880, ExtRow(0), 8),
       Digits("code", 881, ExtRow(dtmffld::kMemoryCount), 8),
   };
   return t;

@@ -114,7 +114,7 @@ FieldDescriptor PriorityBox(int index, int label, int which, bool channel, Rule 
   FieldDescriptor d{.key = std::to_string(index), .labelEntry = label, .kind = ControlKind::EditCombo,
                     .field = ExtByte(static_cast<uint32_t>(ref)), .encoding = Encoding::Number, .minimum = 1,
                     .maximum = channel ? zones::kMaxRecords : zones::kZoneCount, .emptyValue = kNone,
-                    .emptyTextEntry = 362, .enabled = std::move(enabled), .inputMode = 1, .maxLength = 4};
+                    .emptyTextEntry = 362, .enabled = std::move(enabled), .inputMode = 1};
   if (channel) {
     // The channels of the chosen zone.
     d.dynamicChoices = [which](const FormContext& c) {

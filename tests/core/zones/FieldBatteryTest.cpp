@@ -58,8 +58,9 @@ class FieldBattery : public ZoneFixture {
     ASSERT_EQ(zm.InsertRecord(kPpZone, kPpGroup), 1);
   }
 
-  // The key of field `d` of set `s` in the battery image.
-  static std::string KeyOf(const FieldSet& s, const FieldDescriptor& d) {
+  // The key of field `d` of set `s` in the battery image (a set not named
+  // here: its first record).
+  std::string KeyOf(const FieldSet& s, const FieldDescriptor& d) {
     std::string prefix;
     if (s.name == "conv-zone") prefix = "zone.3.header";
     else if (s.name == "ltr-zone") prefix = "zone.5.header";
@@ -69,6 +70,7 @@ class FieldBattery : public ZoneFixture {
     else if (s.name == "passport-group") prefix = "zone.7.group.1";
     else if (s.name == "testfreq") prefix = "testfreq.2";
     else if (s.name == "message" || s.name == "passmessage") prefix = s.name;
+    else if (const auto records = s.records(data); !records.empty()) prefix = records.front().prefix;
     return prefix.empty() ? std::string() : prefix + "." + d.key;
   }
 
@@ -225,7 +227,7 @@ TEST_F(FieldBattery, EmptyEntrySpinBoundsAndOutOfRangeTextOnEveryModel) {
   // here) and the horn alert (portables) are among the disabled ones.
   EXPECT_GE(numbers, 10 * 9);
   EXPECT_GE(lists, 10 * 30);
-  EXPECT_EQ(names, 10 * 5);
+  EXPECT_EQ(names, 10 * 7);
   EXPECT_GE(disabled, 2);
 }
 
@@ -253,6 +255,9 @@ TEST_F(FieldBattery, EveryFieldSurvivesSaveAndLoad) {
           value = "2468";
         } else if (d.encoding == Encoding::Custom && d.kind == ControlKind::Text) {
           value = BandOf(model) == 0x04 ? "155.25" : "465.25";
+        } else if (s.name == "scan" && d.kind == ControlKind::EditCombo) {
+          // Priority channels name an existing channel: zone 3, channel 5.
+          value = d.key == "2" || d.key == "4" ? "3" : "5";
         } else if (d.kind == ControlKind::EditCombo) {
           value = "100.0";
         }

@@ -150,7 +150,7 @@ struct FreqCase {
 TEST_F(DtmfTest, TwoToneFrequenciesAreClampedTenthsOfAHertz) {
   const size_t rec = twotonefld::kCodes;
   const FreqCase cases[] = {{"3200", 31060, "3106.0"}, {"100", 2885, "288.5"}, {"1000.57", 10005, "1000.5"},
-                            {"T371", 0xFFFF, "T371"},  {"", 0xFFFF, "T371"},   {"288.5", 2885, "288.5"}};
+                            {"T371", 0xFFFF, ""},      {"", 0xFFFF, ""},   {"288.5", 2885, "288.5"}};
   for (const auto& c : cases) {
     ASSERT_EQ(Set("twotone.code.1.a", c.typed), SettingStatus::Ok) << c.typed;
     EXPECT_EQ(image().u16le(rec + 12), c.stored) << c.typed;
@@ -178,9 +178,10 @@ TEST_F(DtmfTest, SecondGenerationNamesShowEightCharacters) {
   EXPECT_EQ(shown.text, "ABCDEFGHIJKL");
   SetModel(2, data.model.Bytes()[5]);
   EXPECT_EQ(Get("twotone.code.3.name"), "ABCDEFGH");
-  // The DTMF memory keeps 12 on every model.
-  ASSERT_EQ(Set("dtmf.mem.1.name", "ABCDEFGHIJKL"), SettingStatus::Ok);
-  EXPECT_EQ(shown.text, "ABCDEFGHIJKL");
+  // So do the DTMF memory's, and typed ones are cut there.
+  ASSERT_EQ(Set("dtmf.mem.1.name", "abcdefghijkl"), SettingStatus::Ok);
+  EXPECT_EQ(shown.text, "ABCDEFGH");
+  EXPECT_EQ(ExtBytes(ext::kNamedRecords, 12), (ByteVec{'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 0, 0, 0, 0}));
 }
 
 TEST_F(DtmfTest, DecodeRowsOfferEachSequenceOncePerPage) {
