@@ -151,6 +151,12 @@ FieldDescriptor YesNo(std::string key, int label, FieldRef ref) {
           .encoding = Encoding::Value, .format = "", .choices = {{372, 0}, {373, 0xFF}}};
 }
 
+// A DTMF memory name. A new programming (and a radio whose entry was never
+// named) holds 0xFF bytes there: the name ends at the first of them, so an
+// unnamed entry shows empty rather than as filler characters. Typing stores
+// by the name rule (zero-filled).
+FieldDescriptor MemoryName();
+
 FieldRef Row(size_t offset, int width = 1) {
   return {.area = Area::Image, .offset = static_cast<uint32_t>(offset), .width = width, .base = RecordBase::ListRow};
 }
@@ -166,6 +172,28 @@ FieldDescriptor Digits(std::string key, int label, FieldRef ref, int bytes) {
 FieldDescriptor Name(std::string key, int label, FieldRef ref, int gen2Width) {
   return {.key = std::move(key), .labelEntry = label, .kind = ControlKind::Text, .field = ref,
           .encoding = Encoding::Name, .textWidth = 12, .textWidthGen2 = gen2Width};
+}
+
+FieldDescriptor MemoryName() {
+  const FieldDescriptor base = Name("name", 880, ExtRow(0), 8);
+  FieldDescriptor d = base;
+  d.encoding = Encoding::Custom;
+  d.inputMode = 0;
+  d.maxLength = 12;
+  d.customShow = [base](const FormContext& c) {
+    FormEngine::Place place;
+    if (!FormEngine::Resolve(c, base.field, place)) return std::string();
+    const uint8_t* p = c.data.buffers.Ext().ptr(place.offset, 12);
+    if (!p) return std::string();
+    uint8_t name[12];
+    for (size_t i = 0; i < 12; ++i) name[i] = p[i] == 0xFF ? 0 : p[i];
+    return CFieldCodec::NameFromField(name, FormEngine::TextWidth(c, base));
+  };
+  d.customStore = [base](FormContext& c, std::string& text) {
+    std::string t = text;
+    FormEngine::StoreText(c, base, t);
+  };
+  return d;
 }
 
 // ---- DTMF -----------------------------------------------------------------------------
@@ -421,7 +449,7 @@ const std::vector<FieldDescriptor>& StunGridFields() {
 
 const std::vector<FieldDescriptor>& MemoryFields() {
   static const std::vector<FieldDescriptor> t = {
-      Name("name", 880, ExtRow(0), 8),
+      MemoryName(),
       Digits("code", 881, ExtRow(dtmffld::kMemoryCount), 8),
   };
   return t;

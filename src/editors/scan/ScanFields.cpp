@@ -376,6 +376,12 @@ void ZoneDeleted(RadioData& data, int zone) {
   DropPriorityReferences(data, zone);
 }
 
+void ZonesCleared(RadioData& data) {
+  const CZoneMemory zones(data);
+  for (int z = 0; z < zones::kZoneCount; ++z)
+    if (!zones.ZoneExists(z)) ZoneDeleted(data, z);
+}
+
 void DropPriorityReferences(RadioData& data, int zone, int number) {
   ByteArea ext = data.Ext();
   for (size_t ref : {ext::kPriority1, ext::kPriority2}) {

@@ -72,6 +72,9 @@ void ZoneDeleted(RadioData& data, int zone);
 // A priority channel that names the zone (and, with `number` >= 0, that
 // record of it) is cleared.
 void DropPriorityReferences(RadioData& data, int zone, int number = -1);
+// After every zone was cleared at once (a model change to another band):
+// the scan data of every zone that no longer exists goes as for a deletion.
+void ZonesCleared(RadioData& data);
 // Connects the clean-ups to a zone memory manager's hooks.
 void ConnectZoneHooks(CZoneMemory& zones);
 

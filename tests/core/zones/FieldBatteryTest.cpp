@@ -227,7 +227,7 @@ TEST_F(FieldBattery, EmptyEntrySpinBoundsAndOutOfRangeTextOnEveryModel) {
   // here) and the horn alert (portables) are among the disabled ones.
   EXPECT_GE(numbers, 10 * 9);
   EXPECT_GE(lists, 10 * 30);
-  EXPECT_EQ(names, 10 * 7);
+  EXPECT_EQ(names, 10 * 6);
   EXPECT_GE(disabled, 2);
 }
 

@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "data/ModelChange.h"
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/zones/ZoneMemory.h"
 #include "editors/zones/ui/ZnInfoView.h"
@@ -181,6 +182,17 @@ void ConnectAtStart() {
       return original(c, p);
     });
   }
+  // A model change to another band clears every zone at once, past the
+  // windows' zone memory: the scan data follows afterwards. (Added now, after
+  // the zone code's own model-change hooks.)
+  reg.AddModelChangeHooks([](EditorContext& ctx, ModelChangeHooks& hooks) {
+    auto clear = hooks.clearAllZones;
+    RadioData& data = ctx.ws.data;
+    hooks.clearAllZones = [clear, &data] {
+      if (clear) clear();
+      scan::ZonesCleared(data);
+    };
+  });
 }
 Q_COREAPP_STARTUP_FUNCTION(ConnectAtStart)
 

@@ -55,6 +55,11 @@ TEST_F(DtmfTest, MemoryCodeGoesThroughTheDigitCodec) {
   ASSERT_EQ(Set("dtmf.mem.2.name", "DISPATCH"), SettingStatus::Ok);
   EXPECT_EQ(ExtBytes(rec + 32, 12), (ByteVec{'D', 'I', 'S', 'P', 'A', 'T', 'C', 'H', 0, 0, 0, 0}));
   EXPECT_EQ(Set("dtmf.mem.33.name", "X"), SettingStatus::UnknownKey);
+  // An entry never named (0xFF bytes, as a new programming holds) is empty.
+  EXPECT_EQ(ExtBytes(rec + 64, 12), ByteVec(12, 0xFF));
+  EXPECT_EQ(Get("dtmf.mem.3.name"), "");
+  ext().setU8(rec + 64, 'A');
+  EXPECT_EQ(Get("dtmf.mem.3.name"), "A");
 }
 
 TEST_F(DtmfTest, OwnCodesHoldTenDigits) {

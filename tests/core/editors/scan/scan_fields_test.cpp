@@ -264,6 +264,21 @@ TEST_F(ScanTest, DeletingAZoneTakesItOutOfEveryList) {
   EXPECT_EQ(Ext(ext::kPriority1, 2), (std::vector<uint8_t>{0xFF, 0xFF}));
 }
 
+TEST_F(ScanTest, ClearingEveryZoneLeavesNoScanData) {
+  MakeConv(0, {1});
+  MakeConv(3, {1});
+  scan::SetInScanList(data, 0, 3, true);
+  scan::SetInScanList(data, 3, 0, true);
+  ext().setU8(ext::kZoneBytes + 3, 1);
+  // Zone 1 goes behind the scan code's back (no hooks), as a band change does.
+  ASSERT_EQ(zm.ChangeZone(0, kClassNone), 1);
+  scan::ZonesCleared(data);
+  EXPECT_EQ(Ext(0x700, 16), std::vector<uint8_t>(16, 0xFF));
+  EXPECT_FALSE(scan::InScanList(data, 3, 0));
+  // Zone 4 still exists: its list and byte stay.
+  EXPECT_EQ(ext().u8(ext::kZoneBytes + 3), 1);
+}
+
 TEST_F(ScanTest, RemovingTheChannelOrRetypingTheZoneClearsThePriority) {
   scan::ConnectZoneHooks(zm);
   MakeConv(0, {1, 2});
