@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTest>
@@ -80,6 +81,7 @@ class ScanDtmfTest : public QObject {
     CFormRenderer* form = view->Form();
     // The voting page is hidden without the switch.
     QVERIFY(!form->Tabs()->isTabVisible(1));
+    QVERIFY(form->Tabs()->tabBar()->isHidden());
     auto* type1 = qobject_cast<QComboBox*>(form->Control(0, scan::kType1));
     QVERIFY(type1);
     QVERIFY(!form->Control(0, scan::kInterval1)->isEnabled());

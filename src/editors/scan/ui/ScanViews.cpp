@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "data/ModelChange.h"
@@ -64,11 +66,17 @@ CScanView::CScanView(EditorContext& ctx, QWidget* parent) : CEditorView(ctx, Edi
     Changed(this);
   });
   connect(listButton_, &QPushButton::clicked, this, [this] { Context().frame.OpenEditor(EditorKind::ScanList); });
+  Refresh();
 }
 
 CScanView::~CScanView() = default;
 
-void CScanView::Refresh() { form_->Refresh(); }
+void CScanView::Refresh() {
+  form_->Refresh();
+  // Without the voting page there is no tab strip, only the scan page.
+  if (QTabWidget* tabs = form_->Tabs())
+    tabs->tabBar()->setVisible(forms::FormEngine::PageShown(*fctx_, form_->Pages()[1]));
+}
 
 bool CScanView::CommitPendingEdit() {
   form_->CommitPending();
