@@ -168,8 +168,17 @@ class ScanDtmfTest : public QObject {
     QCOMPARE(list->item(4)->checkState(), Qt::Unchecked);
     QCOMPARE(list->item(0)->checkState(), Qt::PartiallyChecked);
     QVERIFY(!(list->item(0)->flags() & Qt::ItemIsEnabled));
-    list->item(8)->setCheckState(Qt::Checked);
-    list->item(4)->setCheckState(Qt::Checked);
+    // Space on the current row ticks it; a disabled row does not move.
+    list->setFocus();
+    list->setCurrentRow(8);
+    QTest::keyClick(list, Qt::Key_Space);
+    QCOMPARE(list->item(8)->checkState(), Qt::Checked);
+    list->setCurrentRow(4);
+    QTest::keyClick(list, Qt::Key_Space);
+    const QByteArray before(reinterpret_cast<const char*>(Ws().data.Ext().ptr(0x700 + 16 * 4, 16)), 16);
+    list->item(0)->setCheckState(Qt::Checked);  // zone 1 does not exist
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(Ws().data.Ext().ptr(0x700 + 16 * 4, 16)), 16), before);
+    QCOMPARE(list->item(0)->checkState(), Qt::PartiallyChecked);
     QCOMPARE(Ws().data.Ext().u8(0x700 + 16 * 4 + 1), uint8_t(0xFE));
     QCOMPARE(Ws().data.Ext().u8(0x700 + 16 * 4), uint8_t(0xEF));
 
