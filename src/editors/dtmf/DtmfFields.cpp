@@ -485,17 +485,10 @@ const std::vector<FieldDescriptor>& DecodeGridFields() {
 std::vector<int> DtmfProblems(RadioData& data) {
   std::vector<int> out;
   const ByteArea image = data.Image();
-  const ByteArea ext = data.Ext();
-  // Stun/kill decode is ticked (a clear bit) but there is no code to decode.
+  // Stun/kill decode is ticked (a clear bit) but there is no code to decode:
+  // the radio would never act on it.
   const uint8_t own = image.u8(dtmffld::kOwnCode);
   if (!image.bit(dtmffld::kFlags, 3) && (own == 0xFF || CountBad(own, 10))) out.push_back(1160);
-  bool bad = CountBad(own, 10);
-  for (size_t r = 0; r < 2; ++r) bad = bad || CountBad(image.u8(dtmffld::kStunRecords + dtmffld::kStunRecordSize * r), 10);
-  for (int i = 0; i < dtmffld::kMemoryEntries; ++i)
-    bad = bad || CountBad(ext.u8(ext::kNamedRecords + dtmffld::kMemoryRecordSize * static_cast<size_t>(i) +
-                                 dtmffld::kMemoryCount),
-                          16);
-  if (bad) out.push_back(1161);
   return out;
 }
 

@@ -55,8 +55,8 @@ constexpr int kDtmfGridIndex = 0;   // page 1
 constexpr int kTwoToneCodeIndex = 6;  // page 0
 constexpr int kDecodeGridIndex = 0;   // pages 1..4
 
-// Pre-write checks: the stun/kill decode needs its code, and a digit count
-// must fit its field. Added to the write validation once.
+// Pre-write check: the stun/kill decode needs its code (1160). Added to the
+// write validation once.
 void RegisterDtmfWriteChecks();
 // The problems (text entries) the checks find, for the tests.
 std::vector<int> DtmfProblems(RadioData& data);

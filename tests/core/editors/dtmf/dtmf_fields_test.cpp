@@ -213,12 +213,13 @@ TEST_F(DtmfTest, StunKillDecodeNeedsItsCode) {
   EXPECT_EQ(dtmf::DtmfProblems(data), std::vector<int>{1160});
   ASSERT_EQ(Set("dtmf.1.2", "1234"), SettingStatus::Ok);
   EXPECT_TRUE(dtmf::DtmfProblems(data).empty());
-  // A damaged count (a loaded file) is refused.
-  ext().setU8(ext::kNamedRecords + 5 * 32 + 16, 17);
-  EXPECT_EQ(dtmf::DtmfProblems(data), std::vector<int>{1161});
-  ext().setU8(ext::kNamedRecords + 5 * 32 + 16, 0xFF);
+  // A damaged count (a loaded file) is no code at all.
   image().setU8(dtmffld::kOwnCode, 11);
-  EXPECT_EQ(dtmf::DtmfProblems(data), (std::vector<int>{1160, 1161}));
+  EXPECT_EQ(dtmf::DtmfProblems(data), std::vector<int>{1160});
+  EXPECT_EQ(Get("dtmf.1.2"), "");
+  // Other damaged counts show empty and are written as they are.
+  ext().setU8(ext::kNamedRecords + 5 * 32 + 16, 17);
+  EXPECT_EQ(Get("dtmf.mem.6.code"), "");
 }
 
 }  // namespace
