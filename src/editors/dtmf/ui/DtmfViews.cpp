@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include <QGridLayout>
+#include <QTabWidget>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -54,6 +55,8 @@ void CSignallingView::GridStored(CFieldGrid*) {
   Context().frame.RefreshAllEditors(this);
   Context().frame.UpdateCaption();
 }
+
+QWidget* CSignallingView::InitialFocus() const { return form_->Control(0, 0); }
 
 CFieldGrid* CSignallingView::Grid(int page) const {
   return page >= 0 && page < static_cast<int>(grids_.size()) ? grids_[static_cast<size_t>(page)] : nullptr;
@@ -108,17 +111,25 @@ CTwoToneView::CTwoToneView(EditorContext& ctx, QWidget* parent)
   g->setObjectName("codeGrid");
   g->setMinimumHeight(g->HeightForRows(10));
   PlaceGrid(0, dtmf::kTwoToneCodeIndex, g, true);
+  // The decode pages' grids are made when their page is first shown, so
+  // that opening the window costs the first page only.
+  connect(Form()->Tabs(), &QTabWidget::currentChanged, this, [this](int page) { MakeDecodeGrid(page); });
+}
+
+void CTwoToneView::MakeDecodeGrid(int page) {
+  const int p = page - 1;
+  if (p < 0 || p >= twotonefld::kDecodePages || Grid(page)) return;
+  Workspace& ws = Context().ws;
   const auto& dec = dtmf::DecodeGridFields();
-  for (int p = 0; p < twotonefld::kDecodePages; ++p) {
-    auto* d = new CFieldGrid(ws.data, ws.text, ws.switches.voting,
-                             std::make_unique<dtmf::DtmfLocator>(dtmf::DtmfList::DecodeGrid),
-                             {{&dec[0], 90, kAlignCentre}, {&dec[1], 90, kAlignCentre}, {&dec[2], 90, kAlignCentre}}, 4,
-                             p, this);
-    d->setObjectName(QStringLiteral("decodeGrid%1").arg(p + 1));
-    d->setMinimumHeight(d->HeightForRows(4) + 4);
-    d->setMaximumHeight(d->HeightForRows(4) + 4);
-    PlaceGrid(p + 1, dtmf::kDecodeGridIndex, d, false);
-  }
+  auto* d = new CFieldGrid(ws.data, ws.text, ws.switches.voting,
+                           std::make_unique<dtmf::DtmfLocator>(dtmf::DtmfList::DecodeGrid),
+                           {{&dec[0], 90, kAlignCentre}, {&dec[1], 90, kAlignCentre}, {&dec[2], 90, kAlignCentre}}, 4, p,
+                           this);
+  d->setObjectName(QStringLiteral("decodeGrid%1").arg(p + 1));
+  d->setMinimumHeight(d->HeightForRows(4) + 4);
+  d->setMaximumHeight(d->HeightForRows(4) + 4);
+  PlaceGrid(page, dtmf::kDecodeGridIndex, d, false);
+  d->show();
 }
 
 VB420_REGISTER_EDITOR(EditorKind::Dtmf, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CDtmfView(c, p); });

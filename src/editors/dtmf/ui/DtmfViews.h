@@ -22,6 +22,7 @@ class CSignallingView : public CEditorView {
   ~CSignallingView() override;
   void Refresh() override;
   bool CommitPendingEdit() override;
+  QWidget* InitialFocus() const override;
   CFormRenderer* Form() const { return form_; }
   // The grid on a page (nullptr when the page has none).
   CFieldGrid* Grid(int page) const;
@@ -45,6 +46,9 @@ class CTwoToneView : public CSignallingView {
   Q_OBJECT
  public:
   CTwoToneView(EditorContext& ctx, QWidget* parent = nullptr);
+
+ private:
+  void MakeDecodeGrid(int page);
 };
 
 }  // namespace vb420

@@ -78,6 +78,8 @@ void CScanView::Refresh() {
     tabs->tabBar()->setVisible(forms::FormEngine::PageShown(*fctx_, form_->Pages()[1]));
 }
 
+QWidget* CScanView::InitialFocus() const { return form_->Control(0, 0); }
+
 bool CScanView::CommitPendingEdit() {
   form_->CommitPending();
   return true;
@@ -139,6 +141,8 @@ CScanListView::CScanListView(EditorContext& ctx, QWidget* parent) : CEditorView(
   auto* down = new QShortcut(QKeySequence(Qt::Key_F8), this);
   connect(down, &QShortcut::activated, this, [this] { SetZone(zone_ - 1); });
 }
+
+QWidget* CScanListView::InitialFocus() const { return list_; }
 
 QString CScanListView::Title() const {
   MessageHelper& msg = const_cast<CScanListView*>(this)->Context().msg;

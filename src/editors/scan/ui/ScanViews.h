@@ -24,6 +24,7 @@ class CScanView : public CEditorView {
   ~CScanView() override;
   void Refresh() override;
   bool CommitPendingEdit() override;
+  QWidget* InitialFocus() const override;
   CFormRenderer* Form() const { return form_; }
   QPushButton* ListButton() const { return listButton_; }
 
@@ -39,6 +40,7 @@ class CScanListView : public CEditorView {
   CScanListView(EditorContext& ctx, QWidget* parent = nullptr);
   QString Title() const override;
   void Refresh() override;
+  QWidget* InitialFocus() const override;
   int Zone() const { return zone_; }
   // Shows another zone's list (0-based; wraps round at the ends).
   void SetZone(int zone);
