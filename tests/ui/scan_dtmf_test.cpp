@@ -255,6 +255,8 @@ class ScanDtmfTest : public QObject {
     view->Form()->SetCurrentPage(2);
     CFieldGrid* decode = view->Grid(2);
     QVERIFY(decode);
+    // The page's grid shows the set-up as it stands.
+    QCOMPARE(decode->Text(4, 3), QString::fromStdString(Ws().text.Text(371)));
     GoTo(decode, 1, 1);
     QTest::keyClick(decode, Qt::Key_Return);
     // The first row offers no "none".

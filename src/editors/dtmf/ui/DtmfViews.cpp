@@ -129,6 +129,7 @@ void CTwoToneView::MakeDecodeGrid(int page) {
   d->setMinimumHeight(d->HeightForRows(4) + 4);
   d->setMaximumHeight(d->HeightForRows(4) + 4);
   PlaceGrid(page, dtmf::kDecodeGridIndex, d, false);
+  d->Refill();
   d->show();
 }
 
