@@ -12,6 +12,7 @@
 #include "Cli.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "editors/features/OptBoardFields.h"
 #include "editors/dtmf/DtmfFields.h"
 #include "editors/scan/ScanFields.h"
 #include "editors/zones/ZoneWriteChecks.h"
@@ -213,6 +214,7 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
 
   // The zone code's checks (priority channels...) join the link's own.
   RegisterZoneWriteChecks();
+  RegisterFeatureWriteChecks();
   scan::RegisterScanWriteChecks();
   dtmf::RegisterDtmfWriteChecks();
   const WriteValidationResult v = ValidateForWrite(data, text);
