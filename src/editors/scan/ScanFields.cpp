@@ -267,13 +267,15 @@ FieldSet ListSet() {
   FieldSet s;
   s.name = "scanlist";
   s.recordKind = "list";
-  s.keyPattern = "`scanlist.Z.R`: whether zone R is scanned with zone Z (Z, R 1 to 128); listed for existing zones";
+  s.keyPattern = "`scanlist.Z.R`: whether zone R is scanned with zone Z (Z, R 1 to 128)";
   s.fields = &ScanListFieldTable();
-  s.records = [](RadioData& d) {
+  // Every zone has its list, whether or not the zone exists now: the lists
+  // are kept apart from the zones (a deleted zone's list is emptied, not
+  // removed), so a comparison sees changed rows rather than lists that come
+  // and go with their zones.
+  s.records = [](RadioData&) {
     std::vector<FieldSetRecord> out;
-    const CZoneMemory zones(d);
-    for (int z = 0; z < zones::kZoneCount; ++z)
-      if (zones.ZoneExists(z)) out.push_back({"scanlist." + std::to_string(z + 1), {z, -1}});
+    for (int z = 0; z < zones::kZoneCount; ++z) out.push_back({"scanlist." + std::to_string(z + 1), {z, -1}});
     return out;
   };
   s.parse = [](RadioData&, const std::string& p, RecordCursor& c) {

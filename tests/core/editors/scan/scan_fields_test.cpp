@@ -231,14 +231,16 @@ TEST_F(ScanTest, RowEligibilityFollowsTheZoneFlags) {
   EXPECT_EQ(scan::ScanListRow(zm, 2, 1), scan::RowState::Checked);
 }
 
-TEST_F(ScanTest, SettingsListOnlyTheListsOfExistingZones) {
+TEST_F(ScanTest, SettingsListEveryListWithItsEnabledRows) {
   MakeConv(2, {1});
   std::vector<SettingLine> lines;
   ASSERT_EQ(forms::ListSettings(data, text(), "scanlist", lines), SettingStatus::Ok);
-  ASSERT_EQ(lines.size(), 128u);
-  EXPECT_EQ(lines.front().key, "scanlist.3.1");
-  EXPECT_FALSE(lines.front().enabled);
-  EXPECT_TRUE(lines[2].enabled);
+  ASSERT_EQ(lines.size(), 128u * 128u);
+  EXPECT_EQ(lines.front().key, "scanlist.1.1");
+  EXPECT_FALSE(lines[2].enabled);  // zone 1 has no block
+  const SettingLine& own = lines[2 * 128 + 2];
+  EXPECT_EQ(own.key, "scanlist.3.3");
+  EXPECT_TRUE(own.enabled);
   EXPECT_EQ(Set("scanlist.129.1", "T372"), SettingStatus::UnknownKey);
   EXPECT_EQ(Set("scanlist.3.129", "T372"), SettingStatus::UnknownKey);
 }
