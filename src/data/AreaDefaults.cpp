@@ -31,6 +31,7 @@
 #include <string>
 
 #include "data/ImageLayout.h"
+#include "data/SignallingLayout.h"
 #include "data/RadioData.h"
 #include "data/SignallingLayout.h"
 
@@ -251,17 +252,17 @@ void WriteKeyAreaDefaults(RadioData& data) {
 }
 
 constexpr Put kScanDefaults[] = {
-    {0x6A2, Put::Byte, '0'},
-    {0x6A3, Put::Word, 0},
-    {0x6A5, Put::Word, 0},
-    {0x6A7, Put::Word, 500},
-    {0x6A9, Put::Word, 500},
-    {0x6AB, Put::Byte, '0'},
-    {0x6C0, Put::Word, 10},
-    {0x6C2, Put::Word, 0},
-    {0x6C4, Put::Word, 0},
-    {0x6C6, Put::Byte, 80},
-    {0x6C7, Put::Byte, 85},
+    {scanfld::kRevert, Put::Byte, '0'},
+    {scanfld::kDropout, Put::Word, 0},
+    {scanfld::kDwell, Put::Word, 0},
+    {scanfld::kInterval1, Put::Word, 500},
+    {scanfld::kInterval2, Put::Word, 500},
+    {scanfld::kMode, Put::Byte, '0'},
+    {scanfld::kVotingInterval, Put::Word, 10},
+    {scanfld::kVotingDwell, Put::Word, 0},
+    {scanfld::kVotingHold, Put::Word, 0},
+    {scanfld::kRssi1, Put::Byte, 80},
+    {scanfld::kRssi2, Put::Byte, 85},
 };
 
 // Scan, image 0x6A0 onwards (the name at 0x6AC is written by the new-image
@@ -280,23 +281,23 @@ constexpr Put kScanDefaults[] = {
 void WriteScanDefaults(RadioData& data) {
   ByteArea image = data.Image();
   ByteArea ext = data.Ext();
-  image.setU8(0x6A0, 0xFF);
-  image.setU8(0x6A1, 0xFF);
-  ext.fill(0x504, 4, 0xFF);
+  image.setU8(scanfld::kType1, 0xFF);
+  image.setU8(scanfld::kType2, 0xFF);
+  ext.fill(ext::kPriority1, 4, 0xFF);
   Apply(image, kScanDefaults);
 }
 
 constexpr Put kDtmfDefaults[] = {
-    {0x6D0, Put::Byte, '0'},
-    {0x6D1, Put::Word, 0},
-    {0x6D3, Put::Word, 0},
-    {0x6D5, Put::Word, 0},
-    {0x6D7, Put::Word, 0xFFFF},
-    {0x6D9, Put::Byte, 0xFF},
-    {0x700, Put::Fill, 0xFF, 16},
-    {0x710, Put::Fill, 0xFF, 6},
-    {0x716, Put::Byte, '0'},
-    {0x718, Put::Word, 0xFFFF},
+    {dtmffld::kSpeed, Put::Byte, '0'},
+    {dtmffld::kFirstDelay, Put::Word, 0},
+    {dtmffld::kFirstTime, Put::Word, 0},
+    {dtmffld::kStarTime, Put::Word, 0},
+    {dtmffld::kHoldTime, Put::Word, 0xFFFF},
+    {dtmffld::kDecodeDigits, Put::Byte, 0xFF},
+    {dtmffld::kStunRecords, Put::Fill, 0xFF, 2 * dtmffld::kStunRecordSize},
+    {dtmffld::kOwnCode, Put::Fill, 0xFF, 6},
+    {dtmffld::kOwnAction, Put::Byte, '0'},
+    {dtmffld::kResetTimer, Put::Word, 0xFFFF},
 };
 
 // DTMF, image 0x6D0 onwards, and the DTMF memory at ext 0x100.
@@ -437,21 +438,20 @@ void WriteOptionBoardDefaults(ByteArea& image) {
 //     channels and groups are.
 void WriteTwoToneDefaults(RadioData& data) {
   ByteArea image = data.Image();
-  const size_t base = img::kTwoToneDecode;
-  image.setU16le(base + 0x00, 0);
-  image.setU16le(base + 0x02, 500);
-  image.setU16le(base + 0x04, 1000);
-  image.setU16le(base + 0x06, 3000);
-  image.setU16le(base + 0x08, 0);
-  for (int p = 0; p < 4; ++p) {
-    const size_t rec = base + 0x10 + 48 * static_cast<size_t>(p);
-    image.fill(rec, 48, 0xFF);
+  image.setU16le(twotonefld::kFirstDelay, 0);
+  image.setU16le(twotonefld::kToneA, 500);
+  image.setU16le(twotonefld::kToneB, 1000);
+  image.setU16le(twotonefld::kLongTone, 3000);
+  image.setU16le(twotonefld::kInterval, 0);
+  for (int p = 0; p < twotonefld::kDecodePages; ++p) {
+    const size_t rec = twotonefld::kDecode + twotonefld::kDecodeSize * static_cast<size_t>(p);
+    image.fill(rec, twotonefld::kDecodeSize, 0xFF);
     for (size_t f : {0, 6, 12, 18}) image.setU16le(rec + f, 2885);
   }
   const bool secondGen = data.model.IsSecondGen();
-  for (int i = 0; i < 32; ++i) {
-    const size_t rec = base + 0x100 + 20 * static_cast<size_t>(i);
-    image.fill(rec, 20, 0xFF);
+  for (int i = 0; i < twotonefld::kCodeCount; ++i) {
+    const size_t rec = twotonefld::kCodes + twotonefld::kCodeSize * static_cast<size_t>(i);
+    image.fill(rec, twotonefld::kCodeSize, 0xFF);
     char name[16];
     std::snprintf(name, sizeof name, secondGen ? "2TONE%2d" : "  2-TONE%3d", i + 1);
     image.writeText(rec, name, 12, 0x00);

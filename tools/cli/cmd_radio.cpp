@@ -14,6 +14,8 @@
 #include "data/DataFile.h"
 #include "data/RadioData.h"
 #include "editors/features/OptBoardFields.h"
+#include "editors/dtmf/DtmfFields.h"
+#include "editors/scan/ScanFields.h"
 #include "editors/zones/ZoneWriteChecks.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
@@ -221,6 +223,8 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
   RegisterZoneWriteChecks();
   RegisterFeatureWriteChecks();
   RegisterSignallingWriteChecks();
+  scan::RegisterScanWriteChecks();
+  dtmf::RegisterDtmfWriteChecks();
   const WriteValidationResult v = ValidateForWrite(data, text);
   if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
   if (!v.mergeProblems.empty())

@@ -19,11 +19,13 @@
 #include "editors/features/KeyFields.h"
 #include "editors/features/OptBoardFields.h"
 #include "editors/forms/FieldSets.h"
+#include "editors/dtmf/DtmfFields.h"
 #include "editors/messages/MessageFields.h"
 #include "editors/passport/PassPortLists.h"
 #include "editors/signalling/AlertToneFields.h"
 #include "editors/signalling/EmergencyFields.h"
 #include "editors/signalling/VantelixFields.h"
+#include "editors/scan/ScanFields.h"
 #include "editors/testfreq/TestFreqFields.h"
 #include "editors/zones/ZoneFields.h"
 #include "lang/TextTable.h"
@@ -58,6 +60,8 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
   (void)IdListFieldTable();
   (void)EmergencyFieldTable();
   (void)AlertToneFieldTable();
+  (void)scan::ScanPages();
+  (void)dtmf::DtmfPages();
 
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;
@@ -117,7 +121,9 @@ VB420_CLI_VERB("settings", "settings FILE.dat [--editor NAME] [KEY[=TEXT] ...]  
                "  (no KEY)        list every field as KEY=TEXT; a field that cannot be changed\n"
                "                  now is followed by a tab and [disabled]\n"
                "  --editor NAME   only the fields of one editor: conv-zone, channel, ltr-zone,\n"
-               "                  ltr-group, repeater or passport-group\n"
+               "                  ltr-group, repeater, passport-group, scan, scan-voting,\n"
+               "                  scanlist, dtmf, dtmf-own, dtmf-stunkill, dtmf-memory,\n"
+               "                  twotone, twotone-code, twotone-decode1..4, twotone-dgrid\n"
                "  KEY             print that field's line\n"
                "  KEY=TEXT        store TEXT; the file is saved (atomically) only when every\n"
                "                  assignment was accepted\n"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Cli.h"
+#include "editors/scan/ScanFields.h"
 #include "data/RadioData.h"
 #include "editors/zones/ConvFields.h"
 #include "editors/zones/ZoneMemory.h"
@@ -57,6 +58,8 @@ struct ZoneEditSession {
   RadioData data{&text};
   CZoneMemory zones{data};
   CConvFields conv{zones, text};
+  // Deleting a zone or a channel here cleans the scan data as the program does.
+  ZoneEditSession() { scan::ConnectZoneHooks(zones); }
 
   bool Load(const std::string& path, int& exitCode) {
     if (!LoadCliTexts(text)) {

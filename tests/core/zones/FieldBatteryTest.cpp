@@ -74,8 +74,9 @@ class FieldBattery : public ZoneFixture {
     ASSERT_EQ(Set("ppsite.2.asid", "5"), SettingStatus::Ok);
   }
 
-  // The key of field `d` of set `s` in the battery image.
-  static std::string KeyOf(const FieldSet& s, const FieldDescriptor& d) {
+  // The key of field `d` of set `s` in the battery image (a set not named
+  // here: its first record).
+  std::string KeyOf(const FieldSet& s, const FieldDescriptor& d) {
     std::string prefix;
     if (s.name == "conv-zone") prefix = "zone.3.header";
     else if (s.name == "ltr-zone") prefix = "zone.5.header";
@@ -97,6 +98,7 @@ class FieldBattery : public ZoneFixture {
     else if (s.name == "status") prefix = "status.3";
     else if (s.name == "alert") prefix = "alert.2";
     else if (s.name == "alertstep") prefix = "alert.2.step.5";
+    else if (const auto records = s.records(data); !records.empty()) prefix = records.front().prefix;
     return prefix.empty() ? std::string() : prefix + "." + d.key;
   }
 
@@ -289,6 +291,9 @@ TEST_F(FieldBattery, EveryFieldSurvivesSaveAndLoad) {
           value = "2468";
         } else if (d.encoding == Encoding::Custom && d.kind == ControlKind::Text) {
           value = BandOf(model) == 0x04 ? "155.25" : "465.25";
+        } else if (s.name == "scan" && d.kind == ControlKind::EditCombo) {
+          // Priority channels name an existing channel: zone 3, channel 5.
+          value = d.key == "2" || d.key == "4" ? "3" : "5";
         } else if (d.kind == ControlKind::EditCombo && d.dynamicChoices) {
           // A list of what exists (the emergency zone and channel): its last row.
           forms::RecordCursor c;
