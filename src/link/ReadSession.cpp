@@ -29,6 +29,7 @@ TransferResult ReadSession::Run() {
   if (link_.IdentifyForRead(prompter_, cb_.pump, radio_) != kOk) return TransferResult::kFailed;
   std::array<uint8_t, 10> version{};
   if (link_.VersionQueryWithRetry(prompter_, cb_.pump, version) != kOk) return TransferResult::kFailed;
+  if (querySerial_ && session::QuerySerial(link_, prompter_, cb_, serial_) != kOk) return TransferResult::kFailed;
   // Bit 0 of model byte 6 is clear while the radio's read password is set.
   if ((radio_[6] & 0x01) == 0 && ReadPassword() != kOk) return TransferResult::kFailed;
   if (TransferAll() != kOk) return TransferResult::kFailed;
@@ -60,31 +61,8 @@ LinkResult ReadSession::ReadPassword() {
 }
 
 LinkResult ReadSession::TransferAll() {
-  ByteArea image = buffers_.ScratchImage();
-  ByteArea extArea = buffers_.ScratchExt();
-  for (;;) {
-    link_.SetBlockSize(kBlockSize);
-    Progress(cb_, 0);
-    bool failed = false;
-    for (int n = 0; n < kBlockCount && !failed; ++n) {
-      Pump(cb_);
-      Progress(cb_, n + 1);
-      failed =
-          link_.BlockRead(image.ptr(static_cast<size_t>(n) * kBlockSize, kBlockSize), n) != BlockReadResult::kOk;
-    }
-    for (int i = 0; i < kExtPieceCount && !failed; ++i) {
-      Pump(cb_);
-      Progress(cb_, kBlockCount + 1 + i);
-      const int offset = i * kExtPieceSize;
-      failed = link_.AreaRead(extArea.ptr(static_cast<size_t>(offset), kExtPieceSize), offset, kExtPieceSize) !=
-               LinkResult::kOk;
-    }
-    if (!failed) return LinkResult::kOk;
-    if (!prompter_.AskRetryCancel(msg::kCommFailed)) {
-      link_.GiveUp();
-      return LinkResult::kFailed;
-    }
-  }
+  return session::ReadMemory(link_, prompter_, cb_, buffers_.ScratchImage().ptr(0, kImageSize),
+                             buffers_.ScratchExt().ptr(0, kExtSize), [this](int k) { Progress(cb_, k); });
 }
 
 }  // namespace vb420
