@@ -37,7 +37,8 @@ int CmdRead(const std::vector<std::string>& argsIn) {
   const bool haveLog = TakeOption(args, "--log", fleet.logPath);
   if (!args.empty()) return Fail(kExitUsage, "read: unexpected argument \"" + args[0] + "\"");
   // Several radios at once: one file each into the folder -o names.
-  if (o.ports.size() > 1 || haveLog) return FleetRead(out, o, fleet);
+  if (o.ports.size() > 1) return FleetRead(out, o, fleet);
+  if (haveLog) return Fail(kExitUsage, "read: --log goes with several radios (one --port each)");
 
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;
