@@ -44,9 +44,9 @@ int RunCli(std::vector<std::string> args) {
 // Seconds for writing `plan` into `n` radios at once; -1 when a write failed.
 double WriteFleet(const std::string& plan, int n) {
   std::vector<std::unique_ptr<SimProcess>> sims;
-  std::vector<std::string> args = {"write", plan, "--identities", TempPath("bench-ids.csv"), "--log",
-                                   TempPath("bench-fleet.csv")};
-  std::ofstream ids(TempPath("bench-ids.csv"));
+  const std::string idsPath = TempPath("bench-ids.csv");
+  std::vector<std::string> args = {"write", plan, "--identities", idsPath, "--log", TempPath("bench-fleet.csv")};
+  std::ofstream ids(idsPath);
   ids << "message.1\n";
   for (int k = 0; k < n; ++k) {
     sims.push_back(std::make_unique<SimProcess>(std::vector<std::string>{
