@@ -15,5 +15,6 @@ if [ "$#" -eq 0 ] && [ "${VB420_SKIP_SANITIZERS:-0}" != 1 ]; then
   cd "$VB420_SAN_BUILD"
   export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
   export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
-  ctest --output-on-failure --timeout 900
+  # The install and package tests belong to the ordinary build.
+  ctest --output-on-failure --timeout 900 -E '^test_(install|package)$'
 fi
