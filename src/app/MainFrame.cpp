@@ -27,6 +27,8 @@
 #include "frame/ui/SettingsFormat.h"
 #include "app/SplashWnd.h"
 #include "app/TreeBar.h"
+#include "app/UndoController.h"
+#include "editors/compare/ui/CompareWindow.h"
 #include "app/UiLanguage.h"
 #include "data/ModelChange.h"
 #include "data/ui/ModelInfoDlg.h"
@@ -157,6 +159,7 @@ CMainFrame::CMainFrame(Workspace& ws, AppSettings& settings, MessageHelper& msg,
   });
 
   CreateActions();
+  CreateExtras();
   CreateToolBar();
   CreateStatusBar();
   setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
@@ -350,10 +353,18 @@ void CMainFrame::RebuildMenus(bool withWindow) {
     if (QMenu* m = a->menu()) m->deleteLater();
   bar->clear();
 
-  AddItems(AddMenu(41), {kCmdFileNew, kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, 0, kCmdFileImport, kCmdFileExport, 0,
-                         kCmdFilePrint, kCmdFilePrintPreview, 0, kCmdFileExit});
+  QMenu* file = AddMenu(41);
+  AddItems(file, {kCmdFileNew, kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, 0, kCmdFileImport, kCmdFileExport, 0,
+                  kCmdCompareWith, kCmdCompareRadio, 0, kCmdFilePrint, kCmdFilePrintPreview, 0});
+  FillRecentMenu(file);
+  AddItems(file, {kCmdFileExit});
   AddItems(AddMenu(52), {kCmdModelInfo});
   QMenu* edit = AddMenu(54);
+  // Undo and Redo stand above the editor list.
+  edit->addAction(undo_->UndoAction());
+  edit->addAction(undo_->RedoAction());
+  edit->addSeparator();
+  connect(edit, &QMenu::aboutToShow, undo_, &CUndoController::CommitNow);
   for (const EditorListRow& row : EditorList()) {
     if (row.command == 0) edit->addSeparator();
     else edit->addAction(actions_[row.command]);
@@ -551,6 +562,9 @@ void CMainFrame::PostCommand(int command) {
 void CMainFrame::RecomputeChannelMarks() { EditorRegistry::Instance().RecomputeChannelMarks(ctx_); }
 
 void CMainFrame::ImageReplaced() {
+  // Another programming arrived: its history starts here. An import only
+  // adds to the programming, and is one step that can be taken back.
+  if (runningCommand_ != kCmdFileImport) undo_->Reset();
   EditorRegistry::Instance().RunImageReplacedHooks(ctx_);
   RebuildMenus(!Children().empty());
   UpdateCaption();
@@ -571,6 +585,13 @@ void CMainFrame::UpdateCaption() { setWindowTitle(CaptionText()); }
 // ---- commands -------------------------------------------------------------
 
 void CMainFrame::RunCommand(int command) {
+  const int outer = runningCommand_;
+  runningCommand_ = command;
+  struct Restore {
+    int& at;
+    int value;
+    ~Restore() { at = value; }
+  } restore{runningCommand_, outer};
   if (const CommandHandler* handler = EditorRegistry::Instance().Command(command)) {
     (*handler)(ctx_);
     return;
@@ -585,10 +606,10 @@ void CMainFrame::RunCommand(int command) {
     return;
   }
   switch (command) {
-    case kCmdFileNew: files_.New(); break;
-    case kCmdFileOpen: files_.Open(); break;
-    case kCmdFileSave: files_.Save(); break;
-    case kCmdFileSaveAs: files_.SaveAs(); break;
+    case kCmdFileNew:
+    case kCmdFileOpen:
+    case kCmdFileSave:
+    case kCmdFileSaveAs: RunFileCommand(command); break;
     case kCmdFileExit: QTimer::singleShot(0, this, &QWidget::close); break;
     case kCmdModelInfo: RunModelInfo(); break;
     case kCmdLanguage: RunLanguageSetup(); break;
@@ -726,7 +747,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
     if (auto* menu = qobject_cast<QMenu*>(watched)) {
       const QAction* a = menu->activeAction();
-      const int context = a ? HelpContextOfCommand(a->data().toInt()) : 0;
+      int context = a ? HelpContextOfCommand(a->data().toInt()) : 0;
+      if (a && !context) context = ExtraHelpContext(a->data().toInt());
       if (context != 0) help_.Show(this, context);
       return true;
     }

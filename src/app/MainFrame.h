@@ -28,6 +28,7 @@ class MessageHelper;
 class HelpSystem;
 class CTreeBar;
 class CSplashWnd;
+class CUndoController;
 
 class CMainFrame : public QMainWindow, public FrameServices, public FileCommandHost {
   Q_OBJECT
@@ -83,11 +84,19 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
   // The open editor windows, oldest first.
   std::vector<CChildFrame*> Children() const;
   bool ClosingAll() const { return closingAll_; }
+  CUndoController* Undo() const { return undo_; }
+  // The recent files of the File menu, newest first.
+  QStringList RecentFiles() const;
+  // Opens a data file as Open does after its dialog (the save question
+  // first); a missing file leaves the recent files with a message.
+  bool OpenPath(const QString& path);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateActions();
@@ -112,6 +121,13 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
   void RunLanguageSetup();
   void ShowAbout();
   int ActiveHelpContext() const;
+  // Undo, recent files, drop and compare (FileMenuExtras.cpp).
+  void CreateExtras();
+  void FillRecentMenu(QMenu* menu);
+  void NoteRecent(const QString& path);
+  void ModelRestored();
+  void RunFileCommand(int command);
+  static int ExtraHelpContext(int command);
 
   Workspace& ws_;
   AppSettings& settings_;
@@ -135,6 +151,8 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
   bool accessKeysEverywhere_ = false;
   bool closingAll_ = false;
   bool wasMaximized_ = false;
+  CUndoController* undo_ = nullptr;
+  int runningCommand_ = 0;
 };
 
 }  // namespace vb420

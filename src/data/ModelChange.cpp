@@ -131,7 +131,13 @@ void ApplyModelChange(RadioData& data, int newModel, uint8_t newBand, const Mode
       if (image.u8(fld::kFeatureSwitch) == '1') image.setU8(fld::kFeatureSwitch, 0xFF);
       if (image.u8(fld::kScanMode) == '6' || image.u8(fld::kScanMode) == '7') image.setU8(fld::kScanMode, '0');
       CutNamesToSecondGeneration(data);
-      if (SystemType(image) == 4) image.fill(img::kSystemTypeBytes, 3, 0xFF);
+      if (SystemType(image) == 4) {
+        image.fill(img::kSystemTypeBytes, 3, 0xFF);
+        // The functions of the data board go with it, as when the user
+        // leaves that system type.
+        RemoveKeyFunction(data, 3, true);
+        RemoveKeyFunction(data, 46, true);
+      }
       RemoveKeyFunction(data, 19, true);
       if (hooks.zoneGenerationFixup) hooks.zoneGenerationFixup();
     } else {

@@ -13,6 +13,8 @@
 #include "data/DataFile.h"
 #include "data/ImageLayout.h"
 #include "data/RadioData.h"
+#include "editors/features/FeatureFields.h"
+#include "editors/forms/FieldSets.h"
 #include "editors/messages/MessageFields.h"
 #include "editors/testfreq/TestFreqFields.h"
 #include "lang/TextTable.h"
@@ -165,6 +167,39 @@ TEST_F(CliBenchSettings, MessageLinesAreCutAndStoredAsTheWindowStoresThem) {
   const CliRun list = RunCli("settings " + file_ + " --editor passmessage");
   ASSERT_EQ(list.exitCode, 0);
   EXPECT_EQ(list.out, "passmessage.1=BENCH 4\npassmessage.2=\npassmessage.password=4711\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The radio-wide editors' keys: the listing of a new VT-1600 and VT-1602 is
+// the field sets' own listing, line by line, and an assignment answers with
+// the text the window then shows.
+TEST_F(CliSettings, FeaturesAreListedAndSetByKey) {
+  for (const char* model : {"VT-1600", "VT-1602"}) {
+    ASSERT_EQ(RunCli("new -o " + file_ + " --model " + model).exitCode, 0);
+    const CliRun list = RunCli("settings " + file_ + " --editor features");
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    vb420::TextTable text;
+    ASSERT_EQ(text.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English"), vb420::TextTable::LoadResult::Ok);
+    vb420::RadioData data(&text);
+    ASSERT_TRUE(vb420::LoadDatFile(file_, data).ok());
+    data.buffers.AcceptScratch();
+    data.SyncCodecs();
+    (void)vb420::FeatureFieldTable();
+    std::vector<vb420::forms::SettingLine> lines;
+    ASSERT_EQ(vb420::forms::ListSettings(data, text, "features", lines), vb420::forms::SettingStatus::Ok);
+    std::string expected;
+    for (const auto& l : lines) expected += l.key + "=" + l.text + (l.enabled ? "" : "\t[disabled]") + "\n";
+    EXPECT_EQ(list.out, expected) << model;
+    // No data board on a new programming, none at all on the second generation.
+    EXPECT_NE(list.out.find("features.6.1=\t[disabled]\n"), std::string::npos);
+    EXPECT_NE(list.out.find("features.0.0=Off\n"), std::string::npos);
+  }
+  const CliRun set = RunCli("settings " + file_ + " features.1.2=35 features.0.0=12 keys.3.press=\"Direct Channel 1\"");
+  ASSERT_EQ(set.exitCode, 0) << set.err;
+  EXPECT_EQ(set.out, "features.1.2=31\nfeatures.0.0=8\nkeys.3.press=Direct Channel 1\n");
 }
 
 }  // namespace

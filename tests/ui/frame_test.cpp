@@ -96,11 +96,12 @@ void FrameTest::menusCarryEveryItemFromTheTextTable() {
   QCOMPARE(MenuTitles(f.Frame()),
            QStringList({"E41", "E52", "E54", "E75", "E81", "E88", "E91", "&E376", "E95", "E101"}));
   QCOMPARE(MenuItems(f.Frame(), "E41"),
-           QStringList({"E42", "E43", "E44", "E45", "-", "E50", "E51", "-", "E46", "E47", "-", "E49"}));
+           QStringList({"E42", "E43", "E44", "E45", "-", "E50", "E51", "-", "E1176", "E1177", "-", "E46", "E47", "-",
+                        "E1178", "-", "E49"}));
   QCOMPARE(MenuItems(f.Frame(), "E52"), QStringList({"E53"}));
-  // The Edit menu follows the editor list, with its six separators.
+  // The Edit menu: Undo and Redo, then the editor list with its six separators.
   QCOMPARE(MenuItems(f.Frame(), "E54"),
-           QStringList({"E71", "-", "E56", "E55", "E57", "-", "E58", "E59", "E60", "-", "E72", "E64", "E73", "-", "E70",
+           QStringList({"E298", "E305", "-", "E71", "-", "E56", "E55", "E57", "-", "E58", "E59", "E60", "-", "E72", "E64", "E73", "-", "E70",
                         "-", "E61", "E62", "E63", "-", "E1211", "E1212", "E74"}));
   QCOMPARE(MenuItems(f.Frame(), "E75"), QStringList({"E76", "E77", "-", "E78", "-", "E79", "E80"}));
   QCOMPARE(MenuItems(f.Frame(), "E81"), QStringList({"E82"}));

@@ -22,6 +22,7 @@
 #include "Fleet.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "editors/features/OptBoardFields.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/zones/ZoneWriteChecks.h"
 #include "link/ReadSession.h"
@@ -257,6 +258,7 @@ int FleetWrite(const std::string& planPath, const RadioOptions& o, const FleetOp
 
   // Registered before any conversation starts: the threads only read them.
   RegisterZoneWriteChecks();
+  RegisterFeatureWriteChecks();
   const WriteValidationResult v = ValidateForWrite(plan, text);
   if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
   if (!v.mergeProblems.empty())

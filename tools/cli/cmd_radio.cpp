@@ -14,6 +14,7 @@
 #include "RadioCli.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "editors/features/OptBoardFields.h"
 #include "editors/zones/ZoneWriteChecks.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
@@ -88,6 +89,7 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
 
   // The zone code's checks (priority channels...) join the link's own.
   RegisterZoneWriteChecks();
+  RegisterFeatureWriteChecks();
   const WriteValidationResult v = ValidateForWrite(data, text);
   if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
   if (!v.mergeProblems.empty())

@@ -15,6 +15,9 @@
 
 #include "Cli.h"
 #include "data/RadioData.h"
+#include "editors/features/FeatureFields.h"
+#include "editors/features/KeyFields.h"
+#include "editors/features/OptBoardFields.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/messages/MessageFields.h"
 #include "editors/testfreq/TestFreqFields.h"
@@ -43,6 +46,9 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
   (void)zonefields::Fields(ZoneTable::Channel);
   (void)TestFreqFieldTable();
   (void)MessageFieldTable();
+  (void)FeatureFieldTable();
+  (void)KeyFunctionList();
+  (void)OptBoardPage();
 
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;

@@ -50,19 +50,22 @@ struct Found {
 };
 
 SettingStatus Find(RadioData& data, TextTable& text, const std::string& key, Found& f) {
-  const size_t dot = key.rfind('.');
-  if (dot == std::string::npos || dot == 0 || dot + 1 == key.size()) return SettingStatus::UnknownKey;
-  const std::string prefix = key.substr(0, dot);
-  const std::string fieldKey = key.substr(dot + 1);
-  for (const FieldSet& set : Registry()) {
-    const FieldDescriptor* d = FindField(set, fieldKey);
-    if (!d || !IsSetting(*d)) continue;
-    RecordCursor cursor;
-    if (!set.parse || !set.parse(data, prefix, cursor)) continue;
-    f.set = &set;
-    f.field = d;
-    f.record = set.bind(data, text, cursor);
-    return f.record ? SettingStatus::Ok : SettingStatus::UnknownKey;
+  // Field keys may hold dots themselves (a page and an index, "0.7"): every
+  // split from the last dot leftwards is tried until a set takes the prefix.
+  for (size_t dot = key.rfind('.'); dot != std::string::npos && dot > 0; dot = key.rfind('.', dot - 1)) {
+    if (dot + 1 == key.size()) return SettingStatus::UnknownKey;
+    const std::string prefix = key.substr(0, dot);
+    const std::string fieldKey = key.substr(dot + 1);
+    for (const FieldSet& set : Registry()) {
+      const FieldDescriptor* d = FindField(set, fieldKey);
+      if (!d || !IsSetting(*d)) continue;
+      RecordCursor cursor;
+      if (!set.parse || !set.parse(data, prefix, cursor)) continue;
+      f.set = &set;
+      f.field = d;
+      f.record = set.bind(data, text, cursor);
+      return f.record ? SettingStatus::Ok : SettingStatus::UnknownKey;
+    }
   }
   return SettingStatus::UnknownKey;
 }

@@ -155,6 +155,10 @@ std::string FormEngine::ShowText(const FormContext& ctx, const FieldDescriptor& 
         return d.emptyTextEntry >= 0 ? ctx.text.Text(d.emptyTextEntry) : std::string();
       for (const Choice& c : d.choices)
         if (c.value == v) return ChoiceText(ctx, c);
+      // A list whose rows come from the image names its value by its row too.
+      if (d.encoding == Encoding::Value && d.dynamicChoices)
+        for (const Choice& c : d.dynamicChoices(ctx))
+          if (c.value == v) return ChoiceText(ctx, c);
       if (d.blankOutsideRange && (v < Minimum(ctx, d) || v > Maximum(ctx, d))) return {};
       return Format(d.format, v);
     }

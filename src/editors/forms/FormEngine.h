@@ -178,6 +178,13 @@ struct FieldDescriptor {
   // length limit in characters (0: none).
   int inputMode = 0;
   int maxLength = 0;
+
+  // A literal label, used when `labelEntry` is -1 (list rows "1", "2"...).
+  std::string labelText;
+  // Embedded lists: one descriptor per row (its label is the row's first
+  // column, its value the second) and the two column headings.
+  std::vector<FieldDescriptor> listRows;
+  int listHeadEntries[2] = {-1, -1};
 };
 
 struct FormPage {
@@ -202,6 +209,11 @@ struct FormContext {
   // A message (text entry) a store asks the caller to show; the caller
   // shows it and sets it back to 0.
   int message = 0;
+  // Asks the user OK or Cancel with the text of an entry before a store that
+  // changes more than its own field; unset (the command line, the tests'
+  // default) answers OK.
+  std::function<bool(int textEntry)> confirm;
+  bool Confirm(int textEntry) const { return !confirm || confirm(textEntry); }
 
   bool IsMobile() const;
   bool IsPortable() const { return !IsMobile(); }

@@ -533,6 +533,7 @@ void CEditGrid::ExtendRowSelection(int delta) {
 }
 
 void CEditGrid::keyPressEvent(QKeyEvent* e) {
+  if (ClipboardKey(e)) return;
   const int key = e->key();
   const auto mods = e->modifiers();
   const bool shift = mods & Qt::ShiftModifier;
@@ -837,10 +838,16 @@ QMenu* CEditGrid::BuildPopupMenu(bool longMenu, bool canPaste, bool noCopy, QWid
 }
 
 int CEditGrid::RunPopupMenu(const QPoint& globalPos, bool longMenu, bool canPaste, bool noCopy) {
-  QMenu* menu = BuildPopupMenu(longMenu, canPaste, noCopy);
+  const bool foreign = ClipboardHasForeignText();
+  QMenu* menu = BuildPopupMenu(longMenu, canPaste || foreign, noCopy && !foreign);
   QAction* chosen = menu->exec(globalPos);
   const int cmd = chosen ? chosen->data().toInt() : 0;
   menu->deleteLater();
+  if (cmd == kCmdGridCopy) CopySelectionText(false);
+  if (cmd == kCmdGridPaste && foreign) {
+    PasteText(QApplication::clipboard()->text());
+    return 0;
+  }
   return cmd;
 }
 

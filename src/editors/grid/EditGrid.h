@@ -191,7 +191,34 @@ class CEditGrid : public QTableView {
   // Clip(w/Title)) with its enable rules; the caller owns it.
   QMenu* BuildPopupMenu(bool longMenu, bool canPaste, bool noCopy, QWidget* parent = nullptr) const;
   // Shows the menu at `globalPos` and returns the chosen command (0 none).
+  // Copy also puts the rows on the clipboard as tab-separated text; Paste of
+  // text from another program is done by the grid itself (see below) and
+  // returns 0.
   int RunPopupMenu(const QPoint& globalPos, bool longMenu, bool canPaste, bool noCopy);
+
+  // ---- spreadsheet interchange ---------------------------------------------------
+  // Stores one pasted cell by the rules of typing it: false when the text
+  // was refused (the cell keeps what it had). Set by the view that owns the
+  // grid; without it the grid takes no pasted text.
+  using CellStore = std::function<bool(int row, int col, const QString& text)>;
+  // After a paste: redraw, and say how many cells were refused (0: none).
+  using PasteDone = std::function<void(int refused)>;
+  void SetCellStore(CellStore store, PasteDone done = {});
+  bool TakesPastedText() const { return static_cast<bool>(cellStore_); }
+  // The selected rows (or the current cell) as tab-separated lines, without
+  // the record-number column; the column headings first when asked.
+  QString SelectionText(bool headings) const;
+  // Copies SelectionText to the clipboard.
+  bool CopySelectionText(bool headings);
+  // Whether the clipboard holds text this program did not put there (from a
+  // spreadsheet): Ctrl+V and Paste then store it cell by cell.
+  bool ClipboardHasForeignText() const;
+  // Stores tab-separated text from the current cell (the first selected
+  // row in row selection) to the right and down: one line a row, cells
+  // split at tabs; empty cells and cells beyond the grid are skipped; a first
+  // line that repeats the column headings is left out. Returns the number of
+  // cells refused.
+  int PasteText(const QString& text);
 
  Q_SIGNALS:
   // 1 focus in, 0 focus out, 2 paged (with the key).
@@ -223,11 +250,14 @@ class CEditGrid : public QTableView {
   void moveEvent(QMoveEvent* e) override;
   void changeEvent(QEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
+  bool event(QEvent* e) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void PlaceEditor();
+  // Ctrl+C, Ctrl+Shift+C (with headings) and Ctrl+V of foreign text.
+  bool ClipboardKey(QKeyEvent* e);
   void UpdateSelection();
   void OpenCommon(QWidget* editor, int kind, const QString& text);
   void ExtendRowSelection(int delta);
@@ -259,6 +289,8 @@ class CEditGrid : public QTableView {
     int left, right, top, bottom;  // distances measured from the grid's right and bottom edges
   };
   std::vector<Anchored> anchored_;
+  CellStore cellStore_;
+  PasteDone pasteDone_;
 };
 
 }  // namespace vb420

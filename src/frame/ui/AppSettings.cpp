@@ -42,6 +42,20 @@ void AppSettings::SetComPort(int port) { s_->setValue(kBackup + "ComPort", port)
 void AppSettings::SetLastFilePath(const QString& v) { s_->setValue(kBackup + "LastFilePath", v); }
 void AppSettings::SetLastWinPos(const QString& v) { s_->setValue(kBackup + "LastWinPos", v); }
 
+QStringList AppSettings::RecentFiles() const {
+  QStringList out;
+  for (int i = 1; i <= 8; ++i) {
+    const QString v = s_->value(QStringLiteral("Recent/File%1").arg(i)).toString();
+    if (!v.isEmpty()) out << v;
+  }
+  return out;
+}
+
+void AppSettings::SetRecentFiles(const QStringList& files) {
+  s_->remove(QStringLiteral("Recent"));
+  for (int i = 0; i < files.size() && i < 8; ++i) s_->setValue(QStringLiteral("Recent/File%1").arg(i + 1), files[i]);
+}
+
 std::string AppSettings::PortDevice(int port) const {
   const QString stored = s_->value(QStringLiteral("Ports/COM%1").arg(port)).toString();
   return PortDevicePath(port, stored.toStdString());

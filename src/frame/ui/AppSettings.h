@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,6 +33,10 @@ class AppSettings {
   void SetComPort(int port);
   void SetLastFilePath(const QString& v);
   void SetLastWinPos(const QString& v);
+
+  // The recent files of the File menu, newest first (group "Recent").
+  QStringList RecentFiles() const;
+  void SetRecentFiles(const QStringList& files);
 
   // Device path of COMn (environment, "Ports" group, built-in default).
   std::string PortDevice(int port) const;

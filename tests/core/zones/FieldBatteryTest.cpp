@@ -19,6 +19,9 @@
 #include "editors/forms/FieldsDoc.h"
 #include "editors/messages/MessageFields.h"
 #include "editors/testfreq/TestFreqFields.h"
+#include "editors/features/FeatureFields.h"
+#include "editors/features/KeyFields.h"
+#include "editors/features/OptBoardFields.h"
 #include "editors/zones/GroupFields.h"
 #include "editors/zones/ZoneFields.h"
 
@@ -36,6 +39,12 @@ using forms::SettingStatus;
 // The zones every battery image holds: a conventional zone 3 with channel 5,
 // an LTR zone 5 with group 3 and repeater 2, a PassPort zone 7 with group 1.
 constexpr int kConvZone = 2, kChannel = 4, kLtrZone = 4, kGroup = 2, kRepeater = 1, kPpZone = 6, kPpGroup = 0;
+
+// The record prefix of a key: the key without its field's own key (field
+// keys may hold dots, "features.0.7").
+std::string PrefixOf(const FieldDescriptor& d, const std::string& key) {
+  return key.size() > d.key.size() ? key.substr(0, key.size() - d.key.size() - 1) : std::string();
+}
 
 uint8_t BandOf(int model) { return (model >= 4 && model <= 7) || model == 9 ? 0x06 : 0x04; }
 
@@ -69,6 +78,9 @@ class FieldBattery : public ZoneFixture {
     else if (s.name == "passport-group") prefix = "zone.7.group.1";
     else if (s.name == "testfreq") prefix = "testfreq.2";
     else if (s.name == "message" || s.name == "passmessage") prefix = s.name;
+    else if (s.name == "features" || s.name == "optboard" || s.name == "extfunc" || s.name == "special") prefix = s.name;
+    else if (s.name == "keys") prefix = "keys.3";
+    else if (s.name == "keysetup") prefix = "keys";
     return prefix.empty() ? std::string() : prefix + "." + d.key;
   }
 
@@ -87,20 +99,20 @@ class FieldBattery : public ZoneFixture {
   // The raw value of a number field through its own descriptor.
   int Raw(const FieldSet& s, const FieldDescriptor& d, const std::string& key) {
     forms::RecordCursor c;
-    const std::string prefix = key.substr(0, key.rfind('.'));
+    const std::string prefix = PrefixOf(d, key);
     EXPECT_TRUE(s.parse(data, prefix, c));
     auto b = s.bind(data, text(), c);
     return FormEngine::ReadValue(b->Context(), d.field);
   }
   int Bound(const FieldSet& s, const FieldDescriptor& d, const std::string& key, bool upper) {
     forms::RecordCursor c;
-    s.parse(data, key.substr(0, key.rfind('.')), c);
+    s.parse(data, PrefixOf(d, key), c);
     auto b = s.bind(data, text(), c);
     return upper ? FormEngine::Maximum(b->Context(), d) : FormEngine::Minimum(b->Context(), d);
   }
   void Spin(const FieldSet& s, const FieldDescriptor& d, const std::string& key, int dir) {
     forms::RecordCursor c;
-    s.parse(data, key.substr(0, key.rfind('.')), c);
+    s.parse(data, PrefixOf(d, key), c);
     auto b = s.bind(data, text(), c);
     FormEngine::Spin(b->Context(), d, dir);
   }
@@ -158,7 +170,7 @@ TEST_F(FieldBattery, EmptyEntrySpinBoundsAndOutOfRangeTextOnEveryModel) {
           ++lists;
           // Every offered row stores and reads back as itself.
           forms::RecordCursor c;
-          s.parse(data, key.substr(0, key.rfind('.')), c);
+          s.parse(data, PrefixOf(d, key), c);
           auto b = s.bind(data, text(), c);
           for (const std::string& row : FormEngine::ChoiceTexts(b->Context(), d)) {
             SettingLine after;
@@ -172,7 +184,7 @@ TEST_F(FieldBattery, EmptyEntrySpinBoundsAndOutOfRangeTextOnEveryModel) {
           // The first data column: an empty entry removes the record.
           ASSERT_EQ(Set(key, ""), SettingStatus::Ok);
           forms::RecordCursor c;
-          s.parse(data, key.substr(0, key.rfind('.')), c);
+          s.parse(data, PrefixOf(d, key), c);
           auto b = s.bind(data, text(), c);
           const auto base = s.name == "repeater" ? forms::RecordBase::Repeater : forms::RecordBase::Record;
           EXPECT_LT(b->Context().locator->Locate(b->Context(), base), 0);
@@ -182,7 +194,11 @@ TEST_F(FieldBattery, EmptyEntrySpinBoundsAndOutOfRangeTextOnEveryModel) {
         // minimum, or an empty name.
         SettingLine empty;
         ASSERT_EQ(Set(key, "", &empty), SettingStatus::Ok);
-        if (d.encoding == Encoding::Number) {
+        if (d.encoding == Encoding::Number && (d.spinThroughNames || d.unparsableValue >= 0)) {
+          // Names inside the spin cycle and a text that stores its own value:
+          // rules of their own, tested with their editor.
+          ++numbers;
+        } else if (d.encoding == Encoding::Number) {
           ++numbers;
           if (d.emptyValue >= 0) {
             EXPECT_EQ(Raw(s, d, key), d.emptyValue);
@@ -216,7 +232,11 @@ TEST_F(FieldBattery, EmptyEntrySpinBoundsAndOutOfRangeTextOnEveryModel) {
           // A name longer than the model's width is cut to it.
           SettingLine longName;
           ASSERT_EQ(Set(key, "ABCDEFGHIJKLMNOP", &longName), SettingStatus::Ok);
-          EXPECT_EQ(longName.text, std::string("ABCDEFGHIJKL").substr(0, data.model.IsSecondGen() ? 8 : 12));
+          forms::RecordCursor c;
+          s.parse(data, PrefixOf(d, key), c);
+          auto b = s.bind(data, text(), c);
+          const size_t width = static_cast<size_t>(FormEngine::TextWidth(b->Context(), d));
+          EXPECT_EQ(longName.text, std::string("ABCDEFGHIJKLMNOP").substr(0, width));
         }
       }
     }
@@ -225,7 +245,7 @@ TEST_F(FieldBattery, EmptyEntrySpinBoundsAndOutOfRangeTextOnEveryModel) {
   // here) and the horn alert (portables) are among the disabled ones.
   EXPECT_GE(numbers, 10 * 9);
   EXPECT_GE(lists, 10 * 30);
-  EXPECT_EQ(names, 10 * 5);
+  EXPECT_GE(names, 10 * 5);
   EXPECT_GE(disabled, 2);
 }
 
@@ -242,14 +262,14 @@ TEST_F(FieldBattery, EveryFieldSurvivesSaveAndLoad) {
         std::string value = "2";
         if (IsList(d)) {
           forms::RecordCursor c;
-          s.parse(data, key.substr(0, key.rfind('.')), c);
+          s.parse(data, PrefixOf(d, key), c);
           auto b = s.bind(data, text(), c);
           const auto rows = FormEngine::ChoiceTexts(b->Context(), d);
           ASSERT_FALSE(rows.empty()) << key;
           value = rows.back();
         } else if (d.encoding == Encoding::Name) {
           value = "UNIT 7";
-        } else if (s.name == "passmessage" && d.key == "password") {
+        } else if ((s.name == "passmessage" && d.key == "password") || (s.name == "features" && d.key.rfind("0.9.", 0) == 0)) {
           value = "2468";
         } else if (d.encoding == Encoding::Custom && d.kind == ControlKind::Text) {
           value = BandOf(model) == 0x04 ? "155.25" : "465.25";
@@ -356,6 +376,9 @@ TEST(FieldsDocument, MatchesTheTables) {
   (void)zonefields::Fields(ZoneTable::Channel);
   (void)TestFreqFieldTable();
   (void)MessageFieldTable();
+  (void)FeatureFieldTable();
+  (void)KeyFunctionList();
+  (void)OptBoardPage();
   const std::string expected = forms::FieldsMarkdown(english);
   const std::string path = std::string(VB420_RESOURCE_DIR) + "/../docs/FIELDS.md";
   if (const char* w = std::getenv("VB420_WRITE_FIELDS_DOC"); w && *w == '1') {

@@ -9,7 +9,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QListWidget>
+#include <QTableWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
@@ -55,6 +57,9 @@ CFormRenderer::CFormRenderer(forms::FormContext& ctx, std::vector<forms::FormPag
       tabs_->addTab(pageWidgets_.back(), QString::fromStdString(ctx_.text.Text(pages_[p].tabEntry)));
     }
     outer->addWidget(tabs_);
+    // A page coming to the front shows what the image holds now and which
+    // of its controls apply.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { Refresh(); });
   }
   for (size_t p = 0; p < pages_.size(); ++p)
     for (size_t i = 0; i < pages_[p].fields.size(); ++i) Wire(static_cast<int>(p), static_cast<int>(i));
@@ -74,7 +79,9 @@ QWidget* CFormRenderer::BuildPage(int page) {
     Slot& s = pageSlots[i];
     const int row = static_cast<int>(i) % rowsPerColumn_;
     const int col = 2 * (static_cast<int>(i) / rowsPerColumn_);
-    const QString label = d.labelEntry >= 0 ? QString::fromStdString(ctx_.text.Text(d.labelEntry)) : QString();
+    // A text entry, a literal, or both ("Option Settings 0x81E").
+    QString label = d.labelEntry >= 0 ? QString::fromStdString(ctx_.text.Text(d.labelEntry)) : QString();
+    if (!d.labelText.empty()) label += (label.isEmpty() ? "" : " ") + QString::fromStdString(d.labelText);
     switch (d.kind) {
       case ControlKind::Caption: {
         s.label = new QLabel(label);
@@ -136,10 +143,34 @@ QWidget* CFormRenderer::BuildPage(int page) {
       case ControlKind::Text:
         s.edit = new CFilterEdit;
         s.control = s.edit;
+        // A box for a few characters is as wide as they need.
+        if (d.maxLength > 0 && d.maxLength <= 4)
+          s.edit->setMaximumWidth(s.edit->fontMetrics().horizontalAdvance(QString(d.maxLength + 2, QLatin1Char('W'))));
         break;
-      case ControlKind::List:
-        s.control = new QListWidget;
+      case ControlKind::List: {
+        // An embedded list: one row per row descriptor, its label in the
+        // first column and its value, typed into the cell, in the second.
+        auto* t = new QTableWidget(static_cast<int>(d.listRows.size()), 2);
+        QStringList heads;
+        for (int e : d.listHeadEntries) heads << (e >= 0 ? QString::fromStdString(ctx_.text.Text(e)) : QString());
+        t->setHorizontalHeaderLabels(heads);
+        t->verticalHeader()->hide();
+        t->horizontalHeader()->setStretchLastSection(true);
+        t->setSelectionMode(QAbstractItemView::SingleSelection);
+        for (int r = 0; r < t->rowCount(); ++r) {
+          const auto& rd = d.listRows[static_cast<size_t>(r)];
+          auto* head = new QTableWidgetItem(rd.labelEntry >= 0 ? QString::fromStdString(ctx_.text.Text(rd.labelEntry))
+                                                               : QString::fromStdString(rd.labelText));
+          head->setFlags(Qt::ItemIsEnabled);
+          t->setItem(r, 0, head);
+          t->setItem(r, 1, new QTableWidgetItem);
+        }
+        t->resizeColumnsToContents();
+        t->setMinimumHeight(t->horizontalHeader()->height() + t->rowCount() * t->verticalHeader()->defaultSectionSize() + 4);
+        t->setMaximumHeight(t->minimumHeight());
+        s.control = t;
         break;
+      }
       default:
         s.control = new QLabel;
         break;
@@ -215,6 +246,21 @@ void CFormRenderer::Wire(int page, int index) {
       connect(static_cast<QPushButton*>(s.control), &QPushButton::clicked, this,
               [this, page, index] { Q_EMIT ButtonClicked(page, index); });
       break;
+    case ControlKind::List: {
+      auto* t = static_cast<QTableWidget*>(s.control);
+      connect(t, &QTableWidget::itemChanged, this, [this, page, index](QTableWidgetItem* item) {
+        if (refreshing_ || !item || item->column() != 1) return;
+        const auto& dd = pages_[static_cast<size_t>(page)].fields[static_cast<size_t>(index)];
+        if (item->row() < 0 || item->row() >= static_cast<int>(dd.listRows.size())) return;
+        const auto& rd = dd.listRows[static_cast<size_t>(item->row())];
+        if (!FormEngine::Enabled(ctx_, pages_[static_cast<size_t>(page)], rd)) return;
+        std::string text = item->text().toStdString();
+        if (rd.encoding != forms::Encoding::Scaled) text = ctx_.data.field.DelocalizeDecimal(text);
+        FormEngine::StoreText(ctx_, rd, text);
+        AfterStore(page, index);
+      });
+      break;
+    }
     default: break;
   }
 }
@@ -299,6 +345,18 @@ void CFormRenderer::ShowField(int page, int index) {
     case ControlKind::Static:
       if (auto* l = qobject_cast<QLabel*>(s.control)) l->setText(QString::fromStdString(FormEngine::ShowText(ctx_, d)));
       break;
+    case ControlKind::List: {
+      auto* t = static_cast<QTableWidget*>(s.control);
+      for (int r = 0; r < t->rowCount() && r < static_cast<int>(d.listRows.size()); ++r) {
+        const auto& rd = d.listRows[static_cast<size_t>(r)];
+        QTableWidgetItem* item = t->item(r, 1);
+        const QString text = QString::fromStdString(FormEngine::ShowText(ctx_, rd));
+        if (item->text() != text) item->setText(text);
+        const bool on = enabled && FormEngine::Enabled(ctx_, pg, rd);
+        item->setFlags(on ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable : Qt::ItemFlags());
+      }
+      break;
+    }
     default: break;
   }
 }

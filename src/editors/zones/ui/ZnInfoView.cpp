@@ -44,6 +44,8 @@ const ColumnDescriptor kPassPortColumns[10] = {
 
 constexpr int kGridRows = 251;
 constexpr int kGridCols = 10;
+// "%s cells could not be stored..." after a paste from another program.
+constexpr int kPasteRefusedEntry = 1186;
 
 // Item data of the type box's row that marks a damaged zone.
 constexpr int kDamagedTypeRow = -1;
@@ -162,6 +164,9 @@ void CZnInfoView::BuildGrids() {
     if (k == kConvGrid) g->Model()->SetRowFiller([this](int r, std::vector<QString>& c) { FillConvRow(r, c); });
     if (k == kLtrGrid) g->Model()->SetRowFiller([this](int r, std::vector<QString>& c) { FillLtrRow(r, c); });
     if (k == kPassPortGrid) g->Model()->SetRowFiller([this](int r, std::vector<QString>& c) { FillPassPortRow(r, c); });
+    // Text pasted from a spreadsheet goes in cell by cell, as if typed.
+    g->SetCellStore([this](int row, int col, const QString& text) { return StorePasted(row - 1, col, text); },
+                    [this](int refused) { AfterPaste(refused); });
     connect(g, &CEditGrid::CharTyped, this, [this](QKeyEvent* e) { OpenEditor(e, nullptr); });
     connect(g, &CEditGrid::EnterPressed, this, [this, g](Qt::KeyboardModifiers) {
       const QString t = g->Text(g->Row(), g->Col());
@@ -577,6 +582,95 @@ void CZnInfoView::CommitTrunked(int record, int col, const QString& text) {
   if (r.result < 0) Refresh();  // a refused first entry took its new zone away again
   Changed();
   if (r.message) ShowResult(r.message);
+}
+
+bool CZnInfoView::TypedAsInTheCell(const QString& pasted, int mode, int maxLength, QString& typed) {
+  // The characters go through the cell's own input filter one by one, as
+  // typing them would; a character the cell would not take refuses the cell
+  // (rather than storing the text without it).
+  auto* probe = findChild<CFilterEdit*>(QStringLiteral("pasteProbe"));
+  if (!probe) {
+    probe = new CFilterEdit(this);
+    probe->setObjectName(QStringLiteral("pasteProbe"));
+    probe->hide();
+  }
+  probe->SetInputMode(mode);
+  probe->SetDecimalSeparator(Context().ws.data.freq.DecimalSeparator());
+  typed.clear();
+  probe->clear();
+  bool synced = true;
+  for (const QChar c : pasted) {
+    // Whether a digit is taken never depends on what stands before it; other
+    // characters (a second decimal point, a suffix letter) may.
+    if (!c.isDigit() && !synced) {
+      probe->setText(typed);
+      probe->setCursorPosition(static_cast<int>(typed.size()));
+      synced = true;
+    }
+    QChar replacement = c;
+    if (!probe->Accepts(c, &replacement)) return false;
+    typed += replacement;
+    synced = false;
+  }
+  return typed.size() <= maxLength;
+}
+
+bool CZnInfoView::StorePasted(int record, int col, const QString& text) {
+  if (z_.zones.ZoneDamaged(zone_) || col < 1 || col >= kGridCols) return false;
+  const bool gen2 = Context().ws.data.model.IsSecondGen();
+  const int nameMode = gen2 ? kInputName : kInputAll;
+  const int nameLength = gen2 ? 8 : 12;
+  QString t;
+  FieldResult r;
+  if (gridKind_ == kConvGrid) {
+    const int field = kConvColumnField[col];
+    // A channel that does not exist yet takes only its receive frequency.
+    if (field != 3 && !z_.conv.IsEditable(zone_, record, field)) return false;
+    switch (field) {
+      case 3:
+      case 4:
+        if (!TypedAsInTheCell(text, kInputDecimal, 9, t)) return false;
+        r = z_.conv.SetRecordField(zone_, record, field, t.toStdString(), true);
+        break;
+      case 5:
+      case 6: {
+        // A row of the tone list, or a tone typed into the combo's edit part.
+        const int row = tone_->findText(text);
+        if (row >= 0) return z_.conv.SetTone(zone_, record, field, text.toStdString(), row) > 0;
+        if (!TypedAsInTheCell(text, tone_->Edit()->InputMode(), 5, t)) return false;
+        return z_.conv.SetTone(zone_, record, field, t.toStdString()) > 0;
+      }
+      case 7:
+        if (!TypedAsInTheCell(text, nameMode, nameLength, t)) return false;
+        r = z_.conv.SetRecordField(zone_, record, field, t.toStdString(), true);
+        break;
+      default: r = z_.conv.SetRecordField(zone_, record, field, text.toStdString(), true); break;  // one of the list texts
+    }
+  } else if (gridKind_ == kLtrGrid) {
+    const int field = kLtrColumnField[col];
+    if (field != 2 && field != 3 && field != 4) return false;
+    const bool name = col == 3;
+    if (!TypedAsInTheCell(text, name ? nameMode : kInputDigits, name ? nameLength : 3, t)) return false;
+    r = z_.groups.SetLtrField(zone_, record, field, t.toStdString());
+  } else {
+    if (col != 1 && col != 2) return false;
+    const bool name = col == 2;
+    if (!TypedAsInTheCell(text, name ? nameMode : kInputDigits, name ? nameLength : 5, t)) return false;
+    r = z_.groups.SetPassPortColumn(zone_, record, col, t.toStdString());
+  }
+  return r.result > 0;
+}
+
+void CZnInfoView::AfterPaste(int refused) {
+  CurrentGridWidget()->Model()->RefillAll();
+  Refresh();
+  Changed();
+  if (refused > 0) {
+    MessageHelper& msg = Context().msg;
+    msg.Warning(msg.T(kPasteRefusedEntry).replace(QStringLiteral("%s"), QString::number(refused)), kMsgOk,
+                MessageHelper::kNoticeCaption, this);
+    AfterMessage();
+  }
 }
 
 void CZnInfoView::StoreName() {

@@ -97,6 +97,12 @@ class CZnInfoView : public CEditorView {
   void CommitEdit();
   void CommitConv(int channel, int col, const QString& text, int listRow);
   void CommitTrunked(int record, int col, const QString& text);
+  // One cell of text pasted from another program, by the typing rules.
+  bool StorePasted(int record, int col, const QString& text);
+  // `pasted` as typing it into a cell of that input mode and length would
+  // leave it; false when the cell would not take it.
+  bool TypedAsInTheCell(const QString& pasted, int mode, int maxLength, QString& typed);
+  void AfterPaste(int refused);
   void AfterMessage();
   void ShowResult(int messageEntry, bool error = false);
   void ZoneTypeChosen(int row);

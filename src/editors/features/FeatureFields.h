@@ -1,0 +1,52 @@
+// The optional features (Edit > Optional Features): seven pages of radio-wide
+// settings in the feature area (image 0x140 onwards), the display texts at
+// 0x860 and a few extension-area bytes. Each page is a table of field
+// descriptors; the position of a descriptor is the control's index, and the
+// settings key of a control is `features.PAGE.INDEX` (list rows
+// `features.PAGE.INDEX.ROW`, the radio passwords `features.0.9.read` and
+// `features.0.9.overwrite`).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "data/RadioData.h"
+#include "editors/forms/FormEngine.h"
+
+namespace vb420 {
+
+constexpr int kFeaturePages = 7;
+constexpr int kFeatureDataBoardPage = 6;  // not on second-generation models
+constexpr int kNoticeDataBoardOnly = 334;
+
+// Byte 0x180, page 2 index 5: the PTT ID type ('0' DTMF, '1' Vantelix,
+// '2' ANI, the last only while the system type is 2).
+namespace feat {
+constexpr size_t kPttIdType = 0x180;
+constexpr size_t kReportBudget1 = 0x1B1;  // words sharing a budget of 300
+constexpr size_t kReportBudget2 = 0x1B7;
+constexpr size_t kReportBudget3 = 0x1BD;
+constexpr int kReportBudget = 300;
+constexpr size_t kAccessoryFunctions[3] = {0x15A, 0x15C, 0x15E};
+constexpr int kInputAlarmFunction = 49;
+}  // namespace feat
+
+// The seven pages in tab order (page 6 is not shown on second-generation
+// models; its controls are disabled while the system type is not 4).
+const std::vector<forms::FormPage>& FeaturePages();
+// Every field of every page (with the list rows and the radio passwords)
+// as the settings set "features" holds them, keys "P.I".
+const std::vector<forms::FieldDescriptor>& FeatureFieldTable();
+
+// True when one of the accessory function bytes that counts holds `function`
+// (0x15A always, 0x15C unless the system type is 1 or 4, 0x15E on mobiles).
+bool AccessoryFunctionInUse(RadioData& data, int function);
+
+// The radio passwords of page 0's push button: at most six characters,
+// empty removes the password. The model byte's password bit follows.
+std::string RadioPassword(RadioData& data, bool overwrite);
+void StoreRadioPassword(RadioData& data, bool overwrite, const std::string& typed);
+// What the password boxes take: letters and digits only.
+bool RadioPasswordTypable(const std::string& typed);
+
+}  // namespace vb420
