@@ -1,5 +1,6 @@
 #include "frame/ui/Workspace.h"
 #include "app/Application.h"
+#include <QStandardPaths>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 
 #include "app/MainFrame.h"
 #include "app/UiLanguage.h"
+#include "editors/grid/AccessibleNames.h"
 #include "frame/ui/SettingsFormat.h"
 #include "data/NewImage.h"
 #include "lang/ResourcePaths.h"
@@ -19,6 +21,22 @@
 #include "lang/ui/UiPrompter.h"
 
 namespace vb420 {
+
+namespace {
+
+// Where Open and Save As start the first time: a writable DATA folder
+// beside the program (a copy run from its own folder), otherwise the
+// user's documents folder: an installed program's folder is read-only.
+std::string FirstDataFolder(const std::string& programPath) {
+  const QString beside = QString::fromStdString(DefaultDataFolder(programPath));
+  const QFileInfo info(beside);
+  if (beside.endsWith(QStringLiteral("DATA/")) && info.isDir() && info.isWritable()) return beside.toStdString();
+  QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (docs.isEmpty() || !QFileInfo(docs).isDir()) docs = QDir::homePath();
+  return (docs + QLatin1Char('/')).toStdString();
+}
+
+}  // namespace
 
 namespace {
 
@@ -33,6 +51,8 @@ CVb420App::CVb420App(StartupOptions options) : options_(std::move(options)) {
   if (options_.programPath.empty() && QCoreApplication::instance())
     options_.programPath = QCoreApplication::applicationFilePath().toStdString();
   const std::string folder = ProgramFolder(options_.programPath);
+  // Every control a screen reader reaches has a name, in every window.
+  InstallAccessibleNaming(QCoreApplication::instance());
   // Installed or not, the language file and the help come from the same
   // places: beside the program, ../share/vb420, the XDG data folders, and
   // the source tree only for a program run from its build tree.
@@ -94,7 +114,7 @@ bool CVb420App::InitInstance() {
   ws_.RestoreDefaultFileNames();
   ws_.comPort = NormalizeComPort(settings_.ComPort().value_or(1));
   ws_.lastFilePath = settings_.LastFilePath().toStdString();
-  if (ws_.lastFilePath.empty()) ws_.lastFilePath = DefaultDataFolder(options_.programPath);
+  if (ws_.lastFilePath.empty()) ws_.lastFilePath = FirstDataFolder(options_.programPath);
 
   modelRestored_ = false;
   if (auto bytes = ParseLastModel(settings_.LastModel().toStdString())) {

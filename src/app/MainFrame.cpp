@@ -17,6 +17,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTime>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -148,7 +149,8 @@ CMainFrame::CMainFrame(Workspace& ws, AppSettings& settings, MessageHelper& msg,
   mdi_ = new CMdiClient(this);
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  mdi_->setBackground(QColor(112, 128, 150));
+  // From the palette, so that a dark system theme keeps its look.
+  mdi_->setBackground(palette().brush(QPalette::Dark));
   setCentralWidget(mdi_);
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
     // While a dialog or another program has the focus no editor window is
@@ -296,6 +298,10 @@ void CMainFrame::CreateStatusBar() {
   clock_.setInterval(1000);
   connect(&clock_, &QTimer::timeout, this, &CMainFrame::UpdateClock);
   clock_.start();
+  // The unsaved-changes mark follows the data a moment after each change.
+  modifiedTimer_.setInterval(250);
+  connect(&modifiedTimer_, &QTimer::timeout, this, &CMainFrame::UpdateModifiedMark);
+  modifiedTimer_.start();
   UpdateClock();
 }
 
@@ -316,9 +322,8 @@ void CMainFrame::UpdatePortPane() {
 
 void CMainFrame::CreateTreeBar() {
   tree_ = new CTreeBar(ws_.text, ws_.data, this);
+  // Docked beside the editor windows, so that it never covers one of them.
   addDockWidget(Qt::LeftDockWidgetArea, tree_);
-  tree_->setFloating(true);
-  tree_->resize(230, 420);
   tree_->hide();
   connect(tree_, &CTreeBar::RunCommand, this, [this](int command) {
     PostCommand(command);
@@ -477,7 +482,11 @@ CEditorView* CMainFrame::OpenFrame(int key, CEditorView* view) {
   QSize size = frame->sizeHint();
   if (area.width() > 100 && area.height() > 100) size = size.boundedTo(area);
   frame->resize(size);
+  // Every window takes the next cascade place, also one that has a place of
+  // its own, so that the next window does not open on top of it.
+  const QPoint cascade = NextCascadePosition(size, area);
   if (const QPoint at = view->InitialPosition(); at.x() >= 0 && at.y() >= 0) frame->move(at);
+  else frame->move(cascade);
   frame->show();
   mdi_->setActiveSubWindow(frame);
   // The keyboard goes into the new window, so that its keys (F7, F11...)
@@ -580,7 +589,32 @@ QString CMainFrame::CaptionText() const {
            QString::fromStdString(ws_.datName), msg_.T(525), QString::fromStdString(ws_.sdtName));
 }
 
-void CMainFrame::UpdateCaption() { setWindowTitle(CaptionText()); }
+void CMainFrame::UpdateCaption() {
+  // "[*]" is where Qt shows the unsaved-changes mark.
+  setWindowTitle(CaptionText().replace(QStringLiteral("VB-420  "), QStringLiteral("VB-420[*]  ")));
+  UpdateModifiedMark();
+}
+
+void CMainFrame::UpdateModifiedMark() {
+  const bool modified = ws_.data.buffers.Modified();
+  if (modified != isWindowModified()) setWindowModified(modified);
+}
+
+QPoint CMainFrame::NextCascadePosition(const QSize& size, const QSize& area) {
+  // Each new window one title bar lower and to the right of the one before;
+  // back to the top left corner when the next one would leave the area.
+  QStyleOptionTitleBar opt;
+  opt.initFrom(this);
+  const int step = std::max(16, style()->pixelMetric(QStyle::PM_TitleBarHeight, &opt, this));
+  if (Children().size() <= 1) cascade_ = 0;
+  QPoint at(cascade_ * step, cascade_ * step);
+  if (cascade_ > 0 && (at.x() + size.width() > area.width() || at.y() + size.height() > area.height())) {
+    cascade_ = 0;
+    at = QPoint(0, 0);
+  }
+  ++cascade_;
+  return at;
+}
 
 // ---- commands -------------------------------------------------------------
 

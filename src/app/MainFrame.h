@@ -67,6 +67,8 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
 
   // The caption text for the current programming.
   QString CaptionText() const;
+  // The caption's unsaved-changes mark, from a comparison with the saved state.
+  void UpdateModifiedMark();
 
   QMdiArea* Mdi() const { return mdi_; }
   QAction* Action(int command) const;
@@ -143,6 +145,9 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
   QLabel* datePane_ = nullptr;
   QLabel* timePane_ = nullptr;
   QTimer clock_;
+  QTimer modifiedTimer_;
+  int cascade_ = 0;
+  QPoint NextCascadePosition(const QSize& size, const QSize& area);
   QPointer<CSplashWnd> splash_;
   std::map<int, QAction*> actions_;
   std::map<int, QPointer<CChildFrame>> children_;  // by kind, or 1000 + command

@@ -43,6 +43,11 @@ void CTreeBar::Rebuild() {
   }
   root->setExpanded(true);
   tree_->setCurrentItem(root);
+  // Wide enough for its longest label in this language: a docked bar that
+  // cuts its texts is no help.
+  const int scroll = tree_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tree_);
+  tree_->resizeColumnToContents(0);
+  tree_->setMinimumWidth(tree_->columnWidth(0) + 2 * tree_->frameWidth() + scroll + 8);
 }
 
 void CTreeBar::Run(QTreeWidgetItem* item) {

@@ -22,5 +22,16 @@ constexpr int kHelpChannelEdit = 0x31100;
 constexpr int kHelpConvZoneEdit = 0x31200;
 // The copy and jump dialogs of the zone and channel windows.
 constexpr int kHelpZoneDialogs = 0x31300;
+// The trunking windows: LTR zone, GID and repeater editors, the PassPort
+// system data, search and hold and seed frequency editors, and the PassPort
+// mobile ID names and site information dialogs.
+constexpr int kHelpTrunkZoneEdit = 0x31400;
+constexpr int kHelpGidEdit = 0x31500;
+constexpr int kHelpRepeaters = 0x31600;
+constexpr int kHelpPPSystem = 0x31700;
+constexpr int kHelpPPSearchHold = 0x31800;
+constexpr int kHelpPPSeedFreq = 0x31900;
+constexpr int kHelpPPMobileIds = 0x31A00;
+constexpr int kHelpPPSites = 0x31B00;
 
 }  // namespace vb420

@@ -3,6 +3,9 @@
 // and the tests with scripted answers. Messages are named by text entry.
 #pragma once
 
+#include <array>
+#include <cerrno>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -21,6 +24,11 @@ constexpr int kModelDiffers = 274;      // warning, OK/Cancel
 constexpr int kWrongPassword = 276;
 constexpr int kPasswordWarning = 223;   // OK/Cancel, followed by 695/696, 224, 225
 constexpr int kPortBusy = 285;         // error, OK only; "%s" is the device
+constexpr int kPortDevice = 84;        // "Device: %s", under 269
+constexpr int kPortNoPermission = 86;  // what to do when the user may not open the device
+constexpr int kPortAbsent = 87;        // what to do when the device is not there
+constexpr int kPortBusyWhy = 117;      // who else may hold a USB serial adapter
+constexpr int kPortSystemSays = 119;   // "%s" is the system's own words
 constexpr int kPlatformCode = 294;      // error, OK only
 constexpr int kTuningDiffers = 324;
 constexpr int kPartlyWritten = 289;     // the radio holds a partly written programming
@@ -46,6 +54,12 @@ class Prompter {
   virtual void ShowError(int textEntry) = 0;
   // The port is held by another program: text entry 285 naming the device.
   virtual void ShowPortBusy(const std::string& device) = 0;
+  // The port could not be opened: `error` is the system's error number.
+  // Answers that know the text table show PortOpenFailureText (Session.h).
+  virtual void ShowPortOpenFailure(const std::string& device, int error) {
+    if (error == EBUSY) ShowPortBusy(device);
+    else ShowError(msg::kPortNotOpened);
+  }
   // A write given up after it had begun to change the radio's memory: text
   // entries 289 and 290 (what to do now, naming the backups folder).
   virtual void ShowPartlyWritten() = 0;
@@ -55,6 +69,20 @@ class Prompter {
   // The read-back after a write differs from what was sent: text entry 241
   // with the addresses (RangesText in link/WriteSession.h).
   virtual void ShowVerifyFailed(const std::string& ranges) { ShowError(msg::kVerifyFailed); }
+  // A write refused because the radio is another model than the data (or
+  // one this program does not know): text entry 271; a window names both.
+  virtual void ShowWriteModelMismatch(const std::array<uint8_t, 8>& radio, const std::array<uint8_t, 8>& data) {
+    (void)radio;
+    (void)data;
+    ShowError(msg::kModelNotSupported);
+  }
+  // The radio is another model of the same kind as the data (text entry
+  // 274, OK writes anyway); a window names both. True for OK.
+  virtual bool ConfirmModelDiffers(const std::array<uint8_t, 8>& radio, const std::array<uint8_t, 8>& data) {
+    (void)radio;
+    (void)data;
+    return AskOkCancel(msg::kModelDiffers);
+  }
   // An information box with OK only (the success of a transfer).
   virtual void ShowInformation(int textEntry) = 0;
   // The radio-password dialog: label text entry (695 read, 696 write) and,

@@ -482,9 +482,13 @@ LinkResult RadioLink::IdentifyForWrite(Prompter& prompter, const PumpFn& pump, c
     } else {
       const ModelFit check = WriteModelCheck(radio, current);
       if (check == ModelFit::kRefused) {
-        ask = msg::kModelNotSupported;
+        // Asking the same radio again cannot change its model: say which
+        // two models differ and stop.
+        prompter.ShowWriteModelMismatch(radio, current.Bytes());
+        GiveUp();
+        return LinkResult::kFailed;
       } else {
-        if (check == ModelFit::kDiffers && !prompter.AskOkCancel(msg::kModelDiffers)) {
+        if (check == ModelFit::kDiffers && !prompter.ConfirmModelDiffers(radio, current.Bytes())) {
           GiveUp();
           return LinkResult::kFailed;
         }

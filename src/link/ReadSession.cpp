@@ -60,9 +60,42 @@ LinkResult ReadSession::ReadPassword() {
                                 MessageLine(image, img::kEmbeddedMessage + kMessageLineWidth));
 }
 
+LinkResult ReadSession::Stop() {
+  // Between two blocks the radio waits for the next command: ending program
+  // mode there leaves it exactly as it was.
+  link_.GiveUp();
+  cancelled_ = true;
+  return LinkResult::kFailed;
+}
+
 LinkResult ReadSession::TransferAll() {
-  return session::ReadMemory(link_, prompter_, cb_, buffers_.ScratchImage().ptr(0, kImageSize),
-                             buffers_.ScratchExt().ptr(0, kExtSize), [this](int k) { Progress(cb_, k); });
+  ByteArea image = buffers_.ScratchImage();
+  ByteArea extArea = buffers_.ScratchExt();
+  for (;;) {
+    link_.SetBlockSize(kBlockSize);
+    Progress(cb_, 0);
+    bool failed = false;
+    for (int n = 0; n < kBlockCount && !failed; ++n) {
+      Pump(cb_);
+      if (session::Cancelled(cb_)) return Stop();
+      Progress(cb_, n + 1);
+      failed =
+          link_.BlockRead(image.ptr(static_cast<size_t>(n) * kBlockSize, kBlockSize), n) != BlockReadResult::kOk;
+    }
+    for (int i = 0; i < kExtPieceCount && !failed; ++i) {
+      Pump(cb_);
+      if (session::Cancelled(cb_)) return Stop();
+      Progress(cb_, kBlockCount + 1 + i);
+      const int offset = i * kExtPieceSize;
+      failed = link_.AreaRead(extArea.ptr(static_cast<size_t>(offset), kExtPieceSize), offset, kExtPieceSize) !=
+               LinkResult::kOk;
+    }
+    if (!failed) return LinkResult::kOk;
+    if (!prompter_.AskRetryCancel(msg::kCommFailed)) {
+      link_.GiveUp();
+      return LinkResult::kFailed;
+    }
+  }
 }
 
 }  // namespace vb420

@@ -31,12 +31,18 @@ class ReadSession {
   // 32 characters each, a 0xFF byte ends a line).
   static std::string MessageLine(ByteArea image, size_t offset);
 
+  // The user stopped the read between two blocks (the result is kFailed,
+  // with no message: nothing went wrong).
+  bool Cancelled() const { return cancelled_; }
+
  private:
   // Block 9 and the read-password round; kFailed when given up.
   LinkResult ReadPassword();
   // All blocks, then all extension pieces; a failure asked Retry starts over
   // with block 0. kFailed when given up.
   LinkResult TransferAll();
+  // Ends the conversation for a cancel between blocks.
+  LinkResult Stop();
 
   RadioLink& link_;
   MemoryBuffers& buffers_;
@@ -45,6 +51,7 @@ class ReadSession {
   ModelBytes radio_{};
   bool querySerial_ = false;
   std::string serial_;
+  bool cancelled_ = false;
 };
 
 }  // namespace vb420

@@ -1,5 +1,9 @@
 #include "link/Session.h"
 
+#include <cstring>
+
+#include "lang/TextTable.h"
+#include "link/SerialDevices.h"
 #include "link/RadioInfoSession.h"
 
 namespace vb420 {
@@ -12,9 +16,9 @@ bool ReopenPort(RadioLink& link, Prompter& prompter) {
   link.SetOpenState(0);
   if (link.SetOpenState(1)) return true;
   // A port that opens but cannot be set up is left half open; never keep it.
+  const int error = link.OpenError();
   link.SetOpenState(0);
-  if (link.PortBusy()) prompter.ShowPortBusy(link.DeviceName());
-  else prompter.ShowError(msg::kPortNotOpened);
+  prompter.ShowPortOpenFailure(link.DeviceName(), error);
   return false;
 }
 
@@ -96,4 +100,24 @@ LinkResult ReadMemory(RadioLink& link, Prompter& prompter, const SessionCallback
 }
 
 }  // namespace session
+
+std::string PortOpenFailureText(TextTable& text, const std::string& device, int error) {
+  // A text without its "%s" still names the value, on a line of its own.
+  const auto fill = [](std::string t, const std::string& value) {
+    if (const size_t at = t.find("%s"); at != std::string::npos) t.replace(at, 2, value);
+    else t += "\n" + value;
+    return t;
+  };
+  std::string out;
+  switch (ClassifyOpenError(error)) {
+    case PortOpenProblem::kBusy:
+      out = fill(text.Text(msg::kPortBusy), device) + "\n\n" + text.Text(msg::kPortBusyWhy);
+      return out;
+    case PortOpenProblem::kNoPermission: out = text.Text(msg::kPortNoPermission); break;
+    case PortOpenProblem::kAbsent: out = text.Text(msg::kPortAbsent); break;
+    default: out = fill(text.Text(msg::kPortSystemSays), error ? std::strerror(error) : "?"); break;
+  }
+  return text.Text(msg::kPortNotOpened) + "\n\n" + fill(text.Text(msg::kPortDevice), device) + "\n" + out;
+}
+
 }  // namespace vb420

@@ -11,6 +11,8 @@
 
 namespace vb420 {
 
+class TextTable;
+
 // A whole transfer: 192 blocks of the main memory, then 72 pieces of the
 // extension area.
 constexpr int kTransferSteps = kBlockCount + kExtPieceCount;  // 264
@@ -29,6 +31,10 @@ int MessageAfter(TransferResult r);
 struct SessionCallbacks {
   PumpFn pump;          // lets the user interface repaint between steps
   ProgressFn progress;  // steps done of kTransferSteps
+  // Asked between the blocks of a read: true ends the read there (program
+  // mode is ended and the port closed; nothing read is kept). A write never
+  // asks: a radio stopped halfway holds a broken programming.
+  std::function<bool()> cancelled;
 };
 
 namespace session {
@@ -36,13 +42,13 @@ namespace session {
 inline void Pump(const SessionCallbacks& cb) {
   if (cb.pump) cb.pump();
 }
+inline bool Cancelled(const SessionCallbacks& cb) { return cb.cancelled && cb.cancelled(); }
 inline void Progress(const SessionCallbacks& cb, int done) {
   if (cb.progress) cb.progress(done, kTransferSteps);
 }
 
-// Closes the port and opens it again; when it cannot be opened shows text
-// entry 285 naming the device if another program holds it, else 269. True
-// when it is open.
+// Closes the port and opens it again; when it cannot be opened tells the
+// prompter which device and why (`ShowPortOpenFailure`). True when it is open.
 [[nodiscard]] bool ReopenPort(RadioLink& link, Prompter& prompter);
 
 // Ends program mode and closes the port at the end of a conversation that
@@ -71,5 +77,10 @@ inline void Progress(const SessionCallbacks& cb, int done) {
                                     uint8_t* image, uint8_t* ext, const std::function<void(int)>& step);
 
 }  // namespace session
+
+// The message for a port that would not open: text entry 269, the device
+// (entry 84) and what to do about the reason (86 no permission, 87 absent,
+// 285 with 117 busy, 119 with the system's words otherwise).
+std::string PortOpenFailureText(TextTable& text, const std::string& device, int error);
 
 }  // namespace vb420

@@ -69,7 +69,8 @@ TEST_F(CliSettings, ARefusedAssignmentSavesNothing) {
     const char* says;
   } cases[] = {
       {" zone.2.ch.4.name=OK zone.2.ch.4.nosuch=1", 10, "no such setting"},
-      {" zone.2.ch.4.name=OK zone.9.group.1.name=x", 10, "no such setting"},
+      {" zone.2.ch.4.name=OK zone.9.rep.1.rxf=151", 10, "no such setting"},  // repeaters never make a zone
+      {" zone.2.ch.4.name=OK zone.9.group.1.name=x", 11, "cannot be changed"},  // a group name waits for its group
       {" zone.2.ch.4.name=OK zone.2.ch.4.scramblecode=3", 11, "cannot be changed"},
       {" zone.2.ch.4.name=OK zone.2.ch.4.power=Medium", 12, "not one of its choices"},
       {" --editor nosuch", 10, "no editor named"},

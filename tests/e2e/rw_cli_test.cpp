@@ -479,7 +479,10 @@ TEST_F(RwCli, WrongKindOfRadioIsRefused) {
   Start({"--model", "VT-2400", "--band", "450-520"});
   const CliRun r = RunCli("write " + file + Port() + " --retries 1");
   EXPECT_EQ(r.exitCode, 6);
-  EXPECT_EQ(CountOf(Sent(), {0x02}), 2u);  // identified, Retry, identified again
+  // Asking the same radio again cannot change its model: identified once,
+  // refused, nothing written.
+  EXPECT_EQ(CountOf(Sent(), {0x02}), 1u);
+  EXPECT_FALSE(Contains(Sent(), {'W', 0x00, 0x00}));
 }
 
 TEST_F(RwCli, OverwritePasswordAndPasswordWarning) {

@@ -96,6 +96,10 @@ AppFixture::AppFixture() {
   QDir(dir_.path()).mkpath("lang");
   QDir(dir_.path()).mkpath("bin");
   QDir(dir_.path()).mkpath("config");
+  // A home of its own: the first data folder and the backups are found from it.
+  QDir(dir_.path()).mkpath("home");
+  oldHome_ = qgetenv("HOME");
+  qputenv("HOME", dir_.filePath("home").toLocal8Bit());
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath("config"));
   languageText = MakeLanguageFile(StandardOverrides());
 }
@@ -103,6 +107,7 @@ AppFixture::AppFixture() {
 AppFixture::~AppFixture() {
   app_.reset();
   Settle();
+  qputenv("HOME", oldHome_);
 }
 
 void AppFixture::SetSetting(const QString& key, const QVariant& value) {

@@ -82,6 +82,7 @@ class AppFixture {
   ScriptedPrompter prompter;
   // Written before Start(); empty leaves no language file.
   std::string languageText;
+  QByteArray oldHome_;
 
  private:
   QTemporaryDir dir_;

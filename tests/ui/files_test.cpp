@@ -93,7 +93,7 @@ void FilesTest::saveAsWritesHeaderImageAndExtensionBlock() {
   QCOMPARE(f.prompter.saveRequests[0].initialName, QStringLiteral("vb420.dat"));
   QCOMPARE(f.prompter.saveRequests[0].defaultSuffix, QStringLiteral("dat"));
   QCOMPARE(f.prompter.saveRequests[0].filter, QStringLiteral("E118 (*.dat)"));
-  QCOMPARE(f.prompter.saveRequests[0].folder, f.Path("bin") + "/");
+  QCOMPARE(f.prompter.saveRequests[0].folder, f.Path("home") + "/");
   const QByteArray file = ReadAll(f.Path("fleet.dat"));
   QCOMPARE(file.size(), 53568);
   QCOMPARE(file.left(25), QByteArray("VB420\0\0\0V1V1.20M1600\x04\xFF\xFF\xFF\xFF", 25));
@@ -168,7 +168,7 @@ void FilesTest::saveAsZoneMergeFileAndOpenItBack() {
 void FilesTest::saveAsksBeforeOverwriting() {
   AppFixture f;
   QVERIFY(f.Start());
-  const QString target = f.Path("bin/vb420.dat");
+  const QString target = f.Path("home/vb420.dat");
   // No file yet: Save writes without asking.
   Trigger(f, kCmdFileSave);
   QVERIFY(f.prompter.messages.empty());
@@ -365,7 +365,7 @@ void FilesTest::refusedFilesLeaveTheImageAlone() {
   QVERIFY(f.prompter.messages[0].icon == MsgIcon::Error);
   QCOMPARE(Image(f.Ws()), image);
   QCOMPARE(f.Ws().datName, std::string("vb420.dat"));
-  QCOMPARE(QString::fromStdString(f.Ws().lastFilePath), f.Path("bin") + "/");
+  QCOMPARE(QString::fromStdString(f.Ws().lastFilePath), f.Path("home") + "/");
   QCOMPARE(f.Frame().Children().size(), size_t(2));
 }
 
@@ -380,7 +380,7 @@ void FilesTest::openDialogStartsInTheLastFolderWithAPreview() {
   Trigger(f, kCmdFileOpen);  // cancelled in the dialog
   QCOMPARE(f.prompter.openRequests.size(), size_t(1));
   const FileDialogRequest& r = f.prompter.openRequests[0];
-  QCOMPARE(r.folder, f.Path("bin") + "/");
+  QCOMPARE(r.folder, f.Path("home") + "/");
   QCOMPARE(r.filter, QStringLiteral("E118 (*.dat *.sdt)"));
   QCOMPARE(r.previewTitle, QStringLiteral("E211"));
   const auto lines = r.preview(f.Path("p.dat"));

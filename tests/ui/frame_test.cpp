@@ -282,12 +282,22 @@ void FrameTest::captionShowsModelAndDefaultNames() {
   QVERIFY(f.Start());
   QCOMPARE(f.Frame().CaptionText(),
            QStringLiteral("VB-420  [ VT-1600[E204] VHF : 136-174 MHz ] [ E524 : vb420.dat ] [ E525 : vb420.sdt ]"));
-  QCOMPARE(f.Frame().windowTitle(), f.Frame().CaptionText());
+  // The caption carries Qt's unsaved-changes mark after the program name.
+  QCOMPARE(QString(f.Frame().windowTitle()).remove(QStringLiteral("[*]")), f.Frame().CaptionText());
+  QVERIFY(f.Frame().windowTitle().startsWith(QStringLiteral("VB-420[*]  [")));
+  QVERIFY(!f.Frame().isWindowModified());
+  // A change shows the mark within a moment; undoing it by hand removes it.
+  ByteArea image = f.Ws().data.buffers.Image();
+  const uint8_t was = image.u8(0x9000);
+  image.setU8(0x9000, static_cast<uint8_t>(was ^ 0x5A));
+  QTRY_VERIFY_WITH_TIMEOUT(f.Frame().isWindowModified(), 2000);
+  image.setU8(0x9000, was);
+  QTRY_VERIFY_WITH_TIMEOUT(!f.Frame().isWindowModified(), 2000);
   AppFixture g;
   g.SetSetting("Backup/LastModel", "50:32:34:30:30:07:FF:FF");  // VT-2400 on 400-470
   QVERIFY(g.Start());
   QCOMPARE(g.Frame().windowTitle(),
-           QStringLiteral("VB-420  [ VT-2400[E205] UHF : 400-470 MHz ] [ E524 : vb420.dat ] [ E525 : vb420.sdt ]"));
+           QStringLiteral("VB-420[*]  [ VT-2400[E205] UHF : 400-470 MHz ] [ E524 : vb420.dat ] [ E525 : vb420.sdt ]"));
 }
 
 void FrameTest::treeBarListsTheEditorsAndRunsThem() {

@@ -312,7 +312,7 @@ void LanguageTest::spanishUsesOneTermForEachThing() {
   const QSet<QString> shared{"VB-420", "DTMF", "Vantelix", "EEPROM", "Error", "ANI", "No", "bytes", "PTT ID", "LTR",
                              "QT/DQT", "BOT", "EOT", "BOT+EOT", "ID", "Monitor", "Normal", "[s]", "Manual", "Audio",
                              "LED", "Audible", "Auto", "VOX", "GPS", "1200 bps", "2400 bps", "Individual",
-                             "PassPort", "2-Tone"};
+                             "PassPort", "2-Tone", "MIN", "ASID", "NSID"};
   for (int i = 0; i < TextTable::kEntryCount; ++i) {
     if (E(i).isEmpty() || E(i) != S(i) || shared.contains(E(i))) continue;
     if (QRegularExpression(QStringLiteral("^[A-D]-[A-D]$")).match(E(i)).hasMatch()) continue;

@@ -144,7 +144,7 @@ void ModelTest::toSecondGenerationConvertsWithoutClearingChannels() {
   QCOMPARE(QByteArray(reinterpret_cast<const char*>(image.ptr(0x160, 8)), 8), QByteArray("ABCDEFGH"));
   QVERIFY(image.u8(0x168) != 'I');
   QCOMPARE(image.u16le(0xA00), uint16_t(0x0B00));
-  QVERIFY(f.Frame().windowTitle().startsWith("VB-420  [ VT-1602[E204] VHF : 136-174 MHz ]"));
+  QVERIFY(f.Frame().windowTitle().startsWith("VB-420[*]  [ VT-1602[E204] VHF : 136-174 MHz ]"));
 }
 
 void ModelTest::bandChangeWritesTheNewBandsDefaults() {

@@ -65,6 +65,8 @@ struct DialogAnswers {
   std::vector<int> progressSeen;
   bool buttonsDisabledWhileRunning = true;
   bool closeIgnoredWhileRunning = true;
+  bool noStopShown = false;
+  int cancelAt = -1;  // clicks Cancel when the progress reaches this step
   QString busyTitle;
   QString lastProgressText;
   bool passwordGroupVisible = false;
@@ -86,16 +88,22 @@ struct DialogAnswers {
         if (verify >= 0) w->VerifyBox()->setChecked(verify == 1);
         if (readFirst >= 0) w->ReadFirstBox()->setChecked(readFirst == 1);
       }
-      QObject::connect(t->Bar(), &QProgressBar::valueChanged, t, [this, t](int v) {
+      const bool write = qobject_cast<CWriteDlg*>(&d) != nullptr;
+      QObject::connect(t->Bar(), &QProgressBar::valueChanged, t, [this, t, write](int v) {
         progressSeen.push_back(v);
-        if (t->GoButton()->isEnabled() || t->CancelButton()->isEnabled() || t->HelpButton()->isEnabled())
-          buttonsDisabledWhileRunning = false;
+        if (t->GoButton()->isEnabled() || t->HelpButton()->isEnabled()) buttonsDisabledWhileRunning = false;
+        // A read may be cancelled between blocks; a write may not.
+        if (v > 0 && t->CancelButton()->isEnabled() == write) buttonsDisabledWhileRunning = false;
         if (v == 100) {
           busyTitle = t->windowTitle();
-          QTest::keyClick(t, Qt::Key_Escape);
-          t->close();
-          if (!t->isVisible()) closeIgnoredWhileRunning = false;
+          if (write) {
+            QTest::keyClick(t, Qt::Key_Escape);
+            t->close();
+            if (!t->isVisible()) closeIgnoredWhileRunning = false;
+            noStopShown = t->findChild<QLabel*>("noStopNote")->isVisible() && !t->CancelButton()->toolTip().isEmpty();
+          }
         }
+        if (v == cancelAt) QTest::mouseClick(t->CancelButton(), Qt::LeftButton);
       });
       t->StartTransfer();
       lastProgressText = t->ProgressText()->text();
@@ -134,10 +142,12 @@ class RwDialogsTest : public QObject {
   void cleanup();
   void readThroughTheMenuBecomesTheProgramming();
   void readWithPasswordShowsTheEmbeddedMessage();
+  void readCancelledBetweenBlocksChangesNothing();
   void silentRadioLeavesTheWorkingImageUnchanged();
   void writeThroughTheMenuProgramsTheRadio();
   void writeRefusedByValidationSendsNothing();
   void writeReadBackFindsACorruptedBlockAndTheBoxesAreRemembered();
+  void writeToAnotherModelNamesBothAndOffersNoRetry();
   void radioInformationShowsTheSixLines();
   void commPortOffersOnlyPortsThatOpen();
   void passwordDialogTakesAtMostSixDigits();
@@ -239,6 +249,28 @@ void RwDialogsTest::readWithPasswordShowsTheEmbeddedMessage() {
   QCOMPARE(f_->Ws().data.Image().u8(0x126) & 0x01, 0);
 }
 
+void RwDialogsTest::readCancelledBetweenBlocksChangesNothing() {
+  const std::string image = MakeImage(tmp_.filePath("radio-in.dat").toStdString(), "VT-2600", "450-520", 9);
+  StartSim({"--image", image});
+  QVERIFY(f_->Start());
+  const std::vector<uint8_t> before = f_->Ws().data.buffers.ImageBytes();
+  const std::vector<uint8_t> extBefore = f_->Ws().data.buffers.ExtBytes();
+  answers_.cancelAt = 40;
+  Run(kCmdRead);
+  // Stopped at the next block, without a word: nothing went wrong.
+  QVERIFY(answers_.buttonsDisabledWhileRunning);
+  QVERIFY(answers_.progressSeen.back() <= 41);
+  QVERIFY(f_->prompter.MessageTexts().isEmpty());
+  QVERIFY(f_->Ws().data.buffers.ImageBytes() == before);
+  QVERIFY(f_->Ws().data.buffers.ExtBytes() == extBefore);
+  QVERIFY(RadioState().lastBackup.empty());
+  // The radio was let go properly: a read right after it goes through.
+  answers_ = DialogAnswers();
+  Run(kCmdRead);
+  QVERIFY(f_->prompter.MessageTexts().contains("E208"));
+  QCOMPARE(answers_.progressSeen.back(), 264);
+}
+
 void RwDialogsTest::silentRadioLeavesTheWorkingImageUnchanged() {
   StartSim({"--model", "VT-2600", "--band", "450-520", "--fault", "silence@block=30"});
   QVERIFY(f_->Start());
@@ -258,6 +290,30 @@ void RwDialogsTest::silentRadioLeavesTheWorkingImageUnchanged() {
   QVERIFY(RadioState().lastBackup.empty());
 }
 
+void RwDialogsTest::writeToAnotherModelNamesBothAndOffersNoRetry() {
+  // A portable where the data are for a mobile: refused, no Retry.
+  const std::string other = MakeImage(tmp_.filePath("radio-in.dat").toStdString(), "VT-2400", "450-520", 1);
+  StartSim({"--image", other});
+  auto overrides = StandardOverrides();
+  overrides[202] = "radio=%s";
+  overrides[203] = "data=%s";
+  f_->languageText = MakeLanguageFile(overrides);
+  f_->SetSetting("Backup/LastModel", "4D:32:36:30:30:06:FF:FF");  // VT-2600, 450-520
+  QVERIFY(f_->Start());
+  Run(kCmdWrite);
+  QVERIFY(!answers_.seen.contains("retryCancel"));
+  const QStringList texts = f_->prompter.MessageTexts();
+  QVERIFY2(texts.size() == 1, qPrintable(texts.join(" | ")));
+  QVERIFY2(texts[0].startsWith("E271\n\nradio=VT-2400"), qPrintable(texts[0]));
+  QVERIFY(texts[0].contains("\ndata=VT-2600"));
+  sim_->Stop();
+  // Nothing was written.
+  const Bytes after = FileBytes(tmp_.filePath("radio.dat").toStdString());
+  const Bytes before = FileBytes(other);
+  QCOMPARE(after.size(), before.size());
+  QVERIFY(std::equal(after.begin() + kHeaderSize, after.end(), before.begin() + kHeaderSize));
+}
+
 void RwDialogsTest::writeThroughTheMenuProgramsTheRadio() {
   const std::string other = MakeImage(tmp_.filePath("radio-in.dat").toStdString(), "VT-1600", "136-174", 1);
   StartSim({"--image", other});
@@ -275,6 +331,7 @@ void RwDialogsTest::writeThroughTheMenuProgramsTheRadio() {
   QVERIFY(!answers_.readFirstShownChecked);
   QVERIFY(f_->prompter.MessageTexts().contains("E246"));
   QVERIFY(!RadioState().adjustTime);  // remembered for the next write
+  QVERIFY(answers_.noStopShown);      // the grey Cancel says why
   sim_->Stop();
   const Bytes radio = FileBytes(tmp_.filePath("radio.dat").toStdString());
   const Bytes before = FileBytes(other);

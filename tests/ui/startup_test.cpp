@@ -165,15 +165,23 @@ void StartupTest::exitWritesTheSettingsBack() {
   QCOMPARE(f.Setting("Backup/LastModel").toString(), QStringLiteral("4D:31:36:30:30:04:FF:FF"));
   QCOMPARE(f.Setting("Backup/ComPort").toInt(), 12);
   QCOMPARE(f.Setting("Backup/Language").toInt(), 1);
-  QCOMPARE(f.Setting("Backup/LastFilePath").toString(), f.Path("bin") + "/");
+  QCOMPARE(f.Setting("Backup/LastFilePath").toString(), f.Path("home") + "/");
   QVERIFY(f.HasSetting("Backup/LastWinPos"));
 }
 
 void StartupTest::dataFolderDefaultsToTheProgramFolderOrItsDataFolder() {
+  // Not the program's folder (read-only once installed): the documents
+  // folder, or the home folder when there is none.
   {
     AppFixture f;
     QVERIFY(f.Start());
-    QCOMPARE(QString::fromStdString(f.Ws().lastFilePath), f.Path("bin") + "/");
+    QCOMPARE(QString::fromStdString(f.Ws().lastFilePath), f.Path("home") + "/");
+  }
+  {
+    AppFixture f;
+    QDir(f.Dir()).mkpath("home/Documents");
+    QVERIFY(f.Start());
+    QCOMPARE(QString::fromStdString(f.Ws().lastFilePath), f.Path("home/Documents") + "/");
   }
   {
     AppFixture f;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QFontInfo>
 #include <QTest>
 
 #include "editors/grid/DialogHelper.h"
@@ -129,9 +130,10 @@ class EditGridTest : public QObject {
     QCOMPARE(f.grid->Text(0, 1), QString("T382"));
     QCOMPARE(f.grid->Text(250, 0), QString("250"));
     QCOMPARE(f.grid->columnWidth(3), 115);
-    // Column 3 has no proportional-font flag: Courier.
+    // Column 3 has no proportional-font flag: the platform's fixed face.
     const QFont font = f.grid->Model()->index(0, 3).data(Qt::FontRole).value<QFont>();
-    QCOMPARE(font.family(), QString("Courier"));
+    QCOMPARE(font.family(), GridFixedFont().family());
+    QVERIFY(QFontInfo(font).fixedPitch());
     QVERIFY(!f.grid->Model()->index(0, 1).data(Qt::FontRole).isValid());
     QCOMPARE(f.grid->Row(), 1);
     QCOMPARE(f.grid->Col(), 1);

@@ -77,6 +77,14 @@ class CliPrompter : public Prompter {
     last_ = msg::kPortBusy;
     lastSaid_ = msg::kPortBusy;
   }
+  void ShowPortOpenFailure(const std::string& device, int error) override {
+    // The device and what to do about the reason: permission, unplugged, busy.
+    const std::string text = PortOpenFailureText(text_, device, error);
+    Out(text);
+    lastText_ = text;
+    last_ = error == EBUSY ? msg::kPortBusy : msg::kPortNotOpened;
+    lastSaid_ = last_;
+  }
   void ShowInformation(int entry) override { Say(entry); }
   void ShowPartlyWritten() override {
     const std::string what = FillOne(text_.Text(msg::kPartlyWrittenWhatNow), DefaultBackupFolder());

@@ -20,6 +20,7 @@
 #include "editors/features/OptBoardFields.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/messages/MessageFields.h"
+#include "editors/passport/PassPortLists.h"
 #include "editors/testfreq/TestFreqFields.h"
 #include "editors/zones/ZoneFields.h"
 #include "lang/TextTable.h"
@@ -46,6 +47,7 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
   (void)zonefields::Fields(ZoneTable::Channel);
   (void)TestFreqFieldTable();
   (void)MessageFieldTable();
+  (void)pplist::Fields(pplist::Kind::MobileIds);
   (void)FeatureFieldTable();
   (void)KeyFunctionList();
   (void)OptBoardPage();

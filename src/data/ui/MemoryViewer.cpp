@@ -33,8 +33,10 @@ constexpr int kLastCharCol = 33;
 QString Hex2(int v) { return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper(); }
 
 QString CharText(uint8_t b) {
-  // "%c" of the byte; a NUL would end the cell text, so it shows as nothing.
-  return b ? QString(QChar(QLatin1Char(static_cast<char>(b)))) : QString();
+  // A byte that prints as nothing readable (control codes, DEL, the C1
+  // range and the erased 0xFF) shows as a dot, as in every hex viewer.
+  const bool printable = (b >= 0x20 && b < 0x7F) || (b >= 0xA0 && b < 0xFF);
+  return printable ? QString(QChar(QLatin1Char(static_cast<char>(b)))) : QStringLiteral(".");
 }
 
 }  // namespace
@@ -94,13 +96,13 @@ CMemoryViewDlg::CMemoryViewDlg(CMemoryViewer& viewer, TextTable& text, int base,
   grid_->Model()->SetRowFiller([this](int row, std::vector<QString>& cells) { FillRow(row, cells); });
   layout->addWidget(grid_, 1);
   auto* buttons = new QHBoxLayout;
-  auto* ok = new QPushButton(QString::fromStdString(text.Text(15)), this);
+  // OK keeps the changes, Cancel (and Escape) throws them away.
+  auto* ok = new QPushButton(QString::fromStdString(text.Text(13)), this);
   ok->setObjectName(QStringLiteral("okButton"));
   ok->setDefault(true);
   ok->setAutoDefault(true);
-  auto* cancel = new QPushButton(QString::fromStdString(text.Text(14)).isEmpty() ? tr("Cancel")
-                                                                                    : QString::fromStdString(text.Text(14)),
-                                 this);
+  auto* cancel = new QPushButton(QString::fromStdString(text.Text(14)), this);
+  cancel->setObjectName(QStringLiteral("cancelButton"));
   buttons->addStretch(1);
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
@@ -267,6 +269,14 @@ void CMemoryViewDlg::CommitEdit() {
     b = static_cast<uint8_t>(t.toUInt(&ok, 16));
     if (!ok) b = 0xFF;
   } else {
+    const uint8_t was = viewer_.Copy().u8(static_cast<size_t>(a));
+    // The dot of a byte that does not print is not a typed dot: the byte
+    // stays as it was.
+    if (t == CharText(was)) {
+      grid_->Model()->RefillRow(row);
+      grid_->setFocus();
+      return;
+    }
     b = t.isEmpty() ? 0 : static_cast<uint8_t>(t[0].toLatin1());
   }
   viewer_.Copy().setU8(static_cast<size_t>(a), b);  // never the source
@@ -315,6 +325,12 @@ bool CMemoryViewDlg::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   if (watched != grid_) return QDialog::eventFilter(watched, event);
+  // Escape on the grid itself (no cell being edited) closes the window
+  // without keeping anything, as Cancel does.
+  if (e->key() == Qt::Key_Escape && !grid_->EditorKindOpen()) {
+    reject();
+    return true;
+  }
   const int row = grid_->Row();
   const int col = grid_->Col();
   const bool ctrl = e->modifiers() & Qt::ControlModifier;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "lang/HelpContexts.h"
@@ -115,18 +116,29 @@ CSaveTypeDlg::CSaveTypeDlg(TextTable& text, HelpSystem* help, QWidget* parent) :
   auto T = [&text](int n) { return QString::fromStdString(text.Text(n)); };
   setWindowTitle(QStringLiteral("VB-420"));
   auto* layout = new QVBoxLayout(this);
+  const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin) + 6;
+  layout->setContentsMargins(margin, margin, margin, margin);
+  layout->setSpacing(margin);
   layout->addWidget(new QLabel(T(333), this));
   auto* row = new QHBoxLayout;
   auto* dat = new QPushButton(T(524), this);
   auto* sdt = new QPushButton(T(525), this);
+  // The user may change their mind: Cancel (and Escape) saves nothing.
+  auto* cancel = new QPushButton(T(14), this);
   dat->setObjectName("datButton");
   sdt->setObjectName("sdtButton");
+  cancel->setObjectName("cancelButton");
   dat->setDefault(true);
   row->addWidget(dat);
   row->addWidget(sdt);
+  row->addStretch(1);
+  row->addSpacing(margin);
+  row->addWidget(cancel);
   layout->addLayout(row);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   connect(dat, &QPushButton::clicked, this, [this] { Choose(0); });
   connect(sdt, &QPushButton::clicked, this, [this] { Choose(1); });
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   if (help) InstallHelpKey(this, *help, [] { return kHelpSaveType; });
 }
 

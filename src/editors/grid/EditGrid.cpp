@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -98,14 +99,17 @@ Qt::Alignment AlignmentOf(int code) {
   }
 }
 
-QFont CourierFont() {
-  QFont f(QStringLiteral("Courier"));
-  f.setPointSizeF(QApplication::font().pointSizeF());  // as tall as the other cells
-  f.setStyleHint(QFont::TypeWriter);
-  f.setFixedPitch(true);
+}  // namespace
+
+QFont GridFixedFont() {
+  // The platform's own fixed face, at the size of the other cells: a face
+  // named by family may be missing or drawn larger than its neighbours.
+  QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  const QFont base = QApplication::font();
+  if (base.pointSizeF() > 0) f.setPointSizeF(base.pointSizeF());
+  else if (base.pixelSize() > 0) f.setPixelSize(base.pixelSize());
   return f;
 }
-}  // namespace
 
 QVariant CGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
@@ -117,8 +121,8 @@ QVariant CGridModel::data(const QModelIndex& index, int role) const {
       return QVariant::fromValue(col == 0 ? Qt::Alignment(Qt::AlignCenter) : AlignmentOf(align_[static_cast<size_t>(col)]));
     case Qt::FontRole:
       if (col > 0 && fixedFont_[static_cast<size_t>(col)]) {
-        static const QFont courier = CourierFont();
-        return courier;
+        static const QFont fixed = GridFixedFont();
+        return fixed;
       }
       return {};
     case Qt::BackgroundRole:
@@ -127,6 +131,9 @@ QVariant CGridModel::data(const QModelIndex& index, int role) const {
       return {};
     case Qt::ForegroundRole:
       if (!enabledLook_) return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+      // The fixed column is drawn like a button: its text in the button's
+      // text colour, which stays readable under a dark palette.
+      if (col == 0) return QApplication::palette().brush(QPalette::ButtonText);
       return {};
     default: return {};
   }
@@ -339,6 +346,15 @@ void CEditGrid::OpenCommon(QWidget* editor, int kind, const QString& text) {
   editCol_ = Col();
   savedText_ = Text(editRow_, editCol_);
   if (editor->parentWidget() != viewport()) editor->setParent(viewport());
+  // The editor types in the face its cell shows. The grid's style sheet
+  // would override a font set with setFont, so the face goes in the
+  // editor's own sheet.
+  if (model_->FixedFont(editCol_)) {
+    const QFont f = GridFixedFont();
+    editor->setStyleSheet(QStringLiteral("font-family: \"%1\"; font-size: %2pt;").arg(f.family()).arg(f.pointSizeF()));
+  } else {
+    editor->setStyleSheet(QString());
+  }
   editor->installEventFilter(this);
   if (auto* combo = qobject_cast<QComboBox*>(editor); combo && combo->lineEdit())
     combo->lineEdit()->installEventFilter(this);
@@ -457,8 +473,11 @@ bool CEditGrid::eventFilter(QObject* watched, QEvent* event) {
     if (ours && event->type() == QEvent::FocusOut) {
       auto* fe = static_cast<QFocusEvent*>(event);
       // Focus moving between the combo and its own edit part or list is no leave.
+      // The list is a window of its own: focus moving into it stays in the combo.
       QWidget* now = QApplication::focusWidget();
-      if (!(now && (now == combo || combo->isAncestorOf(now))) && fe->reason() != Qt::PopupFocusReason)
+      const bool own = now && (now == combo || combo->isAncestorOf(now) ||
+                               (combo->view() && now->window() == combo->view()->window()));
+      if (!own && fe->reason() != Qt::PopupFocusReason)
         Q_EMIT EditorFocusOut(fe->reason());
     }
   }
@@ -715,8 +734,38 @@ void CEditGrid::ScrollEnded() {
   PlaceEditor();
 }
 
+void CEditGrid::SetStretch(bool on) {
+  stretch_ = on;
+  baseWidths_.clear();
+  for (int c = 0; c < Cols(); ++c) baseWidths_.push_back(columnWidth(c));
+  setHorizontalScrollBarPolicy(on ? Qt::ScrollBarAsNeeded : horizontalScrollBarPolicy());
+  StretchColumns();
+}
+
+void CEditGrid::StretchColumns() {
+  if (!stretch_ || baseWidths_.size() != static_cast<size_t>(Cols())) return;
+  int base = 0;
+  for (int w : baseWidths_) base += w;
+  // The fixed record-number column keeps its width; the data columns share
+  // whatever the window has beyond the widths the table asks for.
+  const int fixed = baseWidths_.empty() ? 0 : baseWidths_[0];
+  const int extra = std::max(0, viewport()->width() - base);
+  const int share = std::max(1, base - fixed);
+  int given = 0;
+  for (int c = 0; c < Cols(); ++c) {
+    int w = baseWidths_[static_cast<size_t>(c)];
+    if (c > 0 && extra > 0) {
+      const int add = c == Cols() - 1 ? extra - given : extra * w / share;
+      given += add;
+      w += add;
+    }
+    if (columnWidth(c) != w) setColumnWidth(c, w);
+  }
+}
+
 void CEditGrid::resizeEvent(QResizeEvent* e) {
   QTableView::resizeEvent(e);
+  StretchColumns();
   PlaceEditor();
   MoveAnchored();
 }
@@ -741,7 +790,11 @@ int CEditGrid::RowHeight() const { return verticalHeader()->defaultSectionSize()
 
 int CEditGrid::FullWidth() const {
   int w = 0;
-  for (int c = 0; c < Cols(); ++c) w += columnWidth(c);
+  // A stretched grid is as wide as the widths its table asks for.
+  if (stretch_ && baseWidths_.size() == static_cast<size_t>(Cols()))
+    for (int bw : baseWidths_) w += bw;
+  else
+    for (int c = 0; c < Cols(); ++c) w += columnWidth(c);
   return w + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) + 2 + 2 * frameWidth();
 }
 

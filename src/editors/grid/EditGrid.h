@@ -67,6 +67,9 @@ class CGridModel : public QAbstractTableModel {
   void RefillRow(int row);
 
   void SetColumnFormat(int col, int alignment, bool fixedFont);
+  bool FixedFont(int col) const {
+    return col >= 0 && col < static_cast<int>(fixedFont_.size()) && fixedFont_[static_cast<size_t>(col)];
+  }
   void SetHeaderLook(bool enabledLook) { enabledLook_ = enabledLook; }
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -88,6 +91,10 @@ class CGridModel : public QAbstractTableModel {
   RowFiller filler_;
   bool enabledLook_ = true;
 };
+
+// The face of the fixed-pitch columns: the platform's fixed font at the
+// size of the other cells.
+QFont GridFixedFont();
 
 // Puts text on the clipboard; false when the clipboard could not be taken.
 using ClipboardWriter = std::function<bool(const QString&)>;
@@ -174,6 +181,11 @@ class CEditGrid : public QTableView {
   // header row and `rows` data rows.
   int FullWidth() const;
   int HeightForRows(int rows) const;
+  // A stretching grid fills its width: the data columns share the space
+  // beyond the widths of the table in proportion to them (a narrower grid
+  // scrolls sideways). The widths in force at the call are the table's.
+  void SetStretch(bool on);
+  bool Stretches() const { return stretch_; }
   int RowHeight() const;
   // Keeps a neighbouring control in place relative to the grid whenever the
   // grid is moved or resized: kAnchorRight keeps the distance of its left
@@ -263,9 +275,12 @@ class CEditGrid : public QTableView {
   void ExtendRowSelection(int delta);
   void ScrollEnded();
   void MoveAnchored();
+  void StretchColumns();
 
   CGridModel* model_;
   TextTable* text_ = nullptr;
+  bool stretch_ = false;
+  std::vector<int> baseWidths_;
   QPointer<QWidget> editor_;
   QPointer<QAbstractButton> button_;
   int editorKind_ = kNoEditor;

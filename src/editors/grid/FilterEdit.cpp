@@ -1,5 +1,7 @@
 #include "editors/grid/FilterEdit.h"
 
+#include <QComboBox>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
@@ -128,6 +130,16 @@ void CFilterEdit::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
+      // Alt+Down (or Alt+Up) in the edit part of a combo box drops its list,
+      // as in any combo box: the typed text stays, nothing is stored and
+      // the cursor stays in the cell.
+      if ((key == Qt::Key_Up || key == Qt::Key_Down) && (mods & Qt::AltModifier)) {
+        if (auto* combo = qobject_cast<QComboBox*>(parentWidget())) {
+          combo->showPopup();
+          e->accept();
+          return;
+        }
+      }
       if (property("vb420_incell").toBool()) {
         Q_EMIT KeyLeaving(key, mods);
         e->accept();

@@ -42,6 +42,9 @@ FieldResult ChannelCopy(CZoneMemory& zones, int zone, int source, int target) {
   if (zones.RecordExists(zone, target) && zones.RemoveRecord(zone, target) != ZoneResult::Done) return {-1, 0};
   const InsertResult r = zones.InsertCopiedRecord(zone, target, bytes, values);
   if (r != InsertResult::Done) return InsertFailure(r);
+  // A copied group is held to the signalling ID mode as a pasted one is.
+  const int rec = zones.FindRecord(zone, target);
+  if (z.cls == kClassLtr && rec >= 0) CheckGroupReferences(zones.Data().Image(), static_cast<size_t>(rec));
   return {1, 0};
 }
 
@@ -106,6 +109,46 @@ int CRecordCopyBuffer::Delete(CZoneMemory& zones, int zone, int firstRow, int la
   int removed = 0;
   for (int row = std::max(firstRow, 0); row <= std::min(lastRow, kMaxRecords - 1); ++row)
     if (zones.RecordExists(zone, row) && zones.RemoveRecord(zone, row) == 1) ++removed;
+  return removed;
+}
+
+void CRepeaterCopyBuffer::Copy(CZoneMemory& zones, int zone, int firstRow, int lastRow) {
+  rows_.clear();
+  ByteArea image = zones.Data().Image();
+  for (int row = std::max(firstRow, 0); row <= std::min(lastRow, kMaxRepeaters - 1); ++row) {
+    std::vector<uint8_t> bytes;
+    const int at = zones.FindRepeater(zone, row);
+    if (at >= 0) {
+      bytes.resize(static_cast<size_t>(kRepeaterSize));
+      image.read(static_cast<size_t>(at), bytes.data(), bytes.size());
+    }
+    rows_.push_back(std::move(bytes));
+  }
+}
+
+FieldResult CRepeaterCopyBuffer::Paste(CZoneMemory& zones, int zone, int row) {
+  const ZoneLayout z = zones.ZoneInfo(zone);
+  if (rows_.empty() || row < 0 || row >= kMaxRepeaters || !z.exists || z.damaged || z.cls != kClassLtr) return {0, 0};
+  ByteArea image = zones.Data().Image();
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    const int target = row + static_cast<int>(i);
+    if (target >= kMaxRepeaters) break;
+    if (zones.FindRepeater(zone, target) >= 0 && zones.RemoveRepeater(zone, target) != ZoneResult::Done) return {0, 0};
+    if (rows_[i].empty()) continue;
+    const ZoneResult r = zones.InsertRepeater(zone, target);
+    if (r != ZoneResult::Done) return {static_cast<int>(r), ResultMessage(r)};
+    const int at = zones.FindRepeater(zone, target);
+    if (at < 0) return {0, 0};
+    image.write(static_cast<size_t>(at), rows_[i].data(), rows_[i].size());
+    image.setU8(static_cast<size_t>(at) + rec::rep::kNumber, static_cast<uint8_t>(target + 1));
+  }
+  return {1, 0};
+}
+
+int CRepeaterCopyBuffer::Delete(CZoneMemory& zones, int zone, int firstRow, int lastRow) {
+  int removed = 0;
+  for (int row = std::max(firstRow, 0); row <= std::min(lastRow, kMaxRepeaters - 1); ++row)
+    if (zones.FindRepeater(zone, row) >= 0 && zones.RemoveRepeater(zone, row) == ZoneResult::Done) ++removed;
   return removed;
 }
 

@@ -52,4 +52,24 @@ class CRecordCopyBuffer {
   int cls_ = kClassNone;
 };
 
+// The repeater editor's Copy, Paste and Delete: whole 16-byte repeater
+// records of an LTR zone by row (repeater number - 1).
+class CRepeaterCopyBuffer {
+ public:
+  void Copy(CZoneMemory& zones, int zone, int firstRow, int lastRow);
+  // Writes the buffer from `row` on (rows past 20 are dropped); an existing
+  // repeater in a target row is replaced, a buffer row without a repeater
+  // removes it. 1 done; 0 refused (not an LTR zone, or the zone is full);
+  // -1 no room (275); -2 the channel limit (299).
+  FieldResult Paste(CZoneMemory& zones, int zone, int row);
+  // Removes every existing repeater of rows first..last; returns how many.
+  int Delete(CZoneMemory& zones, int zone, int firstRow, int lastRow);
+  bool Empty() const { return rows_.empty(); }
+  size_t Rows() const { return rows_.size(); }
+  void Clear() { rows_.clear(); }
+
+ private:
+  std::vector<std::vector<uint8_t>> rows_;  // empty for a row without a repeater
+};
+
 }  // namespace vb420

@@ -6,6 +6,7 @@
 #include "data/RadioData.h"
 #include "editors/zones/ConvFields.h"
 #include "editors/zones/GroupFields.h"
+#include "editors/zones/PassPortFields.h"
 #include "editors/zones/ZoneText.h"
 #include "lang/TextTable.h"
 
@@ -45,7 +46,8 @@ long ZoneRecordLocator::Locate(const FormContext& ctx, RecordBase base) const {
 
 namespace {
 
-constexpr int kClassOf[] = {kClassConv, kClassConv, kClassLtr, kClassLtr, kClassPassPort, kClassLtr};
+constexpr int kClassOf[] = {kClassConv,     kClassConv,     kClassLtr,      kClassLtr,     kClassPassPort,
+                            kClassLtr,      kClassPassPort, kClassPassPort, kClassPassPort};
 
 const ZoneRecordLocator* Loc(const FormContext& c) { return dynamic_cast<const ZoneRecordLocator*>(c.locator); }
 
@@ -344,11 +346,100 @@ std::vector<FieldDescriptor> MakeChannel() {
 }
 
 // ---------------------------------------------------------------------------
-// LTR zone header: the zone name, which Zone Information edits. (The other
-// header fields belong to the trunked zone editor.)
+// LTR zone header (48 bytes). Zone Information edits the name; the trunked
+// zone editor every field; the repeater editor the home repeater and the
+// area. Fields are numbered as the header layout numbers them; the home
+// repeater (+46) and the area (+47) have none there and get 40 and 41.
 
 std::vector<FieldDescriptor> MakeLtrHeader() {
-  return {Name("0", 0, 462, In(RecordBase::ZoneHeader, rec::ltr::kName), ZoneUsable)};
+  using namespace rec::ltr;
+  const RecordBase H = RecordBase::ZoneHeader;
+  const Rule usable = ZoneUsable;
+  auto number = [&](int field, int label, FieldRef ref, int lo, int hi, int none = -1, int noneText = -1,
+                    bool blankOutside = false) {
+    return FieldDescriptor{.key = std::to_string(field), .number = field, .labelEntry = label,
+                           .kind = ControlKind::EditSpin, .field = ref, .encoding = Encoding::Number,
+                           .minimum = lo, .maximum = hi, .emptyValue = none, .emptyTextEntry = noneText,
+                           .blankOutsideRange = blankOutside, .enabled = usable, .inputMode = 2,
+                           // A box that shows "Off" must be able to hold it.
+                           .maxLength = noneText >= 0 ? 0 : hi >= 100 ? 3 : 2};
+  };
+  auto list = [&](int field, int label, FieldRef ref, std::vector<Choice> rows) {
+    return FieldDescriptor{.key = std::to_string(field), .number = field, .labelEntry = label,
+                           .kind = ControlKind::Combo, .field = ref, .encoding = Encoding::Value, .format = "",
+                           .choices = std::move(rows), .enabled = usable};
+  };
+  auto option = [&](int bit, int bits = 1) { return In(H, kOptions, 2, bit, bits); };
+  const std::vector<Choice> signalling = {{362, 0xFF}, {405, '0'}, {410, '5'}};
+  std::vector<FieldDescriptor> t = {
+      Name("0", 0, 462, In(H, kName), usable),
+      number(1, 489, In(H, 32), 1, 8),
+      list(2, 428, option(0, 2), {{436, 2}, {437, 0}}),
+      number(3, 470, In(H, 34), 1, 128, 0xFF, 362),
+      number(4, 490, In(H, 35), 1, 250, 0xFF, 362),
+      number(5, 507, In(H, 33), 0, 100),
+      number(6, 522, ExtTable(RecordBase::ZoneByte, ext::kZoneBytes), 1, 250, 0xFF, 362),
+      CheckBox("7", 7, 494, option(2), usable),
+      number(8, 476, In(H, 36, 2), 15, 600),
+      number(9, 477, In(H, 38, 2), 15, 600),
+      list(10, 491, option(8, 2), {{512, 0}, {513, 1}}),
+      list(11, 492, option(6), {{510, 0}, {511, 1}}),
+      list(12, 493, option(7), {{510, 0}, {511, 1}}),
+      CheckBox("13", 13, 481, ExtTable(RecordBase::ZoneBit, ext::kZoneBits), usable),
+      CheckBox("14", 14, 495, option(3), usable),
+      CheckBox("16", 16, 496, option(11), usable),
+      CheckBox("17", 17, 497, option(4), usable),
+      CheckBox("18", 18, 498, option(5), usable),
+      // Two priority groups, each a group number, its optional signalling and
+      // two switches (bits 0 and 1 of the byte after the signalling).
+      number(23, 391, In(H, 24), 1, 250, -1, -1, true),
+      list(27, 432, In(H, 25), signalling),
+      CheckBox("25", 25, 395, In(H, 26, 1, 0), usable),
+      CheckBox("29", 29, 397, In(H, 26, 1, 1), usable),
+      number(24, 391, In(H, 27), 1, 250, -1, -1, true),
+      list(28, 432, In(H, 28), signalling),
+      CheckBox("26", 26, 395, In(H, 29, 1, 0), usable),
+      CheckBox("30", 30, 397, In(H, 29, 1, 1), usable),
+  };
+  // Six scan groups: shown only while they hold a group number.
+  for (int i = 0; i < 6; ++i) t.push_back(number(31 + i, 501 + i, In(H, 18 + static_cast<size_t>(i)), 1, 250, -1, -1, true));
+  {
+    // The home repeater names one of the zone's repeaters (the write check
+    // refuses one that does not exist).
+    FieldDescriptor d = number(40, 466, In(H, kZoneRepeater), 1, zones::kMaxRepeaters, 0xFF, 362);
+    d.key = "home";
+    t.push_back(std::move(d));
+  }
+  {
+    // Custom: the area is bit 0 of +47 shown inverted, as a number 0 or 1.
+    FieldDescriptor d{.key = "area", .number = 41, .labelEntry = 467, .kind = ControlKind::EditSpin,
+                      .encoding = Encoding::Custom, .minimum = 0, .maximum = 1, .enabled = usable, .inputMode = 2,
+                      .maxLength = 1};
+    auto bitAt = [](const FormContext& c) -> long {
+      const long h = Where(c, RecordBase::ZoneHeader);
+      return h < 0 ? -1 : h + static_cast<long>(kInvertedBit);
+    };
+    d.customShow = [bitAt](const FormContext& c) {
+      const long at = bitAt(c);
+      if (at < 0) return std::string();
+      return std::string((c.data.Image().u8(static_cast<size_t>(at)) & 1) ? "0" : "1");
+    };
+    auto put = [bitAt](FormContext& c, int area) {
+      const long at = bitAt(c);
+      if (at >= 0) c.data.Image().setBit(static_cast<size_t>(at), 0, area == 0);
+    };
+    d.customStore = [put](FormContext& c, std::string& text) {
+      if (text.find_first_not_of(" \t") == std::string::npos) return;  // an empty box keeps the area
+      std::string t = text;
+      put(c, CFieldCodec::ClampIntText(t, 1, 0, 1));
+    };
+    d.customSpin = [put, bitAt](FormContext& c, int) {
+      const long at = bitAt(c);
+      if (at >= 0) put(c, (c.data.Image().u8(static_cast<size_t>(at)) & 1) ? 1 : 0);
+    };
+    t.push_back(std::move(d));
+  }
+  return t;
 }
 
 // ---------------------------------------------------------------------------
@@ -483,12 +574,18 @@ std::vector<FieldDescriptor> MakePassPortGroup() {
                       .field = In(R, kGroupId, 2), .encoding = Encoding::Number, .minimum = 1, .maximum = 65519,
                       .blankOutsideRange = true, .recordKey = true, .enabled = ZoneUsableOrMissing,
                       .inputMode = 2, .maxLength = 5};
-    // The record keeps the ID twice; the copy follows every change.
+    // The record keeps the ID twice; the copy follows every change. The
+    // zone's first group is its primary talkgroup: its ID goes into the
+    // header as well.
     d.afterStore = [](FormContext& c) {
       const long rec = Where(c, RecordBase::Record);
       if (rec < 0) return;
       ByteArea im = c.data.Image();
-      im.setU16le(static_cast<size_t>(rec) + kGroupIdCopy, im.u16le(static_cast<size_t>(rec) + kGroupId));
+      const uint16_t id = im.u16le(static_cast<size_t>(rec) + kGroupId);
+      im.setU16le(static_cast<size_t>(rec) + kGroupIdCopy, id);
+      const long header = Where(c, RecordBase::ZoneHeader);
+      if (header >= 0 && rec == header + static_cast<long>(kHeaderSize))
+        im.setU16le(static_cast<size_t>(header) + kPrimaryGroupId, id);
     };
     t.push_back(std::move(d));
   }
@@ -505,6 +602,10 @@ std::vector<FieldDescriptor> MakePassPortGroup() {
     if (i == 4) enabled = [](const FormContext& c) { return RecordThere(c) && c.IsMobile(); };
     t.push_back(CheckBox(switches[i].key, 3 + i, switches[i].label, In(R, kSwitches, 1, i), enabled));
   }
+  // The group page: what the group may do on the system, a clear bit of
+  // +18 for each (so that a new record, 0xFF, allows nothing extra).
+  const Switch page[] = {{"alert", 1209}, {"selcall", 1205}, {"phone", 1203}, {"sitelock", 1199}};
+  for (int i = 0; i < 4; ++i) t.push_back(CheckBox(page[i].key, 10 + i, page[i].label, In(R, kPermissions, 1, i), exists));
   return t;
 }
 
@@ -543,17 +644,23 @@ bool ParsePrefix(const std::string& prefix, const std::string& kind, bool withRe
 }
 
 // A zone-table set: a key names a record of an existing zone of the set's
-// class; a conventional channel may also name a zone that does not exist
-// yet (its receive frequency creates it).
+// class; a channel or group may also name a zone that does not exist yet
+// (its first data column creates it).
 FieldSet MakeSet(const char* name, const char* kind, ZoneTable table) {
   FieldSet s;
   s.name = name;
   s.recordKind = kind;
   s.fields = &zonefields::Fields(table);
   const int cls = zonefields::ClassOf(table);
-  const bool header = table == ZoneTable::ConvHeader || table == ZoneTable::LtrHeader;
+  const bool header = table == ZoneTable::ConvHeader || table == ZoneTable::LtrHeader ||
+                      table == ZoneTable::PassPortSystem || table == ZoneTable::PassPortSearch ||
+                      table == ZoneTable::PassPortSeed;
   const bool repeaters = table == ZoneTable::Repeater;
   const std::string k = kind;
+  // The PassPort header tables: one record per zone, their labels fixed
+  // texts of the windows.
+  if (header && zonefields::ClassOf(table) == kClassPassPort)
+    s.keyPattern = "`zone.Z." + k + ".KEY`, Z a PassPort zone; labels are the window's own fixed texts";
   s.records = [=](RadioData& data) {
     std::vector<FieldSetRecord> out;
     CZoneMemory zones(data);
@@ -575,7 +682,9 @@ FieldSet MakeSet(const char* name, const char* kind, ZoneTable table) {
     CZoneMemory zones(data);
     const ZoneLayout L = zones.ZoneInfo(c.zone);
     if (L.exists) return L.cls == cls;
-    return table == ZoneTable::Channel;
+    // The first data column of a channel or group creates its zone, as in
+    // the grid.
+    return table == ZoneTable::Channel || table == ZoneTable::LtrGroup || table == ZoneTable::PassPortGroup;
   };
   s.bind = [=](RadioData& data, TextTable& text, RecordCursor c) -> std::unique_ptr<BoundRecord> {
     struct Owned : BoundRecord {
@@ -598,6 +707,9 @@ const FieldSetRegistrar kSets[] = {
     FieldSetRegistrar(MakeSet("ltr-group", "group", ZoneTable::LtrGroup)),
     FieldSetRegistrar(MakeSet("repeater", "rep", ZoneTable::Repeater)),
     FieldSetRegistrar(MakeSet("passport-group", "group", ZoneTable::PassPortGroup)),
+    FieldSetRegistrar(MakeSet("passport-system", "system", ZoneTable::PassPortSystem)),
+    FieldSetRegistrar(MakeSet("passport-search", "search", ZoneTable::PassPortSearch)),
+    FieldSetRegistrar(MakeSet("passport-seed", "seed", ZoneTable::PassPortSeed)),
 };
 
 }  // namespace
@@ -661,6 +773,9 @@ const std::vector<FieldDescriptor>& Fields(ZoneTable table) {
   static const std::vector<FieldDescriptor> repeater = MakeRepeater();
   static const std::vector<FieldDescriptor> passport = MakePassPortGroup();
   static const std::vector<FieldDescriptor> ltrHeader = MakeLtrHeader();
+  static const std::vector<FieldDescriptor> ppSystem = passport::MakeSystemTable();
+  static const std::vector<FieldDescriptor> ppSearch = passport::MakeSearchTable();
+  static const std::vector<FieldDescriptor> ppSeed = passport::MakeSeedTable();
   switch (table) {
     case ZoneTable::ConvHeader: return header;
     case ZoneTable::Channel: return channel;
@@ -668,6 +783,9 @@ const std::vector<FieldDescriptor>& Fields(ZoneTable table) {
     case ZoneTable::Repeater: return repeater;
     case ZoneTable::PassPortGroup: return passport;
     case ZoneTable::LtrHeader: return ltrHeader;
+    case ZoneTable::PassPortSystem: return ppSystem;
+    case ZoneTable::PassPortSearch: return ppSearch;
+    case ZoneTable::PassPortSeed: return ppSeed;
   }
   return header;
 }

@@ -20,7 +20,12 @@ namespace vb420 {
 
 class TextTable;
 
-enum class ZoneTable { ConvHeader, Channel, LtrGroup, Repeater, PassPortGroup, LtrHeader };
+// The PassPort header is split by the windows that edit it: the system data,
+// the site search and hold settings, and the seed search frequencies.
+enum class ZoneTable {
+  ConvHeader, Channel, LtrGroup, Repeater, PassPortGroup, LtrHeader,
+  PassPortSystem, PassPortSearch, PassPortSeed,
+};
 
 // Finds zone blocks and records for the form engine. It answers only for
 // zones of its class: a field of a conventional table finds nothing in an
@@ -62,7 +67,9 @@ namespace zonefields {
 const std::vector<forms::FieldDescriptor>& Fields(ZoneTable table);
 // The descriptor of a field by its number (channel and header fields as the
 // grids number them; LTR group fields 2..17; repeater fields 1, 2, 5, 6;
-// PassPort columns 1..9) or by its key; nullptr when there is none.
+// PassPort columns 1..9, PassPort group-page fields 10..13; the PassPort
+// header tables count their fields from 1) or by its key; nullptr when there
+// is none.
 const forms::FieldDescriptor* ByNumber(ZoneTable table, int number);
 const forms::FieldDescriptor* ByKey(ZoneTable table, const std::string& key);
 

@@ -24,6 +24,38 @@ void ForEachChannel(RadioData& data, const std::function<void(size_t)>& fn) {
   }
 }
 
+// Calls `fn` with the image offset of every repeater record of every LTR
+// zone (only records that lie inside the area).
+void ForEachRepeater(RadioData& data, const std::function<void(size_t)>& fn) {
+  CZoneMemory zm(data);
+  for (const ZoneLayout& z : zm.Layout()) {
+    if (!z.exists || z.cls != kClassLtr || z.damaged) continue;
+    const size_t first = static_cast<size_t>(z.offset + kLtrHeader + z.records * kGroupSize);
+    for (int i = 0; i < z.repeaters; ++i) fn(first + static_cast<size_t>(i) * kRepeaterSize);
+  }
+}
+
+uint32_t FreqHz(const ByteArea& image, size_t at) {
+  const uint8_t* p = image.ptr(at, 4);
+  return p && !CFreqCodec::IsEmptyField(p) ? CFreqCodec::FieldToHz(p) : 0;
+}
+
+// A repeater's range flags (bits 0 and 2, from the first frequency) and
+// transmit-check flag (bit 3, from the second), as entering its
+// frequencies sets them.
+void UpdateRepeaterFlags(RadioData& data, size_t rep, bool rangeFlags) {
+  ByteArea image = data.Image();
+  uint16_t flags = image.u16le(rep + rec::rep::kFlags);
+  auto put = [&flags](int bit, bool on) { flags = static_cast<uint16_t>(on ? flags | (1u << bit) : flags & ~(1u << bit)); };
+  if (rangeFlags) {
+    const uint32_t rx = FreqHz(image, rep + rec::rep::kFreq1);
+    put(0, ReceiveRangeFlag(data, rx, false));
+    put(2, ReceiveRangeFlag(data, rx, true));
+  }
+  put(3, TransmitCheckFlag(data, FreqHz(image, rep + rec::rep::kFreq2)));
+  image.setU16le(rep + rec::rep::kFlags, flags);
+}
+
 void CutName(RadioData& data, size_t offset) {
   uint8_t* field = data.Image().ptr(offset, 12);
   if (!field || field[0] == 0xFF) return;
@@ -64,10 +96,16 @@ void ReencodeAllChannels(RadioData& data) {
     Reencode(data, rec + rec::ch::kRxFreq, rec + rec::ch::kRxStep);
     Reencode(data, rec + rec::ch::kTxFreq, rec + rec::ch::kTxStep);
   });
+  // LTR repeaters carry step codes too.
+  ForEachRepeater(data, [&](size_t rep) {
+    Reencode(data, rep + rec::rep::kFreq1, rep + rec::rep::kStep1);
+    Reencode(data, rep + rec::rep::kFreq2, rep + rec::rep::kStep2);
+  });
 }
 
 void RecomputeChannelMarks(RadioData& data) {
   ForEachChannel(data, [&](size_t rec) { UpdateRangeFlags(data, rec, kRangeFlagA | kRangeFlagB | kTransmitCheck); });
+  ForEachRepeater(data, [&](size_t rep) { UpdateRepeaterFlags(data, rep, true); });
 }
 
 void LowerConventionalPower(RadioData& data) {
@@ -105,6 +143,7 @@ void ZoneGenerationFixup(RadioData& data) {
 
 void RecomputeTransmitChecks(RadioData& data) {
   ForEachChannel(data, [&](size_t rec) { UpdateRangeFlags(data, rec, kTransmitCheck); });
+  ForEachRepeater(data, [&](size_t rep) { UpdateRepeaterFlags(data, rep, false); });
 }
 
 void WireZoneFixups(ModelChangeHooks& hooks, RadioData& data) {

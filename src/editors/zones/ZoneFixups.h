@@ -10,10 +10,10 @@ struct ModelChangeHooks;
 // Band change: every zone is deleted (with its per-channel entries and
 // references) and the whole zone area is left empty.
 void ClearAllZones(RadioData& data);
-// Mobile/portable change on the same band: every channel frequency is encoded
-// again for the new model, without clamping to the band.
+// Mobile/portable change on the same band: every channel and repeater
+// frequency is encoded again for the new model, without clamping to the band.
 void ReencodeAllChannels(RadioData& data);
-// Every channel's receive-range flags and transmit-check flag.
+// Every channel's and repeater's receive-range flags and transmit-check flag.
 void RecomputeChannelMarks(RadioData& data);
 // Standard to high power: the conventional header word +0x13 is lowered to
 // 600 where it is larger.
@@ -21,7 +21,7 @@ void LowerConventionalPower(RadioData& data);
 // To the second generation: every 12-character name of the zone area (zone,
 // channel and group names) is cut to 8 characters by the name rules.
 void ZoneGenerationFixup(RadioData& data);
-// Version re-check: every channel's transmit-check flag.
+// Version re-check: every channel's and repeater's transmit-check flag.
 void RecomputeTransmitChecks(RadioData& data);
 
 // Fills the zone hooks of a model change with the functions above.

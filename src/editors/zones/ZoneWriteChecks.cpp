@@ -2,6 +2,7 @@
 
 #include "data/RadioData.h"
 #include "editors/zones/BandCheck.h"
+#include "editors/zones/TrunkWriteChecks.h"
 #include "editors/zones/ZoneMemory.h"
 #include "lang/TextTable.h"
 
@@ -54,6 +55,7 @@ void RegisterZoneWriteChecks() {
     return true;
   }();
   (void)registered;
+  RegisterTrunkWriteChecks();
 }
 
 }  // namespace vb420

@@ -61,6 +61,12 @@ std::string AppSettings::PortDevice(int port) const {
   return PortDevicePath(port, stored.toStdString());
 }
 
+void AppSettings::SetPortDevice(int port, const std::string& path) {
+  const QString key = QStringLiteral("Ports/COM%1").arg(port);
+  if (path.empty() || path == DefaultPortDevice(port)) s_->remove(key);
+  else s_->setValue(key, QString::fromStdString(path));
+}
+
 void AppSettings::Sync() { s_->sync(); }
 QString AppSettings::FileName() const { return s_->fileName(); }
 

@@ -40,6 +40,8 @@ class AppSettings {
 
   // Device path of COMn (environment, "Ports" group, built-in default).
   std::string PortDevice(int port) const;
+  // Stores the device of COMn ("" goes back to the built-in default).
+  void SetPortDevice(int port, const std::string& path);
 
   void Sync();
   QString FileName() const;

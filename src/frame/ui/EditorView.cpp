@@ -117,7 +117,7 @@ CChildFrame::CChildFrame(CEditorView* view, int key, QWidget* parent)
 }
 
 bool CChildFrame::CloseNow() {
-  if (view_ && !view_->CommitPendingEdit()) return false;
+  if (view_ && (!view_->CommitPendingEdit() || !view_->QueryClose())) return false;
   closeNow_ = true;
   const bool closed = close();
   if (!closed) closeNow_ = false;

@@ -78,6 +78,9 @@ class CEditorView : public QWidget {
   // Stores a cell or field that is still being edited. False keeps the
   // window open (the value was refused and the user is told why).
   virtual bool CommitPendingEdit() { return true; }
+  // Asked when the user closes the window (not when the image is replaced
+  // and every window must go). False keeps it open.
+  virtual bool QueryClose() { return true; }
   // Help context of F1 in the view.
   virtual int HelpContext() const;
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QScreen>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -60,6 +61,14 @@ int UiPrompter::Message(QWidget* owner, const MessageRequest& r) {
 
 namespace {
 
+// Large enough to show each file's size and date beside its name.
+void ShowDetails(QFileDialog& dlg) {
+  dlg.setViewMode(QFileDialog::Detail);
+  QSize size(900, 560);
+  if (const QScreen* screen = dlg.screen()) size = size.boundedTo(screen->availableSize() * 0.9);
+  dlg.resize(size);
+}
+
 // The open dialog with the two-line preview of the selected data file.
 class PreviewFileDialog : public QFileDialog {
  public:
@@ -71,6 +80,7 @@ class PreviewFileDialog : public QFileDialog {
     setNameFilter(r.filter);
     if (!r.title.isEmpty()) setWindowTitle(r.title);
     plainTitle_ = windowTitle();
+    ShowDetails(*this);
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
       line1_ = new QLabel(this);
       line2_ = new QLabel(this);
@@ -118,6 +128,8 @@ QString UiPrompter::SaveFileName(QWidget* owner, const FileDialogRequest& r) {
   dlg.setDirectory(r.folder);
   dlg.setNameFilter(r.filter);
   dlg.setDefaultSuffix(r.defaultSuffix);
+  dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+  ShowDetails(dlg);
   if (!r.initialName.isEmpty()) dlg.selectFile(r.initialName);
   if (!r.title.isEmpty()) dlg.setWindowTitle(r.title);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};

@@ -126,8 +126,9 @@ void RunCommPortCommand(EditorContext& ctx) {
   QWidget* owner = ctx.frame.MainWindow();
   CCommPortDlg dlg(ws.text, &ctx.help, ws.comPort, [](int n) { return AppSettings().PortDevice(n); }, owner);
   if (ctx.msg.Prompter().RunDialog(dlg) != QDialog::Accepted) return;
-  // A dialog closed before its probe ran has nothing to choose from.
-  if (!dlg.Probed()) return;
+  AppSettings settings;
+  for (const auto& [port, device] : dlg.ChangedDevices()) settings.SetPortDevice(port, device);
+  // Only a port that answered can be selected; none selected keeps the port.
   ws.comPort = dlg.Chosen();
   ctx.frame.UpdatePortPane();
 }

@@ -1,5 +1,8 @@
 #include "link/ui/RadioDialogs.h"
 
+#include <QComboBox>
+#include <QPointer>
+#include <filesystem>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,17 +25,24 @@
 
 #include "lang/ui/HelpSystem.h"
 #include "lang/ui/MessageHelper.h"
+#include "data/MemoryBuffers.h"
+#include "data/ModelRecord.h"
 #include "link/Backups.h"
 #include "link/RadioLink.h"
 #include "link/ReadSession.h"
 #include "link/WriteSession.h"
 #include "link/ui/RadioCommands.h"
+#include "link/SerialDevices.h"
 
 namespace vb420 {
 
 namespace {
 
 QString Tx(TextTable& text, int entry) { return QString::fromStdString(text.Text(entry)); }
+
+constexpr int kRadioModelEntry = 202;  // "Connected radio: %s"
+constexpr int kDataModelEntry = 203;   // "Current data: %s"
+constexpr int kWriteNoStopEntry = 363; // why a write cannot be stopped midway
 
 // Lets the window repaint while a transfer holds the thread; the dialog is
 // modal and ignores its own buttons and close requests meanwhile.
@@ -110,6 +120,41 @@ void UiLinkPrompter::ShowError(int textEntry) { msg_.Error(msg_.T(textEntry), kM
 
 void UiLinkPrompter::ShowPortBusy(const std::string& device) {
   msg_.Error(FillText(msg_.T(msg::kPortBusy), {QString::fromStdString(device)}), kMsgOk, msg::kRadioCaption, owner_);
+}
+
+void UiLinkPrompter::ShowPortOpenFailure(const std::string& device, int error) {
+  msg_.Error(QString::fromStdString(PortOpenFailureText(msg_.Text(), device, error)), kMsgOk, msg::kRadioCaption,
+             owner_);
+}
+
+namespace {
+
+QString DescribeModel(TextTable& text, const ModelBytes& bytes) {
+  MemoryBuffers scratch;  // the record reads its bytes from an image
+  ModelRecord rec(scratch);
+  rec.SetBytes(bytes);
+  if (rec.IsKnownModel()) return QString::fromStdString(rec.Description(text));
+  // A model this program does not know: its identification as sent.
+  QString raw;
+  for (uint8_t b : bytes) raw += b >= 0x20 && b < 0x7F ? QChar(b) : QChar(u'.');
+  return raw;
+}
+
+}  // namespace
+
+QString UiLinkPrompter::BothModels(const ModelBytes& radio, const ModelBytes& data) {
+  return FillText(msg_.T(kRadioModelEntry), {DescribeModel(msg_.Text(), radio)}) + "\n" +
+         FillText(msg_.T(kDataModelEntry), {DescribeModel(msg_.Text(), data)});
+}
+
+bool UiLinkPrompter::ConfirmModelDiffers(const ModelBytes& radio, const ModelBytes& data) {
+  const QString text = msg_.T(msg::kModelDiffers) + "\n\n" + BothModels(radio, data);
+  return msg_.Warning(text, kMsgOkCancel, msg::kWarningCaption, owner_) == kIdOk;
+}
+
+void UiLinkPrompter::ShowWriteModelMismatch(const ModelBytes& radio, const ModelBytes& data) {
+  const QString text = msg_.T(msg::kModelNotSupported) + "\n\n" + BothModels(radio, data);
+  msg_.Error(text, kMsgOk, msg::kRadioCaption, owner_);
 }
 
 void UiLinkPrompter::ShowPartlyWritten() {
@@ -193,7 +238,10 @@ CTransferDlg::CTransferDlg(Workspace& ws, MessageHelper& msg, HelpSystem* help, 
   ShowProgress(0, kTransferSteps);
 
   connect(go_, &QPushButton::clicked, this, [this] { StartTransfer(); });
-  connect(cancel_, &QPushButton::clicked, this, &CTransferDlg::reject);
+  connect(cancel_, &QPushButton::clicked, this, [this] {
+    if (running_) RequestCancel();
+    else reject();
+  });
   connect(helpButton_, &QPushButton::clicked, this, [this] {
     if (help_) help_->Show(this, helpContext_);
   });
@@ -213,8 +261,16 @@ void CTransferDlg::ShowProgress(int done, int total) {
 
 void CTransferDlg::SetBusy(bool busy) {
   running_ = busy;
-  for (QPushButton* b : {go_, cancel_, helpButton_}) b->setEnabled(!busy);
+  for (QPushButton* b : {go_, helpButton_}) b->setEnabled(!busy);
+  // A read can stop between two blocks; a write cannot (see CWriteDlg).
+  cancel_->setEnabled(!busy || CanCancelWhileRunning());
   setWindowTitle(msg_.T(busy ? busyCaption_ : idleCaption_));
+}
+
+void CTransferDlg::RequestCancel() {
+  if (!running_ || !CanCancelWhileRunning()) return;
+  cancelRequested_ = true;
+  cancel_->setEnabled(false);  // once is enough; the read stops at the next block
 }
 
 TransferResult CTransferDlg::StartTransfer() {
@@ -223,6 +279,8 @@ TransferResult CTransferDlg::StartTransfer() {
   SessionCallbacks cb;
   cb.pump = PumpEvents;
   cb.progress = [this](int done, int total) { ShowProgress(done, total); };
+  cancelRequested_ = false;
+  if (CanCancelWhileRunning()) cb.cancelled = [this] { return cancelRequested_; };
   const TransferResult result = RunSession(LinkPrompter(), cb);
   lastResult_ = result;
   // The data moved but the radio was not left properly: say so rather than
@@ -240,16 +298,22 @@ TransferResult CTransferDlg::StartTransfer() {
 
 void CTransferDlg::reject() {
   if (!running_) QDialog::reject();
+  else RequestCancel();
 }
 
 void CTransferDlg::closeEvent(QCloseEvent* event) {
-  if (running_) event->ignore();
-  else QDialog::closeEvent(event);
+  if (running_) {
+    event->ignore();
+    RequestCancel();
+  } else {
+    QDialog::closeEvent(event);
+  }
 }
 
 void CTransferDlg::keyPressEvent(QKeyEvent* event) {
   if (running_ && event->key() == Qt::Key_Escape) {
     event->accept();
+    RequestCancel();
     return;
   }
   QDialog::keyPressEvent(event);
@@ -289,6 +353,12 @@ CWriteDlg::CWriteDlg(Workspace& ws, MessageHelper& msg, HelpSystem* help, RadioL
   // Second-generation radios keep their own clock.
   adjustTime_->setChecked(adjustTime && !secondGen_);
   adjustTime_->setEnabled(!secondGen_);
+  // Why Cancel is grey while the radio is written.
+  noStop_ = new QLabel(msg_.T(kWriteNoStopEntry), this);
+  noStop_->setObjectName("noStopNote");
+  noStop_->setWordWrap(true);
+  noStop_->hide();
+  static_cast<QVBoxLayout*>(layout())->insertWidget(layout()->count() - 1, noStop_);
 }
 
 bool CWriteDlg::AdjustTimeChoice() const { return secondGen_ ? remembered_ : adjustTime_->isChecked(); }
@@ -298,6 +368,8 @@ void CWriteDlg::SetBusy(bool busy) {
   adjustTime_->setEnabled(!busy && !secondGen_);
   verify_->setEnabled(!busy);
   readFirst_->setEnabled(!busy);
+  noStop_->setVisible(busy);
+  CancelButton()->setToolTip(busy ? msg_.T(kWriteNoStopEntry) : QString());
 }
 
 int CWriteDlg::SuccessEntry() const {
@@ -380,22 +452,71 @@ QString CRadioInfoDlg::Line(int i) const { return i >= 0 && i < 6 ? lines_[stati
 
 // ---- Communication Port ---------------------------------------------------------------------
 
+namespace {
+constexpr int kPortDeviceEntry = 368;   // "Device"
+constexpr int kPortAbsentEntry = 369;   // "(not connected)"
+constexpr int kPortDeviceOfEntry = 374; // "Device of port:"
+}  // namespace
+
 CCommPortDlg::CCommPortDlg(TextTable& text, HelpSystem* help, int current, std::function<std::string(int)> deviceOf,
                            QWidget* parent)
-    : QDialog(parent), current_(current), deviceOf_(std::move(deviceOf)) {
+    : QDialog(parent), text_(text), current_(current), deviceOf_(std::move(deviceOf)),
+      stop_(std::make_shared<std::atomic<bool>>(false)) {
   setObjectName("commPortDlg");
   setWindowTitle(Tx(text, 231));
   auto* layout = new QVBoxLayout(this);
   auto* group = new QGroupBox(Tx(text, 232), this);
   auto* grid = new QGridLayout(group);
+  grid->setHorizontalSpacing(12);
   for (int n = 1; n <= kMaxPortNumber; ++n) {
     auto* b = new QRadioButton(QStringLiteral("COM%1").arg(n), group);
     b->setObjectName(QStringLiteral("COM%1").arg(n));
     b->setEnabled(false);
-    grid->addWidget(b, (n - 1) % 10, (n - 1) / 10);
+    // Each port says which device it stands for.
+    auto* l = new QLabel(group);
+    l->setObjectName(QStringLiteral("device%1").arg(n));
+    l->setEnabled(false);
+    const int row = (n - 1) % 10;
+    const int col = (n - 1) / 10 * 2;
+    grid->addWidget(b, row, col);
+    grid->addWidget(l, row, col + 1);
     buttons_[static_cast<size_t>(n - 1)] = b;
+    labels_[static_cast<size_t>(n - 1)] = l;
+    connect(b, &QRadioButton::toggled, this, [this, n](bool on) {
+      if (on) ShowDeviceOf(n);
+    });
   }
   layout->addWidget(group);
+
+  // The device of a port: one of the serial devices found, with its USB
+  // description, or a path typed in (a /dev/serial/by-id name keeps a USB
+  // adapter on the same COM number whatever ttyUSB it gets). Any port can
+  // be given a device, also one that leads nowhere now.
+  auto* deviceRow = new QHBoxLayout;
+  deviceCaption_ = new QLabel(Tx(text, kPortDeviceOfEntry), this);
+  portBox_ = new QComboBox(this);
+  portBox_->setObjectName("portBox");
+  for (int n = 1; n <= kMaxPortNumber; ++n) portBox_->addItem(QStringLiteral("COM%1").arg(n), n);
+  deviceCaption_->setBuddy(portBox_);
+  deviceBox_ = new QComboBox(this);
+  deviceBox_->setObjectName("deviceBox");
+  deviceBox_->setEditable(true);
+  deviceBox_->setInsertPolicy(QComboBox::NoInsert);
+  deviceBox_->setMinimumContentsLength(40);
+  deviceBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  deviceBox_->setAccessibleName(Tx(text, kPortDeviceEntry));
+  for (const SerialDeviceInfo& d : ListSerialDevices()) {
+    const std::string path = d.stablePath.empty() ? d.path : d.stablePath;
+    deviceBox_->addItem(QString::fromStdString(SerialDeviceLabel(d)), QString::fromStdString(path));
+  }
+  deviceRow->addWidget(deviceCaption_);
+  deviceRow->addWidget(portBox_);
+  deviceRow->addWidget(deviceBox_, 1);
+  layout->addLayout(deviceRow);
+  connect(portBox_, QOverload<int>::of(&QComboBox::activated), this, [this](int row) { ShowDeviceOf(row + 1); });
+  connect(deviceBox_, QOverload<int>::of(&QComboBox::activated), this, [this](int) { DeviceEdited(); });
+  connect(deviceBox_->lineEdit(), &QLineEdit::editingFinished, this, [this] { DeviceEdited(); });
+
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(Tx(text, 13), QDialogButtonBox::AcceptRole);
   buttons->addButton(Tx(text, 14), QDialogButtonBox::RejectRole);
@@ -406,32 +527,114 @@ CCommPortDlg::CCommPortDlg(TextTable& text, HelpSystem* help, int current, std::
     if (help) help->Show(this, kHelpCommPort);
   });
   layout->addWidget(buttons);
+
+  for (int n = 1; n <= kMaxPortNumber; ++n) {
+    const std::string dev = DeviceOf(n);
+    SerialDeviceInfo info;
+    const bool present = DescribeSerialDevice(dev, info);
+    QLabel* l = DeviceLabel(n);
+    const QString name = QString::fromStdString(std::filesystem::path(dev).filename().string());
+    l->setText(present ? name : QStringLiteral("%1 %2").arg(name, Tx(text, kPortAbsentEntry)));
+    const QString tip = QString::fromStdString(present ? SerialDeviceLabel(info) + "\n" + dev : dev);
+    l->setToolTip(tip);
+    Button(n)->setToolTip(tip);
+    Button(n)->setAccessibleDescription(tip);
+  }
+  ShowDeviceOf(current_);
+}
+
+CCommPortDlg::~CCommPortDlg() {
+  stop_->store(true);
+  if (worker_.joinable()) worker_.join();
+}
+
+std::string CCommPortDlg::DeviceOf(int port) const {
+  if (auto it = changed_.find(port); it != changed_.end()) return it->second;
+  return deviceOf_ ? deviceOf_(port) : std::string();
+}
+
+void CCommPortDlg::ShowDeviceOf(int port) {
+  if (port < 1 || port > kMaxPortNumber) return;
+  showingDevice_ = true;
+  portBox_->setCurrentIndex(port - 1);
+  const QString dev = QString::fromStdString(DeviceOf(port));
+  const int row = deviceBox_->findData(dev);
+  if (row >= 0) deviceBox_->setCurrentIndex(row);
+  else deviceBox_->setEditText(dev);
+  showingDevice_ = false;
+}
+
+void CCommPortDlg::DeviceEdited() {
+  if (showingDevice_) return;
+  const int port = portBox_->currentIndex() + 1;
+  const int row = deviceBox_->currentIndex();
+  QString dev = row >= 0 && deviceBox_->currentText() == deviceBox_->itemText(row)
+                    ? deviceBox_->itemData(row).toString()
+                    : deviceBox_->currentText().trimmed();
+  if (dev.isEmpty() || dev.toStdString() == DeviceOf(port)) return;
+  changed_[port] = dev.toStdString();
+  SerialDeviceInfo info;
+  const bool present = DescribeSerialDevice(dev.toStdString(), info);
+  DeviceLabel(port)->setText(QString::fromStdString(std::filesystem::path(dev.toStdString()).filename().string()));
+  DeviceLabel(port)->setToolTip(present ? QString::fromStdString(SerialDeviceLabel(info)) + "\n" + dev : dev);
+  // The new device is tried as the probe tries the others.
+  SerialPort probe;
+  probe.SetDevicePath(dev.toStdString());
+  const bool usable = present && probe.SetOpenState(1) && probe.IsRs232Port() == 1;
+  probe.SetOpenState(0);
+  Button(port)->setEnabled(usable);
+  DeviceLabel(port)->setEnabled(usable);
+  if (usable) Button(port)->setChecked(true);
 }
 
 void CCommPortDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  // The probe takes a moment per port: let the dialog paint first.
-  if (!probed_ && !probeQueued_) {
+  // Let the dialog paint first.
+  if (!probeStarted_ && !probeQueued_) {
     probeQueued_ = true;
     QTimer::singleShot(0, this, [this] { Probe(); });
   }
 }
 
 void CCommPortDlg::Probe() {
-  if (probed_) return;
-  probed_ = true;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  for (int n = 1; n <= kMaxPortNumber; ++n) {
-    SerialPort port;
-    port.SetDevicePath(deviceOf_(n));
-    SerialPort::Wait(50);
-    const bool usable = port.SetOpenState(1) && port.IsRs232Port() == 1;
-    port.SetOpenState(0);
-    QRadioButton* b = Button(n);
-    b->setEnabled(usable);
-    if (usable && n == current_) b->setChecked(true);
+  if (probeStarted_) return;
+  probeStarted_ = true;
+  setCursor(Qt::BusyCursor);
+  std::vector<std::string> devices;
+  for (int n = 1; n <= kMaxPortNumber; ++n) devices.push_back(DeviceOf(n));
+  QPointer<CCommPortDlg> self(this);
+  auto stop = stop_;
+  // Each answer comes back to the window through its event queue; a window
+  // closed meanwhile drops them (and its destructor waits for the thread).
+  worker_ = std::thread([self, stop, devices] {
+    for (int n = 1; n <= kMaxPortNumber && !stop->load(); ++n) {
+      const std::string& dev = devices[static_cast<size_t>(n - 1)];
+      bool usable = false;
+      if (SerialDeviceExists(dev)) {
+        SerialPort port;
+        port.SetDevicePath(dev);
+        SerialPort::Wait(50);  // some adapters need a moment between two openings
+        usable = port.SetOpenState(1) && port.IsRs232Port() == 1;
+        port.SetOpenState(0);
+      }
+      if (stop->load()) return;
+      QMetaObject::invokeMethod(self.data(), [self, n, usable] {
+        if (self) self->ProbeAnswered(n, usable);
+      }, Qt::QueuedConnection);
+    }
+  });
+}
+
+void CCommPortDlg::ProbeAnswered(int port, bool usable) {
+  if (changed_.count(port) == 0) {
+    Button(port)->setEnabled(usable);
+    DeviceLabel(port)->setEnabled(usable);
+    if (usable && port == current_) Button(port)->setChecked(true);
   }
-  QApplication::restoreOverrideCursor();
+  if (++answered_ == kMaxPortNumber) {
+    probed_ = true;
+    unsetCursor();
+  }
 }
 
 int CCommPortDlg::Chosen() const {

@@ -5,6 +5,9 @@
 
 #include "frame/ui/Workspace.h"
 
+#include <atomic>
+#include <map>
+#include <thread>
 #include <QDialog>
 #include <QString>
 #include <array>
@@ -23,6 +26,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QComboBox;
 class QGroupBox;
 
 namespace vb420 {
@@ -64,6 +68,9 @@ class UiLinkPrompter : public Prompter {
   bool AskOkCancel(int textEntry) override;
   void ShowError(int textEntry) override;
   void ShowPortBusy(const std::string& device) override;
+  void ShowPortOpenFailure(const std::string& device, int error) override;
+  void ShowWriteModelMismatch(const ModelBytes& radio, const ModelBytes& data) override;
+  bool ConfirmModelDiffers(const ModelBytes& radio, const ModelBytes& data) override;
   void ShowPartlyWritten() override;
   void ShowBackupFailed(int entry, const std::string& why) override;
   void ShowVerifyFailed(const std::string& ranges) override;
@@ -72,6 +79,9 @@ class UiLinkPrompter : public Prompter {
   bool ConfirmPasswordWrite(bool readPassword, bool overwritePassword) override;
 
  private:
+  // "Connected radio: ..." and "Current data: ..." on two lines.
+  QString BothModels(const ModelBytes& radio, const ModelBytes& data);
+
   MessageHelper& msg_;
   QWidget* owner_;
 };
@@ -107,6 +117,9 @@ class CTransferDlg : public QDialog {
   virtual TransferResult RunSession(Prompter& prompter, const SessionCallbacks& cb) = 0;
   virtual int SuccessEntry() const = 0;
   virtual void SetBusy(bool busy);
+  // Whether Cancel may stop the transfer between two blocks.
+  virtual bool CanCancelWhileRunning() const { return false; }
+  void RequestCancel();
   Prompter& LinkPrompter();
   QWidget* ExtraRow() const { return extraRow_; }
 
@@ -130,6 +143,7 @@ class CTransferDlg : public QDialog {
   Prompter* prompter_ = nullptr;
   std::unique_ptr<UiLinkPrompter> ownPrompter_;
   bool running_ = false;
+  bool cancelRequested_ = false;
   TransferResult lastResult_ = TransferResult::kFailed;
 };
 
@@ -143,6 +157,7 @@ class CReadDlg : public CTransferDlg {
  protected:
   TransferResult RunSession(Prompter& prompter, const SessionCallbacks& cb) override;
   int SuccessEntry() const override { return 208; }
+  bool CanCancelWhileRunning() const override { return true; }
 };
 
 // Write Data to Radio, with the "Adjust Time" box and the two safety boxes:
@@ -171,6 +186,7 @@ class CWriteDlg : public CTransferDlg {
   QCheckBox* adjustTime_;
   QCheckBox* readFirst_;
   QCheckBox* verify_;
+  QLabel* noStop_ = nullptr;
   bool secondGen_;
   bool remembered_;
   std::string backupFolder_;
@@ -211,23 +227,49 @@ class CCommPortDlg : public QDialog {
   // `deviceOf` answers the device path of a port number.
   CCommPortDlg(TextTable& text, HelpSystem* help, int current, std::function<std::string(int)> deviceOf,
                QWidget* parent = nullptr);
-  // Probes the ports now (done once, right after the first painting).
+  ~CCommPortDlg() override;
+  // Starts the probe of the ports (done once, right after the first
+  // painting). It runs beside the window, which stays usable: a device that
+  // does not exist is passed over at once, one that exists is opened and
+  // asked whether it is a serial line.
   void Probe();
+  // The probe has answered for every port.
   bool Probed() const { return probed_; }
   // The chosen port on OK: the selected button, or the current port when
   // none is selected.
   int Chosen() const;
+  // Ports whose device the user changed, with the new device path.
+  const std::map<int, std::string>& ChangedDevices() const { return changed_; }
   QRadioButton* Button(int port) const { return buttons_[static_cast<size_t>(port - 1)]; }
+  QLabel* DeviceLabel(int port) const { return labels_[static_cast<size_t>(port - 1)]; }
+  QComboBox* DeviceBox() const { return deviceBox_; }
+  QComboBox* PortBox() const { return portBox_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  void ProbeAnswered(int port, bool usable);
+  void ShowDeviceOf(int port);
+  void DeviceEdited();
+  std::string DeviceOf(int port) const;
+
+  TextTable& text_;
   int current_;
   std::function<std::string(int)> deviceOf_;
   std::array<QRadioButton*, 20> buttons_{};
+  std::array<QLabel*, 20> labels_{};
+  QComboBox* deviceBox_ = nullptr;
+  QComboBox* portBox_ = nullptr;
+  QLabel* deviceCaption_ = nullptr;
+  std::map<int, std::string> changed_;
+  int answered_ = 0;
   bool probed_ = false;
   bool probeQueued_ = false;
+  bool probeStarted_ = false;
+  bool showingDevice_ = false;
+  std::shared_ptr<std::atomic<bool>> stop_;
+  std::thread worker_;
 };
 
 }  // namespace vb420

@@ -18,6 +18,7 @@
 #include "editors/forms/FieldSets.h"
 #include "editors/forms/FieldsDoc.h"
 #include "editors/messages/MessageFields.h"
+#include "editors/passport/PassPortLists.h"
 #include "editors/testfreq/TestFreqFields.h"
 #include "editors/features/FeatureFields.h"
 #include "editors/features/KeyFields.h"
@@ -65,6 +66,9 @@ class FieldBattery : public ZoneFixture {
     ASSERT_EQ(zm.InsertRepeater(kLtrZone, kRepeater), 1);
     ASSERT_EQ(zm.CreateZone(kPpZone, '5'), 1);
     ASSERT_EQ(zm.InsertRecord(kPpZone, kPpGroup), 1);
+    // Row 2 of each PassPort list is in use.
+    ASSERT_EQ(Set("ppmobile.2.min", "100"), SettingStatus::Ok);
+    ASSERT_EQ(Set("ppsite.2.asid", "5"), SettingStatus::Ok);
   }
 
   // The key of field `d` of set `s` in the battery image.
@@ -76,6 +80,10 @@ class FieldBattery : public ZoneFixture {
     else if (s.name == "ltr-group") prefix = "zone.5.group.3";
     else if (s.name == "repeater") prefix = "zone.5.rep.2";
     else if (s.name == "passport-group") prefix = "zone.7.group.1";
+    else if (s.name == "passport-system") prefix = "zone.7.system";
+    else if (s.name == "passport-search") prefix = "zone.7.search";
+    else if (s.name == "passport-seed") prefix = "zone.7.seed";
+    else if (s.name == "ppmobile" || s.name == "ppsite") prefix = s.name + ".2";
     else if (s.name == "testfreq") prefix = "testfreq.2";
     else if (s.name == "message" || s.name == "passmessage") prefix = s.name;
     else if (s.name == "features" || s.name == "optboard" || s.name == "extfunc" || s.name == "special") prefix = s.name;
@@ -245,7 +253,7 @@ TEST_F(FieldBattery, EmptyEntrySpinBoundsAndOutOfRangeTextOnEveryModel) {
   // here) and the horn alert (portables) are among the disabled ones.
   EXPECT_GE(numbers, 10 * 9);
   EXPECT_GE(lists, 10 * 30);
-  EXPECT_GE(names, 10 * 5);
+  EXPECT_GE(names, 10 * 8);  // zone, channel, group, PassPort group and system, mobile ID and site names
   EXPECT_GE(disabled, 2);
 }
 
@@ -376,6 +384,7 @@ TEST(FieldsDocument, MatchesTheTables) {
   (void)zonefields::Fields(ZoneTable::Channel);
   (void)TestFreqFieldTable();
   (void)MessageFieldTable();
+  (void)pplist::Fields(pplist::Kind::MobileIds);
   (void)FeatureFieldTable();
   (void)KeyFunctionList();
   (void)OptBoardPage();

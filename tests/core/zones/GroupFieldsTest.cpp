@@ -116,7 +116,7 @@ TEST_F(GroupTexts, PassPortColumnsFollowTheirBytes) {
   image().setU16le(g + 1, 65520);  // outside the ID range
   EXPECT_EQ(Pp(4, 2, 1), "");
   std::string out;
-  EXPECT_FALSE(groups.PassPortColumnText(4, 2, 10, out));
+  EXPECT_FALSE(groups.PassPortColumnText(4, 2, 14, out));  // past the group page
 }
 
 }  // namespace

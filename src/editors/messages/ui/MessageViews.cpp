@@ -47,6 +47,8 @@ void CMessageLinesView::Build(const QList<QPushButton*>& buttons) {
     const int textWidth = fm.horizontalAdvance(QString(kMessageLineLength, QLatin1Char('W')));
     const int frame = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     e->setFixedWidth(textWidth + e->textMargins().left() + e->textMargins().right() + 2 * (frame + 2) + 2);
+    // No label beside the lines: a screen reader says the window and the line.
+    e->setAccessibleName(QStringLiteral("%1 %2").arg(Title()).arg(i + 1));
     e->installEventFilter(this);
     connect(e, &QLineEdit::editingFinished, this, [this, i] { Store(i); });
     layout->addWidget(e);

@@ -45,6 +45,7 @@ CTestFreqView::CTestFreqView(EditorContext& ctx, QWidget* parent) : CEditorView(
   layout->addWidget(grid_);
   grid_->setMinimumHeight(grid_->HeightForRows(kTestFreqSlots));
   grid_->setMinimumWidth(grid_->FullWidth());
+  grid_->SetStretch(true);
 
   edit_ = new CFilterEdit(this);
   edit_->setObjectName("cellEdit");

@@ -17,6 +17,7 @@
 #include "editors/grid/FilterEdit.h"
 #include "editors/grid/ToneCombo.h"
 #include "editors/zones/ui/ChannelFunctionMenu.h"
+#include "editors/zones/ZoneFields.h"
 #include "editors/zones/ZoneText.h"
 #include "editors/zones/ui/ZoneDialogs.h"
 #include "lang/ui/MessageHelper.h"
@@ -69,6 +70,8 @@ const bool kDamageReportRegistered = [] {
   return true;
 }();
 
+bool backspaceKey(const QKeyEvent* key) { return key && key->key() == Qt::Key_Backspace; }
+
 int GridOfClass(int cls) { return cls == kClassLtr ? CZnInfoView::kLtrGrid : cls == kClassPassPort ? CZnInfoView::kPassPortGrid : CZnInfoView::kConvGrid; }
 
 }  // namespace
@@ -81,10 +84,10 @@ CZnInfoView::CZnInfoView(EditorContext& ctx, QWidget* parent)
   BuildGrids();
   BuildMenu();
   for (CEditGrid* g : grids_) {
-    // As wide as the columns: a wider window shows no empty band in the grid.
-    g->setFixedWidth(g->FullWidth());
-    g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    layout->addWidget(g, 1, Qt::AlignLeft);
+    // The columns share a wider window among them, so a maximised window
+    // shows no empty band beside the grid.
+    g->SetStretch(true);
+    layout->addWidget(g, 1);
   }
   Refresh();
 }
@@ -119,7 +122,7 @@ void CZnInfoView::BuildHeader() {
   static const EditorKind kPassPortKinds[3] = {EditorKind::PPSysData, EditorKind::PPSearchHold, EditorKind::PPSeedFreq};
   // The PassPort editors' own forms carry fixed English labels; the seed
   // frequencies button has no text of the language file either.
-  const QString ppLabels[3] = {Context().msg.T(463), Context().msg.T(1200), QStringLiteral("Seed Frequencies")};
+  const QString ppLabels[3] = {Context().msg.T(463), Context().msg.T(1200), Context().msg.T(1223)};
   for (int i = 0; i < 3; ++i) {
     ppButtons_[i] = new QPushButton(ppLabels[i], this);
     row->addWidget(ppButtons_[i]);
@@ -132,6 +135,11 @@ void CZnInfoView::BuildHeader() {
       Context().frame.OpenEditor(kPassPortKinds[i]);
     });
   }
+  // An LTR zone's repeaters have their own window.
+  repButton_ = new QPushButton(Context().msg.T(465), this);
+  repButton_->setObjectName(QStringLiteral("repeaterButton"));
+  row->addWidget(repButton_);
+  connect(repButton_, &QPushButton::clicked, this, [this] { Context().frame.OpenEditor(EditorKind::RepeaterInfo); });
   static_cast<QVBoxLayout*>(layout())->addLayout(row);
   headerRow_ = row;
 
@@ -272,7 +280,6 @@ void CZnInfoView::UpdateMenuState() {
   menu_->SetEnabled(kCmdFrequencyCopy, conv);
   menu_->SetEnabled(kCmdToneCopy, conv);
   menu_->SetEnabled(kCmdChannelCopy, !pp);
-  menu_->SetEnabled(kCmdChannelEditCmd, !pp);
   for (int c : {kCmdGridCopy, kCmdGridPaste, kCmdGridDelete, kCmdGridToClip, kCmdGridToClipTitle})
     menu_->SetEnabled(c, !pp);
 }
@@ -372,6 +379,8 @@ void CZnInfoView::ShowHeader() {
   nameBox_->setEnabled(exists && z_.zones.ZoneClass(zone_) != kClassPassPort && !z_.zones.ZoneDamaged(zone_));
   freeLine_->setText(QStringLiteral("  %1 = %2 %3").arg(Context().msg.T(380)).arg(z_.zones.FreeBytes()).arg(Context().msg.T(381)));
   for (QPushButton* b : ppButtons_) b->setVisible(gridKind_ == kPassPortGrid);
+  repButton_->setVisible(gridKind_ == kLtrGrid);
+  repButton_->setEnabled(exists && !z_.zones.ZoneDamaged(zone_));
   refreshing_ = false;
 }
 
@@ -451,15 +460,32 @@ void CZnInfoView::OpenEditor(QKeyEvent* key, const QString* text) {
     col = 2;
     text = nullptr;
   }
-  if (gridKind_ == kPassPortGrid && col == 7) {
-    if (Context().ws.data.model.IsPortable()) {
-      Context().msg.Error(QStringLiteral("Horn Alert is not available on portable models"), kMsgOk,
-                          MessageHelper::kErrorCaption, this);
-      AfterMessage();
+  if (gridKind_ == kPassPortGrid && col == 7 && Context().ws.data.model.IsPortable()) {
+    Context().msg.Error(QStringLiteral("Horn Alert is not available on portable models"), kMsgOk,
+                        MessageHelper::kErrorCaption, this);
+    AfterMessage();
+    return;
+  }
+  if (gridKind_ != kConvGrid && col > (gridKind_ == kLtrGrid ? 3 : 2)) {
+    // Lists and check boxes of the group fields: the rows the field's table
+    // offers for this group, with their stored values.
+    const ZoneTable table = gridKind_ == kLtrGrid ? ZoneTable::LtrGroup : ZoneTable::PassPortGroup;
+    const forms::FieldDescriptor* d = zonefields::ByNumber(table, gridKind_ == kLtrGrid ? kLtrColumnField[col] : col);
+    if (!d) return;
+    ZoneFieldContext f(z_.zones, Context().ws.text, table, zone_, record);
+    if (!forms::FormEngine::Enabled(f.Context(), forms::FormPage{}, *d)) return;
+    list_->clear();
+    const auto texts = forms::FormEngine::ChoiceTexts(f.Context(), *d);
+    const auto rows = forms::FormEngine::Choices(f.Context(), *d);
+    for (size_t i = 0; i < rows.size() && i < texts.size(); ++i)
+      list_->addItem(QString::fromStdString(texts[i]), rows[i].value);
+    g->ShowList(list_, g->Text(row, col), true);
+    if (key && !backspaceKey(key)) {
+      QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
+      QCoreApplication::sendEvent(list_, &copy);
     }
     return;
   }
-  if (gridKind_ != kConvGrid && col > (gridKind_ == kLtrGrid ? 3 : 2)) return;  // edited in the trunking editors
   const QString cellText = text ? *text : QString();
   const bool backspace = key && key->key() == Qt::Key_Backspace;
   auto sendKey = [key, backspace](QWidget* target) {
@@ -537,7 +563,7 @@ void CZnInfoView::CommitEdit() {
     return;
   }
   if (gridKind_ == kConvGrid) CommitConv(row - 1, col, text, listRow);
-  else CommitTrunked(row - 1, col, text);
+  else CommitTrunked(row - 1, col, text, listRow >= 0 ? list_->itemData(listRow).toInt() : -1);
 }
 
 void CZnInfoView::CommitConv(int channel, int col, const QString& text, int listRow) {
@@ -567,7 +593,7 @@ void CZnInfoView::CommitConv(int channel, int col, const QString& text, int list
   ShowResult(message, error);
 }
 
-void CZnInfoView::CommitTrunked(int record, int col, const QString& text) {
+void CZnInfoView::CommitTrunked(int record, int col, const QString& text, int listValue) {
   // Group fields are stored by the core field operations; the first data
   // column creates the zone and the group (or removes the group).
   const std::string t = text.toStdString();
@@ -575,8 +601,11 @@ void CZnInfoView::CommitTrunked(int record, int col, const QString& text) {
   if (gridKind_ == kLtrGrid) {
     const int field = kLtrColumnField[col];
     if (field == 2 || field == 3 || field == 4) r = z_.groups.SetLtrField(zone_, record, field, t);
+    else if (listValue >= 0) z_.groups.SetLtrOption(zone_, record, field, listValue);
   } else if (col == 1 || col == 2) {
     r = z_.groups.SetPassPortColumn(zone_, record, col, t);
+  } else if (listValue >= 0) {
+    z_.groups.SetPassPortSwitch(zone_, record, col, listValue == 0);
   }
   CurrentGridWidget()->Model()->RefillAll();
   if (r.result < 0) Refresh();  // a refused first entry took its new zone away again
@@ -796,12 +825,18 @@ void CZnInfoView::RunCommand(int command) {
     case kCmdZoneUp: SetZone((zone_ + 1) % zones::kZoneCount); return;
     case kCmdZoneDown: SetZone((zone_ + zones::kZoneCount - 1) % zones::kZoneCount); return;
     case kCmdZoneEditCmd:
+      if (gridKind_ == kPassPortGrid && !z_.zones.ZoneExists(zone_)) {
+        ctx.msg.Warning(ctx.msg.T(314), kMsgOk, MessageHelper::kNoticeCaption, this);
+        AfterMessage();
+        return;
+      }
       ctx.frame.OpenEditor(gridKind_ == kConvGrid ? EditorKind::ConvZoneEdit
                                                   : gridKind_ == kLtrGrid ? EditorKind::TrunkZoneEdit : EditorKind::PPSysData);
       return;
     case kCmdChannelEditCmd:
+      // The GID editor shows LTR groups and, for PassPort zones, the group pages.
       if (gridKind_ == kConvGrid) ctx.frame.OpenEditor(EditorKind::ChannelEdit);
-      else if (gridKind_ == kLtrGrid) ctx.frame.OpenEditor(EditorKind::GidEdit);
+      else ctx.frame.OpenEditor(EditorKind::GidEdit);
       return;
     case kCmdChannelMemMap: {
       if (!ctx.ws.switches.memMap || !exists || (cls != kClassConv && cls != kClassLtr)) return;

@@ -73,6 +73,8 @@ class CZnInfoView : public CEditorView {
   CFilterEdit* CellEdit() const { return edit_; }
   CToneCombo* ToneEditor() const { return tone_; }
   QComboBox* ListEditor() const { return list_; }
+  QPushButton* RepeaterButton() const { return repButton_; }
+  QPushButton* PassPortButton(int i) const { return ppButtons_[i]; }
   CChannelFunctionMenu* FunctionMenu() const { return menu_; }
 
   // Runs a Channel Function or grid command.
@@ -96,7 +98,7 @@ class CZnInfoView : public CEditorView {
   void OpenEditor(QKeyEvent* key, const QString* text);
   void CommitEdit();
   void CommitConv(int channel, int col, const QString& text, int listRow);
-  void CommitTrunked(int record, int col, const QString& text);
+  void CommitTrunked(int record, int col, const QString& text, int listValue = -1);
   // One cell of text pasted from another program, by the typing rules.
   bool StorePasted(int record, int col, const QString& text);
   // `pasted` as typing it into a cell of that input mode and length would
@@ -122,6 +124,7 @@ class CZnInfoView : public CEditorView {
   QLabel* freeLine_ = nullptr;
   QHBoxLayout* headerRow_ = nullptr;
   QPushButton* ppButtons_[3] = {};
+  QPushButton* repButton_ = nullptr;
   CEditGrid* grids_[3] = {};
   CFilterEdit* edit_ = nullptr;
   CToneCombo* tone_ = nullptr;

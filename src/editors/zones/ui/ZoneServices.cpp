@@ -25,6 +25,7 @@ const bool kRegistered = [] {
     ZoneServices& z = ZonesOf(ctx);
     z.convBuffer.Clear();
     z.ltrBuffer.Clear();
+    z.repBuffer.Clear();
     z.zones.SetPendingType('1');
   });
   // A model change clears, re-encodes, lowers or cuts what the zones hold.

@@ -19,6 +19,7 @@ struct ZoneServices {
   CGroupFields groups;  // LTR and PassPort group texts for the grids
   CRecordCopyBuffer convBuffer;  // conventional channels
   CRecordCopyBuffer ltrBuffer;   // LTR groups
+  CRepeaterCopyBuffer repBuffer;  // LTR repeaters (the repeater editor)
 };
 
 // Lives as long as the main window of `ctx` (made on first use).

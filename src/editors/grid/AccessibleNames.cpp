@@ -1,0 +1,161 @@
+#include "editors/grid/AccessibleNames.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QStackedWidget>
+#include <QWidget>
+
+namespace vb420 {
+
+namespace {
+
+QString Stripped(QString text) {
+  // "&Zone:" is announced as "Zone".
+  text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+  text = text.simplified();
+  while (text.endsWith(u':')) text.chop(1);
+  return text.trimmed();
+}
+
+QString NameOf(QWidget* w) {
+  if (!w->accessibleName().isEmpty()) return w->accessibleName();
+  if (QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w)) return i->text(QAccessible::Name);
+  return {};
+}
+
+bool IsControl(QWidget* w) {
+  if (qobject_cast<QLabel*>(w) || w->isWindow()) return false;
+  if (w->focusPolicy() == Qt::NoFocus) return false;
+  // The parts of a compound control are announced through it.
+  QWidget* p = w->parentWidget();
+  if (p && (qobject_cast<QComboBox*>(p) || qobject_cast<QAbstractItemView*>(p))) return false;
+  if (qobject_cast<QLineEdit*>(w) && p && p->inherits("QAbstractSpinBox")) return false;
+  return true;
+}
+
+// Finds where `w` sits in `layout` (recursively): the layout that holds it
+// and its index there.
+bool Locate(QLayout* layout, QWidget* w, QLayout*& holder, int& index) {
+  if (!layout) return false;
+  for (int i = 0; i < layout->count(); ++i) {
+    QLayoutItem* item = layout->itemAt(i);
+    if (item->widget() == w) {
+      holder = layout;
+      index = i;
+      return true;
+    }
+    if (item->layout() && Locate(item->layout(), w, holder, index)) return true;
+  }
+  return false;
+}
+
+QLabel* LabelBeside(QWidget* w) {
+  QWidget* parent = w->parentWidget();
+  if (!parent) return nullptr;
+  QLayout* holder = nullptr;
+  int index = -1;
+  if (!Locate(parent->layout(), w, holder, index)) return nullptr;
+  if (auto* form = qobject_cast<QFormLayout*>(holder)) return qobject_cast<QLabel*>(form->labelForField(w));
+  if (auto* grid = qobject_cast<QGridLayout*>(holder)) {
+    int row, col, rs, cs;
+    grid->getItemPosition(index, &row, &col, &rs, &cs);
+    // The nearest label to the left in its row, else the nearest one above
+    // in its column (a heading).
+    for (int c = col - 1; c >= 0; --c)
+      if (QLayoutItem* item = grid->itemAtPosition(row, c)) {
+        if (auto* l = qobject_cast<QLabel*>(item->widget()); l && !l->text().isEmpty()) return l;
+        if (item->widget() && item->widget()->focusPolicy() != Qt::NoFocus) break;
+      }
+    for (int r = row - 1; r >= 0; --r)
+      if (QLayoutItem* item = grid->itemAtPosition(r, col))
+        if (auto* l = qobject_cast<QLabel*>(item->widget()); l && !l->text().isEmpty()) return l;
+    return nullptr;
+  }
+  // In a row or a column: the nearest label before it, with no other
+  // control between them.
+  for (int i = index - 1; i >= 0; --i) {
+    QWidget* before = holder->itemAt(i)->widget();
+    if (!before) continue;
+    if (auto* l = qobject_cast<QLabel*>(before)) return l->text().isEmpty() ? nullptr : l;
+    if (before->focusPolicy() != Qt::NoFocus) return nullptr;
+  }
+  return nullptr;
+}
+
+QString TitleAround(QWidget* w, bool orWindow) {
+  for (QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+    if (auto* g = qobject_cast<QGroupBox*>(p); g && !g->title().isEmpty()) return Stripped(g->title());
+    if (p->isWindow() || qobject_cast<QMdiSubWindow*>(p)) {
+      if (!orWindow) return {};
+      QString title = p->windowTitle();
+      title.remove(QStringLiteral("[*]"));
+      return title.trimmed();
+    }
+  }
+  return {};
+}
+
+void NameOne(QWidget* w) {
+  if (!NameOf(w).isEmpty()) return;
+  if (QLabel* label = LabelBeside(w)) {
+    if (!label->buddy()) label->setBuddy(w);
+    if (NameOf(w).isEmpty()) w->setAccessibleName(Stripped(label->text()));
+    return;
+  }
+  QString name = Stripped(w->toolTip());
+  if (name.isEmpty())
+    if (auto* e = qobject_cast<QLineEdit*>(w)) name = Stripped(e->placeholderText());
+  // Last, the title of the group it sits in, else of its window.
+  if (name.isEmpty()) name = TitleAround(w, true);
+  if (!name.isEmpty()) w->setAccessibleName(name);
+}
+
+class NamingFilter : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+      auto* w = static_cast<QWidget*>(watched);
+      if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w) || qobject_cast<QStackedWidget*>(w->parentWidget()))
+        NameControls(w);
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+void NameControls(QWidget* root) {
+  if (!root) return;
+  for (QWidget* w : root->findChildren<QWidget*>())
+    if (IsControl(w)) NameOne(w);
+}
+
+QList<QWidget*> UnnamedControls(QWidget* root) {
+  QList<QWidget*> out;
+  if (!root) return out;
+  for (QWidget* w : root->findChildren<QWidget*>())
+    if (IsControl(w) && w->isVisibleTo(root) && NameOf(w).isEmpty()) out << w;
+  return out;
+}
+
+void InstallAccessibleNaming(QObject* application) {
+  static QPointer<NamingFilter> filter;
+  if (filter || !application) return;
+  filter = new NamingFilter(application);
+  application->installEventFilter(filter);
+}
+
+}  // namespace vb420
