@@ -11,6 +11,7 @@ vb420_packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-multimedia-dev qt6-translations-l10n
   libgl-dev xvfb xauth
   clang
+  poppler-utils
 )
 
 vb420_install_missing() {

@@ -36,6 +36,7 @@
 #include "lang/ui/HelpSystem.h"
 #include "lang/ui/LanguageSetupDlg.h"
 #include "lang/ui/MessageHelper.h"
+#include "print/PrintPreview.h"
 
 namespace vb420 {
 
@@ -857,6 +858,11 @@ void CMainFrame::RestorePlacement(const QString& stored) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  // While the print preview shows, closing ends the preview only.
+  if (print::EndPreview()) {
+    event->ignore();
+    return;
+  }
   if (msg_.Ask(msg_.T(194), msg_.T(195), MsgIcon::Question, kMsgYesNo, this) != kIdYes) {
     event->ignore();
     return;

@@ -32,6 +32,7 @@
 
 #include "data/ImageLayout.h"
 #include "data/RadioData.h"
+#include "data/SignallingLayout.h"
 
 namespace vb420 {
 
@@ -154,13 +155,13 @@ AlertToneTable BuildAlertTones() {
   for (int r = 0; r < kAlertToneRecords; ++r) {
     uint8_t* rec = t.data() + r * kAlertToneRecordSize;
     rec[0] = 0xFF;
-    rec[1] = kToneRecipes[r].repeat;
-    rec[2] = kToneRecipes[r].pause;
-    for (int s = 0; s < 16; ++s) {
-      rec[3 + 2 * s] = kToneRecipes[r].steps[s].freq;
-      rec[4 + 2 * s] = kToneRecipes[r].steps[s].duration;
+    rec[sig::kToneRepeat] = kToneRecipes[r].repeat;
+    rec[sig::kTonePause] = kToneRecipes[r].pause;
+    for (int s = 0; s < sig::kToneSteps; ++s) {
+      rec[sig::kToneFirstStep + 2 * s] = kToneRecipes[r].steps[s].freq;
+      rec[sig::kToneFirstStep + 2 * s + 1] = kToneRecipes[r].steps[s].duration;
     }
-    rec[35] = 0xFF;
+    rec[sig::kToneRecordSize - 1] = 0xFF;
   }
   return t;
 }
@@ -314,36 +315,36 @@ void WriteDtmfDefaults(RadioData& data) {
 }
 
 constexpr Put kDataSignallingDefaults[] = {
-    {0x720, Put::Byte, 0xFF},
-    {0x721, Put::Word, 0xFFFF},
-    {0x723, Put::Word, 0xFFFF},
-    {0x725, Put::Word, 0xFFFF},
-    {0x727, Put::Byte, '0'},
-    {0x728, Put::Word, 0xFFFF},
-    {0x72A, Put::Byte, 0xFF},
-    {0x72B, Put::Byte, 1},
-    {0x72C, Put::Byte, 1},
-    {0x72D, Put::Byte, 1},
-    {0x72E, Put::Byte, 1},
-    {0x72F, Put::Byte, '1'},
-    {0x744, Put::Byte, '0'},
-    {0x745, Put::Byte, 1},
-    {0x750, Put::Byte, 0},
-    {0x751, Put::Byte, 0},
-    {0x752, Put::Word, 500},
-    {0x754, Put::Word, 500},
-    {0x756, Put::Word, 100},
-    {0x758, Put::Word, 0},
-    {0x75A, Put::Word, 0},
-    {0x760, Put::Byte, 0xFF},
-    {0x761, Put::Word, 0xFFFF},
-    {0x763, Put::Byte, '0'},
-    {0x764, Put::Byte, 1},
-    {0x765, Put::Byte, 10},
-    {0x766, Put::Byte, 10},
-    {0x767, Put::Byte, '0'},
-    {0x770, Put::Byte, 0xFF},
-    {0x771, Put::Word, 0xFFFF},
+    {vxf::kOwnFleet, Put::Byte, 0xFF},
+    {vxf::kOwnId, Put::Word, 0xFFFF},
+    {vxf::kGroupIdLow, Put::Word, 0xFFFF},
+    {vxf::kGroupIdHigh, Put::Word, 0xFFFF},
+    {vxf::kCallMode, Put::Byte, '0'},
+    {vxf::kAutoReset, Put::Word, 0xFFFF},
+    {vxf::kNotification, Put::Byte, 0xFF},
+    {vxf::kIndividualRetries, Put::Byte, 1},
+    {vxf::kGroupRetries, Put::Byte, 1},
+    {vxf::kEmergencyRetries, Put::Byte, 1},
+    {vxf::kMessageRetries, Put::Byte, 1},
+    {vxf::kAutoPosition, Put::Byte, '1'},
+    {vxf::kBaudRate, Put::Byte, '0'},
+    {vxf::kStatusRetries, Put::Byte, 1},
+    {vxf::kRetryCount, Put::Byte, 0},
+    {vxf::kAccessSlots, Put::Byte, 0},
+    {vxf::kAckWait, Put::Word, 500},
+    {vxf::kRetryInterval, Put::Word, 500},
+    {vxf::kTxDelay, Put::Word, 100},
+    {vxf::kBusyWait, Put::Word, 0},
+    {vxf::kCarrierHold, Put::Word, 0},
+    {vxf::kGpsFleet, Put::Byte, 0xFF},
+    {vxf::kGpsId, Put::Word, 0xFFFF},
+    {vxf::kReportMode, Put::Byte, '0'},
+    {vxf::kFixInterval, Put::Byte, 1},
+    {vxf::kSpeedLow, Put::Byte, 10},
+    {vxf::kSpeedHigh, Put::Byte, 10},
+    {vxf::kReportTiming, Put::Byte, '0'},
+    {vxf::kDispatcherFleet, Put::Byte, 0xFF},
+    {vxf::kDispatcherId, Put::Word, 0xFFFF},
 };
 
 // Data signalling, image 0x720 onwards, and the two lists that the area
@@ -374,19 +375,19 @@ void WriteDataSignallingDefaults(RadioData& data) {
 }
 
 constexpr Put kEmergencyDefaults[] = {
-    {0x7D0, Put::Fill, 0xFF, 3},
-    {0x7D3, Put::Word, 0},
-    {0x7D5, Put::Word, 1},
-    {0x7D7, Put::Word, 0},
-    {0x7D9, Put::Word, 1},
-    {0x7DB, Put::Word, 0},
-    {0x7DD, Put::Fill, 0xFF, 3},
-    {0x7E0, Put::Fill, 0x00, 12},
-    {0x7ED, Put::Byte, 0xFF},
-    {0x7F0, Put::Byte, 0xFF},
-    {0x7F1, Put::Fill, 0xFF, 9},
-    {0x7FA, Put::Byte, 0xFF},
-    {0x7FB, Put::Word, 0xFFFF},
+    {emf::kZone, Put::Fill, 0xFF, 3},
+    {emf::kActiveTime, Put::Word, 0},
+    {emf::kIntervalTime, Put::Word, 1},
+    {emf::kMicActive, Put::Word, 0},
+    {emf::kMicInterval, Put::Word, 1},
+    {emf::kKeyDelay, Put::Word, 0},
+    {emf::kLoneTimer, Put::Fill, 0xFF, 3},
+    {emf::kName, Put::Fill, 0x00, 12},
+    {emf::kLoneWorker, Put::Byte, 0xFF},
+    {emf::kSignalling, Put::Byte, 0xFF},
+    {emf::kDtmfCount, Put::Fill, 0xFF, 9},
+    {emf::kFleet, Put::Byte, 0xFF},
+    {emf::kId, Put::Word, 0xFFFF},
 };
 
 // Emergency, image 0x7D0 onwards.

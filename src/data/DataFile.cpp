@@ -279,6 +279,10 @@ FileStatus SaveDatFile(const std::string& path, RadioData& data) {
                                 {ext.data() + kExtBlockOffset, kExtBlockSize}});
 }
 
+FileStatus WriteFileAtomically(const std::string& path, const void* bytes, size_t size) {
+  return WriteAtomically(path, {{bytes, size}});
+}
+
 FileStatus LoadSdtFile(const std::string& path, RadioData& data) {
   FileStatus st;
   st.path = path;

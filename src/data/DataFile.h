@@ -75,6 +75,9 @@ std::array<uint8_t, kHeaderSize> BuildHeader(const ModelBytes& model, bool sdt);
 // Open would refuse are not written at all (result 5).
 [[nodiscard]] FileStatus SaveDatFile(const std::string& path, RadioData& data);
 
+// Any other file written the same safe way (temporary file, then rename).
+[[nodiscard]] FileStatus WriteFileAtomically(const std::string& path, const void* bytes, size_t size);
+
 // ".sdt": header and zone-merge slots.
 [[nodiscard]] FileStatus LoadSdtFile(const std::string& path, RadioData& data);
 [[nodiscard]] FileStatus SaveSdtFile(const std::string& path, RadioData& data);

@@ -153,6 +153,35 @@ constexpr size_t kNamedRecordSize = 32;
 }  // namespace extfld
 
 // ---------------------------------------------------------------------------
+// Data signalling (Vantelix), emergency and alert tones: the records of their
+// lists and tables. The single fields of the two settings areas are named in
+// the editor's field tables and in the defaults.
+namespace sig {
+// ID-list entry (16 bytes, directory entry 3).
+constexpr size_t kIdName = 0;        // 12 characters (8 on second-generation models), zero-filled
+constexpr size_t kIdNameBytes = 12;
+constexpr size_t kIdFleet = 12;      // fleet - 99; 0xFF: the entry is empty
+constexpr size_t kIdId = 13;         // word: ID - 999
+constexpr size_t kIdOption = 15;     // 0: inhibited, 0xFF: not
+constexpr size_t kIdListMax = 100;
+// Status-list entry (20 bytes, directory entry 4).
+constexpr size_t kStatusText = 0;    // 16 characters, zero-filled
+constexpr size_t kStatusTextBytes = 16;
+constexpr size_t kStatusNumber = 16; // 10..99; 0xFF: the entry is empty
+constexpr size_t kStatusOption = 17; // 0: inhibited, 0xFF: not
+constexpr size_t kStatusListMax = 90;
+// Alert tone record (36 bytes each, 8 records at img::kAlertTones).
+constexpr size_t kToneRecordSize = 36;
+constexpr int kToneRecords = 8;
+constexpr int kToneSteps = 16;
+constexpr size_t kToneRepeat = 1;    // 1..255; 0: until stopped
+constexpr size_t kTonePause = 2;     // seconds between repetitions
+constexpr size_t kToneFirstStep = 3; // step s (0-based) at +3 + 2s: frequency (10 Hz units), duration (10 ms units)
+constexpr size_t ToneRecord(int tone) { return img::kAlertTones + kToneRecordSize * static_cast<size_t>(tone); }
+constexpr size_t ToneStep(int tone, int step) { return ToneRecord(tone) + kToneFirstStep + 2 * static_cast<size_t>(step); }
+}  // namespace sig
+
+// ---------------------------------------------------------------------------
 // Record layouts, relative to the start of the block or record.
 namespace rec {
 // Common to every zone header.

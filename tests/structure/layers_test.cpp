@@ -64,6 +64,9 @@ Layer LayerOf(const std::string& rel) {
   if (!StartsWith(rel, "src/")) return Layer::Unknown;
   if (StartsWith(rel, "src/app/")) return Layer::App;
   if (StartsWith(rel, "src/frame/")) return Layer::Frame;
+  // The report's page plan and contents are core code; its painter and
+  // dialogs are windows of their own part.
+  if (StartsWith(rel, "src/print/core/")) return Layer::EditorCore;
   if (StartsWith(rel, "src/print/")) return Layer::FeatureUi;
   if (StartsWith(rel, "src/editors/grid/") || StartsWith(rel, "src/editors/forms/ui/")) return Layer::Widgets;
   if (StartsWith(rel, "src/lang/ui/")) return Layer::LangUi;
@@ -136,7 +139,11 @@ void CheckFile(const fs::path& root, const fs::path& file, std::vector<Violation
     // widget library aside): editors hook into it, never the reverse.
     const bool linkToEditor =
         StartsWith(rel, "src/link/") && StartsWith(targetRel, "src/editors/") && to != Layer::Widgets;
-    if (!MayInclude(from, to) || linkToEditor)
+    // The one exception to a Qt-free tool: the report verb calls the
+    // report's PDF writer through its Qt-free header (it links Qt and runs
+    // on the offscreen platform).
+    const bool reportPdf = rel == "tools/cli/cmd_report.cpp" && targetRel == "src/print/render/ReportPdf.h";
+    if ((!MayInclude(from, to) && !reportPdf) || linkToEditor)
       out.push_back({rel, n, std::string(NameOf(from)) + " may not include \"" + name + "\" (" + NameOf(to) + ")"});
   }
 }

@@ -23,6 +23,7 @@
 #include "data/DataFile.h"
 #include "data/RadioData.h"
 #include "editors/features/OptBoardFields.h"
+#include "editors/signalling/SignallingChecks.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/zones/ZoneWriteChecks.h"
 #include "link/ReadSession.h"
@@ -259,6 +260,7 @@ int FleetWrite(const std::string& planPath, const RadioOptions& o, const FleetOp
   // Registered before any conversation starts: the threads only read them.
   RegisterZoneWriteChecks();
   RegisterFeatureWriteChecks();
+  RegisterSignallingWriteChecks();
   const WriteValidationResult v = ValidateForWrite(plan, text);
   if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
   if (!v.mergeProblems.empty())

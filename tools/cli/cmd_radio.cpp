@@ -12,6 +12,7 @@
 #include "Cli.h"
 #include "Fleet.h"
 #include "RadioCli.h"
+#include "editors/signalling/SignallingChecks.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
 #include "editors/features/OptBoardFields.h"
@@ -90,6 +91,7 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
   // The zone code's checks (priority channels...) join the link's own.
   RegisterZoneWriteChecks();
   RegisterFeatureWriteChecks();
+  RegisterSignallingWriteChecks();
   const WriteValidationResult v = ValidateForWrite(data, text);
   if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
   if (!v.mergeProblems.empty())

@@ -21,6 +21,9 @@
 #include "editors/forms/FieldSets.h"
 #include "editors/messages/MessageFields.h"
 #include "editors/passport/PassPortLists.h"
+#include "editors/signalling/AlertToneFields.h"
+#include "editors/signalling/EmergencyFields.h"
+#include "editors/signalling/VantelixFields.h"
 #include "editors/testfreq/TestFreqFields.h"
 #include "editors/zones/ZoneFields.h"
 #include "lang/TextTable.h"
@@ -51,6 +54,10 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
   (void)FeatureFieldTable();
   (void)KeyFunctionList();
   (void)OptBoardPage();
+  (void)VantelixFieldTable();
+  (void)IdListFieldTable();
+  (void)EmergencyFieldTable();
+  (void)AlertToneFieldTable();
 
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;

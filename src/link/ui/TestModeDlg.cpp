@@ -25,6 +25,7 @@
 #include "lang/ui/MessageHelper.h"
 #include "link/ui/RadioCommands.h"
 #include "link/ui/RadioDialogs.h"
+#include "print/PrintPreview.h"
 
 namespace vb420 {
 
@@ -246,9 +247,7 @@ void CTestModeDlg::Print() {
     return;
   }
   After(true);
-  // The printed report of the test data comes with the printed report of
-  // the programming; until then the user is told what was done.
-  msg_.Notice(T(text_, 332), kMsgOk, MessageHelper::kNoticeCaption, this);
+  print::PrintTestReport(this, data_, text_, session_, &msg_.Prompter());
 }
 
 void CTestModeDlg::closeEvent(QCloseEvent* e) {

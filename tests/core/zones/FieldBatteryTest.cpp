@@ -19,6 +19,9 @@
 #include "editors/forms/FieldsDoc.h"
 #include "editors/messages/MessageFields.h"
 #include "editors/passport/PassPortLists.h"
+#include "editors/signalling/AlertToneFields.h"
+#include "editors/signalling/EmergencyFields.h"
+#include "editors/signalling/VantelixFields.h"
 #include "editors/testfreq/TestFreqFields.h"
 #include "editors/features/FeatureFields.h"
 #include "editors/features/KeyFields.h"
@@ -89,6 +92,11 @@ class FieldBattery : public ZoneFixture {
     else if (s.name == "features" || s.name == "optboard" || s.name == "extfunc" || s.name == "special") prefix = s.name;
     else if (s.name == "keys") prefix = "keys.3";
     else if (s.name == "keysetup") prefix = "keys";
+    else if (s.name == "vantelix" || s.name == "emergency") prefix = s.name;
+    else if (s.name == "idlist") prefix = "idlist.7";
+    else if (s.name == "status") prefix = "status.3";
+    else if (s.name == "alert") prefix = "alert.2";
+    else if (s.name == "alertstep") prefix = "alert.2.step.5";
     return prefix.empty() ? std::string() : prefix + "." + d.key;
   }
 
@@ -281,6 +289,12 @@ TEST_F(FieldBattery, EveryFieldSurvivesSaveAndLoad) {
           value = "2468";
         } else if (d.encoding == Encoding::Custom && d.kind == ControlKind::Text) {
           value = BandOf(model) == 0x04 ? "155.25" : "465.25";
+        } else if (d.kind == ControlKind::EditCombo && d.dynamicChoices) {
+          // A list of what exists (the emergency zone and channel): its last row.
+          forms::RecordCursor c;
+          s.parse(data, key.substr(0, key.rfind('.')), c);
+          auto b = s.bind(data, text(), c);
+          value = FormEngine::ChoiceTexts(b->Context(), d).back();
         } else if (d.kind == ControlKind::EditCombo) {
           value = "100.0";
         }
@@ -388,6 +402,10 @@ TEST(FieldsDocument, MatchesTheTables) {
   (void)FeatureFieldTable();
   (void)KeyFunctionList();
   (void)OptBoardPage();
+  (void)VantelixFieldTable();
+  (void)IdListFieldTable();
+  (void)EmergencyFieldTable();
+  (void)AlertToneFieldTable();
   const std::string expected = forms::FieldsMarkdown(english);
   const std::string path = std::string(VB420_RESOURCE_DIR) + "/../docs/FIELDS.md";
   if (const char* w = std::getenv("VB420_WRITE_FIELDS_DOC"); w && *w == '1') {

@@ -1,0 +1,28 @@
+// The emergency editor's data (image 0x7D0 onwards, one page of 25
+// controls).
+//
+// Settings keys: `emergency.KEY`.
+#pragma once
+
+#include <vector>
+
+#include "data/SignallingLayout.h"
+#include "editors/forms/FormEngine.h"
+
+namespace vb420 {
+
+class RadioData;
+
+
+// Index of each control on the page.
+enum EmergencyControl {
+  kEmerChannelMode = 0, kEmerZone, kEmerChannel, kEmerCycles, kEmerActive, kEmerInterval, kEmerMicActive,
+  kEmerMicInterval, kEmerAfter, kEmerDisplay, kEmerMode, kEmerKeyDelay, kEmerTxPower, kEmerAckTone, kEmerHorn,
+  kEmerLoneCaption, kEmerLoneWorker, kEmerLoneTimer, kEmerPreAlert, kEmerLoneReset, kEmerSignalCaption,
+  kEmerSignalling, kEmerDtmf, kEmerFleet, kEmerId, kEmerControls
+};
+
+const forms::FormPage& EmergencyPage();
+const std::vector<forms::FieldDescriptor>& EmergencyFieldTable();
+
+}  // namespace vb420

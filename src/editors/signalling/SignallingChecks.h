@@ -1,0 +1,24 @@
+// The pre-write checks of the emergency and data-signalling settings, put
+// into the radio link's check slots by RegisterSignallingWriteChecks().
+#pragma once
+
+#include <vector>
+
+#include "link/WriteValidation.h"
+
+namespace vb420 {
+
+class RadioData;
+
+// Write checks (each adds its text entry to `out` when it fails):
+//  779: a set emergency zone must exist and be conventional, and its channel
+//       must be set and exist in it; a channel without a zone is refused too;
+//  813: with Vantelix emergency signalling, the target fleet and ID must be
+//       an entry of the ID list (a fleet-wide target, ID "all", needs an
+//       entry of that fleet).
+void CheckEmergencyChannel(RadioData& data, std::vector<WriteProblem>& out);
+void CheckEmergencyVantelixTarget(RadioData& data, std::vector<WriteProblem>& out);
+// Puts both into the write checks (once).
+void RegisterSignallingWriteChecks();
+
+}  // namespace vb420

@@ -1,0 +1,203 @@
+// The emergency page by settings key, and the emergency pre-write checks.
+#include "SignalTestSupport.h"
+#include "editors/signalling/EmergencyFields.h"
+#include "editors/signalling/SignallingChecks.h"
+#include "editors/signalling/VantelixFields.h"
+#include "editors/zones/ZoneMemory.h"
+
+namespace vb420::sigtest {
+namespace {
+
+using forms::SettingStatus;
+
+class Emergency : public SignalTest {
+ protected:
+  void SetUp() override {
+    SignalTest::SetUp();
+    (void)EmergencyFieldTable();
+    (void)IdListFieldTable();
+    CZoneMemory zm(data);
+    ASSERT_EQ(zm.CreateZone(4, '1'), 1);  // zone 5: conventional, channels 1 and 3
+    ASSERT_EQ(zm.InsertRecord(4, 0), 1);
+    ASSERT_EQ(zm.InsertRecord(4, 2), 1);
+    ASSERT_EQ(zm.CreateZone(8, '0'), 1);  // zone 9: LTR, group 1
+    ASSERT_EQ(zm.InsertRecord(8, 0), 1);
+  }
+  std::vector<int> Problems() {
+    std::vector<WriteProblem> out;
+    CheckEmergencyChannel(data, out);
+    CheckEmergencyVantelixTarget(data, out);
+    std::vector<int> entries;
+    for (const WriteProblem& p : out) entries.push_back(p.entry);
+    return entries;
+  }
+};
+
+TEST_F(Emergency, ZoneAndChannelAreAcceptedOnlyWhenTheyExist) {
+  EXPECT_EQ(Set("emergency.zone", "3"), SettingStatus::Refused);  // no zone 3
+  EXPECT_EQ(B(0x7D0), 0xFF);
+  EXPECT_EQ(shown.text, "");
+  ASSERT_EQ(Set("emergency.zone", "5"), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7D0), 5);
+  EXPECT_EQ(Set("emergency.channel", "2"), SettingStatus::Refused);  // zone 5 has no channel 2
+  EXPECT_EQ(B(0x7D1), 0xFF);
+  ASSERT_EQ(Set("emergency.channel", "3"), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7D1), 3);
+  EXPECT_EQ(Set("emergency.zone", "200"), SettingStatus::Refused);
+  EXPECT_EQ(Bytes(0x7D0, 2), (std::vector<uint8_t>{5, 3}));
+  // The "off" text clears both.
+  ASSERT_EQ(Set("emergency.zone", text.Text(362)), SettingStatus::Ok);
+  EXPECT_EQ(Bytes(0x7D0, 2), (std::vector<uint8_t>{0xFF, 0xFF}));
+  EXPECT_EQ(shown.text, text.Text(362));
+  // Without a zone the channel cannot be chosen.
+  EXPECT_EQ(Set("emergency.channel", "1"), SettingStatus::Disabled);
+  // The rows offered are the existing zones.
+  forms::FormContext ctx(data, text);
+  const auto rows = forms::FormEngine::ChoiceTexts(ctx, EmergencyFieldTable()[kEmerZone]);
+  EXPECT_EQ(rows, (std::vector<std::string>{text.Text(362), "5", "9"}));
+}
+
+TEST_F(Emergency, NumberBoxesWithOffValues) {
+  ASSERT_EQ(Set("emergency.cycles", "0"), SettingStatus::Ok);  // 0 or nothing: continuous
+  EXPECT_EQ(B(0x7D2), 0xFF);
+  EXPECT_EQ(shown.text, text.Text(364));
+  ASSERT_EQ(Set("emergency.cycles", "250"), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7D2), 200);
+  ASSERT_EQ(Set("emergency.cycles", ""), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7D2), 0xFF);
+  ASSERT_EQ(Set("emergency.keydelay", "2.37"), SettingStatus::Ok);
+  EXPECT_EQ(W(0x7DB), 2300);
+  EXPECT_EQ(shown.text, "2.3");
+  ASSERT_EQ(Set("emergency.keydelay", "9"), SettingStatus::Ok);
+  EXPECT_EQ(W(0x7DB), 5000);
+  ASSERT_EQ(Set("emergency.keydelay", "0"), SettingStatus::Ok);
+  EXPECT_EQ(W(0x7DB), 0);
+  EXPECT_EQ(shown.text, text.Text(371));
+  ASSERT_EQ(Set("emergency.fleet", "0"), SettingStatus::Disabled);  // signalling is not Vantelix
+  ASSERT_EQ(Set("emergency.signalling", text.Text(354)), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7F0), '2');
+  ASSERT_EQ(Set("emergency.fleet", "0"), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7FA), 0);
+  EXPECT_EQ(shown.text, text.Text(806));
+  ASSERT_EQ(Set("emergency.id", "2000"), SettingStatus::Ok);
+  EXPECT_EQ(W(0x7FB), 1001);
+  ASSERT_EQ(Set("emergency.display", "EMERGENCY CALL"), SettingStatus::Ok);
+  EXPECT_EQ(Bytes(0x7E0, 12), (std::vector<uint8_t>{'E', 'M', 'E', 'R', 'G', 'E', 'N', 'C', 'Y', ' ', 'C', 'A'}));
+  ASSERT_EQ(Set("emergency.loneworker", "Yes"), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7ED), '0');
+  ASSERT_EQ(Set("emergency.loneworker", "No"), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7ED), 0xFF);
+}
+
+TEST_F(Emergency, PreAlertStaysBelowTheLoneWorkerTime) {
+  ASSERT_EQ(Set("emergency.lwtimer", "10"), SettingStatus::Ok);
+  ASSERT_EQ(Set("emergency.prealert", "15"), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7DE), 9);
+  ASSERT_EQ(Set("emergency.prealert", "10"), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7DE), 9);
+  ASSERT_EQ(Set("emergency.prealert", "4"), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7DE), 4);
+  // A shorter lone-worker time takes a pre-alert at or above it down.
+  ASSERT_EQ(Set("emergency.lwtimer", "3"), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7DE), 2);
+  // With a time of 1 no pre-alert fits: it is off.
+  ASSERT_EQ(Set("emergency.lwtimer", "1"), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7DE), 0xFF);
+  ASSERT_EQ(Set("emergency.prealert", "1"), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7DE), 0xFF);
+  // Spinning walks off, 1 .. time - 1.
+  ASSERT_EQ(Set("emergency.lwtimer", "4"), SettingStatus::Ok);
+  forms::FormContext ctx(data, text);
+  const auto& pre = EmergencyFieldTable()[kEmerPreAlert];
+  std::vector<int> seen;
+  for (int i = 0; i < 5; ++i) {
+    forms::FormEngine::Spin(ctx, pre, 1);
+    seen.push_back(B(0x7DE));
+  }
+  EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 0xFF, 1}));
+}
+
+TEST_F(Emergency, AniSignallingOnlyWithSystemTypeTwo) {
+  EXPECT_EQ(Set("emergency.signalling", text.Text(367)), SettingStatus::BadValue);
+  data.Image().setU8(0x851, 1);
+  data.Image().setU8(0x852, 0);  // system type 2
+  ASSERT_EQ(Set("emergency.signalling", text.Text(367)), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7F0), '3');
+}
+
+TEST_F(Emergency, WriteCheckOfTheEmergencyChannel) {
+  struct Case {
+    uint8_t zone, channel;
+    bool refused;
+  } cases[] = {
+      {0xFF, 0xFF, false},  // none: fine
+      {5, 1, false},       {5, 3, false},
+      {5, 2, true},         // no such channel
+      {5, 0xFF, true},      // a zone without its channel
+      {0xFF, 1, true},      // a channel without its zone
+      {3, 1, true},         // no such zone
+      {9, 1, true},         // a trunked zone has no channel to switch to
+      {0, 1, true},        {200, 1, true},
+  };
+  for (const Case& c : cases) {
+    data.Image().setU8(0x7D0, c.zone);
+    data.Image().setU8(0x7D1, c.channel);
+    std::vector<WriteProblem> out;
+    CheckEmergencyChannel(data, out);
+    EXPECT_EQ(out.size(), c.refused ? 1u : 0u) << int(c.zone) << "/" << int(c.channel);
+    if (!out.empty()) {
+      EXPECT_EQ(out[0].entry, 779);
+    }
+  }
+}
+
+TEST_F(Emergency, WriteCheckOfTheVantelixTarget) {
+  EXPECT_TRUE(Problems().empty());
+  ASSERT_EQ(Set("emergency.signalling", text.Text(354)), SettingStatus::Ok);
+  EXPECT_TRUE(Problems().empty());  // no target yet: 811 and 812 report that
+  ASSERT_EQ(Set("emergency.fleet", "150"), SettingStatus::Ok);
+  ASSERT_EQ(Set("emergency.id", "2000"), SettingStatus::Ok);
+  EXPECT_EQ(Problems(), std::vector<int>{813});
+  ASSERT_EQ(Set("idlist.40.fleet", "150"), SettingStatus::Ok);
+  ASSERT_EQ(Set("idlist.40.id", "2001"), SettingStatus::Ok);
+  EXPECT_EQ(Problems(), std::vector<int>{813});
+  ASSERT_EQ(Set("idlist.40.id", "2000"), SettingStatus::Ok);
+  EXPECT_TRUE(Problems().empty());
+  // A fleet-wide target needs an entry of that fleet only.
+  ASSERT_EQ(Set("emergency.id", text.Text(806)), SettingStatus::Ok);
+  EXPECT_TRUE(Problems().empty());
+  ASSERT_EQ(Set("emergency.fleet", "151"), SettingStatus::Ok);
+  EXPECT_EQ(Problems(), std::vector<int>{813});
+  // Through the registered checks, in their slot.
+  RegisterSignallingWriteChecks();
+  RegisterSignallingWriteChecks();  // once only
+  data.Image().setU8(0x7D0, 3);
+  data.Image().setU8(0x7D1, 1);
+  const WriteValidationResult r = ValidateForWrite(data, text);
+  std::vector<int> entries;
+  for (const WriteProblem& p : r.problems) entries.push_back(p.entry);
+  EXPECT_EQ(std::count(entries.begin(), entries.end(), 779), 1);
+  EXPECT_EQ(std::count(entries.begin(), entries.end(), 813), 1);
+  EXPECT_LT(std::find(entries.begin(), entries.end(), 779) - entries.begin(),
+            std::find(entries.begin(), entries.end(), 813) - entries.begin());
+}
+
+TEST_F(Emergency, NewImageShowsAValueInEveryControlAndStoringItChangesNothing) {
+  std::vector<forms::SettingLine> lines;
+  ASSERT_EQ(forms::ListSettings(data, text, "emergency", lines), SettingStatus::Ok);
+  EXPECT_EQ(lines.size(), 23u);
+  forms::FormContext ctx(data, text);
+  for (const forms::FieldDescriptor& d : EmergencyFieldTable())
+    if (d.kind == forms::ControlKind::Combo) {
+      EXPECT_GE(forms::FormEngine::CurrentRow(ctx, d), 0) << d.key;
+    }
+  const std::vector<uint8_t> before = data.buffers.ImageBytes();
+  for (const forms::SettingLine& l : lines)
+    if (l.enabled) {
+      EXPECT_EQ(Set(l.key, l.text), SettingStatus::Ok) << l.key << "=" << l.text;
+    }
+  EXPECT_EQ(data.buffers.ImageBytes(), before);
+}
+
+}  // namespace
+}  // namespace vb420::sigtest

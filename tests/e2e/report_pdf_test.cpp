@@ -1,0 +1,272 @@
+// vb420cli report: the PDF of a full programming, its pages read back with
+// pdftotext and drawn with pdftoppm, against the page plan.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "CliRun.h"
+#include "data/DataFile.h"
+#include "data/NewImage.h"
+#include "data/RadioData.h"
+#include "editors/forms/FieldSets.h"
+#include "editors/messages/MessageFields.h"
+#include "editors/testfreq/TestFreqFields.h"
+#include "editors/zones/ZoneFields.h"
+#include "editors/zones/ZoneMemory.h"
+#include "lang/TextTable.h"
+#include "print/core/PagePlan.h"
+#include "print/core/PrintOptions.h"
+
+namespace {
+
+using vb420::test::CliRun;
+using vb420::test::RunCli;
+namespace print = vb420::print;
+
+std::string Shell(const std::string& cmd) {
+  std::string out;
+  if (FILE* p = popen(cmd.c_str(), "r")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    pclose(p);
+  }
+  return out;
+}
+
+bool HaveTool(const char* name) { return !Shell(std::string("command -v ") + name + " 2>/dev/null").empty(); }
+
+class ReportPdf : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveTool("pdftotext") || !HaveTool("pdftoppm")) GTEST_SKIP() << "poppler-utils is not installed";
+    dir_ = std::filesystem::temp_directory_path() / ("vb420-report-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
+    file_ = (dir_ / "full.dat").string();
+    ASSERT_EQ(english_.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English"),
+              vb420::TextTable::LoadResult::Ok);
+    ASSERT_EQ(spanish_.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "Spanish"),
+              vb420::TextTable::LoadResult::Ok);
+    (void)vb420::zonefields::Fields(vb420::ZoneTable::Channel);
+    (void)vb420::TestFreqFieldTable();
+    (void)vb420::MessageFieldTable();
+    BuildFullProgramming();
+  }
+  void TearDown() override {
+    if (!dir_.empty()) std::filesystem::remove_all(dir_);
+  }
+
+  void Set(const std::string& key, const std::string& value) {
+    vb420::forms::SettingLine l;
+    int msg = 0;
+    ASSERT_EQ(vb420::forms::SetSetting(data_, english_, key, value, l, msg), vb420::forms::SettingStatus::Ok) << key;
+  }
+
+  // Three zones of every kind the report prints, messages, test frequencies
+  // and the data-signalling directory counts of a full radio.
+  void BuildFullProgramming() {
+    data_.buffers.Clear();
+    vb420::InitNewImage(data_, true);
+    data_.SyncCodecs();
+    vb420::CZoneMemory zones(data_);
+    for (int c = 1; c <= 40; ++c) Set("zone.1.ch." + std::to_string(c) + ".rxf", c == 40 ? "163.3625" : "150.5");
+    Set("zone.1.ch.40.name", "DEPOT");
+    ASSERT_EQ(zones.CreateZone(1, '0'), 1);
+    Set("zone.2.group.1.encode", "5");
+    Set("zone.2.group.1.name", "FLEET1");
+    ASSERT_EQ(zones.InsertRepeater(1, 0), 1);
+    ASSERT_EQ(zones.CreateZone(2, '5'), 1);
+    Set("zone.3.group.1.id", "100");
+    Set("zone.3.group.1.name", "TALK1");
+    Set("message.1", "ZEL DEALER SERVICE");
+    Set("testfreq.2.rx", "151.5");
+    vb420::ByteArea image = data_.Image();
+    image.setU16le(0x9EE, 100);
+    image.setU16le(0x9F2, 90);
+    ASSERT_TRUE(vb420::SaveDatFile(file_, data_).ok());
+  }
+
+  std::string PageText(const std::string& pdf, int page) {
+    return Shell("pdftotext -layout -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" + pdf + "' -");
+  }
+  int PdfPages(const std::string& pdf) {
+    const std::string info = Shell("pdfinfo '" + pdf + "' 2>/dev/null");
+    const size_t at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
+  }
+  // The 1-based page of the first plan entry that `match` accepts.
+  template <class F>
+  int PageOf(const std::vector<print::PageEntry>& plan, F match) {
+    for (size_t i = 0; i < plan.size(); ++i)
+      if (match(plan[i])) return static_cast<int>(i) + 1;
+    return -1;
+  }
+  // The texts `vb420cli settings --editor NAME` lists; empty when the tool
+  // has no such editor.
+  std::vector<std::string> CliValues(const char* name, const std::string& env) {
+    std::vector<std::string> out;
+    const CliRun r = RunCli("settings " + file_ + " --editor " + name, env);
+    if (r.exitCode != 0) return out;
+    size_t a = 0;
+    while (a < r.out.size()) {
+      size_t b = r.out.find('\n', a);
+      if (b == std::string::npos) b = r.out.size();
+      std::string line = r.out.substr(a, b - a);
+      a = b + 1;
+      const size_t eq = line.find('=');
+      if (eq == std::string::npos) continue;
+      std::string v = line.substr(eq + 1);
+      const size_t tab = v.find('\t');
+      if (tab != std::string::npos) v.resize(tab);
+      out.push_back(v);
+    }
+    return out;
+  }
+  // Width and height of a PNG from its header.
+  std::pair<int, int> PngSize(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    unsigned char h[24] = {};
+    in.read(reinterpret_cast<char*>(h), 24);
+    auto be = [&](int o) { return (h[o] << 24) | (h[o + 1] << 16) | (h[o + 2] << 8) | h[o + 3]; };
+    return {be(16), be(20)};
+  }
+
+  void CheckReport(bool landscape, vb420::TextTable& text, const std::string& languageOption) {
+    const std::string pdf = (dir_ / (landscape ? "l.pdf" : "p.pdf")).string();
+    const CliRun r = RunCli("report " + file_ + " -o " + pdf + (landscape ? " --landscape" : "") + languageOption);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    const auto plan = print::BuildPagePlan(data_, print::PrintOptions::Defaults(), landscape);
+    EXPECT_EQ(r.out, std::to_string(plan.size()) + " pages written to " + pdf + "\n");
+    ASSERT_EQ(PdfPages(pdf), static_cast<int>(plan.size()));
+
+    // Every section's title on the first page of the section, and the
+    // header on every page with its page number.
+    for (int section : print::kSectionOrder) {
+      const int page = PageOf(plan, [&](const print::PageEntry& e) { return e.section == section; });
+      ASSERT_GT(page, 0) << section;
+      const std::string t = PageText(pdf, page);
+      EXPECT_NE(t.find(text.Text(print::SectionTitleEntry(section))), std::string::npos) << section << "\n" << t;
+      EXPECT_NE(t.find("MARDEKO VB-420"), std::string::npos);
+      EXPECT_NE(t.find(std::to_string(page) + "\n"), std::string::npos);
+      EXPECT_NE(t.find("ZEL DEALER SERVICE"), std::string::npos);
+    }
+    // A channel's frequency and name on the list page that holds channel 40:
+    // the second list page in both orientations (36 channels to a portrait
+    // page, 24 to a landscape one).
+    const int listPage = PageOf(plan, [&](const print::PageEntry& e) {
+      return e.zone == 0 && e.zoneKind == print::ZonePageKind::List && e.zonePage == 1;
+    });
+    const std::string channels = PageText(pdf, listPage);
+    EXPECT_NE(channels.find("163.36250"), std::string::npos) << channels;
+    EXPECT_NE(channels.find("DEPOT"), std::string::npos);
+    // A group's name on the LTR zone's list page, a talk group's on the PassPort's.
+    const int ltrList = PageOf(plan, [](const print::PageEntry& e) { return e.zone == 1 && e.zoneKind == print::ZonePageKind::List; });
+    EXPECT_NE(PageText(pdf, ltrList).find("FLEET1"), std::string::npos);
+    const int ppList = PageOf(plan, [](const print::PageEntry& e) { return e.zone == 2 && e.zoneKind == print::ZonePageKind::List; });
+    EXPECT_NE(PageText(pdf, ppList).find("TALK1"), std::string::npos);
+    // The test frequency of row 2.
+    const int tf = PageOf(plan, [](const print::PageEntry& e) { return e.section == 10; });
+    EXPECT_NE(PageText(pdf, tf).find("151.50000"), std::string::npos);
+    // The sections of the editors built by now print their values (a key's
+    // function, an ID-list name, a feature); the others say they are not
+    // printed. What the command-line tool's `settings` lists is what it has.
+    const struct {
+      const char* set;
+      int section;
+    } printed[] = {{"keys", 2}, {"idlist", 6}, {"features", 1}, {"scan", 3}, {"emergency", 8}};
+    for (const auto& p : printed) {
+      const auto values = CliValues(p.set, &text == &spanish_ ? "VB420_LANGUAGE=Spanish " : "");
+      std::string sectionText;
+      int first = -1;
+      for (size_t i = 0; i < plan.size(); ++i)
+        if (plan[i].section == p.section) {
+          if (first < 0) first = static_cast<int>(i) + 1;
+          sectionText += PageText(pdf, static_cast<int>(i) + 1);
+        }
+      ASSERT_GT(first, 0) << p.set;
+      if (values.empty()) {
+        EXPECT_NE(PageText(pdf, first).find(text.Text(182)), std::string::npos) << p.set;
+        continue;
+      }
+      // One value that stands out on a page: a single word of some length.
+      std::string sample;
+      for (const std::string& v : values)
+        if (v.size() >= 4 && v.find(' ') == std::string::npos) {
+          sample = v;
+          break;
+        }
+      if (!sample.empty()) EXPECT_NE(sectionText.find(sample), std::string::npos) << p.set << ": " << sample;
+      EXPECT_EQ(sectionText.find(text.Text(182)), std::string::npos) << p.set;
+    }
+
+    // The pages draw: the first in the page's orientation.
+    const std::string png = (dir_ / (landscape ? "l" : "p")).string();
+    Shell("pdftoppm -r 40 -png -f 1 -l 1 '" + pdf + "' '" + png + "'");
+    std::string first;
+    for (const auto& e : std::filesystem::directory_iterator(dir_))
+      if (e.path().filename().string().rfind(landscape ? "l-" : "p-", 0) == 0) first = e.path().string();
+    ASSERT_FALSE(first.empty());
+    const auto [w, h] = PngSize(first);
+    EXPECT_GT(w, 100);
+    EXPECT_EQ(w > h, landscape) << w << "x" << h;
+    EXPECT_GT(std::filesystem::file_size(first), 2000u);  // not a blank page
+  }
+
+  vb420::TextTable english_, spanish_;
+  vb420::RadioData data_{&english_};
+  std::filesystem::path dir_;
+  std::string file_;
+};
+
+TEST_F(ReportPdf, FullProgrammingPortraitAndLandscape) {
+  CheckReport(false, english_, "");
+  CheckReport(true, english_, "");
+}
+
+TEST_F(ReportPdf, SpanishReport) { CheckReport(false, spanish_, " --language 2"); }
+
+TEST_F(ReportPdf, SectionsAndZonesChooseThePages) {
+  const std::string pdf = (dir_ / "s.pdf").string();
+  const CliRun r = RunCli("report " + file_ + " -o " + pdf + " --sections 10,14 --zones 2-3");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  print::PrintOptions o = print::PrintOptions::Defaults();
+  o.SetAll(false);
+  o.Set(10, true);
+  o.Set(14, true);
+  o.SetFirstZone(2);
+  o.SetLastZone(3);
+  const int pages = print::PageCount(data_, o, false);
+  EXPECT_EQ(PdfPages(pdf), pages);
+  // Without the model and message blocks the header has neither.
+  const std::string t = PageText(pdf, 1);
+  EXPECT_EQ(t.find("ZEL DEALER SERVICE"), std::string::npos);
+  EXPECT_EQ(t.find(english_.Text(129)), std::string::npos);
+  EXPECT_EQ(PageText(pdf, 2).find("DEPOT"), std::string::npos);  // zone 1 is not in the range
+}
+
+TEST_F(ReportPdf, RefusesBadArgumentsAndKeepsAnOldFile) {
+  const std::string pdf = (dir_ / "x.pdf").string();
+  { std::ofstream(pdf) << "old"; }
+  for (const char* bad : {" --sections 11", " --zones 5-2", " --zones 0-3", " --language 9", ""}) {
+    const CliRun r = RunCli(std::string("report ") + file_ + (std::string(bad).empty() ? "" : " -o " + pdf) + bad);
+    EXPECT_EQ(r.exitCode, 2) << bad;
+  }
+  EXPECT_EQ(RunCli("report " + (dir_ / "missing.dat").string() + " -o " + pdf).exitCode, 1);
+  std::ifstream in(pdf);
+  std::string s;
+  in >> s;
+  EXPECT_EQ(s, "old");
+  // A folder that cannot be written: a failure, and nothing left behind.
+  const CliRun r = RunCli("report " + file_ + " -o /nonexistent-dir/r.pdf");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_FALSE(std::filesystem::exists("/nonexistent-dir/r.pdf.part"));
+}
+
+}  // namespace
