@@ -10,6 +10,7 @@ vb420_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-multimedia-dev qt6-translations-l10n
   libgl-dev xvfb xauth
+  clang
   poppler-utils
 )
 
@@ -32,4 +33,16 @@ vb420_install_missing() {
 vb420_build() {
   cmake -S "$VB420_ROOT" -B "$VB420_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   cmake --build "$VB420_BUILD" -j "$(nproc)"
+}
+
+# The second build: AddressSanitizer and UndefinedBehaviorSanitizer over the
+# core and end-to-end tests (no GUI), with the libFuzzer harnesses when the
+# compiler is clang. Its own folder, so the ordinary build is never touched.
+VB420_SAN_BUILD="${VB420_SAN_BUILD:-$VB420_ROOT/build-san}"
+vb420_sanitizer_build() {
+  local cxx=()
+  if command -v clang++ >/dev/null 2>&1; then cxx=(-DCMAKE_CXX_COMPILER=clang++ -DVB420_FUZZ=ON); fi
+  cmake -S "$VB420_ROOT" -B "$VB420_SAN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVB420_GUI=OFF -DVB420_BENCH=OFF -DVB420_SANITIZE=address,undefined "${cxx[@]}"
+  cmake --build "$VB420_SAN_BUILD" -j "$(nproc)"
 }

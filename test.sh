@@ -6,3 +6,15 @@ vb420_build
 export QT_QPA_PLATFORM=offscreen
 cd "$VB420_BUILD"
 ctest --output-on-failure --timeout 900 "$@"
+
+# With no selection of tests, the sanitizer build runs too (core, end-to-end
+# and the fuzz harnesses over their corpus); VB420_SKIP_SANITIZERS=1 leaves it
+# out.
+if [ "$#" -eq 0 ] && [ "${VB420_SKIP_SANITIZERS:-0}" != 1 ]; then
+  vb420_sanitizer_build
+  cd "$VB420_SAN_BUILD"
+  export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+  export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+  # The install and package tests belong to the ordinary build.
+  ctest --output-on-failure --timeout 900 -E '^test_(install|package)$'
+fi

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 #include "data/DataFile.h"
@@ -14,8 +15,31 @@ namespace vb420 {
 namespace fs = std::filesystem;
 
 namespace {
-constexpr const char* kPrefix = "read-";
 constexpr const char* kExtension = ".dat";
+constexpr const char* kPrefixes[] = {"read-", "written-", "radio-"};
+constexpr size_t kStampLength = 15;  // "20261207-081502"
+
+const char* PrefixOf(BackupKind kind) { return kPrefixes[static_cast<int>(kind)]; }
+
+std::string SafeName(const std::string& text) {
+  std::string out;
+  for (char c : text)
+    out.push_back((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ? c : '_');
+  return out;
+}
+
+// The time stamp of a backup's name: the characters after its kind.
+std::string StampOf(const std::string& name) {
+  const auto dash = name.find('-');
+  return dash == std::string::npos ? std::string() : name.substr(dash + 1, kStampLength);
+}
+
+bool IsBackupName(const std::string& name) {
+  if (name.size() <= 4 || name.compare(name.size() - 4, 4, kExtension) != 0) return false;
+  for (const char* p : kPrefixes)
+    if (name.rfind(p, 0) == 0) return true;
+  return false;
+}
 }  // namespace
 
 std::string DefaultBackupFolder() {
@@ -27,13 +51,18 @@ std::string DefaultBackupFolder() {
 }
 
 std::string BackupFileName(const std::tm& t, const std::string& modelName) {
+  return BackupFileName(BackupKind::kRead, t, modelName, "");
+}
+
+std::string BackupFileName(BackupKind kind, const std::tm& t, const std::string& modelName,
+                           const std::string& serial) {
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &t);
-  std::string model;
-  for (char c : modelName)
-    model.push_back((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ? c : '_');
+  std::string model = SafeName(modelName);
   if (model.empty()) model = "radio";
-  return std::string(kPrefix) + stamp + "-" + model + kExtension;
+  std::string name = std::string(PrefixOf(kind)) + stamp + "-" + model;
+  if (!serial.empty()) name += "-" + SafeName(serial);
+  return name + kExtension;
 }
 
 std::vector<std::string> ListBackups(const std::string& folder) {
@@ -41,15 +70,13 @@ std::vector<std::string> ListBackups(const std::string& folder) {
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    if (it->is_regular_file(ec) && name.rfind(kPrefix, 0) == 0 && name.size() > 4 &&
-        name.compare(name.size() - 4, 4, kExtension) == 0)
-      names.push_back(name);
+    if (it->is_regular_file(ec) && IsBackupName(name)) names.push_back(name);
   }
   // The names carry the time in sortable form; within one second the numbered
   // names ("_2" ... "_10") follow the plain one by their number, which a plain
   // text order would break at "_10".
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    const std::string stampA = a.substr(0, 20), stampB = b.substr(0, 20);
+    const std::string stampA = StampOf(a), stampB = StampOf(b);
     if (stampA != stampB) return stampA < stampB;
     if (a.size() != b.size()) return a.size() < b.size();
     return a < b;
@@ -59,6 +86,15 @@ std::vector<std::string> ListBackups(const std::string& folder) {
 }
 
 std::string SaveBackup(RadioData& data, const std::string& folder, std::string& error, int keep) {
+  return SaveBackup(data, folder, BackupKind::kRead, "", error, keep);
+}
+
+std::string SaveBackup(RadioData& data, const std::string& folder, BackupKind kind, const std::string& serial,
+                       std::string& error, int keep) {
+  // Conversations that run at the same time (a fleet) share the folder: the
+  // choice of a free name and the pruning must not interleave.
+  static std::mutex folderLock;
+  const std::lock_guard<std::mutex> lock(folderLock);
   error.clear();
   if (folder.empty()) {
     error = "no folder for backups";
@@ -74,7 +110,7 @@ std::string SaveBackup(RadioData& data, const std::string& folder, std::string& 
   std::tm local{};
   localtime_r(&now, &local);
   const int model = data.model.ModelNumber();
-  const std::string base = BackupFileName(local, model >= 0 ? ModelTable(model).name : "");
+  const std::string base = BackupFileName(kind, local, model >= 0 ? ModelTable(model).name : "", serial);
   // Two reads within one second get distinct names, each numbered above every
   // backup of that second still there: reusing a freed lower number would
   // sort the newest backup first, and pruning would remove it at once.

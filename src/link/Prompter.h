@@ -33,6 +33,12 @@ constexpr int kPlatformCode = 294;      // error, OK only
 constexpr int kTuningDiffers = 324;
 constexpr int kPartlyWritten = 289;     // the radio holds a partly written programming
 constexpr int kPartlyWrittenWhatNow = 290;  // write again or write a backup; "%s" is the backups folder
+constexpr int kReadFirstBox = 221;        // Write dialog: read and keep the radio's programming first
+constexpr int kVerifyBox = 227;           // Write dialog: read back and compare
+constexpr int kRadioBackupFailed = 240;   // error: the radio's programming could not be kept; "%s" why
+constexpr int kVerifyFailed = 241;        // error: the read-back differs; "%s" the addresses
+constexpr int kWrittenBackupFailed = 242; // warning: the written programming could not be kept; "%s" why
+constexpr int kWrittenAndVerified = 246;  // information: written and verified
 constexpr int kReadPasswordLabel = 695;
 constexpr int kOverwritePasswordLabel = 696;
 }  // namespace msg
@@ -57,6 +63,12 @@ class Prompter {
   // A write given up after it had begun to change the radio's memory: text
   // entries 289 and 290 (what to do now, naming the backups folder).
   virtual void ShowPartlyWritten() = 0;
+  // A backup that could not be kept: `entry` 240 (the write stops) or 242
+  // (the write goes on), with the reason (path and system error).
+  virtual void ShowBackupFailed(int entry, const std::string& why) { ShowError(entry); }
+  // The read-back after a write differs from what was sent: text entry 241
+  // with the addresses (RangesText in link/WriteSession.h).
+  virtual void ShowVerifyFailed(const std::string& ranges) { ShowError(msg::kVerifyFailed); }
   // A write refused because the radio is another model than the data (or
   // one this program does not know): text entry 271; a window names both.
   virtual void ShowWriteModelMismatch(const std::array<uint8_t, 8>& radio, const std::array<uint8_t, 8>& data) {

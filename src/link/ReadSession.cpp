@@ -29,6 +29,7 @@ TransferResult ReadSession::Run() {
   if (link_.IdentifyForRead(prompter_, cb_.pump, radio_) != kOk) return TransferResult::kFailed;
   std::array<uint8_t, 10> version{};
   if (link_.VersionQueryWithRetry(prompter_, cb_.pump, version) != kOk) return TransferResult::kFailed;
+  if (querySerial_ && session::QuerySerial(link_, prompter_, cb_, serial_) != kOk) return TransferResult::kFailed;
   // Bit 0 of model byte 6 is clear while the radio's read password is set.
   if ((radio_[6] & 0x01) == 0 && ReadPassword() != kOk) return TransferResult::kFailed;
   if (TransferAll() != kOk) return TransferResult::kFailed;

@@ -16,8 +16,13 @@ class ReadSession {
   ReadSession(RadioLink& link, MemoryBuffers& buffers, Prompter& prompter, SessionCallbacks cb = {})
       : link_(link), buffers_(buffers), prompter_(prompter), cb_(std::move(cb)) {}
 
+  // Also asks the radio's information record, for its serial number.
+  void SetQuerySerial(bool on) { querySerial_ = on; }
+
   // The whole conversation.
   [[nodiscard]] TransferResult Run();
+  // The serial number, when it was asked.
+  const std::string& SerialNumber() const { return serial_; }
 
   // The radio's answer to the identification (valid once identified).
   const ModelBytes& RadioModel() const { return radio_; }
@@ -44,6 +49,8 @@ class ReadSession {
   Prompter& prompter_;
   SessionCallbacks cb_;
   ModelBytes radio_{};
+  bool querySerial_ = false;
+  std::string serial_;
   bool cancelled_ = false;
 };
 

@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -41,7 +42,8 @@ class PriorityBoost {
   }
 
  private:
-  static inline bool refused_ = false;
+  // Several ports may be read at once (a fleet), each on its own thread.
+  static inline std::atomic<bool> refused_ = false;
   int old_ = 0;
   bool raised_ = false;
 };

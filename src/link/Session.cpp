@@ -4,6 +4,7 @@
 
 #include "lang/TextTable.h"
 #include "link/SerialDevices.h"
+#include "link/RadioInfoSession.h"
 
 namespace vb420 {
 
@@ -52,6 +53,46 @@ LinkResult PasswordRound(RadioLink& link, Prompter& prompter, const SessionCallb
     }
     prompter.ShowError(msg::kWrongPassword);
     if (++wrong >= kMaxWrong) {
+      link.GiveUp();
+      return LinkResult::kFailed;
+    }
+  }
+}
+
+LinkResult QuerySerial(RadioLink& link, Prompter& prompter, const SessionCallbacks& cb, std::string& serial) {
+  std::array<uint8_t, 32> record{};
+  for (;;) {
+    Pump(cb);
+    if (link.InformationQuery(record) == LinkResult::kOk) break;
+    if (!prompter.AskRetryCancel(msg::kCommFailed)) {
+      link.GiveUp();
+      return LinkResult::kFailed;
+    }
+  }
+  serial = FieldText(record.data() + 16, 12, true);
+  while (!serial.empty() && serial.front() == ' ') serial.erase(0, 1);
+  return LinkResult::kOk;
+}
+
+LinkResult ReadMemory(RadioLink& link, Prompter& prompter, const SessionCallbacks& cb, uint8_t* image, uint8_t* ext,
+                      const std::function<void(int)>& step) {
+  for (;;) {
+    link.SetBlockSize(kBlockSize);
+    if (step) step(0);
+    bool failed = false;
+    for (int n = 0; n < kBlockCount && !failed; ++n) {
+      Pump(cb);
+      if (step) step(n + 1);
+      failed = link.BlockRead(image + static_cast<size_t>(n) * kBlockSize, n) != BlockReadResult::kOk;
+    }
+    for (int i = 0; i < kExtPieceCount && !failed; ++i) {
+      Pump(cb);
+      if (step) step(kBlockCount + 1 + i);
+      const int offset = i * kExtPieceSize;
+      failed = link.AreaRead(ext + offset, offset, kExtPieceSize) != LinkResult::kOk;
+    }
+    if (!failed) return LinkResult::kOk;
+    if (!prompter.AskRetryCancel(msg::kCommFailed)) {
       link.GiveUp();
       return LinkResult::kFailed;
     }

@@ -63,6 +63,19 @@ inline void Progress(const SessionCallbacks& cb, int done) {
 [[nodiscard]] LinkResult PasswordRound(RadioLink& link, Prompter& prompter, const SessionCallbacks& cb,
                                        bool readPassword, const std::string& line1, const std::string& line2);
 
+// The information record ("URK") with Retry/Cancel (270); `serial` gets the
+// radio's serial number (data bytes 16..27, blanks trimmed). Giving up ends
+// program mode and closes the port.
+[[nodiscard]] LinkResult QuerySerial(RadioLink& link, Prompter& prompter, const SessionCallbacks& cb,
+                                     std::string& serial);
+
+// Reads all 192 blocks into `image` (0xC000 bytes) and all 72 extension
+// pieces into `ext` (0x1200 bytes); `step(k)` is told before step k (1..264).
+// A failure asks Retry/Cancel (270): Retry starts again with block 0, Cancel
+// ends program mode, closes the port and answers kFailed.
+[[nodiscard]] LinkResult ReadMemory(RadioLink& link, Prompter& prompter, const SessionCallbacks& cb,
+                                    uint8_t* image, uint8_t* ext, const std::function<void(int)>& step);
+
 }  // namespace session
 
 // The message for a port that would not open: text entry 269, the device

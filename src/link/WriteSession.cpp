@@ -1,11 +1,15 @@
 #include "link/WriteSession.h"
 
+#include <cstdio>
+#include <memory>
+
 #include "data/NewImage.h"
 #include "lang/TextTable.h"
+#include "link/Backups.h"
+#include "link/RadioInfoSession.h"
 
 namespace vb420 {
 
-using session::Progress;
 using session::Pump;
 
 std::string PasswordWarningText(TextTable& text, bool readPassword, bool overwritePassword) {
@@ -30,11 +34,60 @@ ExtPiece WritePieceOf(int piece) {
   return p;
 }
 
+bool VerifiedImageByte(size_t offset) {
+  return offset < kImageSize && !(offset >= img::kModelBytes && offset < img::kModelBytes + 8);
+}
+
+bool VerifiedExtByte(size_t offset) {
+  if (offset >= kExtSize) return false;
+  const ExtPiece p = WritePieceOf(static_cast<int>(offset / kExtPieceSize));
+  return p.sent && offset >= static_cast<size_t>(p.offset) && offset < static_cast<size_t>(p.offset + p.length);
+}
+
+std::vector<ByteRange> CompareReadBack(const uint8_t* sentImage, const uint8_t* sentExt, const uint8_t* image,
+                                       const uint8_t* ext) {
+  std::vector<ByteRange> out;
+  const auto scan = [&out](bool isExt, const uint8_t* sent, const uint8_t* got, size_t size, bool (*held)(size_t)) {
+    for (size_t i = 0; i < size; ++i) {
+      if (!held(i) || sent[i] == got[i]) continue;
+      if (!out.empty() && out.back().ext == isExt && out.back().last + 1 == i) out.back().last = i;
+      else out.push_back({isExt, i, i});
+    }
+  };
+  scan(false, sentImage, image, kImageSize, VerifiedImageByte);
+  scan(true, sentExt, ext, kExtSize, VerifiedExtByte);
+  return out;
+}
+
+std::string RangesText(const std::vector<ByteRange>& ranges, size_t shown) {
+  std::string s;
+  char buf[40];
+  for (size_t i = 0; i < ranges.size() && i < shown; ++i) {
+    const ByteRange& r = ranges[i];
+    if (r.first == r.last) std::snprintf(buf, sizeof buf, "%s0x%04zX", r.ext ? "ext " : "", r.first);
+    else std::snprintf(buf, sizeof buf, "%s0x%04zX-0x%04zX", r.ext ? "ext " : "", r.first, r.last);
+    if (!s.empty()) s += ", ";
+    s += buf;
+  }
+  if (ranges.size() > shown) s += " (+" + std::to_string(ranges.size() - shown) + ")";
+  return s;
+}
+
+void WriteSession::Step(int done) {
+  if (cb_.progress) cb_.progress(stepBase_ + done, TotalSteps());
+}
+
 TransferResult WriteSession::Run() {
   constexpr LinkResult kOk = LinkResult::kOk;
   constexpr TransferResult kFailed = TransferResult::kFailed;
   link_.SetBlockSize(kBlockSize);
-  Progress(cb_, 0);
+  stepBase_ = 0;
+  verified_ = VerifyOutcome::kNotRun;
+  differences_.clear();
+  writtenBackup_.clear();
+  radioBackup_.clear();
+  readUnlocked_ = false;
+  Step(0);
   Pump(cb_);
   const ByteArea image = data_.Image();
   const bool readPw = !image.bit(img::kModelBytes + 6, 0);
@@ -46,9 +99,20 @@ TransferResult WriteSession::Run() {
   if (link_.IdentifyForWrite(prompter_, cb_.pump, data_.model, radio_) != kOk) return kFailed;
   std::array<uint8_t, 10> version{};
   if (link_.VersionQueryWithRetry(prompter_, cb_.pump, version) != kOk) return kFailed;
+  // The serial number names the backups and finds a fleet radio's identity.
+  if ((!backupFolder_.empty() || prepare_) && session::QuerySerial(link_, prompter_, cb_, serial_) != kOk) return kFailed;
+  if (prepare_ && !prepare_(serial_)) {
+    link_.GiveUp();
+    return kFailed;
+  }
   // Bit 1 of model byte 6 is clear while the radio's overwrite password is set.
   if ((radio_[6] & 0x02) == 0 && session::PasswordRound(link_, prompter_, cb_, false, {}, {}) != kOk)
     return kFailed;
+
+  if (readFirst_) {
+    if (ReadRadioFirst() != kOk) return kFailed;
+    stepBase_ += kTransferSteps;
+  }
 
   // The radio learns which program wrote it.
   ByteArea work = data_.Image();
@@ -57,14 +121,86 @@ TransferResult WriteSession::Run() {
   work.writeText(img::kVersion, kVersionString, 5);
   work.writeText(img::kProgramId, kProgramIdentification, 12);
 
+  // What goes into the radio is kept too, under the radio's serial number;
+  // a backup that fails is told but does not stop the write.
+  if (!backupFolder_.empty()) {
+    std::string error;
+    writtenBackup_ = SaveBackup(data_, backupFolder_, BackupKind::kWritten, serial_, error);
+    if (writtenBackup_.empty()) prompter_.ShowBackupFailed(msg::kWrittenBackupFailed, error);
+  }
+
   if (TransferAll() != kOk) return kFailed;
+  stepBase_ += kTransferSteps;
+
+  if (verify_) {
+    if (ReadBack() != kOk) {
+      verified_ = VerifyOutcome::kNotFinished;
+      return kFailed;
+    }
+    if (verified_ == VerifyOutcome::kDiffers) {
+      // The radio does not hold what was sent: end the conversation and say
+      // where; the write has failed.
+      link_.GiveUp();
+      prompter_.ShowVerifyFailed(RangesText(differences_));
+      return kFailed;
+    }
+    stepBase_ += kTransferSteps;
+  }
 
   if (adjustTime_ && !data_.model.IsSecondGen() && link_.DateStampWithRetry(prompter_, cb_.pump) != kOk)
     return kFailed;
 
-  Progress(cb_, kTransferSteps);
+  stepBase_ = 0;
+  Step(TotalSteps());
   Pump(cb_);
   return session::Finish(link_);
+}
+
+LinkResult WriteSession::UnlockReading() {
+  // Bit 0 of model byte 6 is clear while the radio's read password is set;
+  // the radio then gives out nothing but its message block until it is told.
+  if (readUnlocked_ || (radio_[6] & 0x01) != 0) return LinkResult::kOk;
+  if (session::PasswordRound(link_, prompter_, cb_, true, {}, {}) != LinkResult::kOk) return LinkResult::kFailed;
+  readUnlocked_ = true;
+  return LinkResult::kOk;
+}
+
+LinkResult WriteSession::ReadRadioFirst() {
+  if (UnlockReading() != LinkResult::kOk) return LinkResult::kFailed;
+  auto before = std::make_unique<RadioData>();
+  if (session::ReadMemory(link_, prompter_, cb_, before->buffers.ScratchImage().ptr(0, kImageSize),
+                          before->buffers.ScratchExt().ptr(0, kExtSize), [this](int k) { Step(k); }) !=
+      LinkResult::kOk)
+    return LinkResult::kFailed;
+  before->buffers.AcceptScratch();
+  // Kept as a read keeps it: the radio's identity, without the message
+  // password.
+  before->Image().write(img::kModelBytes, radio_.data(), radio_.size());
+  before->Ext().fill(ext::kMessagePasswordLength, 7, 0xFF);
+  std::string error;
+  const std::string folder = backupFolder_;
+  if (!folder.empty()) radioBackup_ = SaveBackup(*before, folder, BackupKind::kRadio, serial_, error);
+  else error = "no folder for backups";
+  if (radioBackup_.empty()) {
+    // The user asked for the radio's programming to be kept before it is
+    // overwritten: without it, nothing is written.
+    link_.GiveUp();
+    prompter_.ShowBackupFailed(msg::kRadioBackupFailed, error);
+    return LinkResult::kFailed;
+  }
+  return LinkResult::kOk;
+}
+
+LinkResult WriteSession::ReadBack() {
+  if (UnlockReading() != LinkResult::kOk) return LinkResult::kFailed;
+  auto back = std::make_unique<MemoryBuffers>();
+  uint8_t* image = back->ScratchImage().ptr(0, kImageSize);
+  uint8_t* ext = back->ScratchExt().ptr(0, kExtSize);
+  if (session::ReadMemory(link_, prompter_, cb_, image, ext, [this](int k) { Step(k); }) != LinkResult::kOk)
+    return LinkResult::kFailed;
+  differences_ = CompareReadBack(data_.Image().ptr(0, kImageSize), data_.Ext().ptr(0, kExtSize), image, ext);
+  verified_ = differences_.empty() ? VerifyOutcome::kVerified : VerifyOutcome::kDiffers;
+  return LinkResult::kOk;
 }
 
 LinkResult WriteSession::TransferAll() {
@@ -77,12 +213,12 @@ LinkResult WriteSession::TransferAll() {
     bool failed = false;
     for (int n = 0; n < kBlockCount && !failed; ++n) {
       Pump(cb_);
-      Progress(cb_, n + 1);
+      Step(n + 1);
       failed = link_.BlockWrite(image.ptr(static_cast<size_t>(n) * kBlockSize, kBlockSize), n) != LinkResult::kOk;
     }
     for (int i = 0; i < kExtPieceCount && !failed; ++i) {
       Pump(cb_);
-      Progress(cb_, kBlockCount + 1 + i);
+      Step(kBlockCount + 1 + i);
       const ExtPiece p = WritePieceOf(i);
       if (!p.sent) continue;
       failed = link_.AreaWrite(extArea.ptr(static_cast<size_t>(p.offset), static_cast<size_t>(p.length)), p.offset,

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -56,6 +57,10 @@ std::string MakeImage(const std::string& path, const char* model, const char* ba
 struct DialogAnswers {
   QString password = "12";
   bool adjustTime = true;
+  int verify = -1;     // -1 leaves the Write dialog's boxes as they open
+  int readFirst = -1;
+  bool verifyShownChecked = false;
+  bool readFirstShownChecked = true;
   int retries = 0;  // Retry answers before Cancel
   std::vector<int> progressSeen;
   bool buttonsDisabledWhileRunning = true;
@@ -76,7 +81,13 @@ struct DialogAnswers {
     seen << d.objectName();
     if (auto* t = qobject_cast<CTransferDlg*>(&d)) {
       d.show();
-      if (auto* w = qobject_cast<CWriteDlg*>(&d)) w->AdjustTimeBox()->setChecked(adjustTime);
+      if (auto* w = qobject_cast<CWriteDlg*>(&d)) {
+        w->AdjustTimeBox()->setChecked(adjustTime);
+        verifyShownChecked = w->VerifyBox()->isChecked();
+        readFirstShownChecked = w->ReadFirstBox()->isChecked();
+        if (verify >= 0) w->VerifyBox()->setChecked(verify == 1);
+        if (readFirst >= 0) w->ReadFirstBox()->setChecked(readFirst == 1);
+      }
       const bool write = qobject_cast<CWriteDlg*>(&d) != nullptr;
       QObject::connect(t->Bar(), &QProgressBar::valueChanged, t, [this, t, write](int v) {
         progressSeen.push_back(v);
@@ -135,6 +146,7 @@ class RwDialogsTest : public QObject {
   void silentRadioLeavesTheWorkingImageUnchanged();
   void writeThroughTheMenuProgramsTheRadio();
   void writeRefusedByValidationSendsNothing();
+  void writeReadBackFindsACorruptedBlockAndTheBoxesAreRemembered();
   void writeToAnotherModelNamesBothAndOffersNoRetry();
   void radioInformationShowsTheSixLines();
   void commPortOffersOnlyPortsThatOpen();
@@ -142,6 +154,9 @@ class RwDialogsTest : public QObject {
   // Only with VB420_SCREENSHOT_DIR set, on a real display (xvfb-run): pictures
   // of the Read dialog mid-transfer and of Radio Information.
   void screenshots();
+  // The same, with VB420_SCREENSHOT_DIR: the Write dialog with its safety
+  // boxes, in English and in Spanish.
+  void writeDialogScreenshots();
 
  private:
   void StartSim(std::vector<std::string> args);
@@ -311,7 +326,10 @@ void RwDialogsTest::writeThroughTheMenuProgramsTheRadio() {
   answers_.adjustTime = false;
   Run(kCmdWrite);
   QVERIFY(answers_.seen.contains("writeDlg"));
-  QVERIFY(f_->prompter.MessageTexts().contains("E219"));
+  // Verified by default, and said so.
+  QVERIFY(answers_.verifyShownChecked);
+  QVERIFY(!answers_.readFirstShownChecked);
+  QVERIFY(f_->prompter.MessageTexts().contains("E246"));
   QVERIFY(!RadioState().adjustTime);  // remembered for the next write
   QVERIFY(answers_.noStopShown);      // the grey Cancel says why
   sim_->Stop();
@@ -339,6 +357,37 @@ void RwDialogsTest::writeRefusedByValidationSendsNothing() {
   QCOMPARE(f_->prompter.MessageTexts().first(), QStringLiteral("E222\n\"E816\"\n\"E1081\""));
   sim_->Stop();
   QVERIFY(testing::ReadTrace(tmp_.filePath("trace.txt").toStdString()).empty());
+}
+
+void RwDialogsTest::writeReadBackFindsACorruptedBlockAndTheBoxesAreRemembered() {
+  StartSim({"--model", "VT-1600", "--band", "136-174", "--serial", "000000000777", "--fault", "corrupt@block=48"});
+  QVERIFY(f_->Start());
+  ByteArea image = f_->Ws().data.Image();
+  for (size_t i = 0x3000; i < 0x3100; ++i) image.setU8(i, static_cast<uint8_t>(i ^ 0xA5));
+  answers_.readFirst = 1;
+  Run(kCmdWrite);
+  // The difference is named by its address, and nothing claims success.
+  const QStringList texts = f_->prompter.MessageTexts();
+  QVERIFY2(texts.filter("E241").size() == 1 && texts.filter("E241").first().contains("0x3010"),
+           qPrintable(texts.join(" | ")));
+  QVERIFY(!texts.contains("E246") && !texts.contains("E219"));
+  // Both backups were kept, under the radio's serial number.
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(tmp_.filePath("data/vb420/backups").toStdString()))
+    names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  QCOMPARE(names.size(), size_t(2));
+  QVERIFY(names[0].rfind("radio-", 0) == 0 && names[0].find("000000000777") != std::string::npos);
+  QVERIFY(names[1].rfind("written-", 0) == 0 && names[1].find("000000000777") != std::string::npos);
+  // The boxes are remembered, in the settings too.
+  QVERIFY(RadioState().readFirst);
+  RadioState() = RadioCommandState();
+  answers_ = DialogAnswers();
+  answers_.verify = 0;
+  Run(kCmdWrite);
+  QVERIFY(answers_.readFirstShownChecked);
+  QVERIFY(f_->prompter.MessageTexts().contains("E219"));
+  QVERIFY(!RadioState().verify);
 }
 
 void RwDialogsTest::radioInformationShowsTheSixLines() {
@@ -459,6 +508,31 @@ void RwDialogsTest::screenshots() {
   f_->Frame().RunCommand(kCmdRadioInfo);
   Settle();
   QVERIFY(shotInfo);
+}
+
+void RwDialogsTest::writeDialogScreenshots() {
+  const char* dir = getenv("VB420_SCREENSHOT_DIR");
+  if (!dir || !*dir) QSKIP("VB420_SCREENSHOT_DIR not set");
+  for (const char* lang : {"en", "es"}) {
+    f_ = std::make_unique<AppFixture>();
+    std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+    f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
+    f_->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
+    QVERIFY(f_->Start());
+    bool shot = false;
+    for (int i = 0; i < 2; ++i)
+      f_->prompter.dialogs.push_back([&](QDialog& d) {
+        if (d.objectName() != "writeDlg") return int(QDialog::Accepted);  // the warnings before a write
+        d.show();
+        QTest::qWait(200);
+        shot = d.grab().save(QString("%1/write-dialog-%2.png").arg(dir, lang));
+        return int(QDialog::Rejected);
+      });
+    f_->Frame().RunCommand(kCmdWrite);
+    Settle();
+    QVERIFY(shot);
+    f_->prompter.dialogs.clear();
+  }
 }
 
 QTEST_MAIN(RwDialogsTest)

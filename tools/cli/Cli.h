@@ -22,7 +22,8 @@ enum ExitCode {
   kExitCancelled = 3,   // the user (or a question without --yes) stopped it
   kExitPortError = 4,   // the serial port could not be opened or set up
   kExitCommError = 5,   // the radio did not answer or answered wrongly
-  kExitRefusedModel = 6 // the radio or file is of a model that is refused
+  kExitRefusedModel = 6, // the radio or file is of a model that is refused
+  kExitVerifyFailed = 7  // written, but the radio read back holds other bytes
 };
 
 using VerbFn = int (*)(const std::vector<std::string>& args);

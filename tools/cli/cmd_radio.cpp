@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "Cli.h"
+#include "Fleet.h"
+#include "RadioCli.h"
 #include "editors/signalling/SignallingChecks.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
@@ -28,153 +30,6 @@ namespace vb420::cli {
 
 namespace {
 
-constexpr int kDefaultRetries = 2;
-// The last event that ended a conversation, when it was not a message.
-constexpr int kNoPassword = -1;
-constexpr int kNotConfirmed = -2;
-
-class CliPrompter : public Prompter {
- public:
-  CliPrompter(TextTable& text, int retries, bool yes, bool havePassword, std::string password)
-      : text_(text),
-        retries_(retries),
-        retriesLeft_(retries),
-        yes_(yes),
-        havePassword_(havePassword),
-        password_(std::move(password)) {}
-
-  bool AskRetryCancel(int entry) override {
-    // A failure that comes back on every retry is told once; the retries
-    // are counted instead.
-    if (entry != lastSaid_) Say(entry);
-    if (retriesLeft_ > 0) {
-      --retriesLeft_;
-      std::cerr << "vb420cli: retrying (" << retries_ - retriesLeft_ << " of " << retries_ << ")\n";
-      return true;
-    }
-    last_ = entry;
-    return false;
-  }
-  bool AskOkCancel(int entry) override {
-    Say(entry);
-    return Confirm();
-  }
-  void ShowError(int entry) override {
-    Say(entry);
-    last_ = entry;
-  }
-  void ShowPortBusy(const std::string& device) override {
-    std::string text = text_.Text(msg::kPortBusy);
-    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, device);
-    else text += " " + device;
-    std::cerr << "vb420cli: " << text << "\n";
-    last_ = msg::kPortBusy;
-    lastSaid_ = msg::kPortBusy;
-  }
-  void ShowPortOpenFailure(const std::string& device, int error) override {
-    // The device and what to do about the reason: permission, unplugged, busy.
-    std::cerr << "vb420cli: " << PortOpenFailureText(text_, device, error) << "\n";
-    last_ = error == EBUSY ? msg::kPortBusy : msg::kPortNotOpened;
-    lastSaid_ = last_;
-  }
-  void ShowInformation(int entry) override { Say(entry); }
-  void ShowPartlyWritten() override {
-    std::string what = text_.Text(msg::kPartlyWrittenWhatNow);
-    const std::string folder = DefaultBackupFolder();
-    if (const auto at = what.find("%s"); at != std::string::npos) what.replace(at, 2, folder);
-    std::cerr << "vb420cli: " << text_.Text(msg::kPartlyWritten) << "\n" << what << "\n";
-    lastSaid_ = msg::kPartlyWritten;
-  }
-  bool AskPassword(int label, const std::string& line1, const std::string& line2, std::string& digits) override {
-    if (!line1.empty() || !line2.empty()) std::cerr << "vb420cli: " << line1 << "\n          " << line2 << "\n";
-    if (!havePassword_) {
-      std::cerr << "vb420cli: the radio asks for its " << text_.Text(label) << " (give it with --password)\n";
-      last_ = kNoPassword;
-      return false;
-    }
-    digits = password_;
-    return true;
-  }
-  bool ConfirmPasswordWrite(bool readPassword, bool overwritePassword) override {
-    std::cerr << "vb420cli: " << PasswordWarningText(text_, readPassword, overwritePassword) << "\n";
-    return Confirm();
-  }
-
-  // The exit code of a conversation that ended with `result`.
-  int ExitCodeOf(TransferResult result) const {
-    if (result == TransferResult::kOk) return kExitOk;
-    if (result == TransferResult::kEndFailed) return kExitCommError;
-    switch (last_) {
-      case msg::kPortNotOpened:
-      case msg::kPortBusy: return kExitPortError;
-      case msg::kModelNotSupported:
-      case msg::kPlatformCode: return kExitRefusedModel;
-      case msg::kCommFailed: return kExitCommError;
-      case kNoPassword:
-      case kNotConfirmed: return kExitCancelled;
-      default: return kExitFailure;  // three wrong passwords
-    }
-  }
-
- private:
-  void Say(int entry) {
-    std::cerr << "vb420cli: " << text_.Text(entry) << "\n";
-    lastSaid_ = entry;
-  }
-  bool Confirm() {
-    if (yes_) return true;
-    std::cerr << "vb420cli: stopped (answer with --yes to go on)\n";
-    last_ = kNotConfirmed;
-    return false;
-  }
-
-  TextTable& text_;
-  int retries_;
-  int retriesLeft_;
-  bool yes_;
-  bool havePassword_;
-  std::string password_;
-  int last_ = 0;
-  int lastSaid_ = 0;
-};
-
-// The options every radio verb shares.
-struct RadioOptions {
-  std::string port;
-  std::string password;
-  bool havePassword = false;
-  int retries = kDefaultRetries;
-  bool yes = false;
-};
-
-int TakeRadioOptions(std::vector<std::string>& args, const char* verb, RadioOptions& o) {
-  if (!TakeOption(args, "--port", o.port)) return Fail(kExitUsage, std::string(verb) + ": --port P is required");
-  o.havePassword = TakeOption(args, "--password", o.password);
-  if (o.havePassword) {
-    if (o.password.size() > 6 || o.password.find_first_not_of("0123456789") != std::string::npos)
-      return Fail(kExitUsage, std::string(verb) + ": a password is at most 6 digits");
-  }
-  std::string n;
-  if (TakeOption(args, "--retries", n)) {
-    long v = 0;
-    if (!ParseNumber(n, v) || v < 0 || v > 1000) return Fail(kExitUsage, std::string(verb) + ": bad --retries");
-    o.retries = static_cast<int>(v);
-  }
-  o.yes = TakeFlag(args, "--yes");
-  return kExitOk;
-}
-
-SessionCallbacks Callbacks(TextTable& text) {
-  SessionCallbacks cb;
-  if (isatty(STDERR_FILENO)) {
-    const std::string label = text.Text(209);
-    cb.progress = [label](int done, int total) {
-      std::cerr << "\r" << label << " " << done << " / " << total << (done == total ? "\n" : "") << std::flush;
-    };
-  }
-  return cb;
-}
-
 int CmdRead(const std::vector<std::string>& argsIn) {
   std::vector<std::string> args = argsIn;
   RadioOptions o;
@@ -182,7 +37,12 @@ int CmdRead(const std::vector<std::string>& argsIn) {
   std::string out;
   if (!TakeOption(args, "-o", out) && !TakeOption(args, "--output", out))
     return Fail(kExitUsage, "read: -o FILE.dat is required");
+  FleetOptions fleet;
+  const bool haveLog = TakeOption(args, "--log", fleet.logPath);
   if (!args.empty()) return Fail(kExitUsage, "read: unexpected argument \"" + args[0] + "\"");
+  // Several radios at once: one file each into the folder -o names.
+  if (o.ports.size() > 1) return FleetRead(out, o, fleet);
+  if (haveLog) return Fail(kExitUsage, "read: --log goes with several radios (one --port each)");
 
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;
@@ -211,7 +71,18 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
   RadioOptions o;
   if (const int bad = TakeRadioOptions(args, "write", o)) return bad;
   const bool adjustTime = !TakeFlag(args, "--no-adjust-time");
+  const bool verify = !TakeFlag(args, "--no-verify");
+  const bool readFirst = TakeFlag(args, "--read-first");
+  FleetOptions fleet;
+  const bool haveIdentities = TakeOption(args, "--identities", fleet.identitiesPath);
+  const bool haveLog = TakeOption(args, "--log", fleet.logPath);
   if (args.size() != 1) return Fail(kExitUsage, "write: one FILE.dat is required");
+  if (o.ports.size() > 1 || haveIdentities || haveLog) {
+    fleet.adjustTime = adjustTime;
+    fleet.verify = verify;
+    fleet.readFirst = readFirst;
+    return FleetWrite(args[0], o, fleet);
+  }
 
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;
@@ -242,8 +113,13 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
   CliPrompter prompter(text, o.retries, o.yes, o.havePassword, o.password);
   WriteSession session(link, data, prompter, Callbacks(text));
   session.SetAdjustTime(adjustTime);
+  session.SetVerify(verify);
+  session.SetReadFirst(readFirst);
+  session.SetBackupFolder(DefaultBackupFolder());
   const TransferResult result = session.Run();
   if (const int entry = MessageAfter(result)) prompter.ShowError(entry);
+  if (result == TransferResult::kOk && session.Verified() == VerifyOutcome::kVerified)
+    std::cerr << "vb420cli: " << text.Text(msg::kWrittenAndVerified) << "\n";
   return prompter.ExitCodeOf(result);
 }
 
@@ -309,27 +185,47 @@ void PointLinkAt(RadioLink& link, const std::string& port) {
   }
 }
 
-VB420_CLI_VERB("read", "read --port P -o FILE.dat [--password DIGITS] [--retries N]   read a radio into a file",
+VB420_CLI_VERB("read", "read --port P [--port P2 ...] -o FILE.dat|FOLDER [--password DIGITS] [--retries N] [--log FLEET.csv]   read radios into files",
                CmdRead,
                "Read a radio's programming into a data file.\n"
                "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
                "  -o FILE.dat        the file to write\n"
+               "Several --port options read several radios at the same time, one\n"
+               "conversation each: -o then names a folder, which gets one SERIAL.dat per\n"
+               "radio; one result line per radio is printed (time,verb,port,model,serial,\n"
+               "applied,file,result,verify) and, with --log FLEET.csv, appended there.\n"
                "  --password DIGITS  the radio's read password, when it has one\n"
                "  --retries N        answer Retry N times before giving up (default 2)\n"
                "A copy of every successful read is kept in ~/.local/share/vb420/backups.");
 VB420_CLI_VERB("write",
-               "write FILE.dat --port P [--password DIGITS] [--no-adjust-time] [--yes] [--retries N]   "
-               "write a file into a radio",
+               "write FILE.dat --port P [--port P2 ...] [--password DIGITS] [--no-adjust-time] [--no-verify] "
+               "[--read-first] [--identities RADIOS.csv] [--log FLEET.csv] [--yes] [--retries N]   "
+               "write a file into radios",
                CmdWrite,
                "Write a data file into a radio.\n"
                "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
                "  --password DIGITS  the radio's overwrite password, when it has one\n"
                "  --no-adjust-time   leave the radio's clock as it is\n"
+               "  --no-verify        do not read the radio back after writing (by default every\n"
+               "                     byte sent is read back and compared; a difference names\n"
+               "                     its addresses and the write fails with exit 7)\n"
+               "  --read-first       read the radio's own programming first and keep it in the\n"
+               "                     backups folder (doubles the time); nothing is written when\n"
+               "                     it cannot be kept\n"
                "  --yes              answer Yes to the questions asked before writing (another\n"
                "                     model, a password warning, frequencies outside the band);\n"
                "                     without it such a question stops the write (exit 3)\n"
                "  --retries N        answer Retry N times before giving up (default 2)\n"
-               "A file that fails the checks before writing is not sent (exit 1).");
+               "A file that fails the checks before writing is not sent (exit 1). What is written\n"
+               "is kept in ~/.local/share/vb420/backups under the radio's serial number.\n"
+               "Fleet: several --port options write the same file into several radios at the\n"
+               "same time, one conversation each. --identities RADIOS.csv gives each radio its\n"
+               "own settings: a header line of settings keys (see \"settings\"), then one row\n"
+               "per radio, row i for the i-th --port, or, with a column \"serial\", the row of\n"
+               "the radio's serial number. One result line per radio is printed\n"
+               "(time,verb,port,model,serial,applied,file,result,verify) and, with --log\n"
+               "FLEET.csv, appended there (a header line first in a new file). Exit 0 only\n"
+               "when every radio was written (and verified).");
 VB420_CLI_VERB("radio-info", "radio-info --port P [--retries N]   show the identity of a connected radio",
                CmdRadioInfo,
                "Show the identity of a connected radio: model and type, frequency range, serial\n"

@@ -19,6 +19,9 @@ constexpr long kProgramBaud = wire::kProgramBaud;
 constexpr size_t kBlockBytes = wire::kBlockBytes;
 // What a byte sent at one rate looks like to a receiver set to another.
 constexpr uint8_t kGarbled = 0xF8;
+// Which byte of a written block a corrupting fault changes, and how.
+constexpr size_t kCorruptAt = 0x10;
+constexpr uint8_t kCorruptMask = 0x5A;
 
 bool Uniform(const uint8_t* p, size_t n) {
   for (size_t i = 1; i < n; ++i)
@@ -61,6 +64,7 @@ bool ParseFault(const std::string& text, Fault& out) {
       {"early-ack@entry", Fault::kEarlyAck, false},  {"stray@block", Fault::kStrayAfterBlock, true},
       {"differ@testchannel", Fault::kTestChannelDiffers, true}, {"differ@tuning", Fault::kTuningDiffers, false},
       {"noanswer@test", Fault::kNoAnswerTest, true}, {"silence@test", Fault::kSilenceTest, true},
+      {"corrupt@block", Fault::kCorruptBlock, true}, {"corrupt@ext", Fault::kCorruptExt, true},
   };
   const auto eq = text.find('=');
   const std::string name = text.substr(0, eq);
@@ -380,6 +384,9 @@ SimRadio::End SimRadio::BlockWrite(bool fill) {
     Answer(NAK);
     return End::kEnded;
   }
+  // A failing memory cell: the radio stores the block with one byte changed
+  // and acknowledges it all the same.
+  if (FindFault(Fault::kCorruptBlock, n)) block[kCorruptAt] = static_cast<uint8_t>(block[kCorruptAt] ^ kCorruptMask);
   data_.Image().write(static_cast<size_t>(n) * kBlockBytes, block.data(), block.size());
   Answer(Closing(n));
   return End::kEnded;
@@ -428,6 +435,9 @@ void SimRadio::AreaWrite() {
     Answer(NAK);
     return;
   }
+  for (const auto& f : opt_.faults)
+    if (f.kind == Fault::kCorruptExt && f.where >= off && f.where < off + len)
+      piece[static_cast<size_t>(f.where - off)] = static_cast<uint8_t>(piece[static_cast<size_t>(f.where - off)] ^ kCorruptMask);
   data_.Ext().write(static_cast<size_t>(off), piece.data(), piece.size());
   Answer(ACK);
 }

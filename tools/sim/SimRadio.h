@@ -21,7 +21,10 @@ struct Fault {
               kNoPassPort, kNoAckEntry, kGarbledEnd, kEarlyAck, kStrayAfterBlock,
               // Test mode: a test channel or the tuning block that differs from
               // the memory, and a command left unanswered (once, or always).
-              kTestChannelDiffers, kTuningDiffers, kNoAnswerTest, kSilenceTest };
+              kTestChannelDiffers, kTuningDiffers, kNoAnswerTest, kSilenceTest,
+              // A written block, or the extension byte at an offset, stored
+              // with a byte changed while the write is acknowledged as good.
+              kCorruptBlock, kCorruptExt };
   Kind kind;
   int where = 0;    // block number, extension offset or count
   bool used = false;

@@ -1,5 +1,6 @@
 #include "editors/features/OptBoardFields.h"
 
+#include <deque>
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -244,10 +245,13 @@ class PlainRecord : public BoundRecord {
 
 // The fields of a page that hold a value (captions hold none).
 const std::vector<FieldDescriptor>* ValueFields(const FormPage& page) {
-  auto* out = new std::vector<FieldDescriptor>;  // lives as long as the registry
+  // Owned here for the life of the program, beside the registry that points
+  // at them (a deque never moves what it holds).
+  static std::deque<std::vector<FieldDescriptor>> kept;
+  std::vector<FieldDescriptor>& out = kept.emplace_back();
   for (const FieldDescriptor& d : page.fields)
-    if (!d.key.empty() && d.encoding != Encoding::None) out->push_back(d);
-  return out;
+    if (!d.key.empty() && d.encoding != Encoding::None) out.push_back(d);
+  return &out;
 }
 
 FieldSet MakeSet(std::string name, const FormPage& page, std::string pattern) {

@@ -1,6 +1,7 @@
 #include "link/ui/RadioCommands.h"
 
 #include <QCheckBox>
+#include <QSettings>
 #include <algorithm>
 #include <QCoreApplication>
 
@@ -90,10 +91,20 @@ void RunWriteCommand(EditorContext& ctx, Prompter* prompter) {
     if (warn.FirstBox() && warn.FirstBox()->isChecked()) state.warning1Ticked = true;
     if (warn.SecondBox() && warn.SecondBox()->isChecked()) state.warning2Ticked = true;
   }
-  CWriteDlg dlg(ws, ctx.msg, &ctx.help, ProgramRadioLink(ws), state.adjustTime, owner);
+  // The safety boxes are remembered in the settings, beside the program's own.
+  QSettings stored(QSettings::NativeFormat, QSettings::UserScope, AppSettings::kOrganisation,
+                   AppSettings::kApplication);
+  state.readFirst = stored.value("Backup/ReadBeforeWrite", state.readFirst).toBool();
+  state.verify = stored.value("Backup/VerifyWrite", state.verify).toBool();
+  CWriteDlg dlg(ws, ctx.msg, &ctx.help, ProgramRadioLink(ws), state.adjustTime, owner, state.readFirst, state.verify,
+                state.backupFolder.empty() ? DefaultBackupFolder() : state.backupFolder);
   dlg.SetPrompter(prompter);
   ctx.msg.Prompter().RunDialog(dlg);
   state.adjustTime = dlg.AdjustTimeChoice();
+  state.readFirst = dlg.ReadFirstBox()->isChecked();
+  state.verify = dlg.VerifyBox()->isChecked();
+  stored.setValue("Backup/ReadBeforeWrite", state.readFirst);
+  stored.setValue("Backup/VerifyWrite", state.verify);
 }
 
 void RunRadioInfoCommand(EditorContext& ctx, Prompter* prompter) {

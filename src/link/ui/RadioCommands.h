@@ -20,6 +20,10 @@ RadioLink& ProgramRadioLink(Workspace& ws);
 // run.
 struct RadioCommandState {
   bool adjustTime = true;
+  // The Write dialog's safety boxes; kept in the settings ("Backup" group,
+  // ReadBeforeWrite and VerifyWrite) from one run to the next.
+  bool readFirst = false;
+  bool verify = true;
   bool warning1Ticked = false;
   bool warning2Ticked = false;
   // Where every successful read is also kept; "" = the user's data folder.

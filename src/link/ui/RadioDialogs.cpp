@@ -165,6 +165,17 @@ void UiLinkPrompter::ShowPartlyWritten() {
   msg_.Error(text, kMsgOk, msg::kRadioCaption, owner_);
 }
 
+void UiLinkPrompter::ShowBackupFailed(int entry, const std::string& why) {
+  const QString text = FillText(msg_.T(entry), {QString::fromStdString(why)});
+  if (entry == msg::kRadioBackupFailed) msg_.Error(text, kMsgOk, msg::kRadioCaption, owner_);
+  else msg_.Warning(text, kMsgOk, msg::kWarningCaption, owner_);
+}
+
+void UiLinkPrompter::ShowVerifyFailed(const std::string& ranges) {
+  msg_.Error(FillText(msg_.T(msg::kVerifyFailed), {QString::fromStdString(ranges)}), kMsgOk, msg::kRadioCaption,
+             owner_);
+}
+
 void UiLinkPrompter::ShowInformation(int textEntry) { msg_.Plain(textEntry, -1, kMsgOk, owner_); }
 
 bool UiLinkPrompter::AskPassword(int labelEntry, const std::string& line1, const std::string& line2,
@@ -320,18 +331,24 @@ TransferResult CReadDlg::RunSession(Prompter& prompter, const SessionCallbacks& 
 }
 
 CWriteDlg::CWriteDlg(Workspace& ws, MessageHelper& msg, HelpSystem* help, RadioLink& link, bool adjustTime,
-                     QWidget* parent)
+                     QWidget* parent, bool readFirst, bool verify, std::string backupFolder)
     : CTransferDlg(ws, msg, help, link, 217, 218, 18, kHelpWrite, parent),
       secondGen_(ws.data.model.IsSecondGen()),
-      remembered_(adjustTime) {
+      remembered_(adjustTime),
+      backupFolder_(std::move(backupFolder)) {
   setObjectName("writeDlg");
   link_.SetBlockSize(kBlockSize);
-  auto* row = new QHBoxLayout(ExtraRow());
-  row->setContentsMargins(0, 0, 0, 0);
+  auto* rows = new QVBoxLayout(ExtraRow());
+  rows->setContentsMargins(0, 0, 0, 0);
   adjustTime_ = new QCheckBox(msg_.T(220), ExtraRow());
   adjustTime_->setObjectName("adjustTime");
-  row->addWidget(adjustTime_);
-  row->addStretch(1);
+  verify_ = new QCheckBox(msg_.T(msg::kVerifyBox), ExtraRow());
+  verify_->setObjectName("verify");
+  verify_->setChecked(verify);
+  readFirst_ = new QCheckBox(msg_.T(msg::kReadFirstBox), ExtraRow());
+  readFirst_->setObjectName("readFirst");
+  readFirst_->setChecked(readFirst);
+  for (QCheckBox* b : {adjustTime_, verify_, readFirst_}) rows->addWidget(b);
   ExtraRow()->show();
   // Second-generation radios keep their own clock.
   adjustTime_->setChecked(adjustTime && !secondGen_);
@@ -349,14 +366,25 @@ bool CWriteDlg::AdjustTimeChoice() const { return secondGen_ ? remembered_ : adj
 void CWriteDlg::SetBusy(bool busy) {
   CTransferDlg::SetBusy(busy);
   adjustTime_->setEnabled(!busy && !secondGen_);
+  verify_->setEnabled(!busy);
+  readFirst_->setEnabled(!busy);
   noStop_->setVisible(busy);
   CancelButton()->setToolTip(busy ? msg_.T(kWriteNoStopEntry) : QString());
+}
+
+int CWriteDlg::SuccessEntry() const {
+  return lastVerify_ == VerifyOutcome::kVerified ? msg::kWrittenAndVerified : 219;
 }
 
 TransferResult CWriteDlg::RunSession(Prompter& prompter, const SessionCallbacks& cb) {
   WriteSession session(link_, ws_.data, prompter, cb);
   session.SetAdjustTime(adjustTime_->isChecked());
-  return session.Run();
+  session.SetVerify(verify_->isChecked());
+  session.SetReadFirst(readFirst_->isChecked());
+  session.SetBackupFolder(backupFolder_);
+  const TransferResult result = session.Run();
+  lastVerify_ = session.Verified();
+  return result;
 }
 
 // ---- warnings before a write ---------------------------------------------------------

@@ -18,6 +18,7 @@
 #include "link/Prompter.h"
 #include "link/RadioInfoSession.h"
 #include "link/Session.h"
+#include "link/WriteSession.h"
 
 class QCheckBox;
 class QLabel;
@@ -71,6 +72,8 @@ class UiLinkPrompter : public Prompter {
   void ShowWriteModelMismatch(const ModelBytes& radio, const ModelBytes& data) override;
   bool ConfirmModelDiffers(const ModelBytes& radio, const ModelBytes& data) override;
   void ShowPartlyWritten() override;
+  void ShowBackupFailed(int entry, const std::string& why) override;
+  void ShowVerifyFailed(const std::string& ranges) override;
   void ShowInformation(int textEntry) override;
   bool AskPassword(int labelEntry, const std::string& line1, const std::string& line2, std::string& digits) override;
   bool ConfirmPasswordWrite(bool readPassword, bool overwritePassword) override;
@@ -157,26 +160,37 @@ class CReadDlg : public CTransferDlg {
   bool CanCancelWhileRunning() const override { return true; }
 };
 
-// Write Data to Radio, with the "Adjust Time" box.
+// Write Data to Radio, with the "Adjust Time" box and the two safety boxes:
+// read the radio's own programming first and keep it (off by default: it
+// doubles the time, as the box says), and read back and verify (on by
+// default). What is written is always kept in `backupFolder`.
 class CWriteDlg : public CTransferDlg {
   Q_OBJECT
  public:
   CWriteDlg(Workspace& ws, MessageHelper& msg, HelpSystem* help, RadioLink& link, bool adjustTime,
-            QWidget* parent = nullptr);
+            QWidget* parent = nullptr, bool readFirst = false, bool verify = true, std::string backupFolder = {});
   QCheckBox* AdjustTimeBox() const { return adjustTime_; }
+  QCheckBox* ReadFirstBox() const { return readFirst_; }
+  QCheckBox* VerifyBox() const { return verify_; }
   // The box's state to remember (second-generation models leave it as it was).
   bool AdjustTimeChoice() const;
+  // How the last write's read-back went.
+  VerifyOutcome LastVerify() const { return lastVerify_; }
 
  protected:
   TransferResult RunSession(Prompter& prompter, const SessionCallbacks& cb) override;
-  int SuccessEntry() const override { return 219; }
+  int SuccessEntry() const override;
   void SetBusy(bool busy) override;
 
  private:
   QCheckBox* adjustTime_;
+  QCheckBox* readFirst_;
+  QCheckBox* verify_;
   QLabel* noStop_ = nullptr;
   bool secondGen_;
   bool remembered_;
+  std::string backupFolder_;
+  VerifyOutcome lastVerify_ = VerifyOutcome::kNotRun;
 };
 
 // The warnings before writing to a mobile, each with its "do not show
