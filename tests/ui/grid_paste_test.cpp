@@ -9,6 +9,9 @@
 #include <ctime>
 
 #include "UiTestSupport.h"
+#include "editors/forms/FieldSets.h"
+#include "editors/signalling/ui/AlertTestDlg.h"
+#include "editors/signalling/ui/SignalViews.h"
 #include "app/UndoController.h"
 #include "editors/grid/EditGrid.h"
 #include "editors/zones/ZoneMemory.h"
@@ -113,6 +116,24 @@ class GridPasteTest : public QObject {
     Paste(withNumbers.mid(0, 0) + grid->Text(0, 0) + withNumbers);
     QCOMPARE(grid->Text(5, 1), QString("148.00000"));
     QVERIFY(app->prompter.messages.empty());
+  }
+
+  void idListTakesASpreadsheetBlockByItsCellRules() {
+    app->Frame().RunCommand(kCmdVantelix);
+    Settle();
+    auto* vx = dynamic_cast<CVantelixView*>(app->Frame().FindEditor(EditorKind::Vantelix));
+    QVERIFY(vx);
+    grid = vx->IdGrid()->Grid();
+    grid->SetCurrent(1, 1);
+    // Row 2's ID is no number: that cell alone is refused.
+    Paste("5\t123\tBASE\n7\tabc\tTRUCK\n");
+    QCOMPARE(grid->Text(1, 3).trimmed(), QString("BASE"));
+    QCOMPARE(grid->Text(2, 3).trimmed(), QString("TRUCK"));
+    QCOMPARE(app->prompter.messages.size(), size_t(1));
+    QCOMPARE(app->prompter.messages[0].text, QString("1 refused"));
+    forms::SettingLine line;
+    QCOMPARE(forms::GetSetting(app->Ws().data, app->Ws().text, "idlist.1.name", line), forms::SettingStatus::Ok);
+    QCOMPARE(QString::fromStdString(line.text).trimmed(), QString("BASE"));
   }
 };
 

@@ -49,6 +49,15 @@ CSignalListGrid::CSignalListGrid(EditorContext& ctx, bool idList, QWidget* paren
   grid_ = new CEditGrid(this);
   grid_->setObjectName(idList ? "idGrid" : "statusGrid");
   grid_->SetTextTable(&ctx.ws.text);
+  // Text pasted from a spreadsheet goes in cell by cell, through the same
+  // cell rules as typing; refused cells are counted in one message.
+  grid_->SetCellStore([this](int row, int col, const QString& text) { return Store(row - 1, col, text.trimmed().toStdString()); },
+                      [this](int refused) {
+                        Refill();
+                        if (refused > 0)
+                          ctx_.msg.Warning(ctx_.msg.T(1186).replace(QStringLiteral("%s"), QString::number(refused)),
+                                           kMsgOk, MessageHelper::kNoticeCaption, this);
+                      });
   const int cols = idList ? 5 : 4;
   grid_->SetSize(Rows() + 1, cols);
   grid_->SetupColumns(idList ? kIdColumns : kStatusColumns, 0, cols);

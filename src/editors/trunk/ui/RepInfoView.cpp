@@ -19,6 +19,7 @@ namespace vb420 {
 using namespace forms;
 
 namespace {
+constexpr int kPasteRefused = 1186;  // "%s cells could not be stored"
 
 constexpr int kRows = zones::kMaxRepeaters + 1;
 constexpr int kCols = 5;
@@ -57,6 +58,17 @@ CRepInfoView::CRepInfoView(EditorContext& ctx, QWidget* parent)
   grid_->Model()->SetRowFiller([this](int r, std::vector<QString>& c) { FillRow(r, c); });
   grid_->setFixedWidth(grid_->FullWidth());
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Text pasted from a spreadsheet goes in cell by cell, by the rules of
+  // typing; refused cells are counted in one message.
+  grid_->SetCellStore([this](int row, int col, const QString& text) { return StorePasted(row - 1, col, text); },
+                      [this](int refused) {
+                        grid_->Model()->RefillAll();
+                        Changed();
+                        if (refused > 0)
+                          Context().msg.Warning(Context().msg.T(kPasteRefused).replace(QStringLiteral("%s"),
+                                                                                      QString::number(refused)),
+                                                kMsgOk, MessageHelper::kNoticeCaption, this);
+                      });
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(form_);
   layout->addWidget(grid_, 1, Qt::AlignLeft);
@@ -213,6 +225,30 @@ void CRepInfoView::OpenEditor(QKeyEvent* key, const QString* text) {
       QCoreApplication::sendEvent(edit_, &copy);
     }
   }
+}
+
+bool CRepInfoView::StorePasted(int rep, int col, const QString& text) {
+  if (z_.zones.ZoneClass(zone_) != kClassLtr || z_.zones.ZoneDamaged(zone_)) return false;
+  if (col < 1 || col >= kCols) return false;
+  // A missing repeater starts with its first frequency, as when typing.
+  if (z_.zones.FindRepeater(zone_, rep) < 0 && col != 1) return false;
+  if (col >= 3) {
+    ZoneFieldContext f(z_.zones, Context().ws.text, ZoneTable::Repeater, zone_, rep);
+    const FieldDescriptor* d = zonefields::ByNumber(ZoneTable::Repeater, kColumnField[col]);
+    if (!d || !FormEngine::Enabled(f.Context(), FormPage{}, *d)) return false;
+    const auto rows = FormEngine::Choices(f.Context(), *d);
+    const auto texts = FormEngine::ChoiceTexts(f.Context(), *d);
+    for (size_t i = 0; i < rows.size() && i < texts.size(); ++i)
+      if (QString::fromStdString(texts[i]).compare(text.trimmed(), Qt::CaseInsensitive) == 0)
+        return FormEngine::StoreChoice(f.Context(), *d, rows[i].value);
+    return false;
+  }
+  // A frequency the codec does not take is refused, never stored as empty.
+  const std::string typed = text.trimmed().toStdString();
+  std::string probe = typed;
+  if (typed.empty() || Context().ws.data.freq.CheckFreq(probe) == 0) return false;
+  const FieldResult r = z_.groups.SetRepeaterFrequency(zone_, rep, kColumnField[col], typed, false);
+  return r.message == 0 && r.result == kFieldStored;
 }
 
 void CRepInfoView::CommitEdit() {

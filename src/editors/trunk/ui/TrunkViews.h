@@ -114,6 +114,8 @@ class CRepInfoView : public CEditorView {
  private:
   void FillRow(int row, std::vector<QString>& cells) const;
   void OpenEditor(QKeyEvent* key, const QString* text);
+  // One cell of a block pasted from a spreadsheet; false when refused.
+  bool StorePasted(int rep, int col, const QString& text);
   void CommitEdit();
   void Changed();
 
