@@ -589,4 +589,10 @@ void RegisterKeyWriteChecks() {
   RegisterWriteCheck(kSlotKeys, CheckKeys);
 }
 
+void StateKeyTablesInDirectory(RadioData& data) {
+  ByteArea image = data.Image();
+  image.setU16le(dir::kKeyTableCountWord, keys::kKeyCount);
+  image.setU16le(dir::kAlternateKeysWord, static_cast<uint16_t>(img::kAlternateKeys));
+}
+
 }  // namespace vb420

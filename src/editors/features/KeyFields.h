@@ -73,6 +73,9 @@ bool KeyFunctionAssigned(RadioData& data, KeyTableChoice table, int code);
 // system type, option board or model): first and second columns of both
 // tables, keys that exist or not. Returns how many assignments went.
 int RemoveDisallowedKeyFunctions(RadioData& data);
+// The key editor keeps the number of key records and the place of the
+// PassPort key table in the area directory; it states them when it opens.
+void StateKeyTablesInDirectory(RadioData& data);
 
 // The pages of the key window, by model kind.
 enum class KeyPageKind { Settings, Keys, QuickCall, DirectChannel };

@@ -145,11 +145,7 @@ void CFrontPanel::paintEvent(QPaintEvent*) {
 
 CKeyView::CKeyView(EditorContext& ctx, QWidget* parent) : CEditorView(ctx, EditorKind::Keys, parent) {
   setObjectName("keyView");
-  // The key editor keeps the number of key records and the place of the
-  // PassPort table in the area directory.
-  ByteArea image = ctx.ws.data.Image();
-  image.setU16le(dir::kKeyTableCountWord, keys::kKeyCount);
-  image.setU16le(dir::kAlternateKeysWord, static_cast<uint16_t>(img::kAlternateKeys));
+  StateKeyTablesInDirectory(ctx.ws.data);
   fctx_ = std::make_unique<forms::FormContext>(ctx.ws.data, ctx.ws.text, ctx.ws.switches.voting);
   auto* layout = new QVBoxLayout(this);
   tabs_ = new QTabWidget(this);
