@@ -214,6 +214,37 @@ class UndoTest : public QObject {
     QCOMPARE(view->CurrentGridWidget()->Text(2, 1), QString("147.52000"));
   }
 
+  void importIsOneStepAndItsUndoRestoresThePlanBefore() {
+    Workspace& ws = app->Ws();
+    GoTo(1, 1);
+    TypeCell("146.52");
+    const QString plan = app->Path("plan.itm");
+    app->prompter.saveNames.push_back(plan);
+    app->Frame().RunCommand(kCmdFileExport);
+    Settle();
+    QVERIFY(QFileInfo::exists(plan));
+    view = dynamic_cast<CZnInfoView*>(app->Frame().FindEditor(EditorKind::ZoneInfo));
+    grid = view->CurrentGridWidget();
+    GoTo(1, 1);
+    TypeCell("147.52");
+    GoTo(2, 1);
+    TypeCell("148.52");
+    Undo().CommitNow();
+    const State before = Now(ws);
+    const size_t steps = Undo().History().UndoSteps();
+    app->prompter.answers = {kIdNo};  // import without saving first
+    app->prompter.openNames.push_back(plan);
+    app->Frame().RunCommand(kCmdFileImport);
+    Settle();
+    Undo().CommitNow();
+    QCOMPARE(Zones().RecordCount(0), 1);
+    QCOMPARE(Undo().History().UndoSteps(), steps + 1);  // the whole import is one step
+    Undo().UndoAction()->trigger();
+    Settle();
+    QVERIFY(Now(ws) == before);
+    QCOMPARE(Zones().RecordCount(0), 2);
+  }
+
   void modelChangeIsOneStepAndItsUndoFollowsTheModel() {
     Workspace& ws = app->Ws();
     GoTo(1, 1);
