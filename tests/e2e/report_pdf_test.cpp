@@ -45,6 +45,9 @@ bool HaveTool(const char* name) { return !Shell(std::string("command -v ") + nam
 class ReportPdf : public ::testing::Test {
  protected:
   void SetUp() override {
+#ifndef VB420_HAVE_REPORT
+    GTEST_SKIP() << "built without the GUI libraries: vb420cli has no report verb";
+#endif
     if (!HaveTool("pdftotext") || !HaveTool("pdftoppm")) GTEST_SKIP() << "poppler-utils is not installed";
     dir_ = std::filesystem::temp_directory_path() / ("vb420-report-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir_);
