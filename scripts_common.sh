@@ -12,6 +12,7 @@ vb420_packages=(
   libgl-dev xvfb xauth
   clang
   poppler-utils
+  fonts-dejavu-core
 )
 
 vb420_install_missing() {

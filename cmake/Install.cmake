@@ -11,8 +11,7 @@
 include(GNUInstallDirs)
 
 # An installed program never falls back to the source tree; the build tree's
-# programs do (see src/lang/ResourcePaths.h).
-target_compile_definitions(vb420lang PRIVATE VB420_BUILD_DIR="${CMAKE_BINARY_DIR}")
+# programs do (src/CMakeLists.txt gives src/lang/ResourcePaths.cpp the folders).
 
 set(VB420_INSTALL_DATA "${CMAKE_INSTALL_DATADIR}/vb420")
 foreach(_prog vb420 vb420cli vb420sim)

@@ -177,6 +177,12 @@ constexpr IdRun kRuns[] = {
     {1189, 1189, 10132001},
     {1190, 1246, 10133001},
     {1247, 1248, 19000001},
+    // Texts added after the language names, one block per area of work.
+    {1249, 1268, 10134001},
+    {1269, 1288, 10134101},
+    {1289, 1308, 10134201},
+    {1309, 1328, 10134301},
+    {1329, 1348, 10134401},
 };
 
 // The identifier string: every identifier printed at width 8 with a line feed,

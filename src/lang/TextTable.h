@@ -26,7 +26,7 @@ std::string FillEntryText(std::string_view pattern, const std::vector<std::strin
 
 class TextTable {
  public:
-  static constexpr int kEntryCount = 1249;
+  static constexpr int kEntryCount = 1349;
   static constexpr const char* kFileName = "vb420.lng";
   static constexpr const char* kMsgCaption = "VB-420";
   static constexpr const char* kMsgNotFound =

@@ -1,6 +1,7 @@
 // Runs the built vb420cli with arguments and collects what it printed.
 #pragma once
 
+#include "support/Paths.h"
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,7 +23,7 @@ inline CliRun RunCli(const std::string& args, const std::string& env = "") {
   const std::string errFile = (std::filesystem::temp_directory_path() /
                                ("vb420-cli-err-" + std::to_string(::getpid()) + "-" + std::to_string(counter++)))
                                   .string();
-  const std::string cmd = env + std::string(VB420_BINARY_DIR) + "/tools/vb420cli " + args + " 2>" + errFile;
+  const std::string cmd = env + ::vb420::testsupport::BinaryDir() + "/tools/vb420cli " + args + " 2>" + errFile;
   CliRun r;
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return r;

@@ -1,3 +1,4 @@
+#include "support/Paths.h"
 #include "SimProcess.h"
 
 #include <fcntl.h>
@@ -17,7 +18,7 @@
 
 namespace vb420::testing {
 
-std::string SimBinary() { return std::string(VB420_BINARY_DIR) + "/tools/sim/vb420sim"; }
+std::string SimBinary() { return ::vb420::testsupport::BinaryDir() + "/tools/sim/vb420sim"; }
 
 std::string TempPath(const std::string& name) {
   static std::atomic<int> counter{0};

@@ -1,5 +1,6 @@
 // vb420cli settings: every table field by key; the file changes only when
 // every assignment of the command was accepted.
+#include "support/Paths.h"
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -125,7 +126,7 @@ TEST_F(CliBenchSettings, TestFrequenciesListAndStoreAsTheGrid) {
 
   // Outside the band: stored, and the grid's warning on stderr.
   vb420::TextTable english;
-  ASSERT_EQ(english.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English"), vb420::TextTable::LoadResult::Ok);
+  ASSERT_EQ(english.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "English"), vb420::TextTable::LoadResult::Ok);
   const CliRun warned = RunCli("settings " + file_ + " testfreq.4.tx=470");
   ASSERT_EQ(warned.exitCode, 0) << warned.err;
   EXPECT_NE(warned.err.find("testfreq.4.tx: " + english.Text(284)), std::string::npos) << warned.err;
@@ -183,7 +184,7 @@ TEST_F(CliSettings, FeaturesAreListedAndSetByKey) {
     const CliRun list = RunCli("settings " + file_ + " --editor features");
     ASSERT_EQ(list.exitCode, 0) << list.err;
     vb420::TextTable text;
-    ASSERT_EQ(text.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English"), vb420::TextTable::LoadResult::Ok);
+    ASSERT_EQ(text.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "English"), vb420::TextTable::LoadResult::Ok);
     vb420::RadioData data(&text);
     ASSERT_TRUE(vb420::LoadDatFile(file_, data).ok());
     data.buffers.AcceptScratch();

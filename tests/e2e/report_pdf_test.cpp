@@ -1,5 +1,6 @@
 // vb420cli report: the PDF of a full programming, its pages read back with
 // pdftotext and drawn with pdftoppm, against the page plan.
+#include "support/Paths.h"
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -52,9 +53,9 @@ class ReportPdf : public ::testing::Test {
     dir_ = std::filesystem::temp_directory_path() / ("vb420-report-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir_);
     file_ = (dir_ / "full.dat").string();
-    ASSERT_EQ(english_.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English"),
+    ASSERT_EQ(english_.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "English"),
               vb420::TextTable::LoadResult::Ok);
-    ASSERT_EQ(spanish_.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "Spanish"),
+    ASSERT_EQ(spanish_.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "Spanish"),
               vb420::TextTable::LoadResult::Ok);
     (void)vb420::zonefields::Fields(vb420::ZoneTable::Channel);
     (void)vb420::TestFreqFieldTable();

@@ -3,6 +3,7 @@
 // text table, and a check that stops the run loudly when an invariant breaks.
 #pragma once
 
+#include "support/Paths.h"
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -36,7 +37,7 @@ inline std::string AsFile(const uint8_t* data, size_t size, const char* suffix) 
 inline TextTable& ProgramTexts() {
   static TextTable text;
   static const bool loaded = [] {
-    return text.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English") == TextTable::LoadResult::Ok;
+    return text.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "English") == TextTable::LoadResult::Ok;
   }();
   if (!loaded) std::abort();
   return text;

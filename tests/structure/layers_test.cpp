@@ -1,5 +1,6 @@
 // Which folder may include which. Every source file under src/ and tools/ is
-// read, its #include lines resolved to the folder they name, and each one
+// read, its #include "support/Paths.h"
+#include lines resolved to the folder they name, and each one
 // checked against the layers the program is built in:
 //
 //   app/                       the shell: main window, application, tree bar
@@ -170,7 +171,7 @@ std::string Describe(const std::vector<Violation>& vs) {
 }
 
 TEST(Layers, SourceTreeKeepsToItsLayers) {
-  const fs::path root = VB420_SOURCE_DIR;
+  const fs::path root = ::vb420::testsupport::SourceDir();
   ASSERT_TRUE(fs::exists(root / "src/app")) << root;
   const std::vector<Violation> vs = CheckTree(root);
   EXPECT_TRUE(vs.empty()) << Describe(vs);
@@ -242,7 +243,7 @@ TEST_F(PlantedTree, EachFaultIsReportedWithItsLine) {
 // (SIGSEGV in getenv on the watchdog thread). Qt tests use qputenv/qunsetenv.
 TEST(ThreadSafety, QtTestsChangeTheEnvironmentOnlyThroughQt) {
   static const std::regex kRawEnv(R"((^|[^A-Za-z0-9_])(setenv|unsetenv|putenv)\s*\()");
-  const fs::path root = VB420_SOURCE_DIR;
+  const fs::path root = ::vb420::testsupport::SourceDir();
   std::vector<Violation> found;
   for (const char* dir : {"tests/ui", "tests/widgets"}) {
     if (!fs::exists(root / dir)) continue;

@@ -1,6 +1,5 @@
 // What the GUI tests that talk to the simulated radio share: the simulator
-// process of the end-to-end tests (its build folder found from this
-// program's own place in it, <build>/tests/ui/), environment variables set
+// process of the end-to-end tests, environment variables set
 // for the length of a test, and a file's bytes. Included by one test
 // program's source only.
 #pragma once
@@ -13,14 +12,6 @@
 #include <string>
 #include <vector>
 
-namespace vb420::uitest {
-inline std::string BuildDir() {
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return exe.parent_path().parent_path().parent_path().string();
-}
-}  // namespace vb420::uitest
-#define VB420_BINARY_DIR ::vb420::uitest::BuildDir()
 #include "../e2e/SimProcess.cpp"
 
 namespace vb420::uitest {

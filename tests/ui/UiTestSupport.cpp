@@ -1,3 +1,4 @@
+#include "support/Paths.h"
 #include "UiTestSupport.h"
 
 #include <QApplication>
@@ -136,7 +137,7 @@ bool AppFixture::Start(const std::vector<std::string>& args, bool splash) {
   o.args = args;
   o.programPath = dir_.filePath("bin/vb420").toStdString();
   o.languageDirs = {dir_.filePath("lang").toStdString()};
-  o.resourceDirs = {QStringLiteral(VB420_RESOURCE_DIR)};
+  o.resourceDirs = {QString::fromStdString(::vb420::testsupport::ResourceDir())};
   o.splash = splash;
   o.prompter = &prompter;
   app_ = std::make_unique<CVb420App>(std::move(o));

@@ -1,6 +1,7 @@
 // The test-frequency, embedded-message and password-message windows: what
 // typing stores in the image and the extension area, and the password
 // message's Write against the simulated radio.
+#include "support/Paths.h"
 #include <stdlib.h>
 
 #include <QFontMetrics>
@@ -233,7 +234,7 @@ void BenchEditorsTest::screenshots() {
   for (const char* lang : {"en", "es"}) {
     f_.reset();
     f_ = std::make_unique<AppFixture>();
-    std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
     f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
     f_->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     QVERIFY(f_->Start());

@@ -1,6 +1,7 @@
 // The Channel menu in the main menu bar, the look of Zone Information at
 // start-up, the LTR and PassPort grids and the horn-alert refusal, driven
 // through the real main window with keys and the mouse.
+#include "support/Paths.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -360,7 +361,7 @@ class ChannelMenuTest : public QObject {
   void screenshots() {
     const QString dir = qEnvironmentVariable("VB420_SHOTS");
     if (dir.isEmpty()) QSKIP("VB420_SHOTS not set");
-    QFile lng(QStringLiteral(VB420_RESOURCE_DIR "/vb420.lng"));
+    QFile lng(QString::fromStdString(::vb420::testsupport::ResourceDir() + "/vb420.lng"));
     QVERIFY(lng.open(QIODevice::ReadOnly));
     app = std::make_unique<AppFixture>();
     app->languageText = lng.readAll().toStdString();

@@ -3,6 +3,7 @@
 // the band on their way to a radio, refused entries, typed tones and the
 // memory viewer's character columns. Driven through the menus, keys and the
 // real dialogs, against the simulated radio where a radio is needed.
+#include "support/Paths.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -591,7 +592,7 @@ void DataSafetyTest::screenshots() {
   if (!dir || !*dir) QSKIP("VB420_SCREENSHOT_DIR not set");
   QFETCH(int, language);
   const QString suffix = language == 1 ? QStringLiteral("en") : QStringLiteral("sp");
-  std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+  std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
   f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
   f_->SetSetting("Backup/Language", language);
   f_->SetSetting("Backup/LastModel", "4D:32:36:30:30:06:FF:FF");  // VT-2600, 450-520

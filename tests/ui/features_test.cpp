@@ -2,6 +2,7 @@
 // Key Assignment with its front panel, the option board, Extended Function
 // and Technician Setting. Typing, spinning, choosing and ticking, then the
 // bytes of the image.
+#include "support/Paths.h"
 #include <stdlib.h>
 
 #include <QCheckBox>
@@ -449,7 +450,7 @@ void FeaturesTest::screenshots() {
   for (const char* lang : {"en", "es"}) {
     f_.reset();
     f_ = std::make_unique<AppFixture>();
-    std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
     f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
     f_->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     QVERIFY(f_->Start());

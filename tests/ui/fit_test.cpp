@@ -3,6 +3,7 @@
 // windows, the fixed face of the fixed columns, the file dialogs, the memory
 // viewer's keys, the Communication Port dialog that never freezes the
 // program, and an accessible name on every control of every window.
+#include "support/Paths.h"
 #include <pty.h>
 #include <unistd.h>
 
@@ -309,7 +310,7 @@ class FitTest : public QObject {
       QApplication::setPalette(p);
     }
     f_ = std::make_unique<AppFixture>();
-    std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
     f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
     f_->SetSetting("Backup/Language", language);
     QVERIFY(f_->Start());

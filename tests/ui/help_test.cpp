@@ -1,6 +1,7 @@
 // The help book: every context the program can ask for has its own page in
 // every language, the pages hang together, the menu paths they name are the
 // program's own menus in that language, and F1 reaches the right page.
+#include "support/Paths.h"
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -28,7 +29,7 @@ using namespace vb420::test;
 
 namespace {
 
-QString HelpRoot() { return QStringLiteral(VB420_RESOURCE_DIR "/help"); }
+QString HelpRoot() { return QString::fromStdString(::vb420::testsupport::ResourceDir() + "/help"); }
 
 QString ReadAll(const QString& path) {
   QFile f(path);
@@ -58,7 +59,7 @@ QList<int> AskedContexts() {
   // ... and every help-context constant a window or dialog declares for
   // itself anywhere in the sources (kHelpSomething = 0x...).
   static const QRegularExpression declared(QStringLiteral("constexpr int kHelp\\w* = (0x[0-9A-Fa-f]+);"));
-  const QString src = QStringLiteral(VB420_RESOURCE_DIR "/../src");
+  const QString src = QString::fromStdString(::vb420::testsupport::ResourceDir() + "/../src");
   QDirIterator it(src, {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories);
   while (it.hasNext()) {
     const QString text = ReadAll(it.next());
@@ -70,7 +71,7 @@ QList<int> AskedContexts() {
 }
 
 std::string ShippedLanguageFile() {
-  std::ifstream in(VB420_RESOURCE_DIR "/vb420.lng", std::ios::binary);
+  std::ifstream in((::vb420::testsupport::ResourceDir() + "/vb420.lng"), std::ios::binary);
   std::ostringstream ss;
   ss << in.rdbuf();
   return ss.str();
@@ -136,7 +137,7 @@ void HelpTest::everyAskedContextHasItsOwnPageInEveryLanguage() {
   QCOMPARE(EditorKindInfoOf(EditorKind::ChannelEdit)->helpContext, kHelpChannelEdit);
   QCOMPARE(EditorKindInfoOf(EditorKind::ConvZoneEdit)->helpContext, kHelpConvZoneEdit);
   for (const LanguageInfo& l : Languages()) {
-    HelpSystem help({QStringLiteral(VB420_RESOURCE_DIR)});
+    HelpSystem help({QString::fromStdString(::vb420::testsupport::ResourceDir())});
     help.SetHelpFile(l.helpFile);
     QVERIFY2(!help.HelpFolder().isEmpty(), l.helpFile);
     for (int c : contexts) {
@@ -245,7 +246,7 @@ void HelpTest::f1InAWindowWithoutAMenuCommandShowsItsOwnPage() {
 
 void HelpTest::helpWindowSpeaksTheBooksLanguage() {
   for (const LanguageInfo& l : Languages()) {
-    HelpSystem help({QStringLiteral(VB420_RESOURCE_DIR)});
+    HelpSystem help({QString::fromStdString(::vb420::testsupport::ResourceDir())});
     help.SetHelpFile(l.helpFile);
     QVERIFY(help.Show(nullptr, kHelpChannelEdit));
     // The contents button is named by the book's own contents page, and the

@@ -1,6 +1,7 @@
 // Everything the user reads follows the chosen language: message-box
 // buttons, Qt's own texts, window titles, the status-bar date, the access
 // keys of every menu level, and one Spanish term for one thing.
+#include "support/Paths.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -30,7 +31,7 @@ using namespace vb420::test;
 namespace {
 
 std::string ShippedLanguageFile() {
-  QFile f(QStringLiteral(VB420_RESOURCE_DIR "/vb420.lng"));
+  QFile f(QString::fromStdString(::vb420::testsupport::ResourceDir() + "/vb420.lng"));
   if (!f.open(QIODevice::ReadOnly)) return {};
   return f.readAll().toStdString();
 }

@@ -1,6 +1,7 @@
 // File > Export / Import and the Zone Merge window, through the menus.
 // With VB420_SHOTS=<folder> the Zone Merge window is also saved in both grid
 // modes, in English and Spanish.
+#include "support/Paths.h"
 #include <QFile>
 #include <QPushButton>
 #include <QtTest>
@@ -229,7 +230,7 @@ void PlanMergeTest::screenshots() {
   if (dir.isEmpty()) QSKIP("VB420_SHOTS not set");
   for (const char* lang : {"en", "es"}) {
     AppFixture f;
-    std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
     f.languageText.assign(std::istreambuf_iterator<char>(lng), {});
     f.SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     QVERIFY(f.Start());

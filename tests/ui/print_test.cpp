@@ -1,6 +1,7 @@
 // File > Print and Print Preview: the options dialog (boxes, zone fields,
 // the live page count, what is enabled), the preview and its flag, and the
 // printed pages as they come out of the preview.
+#include "support/Paths.h"
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -320,7 +321,7 @@ void PrintTest::screenshots() {
   if (!dir || !*dir) QSKIP("VB420_SCREENSHOT_DIR not set");
   for (const char* lang : {"en", "es"}) {
     f_ = std::make_unique<AppFixture>();
-    std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
     f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
     f_->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     Start();

@@ -1,5 +1,6 @@
 // Read, Write, Radio Information and Communication Port in the program,
 // through the menu commands and the real dialogs, against the simulated radio.
+#include "support/Paths.h"
 #include <fcntl.h>
 #include <pty.h>
 #include <stdlib.h>
@@ -476,7 +477,7 @@ void RwDialogsTest::screenshots() {
   const std::string image = MakeImage(tmp_.filePath("radio-in.dat").toStdString(), "VT-2600", "450-520", 9);
   StartSim({"--image", image, "--line-rate", "--serial", "004711080815"});
   // The shipped texts, for pictures a reader can follow.
-  std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+  std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
   f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
   QVERIFY(f_->Start());
   f_->Frame().showNormal();
@@ -515,7 +516,7 @@ void RwDialogsTest::writeDialogScreenshots() {
   if (!dir || !*dir) QSKIP("VB420_SCREENSHOT_DIR not set");
   for (const char* lang : {"en", "es"}) {
     f_ = std::make_unique<AppFixture>();
-    std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
     f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
     f_->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     QVERIFY(f_->Start());

@@ -1,5 +1,6 @@
 // The Scan, Scan List, DTMF and 2-Tone windows opened through their
 // commands and driven with keys and clicks; the image bytes are the judge.
+#include "support/Paths.h"
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <fstream>
@@ -279,7 +280,7 @@ class ScanDtmfTest : public QObject {
     for (const char* lang : {"en", "es"}) {
       app.reset();
       app = std::make_unique<AppFixture>();
-      std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+      std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
       app->languageText.assign(std::istreambuf_iterator<char>(lng), {});
       app->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
       QVERIFY(app->Start({"voting"}));

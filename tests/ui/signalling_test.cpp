@@ -2,6 +2,7 @@
 // clicks: the bytes each typed value leaves, the lists placed by the area
 // directory, and the alert-tone test dialog playing through a recording sink
 // (play, stop in the middle, close while playing).
+#include "support/Paths.h"
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -414,7 +415,7 @@ void SignallingTest::screenshots() {
   for (const char* lang : {"en", "es"}) {
     f_.reset();
     f_ = std::make_unique<AppFixture>();
-    std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
     f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
     f_->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     QVERIFY(f_->Start());

@@ -1,5 +1,6 @@
 // Start-up and exit of the program: switches, stored settings and their
 // defaults, the language file, the first image, window placement, closing.
+#include "support/Paths.h"
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -311,7 +312,7 @@ struct ShippedSplash {
   QStringList texts;
 };
 ShippedSplash SplashOf(const char* language) {
-  QFile lng(QStringLiteral(VB420_RESOURCE_DIR "/vb420.lng"));
+  QFile lng(QString::fromStdString(::vb420::testsupport::ResourceDir() + "/vb420.lng"));
   lng.open(QIODevice::ReadOnly);
   TextTable text;
   text.LoadText(lng.readAll().toStdString(), language);

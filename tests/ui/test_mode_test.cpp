@@ -1,6 +1,7 @@
 // Program > Test Mode against the simulated radio: the dialog's controls and
 // the adjustment panel send their commands, Cancel on a failure ends test
 // mode, and a radio that disagrees with the image never gets the dialog.
+#include "support/Paths.h"
 #include <stdlib.h>
 
 #include <QComboBox>
@@ -328,7 +329,7 @@ void TestModeUiTest::screenshots() {
   for (const char* lang : {"en", "es"}) {
     cleanup();
     init();
-    std::ifstream lng(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", std::ios::binary);
+    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
     f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
     f_->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     StartBoth("VT-1600");

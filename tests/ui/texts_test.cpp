@@ -1,6 +1,7 @@
 // Every text the program shows must exist in every language of the shipped
 // language file: a blanked entry would otherwise show an empty menu item,
 // button or message and pass every other test (they use a numbered table).
+#include "support/Paths.h"
 #include <QTest>
 
 #include <filesystem>
@@ -26,7 +27,7 @@ std::string ReadText(const std::filesystem::path& path) {
   return ss.str();
 }
 
-std::string ShippedFile() { return ReadText(std::filesystem::path(VB420_RESOURCE_DIR) / "vb420.lng"); }
+std::string ShippedFile() { return ReadText(std::filesystem::path(::vb420::testsupport::ResourceDir()) / "vb420.lng"); }
 
 // The entries of `used` without a text in one of the languages of `file`,
 // as "entry (language)".
@@ -48,7 +49,7 @@ QStringList EntriesWithoutText(const std::string& file, const std::set<int>& use
 std::set<int> EntriesNamedInTheSources() {
   std::set<int> found;
   const std::regex lookup(R"((?:^|[^A-Za-z0-9_])(?:T|Text|Plain)\(\s*([0-9]+)\s*[,)])");
-  const std::filesystem::path root = std::filesystem::path(VB420_RESOURCE_DIR).parent_path();
+  const std::filesystem::path root = std::filesystem::path(::vb420::testsupport::ResourceDir()).parent_path();
   for (const char* folder : {"src", "tools"}) {
     for (const auto& e : std::filesystem::recursive_directory_iterator(root / folder)) {
       const std::string ext = e.path().extension().string();

@@ -4,6 +4,7 @@
 // mobile ID names dialog, a PassPort zone through Save and Open, and a
 // Write refused for a home repeater that does not exist. The image bytes
 // are the judge.
+#include "support/Paths.h"
 #include <QApplication>
 #include <QFile>
 #include <QCheckBox>
@@ -441,7 +442,7 @@ class TrunkTest : public QObject {
     for (const char* lang : {"en", "es"}) {
       app.reset();
       app = std::make_unique<AppFixture>();
-      QFile lng(QStringLiteral(VB420_RESOURCE_DIR "/vb420.lng"));
+      QFile lng(QString::fromStdString(::vb420::testsupport::ResourceDir() + "/vb420.lng"));
       QVERIFY(lng.open(QIODevice::ReadOnly));
       app->languageText = lng.readAll().toStdString();
       app->SetSetting("Backup/Language", QString(lang) == "es" ? 2 : 1);

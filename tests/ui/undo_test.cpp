@@ -1,6 +1,7 @@
 // Undo and redo across the windows: an edit made with keys is taken back
 // and brought back with Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z, and the whole image
 // and extension area are compared each time.
+#include "support/Paths.h"
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -394,7 +395,7 @@ class UndoTest : public QObject {
     for (int lang : {1, 2}) {
       app.reset();
       app = std::make_unique<AppFixture>();
-      QFile f(QStringLiteral(VB420_RESOURCE_DIR "/vb420.lng"));
+      QFile f(QString::fromStdString(::vb420::testsupport::ResourceDir() + "/vb420.lng"));
       QVERIFY(f.open(QIODevice::ReadOnly));
       app->languageText = f.readAll().toStdString();
       app->SetSetting("Backup/Language", lang);

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QTest>
 
 #include "editors/grid/DialogHelper.h"
@@ -133,7 +134,11 @@ class EditGridTest : public QObject {
     // Column 3 has no proportional-font flag: the platform's fixed face.
     const QFont font = f.grid->Model()->index(0, 3).data(Qt::FontRole).value<QFont>();
     QCOMPARE(font.family(), GridFixedFont().family());
-    QVERIFY(QFontInfo(font).fixedPitch());
+    // What the user sees: every character of the column advances alike.
+    QVERIFY(HasEqualAdvances(font));
+    const QFontMetricsF m(font);
+    QCOMPARE(m.horizontalAdvance('i'), m.horizontalAdvance('W'));
+    QCOMPARE(m.horizontalAdvance('i'), m.horizontalAdvance('0'));
     QVERIFY(!f.grid->Model()->index(0, 1).data(Qt::FontRole).isValid());
     QCOMPARE(f.grid->Row(), 1);
     QCOMPARE(f.grid->Col(), 1);

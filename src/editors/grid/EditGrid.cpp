@@ -16,6 +16,8 @@
 #include <QStyleOptionHeader>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
+#include <QFontMetricsF>
 
 #include "editors/grid/FilterEdit.h"
 #include "lang/TextTable.h"
@@ -101,15 +103,46 @@ Qt::Alignment AlignmentOf(int code) {
 
 }  // namespace
 
-QFont GridFixedFont() {
-  // The platform's own fixed face, at the size of the other cells: a face
-  // named by family may be missing or drawn larger than its neighbours.
-  QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  const QFont base = QApplication::font();
-  if (base.pointSizeF() > 0) f.setPointSizeF(base.pointSizeF());
-  else if (base.pixelSize() > 0) f.setPixelSize(base.pixelSize());
-  return f;
+bool HasEqualAdvances(const QFont& font) {
+  // What the fixed columns show: frequencies, tone and code texts, names.
+  // Qt's pitch flag is not enough: some monospaced faces (Noto Sans Mono on
+  // Qt 6.4) report a proportional pitch although every advance is equal.
+  static const QString kShown = QStringLiteral("0123456789.-+ ABCDEFGHIJKLMNOPQRSTUVWXYZiW");
+  const QFontMetricsF m(font);
+  const qreal first = m.horizontalAdvance(kShown.at(0));
+  if (first <= 0) return false;
+  for (const QChar c : kShown)
+    if (std::abs(m.horizontalAdvance(c) - first) > 0.01) return false;
+  return true;
 }
+
+QFont FixedPitchFace() {
+  // The platform's fixed face, at the size of the other cells: a face named
+  // by family may be missing or drawn larger than its neighbours. Only when
+  // the platform's choice does not line the columns up do we look for an
+  // installed face that does.
+  static const QFont chosen = [] {
+    const QFont base = QApplication::font();
+    const auto sized = [&base](QFont f) {
+      if (base.pointSizeF() > 0) f.setPointSizeF(base.pointSizeF());
+      else if (base.pixelSize() > 0) f.setPixelSize(base.pixelSize());
+      return f;
+    };
+    const QFont system = sized(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    if (HasEqualAdvances(system)) return system;
+    const QStringList installed = QFontDatabase::families();
+    for (const char* family : {"DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono"}) {
+      if (!installed.contains(QString::fromLatin1(family))) continue;
+      QFont f = system;
+      f.setFamilies({QString::fromLatin1(family)});
+      if (HasEqualAdvances(f)) return f;
+    }
+    return system;
+  }();
+  return chosen;
+}
+
+QFont GridFixedFont() { return FixedPitchFace(); }
 
 QVariant CGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};

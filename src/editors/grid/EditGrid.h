@@ -92,9 +92,13 @@ class CGridModel : public QAbstractTableModel {
   bool enabledLook_ = true;
 };
 
-// The face of the fixed-pitch columns: the platform's fixed font at the
-// size of the other cells.
+// The face of every fixed-pitch column and line (grids, message lines): the
+// platform's fixed font at the size of the other cells when its characters
+// all advance alike, else the first installed monospaced face that does.
+QFont FixedPitchFace();
 QFont GridFixedFont();
+// True when every character a fixed column shows has the same advance.
+bool HasEqualAdvances(const QFont& font);
 
 // Puts text on the clipboard; false when the clipboard could not be taken.
 using ClipboardWriter = std::function<bool(const QString&)>;

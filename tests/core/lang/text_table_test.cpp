@@ -1,3 +1,4 @@
+#include "support/Paths.h"
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -12,7 +13,7 @@ using namespace vb420;
 
 namespace {
 
-std::string RealFilePath() { return std::string(VB420_RESOURCE_DIR) + "/vb420.lng"; }
+std::string RealFilePath() { return ::vb420::testsupport::ResourceDir() + "/vb420.lng"; }
 
 std::string ReadRealFile() {
   std::ifstream in(RealFilePath(), std::ios::binary);
@@ -44,7 +45,9 @@ TEST(IdentifierTable, RunsMapIndexesToIdentifiers) {
   EXPECT_EQ(TextTable::IdentifierOf(991), "10107001");
   EXPECT_EQ(TextTable::IdentifierOf(1246), "10133057");
   EXPECT_EQ(TextTable::IdentifierOf(1248), "19000002");
-  EXPECT_EQ(TextTable::IdentifierOf(1249), "");
+  EXPECT_EQ(TextTable::IdentifierOf(1249), "10134001");
+  EXPECT_EQ(TextTable::IdentifierOf(1348), "10134420");
+  EXPECT_EQ(TextTable::IdentifierOf(TextTable::kEntryCount), "");
   std::set<std::string> seen;
   for (int i = 0; i < TextTable::kEntryCount; ++i) {
     const auto id = TextTable::IdentifierOf(i);
@@ -97,7 +100,7 @@ TEST(TextTableLoad, EscapesAreExpandedOnce) {
   TextTable t;
   ASSERT_EQ(t.LoadText(file, "English"), TextTable::LoadResult::Ok);
   EXPECT_EQ(t.Text(3), "Line one\nLine two\tTab,Comma");
-  EXPECT_EQ(t.Text(1249), "");
+  EXPECT_EQ(t.Text(TextTable::kEntryCount), "");
   EXPECT_EQ(t.Text(-1), "");
 }
 
@@ -163,7 +166,7 @@ TEST(TextTableLoad, MissingFileLeavesTheTableAlone) {
   ASSERT_EQ(t.LoadText(MakeFile(), "English"), TextTable::LoadResult::Ok);
   EXPECT_EQ(t.LoadFile("/nonexistent/vb420.lng", "English"), TextTable::LoadResult::NotFound);
   EXPECT_EQ(t.Text(2), "E2");
-  EXPECT_EQ(TextTable::FindFile({"/nonexistent", VB420_RESOURCE_DIR}), RealFilePath());
+  EXPECT_EQ(TextTable::FindFile({"/nonexistent", ::vb420::testsupport::ResourceDir()}), RealFilePath());
   EXPECT_EQ(TextTable::FindFile({"/nonexistent"}), "");
 }
 

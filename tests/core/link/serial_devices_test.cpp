@@ -1,6 +1,7 @@
 // The serial devices the port dialog lists, read from a copy of the kernel's
 // tables built in a temporary folder, and the words of a port that would
 // not open.
+#include "support/Paths.h"
 #include <unistd.h>
 
 #include <cerrno>
@@ -108,7 +109,7 @@ TEST_F(FakeMachine, DescribesADeviceByItsStableNameAndKnowsAnAbsentOne) {
 
 TEST(PortOpenFailure, SaysWhichDeviceAndWhatToDo) {
   TextTable t;
-  ASSERT_EQ(t.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English"), TextTable::LoadResult::Ok);
+  ASSERT_EQ(t.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "English"), TextTable::LoadResult::Ok);
   const std::string dev = "/dev/ttyUSB0";
   const std::string head = t.Text(269) + "\n\nDevice: " + dev + "\n";
   EXPECT_EQ(PortOpenFailureText(t, dev, EACCES), head + t.Text(86));

@@ -1,6 +1,7 @@
 // The rules around a transfer that need no radio: where the extension pieces
 // of a write go, the password warning, the pre-write checks, the warnings for
 // mobiles, the Radio Information lines and the backups folder.
+#include "support/Paths.h"
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -28,7 +29,7 @@ TextTable& Texts() {
   static bool loaded = false;
   if (!loaded) {
     loaded = true;
-    t.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English");
+    t.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "English");
   }
   return t;
 }

@@ -1,6 +1,7 @@
 // Test mode against a radio played inside the test: the start sequence, every
 // control's command and the adjustment panel's exchanges, byte for byte, and
 // what happens when the radio disagrees with the image or stops answering.
+#include "support/Paths.h"
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <unistd.h>
@@ -433,7 +434,7 @@ TEST(AdjustmentItems, AvailabilityPointsAndNames) {
 
 TEST(AdjustmentItems, ListEntryNamesBandwidthAndPoint) {
   TextTable text;
-  const std::string lng = std::string(VB420_RESOURCE_DIR) + "/vb420.lng";
+  const std::string lng = ::vb420::testsupport::ResourceDir() + "/vb420.lng";
   ASSERT_EQ(text.LoadFile(lng, "English"), TextTable::LoadResult::Ok);
   EXPECT_EQ(AdjustmentListText(text, 8, 0), "QT Deviation (Narrow)");
   EXPECT_EQ(AdjustmentListText(text, 8, 2), "QT Deviation (Wide, Test Channel)");

@@ -1,5 +1,6 @@
 // What the report's pages say: the header blocks, the sections filled from
 // the editors' field sets, the zone pages and the test-mode page.
+#include "support/Paths.h"
 #include <gtest/gtest.h>
 
 #include <string>
@@ -255,7 +256,7 @@ TEST_F(ReportContentTest, PassPortSettingsInTheProgramsLanguage) {
   ext().setU8(0x570, 0xFE);
   ext().setU8(0x580, 3);
   TextTable spanish;
-  ASSERT_EQ(spanish.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "Spanish"), TextTable::LoadResult::Ok);
+  ASSERT_EQ(spanish.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "Spanish"), TextTable::LoadResult::Ok);
   const auto es = print::PassPortSettingLines(data, spanish, 0);
   ASSERT_EQ(es.size(), 32u);
   EXPECT_EQ(es[0].first, "Nombre de zona");
@@ -265,7 +266,7 @@ TEST_F(ReportContentTest, PassPortSettingsInTheProgramsLanguage) {
   EXPECT_EQ(es[27].second, "Activado     Código: 3");
   EXPECT_EQ(es[31].first, "Tono de alerta del escaneo primario");
   TextTable english;
-  ASSERT_EQ(english.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English"), TextTable::LoadResult::Ok);
+  ASSERT_EQ(english.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "English"), TextTable::LoadResult::Ok);
   const auto en = print::PassPortSettingLines(data, english, 0);
   EXPECT_EQ(en[21].first, "Scan Resume Time");
   EXPECT_EQ(en[21].second, "9 sec");

@@ -3,6 +3,7 @@
 // spin bounds, out-of-range text, a save and load of the data file, a
 // damaged image), so a field added to a table is covered here without a
 // test of its own.
+#include "support/Paths.h"
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -399,7 +400,7 @@ TEST_F(FieldBattery, DamagedImagesAreNeverWrittenOutsideTheZoneAreas) {
 // docs/FIELDS.md is the document the tables give.
 TEST(FieldsDocument, MatchesTheTables) {
   TextTable english;
-  ASSERT_EQ(english.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English"), TextTable::LoadResult::Ok);
+  ASSERT_EQ(english.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "English"), TextTable::LoadResult::Ok);
   (void)zonefields::Fields(ZoneTable::Channel);
   (void)TestFreqFieldTable();
   (void)MessageFieldTable();
@@ -412,7 +413,7 @@ TEST(FieldsDocument, MatchesTheTables) {
   (void)EmergencyFieldTable();
   (void)AlertToneFieldTable();
   const std::string expected = forms::FieldsMarkdown(english);
-  const std::string path = std::string(VB420_RESOURCE_DIR) + "/../docs/FIELDS.md";
+  const std::string path = ::vb420::testsupport::ResourceDir() + "/../docs/FIELDS.md";
   if (const char* w = std::getenv("VB420_WRITE_FIELDS_DOC"); w && *w == '1') {
     std::ofstream(path, std::ios::binary) << expected;
   }

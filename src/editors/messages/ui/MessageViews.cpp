@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "frame/ui/Workspace.h"
+#include "editors/grid/EditGrid.h"
 #include "editors/messages/MessageFields.h"
 #include "lang/ui/MessageHelper.h"
 #include "link/MessageWriteSession.h"
@@ -35,7 +36,7 @@ CMessageLinesView::CMessageLinesView(EditorContext& ctx, EditorKind kind, QWidge
 
 void CMessageLinesView::Build(const QList<QPushButton*>& buttons) {
   buttons_ = buttons;
-  const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  const QFont fixed = FixedPitchFace();
   auto* layout = new QVBoxLayout(this);
   for (int i = 0; i < 2; ++i) {
     auto* e = new QLineEdit(this);

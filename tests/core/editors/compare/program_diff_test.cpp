@@ -1,5 +1,6 @@
 // Comparing two programmings: lines by field key, zones and records as such,
 // undescribed bytes as ranges; and the words that name an undo step.
+#include "support/Paths.h"
 #include "editors/compare/ProgramDiff.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +19,7 @@ class ProgramDiffTest : public ::testing::Test {
  protected:
   void SetUp() override {
     (void)zonefields::Fields(ZoneTable::Channel);  // registers the zone sets
-    ASSERT_EQ(text.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English"), TextTable::LoadResult::Ok);
+    ASSERT_EQ(text.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "English"), TextTable::LoadResult::Ok);
     InitNewImage(a, true);
     InitNewImage(b, true);
   }

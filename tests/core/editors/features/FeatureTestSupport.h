@@ -2,6 +2,7 @@
 // the tests of the radio-wide editors.
 #pragma once
 
+#include "support/Paths.h"
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,7 +17,7 @@ namespace vb420::test {
 class RadioFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(text.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English"), TextTable::LoadResult::Ok);
+    ASSERT_EQ(text.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "English"), TextTable::LoadResult::Ok);
     NewModel(0);
   }
   void NewModel(int model) {

@@ -1,6 +1,7 @@
 // A new programming and the shipped texts, for the signalling editors' tests.
 #pragma once
 
+#include "support/Paths.h"
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,7 +17,7 @@ namespace vb420::sigtest {
 class SignalTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(text.LoadFile(std::string(VB420_RESOURCE_DIR) + "/vb420.lng", "English"), TextTable::LoadResult::Ok);
+    ASSERT_EQ(text.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "English"), TextTable::LoadResult::Ok);
     data.field.SetTextTable(&text);
     InitNewImage(data, true);
     data.SyncCodecs();
