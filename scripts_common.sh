@@ -41,8 +41,12 @@ vb420_build() {
 # compiler is clang. Its own folder, so the ordinary build is never touched.
 VB420_SAN_BUILD="${VB420_SAN_BUILD:-$VB420_ROOT/build-san}"
 vb420_sanitizer_build() {
-  local cxx=()
-  if command -v clang++ >/dev/null 2>&1; then cxx=(-DCMAKE_CXX_COMPILER=clang++ -DVB420_FUZZ=ON); fi
+  # -O1 with line tables only: what the sanitizers need for their reports,
+  # at a fraction of the compile and link time of full debug information.
+  local cxx=(-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG")
+  if command -v clang++ >/dev/null 2>&1; then
+    cxx=(-DCMAKE_CXX_COMPILER=clang++ -DVB420_FUZZ=ON -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG")
+  fi
   cmake -S "$VB420_ROOT" -B "$VB420_SAN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVB420_GUI=OFF -DVB420_BENCH=OFF -DVB420_SANITIZE=address,undefined "${cxx[@]}"
   cmake --build "$VB420_SAN_BUILD" -j "$(nproc)"

@@ -5,7 +5,7 @@ vb420_install_missing
 vb420_build
 export QT_QPA_PLATFORM=offscreen
 cd "$VB420_BUILD"
-ctest --output-on-failure --timeout 900 "$@"
+ctest --output-on-failure --timeout 900 -j "$(nproc)" "$@"
 
 # With no selection of tests, the sanitizer build runs too (core, end-to-end
 # and the fuzz harnesses over their corpus); VB420_SKIP_SANITIZERS=1 leaves it
@@ -16,5 +16,5 @@ if [ "$#" -eq 0 ] && [ "${VB420_SKIP_SANITIZERS:-0}" != 1 ]; then
   export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
   export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
   # The install and package tests belong to the ordinary build.
-  ctest --output-on-failure --timeout 900 -E '^test_(install|package)$'
+  ctest --output-on-failure --timeout 900 -j "$(nproc)" -E '^test_(install|package)$'
 fi

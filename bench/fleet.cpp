@@ -16,7 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "../tests/e2e/SimProcess.cpp"
+#include "support/SimProcess.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"

@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include "CliRun.h"
-#include "SimProcess.h"
+#include "support/CliRun.h"
+#include "support/SimProcess.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"
@@ -29,10 +29,7 @@ using testing::ReadTrace;
 using testing::SimProcess;
 using Bytes = std::vector<uint8_t>;
 
-Bytes FileBytes(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(f), {});
-}
+using testsupport::FileBytes;
 
 class CliBand : public ::testing::Test {
  protected:

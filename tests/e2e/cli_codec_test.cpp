@@ -1,7 +1,7 @@
 // vb420cli codec: the verb a technician uses to see how a value is stored.
 #include <gtest/gtest.h>
 
-#include "CliRun.h"
+#include "support/CliRun.h"
 
 #include <sys/wait.h>
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "CliRun.h"
+#include "support/CliRun.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // vb420cli new / info / dump: what a fleet technician's scripts rely on.
 #include <gtest/gtest.h>
 
-#include "CliRun.h"
+#include "support/CliRun.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

@@ -10,7 +10,7 @@
 
 #include <unistd.h>
 
-#include "CliRun.h"
+#include "support/CliRun.h"
 
 namespace vb420::test {
 namespace {

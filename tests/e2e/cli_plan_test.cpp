@@ -10,7 +10,7 @@
 #include <regex>
 #include <string>
 
-#include "CliRun.h"
+#include "support/CliRun.h"
 
 namespace {
 

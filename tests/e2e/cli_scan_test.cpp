@@ -10,29 +10,14 @@
 #include <iterator>
 #include <string>
 
-#include "CliRun.h"
+#include "support/CliRun.h"
 
 namespace {
 
 using vb420::test::CliRun;
 using vb420::test::RunCli;
 
-class CliScan : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("vb420-scan-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-    file_ = (dir_ / "p.dat").string();
-    ASSERT_EQ(RunCli("new -o " + file_).exitCode, 0);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string FileBytes() {
-    std::ifstream in(file_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  std::filesystem::path dir_;
-  std::string file_;
-};
+class CliScan : public vb420::test::NewFileTest {};
 
 TEST_F(CliScan, PriorityChannelRulesAndZoneDeletion) {
   ASSERT_EQ(RunCli("settings " + file_ + " zone.1.ch.2.rxf=146.52 zone.5.ch.1.rxf=147.0").exitCode, 0);

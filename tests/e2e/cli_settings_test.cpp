@@ -10,7 +10,7 @@
 #include <iterator>
 #include <string>
 
-#include "CliRun.h"
+#include "support/CliRun.h"
 #include "data/DataFile.h"
 #include "data/ImageLayout.h"
 #include "data/RadioData.h"
@@ -25,22 +25,7 @@ namespace {
 using vb420::test::CliRun;
 using vb420::test::RunCli;
 
-class CliSettings : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("vb420-settings-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-    file_ = (dir_ / "p.dat").string();
-    ASSERT_EQ(RunCli("new -o " + file_).exitCode, 0);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string FileBytes() {
-    std::ifstream in(file_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  std::filesystem::path dir_;
-  std::string file_;
-};
+class CliSettings : public vb420::test::NewFileTest {};
 
 TEST_F(CliSettings, AssignmentsAreStoredByTheWindowRulesAndListed) {
   const CliRun set = RunCli("settings " + file_ +

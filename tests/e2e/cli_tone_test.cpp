@@ -10,26 +10,17 @@
 #include <iterator>
 #include <vector>
 
-#include "CliRun.h"
+#include "support/CliRun.h"
 
 namespace {
 
 using vb420::test::CliRun;
 using vb420::test::RunCli;
 
-class CliTone : public ::testing::Test {
+class CliTone : public vb420::test::NewFileTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("vb420-tone-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-    file_ = (dir_ / "t.dat").string();
-    wav_ = (dir_ / "t.wav").string();
-    ASSERT_EQ(RunCli("new -o " + file_).exitCode, 0);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::vector<int16_t> Samples(int& rate) {
-    std::ifstream f(wav_, std::ios::binary);
-    std::vector<uint8_t> b((std::istreambuf_iterator<char>(f)), {});
+    const std::vector<uint8_t> b = vb420::testsupport::FileBytes(wav_);
     EXPECT_GE(b.size(), 44u);
     if (b.size() < 44) return {};
     auto u32 = [&b](size_t at) { return uint32_t(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24); };
@@ -43,8 +34,7 @@ class CliTone : public ::testing::Test {
     for (size_t i = 44; i + 1 < b.size(); i += 2) s.push_back(int16_t(b[i] | b[i + 1] << 8));
     return s;
   }
-  std::filesystem::path dir_;
-  std::string file_, wav_;
+  std::string wav_ = Path("t.wav");
 };
 
 TEST_F(CliTone, EachStepHasItsFrequencyAndDuration) {

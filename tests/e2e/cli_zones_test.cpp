@@ -2,7 +2,7 @@
 // through the same field rules as the grid, and saves in place.
 #include <gtest/gtest.h>
 
-#include "CliRun.h"
+#include "support/CliRun.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,18 +19,7 @@ namespace {
 using vb420::test::CliRun;
 using vb420::test::RunCli;
 
-class CliZones : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("vb420-zones-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-    file_ = (dir_ / "p.dat").string();
-    ASSERT_EQ(RunCli("new -o " + file_).exitCode, 0);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
-  std::string file_;
-};
+class CliZones : public vb420::test::NewFileTest {};
 
 TEST_F(CliZones, ReceiveFrequencyCreatesZoneAndChannel) {
   const CliRun r = RunCli("channel " + file_ + " 1 3 RXF=146.52");

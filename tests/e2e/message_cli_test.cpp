@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "CliRun.h"
-#include "SimProcess.h"
+#include "support/CliRun.h"
+#include "support/SimProcess.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"
@@ -25,10 +25,7 @@ using testing::SimProcess;
 using testing::TraceBytes;
 using Bytes = std::vector<uint8_t>;
 
-Bytes FileBytes(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(f), {});
-}
+using testsupport::FileBytes;
 
 class MessageCli : public ::testing::Test {
  protected:

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "CliRun.h"
+#include "support/CliRun.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"

@@ -16,8 +16,8 @@
 
 #include <gtest/gtest.h>
 
-#include "CliRun.h"
-#include "SimProcess.h"
+#include "support/CliRun.h"
+#include "support/SimProcess.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"
@@ -43,10 +43,7 @@ size_t Find(const Bytes& hay, const Bytes& needle, size_t from = 0) {
   return it == hay.end() ? std::string::npos : static_cast<size_t>(it - hay.begin());
 }
 
-Bytes FileBytes(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(f), {});
-}
+using testsupport::FileBytes;
 
 // A programming with every kind of block: uniform ones, patterned ones, and
 // extension bytes that differ everywhere (the message password included).
@@ -88,10 +85,17 @@ class RwCli : public ::testing::Test {
   }
   // Stops the radio and answers its memory as it saved it.
   Bytes StopAndSave() {
+    EXPECT_TRUE(testing::WaitForHangUp(trace_));
     sim_->Stop();
     return FileBytes(Path("radio.dat"));
   }
-  Bytes Sent() { return TraceBytes(ReadTrace(trace_), false); }
+  // The whole conversation as the radio saw it: the program has ended, so
+  // the radio is given the time to read the last bytes it was sent.
+  std::vector<testing::TraceByte> Trace() {
+    EXPECT_TRUE(testing::WaitForHangUp(trace_));
+    return ReadTrace(trace_);
+  }
+  Bytes Sent() { return TraceBytes(Trace(), false); }
   std::string Port() const { return " --port " + sim_->Device(); }
 
   std::filesystem::path dir_;
@@ -266,11 +270,11 @@ TEST_F(RwCli, GarbledAnswerToEndIsRetriedAt9600AndTheReadIsKept) {
   EXPECT_TRUE(std::equal(got.begin() + kHeaderSize, got.begin() + kExtInFile, radio.begin() + kHeaderSize));
   // The last two bytes of the conversation: 'E' at 19200, answered garbled,
   // and 'E' again at 9600.
-  const auto sent = SentWithSpeed(ReadTrace(trace_));
+  const auto sent = SentWithSpeed(Trace());
   ASSERT_GE(sent.size(), 2u);
   EXPECT_EQ(sent[sent.size() - 2], (std::pair<uint8_t, long>{'E', 19200}));
   EXPECT_EQ(sent.back(), (std::pair<uint8_t, long>{'E', 9600}));
-  const Bytes answered = TraceBytes(ReadTrace(trace_), true);
+  const Bytes answered = TraceBytes(Trace(), true);
   ASSERT_GE(answered.size(), 2u);
   EXPECT_EQ(Bytes(answered.end() - 2, answered.end()), (Bytes{0xF8, 0x06}));
 }
@@ -294,8 +298,8 @@ TEST_F(RwCli, ConfirmationSentBeforeTheSwitchIsCalledAgainAt19200) {
   EXPECT_TRUE(std::equal(got.begin() + kHeaderSize, got.begin() + kExtInFile, radio.begin() + kHeaderSize));
   // The garbled confirmation fails the call at 9600; the call at 19200 finds
   // the radio already there.
-  EXPECT_EQ(testing::TraceSpeedsOf(ReadTrace(trace_), "VB420PP"), (std::vector<long>{9600, 19200}));
-  const Bytes answered = TraceBytes(ReadTrace(trace_), true);
+  EXPECT_EQ(testing::TraceSpeedsOf(Trace(), "VB420PP"), (std::vector<long>{9600, 19200}));
+  const Bytes answered = TraceBytes(Trace(), true);
   ASSERT_GE(answered.size(), 4u);
   EXPECT_EQ(Bytes(answered.begin(), answered.begin() + 4), (Bytes{0x16, 0xF8, 0x16, 0x06}));
 }
@@ -314,7 +318,7 @@ TEST_F(RwCli, StrayByteBetweenBlocksIsNotTakenForAnAnswer) {
   EXPECT_TRUE(std::equal(got.begin() + kHeaderSize, got.begin() + kExtInFile, radio.begin() + kHeaderSize));
   // The stray bytes went out, and every block was asked for once: no
   // attempt failed.
-  EXPECT_EQ(CountOf(TraceBytes(ReadTrace(trace_), true), {0x06, 0xF8}), 2u);
+  EXPECT_EQ(CountOf(TraceBytes(Trace(), true), {0x06, 0xF8}), 2u);
   EXPECT_EQ(CountOf(Sent(), {'R', 0x00, 0x31}), 1u);
   EXPECT_EQ(CountOf(Sent(), {'R', 0x00, 0x41}), 1u);
 }
@@ -331,7 +335,7 @@ TEST_F(RwCli, StrayByteBetweenWrittenBlocksLeavesTheWriteWhole) {
   // identification the write puts in).
   EXPECT_TRUE(std::equal(radio.begin() + kHeaderSize + 0x200, radio.begin() + kExtInFile,
                          wanted.begin() + kHeaderSize + 0x200));
-  EXPECT_EQ(CountOf(TraceBytes(ReadTrace(trace_), true), {0x06, 0xF8}), 2u);
+  EXPECT_EQ(CountOf(TraceBytes(Trace(), true), {0x06, 0xF8}), 2u);
   EXPECT_EQ(CountOf(Sent(), {'W', 0x00, 0x31}), 1u);
 }
 

@@ -18,8 +18,8 @@
 #include <gtest/gtest.h>
 
 #include "../core/link/ScriptedPrompter.h"
-#include "CliRun.h"
-#include "SimProcess.h"
+#include "support/CliRun.h"
+#include "support/SimProcess.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"
@@ -37,15 +37,9 @@ using testing::ScriptedPrompter;
 using testing::SimProcess;
 using Bytes = std::vector<uint8_t>;
 
-Bytes FileBytes(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(f), {});
-}
+using testsupport::FileBytes;
 
-std::string TextOf(const std::string& path) {
-  std::ifstream f(path);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
+std::string TextOf(const std::string& path) { return testsupport::FileText(path); }
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> out;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "CliRun.h"
-#include "SimProcess.h"
+#include "support/CliRun.h"
+#include "support/SimProcess.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"
@@ -24,18 +24,6 @@ using testing::ReadTrace;
 using testing::SimProcess;
 using testing::TraceBytes;
 using Bytes = std::vector<uint8_t>;
-
-// The command names the simulator wrote into its trace, in order.
-std::vector<std::string> Notes(const std::string& path) {
-  std::vector<std::string> out;
-  std::ifstream in(path);
-  std::string line;
-  while (std::getline(in, line)) {
-    const auto at = line.find(" note =");
-    if (at != std::string::npos) out.push_back(line.substr(at + 7));
-  }
-  return out;
-}
 
 bool Has(const std::vector<std::string>& notes, const std::string& what) {
   for (const auto& n : notes)
@@ -53,8 +41,9 @@ class TestModeCli : public ::testing::Test {
   }
   CliRun Run(const std::string& options) { return RunCli("test-mode --port " + sim->Device() + " " + options); }
   std::vector<std::string> NotesNow() {
+    EXPECT_TRUE(testing::WaitForHangUp(trace));
     sim->Stop();
-    return Notes(trace);
+    return testing::TraceNotes(trace);
   }
 
   std::string trace = testing::TempPath("testmode-trace");

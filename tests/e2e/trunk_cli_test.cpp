@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "CliRun.h"
-#include "SimProcess.h"
+#include "support/CliRun.h"
+#include "support/SimProcess.h"
 
 namespace vb420 {
 namespace {

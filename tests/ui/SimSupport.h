@@ -5,14 +5,19 @@
 #pragma once
 
 #include <QByteArray>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QtGlobal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "../e2e/SimProcess.cpp"
+#include "support/Files.h"
+#include "support/SimProcess.h"
+#include "link/ui/RadioCommands.h"
 
 namespace vb420::uitest {
 
@@ -41,10 +46,37 @@ class Env {
 };
 
 using Bytes = std::vector<uint8_t>;
+using ::vb420::testsupport::FileBytes;
 
-inline Bytes FileBytes(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(f), {});
-}
+// What a GUI test that talks to a simulated radio on COM1 keeps: a folder of
+// its own (backups under <tmp>/data), the radio and the port variable. A
+// test class derives from it beside QObject and calls InitRadio() from its
+// init() and CleanupRadio() from its cleanup().
+class RadioOnCom1 {
+ protected:
+  void InitRadio() {
+    data_ = std::make_unique<Env>("XDG_DATA_HOME", tmp_.filePath("data").toStdString());
+    RadioState() = RadioCommandState();
+  }
+  void CleanupRadio() {
+    sim_.reset();
+    com1_.reset();
+    data_.reset();
+    std::filesystem::remove_all(tmp_.filePath("data").toStdString());
+    std::filesystem::remove(tmp_.filePath("trace.txt").toStdString());
+  }
+  // Starts the radio with `args` and points COM1 at it.
+  void StartSim(const std::vector<std::string>& args) {
+    sim_ = std::make_unique<::vb420::testing::SimProcess>(args);
+    QVERIFY(sim_->Started());
+    com1_ = std::make_unique<Env>("VB420_COM1", sim_->Device());
+  }
+  std::string TmpPath(const char* name) const { return tmp_.filePath(QString::fromLatin1(name)).toStdString(); }
+
+  std::unique_ptr<::vb420::testing::SimProcess> sim_;
+  std::unique_ptr<Env> com1_;
+  std::unique_ptr<Env> data_;
+  QTemporaryDir tmp_;
+};
 
 }  // namespace vb420::uitest

@@ -96,4 +96,13 @@ QStringList MenuItems(CMainFrame& frame, const QString& title);
 // Lets queued commands and deferred closes run.
 void Settle();
 
+// Runs a menu command as the user would and answers the editor window of
+// `kind` it opened (null when none of that class is open).
+template <class V>
+V* OpenEditor(AppFixture& f, int command, EditorKind kind) {
+  f.Frame().RunCommand(command);
+  Settle();
+  return qobject_cast<V*>(f.Frame().FindEditor(kind));
+}
+
 }  // namespace vb420::test

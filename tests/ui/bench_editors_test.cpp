@@ -1,6 +1,7 @@
 // The test-frequency, embedded-message and password-message windows: what
 // typing stores in the image and the extension area, and the password
 // message's Write against the simulated radio.
+#include "support/Files.h"
 #include "support/Paths.h"
 #include <stdlib.h>
 
@@ -23,6 +24,7 @@
 #include "link/ui/RadioDialogs.h"
 
 #include "SimSupport.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -234,8 +236,7 @@ void BenchEditorsTest::screenshots() {
   for (const char* lang : {"en", "es"}) {
     f_.reset();
     f_ = std::make_unique<AppFixture>();
-    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
-    f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
+    f_->languageText = ::vb420::testsupport::ShippedLanguageText();
     f_->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     QVERIFY(f_->Start());
     f_->Frame().showNormal();
@@ -255,5 +256,5 @@ void BenchEditorsTest::screenshots() {
   }
 }
 
-QTEST_MAIN(BenchEditorsTest)
+VB420_QTEST(BenchEditorsTest)
 #include "bench_editors_test.moc"

@@ -12,6 +12,7 @@
 #include "editors/messages/MessageFields.h"
 #include "editors/messages/ui/MessageViews.h"
 #include "editors/testfreq/ui/TestFreqView.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -26,11 +27,7 @@ class BenchKeysTest : public QObject {
 
  private:
   template <class V>
-  V* Open(int command, EditorKind kind) {
-    f_->Frame().RunCommand(command);
-    Settle();
-    return qobject_cast<V*>(f_->Frame().FindEditor(kind));
-  }
+  V* Open(int command, EditorKind kind) { return OpenEditor<V>(*f_, command, kind); }
   // A copy of the window's programming, changed by key.
   void CopyData() {
     copy_ = std::make_unique<RadioData>(&f_->Ws().text);
@@ -116,5 +113,5 @@ void BenchKeysTest::messageLinesAndKeysStoreTheSameBytes() {
   QCOMPARE(v->Line(1)->text().toStdString(), MessageLineText(f_->Ws().data.Image(), 0x9C0));
 }
 
-QTEST_MAIN(BenchKeysTest)
+VB420_QTEST(BenchKeysTest)
 #include "bench_keys_test.moc"

@@ -21,6 +21,7 @@
 #include "editors/zones/GroupFields.h"
 #include "editors/zones/ui/ChEditView.h"
 #include "editors/zones/ui/ZnInfoView.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -403,5 +404,5 @@ class ChannelMenuTest : public QObject {
   }
 };
 
-QTEST_MAIN(ChannelMenuTest)
+VB420_QTEST(ChannelMenuTest)
 #include "channel_menu_test.moc"

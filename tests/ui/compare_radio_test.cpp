@@ -12,6 +12,7 @@
 #include "data/NewImage.h"
 #include "editors/compare/ui/CompareWindow.h"
 #include "link/ui/RadioDialogs.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -76,5 +77,5 @@ class CompareRadioTest : public QObject {
   }
 };
 
-QTEST_MAIN(CompareRadioTest)
+VB420_QTEST(CompareRadioTest)
 #include "compare_radio_test.moc"

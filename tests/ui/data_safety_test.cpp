@@ -3,6 +3,7 @@
 // the band on their way to a radio, refused entries, typed tones and the
 // memory viewer's character columns. Driven through the menus, keys and the
 // real dialogs, against the simulated radio where a radio is needed.
+#include "support/Files.h"
 #include "support/Paths.h"
 #include <QApplication>
 #include <QCheckBox>
@@ -33,12 +34,14 @@
 #include "link/ui/RadioDialogs.h"
 
 #include "SimSupport.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
 using vb420::testing::SimProcess;
 using vb420::uitest::Bytes;
 using vb420::uitest::Env;
+using vb420::uitest::RadioOnCom1;
 using vb420::uitest::FileBytes;
 
 namespace {
@@ -77,7 +80,7 @@ int RunTransfer(QDialog& d) {
 
 }  // namespace
 
-class DataSafetyTest : public QObject {
+class DataSafetyTest : public QObject, public RadioOnCom1 {
   Q_OBJECT
  private Q_SLOTS:
   void init();
@@ -120,33 +123,21 @@ class DataSafetyTest : public QObject {
   void FillZoneArea(int free);
 
   std::unique_ptr<AppFixture> f_;
-  std::unique_ptr<SimProcess> sim_;
-  std::unique_ptr<Env> com1_;
-  std::unique_ptr<Env> data_;
-  QTemporaryDir tmp_;
 };
 
 void DataSafetyTest::init() {
-  data_ = std::make_unique<Env>("XDG_DATA_HOME", tmp_.filePath("data").toStdString());
-  RadioState() = RadioCommandState();
+  InitRadio();
   f_ = std::make_unique<AppFixture>();
 }
 
 void DataSafetyTest::cleanup() {
   f_.reset();
-  sim_.reset();
-  com1_.reset();
-  data_.reset();
-  std::filesystem::remove_all(tmp_.filePath("data").toStdString());
-  std::filesystem::remove(tmp_.filePath("trace.txt").toStdString());
+  CleanupRadio();
 }
 
 void DataSafetyTest::StartSim(std::vector<std::string> args) {
-  args.insert(args.end(), {"--save", tmp_.filePath("radio.dat").toStdString(), "--trace",
-                           tmp_.filePath("trace.txt").toStdString()});
-  sim_ = std::make_unique<SimProcess>(args);
-  QVERIFY(sim_->Started());
-  com1_ = std::make_unique<Env>("VB420_COM1", sim_->Device());
+  args.insert(args.end(), {"--save", TmpPath("radio.dat"), "--trace", TmpPath("trace.txt")});
+  RadioOnCom1::StartSim(args);
 }
 
 void DataSafetyTest::TypeCell(int row, int col, const QString& text) {
@@ -592,8 +583,7 @@ void DataSafetyTest::screenshots() {
   if (!dir || !*dir) QSKIP("VB420_SCREENSHOT_DIR not set");
   QFETCH(int, language);
   const QString suffix = language == 1 ? QStringLiteral("en") : QStringLiteral("sp");
-  std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
-  f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
+  f_->languageText = ::vb420::testsupport::ShippedLanguageText();
   f_->SetSetting("Backup/Language", language);
   f_->SetSetting("Backup/LastModel", "4D:32:36:30:30:06:FF:FF");  // VT-2600, 450-520
   QVERIFY(f_->Start());
@@ -631,5 +621,5 @@ void DataSafetyTest::screenshots() {
   QVERIFY(shootMessage(f_->prompter.messages[0], QStringLiteral("band-warning")));
 }
 
-QTEST_MAIN(DataSafetyTest)
+VB420_QTEST(DataSafetyTest)
 #include "data_safety_test.moc"

@@ -2,6 +2,7 @@
 // Key Assignment with its front panel, the option board, Extended Function
 // and Technician Setting. Typing, spinning, choosing and ticking, then the
 // bytes of the image.
+#include "support/Files.h"
 #include "support/Paths.h"
 #include <stdlib.h>
 
@@ -30,6 +31,7 @@
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/grid/FilterEdit.h"
 #include "link/WriteValidation.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -54,11 +56,7 @@ class FeaturesTest : public QObject {
 
  private:
   template <class V>
-  V* Open(int command, EditorKind kind) {
-    f_->Frame().RunCommand(command);
-    Settle();
-    return qobject_cast<V*>(f_->Frame().FindEditor(kind));
-  }
+  V* Open(int command, EditorKind kind) { return OpenEditor<V>(*f_, command, kind); }
   static void Type(QWidget* w, const QString& text) {
     auto* e = qobject_cast<QLineEdit*>(w);
     QVERIFY(e);
@@ -450,8 +448,7 @@ void FeaturesTest::screenshots() {
   for (const char* lang : {"en", "es"}) {
     f_.reset();
     f_ = std::make_unique<AppFixture>();
-    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
-    f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
+    f_->languageText = ::vb420::testsupport::ShippedLanguageText();
     f_->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     QVERIFY(f_->Start());
     f_->Frame().showNormal();
@@ -506,5 +503,5 @@ void FeaturesTest::screenshots() {
   }
 }
 
-QTEST_MAIN(FeaturesTest)
+VB420_QTEST(FeaturesTest)
 #include "features_test.moc"

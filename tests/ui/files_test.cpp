@@ -13,6 +13,7 @@
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "data/ui/ModelInfoDlg.h"
+#include "support/qt/QtTestMain.h"
 
 
 using namespace vb420;
@@ -460,5 +461,5 @@ void FilesTest::newKeepsTheModelAndClearsEverythingElse() {
   QVERIFY(f.Frame().Children()[0]->View()->Kind() == EditorKind::ZoneInfo);
 }
 
-QTEST_MAIN(FilesTest)
+VB420_QTEST(FilesTest)
 #include "files_test.moc"

@@ -3,6 +3,7 @@
 // windows, the fixed face of the fixed columns, the file dialogs, the memory
 // viewer's keys, the Communication Port dialog that never freezes the
 // program, and an accessible name on every control of every window.
+#include "support/Files.h"
 #include "support/Paths.h"
 #include <pty.h>
 #include <unistd.h>
@@ -39,6 +40,7 @@
 #include "link/RadioLink.h"
 #include "link/ui/RadioCommands.h"
 #include "link/ui/RadioDialogs.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -310,8 +312,7 @@ class FitTest : public QObject {
       QApplication::setPalette(p);
     }
     f_ = std::make_unique<AppFixture>();
-    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
-    f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
+    f_->languageText = ::vb420::testsupport::ShippedLanguageText();
     f_->SetSetting("Backup/Language", language);
     QVERIFY(f_->Start());
     f_->Frame().showMaximized();
@@ -383,5 +384,5 @@ class FitTest : public QObject {
   std::unique_ptr<AppFixture> f_;
 };
 
-QTEST_MAIN(FitTest)
+VB420_QTEST(FitTest)
 #include "fit_test.moc"

@@ -19,6 +19,7 @@
 #include "app/TreeBar.h"
 #include "lang/ui/HelpSystem.h"
 #include "lang/ui/LanguageSetupDlg.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -435,5 +436,5 @@ void FrameTest::switchingToSpanishRelabelsTheMenus() {
   QCOMPARE(f.Setting("Backup/Language").toInt(), 2);
 }
 
-QTEST_MAIN(FrameTest)
+VB420_QTEST(FrameTest)
 #include "frame_test.moc"

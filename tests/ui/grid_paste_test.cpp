@@ -17,6 +17,7 @@
 #include "editors/zones/ZoneMemory.h"
 #include "editors/zones/ui/ZnInfoView.h"
 #include "editors/zones/ui/ZoneServices.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -137,5 +138,5 @@ class GridPasteTest : public QObject {
   }
 };
 
-QTEST_MAIN(GridPasteTest)
+VB420_QTEST(GridPasteTest)
 #include "grid_paste_test.moc"

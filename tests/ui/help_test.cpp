@@ -23,6 +23,7 @@
 #include "lang/TextTable.h"
 #include "lang/ui/HelpSystem.h"
 #include "link/ui/RadioDialogs.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -298,5 +299,5 @@ void HelpTest::f1InTheCopyAndJumpDialogsExplainsThem() {
   f.Exit();
 }
 
-QTEST_MAIN(HelpTest)
+VB420_QTEST(HelpTest)
 #include "help_test.moc"

@@ -24,6 +24,7 @@
 #include "lang/TextTable.h"
 #include "lang/ui/LanguageSetupDlg.h"
 #include "lang/ui/MessageHelper.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -321,5 +322,5 @@ void LanguageTest::spanishUsesOneTermForEachThing() {
   }
 }
 
-QTEST_MAIN(LanguageTest)
+VB420_QTEST(LanguageTest)
 #include "language_test.moc"

@@ -18,12 +18,14 @@
 #include "link/ui/RadioDialogs.h"
 
 #include "SimSupport.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
 using vb420::testing::SimProcess;
 using vb420::uitest::Bytes;
 using vb420::uitest::Env;
+using vb420::uitest::RadioOnCom1;
 using vb420::uitest::FileBytes;
 
 namespace {
@@ -56,7 +58,7 @@ struct Answers {
 
 }  // namespace
 
-class LinkFaultsTest : public QObject {
+class LinkFaultsTest : public QObject, public RadioOnCom1 {
   Q_OBJECT
  private Q_SLOTS:
   void init();
@@ -66,35 +68,21 @@ class LinkFaultsTest : public QObject {
   void portHeldByAnotherProgramIsNamedInItsOwnMessage();
 
  private:
-  void StartSim(std::vector<std::string> args);
   void Run(int command);
 
   std::unique_ptr<AppFixture> f_;
-  std::unique_ptr<SimProcess> sim_;
-  std::unique_ptr<Env> com1_;
-  std::unique_ptr<Env> data_;
   Answers answers_;
-  QTemporaryDir tmp_;
 };
 
 void LinkFaultsTest::init() {
   answers_ = Answers();
-  data_ = std::make_unique<Env>("XDG_DATA_HOME", tmp_.filePath("data").toStdString());
-  RadioState() = RadioCommandState();
+  InitRadio();
   f_ = std::make_unique<AppFixture>();
 }
 
 void LinkFaultsTest::cleanup() {
   f_.reset();
-  sim_.reset();
-  com1_.reset();
-  data_.reset();
-}
-
-void LinkFaultsTest::StartSim(std::vector<std::string> args) {
-  sim_ = std::make_unique<SimProcess>(args);
-  QVERIFY(sim_->Started());
-  com1_ = std::make_unique<Env>("VB420_COM1", sim_->Device());
+  CleanupRadio();
 }
 
 void LinkFaultsTest::Run(int command) {
@@ -150,5 +138,5 @@ void LinkFaultsTest::portHeldByAnotherProgramIsNamedInItsOwnMessage() {
   QCOMPARE(answers_.retryBoxes, 0);
 }
 
-QTEST_MAIN(LinkFaultsTest)
+VB420_QTEST(LinkFaultsTest)
 #include "link_faults_test.moc"

@@ -6,6 +6,7 @@
 #include "UiTestSupport.h"
 #include "data/ui/ModelInfoDlg.h"
 #include "editors/zones/ZoneMemory.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -196,7 +197,7 @@ void ModelTest::cancelInTheWarningKeepsTheDialogOpenAndChangesNothing() {
   QCOMPARE(QByteArray(reinterpret_cast<const char*>(f.Ws().data.buffers.ImageBytes().data()), 0xC000), image);
 }
 
-QTEST_MAIN(ModelTest)
+VB420_QTEST(ModelTest)
 #include "model_test.moc"
 
 void ModelTest::zonesFollowBandAndPowerChanges() {

@@ -6,6 +6,7 @@
 #include "../widgets/WidgetTestUtil.h"
 #include "editors/zones/ZoneMemory.h"
 #include "editors/zones/ui/NumberCombo.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 
@@ -109,5 +110,5 @@ void NumberComboTest::takesTheTypedNumber() {
   QCOMPARE(combo.Value(), 9);  // "10", not "101"
 }
 
-QTEST_MAIN(NumberComboTest)
+VB420_QTEST(NumberComboTest)
 #include "number_combo_test.moc"

@@ -1,6 +1,7 @@
 // File > Export / Import and the Zone Merge window, through the menus.
 // With VB420_SHOTS=<folder> the Zone Merge window is also saved in both grid
 // modes, in English and Spanish.
+#include "support/Files.h"
 #include "support/Paths.h"
 #include <QFile>
 #include <QPushButton>
@@ -20,6 +21,7 @@
 #include "editors/plan/ui/ZnMergeView.h"
 #include "editors/zones/ZoneMemory.h"
 #include "frame/ui/Workspace.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -230,8 +232,7 @@ void PlanMergeTest::screenshots() {
   if (dir.isEmpty()) QSKIP("VB420_SHOTS not set");
   for (const char* lang : {"en", "es"}) {
     AppFixture f;
-    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
-    f.languageText.assign(std::istreambuf_iterator<char>(lng), {});
+    f.languageText = ::vb420::testsupport::ShippedLanguageText();
     f.SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     QVERIFY(f.Start());
     f.Frame().showNormal();
@@ -266,5 +267,5 @@ void PlanMergeTest::screenshots() {
   }
 }
 
-QTEST_MAIN(PlanMergeTest)
+VB420_QTEST(PlanMergeTest)
 #include "plan_merge_test.moc"

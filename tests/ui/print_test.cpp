@@ -1,6 +1,7 @@
 // File > Print and Print Preview: the options dialog (boxes, zone fields,
 // the live page count, what is enabled), the preview and its flag, and the
 // printed pages as they come out of the preview.
+#include "support/Files.h"
 #include "support/Paths.h"
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -25,6 +26,7 @@
 #include "print/PrintOptionsDlg.h"
 #include "print/PrintPreview.h"
 #include "print/core/PagePlan.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -321,8 +323,7 @@ void PrintTest::screenshots() {
   if (!dir || !*dir) QSKIP("VB420_SCREENSHOT_DIR not set");
   for (const char* lang : {"en", "es"}) {
     f_ = std::make_unique<AppFixture>();
-    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
-    f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
+    f_->languageText = ::vb420::testsupport::ShippedLanguageText();
     f_->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     Start();
     const QString base = QString(dir) + "/" + lang;
@@ -346,5 +347,5 @@ void PrintTest::screenshots() {
   }
 }
 
-QTEST_MAIN(PrintTest)
+VB420_QTEST(PrintTest)
 #include "print_test.moc"

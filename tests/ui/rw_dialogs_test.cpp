@@ -1,5 +1,6 @@
 // Read, Write, Radio Information and Communication Port in the program,
 // through the menu commands and the real dialogs, against the simulated radio.
+#include "support/Files.h"
 #include "support/Paths.h"
 #include <fcntl.h>
 #include <pty.h>
@@ -29,12 +30,14 @@
 #include "link/ui/RadioDialogs.h"
 
 #include "SimSupport.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
 using vb420::testing::SimProcess;
 using vb420::uitest::Bytes;
 using vb420::uitest::Env;
+using vb420::uitest::RadioOnCom1;
 using vb420::uitest::FileBytes;
 
 namespace {
@@ -136,7 +139,7 @@ struct DialogAnswers {
 
 }  // namespace
 
-class RwDialogsTest : public QObject {
+class RwDialogsTest : public QObject, public RadioOnCom1 {
   Q_OBJECT
  private Q_SLOTS:
   void init();
@@ -160,37 +163,26 @@ class RwDialogsTest : public QObject {
   void writeDialogScreenshots();
 
  private:
-  void StartSim(std::vector<std::string> args);
+  // The radio saves its memory into the test's folder when it stops.
+  void StartSim(std::vector<std::string> args) {
+    args.insert(args.end(), {"--save", TmpPath("radio.dat")});
+    RadioOnCom1::StartSim(args);
+  }
   void Run(int command, int copies = 8);
 
   std::unique_ptr<AppFixture> f_;
-  std::unique_ptr<SimProcess> sim_;
-  std::unique_ptr<Env> com1_;
-  std::unique_ptr<Env> data_;
   DialogAnswers answers_;
-  QTemporaryDir tmp_;
 };
 
 void RwDialogsTest::init() {
   answers_ = DialogAnswers();
-  data_ = std::make_unique<Env>("XDG_DATA_HOME", tmp_.filePath("data").toStdString());
-  RadioState() = RadioCommandState();
+  InitRadio();
   f_ = std::make_unique<AppFixture>();
 }
 
 void RwDialogsTest::cleanup() {
   f_.reset();
-  sim_.reset();
-  com1_.reset();
-  data_.reset();
-  std::filesystem::remove_all(tmp_.filePath("data").toStdString());
-}
-
-void RwDialogsTest::StartSim(std::vector<std::string> args) {
-  args.insert(args.end(), {"--save", tmp_.filePath("radio.dat").toStdString()});
-  sim_ = std::make_unique<SimProcess>(args);
-  QVERIFY(sim_->Started());
-  com1_ = std::make_unique<Env>("VB420_COM1", sim_->Device());
+  CleanupRadio();
 }
 
 void RwDialogsTest::Run(int command, int copies) {
@@ -477,8 +469,7 @@ void RwDialogsTest::screenshots() {
   const std::string image = MakeImage(tmp_.filePath("radio-in.dat").toStdString(), "VT-2600", "450-520", 9);
   StartSim({"--image", image, "--line-rate", "--serial", "004711080815"});
   // The shipped texts, for pictures a reader can follow.
-  std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
-  f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
+  f_->languageText = ::vb420::testsupport::ShippedLanguageText();
   QVERIFY(f_->Start());
   f_->Frame().showNormal();
   f_->Frame().resize(1000, 700);
@@ -516,8 +507,7 @@ void RwDialogsTest::writeDialogScreenshots() {
   if (!dir || !*dir) QSKIP("VB420_SCREENSHOT_DIR not set");
   for (const char* lang : {"en", "es"}) {
     f_ = std::make_unique<AppFixture>();
-    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
-    f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
+    f_->languageText = ::vb420::testsupport::ShippedLanguageText();
     f_->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     QVERIFY(f_->Start());
     bool shot = false;
@@ -536,5 +526,5 @@ void RwDialogsTest::writeDialogScreenshots() {
   }
 }
 
-QTEST_MAIN(RwDialogsTest)
+VB420_QTEST(RwDialogsTest)
 #include "rw_dialogs_test.moc"

@@ -8,6 +8,7 @@
 #include "UiTestSupport.h"
 #include "editors/scan/ScanFields.h"
 #include "editors/zones/ui/ZoneServices.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -48,5 +49,5 @@ class ScanBench : public QObject {
   void openTwoTone() { OpenAndClose(EditorKind::TwoTone); }
 };
 
-QTEST_MAIN(ScanBench)
+VB420_QTEST(ScanBench)
 #include "scan_bench_test.moc"

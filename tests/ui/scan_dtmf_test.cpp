@@ -1,5 +1,6 @@
 // The Scan, Scan List, DTMF and 2-Tone windows opened through their
 // commands and driven with keys and clicks; the image bytes are the judge.
+#include "support/Files.h"
 #include "support/Paths.h"
 #include <QApplication>
 #include <QMdiSubWindow>
@@ -26,6 +27,7 @@
 #include "editors/scan/ui/ScanViews.h"
 #include "editors/zones/ui/ZnInfoView.h"
 #include "editors/zones/ui/ZoneServices.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -280,8 +282,7 @@ class ScanDtmfTest : public QObject {
     for (const char* lang : {"en", "es"}) {
       app.reset();
       app = std::make_unique<AppFixture>();
-      std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
-      app->languageText.assign(std::istreambuf_iterator<char>(lng), {});
+      app->languageText = ::vb420::testsupport::ShippedLanguageText();
       app->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
       QVERIFY(app->Start({"voting"}));
       app->Frame().showNormal();
@@ -321,5 +322,5 @@ class ScanDtmfTest : public QObject {
   }
 };
 
-QTEST_MAIN(ScanDtmfTest)
+VB420_QTEST(ScanDtmfTest)
 #include "scan_dtmf_test.moc"

@@ -17,6 +17,7 @@
 #include "editors/zones/ZoneFields.h"
 #include "editors/zones/ui/ChEditView.h"
 #include "editors/zones/ui/ZnInfoView.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -162,5 +163,5 @@ class SettingsTest : public QObject {
   }
 };
 
-QTEST_MAIN(SettingsTest)
+VB420_QTEST(SettingsTest)
 #include "settings_test.moc"

@@ -2,6 +2,7 @@
 // clicks: the bytes each typed value leaves, the lists placed by the area
 // directory, and the alert-tone test dialog playing through a recording sink
 // (play, stop in the middle, close while playing).
+#include "support/Files.h"
 #include "support/Paths.h"
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -28,6 +29,7 @@
 #include "editors/signalling/ui/AlertTestDlg.h"
 #include "editors/signalling/ui/SignalViews.h"
 #include "editors/zones/ZoneMemory.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -84,11 +86,7 @@ class SignallingTest : public QObject {
 
  private:
   template <class V>
-  V* Open(int command, EditorKind kind) {
-    f_->Frame().RunCommand(command);
-    Settle();
-    return qobject_cast<V*>(f_->Frame().FindEditor(kind));
-  }
+  V* Open(int command, EditorKind kind) { return OpenEditor<V>(*f_, command, kind); }
   static void TypeInto(QWidget* w, const QString& text) {
     auto* e = qobject_cast<QLineEdit*>(w);
     QVERIFY(e);
@@ -415,8 +413,7 @@ void SignallingTest::screenshots() {
   for (const char* lang : {"en", "es"}) {
     f_.reset();
     f_ = std::make_unique<AppFixture>();
-    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
-    f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
+    f_->languageText = ::vb420::testsupport::ShippedLanguageText();
     f_->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     QVERIFY(f_->Start());
     f_->Frame().showNormal();
@@ -463,5 +460,5 @@ void SignallingTest::screenshots() {
   }
 }
 
-QTEST_MAIN(SignallingTest)
+VB420_QTEST(SignallingTest)
 #include "signalling_test.moc"

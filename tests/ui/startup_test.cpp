@@ -12,6 +12,7 @@
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "lang/TextTable.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -393,5 +394,5 @@ void StartupTest::splashMakesRoomForLongerTexts() {
   QCOMPARE(splash.size(), splash.Composed().size());
 }
 
-QTEST_MAIN(StartupTest)
+VB420_QTEST(StartupTest)
 #include "startup_test.moc"

@@ -1,6 +1,7 @@
 // Program > Test Mode against the simulated radio: the dialog's controls and
 // the adjustment panel send their commands, Cancel on a failure ends test
 // mode, and a radio that disagrees with the image never gets the dialog.
+#include "support/Files.h"
 #include "support/Paths.h"
 #include <stdlib.h>
 
@@ -25,6 +26,7 @@
 #include "link/ui/TestModeDlg.h"
 
 #include "SimSupport.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -38,12 +40,7 @@ namespace {
 // The commands the simulated radio heard, by name.
 QStringList Notes(const std::string& path) {
   QStringList out;
-  std::ifstream in(path);
-  std::string line;
-  while (std::getline(in, line)) {
-    const auto at = line.find(" note =");
-    if (at != std::string::npos) out << QString::fromStdString(line.substr(at + 7));
-  }
+  for (const auto& n : ::vb420::testing::TraceNotes(path)) out << QString::fromStdString(n);
   return out;
 }
 
@@ -92,6 +89,8 @@ class TestModeUiTest : public QObject {
   void StartBoth(const char* model, std::vector<std::string> extra = {});
   void RunTestMode(std::function<int(CTestModeDlg&)> script);
   QStringList HeardNow() {
+    // The dialog has closed the line: let the radio read the last bytes.
+    ::vb420::testing::WaitForHangUp(trace_, 5000);
     sim_->Stop();
     return Notes(trace_);
   }
@@ -329,8 +328,7 @@ void TestModeUiTest::screenshots() {
   for (const char* lang : {"en", "es"}) {
     cleanup();
     init();
-    std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
-    f_->languageText.assign(std::istreambuf_iterator<char>(lng), {});
+    f_->languageText = ::vb420::testsupport::ShippedLanguageText();
     f_->SetSetting("Backup/Language", std::string(lang) == "es" ? 2 : 1);
     StartBoth("VT-1600");
     const QString base = QString(dir) + "/" + lang;
@@ -352,5 +350,5 @@ void TestModeUiTest::screenshots() {
   }
 }
 
-QTEST_MAIN(TestModeUiTest)
+VB420_QTEST(TestModeUiTest)
 #include "test_mode_test.moc"

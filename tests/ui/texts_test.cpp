@@ -14,6 +14,7 @@
 #include "UiTestSupport.h"
 #include "frame/ui/Commands.h"
 #include "lang/TextTable.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -125,5 +126,5 @@ void TextsTest::aBlankedMenuItemIsCaught() {
            QStringList({QStringLiteral("%1 (English)").arg(entry), QStringLiteral("%1 (Spanish)").arg(entry)}));
 }
 
-QTEST_MAIN(TextsTest)
+VB420_QTEST(TextsTest)
 #include "texts_test.moc"

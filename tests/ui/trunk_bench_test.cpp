@@ -14,6 +14,7 @@
 #include "editors/grid/FilterEdit.h"
 #include "editors/trunk/ui/TrunkViews.h"
 #include "editors/zones/ui/ZnInfoView.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -114,5 +115,5 @@ class TrunkBench : public QObject {
   }
 };
 
-QTEST_MAIN(TrunkBench)
+VB420_QTEST(TrunkBench)
 #include "trunk_bench_test.moc"

@@ -27,6 +27,7 @@
 #include "editors/passport/ui/PassPortViews.h"
 #include "editors/trunk/ui/TrunkViews.h"
 #include "editors/zones/ui/ZnInfoView.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -504,5 +505,5 @@ class TrunkTest : public QObject {
   }
 };
 
-QTEST_MAIN(TrunkTest)
+VB420_QTEST(TrunkTest)
 #include "trunk_test.moc"

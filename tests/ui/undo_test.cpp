@@ -32,6 +32,7 @@
 #include "editors/zones/ui/ChEditView.h"
 #include "editors/zones/ui/ZnInfoView.h"
 #include "editors/zones/ui/ZoneServices.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -441,5 +442,5 @@ class UndoTest : public QObject {
   }
 };
 
-QTEST_MAIN(UndoTest)
+VB420_QTEST(UndoTest)
 #include "undo_test.moc"

@@ -9,6 +9,7 @@
 #include "UiTestSupport.h"
 #include "editors/grid/EditGrid.h"
 #include "editors/zones/ui/ZnInfoView.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -117,5 +118,5 @@ class ZoneBench : public QObject {
   }
 };
 
-QTEST_MAIN(ZoneBench)
+VB420_QTEST(ZoneBench)
 #include "zone_bench_test.moc"

@@ -16,6 +16,7 @@
 #include "editors/zones/ui/ChEditView.h"
 #include "editors/zones/ui/ZnInfoView.h"
 #include "data/ui/MemoryViewer.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -354,5 +355,5 @@ class ZoneInfoTest : public QObject {
   }
 };
 
-QTEST_MAIN(ZoneInfoTest)
+VB420_QTEST(ZoneInfoTest)
 #include "zone_info_test.moc"

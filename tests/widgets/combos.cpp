@@ -9,6 +9,7 @@
 #include "editors/grid/FilterEdit.h"
 #include "editors/grid/ToneCombo.h"
 #include "WidgetTestUtil.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 
@@ -41,5 +42,5 @@ class CombosTest : public QObject {
   }
 };
 
-QTEST_MAIN(CombosTest)
+VB420_QTEST(CombosTest)
 #include "combos.moc"

@@ -17,6 +17,7 @@
 #include "editors/grid/FilterEdit.h"
 #include "editors/grid/ToneCombo.h"
 #include "WidgetTestUtil.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 
@@ -499,5 +500,5 @@ class EditGridTest : public QObject {
   }
 };
 
-QTEST_MAIN(EditGridTest)
+VB420_QTEST(EditGridTest)
 #include "edit_grid.moc"

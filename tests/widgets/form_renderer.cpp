@@ -12,6 +12,7 @@
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/grid/FilterEdit.h"
 #include "WidgetTestUtil.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::forms;
@@ -214,5 +215,5 @@ class FormRendererTest : public QObject {
   }
 };
 
-QTEST_MAIN(FormRendererTest)
+VB420_QTEST(FormRendererTest)
 #include "form_renderer.moc"

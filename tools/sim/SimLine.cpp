@@ -103,6 +103,13 @@ void SimLine::TraceNote(const std::string& text) {
   std::fflush(trace_);
 }
 
+void SimLine::TraceLineState(const char* state) {
+  if (!trace_) return;
+  const double t = std::chrono::duration<double>(Clock::now() - start_).count();
+  std::fprintf(trace_, "%.6f line %s\n", t, state);
+  std::fflush(trace_);
+}
+
 bool SimLine::Fill(int timeoutMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
   for (;;) {
@@ -136,6 +143,9 @@ bool SimLine::Fill(int timeoutMs) {
       }
     }
     if (p.revents & (POLLHUP | POLLERR)) {
+      // Everything the other side sent has been read by now: the note tells
+      // a reader of the trace that it holds the whole conversation.
+      if (!hungUp_) TraceLineState("hang-up");
       hungUp_ = true;
       return false;
     }

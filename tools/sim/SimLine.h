@@ -36,6 +36,8 @@ class SimLine {
   // A line of the trace that names what the bytes before it meant
   // ("<seconds> note =<text>"); readers of the byte lines skip it.
   void TraceNote(const std::string& text);
+  // A change of the line itself ("line hang-up"), apart from the notes.
+  void TraceLineState(const char* state);
 
   // The baud rate the other side has set on the line (0 when it is none the
   // radio knows).

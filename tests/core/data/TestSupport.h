@@ -10,37 +10,14 @@
 #include <vector>
 
 #include "data/RadioData.h"
+#include "support/Files.h"
 
 namespace vb420::test {
 
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TempDir {
- public:
-  TempDir() {
-    path_ = std::filesystem::temp_directory_path() /
-            ("vb420-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-  static inline int counter_ = 0;
-};
-
-inline std::vector<uint8_t> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+// Temporary folders and file bytes come from the shared test code.
+using testsupport::TempDir;
+inline std::vector<uint8_t> ReadBytes(const std::string& path) { return testsupport::FileBytes(path); }
+using testsupport::WriteBytes;
 
 inline std::vector<uint8_t> Slice(ByteArea a, size_t off, size_t n) {
   std::vector<uint8_t> v(n);

@@ -51,6 +51,13 @@ struct TraceByte {
   long baud;
 };
 std::vector<TraceByte> ReadTrace(const std::string& path);
+// Waits until the radio has read everything the program sent and seen the
+// program close the line (the trace ends with "line hang-up"): a trace read
+// after the program has ended then holds the whole conversation, however
+// late the radio was scheduled. False after `timeoutMs`.
+bool WaitForHangUp(const std::string& path, int timeoutMs = 10000);
+// The commands the radio named in its trace ("note =..." lines), in order.
+std::vector<std::string> TraceNotes(const std::string& path);
 // The bytes that went one way, in order.
 std::vector<uint8_t> TraceBytes(const std::vector<TraceByte>& trace, bool fromRadio);
 // Line speeds at which the program sent `text`, one per occurrence.

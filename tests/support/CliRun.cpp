@@ -1,29 +1,23 @@
-// Runs the built vb420cli with arguments and collects what it printed.
-#pragma once
+#include "support/CliRun.h"
 
-#include "support/Paths.h"
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <string>
+
+#include "support/Paths.h"
 
 namespace vb420::test {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-inline CliRun RunCli(const std::string& args, const std::string& env = "") {
-  static int counter = 0;
+CliRun RunCli(const std::string& args, const std::string& env) {
+  static std::atomic<int> counter{0};
   const std::string errFile = (std::filesystem::temp_directory_path() /
                                ("vb420-cli-err-" + std::to_string(::getpid()) + "-" + std::to_string(counter++)))
                                   .string();
-  const std::string cmd = env + ::vb420::testsupport::BinaryDir() + "/tools/vb420cli " + args + " 2>" + errFile;
+  const std::string cmd = env + testsupport::BinaryDir() + "/tools/vb420cli " + args + " 2>" + errFile;
   CliRun r;
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return r;

@@ -1,5 +1,6 @@
+#include "support/SimProcess.h"
+
 #include "support/Paths.h"
-#include "SimProcess.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -33,7 +34,9 @@ SimProcess::SimProcess(const std::vector<std::string>& args) {
   // watchdog), and a child of such a process may only make async-signal-safe
   // calls until it execs. An allocation or a lazily bound library call there
   // can find a lock that another thread held at the fork and hang or crash.
-  std::vector<std::string> all = {SimBinary()};
+  // The radio asks for real-time scheduling: the program's 100 ms time-outs
+  // are then met however many other processes share the machine.
+  std::vector<std::string> all = {SimBinary(), "--realtime"};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (auto& a : all) argv.push_back(a.data());
@@ -124,6 +127,30 @@ std::vector<TraceByte> ReadTrace(const std::string& path) {
     t.fromRadio = dir == "out";
     t.byte = static_cast<uint8_t>(hex);
     out.push_back(t);
+  }
+  return out;
+}
+
+bool WaitForHangUp(const std::string& path, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    std::ifstream in(path);
+    std::string line, last;
+    while (std::getline(in, line))
+      if (!line.empty()) last = line;
+    if (last.size() >= 13 && last.compare(last.size() - 13, 13, " line hang-up") == 0) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+std::vector<std::string> TraceNotes(const std::string& path) {
+  std::vector<std::string> out;
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    const auto at = line.find(" note =");
+    if (at != std::string::npos) out.push_back(line.substr(at + 7));
   }
   return out;
 }

@@ -1,0 +1,1 @@
+// The precompiled GoogleTest header of the test programs is made with this file's target.
