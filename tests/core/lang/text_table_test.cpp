@@ -237,3 +237,16 @@ TEST(DelimitedText, WriterAndReaderRoundTrip) {
   EXPECT_EQ(FindDelimitedField("a,b,c", "d"), -1);
   EXPECT_EQ(CountLines("a\nb\nc"), 2);
 }
+
+TEST(TextTable, EveryLanguagesTextOfAnEntry) {
+  TextTable t;
+  ASSERT_EQ(t.LoadText(MakeFile(-1, "", "*Language,English,Spanish\n") + "", "Spanish"), TextTable::LoadResult::Ok);
+  EXPECT_EQ(t.Text(362), "S362");
+  EXPECT_EQ(t.TextsInEveryLanguage(362), (std::vector<std::string>{"E362", "S362"}));
+  EXPECT_TRUE(t.TextsInEveryLanguage(TextTable::kEntryCount).empty());
+  // The shipped file: the words a plan in either language holds.
+  TextTable real;
+  ASSERT_EQ(real.LoadFile(RealFilePath(), "English"), TextTable::LoadResult::Ok);
+  EXPECT_EQ(real.TextsInEveryLanguage(372), (std::vector<std::string>{"Yes", "S\xC3\xAD"}));
+  EXPECT_EQ(real.TextsInEveryLanguage(362), (std::vector<std::string>{"Off", "Desactivado"}));
+}
