@@ -158,7 +158,10 @@ void CFieldCodec::NormalizeName(uint8_t* field, int width, const std::string& ty
 std::string CFieldCodec::NameFromField(const uint8_t* field, int width) {
   if (!field || width <= 0) return {};
   std::vector<char> work(static_cast<size_t>(width) + 1, '\0');
-  std::memcpy(work.data(), field, static_cast<size_t>(width));
+  // A name ends at its first zero byte, and 0xFF is the byte of a field
+  // never written (an unused list row): neither is part of the name.
+  for (int i = 0; i < width && field[i] != 0x00 && field[i] != 0xFF; ++i)
+    work[static_cast<size_t>(i)] = static_cast<char>(field[i]);
   TrimTrailingSpaces(work.data(), width);
   return std::string(work.data());
 }

@@ -47,7 +47,8 @@ class CFieldCodec {
   // Stores a typed name into a field of `width` bytes (zero padded, no
   // terminator when full; all blanks become an all-zero field).
   void NormalizeName(uint8_t* field, int width, const std::string& typed) const;
-  // Reads a name field back with trailing spaces trimmed.
+  // Reads a name field back with trailing spaces trimmed; it ends at a zero
+  // byte or at 0xFF (an unset field shows as empty).
   static std::string NameFromField(const uint8_t* field, int width);
   static std::string FilterNameChars(const std::string& text);
   static bool IsNameChar(char c);

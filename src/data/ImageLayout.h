@@ -100,12 +100,12 @@ constexpr size_t kMessagePassword = 0x641;
 
 // Tables that follow the global channel numbering. Bit n of a bit table is
 // bit (n mod 8) of byte n / 8.
-constexpr size_t kEntryBits = 0x570;   // 128 bits
-constexpr size_t kEntryBytes = 0x580;  // 128 bytes
 constexpr size_t kChanBitsA = 0x670;   // 512 bits: channel field 14, group field 10
 constexpr size_t kChanBitsB = 0x6B0;   // 512 bits: channel field 18, group field 16
 constexpr size_t kChanBytes = 0x1000;  // 512 bytes: channel field 19, group field 17
 // Per-zone tables.
+constexpr size_t kEntryBits = 0x570;   // 128 bits: a PassPort zone's selective-call scrambler (clear = on)
+constexpr size_t kEntryBytes = 0x580;  // 128 bytes: that scrambler's code 1..16, 0xFF none
 constexpr size_t kZoneBits = 0x6F0;    // 128 bits: header field 12 (set while the zone is deleted)
 constexpr size_t kZoneLists = 0x700;   // 16 bytes per zone
 constexpr size_t kZoneListSize = 16;

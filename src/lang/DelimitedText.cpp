@@ -117,4 +117,39 @@ std::string ExpandTextEscapes(std::string_view text) {
   return out;
 }
 
+std::string ValidUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    size_t len = 0;
+    unsigned lo = 0x80, hi = 0xBF;  // range of the second byte
+    if (c < 0x80) len = 1;
+    else if (c >= 0xC2 && c <= 0xDF) len = 2;
+    else if (c >= 0xE0 && c <= 0xEF) {
+      len = 3;
+      if (c == 0xE0) lo = 0xA0;  // no overlong forms
+      if (c == 0xED) hi = 0x9F;  // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      len = 4;
+      if (c == 0xF0) lo = 0x90;
+      if (c == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
+    }
+    bool ok = len > 0 && i + len <= text.size();
+    for (size_t k = 1; ok && k < len; ++k) {
+      const unsigned char b = static_cast<unsigned char>(text[i + k]);
+      ok = k == 1 ? (b >= lo && b <= hi) : (b >= 0x80 && b <= 0xBF);
+    }
+    if (ok) {
+      out.append(text.substr(i, len));
+      i += len;
+    } else {
+      out += "\xEF\xBF\xBD";
+      ++i;
+    }
+  }
+  return out;
+}
+
 }  // namespace vb420

@@ -34,4 +34,9 @@ int CountLines(std::string_view text);
 // Expands the escapes "\n", "\t" and "\a" into a line feed, a tab and a comma.
 std::string ExpandTextEscapes(std::string_view text);
 
+// `text` as valid UTF-8: every byte that does not belong to a well-formed
+// sequence becomes U+FFFD. Texts read from an image (a damaged name) are
+// passed through this before they leave the program as text.
+std::string ValidUtf8(std::string_view text);
+
 }  // namespace vb420

@@ -255,7 +255,7 @@ const LanguageInfo* LanguageByName(std::string_view name) {
   return nullptr;
 }
 
-TextTable::TextTable() : entries_(kEntryCount), expanded_(kEntryCount, false), asked_(kEntryCount, false) {}
+TextTable::TextTable() : entries_(kEntryCount), lines_(kEntryCount), expanded_(kEntryCount, false), asked_(kEntryCount, false) {}
 
 int TextTable::IndexOfIdentifier(std::string_view identifier) {
   // Only a whole identifier counts: a loose substring search would let a
@@ -306,6 +306,7 @@ TextTable::LoadResult TextTable::LoadText(std::string_view raw, std::string_view
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
 
   entries_.assign(kEntryCount, std::string());
+  lines_.assign(kEntryCount, std::string());
   expanded_.assign(kEntryCount, false);
   languageRow_.clear();
   fontRow_.clear();
@@ -353,6 +354,7 @@ TextTable::LoadResult TextTable::LoadText(std::string_view raw, std::string_view
     if (index < 0 || seen[index]) return LoadResult::Damaged;
     seen[index] = true;
     entries_[index] = DelimitedField(line, column_);
+    lines_[index] = std::string(line);
     ++taken;
   }
   if (taken != kEntryCount) return LoadResult::Damaged;
@@ -370,6 +372,14 @@ const std::string& TextTable::Text(int index) {
     expanded_[index] = true;
   }
   return entries_[index];
+}
+
+std::vector<std::string> TextTable::TextsInEveryLanguage(int index) const {
+  std::vector<std::string> out;
+  if (index < 0 || index >= kEntryCount) return out;
+  for (size_t col = 1; col < languageRow_.size(); ++col)
+    out.push_back(ExpandTextEscapes(DelimitedField(lines_[static_cast<size_t>(index)], static_cast<int>(col))));
+  return out;
 }
 
 std::string TextTable::CurrentLanguage() const {

@@ -49,6 +49,10 @@ class TextTable {
   const std::string& Text(int index);
   // Shorthand used all over the program.
   const std::string& operator[](int index) { return Text(index); }
+  // The entry's text in every language of the file, in the order of the
+  // language row (escapes expanded). A file written in another language
+  // holds these words: the channel-plan import reads them back.
+  std::vector<std::string> TextsInEveryLanguage(int index) const;
 
   bool Complete() const { return complete_; }
   // Every entry index the program has asked for since the table was made,
@@ -73,6 +77,7 @@ class TextTable {
 
  private:
   std::vector<std::string> entries_;
+  std::vector<std::string> lines_;  // each entry's whole line, every language
   std::vector<bool> expanded_;
   std::vector<bool> asked_;
   std::vector<std::string> languageRow_;

@@ -101,6 +101,31 @@ TEST_F(CliPlan, BandMismatchStopsUnlessYesAndForeignFilesAreRefused) {
   EXPECT_EQ(RunCli("import " + b_ + " " + Path("plan.txt")).exitCode, 2);
 }
 
+// A plan none of whose records applies leaves the file as it was and says so
+// with exit code 1; a plan written in English is read right while the
+// program runs in Spanish (its "Off" is no tone).
+TEST_F(CliPlan, NothingAppliedIsAFailureAndAnEnglishPlanReadsInSpanish) {
+  Settings(a_, "zone.1.ch.1.rxf=146.52 zone.2.group.1.encode=3");
+  const std::string bad = Path("bad.itm");
+  std::ofstream(bad) << "MARDEKO ZEL\r\n[Radio Band]=VHF\r\n[Language]=English\r\n"
+                        "$$,CNVDATA,ZN,CH,RXF,TXF,RXSIG,TXSIG,NAME\r\n$,,Zone 1,1,146.52,146.52,Off,Off,A\r\n"
+                        "$$,LTRDATA,ZN,GID,ENCID,DECID,NAME\r\n$,,0,1,5,5,A\r\n";
+  const std::string before = ReadAll(a_);
+  CliRun r = RunCli("import " + a_ + " " + bad);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Nothing was imported"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadAll(a_), before);
+
+  const std::string plan = Path("en.itm");
+  std::ofstream(plan) << "MARDEKO ZEL\r\n[Radio Band]=VHF\r\n[Language]=English\r\n"
+                         "$$,CNVDATA,ZN,CH,RXF,TXF,RXSIG,TXSIG,NAME\r\n$,,1,1,146.52,146.52,Off,Off,A\r\n"
+                         "$$,FLTLIST,NUM,FLEET,ID,NAME,INH\r\n$,,1,200,1500,X,Yes\r\n";
+  r = RunCli("import " + b_ + " " + plan + " --yes", "VB420_LANGUAGE=Spanish ");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(RunCli("settings " + b_ + " zone.1.ch.1.rxtone zone.1.ch.1.txtone idlist.1.inh").out,
+            "zone.1.ch.1.rxtone=Off\nzone.1.ch.1.txtone=Off\nidlist.1.inh=Yes\n");
+}
+
 TEST_F(CliPlan, ZonesCopyCarriesBlocksAndPerChannelValues) {
   // An LTR zone with groups and repeaters, and a PassPort zone.
   ASSERT_EQ(RunCli("zone " + a_ + " 2 --create ltr").exitCode, 0);

@@ -98,4 +98,17 @@ TEST_F(CliTone, RefusesBadArguments) {
   EXPECT_NE(one.out.find("t.wav"), std::string::npos);
 }
 
+// A tone none of whose 16 steps lasts anything has nothing to play: refused
+// with a message, as the test dialog does not start it, and no file is left.
+TEST_F(CliTone, RefusesAToneWithoutDurations) {
+  std::string keys;
+  for (int step = 1; step <= 16; ++step) keys += " alert.2.step." + std::to_string(step) + ".dur=0";
+  ASSERT_EQ(RunCli("settings " + file_ + keys).exitCode, 0);
+  const CliRun r = RunCli("tone " + file_ + " 2 -o " + wav_);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("there is nothing to play"), std::string::npos) << r.err;
+  EXPECT_TRUE(r.out.empty()) << r.out;
+  EXPECT_FALSE(std::filesystem::exists(wav_));
+}
+
 }  // namespace

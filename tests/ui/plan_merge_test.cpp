@@ -63,6 +63,7 @@ class PlanMergeTest : public QObject {
   void exportWritesThePlanWithItsDefaultNameAndFolder();
   void importAppliesTheFileAndReportsEachSection();
   void importRefusesForeignFilesAndAsksOnMismatch();
+  void importThatAppliesNothingChangesNothingAndSaysSo();
   void zoneMergeCopiesZonesIntoEntriesAndMergesThemBack();
   void zoneListPasteAsksAndStopsWhenThereIsNoRoom();
   void switchableGridTogglesBetweenZonesAndEntries();
@@ -145,6 +146,33 @@ void PlanMergeTest::importRefusesForeignFilesAndAsksOnMismatch() {
   QVERIFY(f.prompter.MessageTexts().last().startsWith("E122"));
   QCOMPARE(f.prompter.messages.back().defaultAnswer, int(kIdCancel));
   QVERIFY(f.Ws().data.buffers.ImageBytes() == image);
+}
+
+// Every record of the plan fails: the zones are not cleared, no byte
+// changes, and the report is a warning that says nothing was imported.
+void PlanMergeTest::importThatAppliesNothingChangesNothingAndSaysSo() {
+  AppFixture f;
+  QVERIFY(f.Start());
+  QVERIFY(Set(f, "zone.1.ch.1.rxf", "146.52"));
+  QVERIFY(Set(f, "zone.2.group.1.encode", "3"));
+  f.Ws().data.buffers.TakeSnapshot();
+  const auto image = f.Ws().data.buffers.ImageBytes();
+  const auto ext = f.Ws().data.buffers.ExtBytes();
+  QFile out(f.Path("bad.itm"));
+  QVERIFY(out.open(QIODevice::WriteOnly));
+  out.write("MARDEKO ZEL\r\n[Radio Band]=VHF\r\n[Language]=English\r\n$$,CNVDATA,ZN,CH,RXF,TXF,RXSIG,TXSIG,NAME\r\n"
+            "$,,Zone 1,1,146.52,146.52,Off,Off,A\r\n");
+  out.close();
+  f.prompter.openNames.push_back(f.Path("bad.itm"));
+  Trigger(f, kCmdFileImport);
+  QVERIFY(f.Ws().data.buffers.ImageBytes() == image);
+  QVERIFY(f.Ws().data.buffers.ExtBytes() == ext);
+  QVERIFY(!f.Ws().data.buffers.Modified());
+  QCOMPARE(Get(f, "zone.2.group.1.encode"), std::string("3"));
+  QVERIFY(!f.prompter.messages.empty());
+  QCOMPARE(f.prompter.messages.back().text, QStringLiteral("E175\nE176\nE530\n0\n1\nE1249"));
+  QCOMPARE(f.prompter.messages.back().icon, MsgIcon::Warning);
+  QVERIFY(f.Frame().FindEditor(EditorKind::ZoneInfo));
 }
 
 void PlanMergeTest::zoneMergeCopiesZonesIntoEntriesAndMergesThemBack() {

@@ -235,16 +235,23 @@ void SignallingTest::emergencyZoneChannelAndLoneWorker() {
   CZoneMemory zm(f_->Ws().data);
   QCOMPARE(int(zm.CreateZone(4, '1')), 1);
   QCOMPARE(int(zm.InsertRecord(4, 1)), 1);
+  QCOMPARE(int(zm.CreateZone(6, '0')), 1);  // zone 7: trunked, no channel to switch to
+  QCOMPARE(int(zm.InsertRecord(6, 0)), 1);
   auto* v = Open<CEmerView>(kCmdEmergency, EditorKind::Emergency);
   QVERIFY(v);
   CFormRenderer* form = v->Form();
-  TypeInto(form->Control(0, kEmerZone), "3");  // no zone 3: refused, shown again
-  QCOMPARE(int(B(0x7D0)), 0xFF);
-  QCOMPARE(qobject_cast<QLineEdit*>(form->Control(0, kEmerZone))->text(), QString("E362"));
+  for (const char* refused : {"3", "7"}) {  // no zone 3; zone 7 is trunked: refused with a message, shown again
+    const size_t shown = f_->prompter.messages.size();
+    TypeInto(form->Control(0, kEmerZone), refused);
+    QCOMPARE(int(B(0x7D0)), 0xFF);
+    QCOMPARE(qobject_cast<QLineEdit*>(form->Control(0, kEmerZone))->text(), QString("E362"));
+    QCOMPARE(f_->prompter.messages.size(), shown + 1);
+    QCOMPARE(f_->prompter.MessageTexts().last(), QString("E1250"));
+  }
   QVERIFY(!form->Control(0, kEmerChannel)->isEnabled());
   auto* zoneCombo = qobject_cast<QComboBox*>(form->Control(0, kEmerZone)->parentWidget());
   QVERIFY(zoneCombo);
-  QCOMPARE(zoneCombo->count(), 2);  // off and zone 5
+  QCOMPARE(zoneCombo->count(), 2);  // off and zone 5: the zones the write check accepts
   TypeInto(form->Control(0, kEmerZone), "5");
   QCOMPARE(int(B(0x7D0)), 5);
   QVERIFY(form->Control(0, kEmerChannel)->isEnabled());

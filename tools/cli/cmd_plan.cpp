@@ -83,6 +83,8 @@ int CmdImport(const std::vector<std::string>& argsIn) {
     return Fail(kExitFailure, args[1] + ": " + text.Text(kMsgNotOurs));
   }
   std::cerr << ItmSummaryText(summary, text) << "\n";
+  // Nothing applied: the file is left as it was, and the exit says so.
+  if (summary.NothingApplied()) return kExitFailure;
   if (!SaveDatForCli(haveOut ? out : args[0], data, &code)) return code;
   return kExitOk;
 }
@@ -140,7 +142,8 @@ VB420_CLI_VERB("import", "import FILE.dat PLAN.itm [-o OUT.dat] [--yes]", CmdImp
                "windows (a value is checked as if it were typed; a record that fails is skipped).\n"
                "Without -o FILE.dat is changed in place, atomically. The records applied and skipped\n"
                "per section are printed on stderr. A plan for the other band or in another language\n"
-               "is only imported with --yes (exit code 3 otherwise).");
+               "is only imported with --yes (exit code 3 otherwise). A plan none of whose records\n"
+               "could be applied changes nothing: FILE.dat is not written and the exit code is 1.");
 VB420_CLI_VERB("zones-copy", "zones-copy SRC.dat FIRST LAST DEST.dat AT [--yes]", CmdZonesCopy,
                "Copies zones FIRST..LAST of SRC.dat over the zones of DEST.dat from AT on, as Zone Merge's\n"
                "Copy and Paste do: blocks, per-zone and per-channel values, then the fix-ups for DEST's\n"

@@ -14,6 +14,8 @@ namespace vb420::cli {
 
 namespace {
 
+constexpr int kMsgNothingToPlay = 1251;
+
 // The tone as the file holds it, for every step.
 class ImageTone : public ToneSource {
  public:
@@ -41,13 +43,17 @@ int CmdTone(const std::vector<std::string>& argsIn) {
   int code = kExitOk;
   if (!LoadDatForCli(args[0], data, code)) return code;
 
+  const std::string name = text.Text(697 + static_cast<int>(tone) - 1);
   ImageTone source(ReadAlertTone(data.Image(), static_cast<int>(tone - 1)));
+  // The test dialog does not start such a tone either; an empty WAV file
+  // would look like a rendering that worked.
+  if (source.Current().Empty()) return Fail(kExitFailure, "tone: " + name + ": " + text.Text(kMsgNothingToPlay));
   SampleSink sink;
   StopSignal stop;
   PlayAlertTone(source, sink, stop, {.passes = static_cast<int>(passes)});
   std::string error;
   if (!WriteWavFile(out, sink.Samples(), error)) return Fail(kExitFailure, "tone: " + out + ": " + error);
-  std::cout << out << ": " << text.Text(697 + static_cast<int>(tone) - 1) << ", " << passes << " x, "
+  std::cout << out << ": " << name << ", " << passes << " x, "
             << sink.Samples().size() * 1000 / kToneSampleRate << " ms\n";
   return kExitOk;
 }
@@ -58,6 +64,7 @@ VB420_CLI_VERB("tone", "tone FILE.dat N -o FILE.wav [--repeats K]", CmdTone,
                "Renders alert tone N (1 to 8) of the data file as a 16-bit mono WAV file at 44.1 kHz:\n"
                "one pass of its pattern, or K passes with the tone's pause between them\n"
                "(--repeats K). Silent steps are silence; steps of no length are skipped.\n"
-               "Prints the file name, the tone, the passes and the length in ms.");
+               "Prints the file name, the tone, the passes and the length in ms. A tone none of\n"
+               "whose steps has a duration is refused (exit code 1) and no file is written.");
 
 }  // namespace vb420::cli

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "data/RadioData.h"
+#include "lang/DelimitedText.h"
 #include "lang/TextTable.h"
 
 namespace vb420::forms {
@@ -95,7 +96,9 @@ std::string SettingText(const FormContext& ctx, const FieldDescriptor& d) {
     const auto texts = FormEngine::ChoiceTexts(ctx, d);
     return row >= 0 ? texts[static_cast<size_t>(row)] : std::string();
   }
-  return FormEngine::ShowText(ctx, d);
+  // A damaged image may hold any byte in a text field: what leaves here is
+  // UTF-8 whatever the bytes were.
+  return ValidUtf8(FormEngine::ShowText(ctx, d));
 }
 
 SettingStatus ListSettings(RadioData& data, TextTable& text, const std::string& editor, std::vector<SettingLine>& out) {

@@ -1,11 +1,13 @@
 #include "editors/plan/ItmFile.h"
 
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <fcntl.h>
 #include <map>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 #include "data/RadioData.h"
@@ -50,6 +52,7 @@ constexpr int kMsgFileLanguage = 125;
 constexpr int kMsgSummary = 175;
 constexpr int kMsgSummaryLine = 176;
 constexpr int kMsgCutOff = 177;
+constexpr int kMsgNothingApplied = 1249;
 constexpr int kTextVersion = 3;
 // Section names in the summary.
 constexpr int kSectionNameEntries[kSectionCount] = {530, 529, 67, 995, 996};
@@ -309,6 +312,39 @@ std::string ValueAfterEquals(std::string_view line) {
   return eq == std::string_view::npos ? std::string() : Trim(line.substr(eq + 1));
 }
 
+// The working image and extension area as they were, to be put back.
+struct SavedAreas {
+  explicit SavedAreas(RadioData& data) : image(data.buffers.ImageBytes()), ext(data.buffers.ExtBytes()) {}
+  void Restore(RadioData& data) const {
+    data.Image().write(0, image.data(), image.size());
+    data.Ext().write(0, ext.data(), ext.size());
+  }
+  std::vector<uint8_t> image, ext;
+};
+
+bool SameWord(std::string_view a, std::string_view b) {
+  if (a.size() != b.size() || a.empty()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+// A plan written while the program ran in another language holds that
+// language's words for off, yes and no. Each becomes this language's word
+// before it is stored: a tone box takes a word it does not know for a tone
+// (an English "Off" read in Spanish would become 67.0 Hz), a list refuses it.
+std::string WordInThisLanguage(TextTable& text, const std::string& value) {
+  static constexpr int kWordEntries[] = {362, 371, 372, 373};  // off, off, yes, no
+  const std::string t = Trim(value);
+  if (t.empty()) return value;
+  for (int entry : kWordEntries)
+    if (SameWord(t, text.Text(entry))) return value;
+  for (int entry : kWordEntries)
+    for (const std::string& word : text.TextsInEveryLanguage(entry))
+      if (SameWord(t, word)) return text.Text(entry);
+  return value;
+}
+
 // Stores the records through the settings operations.
 class Importer {
  public:
@@ -337,12 +373,32 @@ class Importer {
       ++summary_.sections[section].skipped;
       return;
     }
+    // The first zone record clears every zone, the first list record its
+    // list. The clearing stands only with a record that was applied: until
+    // then a record that fails takes back whatever it changed, clearing and
+    // all, so that a plan whose records all fail leaves the zones and lists
+    // as they were.
+    bool* cleared = section == kSecConv || section == kSecLtr ? &zonesCleared_
+                    : section == kSecIdList                  ? &idsCleared_
+                    : section == kSecStatus                  ? &statusCleared_
+                                                             : nullptr;
+    const bool trial = cleared && !*cleared;
+    std::optional<SavedAreas> before;
+    if (trial) before.emplace(data_);
+    if (trial && cleared == &zonesCleared_) {
+      ClearAllZones(data_);
+      zonesCleared_ = true;
+    }
     bool ok = false;
     switch (section) {
       case kSecConv: ok = Conventional(fields); break;
       case kSecLtr: ok = Group(fields); break;
       case kSecRep: ok = Repeater(fields); break;
       default: ok = ListRecord(section, fields); break;
+    }
+    if (!ok && trial) {
+      before->Restore(data_);
+      *cleared = false;
     }
     ok ? ++summary_.sections[section].applied : ++summary_.sections[section].skipped;
   }
@@ -361,8 +417,9 @@ class Importer {
   // One value through the window's operation. An unknown field of a zone
   // record kind (a column this program has no field for) is passed over.
   enum class Stored { Ok, Failed, NoField };
-  Stored Store(const std::string& prefix, const char* kind, const char* key, const std::string& value) {
+  Stored Store(const std::string& prefix, const char* kind, const char* key, const std::string& typed) {
     if (!key) return Stored::NoField;
+    const std::string value = WordInThisLanguage(text_, typed);
     forms::SettingLine line;
     int message = 0;
     const std::string full = prefix + "." + key;
@@ -387,14 +444,7 @@ class Importer {
     return Stored::Failed;
   }
 
-  void ClearZonesOnce() {
-    if (zonesCleared_) return;
-    zonesCleared_ = true;
-    ClearAllZones(data_);
-  }
-
   bool Conventional(const std::vector<std::string>& fields) {
-    ClearZonesOnce();
     const auto cols = Columns(fields);
     int zn = 0, ch = 0;
     std::string rxf, txf;
@@ -423,10 +473,59 @@ class Importer {
     return true;
   }
 
+  // Where the column that makes a record (a group's ENCID, a repeater's RXF)
+  // lands: the zone and number in effect at its place, counting from the
+  // values carried over from the previous record. `index` is -1 when the
+  // record has no such column or ends (a zone or number out of range) before it.
+  struct KeyPlace {
+    int index = -1;
+    int zone = 0, number = 0;
+  };
+  template <typename ZoneOk>
+  static KeyPlace FindKey(const std::vector<std::pair<int, std::string>>& cols, int keyCode, int numberCode,
+                          int maxNumber, int zone, int number, ZoneOk zoneOk) {
+    for (size_t i = 0; i < cols.size(); ++i) {
+      const int c = cols[i].first;
+      if (c == kZn) {
+        zone = NumberOf(cols[i].second);
+        if (!zoneOk(zone)) return {};
+      } else if (c == numberCode) {
+        number = NumberOf(cols[i].second);
+        if (number < 1 || number > maxNumber) return {};
+      } else if (c == keyCode) {
+        return {static_cast<int>(i), zone, number};
+      }
+    }
+    return {};
+  }
+
+  // One value of a group record: stored, refused for this record while the
+  // rest goes on (an ID for a zone that takes no groups), or failed.
+  enum class GroupStore { Ok, Refused, Failed };
+  GroupStore GroupValue(int column, const std::string& value) {
+    if (column == kEncId || column == kDecId) {
+      const int cls = zones_.ZoneClass(zone_ - 1);
+      if (cls == kClassConv || cls == kClassPassPort) return GroupStore::Refused;
+      return StoreGroupId(column, value) ? GroupStore::Ok : GroupStore::Failed;
+    }
+    // A name only for a group of a zone that is trunked already.
+    if (zones_.ZoneClass(zone_ - 1) != kClassLtr) return GroupStore::Ok;
+    return Store(Prefix(kSecLtr, zone_, number_), "group", KeyOf(kSecLtr, kName), value) == Stored::Failed
+               ? GroupStore::Failed
+               : GroupStore::Ok;
+  }
+
   bool Group(const std::vector<std::string>& fields) {
-    ClearZonesOnce();
+    const auto cols = Columns(fields);
+    // The encode ID makes the group: it goes before the other values of its
+    // group wherever it stands, so that a decode ID or a name in front of it
+    // finds the group.
+    const KeyPlace key = FindKey(cols, kEncId, kGid, zones::kMaxRecords, zone_, number_,
+                                 [](int z) { return z >= 1 && z <= zones::kZoneCount; });
+    bool keyStored = key.index < 0;
     bool ok = true;
-    for (const auto& [c, v] : Columns(fields)) {
+    for (size_t i = 0; i < cols.size(); ++i) {
+      const auto& [c, v] = cols[i];
       if (c == kZn) {
         const int n = NumberOf(v);
         if (n < 1 || n > zones::kZoneCount) return false;
@@ -435,16 +534,17 @@ class Importer {
         const int n = NumberOf(v);
         if (n < 1 || n > zones::kMaxRecords) return false;
         number_ = n;
-      } else if (c == kEncId || c == kDecId) {
-        const int cls = zones_.ZoneClass(zone_ - 1);
-        if (cls == kClassConv || cls == kClassPassPort) {
-          ok = false;
-          continue;
+      } else if (c == kEncId || c == kDecId || c == kName) {
+        if (!keyStored && zone_ == key.zone && number_ == key.number) {
+          keyStored = true;
+          const GroupStore r = GroupValue(kEncId, cols[static_cast<size_t>(key.index)].second);
+          if (r == GroupStore::Failed) return false;
+          if (r == GroupStore::Refused) ok = false;
         }
-        if (!StoreGroupId(c, v)) return false;
-      } else if (c == kName) {
-        if (zones_.ZoneClass(zone_ - 1) != kClassLtr) continue;
-        if (Store(Prefix(kSecLtr, zone_, number_), "group", KeyOf(kSecLtr, kName), v) == Stored::Failed) return false;
+        if (static_cast<int>(i) == key.index) continue;
+        const GroupStore r = GroupValue(c, v);
+        if (r == GroupStore::Failed) return false;
+        if (r == GroupStore::Refused) ok = false;
       }
     }
     return ok;
@@ -462,21 +562,37 @@ class Importer {
     return cell.StoreText(*d, t) && zones_.FindRecord(zone_ - 1, number_ - 1) >= 0;
   }
 
+  bool RepeaterValue(int column, const std::string& value) {
+    if (zones_.ZoneClass(repZone_ - 1) != kClassLtr) return false;
+    const bool head = OfZoneHeader(kSecRep, column);
+    const std::string prefix = head ? HeaderPrefix(repZone_) : Prefix(kSecRep, repZone_, repNumber_);
+    return Store(prefix, head ? "header" : "rep", KeyOf(kSecRep, column), value) != Stored::Failed;
+  }
+
   bool Repeater(const std::vector<std::string>& fields) {
-    for (const auto& [c, v] : Columns(fields)) {
+    const auto cols = Columns(fields);
+    auto zoneOk = [this](int z) { return z >= 1 && z <= zones::kZoneCount && zones_.ZoneClass(z - 1) == kClassLtr; };
+    // The receive frequency makes the repeater: it goes before the other
+    // values of its repeater wherever it stands.
+    const KeyPlace key = FindKey(cols, kRxf, kNum, zones::kMaxRepeaters, repZone_, repNumber_, zoneOk);
+    bool keyStored = key.index < 0;
+    for (size_t i = 0; i < cols.size(); ++i) {
+      const auto& [c, v] = cols[i];
       if (c == kZn) {
         const int n = NumberOf(v);
-        if (n < 1 || n > zones::kZoneCount || zones_.ZoneClass(n - 1) != kClassLtr) return false;
+        if (!zoneOk(n)) return false;
         repZone_ = n;
       } else if (c == kNum) {
         const int n = NumberOf(v);
         if (n < 1 || n > zones::kMaxRepeaters) return false;
         repNumber_ = n;
       } else if (c == kRxf || c == kTxf || c == kTel || c == kArea || c == kHome) {
-        if (zones_.ZoneClass(repZone_ - 1) != kClassLtr) return false;
-        const bool head = OfZoneHeader(kSecRep, c);
-        const std::string prefix = head ? HeaderPrefix(repZone_) : Prefix(kSecRep, repZone_, repNumber_);
-        if (Store(prefix, head ? "header" : "rep", KeyOf(kSecRep, c), v) == Stored::Failed) return false;
+        if (!keyStored && repZone_ == key.zone && repNumber_ == key.number) {
+          keyStored = true;
+          if (!RepeaterValue(kRxf, cols[static_cast<size_t>(key.index)].second)) return false;
+        }
+        if (static_cast<int>(i) == key.index) continue;
+        if (!RepeaterValue(c, v)) return false;
       }
     }
     return true;
@@ -590,6 +706,8 @@ std::string ItmMismatchWarning(const ItmHeader& h, TextTable& text) {
 void ApplyItmRecords(std::string_view file, const ItmHeader& h, RadioData& data, TextTable& text,
                      ItmImportSummary& summary) {
   if (!h.accepted) return;
+  // A plan that applies nothing changes nothing.
+  const SavedAreas before(data);
   Importer imp(data, text, summary);
   for (const Line& line : SplitLines(file, h.recordsAt)) {
     const bool complete = line.terminated;
@@ -603,6 +721,7 @@ void ApplyItmRecords(std::string_view file, const ItmHeader& h, RadioData& data,
       imp.Record(fields, complete);
     }
   }
+  if (summary.NothingApplied()) before.Restore(data);
 }
 
 ImportResult ImportItmText(std::string_view file, RadioData& data, TextTable& text,
@@ -625,6 +744,7 @@ std::string ItmSummaryText(const ItmImportSummary& s, TextTable& text) {
     out += "\n" + FillEntryText(text.Text(kMsgSummaryLine), {name, std::to_string(c.applied), std::to_string(c.skipped)});
   }
   if (s.cutOff) out += "\n" + text.Text(kMsgCutOff);
+  if (s.NothingApplied()) out += "\n" + text.Text(kMsgNothingApplied);
   return out;
 }
 

@@ -102,10 +102,13 @@ struct ItmImportSummary {
   bool cutOff = false;       // the last line had no line end: not read
   int Applied() const;
   int Skipped() const;
+  // No record was applied: the programming was left as it was.
+  bool NothingApplied() const { return Applied() == 0; }
 };
 
 // The summary shown after an import, in the table's language: text entry 175,
-// one line per section that had records (176), and 177 for a cut-off file.
+// one line per section that had records (176), 177 for a cut-off file, and
+// the notice that nothing was imported when no record was applied.
 std::string ItmSummaryText(const ItmImportSummary& s, TextTable& text);
 
 // Import results, as the File menu reports them: 0 read (records that failed
@@ -113,7 +116,8 @@ std::string ItmSummaryText(const ItmImportSummary& s, TextTable& text);
 // was refused or the user declined the mismatch warning.
 enum class ImportResult : int { Ok = 0, NotOpened = 1, Refused = 2 };
 
-// Applies the records of `file` (its header already read into `h`).
+// Applies the records of `file` (its header already read into `h`). When no
+// record is applied the image and extension area are left as they were.
 void ApplyItmRecords(std::string_view file, const ItmHeader& h, RadioData& data, TextTable& text,
                      ItmImportSummary& summary);
 

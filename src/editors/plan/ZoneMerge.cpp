@@ -82,6 +82,8 @@ ZoneCopy ReadZoneCopy(CZoneMemory& zones, int zone) {
   c.checkBox = ext.bit(kExtZoneBits + static_cast<size_t>(zone / 8), zone % 8) ? 1 : 0;
   c.perZoneByte = ext.u8(kExtZoneBytes + static_cast<size_t>(zone));
   ext.read(kExtZoneLists + 16 * static_cast<size_t>(zone), c.record.data(), c.record.size());
+  c.scramblerBit = ext.bit(kExtEntryBits + static_cast<size_t>(zone / 8), zone % 8) ? 1 : 0;
+  c.scramblerCode = ext.u8(kExtEntryBytes + static_cast<size_t>(zone));
   // A damaged zone cannot be carried: it is copied as no zone.
   if (!z.exists || z.damaged || z.offset < 0 || z.size <= 0) return c;
   c.cls = z.cls;
@@ -144,6 +146,8 @@ MergeResult WriteZoneCopy(CZoneMemory& zones, int zone, const ZoneCopy& copy) {
   ext.setBit(kExtZoneBits + static_cast<size_t>(zone / 8), zone % 8, copy.checkBox != 0);
   ext.setU8(kExtZoneBytes + static_cast<size_t>(zone), copy.perZoneByte);
   ext.write(kExtZoneLists + 16 * static_cast<size_t>(zone), copy.record.data(), copy.record.size());
+  ext.setBit(kExtEntryBits + static_cast<size_t>(zone / 8), zone % 8, copy.scramblerBit != 0);
+  ext.setU8(kExtEntryBytes + static_cast<size_t>(zone), copy.scramblerCode);
   zones.UpdateGlobalNumbers();
   zones.UpdateBlockRange();
   return MergeResult::Done;
@@ -185,15 +189,15 @@ ZoneCopy SlotCopy(const MergeSlots& slots, int slot) {
   c.perZoneByte = s.mark;
   c.record = s.name;
   c.sourceZone = slots.marks[2][i] >= 1 && slots.marks[2][i] <= kZoneCount ? slots.marks[2][i] - 1 : -1;
+  c.scramblerBit = (s.perChannel[0][0] >> 2) & 1;
+  c.scramblerCode = s.perChannel[2][0];
   const int records = std::min(BlockRecords(c.block), kMaxRecords);
   for (int r = 0; r < records; ++r) {
     const size_t k = static_cast<size_t>(r);
     PerChannelValues v;
     v.bitA = s.perChannel[0][k] & 1;
     v.bitB = (s.perChannel[0][k] >> 1) & 1;
-    v.entryBit = (s.perChannel[0][k] >> 2) & 1;
     v.chanByte = s.perChannel[1][k];
-    v.entryByte = s.perChannel[2][k];
     c.perChannel.push_back(v);
   }
   return c;
@@ -208,10 +212,12 @@ void SetSlot(MergeSlots& slots, int slot, const ZoneCopy& c) {
   s.name = c.record;
   for (size_t r = 0; r < c.perChannel.size() && r < 250; ++r) {
     const PerChannelValues& v = c.perChannel[r];
-    s.perChannel[0][r] = static_cast<uint8_t>((v.bitA ? 1 : 0) | (v.bitB ? 2 : 0) | (v.entryBit ? 4 : 0));
+    s.perChannel[0][r] = static_cast<uint8_t>((v.bitA ? 1 : 0) | (v.bitB ? 2 : 0));
     s.perChannel[1][r] = v.chanByte;
-    s.perChannel[2][r] = v.entryByte;
   }
+  // The zone's own scrambler values ride in the first entry's spare places.
+  s.perChannel[0][0] = static_cast<uint8_t>(s.perChannel[0][0] | (c.scramblerBit ? 4 : 0));
+  s.perChannel[2][0] = c.scramblerCode;
   slots.entries[i] = std::move(s);
   slots.marks[0][i] = static_cast<uint8_t>(c.Exists() ? c.cls : kClassNone);
   slots.marks[1][i] = c.checkBox ? 1 : 0;

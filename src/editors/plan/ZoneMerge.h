@@ -5,18 +5,20 @@
 //
 // A zone travels with everything that belongs to it: its block, the per-zone
 // check box (ext 0x6F0), the per-zone byte (ext 0xF00 + zone), the zone's
-// 16-byte record (ext 0x700 + 16 x zone) and, for each channel or group, its
-// values in the five per-channel tables. Every change of the zone area goes
-// through CZoneMemory.
+// 16-byte record (ext 0x700 + 16 x zone), its selective-call scrambler switch
+// and code (ext 0x570 bit, ext 0x580 + zone) and, for each channel or group,
+// its values in the three per-channel tables. Every change of the zone area
+// goes through CZoneMemory.
 //
 // How an entry holds a zone (the ".sdt" slot):
 //   block            the zone's block as it stood in the image
 //   mark             the per-zone byte (ext 0xF00 + zone)
 //   name             the zone's 16-byte record (ext 0x700 + 16 x zone)
-//   perChannel[0]    per record, in order: bit 0 ext 0x670, bit 1 ext 0x6B0,
-//                    bit 2 ext 0x570
+//   perChannel[0]    per record, in order: bit 0 ext 0x670, bit 1 ext 0x6B0;
+//                    bit 2 of the first byte: the zone's ext 0x570 bit
 //   perChannel[1]    per record: the byte of ext 0x1000
-//   perChannel[2]    per record: the byte of ext 0x580
+//   perChannel[2]    first byte: the zone's byte ext 0x580 + zone (the
+//                    others unused)
 //   marks[0][slot]   the zone class (ZoneClassCode)
 //   marks[1][slot]   the per-zone check box bit (0 or 1)
 //   marks[2][slot]   the zone number it was copied from (1..128, 0 unknown)
@@ -44,6 +46,8 @@ struct ZoneCopy {
   uint8_t checkBox = 1;      // ext 0x6F0 bit
   uint8_t perZoneByte = 0xFF;  // ext 0xF00 + zone
   std::array<uint8_t, 16> record{};  // ext 0x700 + 16 x zone
+  uint8_t scramblerBit = 1;     // ext 0x570 bit (0: scrambler on selective call)
+  uint8_t scramblerCode = 0xFF; // ext 0x580 + zone
   std::vector<PerChannelValues> perChannel;  // one per channel or group, in order
   int sourceZone = -1;       // 0-based, -1 unknown
 

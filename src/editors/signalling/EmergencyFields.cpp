@@ -53,31 +53,45 @@ void SetByte(FormContext& c, uint32_t at, int v) { c.data.buffers.Image().setU8(
 
 std::string NumberOrOff(const FormContext& c, int v) { return v == kNone8 ? c.text.Text(kOffText) : std::to_string(v); }
 
-bool ZoneExists(const FormContext& c, int zone1) {
-  return zone1 >= 1 && zone1 <= zones::kZoneCount && CZoneMemory(c.data).ZoneExists(zone1 - 1);
-}
+// A zone or channel the window refuses is named with this message.
+constexpr int kMsgRefused = 1250;
 
-bool ChannelExists(const FormContext& c, int zone1, int channel1) {
-  return ZoneExists(c, zone1) && channel1 >= 1 && channel1 <= zones::kMaxRecords &&
-         CZoneMemory(c.data).RecordExists(zone1 - 1, channel1 - 1);
-}
+bool ZoneUsable(const FormContext& c, int zone1) { return EmergencyZoneUsable(CZoneMemory(c.data), zone1); }
 
 void StoreZone(FormContext& c, int v) {
   if (v == kNone8) {
     SetByte(c, emf::kZone, kNone8);
     SetByte(c, emf::kChannel, kNone8);
-  } else if (ZoneExists(c, v)) {
-    SetByte(c, emf::kZone, v);
+    return;
   }
+  if (!ZoneUsable(c, v)) {
+    c.message = kMsgRefused;
+    return;
+  }
+  // Another zone keeps the channel only when it has that channel too.
+  const int channel = Byte(c, emf::kChannel);
+  if (channel != kNone8 && !EmergencyChannelUsable(CZoneMemory(c.data), v, channel)) SetByte(c, emf::kChannel, kNone8);
+  SetByte(c, emf::kZone, v);
 }
 
 void StoreChannel(FormContext& c, int v) {
   if (v == kNone8) SetByte(c, emf::kChannel, kNone8);
-  else if (ChannelExists(c, Byte(c, emf::kZone), v)) SetByte(c, emf::kChannel, v);
+  else if (EmergencyChannelUsable(CZoneMemory(c.data), Byte(c, emf::kZone), v)) SetByte(c, emf::kChannel, v);
+  else c.message = kMsgRefused;
 }
 
-// The emergency zone: a list of the existing zones, "off" first. A number of
-// a zone that does not exist is refused and the stored zone shown again.
+// The zones the box offers and the spin walks: off, then every usable zone.
+std::vector<int> ZoneCycle(const FormContext& c) {
+  std::vector<int> cycle = {kNone8};
+  const CZoneMemory zm(c.data);
+  for (int z = 1; z <= zones::kZoneCount; ++z)
+    if (EmergencyZoneUsable(zm, z)) cycle.push_back(z);
+  return cycle;
+}
+
+// The emergency zone: a list of the zones the radio can switch to, "off"
+// first. Any other zone is refused with a message and the stored zone shown
+// again.
 FieldDescriptor ZoneBox() {
   FieldDescriptor d{.key = "zone", .labelEntry = 779, .kind = ControlKind::EditCombo, .field = ImageByte(emf::kZone),
                     .encoding = Encoding::Custom, .inputMode = 1, .maxLength = 16};
@@ -85,9 +99,8 @@ FieldDescriptor ZoneBox() {
   d.customValue = [](const FormContext& c) { return static_cast<int>(Byte(c, emf::kZone)); };
   d.dynamicChoices = [](const FormContext& c) {
     std::vector<Choice> rows = {{kOffText, kNone8}};
-    const CZoneMemory zm(c.data);
-    for (int z = 0; z < zones::kZoneCount; ++z)
-      if (zm.ZoneExists(z)) rows.push_back({-1, z + 1, std::to_string(z + 1)});
+    for (int z : ZoneCycle(c))
+      if (z != kNone8) rows.push_back({-1, z, std::to_string(z)});
     return rows;
   };
   d.customStoreValue = StoreZone;
@@ -95,13 +108,11 @@ FieldDescriptor ZoneBox() {
     const std::string t = Trim(text);
     if (t.empty() || SameText(t, c.text.Text(kOffText))) StoreZone(c, kNone8);
     else if (const long n = TypedNumber(t); n >= 1 && n <= zones::kZoneCount) StoreZone(c, static_cast<int>(n));
+    else c.message = kMsgRefused;
     text = NumberOrOff(c, Byte(c, emf::kZone));
   };
   d.customSpin = [](FormContext& c, int dir) {
-    std::vector<int> cycle = {kNone8};
-    const CZoneMemory zm(c.data);
-    for (int z = 0; z < zones::kZoneCount; ++z)
-      if (zm.ZoneExists(z)) cycle.push_back(z + 1);
+    const std::vector<int> cycle = ZoneCycle(c);
     const auto at = std::find(cycle.begin(), cycle.end(), Byte(c, emf::kZone));
     const long i = at == cycle.end() ? 0 : at - cycle.begin();
     const long n = static_cast<long>(cycle.size());
@@ -119,7 +130,7 @@ FieldDescriptor ChannelBox() {
   d.dynamicChoices = [](const FormContext& c) {
     std::vector<Choice> rows = {{kOffText, kNone8}};
     const int zone = Byte(c, emf::kZone);
-    if (ZoneExists(c, zone))
+    if (ZoneUsable(c, zone))
       for (int n : CZoneMemory(c.data).RecordNumbers(zone - 1)) rows.push_back({-1, n + 1, std::to_string(n + 1)});
     std::sort(rows.begin() + 1, rows.end(), [](const Choice& a, const Choice& b) { return a.value < b.value; });
     return rows;
@@ -129,12 +140,13 @@ FieldDescriptor ChannelBox() {
     const std::string t = Trim(text);
     if (t.empty() || SameText(t, c.text.Text(kOffText))) StoreChannel(c, kNone8);
     else if (const long n = TypedNumber(t); n >= 1 && n <= zones::kMaxRecords) StoreChannel(c, static_cast<int>(n));
+    else c.message = kMsgRefused;
     text = NumberOrOff(c, Byte(c, emf::kChannel));
   };
   d.customSpin = [](FormContext& c, int dir) {
     std::vector<int> cycle = {kNone8};
     const int zone = Byte(c, emf::kZone);
-    if (ZoneExists(c, zone)) {
+    if (ZoneUsable(c, zone)) {
       std::vector<int> numbers = CZoneMemory(c.data).RecordNumbers(zone - 1);
       std::sort(numbers.begin(), numbers.end());
       for (int n : numbers) cycle.push_back(n + 1);
@@ -257,16 +269,11 @@ class AreaRecord : public BoundRecord {
   AreaRecord(RadioData& data, TextTable& text) : ctx_(data, text, data.votingSwitch) {}
   FormContext& Context() override { return ctx_; }
   bool StoreText(const FieldDescriptor& d, std::string& text) override {
-    // A zone or channel that does not exist is refused, as the window refuses it.
-    if (d.key == "zone" || d.key == "channel") {
-      const int before = FormEngine::StoredValue(ctx_, d);
-      const std::string t = Trim(text);
-      FormEngine::StoreText(ctx_, d, text);
-      const bool cleared = t.empty() || SameText(t, ctx_.text.Text(kOffText));
-      return cleared || FormEngine::StoredValue(ctx_, d) != before || TypedNumber(t) == before;
-    }
+    // A zone or channel the radio cannot switch to is refused, with the
+    // window's message.
+    ctx_.message = 0;
     FormEngine::StoreText(ctx_, d, text);
-    return true;
+    return !((d.key == "zone" || d.key == "channel") && ctx_.message != 0);
   }
 
  private:
@@ -299,6 +306,18 @@ FieldSet MakeEmergencySet() {
 const FieldSetRegistrar kEmergencySet(MakeEmergencySet());
 
 }  // namespace
+
+bool EmergencyZoneUsable(const CZoneMemory& zones, int zone1) {
+  // The radio switches to a channel: a trunked zone has none to offer, and a
+  // damaged zone cannot be trusted to hold one.
+  return zone1 >= 1 && zone1 <= zones::kZoneCount && zones.ZoneClass(zone1 - 1) == kClassConv &&
+         !zones.ZoneDamaged(zone1 - 1);
+}
+
+bool EmergencyChannelUsable(const CZoneMemory& zones, int zone1, int channel1) {
+  return EmergencyZoneUsable(zones, zone1) && channel1 >= 1 && channel1 <= zones::kMaxRecords &&
+         zones.RecordExists(zone1 - 1, channel1 - 1);
+}
 
 const FormPage& EmergencyPage() {
   static const FormPage page = BuildPage();

@@ -11,8 +11,8 @@
 
 namespace vb420 {
 
+class CZoneMemory;
 class RadioData;
-
 
 // Index of each control on the page.
 enum EmergencyControl {
@@ -23,6 +23,13 @@ enum EmergencyControl {
 };
 
 const forms::FormPage& EmergencyPage();
+
+// Whether the emergency setting may name this zone (1-based): a sound
+// conventional zone. The window offers only these zones and the pre-write
+// check accepts only these, so the two cannot disagree.
+bool EmergencyZoneUsable(const CZoneMemory& zones, int zone1);
+// ... and this channel (1-based) of that zone: one that exists.
+bool EmergencyChannelUsable(const CZoneMemory& zones, int zone1, int channel1);
 const std::vector<forms::FieldDescriptor>& EmergencyFieldTable();
 
 }  // namespace vb420

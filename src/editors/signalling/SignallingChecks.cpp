@@ -16,13 +16,8 @@ void CheckEmergencyChannel(RadioData& data, std::vector<WriteProblem>& out) {
   const int zone = image.u8(emf::kZone);
   const int channel = image.u8(emf::kChannel);
   if (zone == kNone8 && channel == kNone8) return;  // no emergency channel: the radio stays where it is
-  bool ok = zone != kNone8 && channel != kNone8 && zone >= 1 && zone <= zones::kZoneCount && channel >= 1;
-  if (ok) {
-    const CZoneMemory zm(data);
-    // The radio switches to a channel: a trunked zone has none to offer.
-    ok = zm.ZoneClass(zone - 1) == kClassConv && !zm.ZoneDamaged(zone - 1) && zm.RecordExists(zone - 1, channel - 1);
-  }
-  if (!ok) out.push_back({779, {}});
+  // The same rule the emergency window offers its zones and channels by.
+  if (!EmergencyChannelUsable(CZoneMemory(data), zone, channel)) out.push_back({779, {}});
 }
 
 void CheckEmergencyVantelixTarget(RadioData& data, std::vector<WriteProblem>& out) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "data/RadioData.h"
+#include "data/SignallingLayout.h"
 #include "editors/zones/ZoneText.h"
 #include "lang/TextTable.h"
 
@@ -14,9 +15,8 @@ using namespace zones;
 
 namespace {
 
-// Sizes of the per-channel tables in entries.
+// Size of the per-channel tables in entries.
 constexpr int kChanEntries = 512;
-constexpr int kEntryEntries = 128;
 
 bool GetBit(const ByteArea& a, size_t base, int n) { return a.bit(base + static_cast<size_t>(n / 8), n % 8); }
 void SetBitN(ByteArea& a, size_t base, int n, bool v) { a.setBit(base + static_cast<size_t>(n / 8), n % 8, v); }
@@ -343,10 +343,6 @@ PerChannelValues CZoneMemory::ReadPerChannel(int global) const {
     v.bitB = GetBit(ext, kExtChanBitsB, global);
     v.chanByte = ext.u8(kExtChanBytes + static_cast<size_t>(global));
   }
-  if (global >= 0 && global < kEntryEntries) {
-    v.entryBit = GetBit(ext, kExtEntryBits, global);
-    v.entryByte = ext.u8(kExtEntryBytes + static_cast<size_t>(global));
-  }
   return v;
 }
 
@@ -357,28 +353,20 @@ void CZoneMemory::WritePerChannel(int global, const PerChannelValues& v) {
     SetBitN(ext, kExtChanBitsB, global, v.bitB);
     ext.setU8(kExtChanBytes + static_cast<size_t>(global), v.chanByte);
   }
-  if (global >= 0 && global < kEntryEntries) {
-    SetBitN(ext, kExtEntryBits, global, v.entryBit);
-    ext.setU8(kExtEntryBytes + static_cast<size_t>(global), v.entryByte);
-  }
 }
 
 void CZoneMemory::InsertPerChannel(int global, const PerChannelValues& v) {
   ByteArea ext = Ext();
   InsertBit(ext, kExtChanBitsA, kChanEntries, global, v.bitA);
   InsertBit(ext, kExtChanBitsB, kChanEntries, global, v.bitB);
-  InsertBit(ext, kExtEntryBits, kEntryEntries, global, v.entryBit);
   InsertByte(ext, kExtChanBytes, kChanEntries, global, v.chanByte);
-  InsertByte(ext, kExtEntryBytes, kEntryEntries, global, v.entryByte);
 }
 
 void CZoneMemory::RemovePerChannel(int global) {
   ByteArea ext = Ext();
   RemoveBit(ext, kExtChanBitsA, kChanEntries, global);
   RemoveBit(ext, kExtChanBitsB, kChanEntries, global);
-  RemoveBit(ext, kExtEntryBits, kEntryEntries, global);
   RemoveByte(ext, kExtChanBytes, kChanEntries, global);
-  RemoveByte(ext, kExtEntryBytes, kEntryEntries, global);
 }
 
 int ResultMessage(ZoneResult r) {
@@ -491,12 +479,23 @@ void CZoneMemory::DropZoneReferences(int zone) {
   }
 }
 
+void CZoneMemory::DropEmergencyReference(int zone, int number) {
+  // The emergency channel (image 0x7D0 zone, 0x7D1 channel) names a zone or
+  // record that is going: it goes too, as the priority channels do.
+  ByteArea image = Image();
+  if (image.u8(emf::kZone) != zone + 1) return;
+  if (number >= 0 && image.u8(emf::kChannel) != number + 1) return;
+  image.setU8(emf::kZone, 0xFF);
+  image.setU8(emf::kChannel, 0xFF);
+}
+
 ZoneResult CZoneMemory::ChangeZone(int zone, int newClass) {
   if (!ValidZone(zone) || newClass < kClassNone || newClass > kClassPassPort) return ZoneResult::Refused;
   const auto before = Layout();
   const ZoneLayout z = before[zone];
   if (z.exists) {
     DropZoneReferences(zone);
+    DropEmergencyReference(zone, -1);
     // The zone's records leave the per-channel tables; each removal moves the
     // next record's entry down to the same position.
     int first = 0;
@@ -508,6 +507,10 @@ ZoneResult CZoneMemory::ChangeZone(int zone, int newClass) {
     image.setU16le(kTable + 2 * static_cast<size_t>(zone), 0xFFFF);
     ByteArea ext = Ext();
     SetBitN(ext, kExtZoneBits, zone, true);
+    // The zone's scrambler switch and code go back to their defaults (off,
+    // no code): a zone created here later does not inherit them.
+    SetBitN(ext, kExtEntryBits, zone, true);
+    ext.setU8(kExtEntryBytes + static_cast<size_t>(zone), 0xFF);
     if (hooks_.zoneDeleted) hooks_.zoneDeleted(zone, static_cast<int>(ext.u8(kExtZoneBytes + static_cast<size_t>(zone))) - 1);
     UpdateGlobalNumbers();
     UpdateBlockRange();
@@ -594,12 +597,11 @@ InsertResult CZoneMemory::InsertRecordBytes(int zone, int number, const std::vec
   int first = 0;
   for (int i = 0; i < zone; ++i)
     if (before[i].exists) first += before[i].records;
-  // A new record's entries: field 14 on (bit 0), the others off (1) and the
-  // byte tables 1.
+  // A new record's entries: field 14 on (bit 0), the other bit off (1) and
+  // the byte 1.
   PerChannelValues fresh;
   fresh.bitA = false;
   fresh.chanByte = 1;
-  fresh.entryByte = 1;
   InsertPerChannel(first + insertAt, values ? *values : fresh);
   UpdateGlobalNumbers();
   UpdateBlockRange();
@@ -632,6 +634,7 @@ ZoneResult CZoneMemory::RemoveRecord(int zone, int number) {
   CloseGap(zone, static_cast<size_t>(z.offset + HeaderSize(z.cls) + pos * rs), rs, before);
   image.setU8(countAt, static_cast<uint8_t>(c - 1));
   // Feature references that name this record go with it.
+  DropEmergencyReference(zone, number);
   ByteArea ext = Ext();
   for (size_t ref : {kExtPriority1, kExtPriority2}) {
     if (ext.u8(ref) == zone + 1 && ext.u8(ref + 1) == number + 1) {

@@ -56,10 +56,12 @@ constexpr int kPassPortHeader = static_cast<int>(rec::pp::kHeaderSize);
 // ImageLayout.h), under the names the zone code has always used.
 constexpr size_t kExtChanBitsA = ext::kChanBitsA;
 constexpr size_t kExtChanBitsB = ext::kChanBitsB;
-constexpr size_t kExtEntryBits = ext::kEntryBits;
 constexpr size_t kExtChanBytes = ext::kChanBytes;
+// Per-zone tables. The selective-call scrambler switch and code of a PassPort
+// zone (one bit and one byte per zone) stay with their zone: inserting or
+// removing records moves neither.
+constexpr size_t kExtEntryBits = ext::kEntryBits;
 constexpr size_t kExtEntryBytes = ext::kEntryBytes;
-// Per-zone tables.
 constexpr size_t kExtZoneBits = ext::kZoneBits;
 constexpr size_t kExtZoneLists = ext::kZoneLists;
 constexpr size_t kExtZoneBytes = ext::kZoneBytes;
@@ -104,13 +106,11 @@ struct ZoneLayout {
   bool damaged = false;  // header not to be trusted for changes
 };
 
-// The values one record owns in the five per-channel tables.
+// The values one record owns in the three per-channel tables.
 struct PerChannelValues {
   bool bitA = true;       // ext 0x670
   bool bitB = true;       // ext 0x6B0
-  bool entryBit = true;   // ext 0x570
   uint8_t chanByte = 0xFF;   // ext 0x1000
-  uint8_t entryByte = 0xFF;  // ext 0x580
 };
 
 // Other editors that keep references to zones or records (scan, features)
@@ -243,6 +243,9 @@ class CZoneMemory {
   void CloseGap(int zone, size_t at, int n, const std::array<ZoneLayout, zones::kZoneCount>& before);
   void WriteRecordDefaults(const ZoneLayout& z, size_t rec, int number);
   void WriteZoneHeader(int zone, size_t at, uint8_t type);
+  // Clears the emergency channel when it names the zone (number -1) or that
+  // record of it.
+  void DropEmergencyReference(int zone, int number);
   void DropZoneReferences(int zone);
   InsertResult InsertRecordBytes(int zone, int number, const std::vector<uint8_t>* bytes, const PerChannelValues* values);
 

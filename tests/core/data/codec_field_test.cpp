@@ -163,6 +163,11 @@ TEST(Names, ReadingBack) {
   // A 12-character field read as 8 characters (second generation).
   const uint8_t longer[12] = {'D', 'I', 'S', 'P', 'A', 'T', 'C', 'H', 'E', 'R', 'S', '1'};
   EXPECT_EQ(CFieldCodec::NameFromField(longer, 8), "DISPATCH");
+  // A field never written (0xFF, an unused list row) is no name.
+  const uint8_t unset[12] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  EXPECT_EQ(CFieldCodec::NameFromField(unset, 12), "");
+  const uint8_t tail[12] = {'A', 'B', ' ', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  EXPECT_EQ(CFieldCodec::NameFromField(tail, 12), "AB");
 }
 
 TEST(Names, BlankTrimAndReplaceHelpers) {

@@ -237,3 +237,28 @@ TEST(DelimitedText, WriterAndReaderRoundTrip) {
   EXPECT_EQ(FindDelimitedField("a,b,c", "d"), -1);
   EXPECT_EQ(CountLines("a\nb\nc"), 2);
 }
+
+TEST(TextTable, EveryLanguagesTextOfAnEntry) {
+  TextTable t;
+  ASSERT_EQ(t.LoadText(MakeFile(-1, "", "*Language,English,Spanish\n") + "", "Spanish"), TextTable::LoadResult::Ok);
+  EXPECT_EQ(t.Text(362), "S362");
+  EXPECT_EQ(t.TextsInEveryLanguage(362), (std::vector<std::string>{"E362", "S362"}));
+  EXPECT_TRUE(t.TextsInEveryLanguage(TextTable::kEntryCount).empty());
+  // The shipped file: the words a plan in either language holds.
+  TextTable real;
+  ASSERT_EQ(real.LoadFile(RealFilePath(), "English"), TextTable::LoadResult::Ok);
+  EXPECT_EQ(real.TextsInEveryLanguage(372), (std::vector<std::string>{"Yes", "S\xC3\xAD"}));
+  EXPECT_EQ(real.TextsInEveryLanguage(362), (std::vector<std::string>{"Off", "Desactivado"}));
+}
+
+TEST(DelimitedText, ValidUtf8KeepsGoodTextAndReplacesStrayBytes) {
+  EXPECT_EQ(ValidUtf8("CH 1 S\xC3\xAD \xE2\x82\xAC \xF0\x9F\x93\xBB"), "CH 1 S\xC3\xAD \xE2\x82\xAC \xF0\x9F\x93\xBB");
+  const std::string fffd = "\xEF\xBF\xBD";
+  EXPECT_EQ(ValidUtf8("\xFF\xFF"), fffd + fffd);
+  EXPECT_EQ(ValidUtf8("A\xD1" "B"), "A" + fffd + "B");            // a Latin-1 byte
+  EXPECT_EQ(ValidUtf8("\xC3"), fffd);                             // cut off
+  EXPECT_EQ(ValidUtf8("\xC0\xAF"), fffd + fffd);                  // overlong
+  EXPECT_EQ(ValidUtf8("\xED\xA0\x80"), fffd + fffd + fffd);       // a surrogate
+  EXPECT_EQ(ValidUtf8("\xF4\x90\x80\x80"), fffd + fffd + fffd + fffd);  // above U+10FFFF
+  EXPECT_EQ(ValidUtf8(""), "");
+}

@@ -245,8 +245,14 @@ TEST_F(TrunkTables, ScramblerNeedsTheBoardAndItsCodeComesUpAsOne) {
   SetSystemType(1);
   EXPECT_TRUE(Enabled("zone.2.search.scrambler"));
   EXPECT_EQ(Get("zone.2.search.scramblecode"), "1");
+  // Opening Site Search writes the zone's own code and no other byte; a zone
+  // that is not PassPort gets nothing.
+  std::vector<uint8_t> expected = data.buffers.ExtBytes();
+  EXPECT_FALSE(passport::OpenSearchHold(data, 0));
+  EXPECT_TRUE(data.buffers.ExtBytes() == expected);
   EXPECT_TRUE(passport::OpenSearchHold(data, 1));
-  EXPECT_EQ(ext().u8(0x581), 1);
+  expected[0x581] = 1;
+  EXPECT_TRUE(data.buffers.ExtBytes() == expected);
   ext().setBit(0x570, 1, true);
   Set("zone.2.search.scrambler", "T372");  // ticked: bit 1 of 0x570 clear
   EXPECT_FALSE(ext().bit(0x570, 1));

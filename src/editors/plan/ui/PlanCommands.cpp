@@ -95,7 +95,11 @@ void RunImport(EditorContext& ctx) {
   f.importUsed = true;
   // No snapshot: the imported plan is a change that still wants saving.
   ctx.frame.ImageReplaced();
-  msg.Notice(QString::fromStdString(ItmSummaryText(summary, ws.text)));
+  const QString report = QString::fromStdString(ItmSummaryText(summary, ws.text));
+  // A plan of which nothing could be applied left the programming as it was:
+  // a warning, not the notice of a finished import.
+  if (summary.NothingApplied()) msg.Warning(report);
+  else msg.Notice(report);
 }
 
 }  // namespace

@@ -257,6 +257,15 @@ CEmerView::CEmerView(EditorContext& ctx, QWidget* parent) : CEditorView(ctx, Edi
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(form_);
   connect(form_, &CFormRenderer::Stored, this, [this](int, int) {
+    if (const int m = fctx_->message) {
+      // A zone or channel the radio cannot switch to: refused, said why,
+      // and the stored one shown again.
+      fctx_->message = 0;
+      form_->Refresh();
+      MessageHelper& msg = Context().msg;
+      msg.Error(msg.T(m), kMsgOk, MessageHelper::kErrorCaption, this);
+      return;
+    }
     Context().frame.RefreshAllEditors(this);
     Context().frame.UpdateCaption();
   });

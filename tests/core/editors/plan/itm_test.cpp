@@ -228,6 +228,73 @@ TEST_F(Itm, GroupColumnsUseThePreviousZoneAndGroupUntilNamed) {
   EXPECT_EQ(summary.sections[itm::kSecLtr].skipped, 1);  // zone 0 ends the third record
 }
 
+// The column that makes a record (a group's ENCID, a repeater's RXF) is
+// stored before the other values of its record wherever it stands.
+TEST_F(Itm, TheColumnThatMakesARecordGoesFirstInAnyColumnOrder) {
+  const std::string file =
+      "MARDEKO ZEL\n$$,LTRDATA,ZN,GID,DECID,ENCID,NAME\n$,,1,1,7,8,ONE\n"
+      // A name before ZN still belongs to the group before it; the encode ID
+      // of this record does not go there.
+      "$$,LTRDATA,NAME,ZN,GID,DECID,ENCID\n$,,NEW,3,2,6,5\n"
+      "$$,REPDATA,ZN,NUM,TXF,TEL,RXF\n$,,1,2,151.0," + Texts().Text(372) + ",146.0\n";
+  ASSERT_EQ(Import(data, file), ImportResult::Ok);
+  EXPECT_EQ(summary.sections[itm::kSecLtr].applied, 2);
+  EXPECT_EQ(summary.sections[itm::kSecRep].applied, 1);
+  EXPECT_EQ(summary.Skipped(), 0);
+  EXPECT_EQ(Get(data, "zone.1.group.1.encode"), "8");
+  EXPECT_EQ(Get(data, "zone.1.group.1.decode"), "7");
+  EXPECT_EQ(Get(data, "zone.1.group.1.name"), "NEW");
+  EXPECT_EQ(Get(data, "zone.3.group.2.encode"), "5");
+  EXPECT_EQ(Get(data, "zone.3.group.2.decode"), "6");
+  EXPECT_EQ(Get(data, "zone.1.rep.2.rxf"), "146.00000");
+  EXPECT_EQ(Get(data, "zone.1.rep.2.txf"), "151.00000");
+  EXPECT_EQ(Get(data, "zone.1.rep.2.telephone"), Texts().Text(372));
+}
+
+// Zones and lists are cleared only when a record is applied: a plan whose
+// records all fail changes no byte, and one that applies only list records
+// leaves the zones alone.
+TEST_F(Itm, AnImportThatAppliesNothingChangesNothing) {
+  ASSERT_TRUE(Set(data, "zone.1.ch.1.rxf", "146.52"));
+  ASSERT_TRUE(Set(data, "zone.2.group.1.encode", "3"));
+  ASSERT_TRUE(Set(data, "idlist.1.fleet", "200"));
+  ASSERT_TRUE(Set(data, "idlist.1.id", "1500"));
+  ASSERT_TRUE(Set(data, "status.1.sts", "20"));
+  const auto image = data.buffers.ImageBytes();
+  const auto ext = data.buffers.ExtBytes();
+  const std::string failing[] = {
+      "$$,CNVDATA,ZN,CH,RXF,TXF,RXSIG,TXSIG,NAME\n$,,Zone 1,1,146.52,146.52,Off,Off,A\n",
+      "$$,LTRDATA,ZN,GID,ENCID,DECID,NAME\n$,,0,1,5,5,A\n",
+      // Fails after its first values were stored.
+      "$$,FLTLIST,NUM,FLEET,ID,NAME,INH\n$,,1,201,1501,X,MAYBE\n",
+      "$$,FLTST,NUM,STS,INH\n$,,1,30,MAYBE\n",
+      "$$,REPDATA,ZN,NUM,RXF,TEL\n$,,2,1,146.0,MAYBE\n",
+      "$$,5TONESEL,CODE,MSG\n$,,1,2\n",
+      "",
+  };
+  for (const std::string& body : failing) {
+    ASSERT_EQ(Import(data, "MARDEKO ZEL\n" + body), ImportResult::Ok) << body;
+    EXPECT_TRUE(summary.NothingApplied()) << body;
+    EXPECT_TRUE(data.buffers.ImageBytes() == image) << body;
+    EXPECT_TRUE(data.buffers.ExtBytes() == ext) << body;
+    EXPECT_NE(ItmSummaryText(summary, Texts()).find("T1249"), std::string::npos) << body;
+  }
+  // The failing channel does not clear the zones for the ID-list record after it.
+  ASSERT_EQ(Import(data, "MARDEKO ZEL\n" + failing[0] + "$$,FLTLIST,NUM,FLEET,ID\n$,,2,210,1600\n"), ImportResult::Ok);
+  EXPECT_EQ(summary.Applied(), 1);
+  EXPECT_EQ(ItmSummaryText(summary, Texts()).find("T1249"), std::string::npos);
+  EXPECT_EQ(Get(data, "zone.1.ch.1.rxf"), "146.52000");
+  EXPECT_EQ(Get(data, "zone.2.group.1.encode"), "3");
+  EXPECT_EQ(Get(data, "idlist.1.fleet"), "");  // the list was cleared by the record applied
+  EXPECT_EQ(Get(data, "idlist.2.fleet"), "210");
+  // A failing first channel, then one that applies: now the zones go.
+  ASSERT_EQ(Import(data, "MARDEKO ZEL\n" + failing[0] + "$,,4,1,147.0\n"), ImportResult::Ok);
+  EXPECT_EQ(summary.sections[itm::kSecConv].applied, 1);
+  EXPECT_FALSE(zm.ZoneExists(0));
+  EXPECT_FALSE(zm.ZoneExists(1));
+  EXPECT_EQ(Get(data, "zone.4.ch.1.rxf"), "147.00000");
+}
+
 TEST_F(Itm, ConventionalZoneRefusesGroupsAndRepeatersNeedAnLtrZone) {
   const std::string file =
       "MARDEKO ZEL\n$$,CNVDATA,ZN,CH,RXF\n$,,1,1,146.52\n$$,LTRDATA,ZN,GID,ENCID,DECID,NAME\n$,,1,1,3,4,X\n"

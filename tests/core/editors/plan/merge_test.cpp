@@ -97,6 +97,56 @@ TEST_F(Merge, PasteCarriesBlockPerZoneAndPerChannelValues) {
   EXPECT_EQ(zm.CheckZoneArea().size(), 0u);
 }
 
+// A PassPort zone's selective-call scrambler switch and code are the zone's:
+// copy, paste, the entries with their file and the merge carry them, and a
+// target that loses its zone gets the defaults.
+TEST_F(Merge, TheScramblerSwitchAndCodeTravelWithTheirZone) {
+  Conv(0, 3);
+  ASSERT_EQ(zm.CreateZone(2, '5'), 1);
+  ByteArea ext = data.Ext();
+  ext.setBit(zones::kExtEntryBits, 2, false);  // on
+  ext.setU8(zones::kExtEntryBytes + 2, 7);
+  auto on = [&](RadioData& d, int zone) { return !d.Ext().bit(zones::kExtEntryBits + zone / 8, zone % 8); };
+  auto code = [&](RadioData& d, int zone) { return int(d.Ext().u8(zones::kExtEntryBytes + zone)); };
+
+  CZoneCopyBuffer buf;
+  buf.CopyZones(zm, 2, 2);
+  ASSERT_EQ(buf.PasteZones(zm, 9), MergeResult::Done);
+  EXPECT_TRUE(on(data, 9));
+  EXPECT_EQ(code(data, 9), 7);
+  EXPECT_TRUE(on(data, 2));
+  EXPECT_EQ(code(data, 2), 7);
+  EXPECT_FALSE(on(data, 0));  // the zone before kept its own entry
+  EXPECT_EQ(code(data, 0), 0xFF);
+
+  // Through an entry and the ".sdt" file into another programming.
+  EXPECT_EQ(buf.PasteEntries(data.mergeSlots, 4), 1);
+  AssignZone(data.mergeSlots, 4, 40);
+  const std::string dir = std::filesystem::temp_directory_path() / ("merge-s-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  ASSERT_TRUE(SaveSdtFile(dir + "/m.sdt", data).ok());
+  RadioData other(&Texts());
+  other.buffers.Clear();
+  InitNewImage(other, true);
+  other.SyncCodecs();
+  ASSERT_TRUE(LoadSdtFile(dir + "/m.sdt", other).ok());
+  std::filesystem::remove_all(dir);
+  CZoneMemory oz(other);
+  ASSERT_EQ(MergeAssigned(oz, other.mergeSlots), MergeResult::Done);
+  EXPECT_TRUE(on(other, 40));
+  EXPECT_EQ(code(other, 40), 7);
+
+  // A zone that does not exist pasted over zone 10, and zone 3 deleted.
+  CZoneCopyBuffer none;
+  none.CopyZones(zm, 100, 100);
+  ASSERT_EQ(none.PasteZones(zm, 9), MergeResult::Done);
+  EXPECT_FALSE(on(data, 9));
+  EXPECT_EQ(code(data, 9), 0xFF);
+  EXPECT_EQ(DeleteZones(zm, 2, 2), 1);
+  EXPECT_FALSE(on(data, 2));
+  EXPECT_EQ(code(data, 2), 0xFF);
+}
+
 TEST_F(Merge, PasteStopsAtZone128AndDeletesTargetsOfMissingZones) {
   Conv(0, 1);
   Conv(2, 1);

@@ -1,4 +1,6 @@
 // The emergency page by settings key, and the emergency pre-write checks.
+#include <set>
+
 #include "SignalTestSupport.h"
 #include "editors/signalling/EmergencyFields.h"
 #include "editors/signalling/SignallingChecks.h"
@@ -45,6 +47,10 @@ TEST_F(Emergency, ZoneAndChannelAreAcceptedOnlyWhenTheyExist) {
   EXPECT_EQ(B(0x7D1), 3);
   EXPECT_EQ(Set("emergency.zone", "200"), SettingStatus::Refused);
   EXPECT_EQ(Bytes(0x7D0, 2), (std::vector<uint8_t>{5, 3}));
+  // A trunked zone is refused with the window's message, as the priority box does.
+  EXPECT_EQ(Set("emergency.zone", "9"), SettingStatus::Refused);
+  EXPECT_EQ(message, 1250);
+  EXPECT_EQ(Bytes(0x7D0, 2), (std::vector<uint8_t>{5, 3}));
   // The "off" text clears both.
   ASSERT_EQ(Set("emergency.zone", text.Text(362)), SettingStatus::Ok);
   EXPECT_EQ(Bytes(0x7D0, 2), (std::vector<uint8_t>{0xFF, 0xFF}));
@@ -54,7 +60,67 @@ TEST_F(Emergency, ZoneAndChannelAreAcceptedOnlyWhenTheyExist) {
   // The rows offered are the existing zones.
   forms::FormContext ctx(data, text);
   const auto rows = forms::FormEngine::ChoiceTexts(ctx, EmergencyFieldTable()[kEmerZone]);
-  EXPECT_EQ(rows, (std::vector<std::string>{text.Text(362), "5", "9"}));
+  EXPECT_EQ(rows, (std::vector<std::string>{text.Text(362), "5"}));
+}
+
+// The window offers exactly the zones and channels the pre-write check
+// accepts: every offered pair passes the check, and every pair that passes is
+// offered.
+TEST_F(Emergency, TheWindowAndTheWriteCheckAgree) {
+  CZoneMemory zm(data);
+  ASSERT_EQ(zm.CreateZone(0, '3'), 1);  // zone 1: conventional type 3, channel 2
+  ASSERT_EQ(zm.InsertRecord(0, 1), 1);
+  ASSERT_EQ(zm.CreateZone(1, '5'), 1);  // zone 2: PassPort
+  ASSERT_EQ(zm.CreateZone(2, '1'), 1);  // zone 3: conventional without channels
+  forms::FormContext ctx(data, text);
+  const auto& zoneBox = EmergencyFieldTable()[kEmerZone];
+  const auto& channelBox = EmergencyFieldTable()[kEmerChannel];
+  std::set<std::pair<int, int>> offered;
+  for (const forms::Choice& z : forms::FormEngine::Choices(ctx, zoneBox)) {
+    if (z.value == 0xFF) continue;
+    ASSERT_EQ(Set("emergency.zone", std::to_string(z.value)), SettingStatus::Ok) << z.value;
+    for (const forms::Choice& c : forms::FormEngine::Choices(ctx, channelBox))
+      if (c.value != 0xFF) offered.insert({z.value, c.value});
+  }
+  std::set<std::pair<int, int>> accepted;
+  for (int z = 1; z <= 128; ++z)
+    for (int c = 1; c <= 250; ++c) {
+      data.Image().setU8(0x7D0, static_cast<uint8_t>(z));
+      data.Image().setU8(0x7D1, static_cast<uint8_t>(c));
+      std::vector<WriteProblem> out;
+      CheckEmergencyChannel(data, out);
+      if (out.empty()) accepted.insert({z, c});
+    }
+  EXPECT_EQ(offered, accepted);
+  EXPECT_EQ(accepted, (std::set<std::pair<int, int>>{{1, 2}, {5, 1}, {5, 3}}));
+}
+
+// Another zone keeps the channel only when it has it; deleting the zone or
+// the channel named clears the setting, as it clears the priority channels.
+TEST_F(Emergency, TheChannelNeverPointsAtNothing) {
+  CZoneMemory zm(data);
+  ASSERT_EQ(zm.CreateZone(0, '1'), 1);  // zone 1: channels 1 and 2
+  ASSERT_EQ(zm.InsertRecord(0, 0), 1);
+  ASSERT_EQ(zm.InsertRecord(0, 1), 1);
+  ASSERT_EQ(Set("emergency.zone", "5"), SettingStatus::Ok);
+  ASSERT_EQ(Set("emergency.channel", "3"), SettingStatus::Ok);
+  ASSERT_EQ(Set("emergency.zone", "1"), SettingStatus::Ok);  // zone 1 has no channel 3
+  EXPECT_EQ(Bytes(0x7D0, 2), (std::vector<uint8_t>{1, 0xFF}));
+  ASSERT_EQ(Set("emergency.channel", "1"), SettingStatus::Ok);
+  ASSERT_EQ(Set("emergency.zone", "5"), SettingStatus::Ok);  // zone 5 has channel 1: kept
+  EXPECT_EQ(Bytes(0x7D0, 2), (std::vector<uint8_t>{5, 1}));
+  // Removing another channel, then the one named.
+  ASSERT_EQ(zm.RemoveRecord(4, 2), 1);
+  EXPECT_EQ(Bytes(0x7D0, 2), (std::vector<uint8_t>{5, 1}));
+  ASSERT_EQ(zm.RemoveRecord(4, 0), 1);
+  EXPECT_EQ(Bytes(0x7D0, 2), (std::vector<uint8_t>{0xFF, 0xFF}));
+  // Deleting another zone, then the one named.
+  ASSERT_EQ(Set("emergency.zone", "1"), SettingStatus::Ok);
+  ASSERT_EQ(Set("emergency.channel", "2"), SettingStatus::Ok);
+  ASSERT_EQ(zm.ChangeZone(4, kClassNone), 1);
+  EXPECT_EQ(Bytes(0x7D0, 2), (std::vector<uint8_t>{1, 2}));
+  ASSERT_EQ(zm.ChangeZone(0, kClassLtr), 1);  // a type change of class deletes the zone first
+  EXPECT_EQ(Bytes(0x7D0, 2), (std::vector<uint8_t>{0xFF, 0xFF}));
 }
 
 TEST_F(Emergency, NumberBoxesWithOffValues) {
