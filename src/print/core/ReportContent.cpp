@@ -205,6 +205,8 @@ std::vector<std::vector<Line>> FormLines(RadioData& data, TextTable& text, const
           if (!value.empty()) lines.back().value += kJoin + value;
           continue;
         }
+        // A field without any label after a caption: under the caption, by its place.
+        if (label.empty()) label = Format("%d", static_cast<int>(lines.size()));
         lines.push_back({false, std::move(label), std::move(value), nullptr, {}});
       }
     }
