@@ -152,6 +152,51 @@ RowTitle RowTitleOf(RadioData& data, TextTable& text, const FieldSet& set, const
   return t;
 }
 
+// Captions the window shows over a field of a set whose table has none.
+struct FieldCaption {
+  const char* set;
+  const char* key;
+  int entry;
+};
+constexpr FieldCaption kFieldCaptions[] = {
+    {"ltr-zone", "23", 499},  // Priority Group 1
+    {"ltr-zone", "24", 500},  // Priority Group 2
+};
+
+// One record of a set as label-value lines: the window's captions over their
+// fields, an unlabelled box beside the labelled one before it.
+std::vector<Line> RecordLines(RadioData& data, TextTable& text, const FieldSet& set, forms::RecordCursor cursor) {
+  std::vector<Line> lines;
+  std::unique_ptr<forms::BoundRecord> b = set.bind(data, text, cursor);
+  if (!b) return lines;
+  if (const int caption = SetCaptionEntry(set.name); caption >= 0)
+    lines.push_back({true, text.Text(caption), {}, nullptr, {}});
+  for (const FieldDescriptor& d : *set.fields) {
+    if (d.kind == forms::ControlKind::Caption && (d.labelEntry >= 0 || !d.labelText.empty())) {
+      lines.push_back({true, Label(text, d), {}, nullptr, {}});
+      continue;
+    }
+    if (!Printable(d)) continue;
+    for (const FieldCaption& c : kFieldCaptions)
+      if (set.name == c.set && d.key == c.key) lines.push_back({true, text.Text(c.entry), {}, nullptr, {}});
+    std::string label = Label(text, d);
+    std::string value = forms::SettingText(b->Context(), d);
+    if (label.empty() && !lines.empty() && !lines.back().subheading) {
+      if (!value.empty()) lines.back().value += kJoin + value;
+      continue;
+    }
+    // A field without any label right after a caption: under the caption, by its place.
+    if (label.empty()) label = Format("%d", static_cast<int>(lines.size()));
+    lines.push_back({false, std::move(label), std::move(value), nullptr, {}});
+  }
+  // A caption with nothing under it says nothing.
+  std::vector<Line> kept;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (!lines[i].subheading || (i + 1 < lines.size() && !lines[i + 1].subheading)) kept.push_back(lines[i]);
+  if (!kept.empty()) kept.front().recordStart = true;
+  return kept;
+}
+
 // Every control of every record of a set, as the window shows it: label and
 // value lines per record, or one table row per record for a list-like set.
 std::vector<std::vector<Line>> FormLines(RadioData& data, TextTable& text, const FieldSet& set) {
@@ -190,32 +235,8 @@ std::vector<std::vector<Line>> FormLines(RadioData& data, TextTable& text, const
     return out;
   }
   for (const forms::FieldSetRecord& r : records) {
-    std::unique_ptr<forms::BoundRecord> b = set.bind(data, text, r.cursor);
-    if (!b) continue;
-    std::vector<Line> lines;
-    if (const int caption = SetCaptionEntry(set.name); caption >= 0)
-      lines.push_back({true, text.Text(caption), {}, nullptr, {}});
-    for (const FieldDescriptor& d : *set.fields) {
-      if (d.kind == forms::ControlKind::Caption && (d.labelEntry >= 0 || !d.labelText.empty())) {
-        lines.push_back({true, Label(text, d), {}, nullptr, {}});
-      } else if (Printable(d)) {
-        std::string label = Label(text, d);
-        std::string value = forms::SettingText(b->Context(), d);
-        if (label.empty() && !lines.empty() && !lines.back().subheading) {
-          if (!value.empty()) lines.back().value += kJoin + value;
-          continue;
-        }
-        // A field without any label after a caption: under the caption, by its place.
-        if (label.empty()) label = Format("%d", static_cast<int>(lines.size()));
-        lines.push_back({false, std::move(label), std::move(value), nullptr, {}});
-      }
-    }
-    // A caption with nothing under it says nothing.
-    std::vector<Line> kept;
-    for (size_t i = 0; i < lines.size(); ++i)
-      if (!lines[i].subheading || (i + 1 < lines.size() && !lines[i + 1].subheading)) kept.push_back(lines[i]);
-    if (!kept.empty()) kept.front().recordStart = true;
-    out.push_back(std::move(kept));
+    std::vector<Line> lines = RecordLines(data, text, set, r.cursor);
+    if (!lines.empty()) out.push_back(std::move(lines));
   }
   return out;
 }
@@ -261,6 +282,25 @@ std::vector<const FieldSet*> Family(std::initializer_list<const char*> names) {
   return out;
 }
 
+// The lines of page `page` of `pages`: runs of about equal length, each
+// break moved to the nearest caption so that a group (a caption and its
+// lines) stays on one page.
+std::pair<size_t, size_t> PageRun(const std::vector<Line>& all, int page, int pages) {
+  const size_t per = (all.size() + static_cast<size_t>(pages) - 1) / static_cast<size_t>(std::max(1, pages));
+  auto boundary = [&](int k) -> size_t {
+    if (k <= 0) return 0;
+    if (k >= pages) return all.size();
+    const size_t target = std::min(all.size(), per * static_cast<size_t>(k));
+    for (size_t d = 0; d <= per / 2; ++d) {
+      if (target >= d && target - d < all.size() && all[target - d].subheading) return target - d;
+      if (target + d < all.size() && all[target + d].subheading) return target + d;
+    }
+    return target;
+  };
+  const size_t from = boundary(page);
+  return {from, std::max(from, boundary(page + 1))};
+}
+
 // A form section spread over its pages: one record to a page when the sets
 // have as many records as the section has pages, otherwise the lines in
 // equal runs.
@@ -278,12 +318,7 @@ void FormPage(RadioData& data, TextTable& text, const std::vector<const FieldSet
   }
   std::vector<Line> all;
   for (const auto& r : records) all.insert(all.end(), r.begin(), r.end());
-  const size_t per = (all.size() + static_cast<size_t>(pages) - 1) / static_cast<size_t>(pages);
-  size_t from = per * static_cast<size_t>(page);
-  // A subheading that would end a page goes with its lines to the next one.
-  if (from > 0 && from < all.size() && all[from - 1].subheading) --from;
-  size_t to = std::min(all.size(), from + per);
-  if (to < all.size() && to > from && all[to - 1].subheading) --to;
+  const auto [from, to] = PageRun(all, page, pages);
   AppendLines(all, from, to, out);
 }
 
@@ -610,14 +645,13 @@ void ReportBuilder::ZoneBody(const PageEntry& e, PageContent& page) const {
     std::vector<Line> lines;
     for (const forms::FieldSetRecord& r : set->records(data_)) {
       if (r.cursor.zone != e.zone) continue;
-      std::unique_ptr<forms::BoundRecord> b = set->bind(data_, text_, r.cursor);
-      if (!b) continue;
-      for (const FieldDescriptor& d : *set->fields)
-        if (Printable(d)) lines.push_back({false, Label(text_, d), forms::SettingText(b->Context(), d), nullptr, {}});
+      auto l = RecordLines(data_, text_, *set, r.cursor);
+      lines.insert(lines.end(), l.begin(), l.end());
     }
-    const size_t per = (lines.size() + static_cast<size_t>(settingsPages) - 1) / static_cast<size_t>(settingsPages);
+    if (!lines.empty()) lines.front().recordStart = false;  // the zone's one record continues the zone line
+    const auto [from, to] = PageRun(lines, e.zonePage, settingsPages);
     std::vector<Block> blocks;
-    AppendLines(lines, per * static_cast<size_t>(e.zonePage), per * static_cast<size_t>(e.zonePage + 1), blocks);
+    AppendLines(lines, from, to, blocks);
     for (Block& b : blocks) {
       b.fixedFace = true;
       page.blocks.push_back(b);
