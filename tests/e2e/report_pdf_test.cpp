@@ -264,8 +264,8 @@ TEST_F(ReportPdf, RichProgrammingIsLegibleLabelledAndComplete) {
   // Scan lists of every zone (a list holds zones that exist).
   for (int z = 1; z <= 5; ++z)
     for (int r = 1; r <= 5; r += (z == 1 ? 2 : 1)) args += " scanlist." + std::to_string(z) + "." + std::to_string(r) + "=Yes";
+  args += " features.0.8=4321";  // the keypad lock code: never printed
   ASSERT_EQ(RunCli("settings " + rich + args).exitCode, 0);
-  ASSERT_EQ(RunCli("settings " + rich).exitCode, 0);
   // Every key the program has, for the labels check.
   std::vector<std::string> keys;
   {
@@ -345,8 +345,17 @@ TEST_F(ReportPdf, RichProgrammingIsLegibleLabelledAndComplete) {
       if (language == 2) std::snprintf(date, sizeof date, "%d/%d/%02d", tm.tm_mday, tm.tm_mon + 1, tm.tm_year % 100);
       else std::snprintf(date, sizeof date, "%d/%d/%02d", tm.tm_mon + 1, tm.tm_mday, tm.tm_year % 100);
       EXPECT_NE(PageText(pdf, 1).find(date), std::string::npos) << date;
+      EXPECT_EQ(all.find("4321"), std::string::npos);
     }
   }
+  // A portable's section 9 is its option board, and says so.
+  const std::string portable = (dir_ / "portable.dat").string();
+  ASSERT_EQ(RunCli("new -o " + portable + " --model VT-1400").exitCode, 0);
+  const std::string pdf = (dir_ / "portable.pdf").string();
+  ASSERT_EQ(RunCli("report " + portable + " -o " + pdf + " --sections 9").exitCode, 0);
+  const std::string t = PageText(pdf, 1);
+  EXPECT_NE(t.find(english_.Text(1172)), std::string::npos) << t;
+  EXPECT_EQ(t.find(english_.Text(356)), std::string::npos) << t;
 }
 
 TEST_F(ReportPdf, SectionsAndZonesChooseThePages) {
