@@ -251,6 +251,7 @@ TEST_F(ReportPdf, RichProgrammingIsLegibleLabelledAndComplete) {
     vb420::CZoneMemory zones(data_);
     ASSERT_EQ(zones.CreateZone(3, '2'), 1);  // a voting zone
     ASSERT_EQ(zones.CreateZone(4, '1'), 1);
+    for (int z = 5; z < 40; ++z) ASSERT_EQ(zones.CreateZone(z, '1'), 1);  // for a long scan list
     vb420::ByteArea image = data_.Image();
     image.setU16le(0x9EE, 180);  // the ID list grown over empty memory
     image.fill(0xA700 + 16 * 100, 16 * 80, 0xFF);
@@ -261,9 +262,11 @@ TEST_F(ReportPdf, RichProgrammingIsLegibleLabelledAndComplete) {
   for (int g = 2; g <= 20; ++g) args += " zone.2.group." + std::to_string(g) + ".encode=" + std::to_string(g);
   for (int g = 2; g <= 15; ++g) args += " zone.3.group." + std::to_string(g) + ".id=" + std::to_string(100 + g);
   for (int i = 1; i <= 180; ++i) args += " idlist." + std::to_string(i) + ".fleet=120 idlist." + std::to_string(i) + ".id=" + std::to_string(1000 + i);
-  // Scan lists of every zone (a list holds zones that exist).
+  // Scan lists of every zone (a list holds zones that exist); zone 1 scans
+  // 20 separate zones, more than one printed row holds.
   for (int z = 1; z <= 5; ++z)
-    for (int r = 1; r <= 5; r += (z == 1 ? 2 : 1)) args += " scanlist." + std::to_string(z) + "." + std::to_string(r) + "=Yes";
+    for (int r = 1; r <= (z == 1 ? 39 : 5); r += (z == 1 ? 2 : 1))
+      args += " scanlist." + std::to_string(z) + "." + std::to_string(r) + "=Yes";
   args += " features.0.8=4321";  // the keypad lock code: never printed
   ASSERT_EQ(RunCli("settings " + rich + args).exitCode, 0);
   // Every key the program has, for the labels check.
@@ -346,6 +349,10 @@ TEST_F(ReportPdf, RichProgrammingIsLegibleLabelledAndComplete) {
       else std::snprintf(date, sizeof date, "%d/%d/%02d", tm.tm_mon + 1, tm.tm_mday, tm.tm_year % 100);
       EXPECT_NE(PageText(pdf, 1).find(date), std::string::npos) << date;
       EXPECT_EQ(all.find("4321"), std::string::npos);
+      // Zone 1's scan list over two rows, sixteen zones to a row.
+      EXPECT_NE(all.find("1, 3, 5, 7"), std::string::npos);
+      EXPECT_NE(all.find("33, 35, 37, 39"), std::string::npos);
+      EXPECT_EQ(all.find("31, 33"), std::string::npos);
     }
   }
   // A portable's section 9 is its option board, and says so.

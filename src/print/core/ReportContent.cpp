@@ -163,6 +163,12 @@ constexpr FieldCaption kFieldCaptions[] = {
     {"ltr-zone", "24", 500},  // Priority Group 2
 };
 
+// Headings the window puts over a column whose fields have no label.
+constexpr FieldCaption kColumnHeadings[] = {
+    {"keys", "press", 889},   // Function
+    {"keys", "second", 894},  // Second Function
+};
+
 // One record of a set as label-value lines: the window's captions over their
 // fields, an unlabelled box beside the labelled one before it.
 std::vector<Line> RecordLines(RadioData& data, TextTable& text, const FieldSet& set, forms::RecordCursor cursor) {
@@ -211,7 +217,9 @@ std::vector<std::vector<Line>> FormLines(RadioData& data, TextTable& text, const
     columns->push_back(text.Text(359));
     std::vector<bool> joins;
     for (const FieldDescriptor* d : printable) {
-      const std::string l = Label(text, *d);
+      std::string l = Label(text, *d);
+      for (const FieldCaption& c : kColumnHeadings)
+        if (l.empty() && set.name == c.set && d->key == c.key) l = text.Text(c.entry);
       joins.push_back(l.empty() && columns->size() > 1);
       if (!joins.back()) columns->push_back(l);
     }
