@@ -163,13 +163,11 @@ constexpr size_t kIdNameBytes = 12;
 constexpr size_t kIdFleet = 12;      // fleet - 99; 0xFF: the entry is empty
 constexpr size_t kIdId = 13;         // word: ID - 999
 constexpr size_t kIdOption = 15;     // 0: inhibited, 0xFF: not
-constexpr size_t kIdListMax = 100;
 // Status-list entry (20 bytes, directory entry 4).
 constexpr size_t kStatusText = 0;    // 16 characters, zero-filled
 constexpr size_t kStatusTextBytes = 16;
 constexpr size_t kStatusNumber = 16; // 10..99; 0xFF: the entry is empty
 constexpr size_t kStatusOption = 17; // 0: inhibited, 0xFF: not
-constexpr size_t kStatusListMax = 90;
 // Alert tone record (36 bytes each, 8 records at img::kAlertTones).
 constexpr size_t kToneRecordSize = 36;
 constexpr int kToneRecords = 8;

@@ -69,7 +69,7 @@ void RunPreview(RadioData& data, TextTable& text, const PrintOptions& options, Q
   if (ShowingPreview()) return;
   QPrinter& printer = SessionPrinter();
   // The date and time every page carries, taken once for the whole preview.
-  const std::string dateTime = ReportDateTime(std::time(nullptr));
+  const std::string dateTime = ReportDateTime(std::time(nullptr), text.CurrentLanguage());
   QPrintPreviewDialog dlg(&printer, parent);
   dlg.setObjectName(QStringLiteral("printPreview"));
   dlg.setWindowTitle(MenuText(text, 47));
@@ -91,7 +91,7 @@ bool RunPrint(RadioData& data, TextTable& text, const PrintOptions& options, QWi
   const ReportBuilder probe(data, text, options, PrinterLandscape(printer), std::string());
   dlg.setMinMax(1, probe.PageCount());
   if (RunModal(dlg, prompter) != QDialog::Accepted) return false;
-  PaintAll(&printer, data, text, options, ReportDateTime(std::time(nullptr)));
+  PaintAll(&printer, data, text, options, ReportDateTime(std::time(nullptr), text.CurrentLanguage()));
   return true;
 }
 
@@ -117,7 +117,7 @@ bool PrintTestReport(QWidget* parent, RadioData& data, TextTable& text, const Te
   in.channelTx = trim(session.ChannelFreqText(1));
   in.signalling = session.Signalling();
   in.block.assign(session.TestData().begin(), session.TestData().end());
-  const PageContent page = BuildTestModePage(data, text, in, ReportDateTime(std::time(nullptr)));
+  const PageContent page = BuildTestModePage(data, text, in, ReportDateTime(std::time(nullptr), text.CurrentLanguage()));
 
   QPrinter& printer = SessionPrinter();
   QPrintDialog dlg(&printer, parent);

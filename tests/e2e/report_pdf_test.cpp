@@ -5,9 +5,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
+#include <ctime>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -235,6 +240,130 @@ TEST_F(ReportPdf, FullProgrammingPortraitAndLandscape) {
 }
 
 TEST_F(ReportPdf, SpanishReport) { CheckReport(false, spanish_, " --language 2"); }
+
+// A rich programming, every zone kind, long lists, voting: every word of
+// both orientations and both languages is legible and inside the page, no
+// printed label is one of the program's field keys, and the 180 entries of
+// an ID list whose directory names 180 are all printed.
+TEST_F(ReportPdf, RichProgrammingIsLegibleLabelledAndComplete) {
+  const std::string rich = (dir_ / "rich.dat").string();
+  {
+    vb420::CZoneMemory zones(data_);
+    ASSERT_EQ(zones.CreateZone(3, '2'), 1);  // a voting zone
+    ASSERT_EQ(zones.CreateZone(4, '1'), 1);
+    for (int z = 5; z < 40; ++z) ASSERT_EQ(zones.CreateZone(z, '1'), 1);  // for a long scan list
+    vb420::ByteArea image = data_.Image();
+    image.setU16le(0x9EE, 180);  // the ID list grown over empty memory
+    image.fill(0xA700 + 16 * 100, 16 * 80, 0xFF);
+    ASSERT_TRUE(vb420::SaveDatFile(rich, data_).ok());
+  }
+  std::string args;
+  for (int c = 1; c <= 30; ++c) args += " zone.4.ch." + std::to_string(c) + ".rxf=151.5";
+  for (int g = 2; g <= 20; ++g) args += " zone.2.group." + std::to_string(g) + ".encode=" + std::to_string(g);
+  for (int g = 2; g <= 15; ++g) args += " zone.3.group." + std::to_string(g) + ".id=" + std::to_string(100 + g);
+  for (int i = 1; i <= 180; ++i) args += " idlist." + std::to_string(i) + ".fleet=120 idlist." + std::to_string(i) + ".id=" + std::to_string(1000 + i);
+  // Scan lists of every zone (a list holds zones that exist); zone 1 scans
+  // 20 separate zones, more than one printed row holds.
+  for (int z = 1; z <= 5; ++z)
+    for (int r = 1; r <= (z == 1 ? 39 : 5); r += (z == 1 ? 2 : 1))
+      args += " scanlist." + std::to_string(z) + "." + std::to_string(r) + "=Yes";
+  args += " features.0.8=4321";  // the keypad lock code: never printed
+  ASSERT_EQ(RunCli("settings " + rich + args).exitCode, 0);
+  // Every key the program has, for the labels check.
+  std::vector<std::string> keys;
+  {
+    const CliRun all = RunCli("settings " + rich);
+    size_t a = 0;
+    while (a < all.out.size()) {
+      size_t b = all.out.find('\n', a);
+      if (b == std::string::npos) b = all.out.size();
+      const std::string line = all.out.substr(a, b - a);
+      a = b + 1;
+      const size_t eq = line.find('=');
+      if (eq != std::string::npos) keys.push_back(line.substr(0, eq));
+    }
+    ASSERT_GT(keys.size(), 1000u);
+  }
+  // A word that is the tail of a key ("2.8.1", "qcall.1.number", "press"):
+  // letters or more than one dot, so that values like 150.5 do not count.
+  // A lone lowercase word that the language file holds ("display" in "Rx
+  // Mobile ID display") is a text, not a key.
+  std::string lng;
+  {
+    std::ifstream in(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
+    lng.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  auto isKey = [&](const std::string& w) {
+    const bool letters = std::any_of(w.begin(), w.end(), [](char c) { return std::islower(static_cast<unsigned char>(c)); });
+    const size_t dots = static_cast<size_t>(std::count(w.begin(), w.end(), '.'));
+    if (!letters && dots < 2) return false;
+    if (dots == 0 && (lng.find(" " + w + " ") != std::string::npos || lng.find(" " + w + "\\") != std::string::npos ||
+                      lng.find(" " + w + ",") != std::string::npos || lng.find(" " + w + "\n") != std::string::npos ||
+                      lng.find(" " + w + "\r") != std::string::npos))
+      return false;
+    for (const std::string& k : keys)
+      if (k.size() > w.size() && k.compare(k.size() - w.size(), w.size(), w) == 0 && k[k.size() - w.size() - 1] == '.')
+        return true;
+    return false;
+  };
+  std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  for (const bool landscape : {false, true}) {
+    for (const int language : {1, 2}) {
+      const std::string pdf = (dir_ / ("rich" + std::to_string(landscape) + std::to_string(language) + ".pdf")).string();
+      const CliRun r = RunCli("report " + rich + " -o " + pdf + " --voting --language " + std::to_string(language) +
+                              (landscape ? " --landscape" : ""));
+      ASSERT_EQ(r.exitCode, 0) << r.err;
+      const std::string bbox = Shell("pdftotext -bbox '" + pdf + "' -");
+      // Each page: its size, then its words with their boxes.
+      size_t at = 0;
+      int page = 0, words = 0;
+      double width = 0, height = 0;
+      while ((at = bbox.find('<', at)) != std::string::npos) {
+        if (bbox.compare(at, 6, "<page ") == 0) {
+          ++page;
+          std::sscanf(bbox.c_str() + at, "<page width=\"%lf\" height=\"%lf\"", &width, &height);
+        } else if (bbox.compare(at, 6, "<word ") == 0) {
+          double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+          std::sscanf(bbox.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\"", &x0, &y0, &x1, &y1);
+          const size_t open = bbox.find('>', at) + 1;
+          const std::string w = bbox.substr(open, bbox.find('<', open) - open);
+          ++words;
+          EXPECT_GE(y1 - y0, 6.0) << "page " << page << ": " << w;
+          // Inside the 8 mm margins of the sheet.
+          EXPECT_TRUE(x0 >= 20 && x1 <= width - 20 && y0 >= 20 && y1 <= height - 20)
+              << "page " << page << ": " << w << " at " << x0 << "," << y0 << "-" << x1 << "," << y1;
+          EXPECT_FALSE(isKey(w)) << "page " << page << " prints the key " << w;
+        }
+        ++at;
+      }
+      EXPECT_GT(words, 2000);
+      // The 180 ID entries, fleet 120 and IDs 1001..1180, each on a row.
+      const std::string all = Shell("pdftotext -layout '" + pdf + "' -");
+      for (int i = 1; i <= 180; ++i)
+        EXPECT_NE(all.find(std::to_string(1000 + i)), std::string::npos) << "ID entry " << i;
+      // The date in the language's order.
+      char date[32];
+      if (language == 2) std::snprintf(date, sizeof date, "%d/%d/%02d", tm.tm_mday, tm.tm_mon + 1, tm.tm_year % 100);
+      else std::snprintf(date, sizeof date, "%d/%d/%02d", tm.tm_mon + 1, tm.tm_mday, tm.tm_year % 100);
+      EXPECT_NE(PageText(pdf, 1).find(date), std::string::npos) << date;
+      EXPECT_EQ(all.find("4321"), std::string::npos);
+      // Zone 1's scan list over two rows, sixteen zones to a row.
+      EXPECT_NE(all.find("1, 3, 5, 7"), std::string::npos);
+      EXPECT_NE(all.find("33, 35, 37, 39"), std::string::npos);
+      EXPECT_EQ(all.find("31, 33"), std::string::npos);
+    }
+  }
+  // A portable's section 9 is its option board, and says so.
+  const std::string portable = (dir_ / "portable.dat").string();
+  ASSERT_EQ(RunCli("new -o " + portable + " --model VT-1400").exitCode, 0);
+  const std::string pdf = (dir_ / "portable.pdf").string();
+  ASSERT_EQ(RunCli("report " + portable + " -o " + pdf + " --sections 9").exitCode, 0);
+  const std::string t = PageText(pdf, 1);
+  EXPECT_NE(t.find(english_.Text(1172)), std::string::npos) << t;
+  EXPECT_EQ(t.find(english_.Text(356)), std::string::npos) << t;
+}
 
 TEST_F(ReportPdf, SectionsAndZonesChooseThePages) {
   const std::string pdf = (dir_ / "s.pdf").string();

@@ -14,6 +14,7 @@
 //
 // Core folders and the command-line tools never include Qt, and a layer
 // never includes one above it.
+#include "support/Paths.h"
 #include <gtest/gtest.h>
 
 #include "support/Paths.h"

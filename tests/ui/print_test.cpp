@@ -3,6 +3,7 @@
 // printed pages as they come out of the preview.
 #include "support/Files.h"
 #include "support/Paths.h"
+#include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <fstream>
 #include <iterator>
@@ -23,6 +25,7 @@
 #include "data/NewImage.h"
 #include "editors/zones/ZoneMemory.h"
 #include "frame/ui/Commands.h"
+#include "lang/ui/HelpSystem.h"
 #include "print/PrintOptionsDlg.h"
 #include "print/PrintPreview.h"
 #include "print/core/PagePlan.h"
@@ -75,6 +78,7 @@ class PrintTest : public QObject {
   void printRunsOnceAndPreviewReturnsToTheDialog();
   void previewFromTheMenuSetsTheFlagUntilItEnds();
   void printToAPdfFileWithAPageRange();
+  void helpComesToTheFrontOfTheModalDialog();
   void screenshots();
 
  private:
@@ -103,6 +107,38 @@ class PrintTest : public QObject {
 
 void PrintTest::init() { f_ = std::make_unique<AppFixture>(); }
 void PrintTest::cleanup() { f_.reset(); }
+
+// Help from the modal options dialog stands above it and takes input (it
+// belongs to the dialog); afterwards help from the main window is a window
+// of its own again.
+void PrintTest::helpComesToTheFrontOfTheModalDialog() {
+  Start();
+  HelpSystem& help = f_->App().Help();
+  WithDialog([&](CPrintOptionsDlg& d) {
+    d.setWindowModality(Qt::ApplicationModal);
+    d.show();
+    QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(&d));
+    auto* button = d.findChild<QPushButton*>(QStringLiteral("help"));
+    QVERIFY(button && button->isEnabled());
+    button->click();
+    QWidget* w = help.Window();
+    QVERIFY(w);
+    QVERIFY(w->isVisible());
+    QVERIFY(w->isWindow());
+    // Not blocked by the modal dialog: a window of the dialog itself.
+    QCOMPARE(w->parentWidget(), static_cast<QWidget*>(&d));
+    QVERIFY(help.Browser()->source().toLocalFile().endsWith(HelpSystem::PageName(0x15000)));
+    d.hide();
+    d.setWindowModality(Qt::NonModal);
+    d.reject();
+  });
+  QVERIFY(!QApplication::activeModalWidget());
+  QVERIFY(help.Show(&f_->Frame(), 0));
+  QVERIFY(help.Window());
+  QVERIFY(!help.Window()->parentWidget());
+  QVERIFY(help.Window()->isVisible());
+  help.CloseAll();
+}
 
 void PrintTest::optionsDialogBoxesAndPageCount() {
   Start();

@@ -82,7 +82,7 @@ int CmdReport(const std::vector<std::string>& argsIn) {
     return kExitOk;
   }
   const print::PdfResult r =
-      print::WriteReportPdf(data, text, options, landscape, out, print::ReportDateTime(std::time(nullptr)));
+      print::WriteReportPdf(data, text, options, landscape, out, print::ReportDateTime(std::time(nullptr), text.CurrentLanguage()));
   if (!r.ok) return Fail(kExitFailure, "report: " + r.error);
   std::cout << r.pages << " pages written to " << out << "\n";
   return kExitOk;

@@ -501,8 +501,16 @@ const std::vector<FieldDescriptor>& FeatureFieldTable() {
     const auto& pages = FeaturePages();
     for (size_t p = 0; p < pages.size(); ++p) {
       for (const FieldDescriptor& d : pages[p].fields) {
+        // Captions stay in the table (they are no settings: they have no key)
+        // so that the printed report shows the groups the window shows; an
+        // embedded list is captioned by its first heading.
         if (d.kind == ControlKind::List) {
+          if (d.listHeadEntries[0] >= 0) t.push_back(Caption("", d.listHeadEntries[0]));
           for (const FieldDescriptor& r : d.listRows) t.push_back(r);
+          continue;
+        }
+        if (d.kind == ControlKind::Caption) {
+          t.push_back(d);
           continue;
         }
         if (d.key.empty() || d.encoding == Encoding::None) {

@@ -366,7 +366,7 @@ std::vector<Choice> QuickCallTargets(RadioData& data, int kind) {
       add(i + 1, RecordName(data.Image(), fld::kTwoToneNames + fld::kTwoToneRecordSize * static_cast<size_t>(i), 12));
   } else if (kind == '3') {
     const DirectoryList l = StatusList(data.Image());
-    for (size_t i = 0; i < std::min<size_t>(l.count, 90); ++i) add(static_cast<int>(i) + 1, RecordName(data.Image(), l.Row(i), 16));
+    for (size_t i = 0; i < l.count; ++i) add(static_cast<int>(i) + 1, RecordName(data.Image(), l.Row(i), 16));
   }
   return out;
 }
@@ -416,7 +416,7 @@ std::vector<FieldDescriptor> QuickCallFields() {
     n.dynamicMaximum = [rec](const FormContext& c) {
       const int kind = c.ExtByte(rec);
       if (kind != '3') return 32;
-      return std::clamp(static_cast<int>(StatusList(c.data.Image()).count), 1, 90);
+      return std::max(static_cast<int>(StatusList(c.data.Image()).count), 1);  // as many as the list holds
     };
     n.dynamicChoices = [rec](const FormContext& c) {
       std::vector<Choice> rows{{362, 0xFFFF}};

@@ -149,7 +149,7 @@ FormPage BuildExtFuncPage() {
     const uint32_t rec = static_cast<uint32_t>(optb::kZoneChannelRecords + 2 * static_cast<size_t>(i));
     p.fields.push_back({.key = std::to_string(i + 1) + ".channel", .labelEntry = -1, .kind = ControlKind::EditSpin,
                         .field = ImageByte(rec + 1), .encoding = Encoding::Number, .minimum = 1, .maximum = 250,
-                        .emptyValue = 0xFF, .emptyTextEntry = 362});
+                        .emptyValue = 0xFF, .emptyTextEntry = 362, .labelText = std::to_string(i + 1)});
   }
   p.fields.push_back(system);
   p.fields.push_back(ConnectorField());
@@ -249,8 +249,10 @@ const std::vector<FieldDescriptor>* ValueFields(const FormPage& page) {
   // at them (a deque never moves what it holds).
   static std::deque<std::vector<FieldDescriptor>> kept;
   std::vector<FieldDescriptor>& out = kept.emplace_back();
+  // Captions are kept (they have no key, so they are no settings) for the
+  // printed report, which shows the groups the window shows.
   for (const FieldDescriptor& d : page.fields)
-    if (!d.key.empty() && d.encoding != Encoding::None) out.push_back(d);
+    if ((!d.key.empty() && d.encoding != Encoding::None) || d.kind == ControlKind::Caption) out.push_back(d);
   return &out;
 }
 

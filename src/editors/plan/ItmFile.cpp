@@ -10,6 +10,7 @@
 #include <optional>
 #include <unistd.h>
 
+#include "data/ImageLayout.h"
 #include "data/RadioData.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/zones/ZoneFields.h"
@@ -23,6 +24,13 @@ namespace vb420 {
 namespace itm {
 
 namespace {
+
+// The entries of the ID or status list: as many as the area directory names,
+// not the count of a new image.
+int ListEntries(RadioData& data, int section) {
+  const ByteArea image = data.Image();
+  return static_cast<int>((section == kSecIdList ? IdList(image) : StatusList(image)).count);
+}
 const char* const kWords[] = {"",    "CNVDATA", "LTRDATA", "REPDATA", "FLTLIST", "FLTST", "5TONESEL", "5TONEST",
                               "ZN",  "CH",      "GID",     "RXF",     "TXF",     "RXSIG", "TXSIG",    "ENCID",
                               "DECID", "TEL",   "AREA",    "HOME",    "NUM",     "STS",   "NAME",     "INH",
@@ -231,7 +239,7 @@ std::string BuildItmText(RadioData& data, TextTable& text) {
         for (int n : s == kSecRep ? zones.RepeaterNumbers(z) : zones.RecordNumbers(z)) emit(z + 1, n + 1);
       }
     } else {
-      const int count = s == kSecIdList ? 100 : 90;
+      const int count = ListEntries(data, s);
       for (int n = 1; n <= count; ++n) emit(0, n);
     }
     if (body.empty()) continue;
@@ -600,7 +608,7 @@ class Importer {
 
   bool ListRecord(int section, const std::vector<std::string>& fields) {
     const bool ids = section == kSecIdList;
-    const int count = ids ? 100 : 90;
+    const int count = ListEntries(data_, section);
     const size_t cut = ids ? 12 : 16;
     int& number = ids ? idNumber_ : statusNumber_;
     bool& cleared = ids ? idsCleared_ : statusCleared_;

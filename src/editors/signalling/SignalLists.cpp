@@ -38,11 +38,13 @@ bool SameText(const std::string& a, const std::string& b) {
   return true;
 }
 
-PlacedList Place(const ByteArea& image, int entry, size_t recordSize, size_t maxRows) {
+PlacedList Place(const ByteArea& image, int entry, size_t recordSize) {
   PlacedList p;
   p.place = ReadDirectoryList(image, entry, recordSize);
-  // Nothing is followed unless the whole list lies inside the image.
-  if (p.place.Clipped() || p.place.storedCount > maxRows) {
+  // A radio may hold more entries than a new image has (100 IDs, 90
+  // statuses): the count is followed as long as every record lies inside the
+  // image. Nothing is followed when the list leaves it.
+  if (p.place.Clipped()) {
     p.refused = p.place.storedCount != 0;
     p.place.count = 0;
   }
@@ -101,11 +103,11 @@ void NameIfUnnamed(RadioData& data, size_t at, int row) {
 }  // namespace
 
 PlacedList PlaceIdList(const ByteArea& image) {
-  return Place(image, dir::kIdListEntry, dir::kIdListRecordSize, sig::kIdListMax);
+  return Place(image, dir::kIdListEntry, dir::kIdListRecordSize);
 }
 
 PlacedList PlaceStatusList(const ByteArea& image) {
-  return Place(image, dir::kStatusListEntry, dir::kStatusListRecordSize, sig::kStatusListMax);
+  return Place(image, dir::kStatusListEntry, dir::kStatusListRecordSize);
 }
 
 int RefusedListMessage(const ByteArea& image) {
@@ -327,7 +329,8 @@ class ListRecord : public BoundRecord {
 bool ParseRow(const std::string& prefix, const std::string& head, int rows, RecordCursor& c) {
   if (prefix.compare(0, head.size(), head) != 0) return false;
   const std::string n = prefix.substr(head.size());
-  if (n.empty() || n.size() > 3 || n[0] == '0') return false;
+  // Entry numbers run to the directory's count, which may take five digits.
+  if (n.empty() || n.size() > 5 || n[0] == '0') return false;
   int v = 0;
   for (char ch : n) {
     if (ch < '0' || ch > '9') return false;
@@ -343,8 +346,8 @@ FieldSet MakeListSet(bool idList) {
   const std::string name = idList ? "idlist" : "status";
   s.name = name;
   s.recordKind = "row";
-  s.keyPattern = idList ? "`idlist.N.KEY`, N the entry, 1 to the list's count (100 in a new image)"
-                        : "`status.N.KEY`, N the entry, 1 to the list's count (90 in a new image)";
+  s.keyPattern = idList ? "`idlist.N.KEY`, N the entry, 1 to the directory's count (100 in a new image)"
+                        : "`status.N.KEY`, N the entry, 1 to the directory's count (90 in a new image)";
   s.fields = idList ? &IdListFieldTable() : &StatusListFieldTable();
   s.records = [idList, name](RadioData& data) {
     std::vector<FieldSetRecord> out;

@@ -33,9 +33,10 @@ const std::vector<forms::FieldDescriptor>& VantelixFieldTable();
 
 // ---- the two lists ------------------------------------------------------------
 
-// How the directory places a list. A list that does not lie wholly inside
-// the image, or names more entries than the list holds, is refused: it has
-// no rows, and nothing is read or written where it points.
+// How the directory places a list. Its count is followed whatever it is (a
+// new image holds 100 IDs and 90 statuses, a radio may hold more); a list
+// that does not lie wholly inside the image is refused: it has no rows, and
+// nothing is read or written where it points.
 struct PlacedList {
   DirectoryList place;   // count 0 when refused
   bool refused = false;

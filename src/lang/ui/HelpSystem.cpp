@@ -72,8 +72,20 @@ bool HelpSystem::Show(QWidget* from, int context) {
   if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
   const QString page = PageFor(context);
   if (page.isEmpty()) return false;
+  // Help asked for from a modal dialog (print options, a radio dialog, any
+  // other) belongs to that dialog: a window of its own would open behind it
+  // and take no input while the dialog runs. Owned by the modal dialog it
+  // stands above it and takes input; asked for from anywhere else it is a
+  // window of its own again.
+  QWidget* owner = QApplication::activeModalWidget();
+  if (owner && window_ && (owner == window_ || owner->isAncestorOf(window_))) owner = window_->parentWidget();
+  if (window_ && window_->parentWidget() != owner) {
+    const QRect geometry = window_->geometry();
+    window_->setParent(owner, window_->windowFlags() | Qt::Window);
+    window_->setGeometry(geometry);
+  }
   if (!window_) {
-    auto* w = new QWidget(nullptr, Qt::Window);
+    auto* w = new QWidget(owner, Qt::Window);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->setWindowTitle(QStringLiteral("VB-420"));
     auto* layout = new QVBoxLayout(w);

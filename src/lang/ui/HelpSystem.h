@@ -31,7 +31,10 @@ class HelpSystem : public QObject {
   // Empty when the book is absent (help then shows nothing).
   QString PageFor(int context) const;
 
-  // Cancels modes (pop-up menus, mouse capture) and shows the page.
+  // Cancels modes (pop-up menus, mouse capture) and shows the page, in front
+  // of everything: from within a modal dialog the help window belongs to the
+  // dialog, so that it stands above it and takes input (every dialog's Help
+  // and F1 come here).
   bool Show(QWidget* from, int context);
   void CloseAll();
   // The open help window's browser, or null.

@@ -2,7 +2,12 @@
 
 #include "data/ImageLayout.h"
 #include "data/RadioData.h"
+#include "editors/forms/FieldSets.h"
 #include "editors/zones/ZoneMemory.h"
+#include "lang/TextTable.h"
+
+#include <cstdlib>
+#include <memory>
 
 namespace vb420::print {
 
@@ -49,6 +54,48 @@ int ZonePrintParts(RadioData& data, int zone) {
   return L.exists ? CeilDiv(L.records, kRecordsPerPart) : 0;
 }
 
+int ScanSettingsPages(RadioData& data, bool landscape) {
+  return landscape && data.model.VotingCapable(data.votingSwitch) ? 2 : 1;
+}
+
+std::vector<ScanListRow> ScanListRows(RadioData& data) {
+  std::vector<ScanListRow> out;
+  const forms::FieldSet* set = nullptr;
+  for (const forms::FieldSet& s : forms::FieldSets())
+    if (s.name == "scanlist") set = &s;
+  if (!set) return out;
+  // Whether a box is ticked needs no text.
+  static TextTable noText;
+  CZoneMemory zones(data);
+  constexpr int kItemsPerRow = 16;
+  for (const forms::FieldSetRecord& r : set->records(data)) {
+    const int z = r.cursor.zone;
+    if (z < 0 || !zones.ZoneExists(z)) continue;
+    std::unique_ptr<forms::BoundRecord> b = set->bind(data, noText, r.cursor);
+    if (!b) continue;
+    std::vector<int> on;
+    for (const forms::FieldDescriptor& d : *set->fields) {
+      if (d.kind != forms::ControlKind::Check || d.encoding == forms::Encoding::None) continue;
+      if (forms::FormEngine::Checked(b->Context(), d)) on.push_back(std::atoi(d.key.c_str()));
+    }
+    if (on.empty()) continue;
+    // Runs of zones as "a-b"; so many items to a row.
+    std::vector<std::string> items;
+    for (size_t i = 0; i < on.size();) {
+      size_t j = i;
+      while (j + 1 < on.size() && on[j + 1] == on[j] + 1) ++j;
+      items.push_back(j > i ? std::to_string(on[i]) + "-" + std::to_string(on[j]) : std::to_string(on[i]));
+      i = j + 1;
+    }
+    for (size_t i = 0; i < items.size(); i += kItemsPerRow) {
+      ScanListRow row{z, {}};
+      for (size_t k = i; k < items.size() && k < i + kItemsPerRow; ++k) row.zones += (k > i ? ", " : "") + items[k];
+      out.push_back(std::move(row));
+    }
+  }
+  return out;
+}
+
 int IdListRecords(RadioData& data) { return static_cast<int>(IdList(data.Image()).count); }
 int StatusListRecords(RadioData& data) { return static_cast<int>(StatusList(data.Image()).count); }
 
@@ -57,7 +104,10 @@ int SectionPageCount(RadioData& data, const PrintOptions& options, bool landscap
   switch (section) {
     case 1: return (landscape ? 9 : 8) - (gen2 ? 1 : 0);
     case 2: return landscape ? 3 : 2;
-    case 3: return landscape && data.model.VotingCapable(data.votingSwitch) ? 2 : 1;
+    case 3: {
+      const int rows = static_cast<int>(ScanListRows(data).size());
+      return ScanSettingsPages(data, landscape) + CeilDiv(rows, ScanListRowsPerPage(landscape));
+    }
     case 4: return landscape ? 3 : 2;
     case 5: return landscape ? 4 : 6;
     case 6: {

@@ -4,6 +4,7 @@
 // the zones take as many as their data need.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "print/core/PrintOptions.h"
@@ -30,8 +31,21 @@ struct PageEntry {
 // many records; a portrait page holds three parts, a landscape page two.
 constexpr int kRecordsPerPart = 12;
 inline int PartsPerPage(bool landscape) { return landscape ? 2 : 3; }
-// Rows of the data-signalling ID and status lists on one page.
-inline int ListRowsPerPage(bool landscape) { return landscape ? 50 : 60; }
+// Rows of the data-signalling ID and status lists on one page: as many as
+// a page holds at a legible size (a landscape page is shorter).
+inline int ListRowsPerPage(bool landscape) { return landscape ? 30 : 60; }
+
+// The scan section: its settings pages (the voting settings on a page of
+// their own in landscape when the radio can vote), then the scan lists of
+// the zones that exist and have one, one row per zone (longer lists over
+// several rows), as many rows to a page as it holds legibly.
+int ScanSettingsPages(RadioData& data, bool landscape);
+struct ScanListRow {
+  int zone = 0;       // 0-based; the first row of a zone names it
+  std::string zones;  // "1-4, 7, 9" (1-based zone numbers)
+};
+std::vector<ScanListRow> ScanListRows(RadioData& data);
+inline int ScanListRowsPerPage(bool landscape) { return landscape ? 28 : 48; }
 
 // Zone questions the plan asks. A conventional zone of a voting type ('2'
 // to '4') carries its voting settings on a second settings page in

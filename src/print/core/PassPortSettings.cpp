@@ -90,7 +90,12 @@ std::vector<std::pair<std::string, std::string>> PassPortSettingLines(RadioData&
       {"NSID", [](const Header& hh, TextTable&) { return Num("%d", (hh.u16(71) >> 1) & 3); }},
       {"ASID", [](const Header& hh, TextTable&) { return Num("%d", hh.u8(27) == 0xFF ? 1 : hh.u8(27)); }},
       {"MIN", [](const Header& hh, TextTable&) { return Num("%d", hh.u16(28)); }},
-      {"Primary Talk Group", [](const Header& hh, TextTable&) { return Num("%d", hh.u16(30)); }},
+      // An unset primary talk group (0xFFFF) shows an empty box in the window.
+      {"Primary Talk Group",
+       [](const Header& hh, TextTable&) {
+         const int id = hh.u16(30);
+         return id >= 1 && id <= 65530 ? Num("%d", id) : std::string();
+       }},
       {"DFA Band", [](const Header& hh, TextTable&) { return Num("%d", (hh.u16(69) >> 1) & 15); }},
       {"DFA Channel", [](const Header& hh, TextTable&) { return Num("%d", hh.u16(69) >> 5); }},
       {"Primary Talk Group Autoscan", flag(80, 4)},

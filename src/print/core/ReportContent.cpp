@@ -8,6 +8,7 @@
 
 #include "data/ImageLayout.h"
 #include "data/RadioData.h"
+#include "editors/features/KeyFields.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/zones/ZoneMemory.h"
 #include "lang/TextTable.h"
@@ -26,6 +27,13 @@ constexpr int kTextTestTitle = 183;
 constexpr int kTextTestBlock = 184;  // "... (%d bytes)"
 constexpr int kTextTestOffset = 185;
 constexpr int kTextContinued = 186;  // "(Continued)"
+constexpr int kTextKeys = 619;
+constexpr int kTextGidNumber = 1289, kTextGidName = 1290;
+constexpr int kTextPassPortKeys = 1293;
+constexpr int kTextAlertTone1 = 697;
+constexpr int kTextScanList = 522;
+constexpr int kTextZone = 378;
+constexpr int kTextOptionBoard = 1172;
 // Labels the test-mode window shows as well.
 constexpr int kTextModel = 129, kTextTestChannel = 258, kTextRx = 247, kTextTx = 248, kTextSignalling = 301;
 
@@ -34,7 +42,11 @@ constexpr int kConvColumns[] = {382, 383, 385, 384, 386, 387, 388, 389, 390};
 // The channel fields those conventional columns show.
 constexpr int kConvFieldNumbers[] = {3, 4, 5, 6, 7, 8, 9, 14, 10};
 constexpr int kLtrColumns[] = {392, 393, 394, 395, 387, 396, 389, 390, 397};
-constexpr int kPassPortColumns[] = {1191, 1192, 395, 1193, 1194, 1195, 1222, 365, 976};
+// A PassPort zone's talk-group list: the fields (by their window labels) and
+// the report's headings for them; switches print as Enabled or Disabled.
+constexpr int kPassPortFieldLabels[] = {1191, 1192, 1193, 1222, 365, 1194, 1195, 395};
+constexpr int kPassPortHeadings[] = {kTextGidNumber, kTextGidName, 1193, 1222, 365, 1194, 1195, 395};
+constexpr int kTextEnabled = 642, kTextDisabled = 1292;
 
 std::string Format(const char* fmt, int v) {
   char buf[64];
@@ -42,23 +54,33 @@ std::string Format(const char* fmt, int v) {
   return buf;
 }
 
+// A field's label as the window shows it: its text entry, its literal, or
+// both. Empty for a field the window shows without a label of its own (the
+// second box of a pair, beside the labelled one): the report prints it on
+// the line of the field before it.
 std::string Label(TextTable& text, const FieldDescriptor& d) {
   std::string s = d.labelEntry >= 0 ? text.Text(d.labelEntry) : std::string();
+  if (!d.labelText.empty()) s += (s.empty() ? "" : " ") + d.labelText;
   // Labels end in a colon on the forms; the report puts its own separator.
   while (!s.empty() && (s.back() == ':' || s.back() == ' ')) s.pop_back();
   size_t amp;
   while ((amp = s.find('&')) != std::string::npos) s.erase(amp, 1);
-  return s.empty() ? d.key : s;
+  return s;
 }
+
+// The value of an unlabelled field joins the line before it.
+constexpr const char* kJoin = "  ";
 
 bool IsSetting(const FieldDescriptor& d) { return !d.key.empty() && d.encoding != forms::Encoding::None; }
 
-// The radio's read and overwrite passwords and the protected message's
-// password are never put on paper: a report is handed to the customer.
+// The radio's read and overwrite passwords, the keypad lock code and the
+// protected message's password are never put on paper: a report is handed
+// to the customer.
+constexpr uint32_t kKeypadLockCode = 0x142;
 bool IsSecret(const FieldDescriptor& d) {
   const auto& f = d.field;
   if (f.area == forms::Area::Image && f.base == forms::RecordBase::None &&
-      (f.offset == img::kReadPassword || f.offset == img::kOverwritePassword))
+      (f.offset == img::kReadPassword || f.offset == img::kOverwritePassword || f.offset == kKeypadLockCode))
     return true;
   if (f.area == forms::Area::Ext && f.base == forms::RecordBase::None &&
       (f.offset == ext::kMessagePasswordLength || f.offset == ext::kMessagePassword))
@@ -84,16 +106,101 @@ struct Line {
   std::vector<std::string> cells;
   // The first line of a record: its pairs start a block of their own.
   bool recordStart = false;
+  // Rows of a list-like set under a caption of their own (the alert tone of
+  // a step, the decoder of a grid row): a new caption starts a new table.
+  std::string group;
 };
 
 // A set of several records with a few fields each reads best as a table.
 constexpr size_t kMaxTableFields = 8;
 
-// A record's name in its table: its key prefix without the set's own first
-// part ("keys.alt.3" is "alt.3").
-std::string RowName(const std::string& prefix) {
-  const size_t dot = prefix.find('.');
-  return dot == std::string::npos ? prefix : prefix.substr(dot + 1);
+// Captions of sets whose window page has one (the set itself has no title).
+struct SetCaption {
+  const char* set;
+  int entry;
+};
+constexpr SetCaption kSetCaptions[] = {
+    {"twotone-decode1", 731}, {"twotone-decode2", 732}, {"twotone-decode3", 733}, {"twotone-decode4", 734},
+    {"scan-voting", 815},
+};
+
+int SetCaptionEntry(const std::string& set) {
+  for (const SetCaption& c : kSetCaptions)
+    if (set == c.set) return c.entry;
+  return -1;
+}
+
+// A record's row label and caption as its window shows them: keys by their
+// names under the table they belong to, alert-tone steps under their tone,
+// decoder grid rows under their decoder, other rows by their number.
+struct RowTitle {
+  std::string label, group;
+};
+
+RowTitle RowTitleOf(RadioData& data, TextTable& text, const FieldSet& set, const forms::FieldSetRecord& r) {
+  RowTitle t;
+  if (set.name == "keys") {
+    t.label = KeyLabel(data, text, r.cursor.record);
+    t.group = text.Text(r.cursor.zone == 1 ? kTextPassPortKeys : kTextKeys);
+    return t;
+  }
+  if (set.name == "alertstep" && r.cursor.zone >= 0 && r.cursor.zone < 8) t.group = text.Text(kTextAlertTone1 + r.cursor.zone);
+  if (set.name == "twotone-dgrid" && r.cursor.zone >= 0 && r.cursor.zone < 4) t.group = text.Text(731 + r.cursor.zone);
+  // The row's own number: the last part of its key prefix.
+  const size_t dot = r.prefix.rfind('.');
+  t.label = dot == std::string::npos ? r.prefix : r.prefix.substr(dot + 1);
+  return t;
+}
+
+// Captions the window shows over a field of a set whose table has none.
+struct FieldCaption {
+  const char* set;
+  const char* key;
+  int entry;
+};
+constexpr FieldCaption kFieldCaptions[] = {
+    {"ltr-zone", "23", 499},  // Priority Group 1
+    {"ltr-zone", "24", 500},  // Priority Group 2
+};
+
+// Headings the window puts over a column whose fields have no label.
+constexpr FieldCaption kColumnHeadings[] = {
+    {"keys", "press", 889},   // Function
+    {"keys", "second", 894},  // Second Function
+};
+
+// One record of a set as label-value lines: the window's captions over their
+// fields, an unlabelled box beside the labelled one before it.
+std::vector<Line> RecordLines(RadioData& data, TextTable& text, const FieldSet& set, forms::RecordCursor cursor) {
+  std::vector<Line> lines;
+  std::unique_ptr<forms::BoundRecord> b = set.bind(data, text, cursor);
+  if (!b) return lines;
+  if (const int caption = SetCaptionEntry(set.name); caption >= 0)
+    lines.push_back({true, text.Text(caption), {}, nullptr, {}});
+  for (const FieldDescriptor& d : *set.fields) {
+    if (d.kind == forms::ControlKind::Caption && (d.labelEntry >= 0 || !d.labelText.empty())) {
+      lines.push_back({true, Label(text, d), {}, nullptr, {}});
+      continue;
+    }
+    if (!Printable(d)) continue;
+    for (const FieldCaption& c : kFieldCaptions)
+      if (set.name == c.set && d.key == c.key) lines.push_back({true, text.Text(c.entry), {}, nullptr, {}});
+    std::string label = Label(text, d);
+    std::string value = forms::SettingText(b->Context(), d);
+    if (label.empty() && !lines.empty() && !lines.back().subheading) {
+      if (!value.empty()) lines.back().value += kJoin + value;
+      continue;
+    }
+    // A field without any label right after a caption: under the caption, by its place.
+    if (label.empty()) label = Format("%d", static_cast<int>(lines.size()));
+    lines.push_back({false, std::move(label), std::move(value), nullptr, {}});
+  }
+  // A caption with nothing under it says nothing.
+  std::vector<Line> kept;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (!lines[i].subheading || (i + 1 < lines.size() && !lines[i + 1].subheading)) kept.push_back(lines[i]);
+  if (!kept.empty()) kept.front().recordStart = true;
+  return kept;
 }
 
 // Every control of every record of a set, as the window shows it: label and
@@ -105,39 +212,39 @@ std::vector<std::vector<Line>> FormLines(RadioData& data, TextTable& text, const
   for (const FieldDescriptor& d : *set.fields)
     if (Printable(d)) printable.push_back(&d);
   if (records.size() > 1 && !printable.empty() && printable.size() <= kMaxTableFields) {
+    // An unlabelled field shares the column of the field before it.
     auto columns = std::make_shared<std::vector<std::string>>();
     columns->push_back(text.Text(359));
-    for (const FieldDescriptor* d : printable) columns->push_back(Label(text, *d));
+    std::vector<bool> joins;
+    for (const FieldDescriptor* d : printable) {
+      std::string l = Label(text, *d);
+      for (const FieldCaption& c : kColumnHeadings)
+        if (l.empty() && set.name == c.set && d->key == c.key) l = text.Text(c.entry);
+      joins.push_back(l.empty() && columns->size() > 1);
+      if (!joins.back()) columns->push_back(l);
+    }
     std::vector<Line> rows;
     for (const forms::FieldSetRecord& r : records) {
       std::unique_ptr<forms::BoundRecord> b = set.bind(data, text, r.cursor);
       if (!b) continue;
+      const RowTitle title = RowTitleOf(data, text, set, r);
       Line l;
       l.columns = columns;
-      l.cells.push_back(RowName(r.prefix));
-      for (const FieldDescriptor* d : printable) l.cells.push_back(forms::SettingText(b->Context(), *d));
+      l.group = title.group;
+      l.cells.push_back(title.label);
+      for (size_t i = 0; i < printable.size(); ++i) {
+        const std::string v = forms::SettingText(b->Context(), *printable[i]);
+        if (joins[i]) l.cells.back() += v.empty() ? std::string() : kJoin + v;
+        else l.cells.push_back(v);
+      }
       rows.push_back(std::move(l));
     }
     out.push_back(std::move(rows));
     return out;
   }
   for (const forms::FieldSetRecord& r : records) {
-    std::unique_ptr<forms::BoundRecord> b = set.bind(data, text, r.cursor);
-    if (!b) continue;
-    std::vector<Line> lines;
-    for (const FieldDescriptor& d : *set.fields) {
-      if (d.kind == forms::ControlKind::Caption && d.labelEntry >= 0) {
-        lines.push_back({true, Label(text, d), {}, nullptr, {}});
-      } else if (Printable(d)) {
-        lines.push_back({false, Label(text, d), forms::SettingText(b->Context(), d), nullptr, {}});
-      }
-    }
-    // A caption with nothing under it says nothing.
-    std::vector<Line> kept;
-    for (size_t i = 0; i < lines.size(); ++i)
-      if (!lines[i].subheading || (i + 1 < lines.size() && !lines[i + 1].subheading)) kept.push_back(lines[i]);
-    if (!kept.empty()) kept.front().recordStart = true;
-    out.push_back(std::move(kept));
+    std::vector<Line> lines = RecordLines(data, text, set, r.cursor);
+    if (!lines.empty()) out.push_back(std::move(lines));
   }
   return out;
 }
@@ -153,7 +260,9 @@ void AppendLines(const std::vector<Line>& lines, size_t from, size_t to, std::ve
       continue;
     }
     if (l.columns) {
-      if (table != l.columns.get() || blocks.empty() || blocks.back().kind != BlockKind::Table) {
+      const bool newGroup = !l.group.empty() && (i == from || lines[i - 1].group != l.group);
+      if (newGroup) blocks.push_back({BlockKind::Subheading, l.group});
+      if (newGroup || table != l.columns.get() || blocks.empty() || blocks.back().kind != BlockKind::Table) {
         blocks.push_back({BlockKind::Table});
         blocks.back().columns = *l.columns;
         table = l.columns.get();
@@ -181,6 +290,25 @@ std::vector<const FieldSet*> Family(std::initializer_list<const char*> names) {
   return out;
 }
 
+// The lines of page `page` of `pages`: runs of about equal length, each
+// break moved to the nearest caption so that a group (a caption and its
+// lines) stays on one page.
+std::pair<size_t, size_t> PageRun(const std::vector<Line>& all, int page, int pages) {
+  const size_t per = (all.size() + static_cast<size_t>(pages) - 1) / static_cast<size_t>(std::max(1, pages));
+  auto boundary = [&](int k) -> size_t {
+    if (k <= 0) return 0;
+    if (k >= pages) return all.size();
+    const size_t target = std::min(all.size(), per * static_cast<size_t>(k));
+    for (size_t d = 0; d <= per / 2; ++d) {
+      if (target >= d && target - d < all.size() && all[target - d].subheading) return target - d;
+      if (target + d < all.size() && all[target + d].subheading) return target + d;
+    }
+    return target;
+  };
+  const size_t from = boundary(page);
+  return {from, std::max(from, boundary(page + 1))};
+}
+
 // A form section spread over its pages: one record to a page when the sets
 // have as many records as the section has pages, otherwise the lines in
 // equal runs.
@@ -198,12 +326,7 @@ void FormPage(RadioData& data, TextTable& text, const std::vector<const FieldSet
   }
   std::vector<Line> all;
   for (const auto& r : records) all.insert(all.end(), r.begin(), r.end());
-  const size_t per = (all.size() + static_cast<size_t>(pages) - 1) / static_cast<size_t>(pages);
-  size_t from = per * static_cast<size_t>(page);
-  // A subheading that would end a page goes with its lines to the next one.
-  if (from > 0 && from < all.size() && all[from - 1].subheading) --from;
-  size_t to = std::min(all.size(), from + per);
-  if (to < all.size() && to > from && all[to - 1].subheading) --to;
+  const auto [from, to] = PageRun(all, page, pages);
   AppendLines(all, from, to, out);
 }
 
@@ -225,12 +348,12 @@ std::vector<Column> AllColumns(TextTable& text, const FieldSet& set) {
 // grid's captions (or, with `numbers`, the fields of those numbers), in the
 // grid's order and under its captions; every setting when none is found.
 std::vector<Column> GridColumns(TextTable& text, const FieldSet& set, const int* captions, const int* numbers,
-                                size_t n) {
+                                size_t n, const int* headings = nullptr) {
   std::vector<Column> out;
   for (size_t i = 0; i < n; ++i)
     for (const FieldDescriptor& d : *set.fields)
       if (Printable(d) && (numbers ? d.number == numbers[i] : d.labelEntry == captions[i])) {
-        out.push_back({&d, numbers ? text.Text(captions[i]) : Label(text, d)});
+        out.push_back({&d, headings ? text.Text(headings[i]) : numbers ? text.Text(captions[i]) : Label(text, d)});
         break;
       }
   return out.empty() ? AllColumns(text, set) : out;
@@ -239,7 +362,8 @@ std::vector<Column> GridColumns(TextTable& text, const FieldSet& set, const int*
 // Rows [first, first + count) of the set's records (only those of `zone`
 // when zone >= 0) as a table; the first column is the record number.
 Block TableRows(RadioData& data, TextTable& text, const FieldSet& set, const std::vector<Column>& columns, int zone,
-                int first, int count, const std::string& emptyText, const char* numberFormat) {
+                int first, int count, const std::string& emptyText, const char* numberFormat,
+                bool switchWords = false) {
   Block b{BlockKind::Table};
   b.columns.push_back(text.Text(359));
   for (const Column& c : columns) b.columns.push_back(c.heading);
@@ -253,6 +377,8 @@ Block TableRows(RadioData& data, TextTable& text, const FieldSet& set, const std
     std::vector<std::string> row{Format(numberFormat, r.cursor.record + 1)};
     for (const Column& c : columns) {
       std::string v = forms::SettingText(bound->Context(), *c.field);
+      if (switchWords && c.field->kind == forms::ControlKind::Check)
+        v = text.Text(forms::FormEngine::Checked(bound->Context(), *c.field) ? kTextEnabled : kTextDisabled);
       row.push_back(v.empty() ? emptyText : v);
     }
     b.rows.push_back(std::move(row));
@@ -284,11 +410,22 @@ std::string Trimmed(std::string s) {
 
 }  // namespace
 
-std::string ReportDateTime(std::time_t when) {
+std::string ShortDate(const std::tm& tm, const std::string& language) {
+  // The short date of the program's language: day first in Spanish, month
+  // first in English; two-digit year.
+  char buf[32];
+  const int d = tm.tm_mday, m = tm.tm_mon + 1, y = tm.tm_year % 100;
+  if (language == "Spanish") std::snprintf(buf, sizeof buf, "%d/%d/%02d", d, m, y);
+  else std::snprintf(buf, sizeof buf, "%d/%d/%02d", m, d, y);
+  return buf;
+}
+
+std::string ReportDateTime(std::time_t when, const std::string& language) {
   std::tm tm{};
   localtime_r(&when, &tm);
   char buf[64];
-  std::strftime(buf, sizeof buf, "%x %H:%M:%S", &tm);
+  std::snprintf(buf, sizeof buf, "%s %02d:%02d:%02d", ShortDate(tm, language).c_str(), tm.tm_hour, tm.tm_min,
+                tm.tm_sec);
   return buf;
 }
 
@@ -353,6 +490,8 @@ PageContent ReportBuilder::Page(int index) const {
   page.header.pageNumber = Format("%d", index + 1);
   if (page.entry.section == 0) return page;  // nothing chosen
   page.sectionTitle = text_.Text(SectionTitleEntry(page.entry.section));
+  // A portable has no extended-function connector: its section 9 is the option board.
+  if (page.entry.section == 9 && data_.model.IsPortable()) page.sectionTitle = text_.Text(kTextOptionBoard);
   if (page.entry.section == 14) {
     page.zonePage = true;
     ZoneBody(page.entry, page);
@@ -372,7 +511,37 @@ void ReportBuilder::SectionBody(const PageEntry& e, PageContent& page) const {
   switch (e.section) {
     case 1: form({"features"}, e.index, pages); break;
     case 2: form({"keys", "keysetup"}, e.index, pages); break;
-    case 3: form({"scan", "scanlist"}, e.index, pages); break;
+    case 3: {
+      const int settingsPages = ScanSettingsPages(data_, landscape_);
+      if (e.index < settingsPages) {
+        // Portrait: the scan and the voting settings on one page; landscape
+        // with voting: one page each.
+        if (settingsPages == 2) form({e.index == 0 ? "scan" : "scan-voting"}, 0, 1);
+        else form({"scan"}, 0, 1);
+        break;
+      }
+      // The scan lists: one row per zone that has one, as many pages as needed.
+      const auto rows = ScanListRows(data_);
+      const int per = ScanListRowsPerPage(landscape_);
+      Block t{BlockKind::Table};
+      t.columns = {text_.Text(kTextZone), text_.Text(kTextScanList)};
+      int last = -1;
+      for (size_t i = static_cast<size_t>((e.index - settingsPages) * per);
+           i < rows.size() && i < static_cast<size_t>((e.index - settingsPages + 1) * per); ++i) {
+        const ScanListRow& r = rows[i];
+        std::string head;
+        if (r.zone != last) {
+          head = Format("%d", r.zone + 1);
+          const std::string name = ZoneNameText(data_, r.zone);
+          if (!name.empty()) head += "  " + name;
+          last = r.zone;
+        }
+        t.rows.push_back({head, r.zones});
+      }
+      page.blocks.push_back({BlockKind::Subheading, text_.Text(kTextScanList)});
+      page.blocks.push_back(std::move(t));
+      break;
+    }
     case 4: form({"dtmf"}, e.index, pages); break;
     case 5: form({"twotone"}, e.index, pages); break;
     case 6: {
@@ -393,7 +562,30 @@ void ReportBuilder::SectionBody(const PageEntry& e, PageContent& page) const {
       page.blocks.push_back(TableRows(data_, text_, *set, AllColumns(text_, *set), -1, first, rows, {}, "%d"));
       break;
     }
-    case 7: form({"alert", "alertstep"}, e.index, pages); break;
+    case 7: {
+      // One alert tone to a page: its settings and its steps.
+      const FieldSet* tone = FindSet("alert");
+      const FieldSet* steps = FindSet("alertstep");
+      if (!tone) {
+        if (e.index == 0) page.blocks.push_back(NotBuilt(text_));
+        break;
+      }
+      auto records = FormLines(data_, text_, *tone);
+      if (e.index < static_cast<int>(records.size())) {
+        page.blocks.push_back({BlockKind::Subheading, text_.Text(kTextAlertTone1 + e.index)});
+        AppendLines(records[static_cast<size_t>(e.index)], 0, records[static_cast<size_t>(e.index)].size(), page.blocks);
+      }
+      if (steps) {
+        auto rows = FormLines(data_, text_, *steps);
+        std::vector<Line> mine;
+        for (const auto& r : rows)
+          for (const Line& l : r)
+            if (l.group == text_.Text(kTextAlertTone1 + e.index)) mine.push_back(l);
+        for (Line& l : mine) l.group.clear();  // the page's own caption says which tone
+        AppendLines(mine, 0, mine.size(), page.blocks);
+      }
+      break;
+    }
     case 8: form({"emergency"}, e.index, pages); break;
     case 9:
       if (data_.model.IsPortable()) form({"optboard"}, e.index, pages);
@@ -461,14 +653,13 @@ void ReportBuilder::ZoneBody(const PageEntry& e, PageContent& page) const {
     std::vector<Line> lines;
     for (const forms::FieldSetRecord& r : set->records(data_)) {
       if (r.cursor.zone != e.zone) continue;
-      std::unique_ptr<forms::BoundRecord> b = set->bind(data_, text_, r.cursor);
-      if (!b) continue;
-      for (const FieldDescriptor& d : *set->fields)
-        if (Printable(d)) lines.push_back({false, Label(text_, d), forms::SettingText(b->Context(), d), nullptr, {}});
+      auto l = RecordLines(data_, text_, *set, r.cursor);
+      lines.insert(lines.end(), l.begin(), l.end());
     }
-    const size_t per = (lines.size() + static_cast<size_t>(settingsPages) - 1) / static_cast<size_t>(settingsPages);
+    if (!lines.empty()) lines.front().recordStart = false;  // the zone's one record continues the zone line
+    const auto [from, to] = PageRun(lines, e.zonePage, settingsPages);
     std::vector<Block> blocks;
-    AppendLines(lines, per * static_cast<size_t>(e.zonePage), per * static_cast<size_t>(e.zonePage + 1), blocks);
+    AppendLines(lines, from, to, blocks);
     for (Block& b : blocks) {
       b.fixedFace = true;
       page.blocks.push_back(b);
@@ -483,12 +674,14 @@ void ReportBuilder::ZoneBody(const PageEntry& e, PageContent& page) const {
     page.blocks.push_back(NotBuilt(text_));
     return;
   }
-  const int* captions = L.cls == kClassConv ? kConvColumns : L.cls == kClassLtr ? kLtrColumns : kPassPortColumns;
-  const auto fields = GridColumns(text_, *set, captions, L.cls == kClassConv ? kConvFieldNumbers : nullptr, 9);
+  const bool passPort = L.cls == kClassPassPort;
+  const int* captions = L.cls == kClassConv ? kConvColumns : L.cls == kClassLtr ? kLtrColumns : kPassPortFieldLabels;
+  const auto fields = GridColumns(text_, *set, captions, L.cls == kClassConv ? kConvFieldNumbers : nullptr,
+                                  passPort ? std::size(kPassPortFieldLabels) : 9, passPort ? kPassPortHeadings : nullptr);
   const int firstPart = e.zonePage * PartsPerPage(landscape_);
   const int parts = ZonePrintParts(data_, e.zone);
   for (int p = firstPart; p < firstPart + PartsPerPage(landscape_) && p < parts; ++p) {
-    Block t = TableRows(data_, text_, *set, fields, e.zone, p * kRecordsPerPart, kRecordsPerPart, {}, "%d");
+    Block t = TableRows(data_, text_, *set, fields, e.zone, p * kRecordsPerPart, kRecordsPerPart, {}, "%d", passPort);
     t.fixedFace = true;
     page.blocks.push_back(t);
   }

@@ -59,8 +59,10 @@ struct PageContent {
 };
 
 // The date and time line of every page, taken once per print: the short date
-// and the time.
-std::string ReportDateTime(std::time_t when);
+// in the order of the program's language (`language` as the text table names
+// it) and the time.
+std::string ShortDate(const std::tm& tm, const std::string& language);
+std::string ReportDateTime(std::time_t when, const std::string& language);
 
 // The header blocks as the options ask for them; the same on every page but
 // for the page number.

@@ -56,6 +56,8 @@ QFont BlockFace(const Block& b, double units) {
 }
 
 constexpr double kBodyUnits = 14.0;
+// No text on paper is smaller than this.
+constexpr double kMinimumPoints = 6.5;
 constexpr double kGap = 12.0;  // between columns, in units
 
 // Label and value widths of a pairs block.
@@ -133,13 +135,14 @@ double WidthAt(const Block& b, const Natural& n, double units, int columns) {
 }
 
 // The face size a block is drawn in: the body size times `scale`, smaller
-// still when the block would be wider than the page.
-double BlockUnits(const Block& b, const Natural& n, double scale, double width, int columns = 1) {
-  double units = kBodyUnits * scale;
+// still when the block would be wider than the page, but never below
+// `floor` (the smallest face a reader can read on paper).
+double BlockUnits(const Block& b, const Natural& n, double scale, double width, int columns, double floor) {
+  double units = std::max(floor, kBodyUnits * scale);
   for (int i = 0; i < 3; ++i) {
     const double w = WidthAt(b, n, units, columns);
     if (w <= width) break;
-    units *= width / w * 0.98;
+    units = std::max(floor, units * width / w * 0.98);
   }
   return units;
 }
@@ -297,6 +300,9 @@ void ReportPainter::PaintPage(QPainter& p, const QRectF& pageRect, const PageCon
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setRenderHint(QPainter::TextAntialiasing, true);
 
+  // The smallest face in logical units: 6.5 points on this device.
+  const double dpi = p.device() ? p.device()->logicalDpiY() : 72.0;
+  const double floorUnits = kMinimumPoints * dpi / 72.0 / (s * K);
   const QRectF area = logical.adjusted(40 * K, 8 * K, -40 * K, -24 * K);
   double y = DrawHeader(p, page.header, area);
   if (!page.sectionTitle.empty()) {
@@ -315,8 +321,8 @@ void ReportPainter::PaintPage(QPainter& p, const QRectF& pageRect, const PageCon
   auto total = [&](double scale) {
     double t = 0;
     for (size_t i = 0; i < n; ++i)
-      t += BlockHeight(page.blocks[i], BlockUnits(page.blocks[i], natural[i], scale, area.width(), columns[i]),
-                       columns[i]);
+      t += BlockHeight(page.blocks[i],
+                       BlockUnits(page.blocks[i], natural[i], scale, area.width(), columns[i], floorUnits), columns[i]);
     return t;
   };
   for (int guard = 0; guard < 64 && total(1.0) > avail; ++guard) {
@@ -330,16 +336,18 @@ void ReportPainter::PaintPage(QPainter& p, const QRectF& pageRect, const PageCon
     if (best == n) break;
     ++columns[best];
   }
+  // The page plan gives every page no more than it holds legibly; a body
+  // that is still a little too tall is drawn smaller, down to the floor.
   double scale = 1.0;
   for (int i = 0; i < 6; ++i) {
     const double t = total(scale);
-    if (t <= avail) break;
-    scale *= avail / t * 0.98;
+    if (t <= avail || scale * kBodyUnits <= floorUnits) break;
+    scale = std::max(floorUnits / kBodyUnits, scale * avail / t * 0.98);
   }
   for (size_t i = 0; i < n; ++i) {
     const Block& b = page.blocks[i];
-    DrawBlock(p, b, BlockUnits(b, natural[i], scale, area.width(), columns[i]), area.left(), area.width(), y,
-              columns[i]);
+    DrawBlock(p, b, BlockUnits(b, natural[i], scale, area.width(), columns[i], floorUnits), area.left(),
+              area.width(), y, columns[i]);
   }
   p.restore();
 }

@@ -1,8 +1,9 @@
 // Draws report pages with QPainter: on a QPrinter (print and preview) or a
 // QPdfWriter alike. Each page is drawn in a logical space of 782 by 1054
 // units (1054 by 782 in landscape) fitted to the printable area, header first,
-// then the section's blocks. Text is never clipped: a block too wide for the
-// page or a body too tall for it is drawn in a smaller face.
+// then the section's blocks. A block a little too wide for the page or a body
+// a little too tall for it is drawn in a smaller face, never below 6.5
+// points: the page plan gives each page what it holds legibly.
 #pragma once
 
 #include <QFont>

@@ -60,7 +60,8 @@ class PagePlanTest : public ZoneFixture {
     image().setU16le(0x9F2, static_cast<uint16_t>(statuses));
   }
   int DirectoryPages(bool landscape) {
-    const int rows = landscape ? 50 : 60;
+    // A landscape page holds 30 rows at a legible size (not 50).
+    const int rows = landscape ? 30 : 60;
     const int ids = image().u16le(0x9EE), statuses = image().u16le(0x9F2);
     return 5 + (ids + rows - 1) / rows + (statuses + rows - 1) / rows;
   }
@@ -108,8 +109,9 @@ TEST_F(PagePlanTest, DataSignallingFollowsTheDirectoryCounts) {
   struct Case {
     int ids, statuses, portrait, landscape;
   };
-  const Case cases[] = {{100, 90, 5 + 2 + 2, 5 + 2 + 2}, {0, 0, 5, 5},  {60, 61, 5 + 1 + 2, 5 + 2 + 2},
-                        {50, 50, 5 + 1 + 1, 5 + 1 + 1},   {1, 0, 6, 6}, {120, 101, 5 + 2 + 2, 5 + 3 + 3}};
+  const Case cases[] = {{100, 90, 5 + 2 + 2, 5 + 4 + 3}, {0, 0, 5, 5},  {60, 61, 5 + 1 + 2, 5 + 2 + 3},
+                        {50, 50, 5 + 1 + 1, 5 + 2 + 2},   {1, 0, 6, 6}, {120, 101, 5 + 2 + 2, 5 + 4 + 4},
+                        {180, 150, 5 + 3 + 3, 5 + 6 + 5}};
   for (const Case& c : cases) {
     SetDirectoryCounts(c.ids, c.statuses);
     EXPECT_EQ(Pages(6, false), c.portrait) << c.ids << "/" << c.statuses;

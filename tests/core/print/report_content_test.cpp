@@ -3,6 +3,7 @@
 #include "support/Paths.h"
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -248,6 +249,46 @@ TEST_F(ReportContentTest, PassPortZoneSettings) {
   EXPECT_EQ(Page(o, 0, false).blocks[1].pairs.size(), 32u);
 }
 
+// A PassPort zone's talk-group list: its own columns, switches as Enabled
+// or Disabled; an unset primary talk group prints as the window's empty box.
+TEST_F(ReportContentTest, PassPortTalkGroupListAndUnsetPrimaryGroup) {
+  ASSERT_EQ(zm.CreateZone(0, '5'), 1);
+  Set(data, "zone.1.group.1.id", "101");
+  Set(data, "zone.1.group.1.name", "TALK1");
+  Set(data, "zone.1.group.1.call", "T372");  // ticked
+  Set(data, "zone.1.group.1.scan", "T373");
+  const PrintOptions o = Only(14);
+  const PageContent list = Page(o, 1);
+  ASSERT_EQ(list.blocks.size(), 2u);
+  const Block& t = list.blocks[1];
+  EXPECT_EQ(t.columns, (std::vector<std::string>{"T359", "T1289", "T1290", "T1193", "T1222", "T365", "T1194", "T1195",
+                                                 "T395"}));
+  ASSERT_EQ(t.rows.size(), 1u);
+  EXPECT_EQ(t.rows[0][1], "101");
+  EXPECT_EQ(t.rows[0][2], "TALK1");
+  EXPECT_EQ(t.rows[0][3], "T642");
+  EXPECT_EQ(t.rows[0][5], "T1292");
+  for (size_t c = 4; c < t.rows[0].size(); ++c) EXPECT_TRUE(t.rows[0][c] == "T642" || t.rows[0][c] == "T1292") << c;
+
+  const size_t at = static_cast<size_t>(zm.ZoneOffset(0));
+  EXPECT_EQ(print::PassPortSettingLines(data, text(), 0).at(4).second, "101");
+  image().setU16le(at + 30, 0xFFFF);
+  EXPECT_EQ(print::PassPortSettingLines(data, text(), 0).at(4).second, "");
+}
+
+// The printed date follows the program's language: month first in English,
+// day first in Spanish.
+TEST(ReportDate, ShortDateInTheLanguagesOrder) {
+  std::tm tm{};
+  tm.tm_mday = 7;
+  tm.tm_mon = 11;
+  tm.tm_year = 126;
+  EXPECT_EQ(print::ShortDate(tm, "English"), "12/7/26");
+  EXPECT_EQ(print::ShortDate(tm, "Spanish"), "7/12/26");
+  tm.tm_year = 100;
+  EXPECT_EQ(print::ShortDate(tm, "Spanish"), "7/12/00");
+}
+
 // The PassPort labels and units come from the language file, in Spanish too.
 TEST_F(ReportContentTest, PassPortSettingsInTheProgramsLanguage) {
   ASSERT_EQ(zm.CreateZone(0, '5'), 1);
@@ -294,6 +335,7 @@ TEST_F(ReportContentTest, FormSectionsPrintWhatTheWindowShowsButNoPassword) {
   };
   static const std::vector<forms::FieldDescriptor> fields = {
       field("cap", 700, ControlKind::Caption, 0),      field("level", 701, ControlKind::EditSpin, 0x800),
+      field("high", -1, ControlKind::EditSpin, 0x801),  // the second box of a pair: no label of its own
       field("read", 702, ControlKind::Text, 0x149),    // the read password's length byte
       field("cap2", 703, ControlKind::Caption, 0),     // nothing under it
   };
@@ -312,18 +354,20 @@ TEST_F(ReportContentTest, FormSectionsPrintWhatTheWindowShowsButNoPassword) {
   };
   forms::RegisterFieldSet(set);
   image().setU8(0x800, 42);
+  image().setU8(0x801, 43);
   image().setU8(0x149, 77);
   const PageContent p = Page(Only(13), 0);
   ASSERT_EQ(p.blocks.size(), 2u);
   EXPECT_EQ(p.blocks[0].kind, BlockKind::Subheading);
   EXPECT_EQ(p.blocks[0].text, "T700");
   ASSERT_EQ(p.blocks[1].pairs.size(), 1u);
-  EXPECT_EQ(p.blocks[1].pairs[0], (std::pair<std::string, std::string>{"T701", "42"}));
+  // The unlabelled box prints beside the labelled one, never under its key.
+  EXPECT_EQ(p.blocks[1].pairs[0], (std::pair<std::string, std::string>{"T701", "42  43"}));
   EXPECT_EQ(AllText(p).find("T702"), std::string::npos);
   EXPECT_EQ(AllText(p).find("77"), std::string::npos);
 
   // A further page of the same window ("technician-...") with a row per
-  // record prints as a table after it, numbered as its keys number them.
+  // record prints as a table after it, each row under its number.
   struct Row : forms::BoundRecord {
     Row(RadioData& d, TextTable& t, forms::RecordCursor c) : ctx(d, t, false, c) {}
     forms::FormContext& Context() override { return ctx; }
@@ -357,7 +401,7 @@ TEST_F(ReportContentTest, FormSectionsPrintWhatTheWindowShowsButNoPassword) {
   ASSERT_EQ(t.kind, BlockKind::Table);
   EXPECT_EQ(t.columns, (std::vector<std::string>{"T359", "T710"}));
   ASSERT_EQ(t.rows.size(), 3u);
-  EXPECT_EQ(t.rows[2], (std::vector<std::string>{"row.3", "row30"}));
+  EXPECT_EQ(t.rows[2], (std::vector<std::string>{"3", "row30"}));
 }
 
 // A damaged zone area: the zone whose header cannot be trusted still gets its

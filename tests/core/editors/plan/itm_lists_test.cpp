@@ -145,6 +145,37 @@ TEST_F(ItmLists, TheRealListsComeBackTheSame) {
   EXPECT_EQ(BuildItmText(other, text), first);
 }
 
+// A radio holding more entries than a new image: the export writes them all
+// and the import reaches the last one the directory names.
+TEST_F(ItmLists, ListsLongerThanANewImagesGoOutAndComeBack) {
+  if (StandIn()) GTEST_SKIP() << "the data-signalling list sets are not linked in";
+  // Both lists grown over empty memory.
+  auto grow = [](RadioData& d) {
+    d.Image().setU16le(0x9EE, 180);
+    d.Image().setU16le(0x9F2, 150);
+    d.Image().fill(0xA700 + 16 * 100, 16 * 80, 0xFF);
+    d.Image().fill(0xB400 + 20 * 90, 20 * 60, 0xFF);
+  };
+  grow(data);
+  ASSERT_TRUE(Set(data, text, "idlist.180.fleet", "200"));
+  ASSERT_TRUE(Set(data, text, "status.150.sts", "15"));
+  const std::string first = BuildItmText(data, text);
+  EXPECT_NE(first.find("\r\n$,,180,200,"), std::string::npos) << first;
+  EXPECT_NE(first.find("\r\n$,,150,15,"), std::string::npos) << first;
+  RadioData other(&text);
+  other.buffers.Clear();
+  InitNewImage(other, true);
+  other.SyncCodecs();
+  grow(other);
+  ASSERT_TRUE(Set(other, text, "idlist.170.fleet", "300"));  // cleared by the first record
+  ASSERT_EQ(ImportItmText(first, other, text, nullptr, summary), ImportResult::Ok);
+  EXPECT_EQ(summary.sections[itm::kSecIdList].applied, 1);
+  EXPECT_EQ(Get(other, text, "idlist.170.fleet"), "");
+  EXPECT_EQ(Get(other, text, "idlist.180.fleet"), "200");
+  EXPECT_EQ(Get(other, text, "status.150.sts"), "15");
+  EXPECT_EQ(BuildItmText(other, text), first);
+}
+
 TEST_F(ItmLists, FirstRecordClearsTheListAndValuesAreCut) {
   if (!StandIn()) GTEST_SKIP() << "the real list sets are linked in";
   Store()["idlist"][49]["fleet"] = "300";  // entry 50, from before the import

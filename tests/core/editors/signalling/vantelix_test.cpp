@@ -236,6 +236,39 @@ TEST_F(Vantelix, DirectoryPointingOutsideTheImageIsRefusedNeverFollowed) {
   EXPECT_EQ(RefusedListMessage(data.Image()), 0);
 }
 
+// A radio may hold more entries than a new image: the lists follow the
+// directory's count while the records lie inside the image.
+TEST_F(Vantelix, ListsFollowACountAboveTheNewImagesWhileInsideTheImage) {
+  data.Image().setU16le(0x9EE, 180);  // ID list at 0xA700: 180 x 16 ends at 0xB240
+  data.Image().setU16le(0x9F2, 150);  // status list at 0xB400: 150 x 20 ends at 0xBFB8
+  EXPECT_FALSE(PlaceIdList(data.Image()).refused);
+  EXPECT_EQ(PlaceIdList(data.Image()).Rows(), 180);
+  EXPECT_EQ(PlaceStatusList(data.Image()).Rows(), 150);
+  EXPECT_EQ(RefusedListMessage(data.Image()), 0);
+  std::vector<forms::SettingLine> lines;
+  ASSERT_EQ(forms::ListSettings(data, text, "idlist", lines), SettingStatus::Ok);
+  EXPECT_EQ(lines.size(), 180u * 4);
+  lines.clear();
+  ASSERT_EQ(forms::ListSettings(data, text, "status", lines), SettingStatus::Ok);
+  EXPECT_EQ(lines.size(), 150u * 3);
+  ASSERT_EQ(Set("idlist.180.fleet", "120"), SettingStatus::Ok);
+  EXPECT_EQ(B(IdEntry(179) + 12), 21);
+  ASSERT_EQ(Set("status.150.sts", "42"), SettingStatus::Ok);
+  EXPECT_EQ(B(StatusEntry(149) + 16), 42);
+  EXPECT_EQ(Set("idlist.181.fleet", "120"), SettingStatus::UnknownKey);
+  // One record more than the image holds refuses the whole list.
+  data.Image().setU16le(0x9F2, 154);  // 0xB400 + 154 x 20 = 0xC008
+  EXPECT_TRUE(PlaceStatusList(data.Image()).refused);
+  EXPECT_EQ(PlaceStatusList(data.Image()).Rows(), 0);
+  EXPECT_EQ(RefusedListMessage(data.Image()), 1083);
+  // A count with four digits reaches its last entry.
+  data.Image().setU16le(0x9EC, 0x1000);
+  data.Image().setU16le(0x9EE, 1200);
+  ASSERT_EQ(PlaceIdList(data.Image()).Rows(), 1200);
+  ASSERT_EQ(Set("idlist.1200.fleet", "120"), SettingStatus::Ok);
+  EXPECT_EQ(B(0x1000 + 16 * 1199 + 12), 21);
+}
+
 TEST_F(Vantelix, EverySettingIsListedAndReadsBackAsItWasShown) {
   std::vector<forms::SettingLine> lines;
   ASSERT_EQ(forms::ListSettings(data, text, "vantelix", lines), SettingStatus::Ok);
