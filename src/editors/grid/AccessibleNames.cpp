@@ -108,10 +108,14 @@ QString TitleAround(QWidget* w, bool orWindow) {
 }
 
 void NameOne(QWidget* w) {
-  if (!NameOf(w).isEmpty()) return;
+  // A list box announces its current item when it has no name: that is no
+  // label, the one beside it is.
+  if (!w->accessibleName().isEmpty() || (!qobject_cast<QComboBox*>(w) && !NameOf(w).isEmpty())) return;
   if (QLabel* label = LabelBeside(w)) {
     if (!label->buddy()) label->setBuddy(w);
-    if (NameOf(w).isEmpty()) w->setAccessibleName(Stripped(label->text()));
+    // A heading over several controls is the buddy of one of them only.
+    if (label->buddy() != w || NameOf(w).isEmpty() || qobject_cast<QComboBox*>(w))
+      w->setAccessibleName(Stripped(label->text()));
     return;
   }
   QString name = Stripped(w->toolTip());

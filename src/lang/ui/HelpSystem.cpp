@@ -115,10 +115,25 @@ bool HelpSystem::Show(QWidget* from, int context) {
     window_ = w;
   }
   browser_->setSource(QUrl::fromLocalFile(page));
+  KeepAboveModal(from);
   window_->show();
   window_->raise();
   window_->activateWindow();
   return true;
+}
+
+void HelpSystem::KeepAboveModal(QWidget* from) {
+  // A modal window keeps every other window behind it and deaf to the
+  // mouse: help asked for from one belongs to it, in front of it (and goes
+  // with it). Otherwise the window stands on its own.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (from && from->window()->isModal()) modal = from->window();
+  if (modal == window_->parentWidget()) return;
+  const QRect where = window_->geometry();
+  const bool shown = window_->isVisible();
+  window_->setParent(modal, Qt::Window);
+  window_->setGeometry(where);
+  if (shown) window_->show();
 }
 
 void HelpSystem::CloseAll() {

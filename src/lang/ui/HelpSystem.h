@@ -31,7 +31,9 @@ class HelpSystem : public QObject {
   // Empty when the book is absent (help then shows nothing).
   QString PageFor(int context) const;
 
-  // Cancels modes (pop-up menus, mouse capture) and shows the page.
+  // Cancels modes (pop-up menus, mouse capture) and shows the page; asked
+  // from a modal dialog (or while one is open) the help window is that
+  // dialog's, in front of it and not blocked by it.
   bool Show(QWidget* from, int context);
   void CloseAll();
   // The open help window's browser, or null.
@@ -44,6 +46,7 @@ class HelpSystem : public QObject {
   static QString FolderNameOf(const std::string& helpFile);
 
  private:
+  void KeepAboveModal(QWidget* from);
   std::vector<QString> dirs_;
   std::string helpFile_;
   QPointer<QWidget> window_;

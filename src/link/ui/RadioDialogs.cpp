@@ -177,6 +177,7 @@ void UiLinkPrompter::ShowVerifyFailed(const std::string& ranges) {
 }
 
 void UiLinkPrompter::ShowInformation(int textEntry) { msg_.Plain(textEntry, -1, kMsgOk, owner_); }
+void UiLinkPrompter::ShowNotice(int textEntry, int captionEntry) { msg_.Plain(textEntry, captionEntry, kMsgOk, owner_); }
 
 bool UiLinkPrompter::AskPassword(int labelEntry, const std::string& line1, const std::string& line2,
                                  std::string& digits) {

@@ -48,6 +48,7 @@ class CKeyView : public CEditorView {
   ~CKeyView() override;
   void Refresh() override;
   bool CommitPendingEdit() override;
+  QString Title() const override;
 
   QTabWidget* Tabs() const { return tabs_; }
   // The renderer of a tab (one page each).
