@@ -135,6 +135,15 @@ int WidthForTitle(const QWidget* window) {
   return fm.horizontalAdvance(title) + chrome + 8;
 }
 
+bool CChildFrame::event(QEvent* event) {
+  // Never smaller than its view can be laid out in (tiling, the user's
+  // mouse): a smaller window would squeeze the controls over each other.
+  // A minimised or rolled-up window is only its title.
+  if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::WindowStateChange)
+    setMinimumSize(isMinimized() || isShaded() ? QSize() : QMdiSubWindow::minimumSizeHint());
+  return QMdiSubWindow::event(event);
+}
+
 QSize CChildFrame::sizeHint() const { return QMdiSubWindow::sizeHint().expandedTo(QSize(WidthForTitle(this), 0)); }
 
 bool CChildFrame::CloseNow() {

@@ -144,6 +144,7 @@ class CChildFrame : public QMdiSubWindow {
   void ForceClose();
   // Wide enough for its view and for its whole title.
   QSize sizeHint() const override;
+  bool event(QEvent* event) override;
 
  Q_SIGNALS:
   void Closed(int key);

@@ -33,6 +33,8 @@ CSpinButtons::CSpinButtons(QWidget* parent) : QWidget(parent), up_(new QToolButt
   box->setSpacing(0);
   up_->setArrowType(Qt::UpArrow);
   down_->setArrowType(Qt::DownArrow);
+  // Never squeezed below its two arrows.
+  setMinimumSize(16, 22);
   for (QToolButton* b : {up_, down_}) {
     b->setFixedSize(16, 11);
     b->setAutoRepeat(true);
@@ -42,6 +44,17 @@ CSpinButtons::CSpinButtons(QWidget* parent) : QWidget(parent), up_(new QToolButt
   connect(up_, &QToolButton::clicked, this, [this] { Q_EMIT Step(1); });
   connect(down_, &QToolButton::clicked, this, [this] { Q_EMIT Step(-1); });
 }
+
+namespace {
+
+// The width of an edit box that shows `text` pixels of text whole: its frame
+// and the margins a line edit keeps around its text.
+int BoxWidthFor(const QLineEdit* edit, int text) {
+  const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+  return text + 2 * frame + edit->textMargins().left() + edit->textMargins().right() + 4 + 2;
+}
+
+}  // namespace
 
 CFormRenderer::CFormRenderer(forms::FormContext& ctx, std::vector<forms::FormPage> pages, QWidget* parent,
                              int rowsPerColumn)
@@ -117,6 +130,8 @@ QWidget* CFormRenderer::BuildPage(int page) {
       case ControlKind::Combo: {
         auto* c = new QComboBox;
         c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // Never narrower than its longest item, in a tiled window too.
+        c->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
         s.control = c;
         break;
       }
@@ -130,6 +145,7 @@ QWidget* CFormRenderer::BuildPage(int page) {
         c->setInsertPolicy(QComboBox::NoInsert);
         // As wide as the items its list holds now (they follow other fields).
         c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        c->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
         s.control = c;
         if (d.encoding == forms::Encoding::Number) {
           // A number: stepped with arrows beside the list as in a number box.
@@ -152,22 +168,19 @@ QWidget* CFormRenderer::BuildPage(int page) {
         h->setSpacing(1);
         s.edit = new CFilterEdit;
         s.edit->setMaximumWidth(90);
-        // Wider when a name it steps through ("Default", "Off") is longer
-        // than the numbers, in every language.
+        // Never narrower than its longest value, a number or a name it steps
+        // through ("Default", "Off"), in every language.
         {
-          int widest = 0;
           const QFontMetrics fm = s.edit->fontMetrics();
+          int widest = std::max(fm.horizontalAdvance(QString::number(d.maximum)), fm.horizontalAdvance(QString::number(d.minimum)));
           for (const forms::Choice& c : d.choices)
             widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(
                                           c.textEntry >= 0 ? ctx_.text.Text(c.textEntry) : c.literal)));
           if (d.emptyTextEntry >= 0)
             widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(ctx_.text.Text(d.emptyTextEntry))));
-          const int frame = s.edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-          const int needed = widest + 2 * (frame + 2) + 4;
-          if (needed > 90) {
-            s.edit->setMaximumWidth(needed);
-            s.edit->setMinimumWidth(needed);
-          }
+          const int needed = BoxWidthFor(s.edit, widest);
+          s.edit->setMinimumWidth(needed);
+          s.edit->setMaximumWidth(std::max(90, needed));
         }
         s.spin = new CSpinButtons;
         h->addWidget(s.edit);
@@ -179,9 +192,11 @@ QWidget* CFormRenderer::BuildPage(int page) {
       case ControlKind::Text:
         s.edit = new CFilterEdit;
         s.control = s.edit;
-        // A box for a few characters is as wide as they need.
-        if (d.maxLength > 0 && d.maxLength <= 4)
+        // A box for a few characters is as wide as they need, and no narrower.
+        if (d.maxLength > 0 && d.maxLength <= 4) {
           s.edit->setMaximumWidth(s.edit->fontMetrics().horizontalAdvance(QString(d.maxLength + 2, QLatin1Char('W'))));
+          s.edit->setMinimumWidth(BoxWidthFor(s.edit, s.edit->fontMetrics().horizontalAdvance(QString(d.maxLength, QLatin1Char('W')))));
+        }
         break;
       case ControlKind::List: {
         // An embedded list: one row per row descriptor, its label in the

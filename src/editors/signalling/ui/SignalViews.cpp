@@ -207,9 +207,11 @@ CVantelixView::CVantelixView(EditorContext& ctx, QWidget* parent) : CEditorView(
   setObjectName("vantelixView");
   fctx_ = std::make_unique<FormContext>(ctx.ws.data, ctx.ws.text, ctx.ws.data.votingSwitch);
   std::vector<FormPage> pages = VantelixPages();
-  // The upper end of the group range sits under its lower end: "Up to".
-  for (FieldDescriptor& d : pages.front().fields)
-    if (d.key == "groupidhigh" && d.labelEntry < 0) d.labelEntry = kUpToEntry;
+  // The upper ends of the group range and the speed threshold sit under
+  // their lower ends: "Up to".
+  for (FormPage& page : pages)
+    for (FieldDescriptor& d : page.fields)
+      if ((d.key == "groupidhigh" || d.key == "speedhigh") && d.labelEntry < 0) d.labelEntry = kUpToEntry;
   form_ = new CFormRenderer(*fctx_, std::move(pages), this, 14);
   idGrid_ = new CSignalListGrid(ctx, true);
   statusGrid_ = new CSignalListGrid(ctx, false);

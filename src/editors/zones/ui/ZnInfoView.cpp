@@ -100,7 +100,12 @@ void CZnInfoView::BuildHeader() {
   // then its name and the buttons of its kind (PassPort or LTR editors).
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(8);
-  auto label = [this](int entry) { return new QLabel(Context().msg.T(entry), this); };
+  // Each label leads to its box (access key and screen reader alike).
+  auto label = [this](int entry, QWidget* box) {
+    auto* l = new QLabel(Context().msg.T(entry), this);
+    l->setBuddy(box);
+    return l;
+  };
   zoneBox_ = new CFilterEdit(this);
   zoneBox_->setObjectName(QStringLiteral("zoneNumber"));
   zoneBox_->SetInputMode(kInputDigits);
@@ -112,12 +117,12 @@ void CZnInfoView::BuildHeader() {
   number->addWidget(zoneBox_);
   number->addWidget(zoneSpin_);
   number->addStretch(1);
-  grid->addWidget(label(378), 0, 0);
+  grid->addWidget(label(378, zoneBox_), 0, 0);
   grid->addLayout(number, 0, 1);
   typeBox_ = new QComboBox(this);
   typeBox_->setObjectName(QStringLiteral("zoneType"));
   typeBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  grid->addWidget(label(379), 0, 2);
+  grid->addWidget(label(379, typeBox_), 0, 2);
   grid->addWidget(typeBox_, 0, 3);
   freeLine_ = new QLabel(this);
   freeLine_->setObjectName(QStringLiteral("freeMemory"));
@@ -125,7 +130,7 @@ void CZnInfoView::BuildHeader() {
   nameBox_ = new CFilterEdit(this);
   nameBox_->setObjectName(QStringLiteral("zoneName"));
   nameBox_->setFixedWidth(nameBox_->fontMetrics().averageCharWidth() * 13 + 16);  // twelve characters
-  grid->addWidget(label(462), 1, 0);
+  grid->addWidget(label(462, nameBox_), 1, 0);
   grid->addWidget(nameBox_, 1, 1);
   auto* buttons = new QHBoxLayout;
   static const EditorKind kPassPortKinds[3] = {EditorKind::PPSysData, EditorKind::PPSearchHold, EditorKind::PPSeedFreq};
