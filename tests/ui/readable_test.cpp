@@ -151,7 +151,9 @@ class FitChecker {
       opt.titleBarFlags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
       room = window->style()->subControlRect(QStyle::CC_TitleBar, &opt, QStyle::SC_TitleBarLabel, window).width();
     }
-    const int need = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title);
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int need = QFontMetrics(font).horizontalAdvance(title);
     if (need > room) Add(name, window, QStringLiteral("title cut (%1 > %2 px)").arg(need).arg(room));
   }
 

@@ -129,7 +129,10 @@ int WidthForTitle(const QWidget* window) {
   opt.rect = QRect(0, 0, 1000, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, &opt, window));
   const int chrome =
       1000 - window->style()->subControlRect(QStyle::CC_TitleBar, &opt, QStyle::SC_TitleBarLabel, window).width();
-  const QFontMetrics fm(QApplication::font("QMdiSubWindowTitleBar"));
+  // Title bars draw their text bold.
+  QFont font = QApplication::font("QMdiSubWindowTitleBar");
+  font.setBold(true);
+  const QFontMetrics fm(font);
   QString title = window->windowTitle();
   title.remove(QStringLiteral("[*]"));
   return fm.horizontalAdvance(title) + chrome + 8;

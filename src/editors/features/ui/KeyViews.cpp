@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -300,6 +301,13 @@ void CKeyView::Refresh() {
 bool CKeyView::CommitPendingEdit() {
   for (CFormRenderer* f : forms_) f->CommitPending();
   return true;
+}
+
+QSize CKeyView::sizeHint() const {
+  QSize page;
+  for (CFormRenderer* f : forms_) page = page.expandedTo(f->sizeHint());
+  const int chrome = tabs_->tabBar()->sizeHint().height() + panel_->sizeHint().height() + 40;
+  return CEditorView::sizeHint().expandedTo(QSize(page.width() + 30, page.height() + chrome));
 }
 
 CFormRenderer* CKeyView::PageForm(int tab) const {

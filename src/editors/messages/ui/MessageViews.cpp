@@ -70,7 +70,6 @@ void CMessageLinesView::Build(const QList<QPushButton*>& buttons) {
     layout->addLayout(row);
   }
   layout->addStretch(1);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void CMessageLinesView::Refresh() {
