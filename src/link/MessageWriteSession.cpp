@@ -10,7 +10,7 @@ MessageWriteResult MessageWriteSession::Run() {
     const Step s = Once(result);
     if (s != Step::kAgain) break;
   }
-  if (result == MessageWriteResult::kWritten) prompter_.ShowInformation(msg::kMessageWritten);
+  if (result == MessageWriteResult::kWritten) prompter_.ShowNotice(msg::kMessageWritten, msg::kMessagePasswordCaption);
   if (result == MessageWriteResult::kEndFailed) prompter_.ShowError(msg::kMessageEndFailed);
   return result;
 }

@@ -85,6 +85,12 @@ class Prompter {
   }
   // An information box with OK only (the success of a transfer).
   virtual void ShowInformation(int textEntry) = 0;
+  // The same under the caption of text entry `captionEntry` (a conversation
+  // that belongs to one window, named by that window's own caption).
+  virtual void ShowNotice(int textEntry, int captionEntry) {
+    (void)captionEntry;
+    ShowInformation(textEntry);
+  }
   // The radio-password dialog: label text entry (695 read, 696 write) and,
   // for a read, the two lines of the radio's embedded message. Answers the
   // typed digits (at most 6) in `digits`; false for Cancel.

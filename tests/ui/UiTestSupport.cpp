@@ -71,6 +71,7 @@ QString ScriptedPrompter::SaveFileName(QWidget*, const FileDialogRequest& reques
 int ScriptedPrompter::RunDialog(QDialog& dialog) {
   dialogTitles.push_back(dialog.windowTitle());
   if (dialogs.empty()) {
+    if (inspect) inspect(dialog);
     dialog.reject();
     return QDialog::Rejected;
   }

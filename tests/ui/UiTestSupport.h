@@ -47,6 +47,9 @@ class ScriptedPrompter : public UiPrompter {
   // reject; the return value is the dialog's result. Without a script the
   // dialog is rejected.
   std::deque<std::function<int(QDialog&)>> dialogs;
+  // When set, every dialog that no script answers is shown to it before it
+  // is rejected.
+  std::function<void(QDialog&)> inspect;
   QStringList dialogTitles;
 
   QStringList MessageTexts() const;

@@ -223,6 +223,9 @@ void BenchEditorsTest::passwordMessageAsksTheRadioPassword() {
   Settle();
   QCOMPARE(passwordDialogs, 1);
   QVERIFY(f_->prompter.MessageTexts().contains("E318"));
+  // The notice belongs to the password message's window and says so.
+  for (const MessageRequest& m : f_->prompter.messages)
+    if (m.text == "E318") QCOMPARE(m.caption, QStringLiteral("E349"));
   QVERIFY(!f_->prompter.MessageTexts().contains("E320"));
   sim_->Stop();
   const Bytes after = FileBytes(saved);

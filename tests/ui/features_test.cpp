@@ -30,6 +30,7 @@
 #include "editors/forms/FieldSets.h"
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/grid/FilterEdit.h"
+#include "editors/zones/ui/ZnInfoView.h"
 #include "link/WriteValidation.h"
 #include "support/qt/QtTestMain.h"
 
@@ -46,6 +47,7 @@ class FeaturesTest : public QObject {
   void pagesFollowTheModel();
   void keyFunctionsAndHoldCompanions();
   void accessorySettingsAddAndRemoveKeyRows();
+  void keyWindowEditsTheTableOfTheShownZone();
   void optionBoardRemovesFunctionsFromAnOpenKeyWindow();
   void systemTypeAsksAndCancelRestores();
   void extendedFunctionAndTechnicianSetting();
@@ -251,6 +253,35 @@ void FeaturesTest::accessorySettingsAddAndRemoveKeyRows() {
   QCOMPARE(v->Tabs()->tabText(1), QString("E885"));
   QVERIFY(v->KeyControl(10, 0));
   QVERIFY(!v->KeyControl(0, 0));
+}
+
+// An existing PassPort zone shown in Zone Information while the type kept
+// for a zone not yet made is conventional: its keys are the PassPort table's.
+// Showing a zone that does not exist goes back to the main table; the caption
+// names the table either way.
+void FeaturesTest::keyWindowEditsTheTableOfTheShownZone() {
+  CZoneMemory& zones = ZonesOf(f_->Frame().Context()).zones;
+  QCOMPARE(int(zones.CreateZone(1, '5')), 1);
+  QCOMPARE(zones.PendingType(), uint8_t('1'));
+  auto* info = qobject_cast<CZnInfoView*>(f_->Frame().FindEditor(EditorKind::ZoneInfo));
+  QVERIFY(info);
+  info->SetZone(1);
+  auto* v = Open<CKeyView>(kCmdKeys, EditorKind::Keys);
+  QVERIFY(v);
+  auto* frame = qobject_cast<CChildFrame*>(v->parentWidget());
+  QCOMPARE(frame->windowTitle(), QStringLiteral("E339 - E1310"));
+  const size_t mainRec = 0x5B0 + 8 * 3, altRec = 0x5308 + 8 * 3;
+  const uint8_t mainBefore = B(mainRec);
+  QVERIFY(Choose(v->KeyControl(3, 0), "E898"));  // manual dial, code 18
+  QCOMPARE(B(altRec), uint8_t(18));
+  QCOMPARE(B(mainRec), mainBefore);
+  // A zone that does not exist yet, of the kept conventional type.
+  info->SetZone(0);
+  Settle();
+  QCOMPARE(frame->windowTitle(), QStringLiteral("E339 - E1309"));
+  QVERIFY(Choose(v->KeyControl(4, 0), "E898"));
+  QCOMPARE(B(0x5B0 + 8 * 4), uint8_t(18));
+  QVERIFY(B(0x5308 + 8 * 4) != uint8_t(18));
 }
 
 void FeaturesTest::optionBoardRemovesFunctionsFromAnOpenKeyWindow() {

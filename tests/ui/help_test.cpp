@@ -2,16 +2,19 @@
 // every language, the pages hang together, the menu paths they name are the
 // program's own menus in that language, and F1 reaches the right page.
 #include "support/Paths.h"
+#include <QDialog>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolBar>
 #include <QtTest>
 #include <fstream>
@@ -125,6 +128,7 @@ class HelpTest : public QObject {
   void f1InAWindowWithoutAMenuCommandShowsItsOwnPage();
   void helpWindowSpeaksTheBooksLanguage();
   void f1InTheCopyAndJumpDialogsExplainsThem();
+  void helpFromAModalDialogOpensInFrontOfIt();
 };
 
 void HelpTest::everyAskedContextHasItsOwnPageInEveryLanguage() {
@@ -264,6 +268,34 @@ void HelpTest::helpWindowSpeaksTheBooksLanguage() {
     QVERIFY(help.Browser()->source().toLocalFile().endsWith('/' + HelpSystem::FolderNameOf(l.helpFile) + "/index.html"));
     help.CloseAll();
   }
+}
+
+// A modal dialog keeps every other window behind it and blocked: its help
+// window is its own, in front of it; later help from no dialog stands alone.
+void HelpTest::helpFromAModalDialogOpensInFrontOfIt() {
+  HelpSystem help({QString::fromStdString(::vb420::testsupport::ResourceDir())});
+  help.SetHelpFile(Languages().front().helpFile);
+  QDialog dlg;
+  auto* button = new QPushButton(QStringLiteral("Help"), &dlg);
+  bool shownFromDialog = false;
+  QWidget* helpParent = nullptr;
+  QObject::connect(button, &QPushButton::clicked, &dlg, [&] {
+    shownFromDialog = help.Show(button, kHelpChannelEdit);
+    helpParent = help.Window() ? help.Window()->parentWidget() : nullptr;
+    dlg.reject();
+  });
+  QTimer::singleShot(0, button, [button] { button->click(); });
+  dlg.exec();
+  QVERIFY(shownFromDialog);
+  QCOMPARE(helpParent, static_cast<QWidget*>(&dlg));
+  QVERIFY(help.Window()->isWindow());
+  // From the main window again: a window of its own.
+  QWidget main;
+  main.show();
+  QVERIFY(help.Show(&main, kHelpChannelEdit));
+  QCOMPARE(help.Window()->parentWidget(), static_cast<QWidget*>(nullptr));
+  QVERIFY(help.Window()->isVisible());
+  help.CloseAll();
 }
 
 void HelpTest::f1InTheCopyAndJumpDialogsExplainsThem() {

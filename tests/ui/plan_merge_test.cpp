@@ -67,6 +67,7 @@ class PlanMergeTest : public QObject {
   void zoneMergeCopiesZonesIntoEntriesAndMergesThemBack();
   void zoneListPasteAsksAndStopsWhenThereIsNoRoom();
   void switchableGridTogglesBetweenZonesAndEntries();
+  void zoneMergeKeysCopyAndPasteZones();
   void screenshots();
 };
 
@@ -216,6 +217,33 @@ void PlanMergeTest::zoneMergeCopiesZonesIntoEntriesAndMergesThemBack() {
   v->ZoneGrid()->SetCurrent(9, 1);
   v->RunCommand(kCmdGridDelete, false);
   QCOMPARE(v->ZoneGrid()->Text(9, 1), QStringLiteral("E528"));
+}
+
+// Ctrl+C and Ctrl+V on the lists do what the pop-up menu's Copy and Paste do.
+void PlanMergeTest::zoneMergeKeysCopyAndPasteZones() {
+  AppFixture f;
+  QVERIFY(f.Start());
+  QVERIFY(Set(f, "zone.2.ch.5.rxf", "146.52"));
+  CZnMergeView* v = OpenMerge(f);
+  QVERIFY(v);
+  v->ZoneGrid()->setFocus();
+  v->ZoneGrid()->SetCurrent(2, 1);
+  QTest::keyClick(v->ZoneGrid(), Qt::Key_C, Qt::ControlModifier);
+  v->EntryGrid()->setFocus();
+  v->EntryGrid()->SetCurrent(4, 1);
+  QTest::keyClick(v->EntryGrid(), Qt::Key_V, Qt::ControlModifier);
+  Settle();
+  QVERIFY(SlotUsed(f.Ws().data.mergeSlots, 3));
+  QVERIFY(v->EntryGrid()->Text(4, 1).startsWith("E530"));
+  // And back from the entry into zone 7 of the zone list.
+  v->EntryGrid()->SetCurrent(4, 1);
+  QTest::keyClick(v->EntryGrid(), Qt::Key_C, Qt::ControlModifier);
+  v->ZoneGrid()->setFocus();
+  v->ZoneGrid()->SetCurrent(7, 1);
+  f.prompter.answers = {kIdOk, kIdOk};
+  QTest::keyClick(v->ZoneGrid(), Qt::Key_V, Qt::ControlModifier);
+  Settle();
+  QCOMPARE(v->ZoneGrid()->Text(7, 1), QStringLiteral("E530"));
 }
 
 void PlanMergeTest::zoneListPasteAsksAndStopsWhenThereIsNoRoom() {

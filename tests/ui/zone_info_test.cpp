@@ -236,6 +236,28 @@ class ZoneInfoTest : public QObject {
     QCOMPARE(app->Ws().data.Image().u8(zm.FindRecord(0, 0) + 2), 12);
   }
 
+  // A PassPort zone's name is its system's name (header +6): shown and typed
+  // in the zone name box like any other zone's.
+  void passPortZoneNameIsShownAndEdited() {
+    CZoneMemory& zm = Zones();
+    QCOMPARE(zm.CreateZone(2, '5'), 1);
+    const int header = zm.ZoneOffset(2);
+    ByteArea image = app->Ws().data.Image();
+    const char stored[12] = {'H', 'I', 'L', 'L', 'S', 0, 0, 0, 0, 0, 0, 0};
+    for (int i = 0; i < 12; ++i) image.setU8(header + 6 + i, uint8_t(stored[i]));
+    view->SetZone(2);
+    QCOMPARE(view->NameBox()->text(), QStringLiteral("HILLS"));
+    QVERIFY(view->NameBox()->isEnabled());
+    view->NameBox()->setFocus();
+    view->NameBox()->selectAll();
+    QTest::keyClicks(view->NameBox(), "NORTH");
+    QTest::keyClick(view->NameBox(), Qt::Key_Return);
+    QCOMPARE(Bytes(app->Ws(), header + 6, 12), QByteArray("NORTH\0\0\0\0\0\0\0", 12));
+    view->SetZone(0);
+    view->SetZone(2);
+    QCOMPARE(view->NameBox()->text(), QStringLiteral("NORTH"));
+  }
+
   void hornAlertRefusedOnPortables() {
     app->Ws().data.model.SetModel(8);
     app->Ws().data.SyncCodecs();

@@ -22,6 +22,10 @@
 
 namespace vb420 {
 
+// "Address", beside the address box and the address shown in its place.
+constexpr int kAddressEntry = 1318;
+
+
 namespace {
 
 constexpr int kByteColWidth = 28;   // 420 twips
@@ -86,6 +90,9 @@ CMemoryViewDlg::CMemoryViewDlg(CMemoryViewer& viewer, TextTable& text, int base,
   addressStatic_ = new QLabel(this);
   addressStatic_->setMinimumWidth(60);
   chars_ = new QCheckBox(QString::fromStdString(text.Text(230)), this);
+  addressLabel_ = new QLabel(QString::fromStdString(text.Text(kAddressEntry)), this);
+  addressLabel_->setBuddy(address_);
+  top->addWidget(addressLabel_);
   top->addWidget(address_);
   top->addWidget(addressStatic_);
   top->addStretch(1);

@@ -98,6 +98,7 @@ class CMemoryViewDlg : public QDialog {
   CFilterEdit* edit_;
   QLineEdit* address_;
   QLabel* addressStatic_;
+  QLabel* addressLabel_;
   QCheckBox* chars_;
 };
 

@@ -263,7 +263,9 @@ FormPage TwoTonePage0() {
 FormPage DecodePage(int page) {
   const size_t rec = twotonefld::kDecode + twotonefld::kDecodeSize * static_cast<size_t>(page);
   auto at = [rec](size_t off) { return static_cast<uint32_t>(rec + off); };
-  FormPage p{.tabEntry = 731 + page};
+  // Seven rows in the first column: the grid, the four tones, and Decode
+  // with Answer Back under it; the call-decode group is the second column.
+  FormPage p{.tabEntry = 731 + page, .rowsPerColumn = 7};
   p.fields = {
       Grid(kDecodeGridIndex),
       Frequency(Key(1), 745, ImageWord(at(0)), false),

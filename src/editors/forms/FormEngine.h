@@ -192,6 +192,9 @@ struct FormPage {
   std::vector<FieldDescriptor> fields;
   Rule shown;    // unset: always on the tab strip
   Rule enabled;  // unset: enabled as a whole
+  // How many controls stack before the page starts another column; 0 takes
+  // the window's number.
+  int rowsPerColumn = 0;
 };
 
 // What every rule may ask: the programming, the texts and a few switches.

@@ -61,12 +61,16 @@ bool Locate(QLayout* layout, QWidget* w, QLayout*& holder, int& index) {
   return false;
 }
 
-QLabel* LabelBeside(QWidget* w) {
-  QWidget* parent = w->parentWidget();
-  if (!parent) return nullptr;
-  QLayout* holder = nullptr;
-  int index = -1;
-  if (!Locate(parent->layout(), w, holder, index)) return nullptr;
+// Whether a layout cell holds a control: the control itself or a box of one.
+bool ControlCell(QWidget* w) {
+  if (!w) return false;
+  if (w->focusPolicy() != Qt::NoFocus) return true;
+  for (QWidget* c : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (c->focusPolicy() != Qt::NoFocus) return true;
+  return false;
+}
+
+QLabel* LabelInLayout(QLayout* holder, int index, QWidget* w) {
   if (auto* form = qobject_cast<QFormLayout*>(holder)) return qobject_cast<QLabel*>(form->labelForField(w));
   if (auto* grid = qobject_cast<QGridLayout*>(holder)) {
     int row, col, rs, cs;
@@ -76,7 +80,7 @@ QLabel* LabelBeside(QWidget* w) {
     for (int c = col - 1; c >= 0; --c)
       if (QLayoutItem* item = grid->itemAtPosition(row, c)) {
         if (auto* l = qobject_cast<QLabel*>(item->widget()); l && !l->text().isEmpty()) return l;
-        if (item->widget() && item->widget()->focusPolicy() != Qt::NoFocus) break;
+        if (ControlCell(item->widget())) break;
       }
     for (int r = row - 1; r >= 0; --r)
       if (QLayoutItem* item = grid->itemAtPosition(r, col))
@@ -89,9 +93,33 @@ QLabel* LabelBeside(QWidget* w) {
     QWidget* before = holder->itemAt(i)->widget();
     if (!before) continue;
     if (auto* l = qobject_cast<QLabel*>(before)) return l->text().isEmpty() ? nullptr : l;
-    if (before->focusPolicy() != Qt::NoFocus) return nullptr;
+    if (ControlCell(before)) return nullptr;
   }
   return nullptr;
+}
+
+QLabel* LabelBeside(QWidget* w);
+
+// A box made of a control and its helpers (an edit and its spin arrows) is
+// labelled as one: by the label beside the box.
+QLabel* LabelBesideBox(QWidget* w) {
+  QWidget* box = w->parentWidget();
+  if (!box || box->isWindow() || !box->layout() || qobject_cast<QLabel*>(box)) return nullptr;
+  int controls = 0;
+  for (QWidget* c : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (c->focusPolicy() != Qt::NoFocus) ++controls;
+  if (controls != 1 || box->layout()->indexOf(w) != 0) return nullptr;
+  return LabelBeside(box);
+}
+
+QLabel* LabelBeside(QWidget* w) {
+  QWidget* parent = w->parentWidget();
+  if (!parent) return nullptr;
+  QLayout* holder = nullptr;
+  int index = -1;
+  if (!Locate(parent->layout(), w, holder, index)) return nullptr;
+  if (QLabel* l = LabelInLayout(holder, index, w)) return l;
+  return LabelBesideBox(w);
 }
 
 QString TitleAround(QWidget* w, bool orWindow) {
@@ -108,10 +136,14 @@ QString TitleAround(QWidget* w, bool orWindow) {
 }
 
 void NameOne(QWidget* w) {
-  if (!NameOf(w).isEmpty()) return;
+  // A list box announces its current item when it has no name: that is no
+  // label, the one beside it is.
+  if (!w->accessibleName().isEmpty() || (!qobject_cast<QComboBox*>(w) && !NameOf(w).isEmpty())) return;
   if (QLabel* label = LabelBeside(w)) {
     if (!label->buddy()) label->setBuddy(w);
-    if (NameOf(w).isEmpty()) w->setAccessibleName(Stripped(label->text()));
+    // A heading over several controls is the buddy of one of them only.
+    if (label->buddy() != w || NameOf(w).isEmpty() || qobject_cast<QComboBox*>(w))
+      w->setAccessibleName(Stripped(label->text()));
     return;
   }
   QString name = Stripped(w->toolTip());

@@ -137,7 +137,10 @@ bool CEditGrid::event(QEvent* e) {
 bool CEditGrid::ClipboardKey(QKeyEvent* e) {
   if (editorKind_ != kNoEditor) return false;
   if (e->matches(QKeySequence::Copy)) {
+    // As the pop-up menu's Copy: the rows' text for other programs, and the
+    // window's own copy of the records when it keeps one.
     CopySelectionText(false);
+    Q_EMIT KeyToView(e);
   } else if (IsHeadingCopy(e)) {
     CopySelectionText(true);
   } else if (e->matches(QKeySequence::Paste) && ClipboardHasForeignText()) {

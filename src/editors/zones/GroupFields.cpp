@@ -99,18 +99,39 @@ int CGroupFields::SetPassPortSwitch(int zone, int group, int column, bool ticked
   return StoreValue(zones_, text_, ZoneTable::PassPortGroup, zone, group, column, ticked ? 0 : 1);
 }
 
+namespace {
+
+// A zone header's text field through the form engine; 1 stored, 0 refused.
+int StoreHeaderText(CZoneMemory& zones, TextTable& text, ZoneTable table, const FieldDescriptor* d, int zone,
+                    const std::string& typed) {
+  ZoneFieldContext f(zones, text, table, zone);
+  if (!d || !FormEngine::Enabled(f.Context(), forms::FormPage{}, *d)) return 0;
+  std::string t = typed;
+  FormEngine::StoreText(f.Context(), *d, t);
+  return 1;
+}
+
+}  // namespace
+
 std::string CGroupFields::LtrZoneName(int zone) const {
   ZoneFieldContext f(zones_, text_, ZoneTable::LtrHeader, zone);
   return FormEngine::ShowText(f.Context(), *zonefields::ByNumber(ZoneTable::LtrHeader, 0));
 }
 
 int CGroupFields::SetLtrZoneName(int zone, const std::string& text) {
-  const FieldDescriptor* d = zonefields::ByNumber(ZoneTable::LtrHeader, 0);
-  ZoneFieldContext f(zones_, text_, ZoneTable::LtrHeader, zone);
-  if (!d || !FormEngine::Enabled(f.Context(), forms::FormPage{}, *d)) return 0;
-  std::string t = text;
-  FormEngine::StoreText(f.Context(), *d, t);
-  return 1;
+  return StoreHeaderText(zones_, text_, ZoneTable::LtrHeader, zonefields::ByNumber(ZoneTable::LtrHeader, 0), zone, text);
+}
+
+std::string CGroupFields::PassPortZoneName(int zone) const {
+  const FieldDescriptor* d = zonefields::ByKey(ZoneTable::PassPortSystem, "name");
+  if (!d || zones_.ZoneClass(zone) != kClassPassPort) return {};
+  ZoneFieldContext f(zones_, text_, ZoneTable::PassPortSystem, zone);
+  return FormEngine::ShowText(f.Context(), *d);
+}
+
+int CGroupFields::SetPassPortZoneName(int zone, const std::string& text) {
+  if (zones_.ZoneClass(zone) != kClassPassPort) return 0;
+  return StoreHeaderText(zones_, text_, ZoneTable::PassPortSystem, zonefields::ByKey(ZoneTable::PassPortSystem, "name"), zone, text);
 }
 
 FieldResult CGroupFields::SetRepeaterFrequency(int zone, int repeater, int field, const std::string& typed,

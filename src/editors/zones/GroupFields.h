@@ -59,6 +59,10 @@ class CGroupFields {
   std::string LtrZoneName(int zone) const;
   // Stores it. 1 stored, 0 refused.
   int SetLtrZoneName(int zone, const std::string& text);
+  // The name of a PassPort zone, held in its header as the system's name
+  // ("" when the zone is not one); and storing it, 1 stored, 0 refused.
+  std::string PassPortZoneName(int zone) const;
+  int SetPassPortZoneName(int zone, const std::string& text);
 
   // Repeater frequencies (field 1 or 2). An empty first frequency removes
   // the repeater; a first frequency on a missing repeater creates it; the

@@ -1,7 +1,10 @@
 #include "frame/ui/Workspace.h"
 #include "frame/ui/EditorView.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QFrame>
 #include <QLabel>
 #include <QTimer>
@@ -115,6 +118,36 @@ CChildFrame::CChildFrame(CEditorView* view, int key, QWidget* parent)
   setWindowTitle(view->Title());
   connect(view, &CEditorView::TitleChanged, this, [this] { setWindowTitle(view_->Title()); });
 }
+
+int WidthForTitle(const QWidget* window) {
+  // The title bar's label gets what its buttons and icon leave of the width.
+  QStyleOptionTitleBar opt;
+  opt.initFrom(window);
+  opt.titleBarFlags = window->windowFlags();
+  if (!qobject_cast<const QMdiSubWindow*>(window))
+    opt.titleBarFlags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  opt.rect = QRect(0, 0, 1000, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, &opt, window));
+  const int chrome =
+      1000 - window->style()->subControlRect(QStyle::CC_TitleBar, &opt, QStyle::SC_TitleBarLabel, window).width();
+  // Title bars draw their text bold.
+  QFont font = QApplication::font("QMdiSubWindowTitleBar");
+  font.setBold(true);
+  const QFontMetrics fm(font);
+  QString title = window->windowTitle();
+  title.remove(QStringLiteral("[*]"));
+  return fm.horizontalAdvance(title) + chrome + 8;
+}
+
+bool CChildFrame::event(QEvent* event) {
+  // Never smaller than its view can be laid out in (tiling, the user's
+  // mouse): a smaller window would squeeze the controls over each other.
+  // A minimised or rolled-up window is only its title.
+  if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::WindowStateChange)
+    setMinimumSize(isMinimized() || isShaded() ? QSize() : QMdiSubWindow::minimumSizeHint());
+  return QMdiSubWindow::event(event);
+}
+
+QSize CChildFrame::sizeHint() const { return QMdiSubWindow::sizeHint().expandedTo(QSize(WidthForTitle(this), 0)); }
 
 bool CChildFrame::CloseNow() {
   if (view_ && (!view_->CommitPendingEdit() || !view_->QueryClose())) return false;

@@ -126,6 +126,10 @@ class CPendingView : public CEditorView {
 // The MDI child frame around one view. A close asked for by the user waits
 // one turn of the event loop so that a cell editor losing the focus stores
 // its value first.
+// The width a window (an editor's frame or a dialog) needs to show its whole
+// title beside the buttons of its title bar.
+int WidthForTitle(const QWidget* window);
+
 class CChildFrame : public QMdiSubWindow {
   Q_OBJECT
  public:
@@ -138,6 +142,9 @@ class CChildFrame : public QMdiSubWindow {
   // Closes even when the view refuses its pending edit (the image is about
   // to be replaced).
   void ForceClose();
+  // Wide enough for its view and for its whole title.
+  QSize sizeHint() const override;
+  bool event(QEvent* event) override;
 
  Q_SIGNALS:
   void Closed(int key);

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QScreen>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -64,6 +66,14 @@ namespace {
 // Large enough to show each file's size and date beside its name.
 void ShowDetails(QFileDialog& dlg) {
   dlg.setViewMode(QFileDialog::Detail);
+  // Size, kind and date as wide as what they show (in every language); the
+  // name takes the rest.
+  if (auto* tree = dlg.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = tree->header();
+    header->setStretchLastSection(false);
+    for (int c = 0; c < header->count(); ++c)
+      header->setSectionResizeMode(c, c == 0 ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+  }
   QSize size(900, 560);
   if (const QScreen* screen = dlg.screen()) size = size.boundedTo(screen->availableSize() * 0.9);
   dlg.resize(size);

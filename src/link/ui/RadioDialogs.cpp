@@ -177,6 +177,7 @@ void UiLinkPrompter::ShowVerifyFailed(const std::string& ranges) {
 }
 
 void UiLinkPrompter::ShowInformation(int textEntry) { msg_.Plain(textEntry, -1, kMsgOk, owner_); }
+void UiLinkPrompter::ShowNotice(int textEntry, int captionEntry) { msg_.Plain(textEntry, captionEntry, kMsgOk, owner_); }
 
 bool UiLinkPrompter::AskPassword(int labelEntry, const std::string& line1, const std::string& line2,
                                  std::string& digits) {
@@ -509,8 +510,11 @@ CCommPortDlg::CCommPortDlg(TextTable& text, HelpSystem* help, int current, std::
     const std::string path = d.stablePath.empty() ? d.path : d.stablePath;
     deviceBox_->addItem(QString::fromStdString(SerialDeviceLabel(d)), QString::fromStdString(path));
   }
+  auto* deviceLabel = new QLabel(Tx(text, kPortDeviceEntry), this);
+  deviceLabel->setBuddy(deviceBox_);
   deviceRow->addWidget(deviceCaption_);
   deviceRow->addWidget(portBox_);
+  deviceRow->addWidget(deviceLabel);
   deviceRow->addWidget(deviceBox_, 1);
   layout->addLayout(deviceRow);
   connect(portBox_, QOverload<int>::of(&QComboBox::activated), this, [this](int row) { ShowDeviceOf(row + 1); });

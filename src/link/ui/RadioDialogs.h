@@ -75,6 +75,7 @@ class UiLinkPrompter : public Prompter {
   void ShowBackupFailed(int entry, const std::string& why) override;
   void ShowVerifyFailed(const std::string& ranges) override;
   void ShowInformation(int textEntry) override;
+  void ShowNotice(int textEntry, int captionEntry) override;
   bool AskPassword(int labelEntry, const std::string& line1, const std::string& line2, std::string& digits) override;
   bool ConfirmPasswordWrite(bool readPassword, bool overwritePassword) override;
 

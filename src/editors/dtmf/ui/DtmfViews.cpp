@@ -112,7 +112,12 @@ CTwoToneView::CTwoToneView(EditorContext& ctx, QWidget* parent)
   g->setMinimumHeight(g->HeightForRows(10));
   PlaceGrid(0, dtmf::kTwoToneCodeIndex, g, true);
   // The decode pages' grids are made when their page is first shown, so
-  // that opening the window costs the first page only.
+  // that opening the window costs the first page only; their places are
+  // kept at the grid's size from the start, so the window opens large
+  // enough for them.
+  for (int p = 1; p <= twotonefld::kDecodePages; ++p)
+    if (QWidget* place = Form()->Control(p, dtmf::kDecodeGridIndex))
+      place->setMinimumSize(3 * 90 + 44, g->HeightForRows(4) + 4);
   connect(Form()->Tabs(), &QTabWidget::currentChanged, this, [this](int page) { MakeDecodeGrid(page); });
 }
 

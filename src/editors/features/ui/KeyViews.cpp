@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -25,6 +27,10 @@ using forms::FormPage;
 
 namespace {
 
+// The caption's names of the two key tables.
+constexpr int kMainTableEntry = 1309;
+constexpr int kPassPortTableEntry = 1310;
+
 FieldDescriptor Heading(int entry) {
   FieldDescriptor d;
   d.labelEntry = entry;
@@ -39,7 +45,8 @@ FieldDescriptor Heading(int entry) {
 
 CFrontPanel::CFrontPanel(RadioData& data, TextTable& text, QWidget* parent) : QWidget(parent), data_(data), text_(text) {
   setObjectName("frontPanel");
-  setMinimumSize(sizeHint());
+  // The drawing scales; a tiled window shows it smaller, never cut.
+  setMinimumSize(sizeHint() / 2);
 }
 
 QSize CFrontPanel::sizeHint() const { return data_.model.IsPortable() ? QSize(300, 420) : QSize(560, 300); }
@@ -175,7 +182,13 @@ CKeyView::CKeyView(EditorContext& ctx, QWidget* parent) : CEditorView(ctx, Edito
 
 CKeyView::~CKeyView() = default;
 
-bool CKeyView::UsesAlternateTable() { return ZonesOf(Context()).zones.PendingType() == '5'; }
+bool CKeyView::UsesAlternateTable() { return ZonesOf(Context()).ShownZoneType() == '5'; }
+
+QString CKeyView::Title() const {
+  // Which of the two tables the window edits.
+  TextTable& text = const_cast<CKeyView*>(this)->Context().ws.text;
+  return QString::fromStdString(text.Text(339) + " - " + text.Text(fctx_->cursor.zone == 1 ? kPassPortTableEntry : kMainTableEntry));
+}
 
 std::vector<FormPage> CKeyView::PageTable(const KeyPage& page) const {
   FormPage p;
@@ -239,9 +252,16 @@ void CKeyView::Rebuild() {
     auto* form = new CFormRenderer(*fctx_, PageTable(page), nullptr, std::max(rows, 1));
     connect(form, &CFormRenderer::Stored, this, [this](int, int) { AfterStore(); });
     forms_.push_back(form);
-    tabs_->addTab(form, QString::fromStdString(Context().ws.text.Text(page.tabEntry)));
+    // A page keeps its rows at their own height and scrolls when the window
+    // is smaller (sixteen keypad rows come and go with the accessories).
+    auto* scroller = new QScrollArea;
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(form);
+    tabs_->addTab(scroller, QString::fromStdString(Context().ws.text.Text(page.tabEntry)));
   }
   if (current >= 0 && current < tabs_->count()) tabs_->setCurrentIndex(current);
+  Q_EMIT TitleChanged();
 }
 
 void CKeyView::AfterStore() {
@@ -283,6 +303,13 @@ bool CKeyView::CommitPendingEdit() {
   return true;
 }
 
+QSize CKeyView::sizeHint() const {
+  QSize page;
+  for (CFormRenderer* f : forms_) page = page.expandedTo(f->sizeHint());
+  const int chrome = tabs_->tabBar()->sizeHint().height() + panel_->sizeHint().height() + 40;
+  return CEditorView::sizeHint().expandedTo(QSize(page.width() + 30, page.height() + chrome));
+}
+
 CFormRenderer* CKeyView::PageForm(int tab) const {
   return tab >= 0 && tab < static_cast<int>(forms_.size()) ? forms_[static_cast<size_t>(tab)] : nullptr;
 }
@@ -321,7 +348,7 @@ QString CKeyImageView::Title() const {
 }
 
 void CKeyImageView::Refresh() {
-  panel_->setMinimumSize(panel_->sizeHint());
+  panel_->setMinimumSize(panel_->sizeHint() / 2);
   panel_->update();
 }
 

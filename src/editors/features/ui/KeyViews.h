@@ -48,6 +48,9 @@ class CKeyView : public CEditorView {
   ~CKeyView() override;
   void Refresh() override;
   bool CommitPendingEdit() override;
+  QString Title() const override;
+  // Large enough for its largest page without scrolling.
+  QSize sizeHint() const override;
 
   QTabWidget* Tabs() const { return tabs_; }
   // The renderer of a tab (one page each).

@@ -2,6 +2,7 @@
 #include "data/RadioData.h"
 #include "editors/forms/ui/FormRenderer.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QTableWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -31,6 +33,8 @@ CSpinButtons::CSpinButtons(QWidget* parent) : QWidget(parent), up_(new QToolButt
   box->setSpacing(0);
   up_->setArrowType(Qt::UpArrow);
   down_->setArrowType(Qt::DownArrow);
+  // Never squeezed below its two arrows.
+  setMinimumSize(16, 22);
   for (QToolButton* b : {up_, down_}) {
     b->setFixedSize(16, 11);
     b->setAutoRepeat(true);
@@ -40,6 +44,17 @@ CSpinButtons::CSpinButtons(QWidget* parent) : QWidget(parent), up_(new QToolButt
   connect(up_, &QToolButton::clicked, this, [this] { Q_EMIT Step(1); });
   connect(down_, &QToolButton::clicked, this, [this] { Q_EMIT Step(-1); });
 }
+
+namespace {
+
+// The width of an edit box that shows `text` pixels of text whole: its frame
+// and the margins a line edit keeps around its text.
+int BoxWidthFor(const QLineEdit* edit, int text) {
+  const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+  return text + 2 * frame + edit->textMargins().left() + edit->textMargins().right() + 4 + 2;
+}
+
+}  // namespace
 
 CFormRenderer::CFormRenderer(forms::FormContext& ctx, std::vector<forms::FormPage> pages, QWidget* parent,
                              int rowsPerColumn)
@@ -72,13 +87,16 @@ QWidget* CFormRenderer::BuildPage(int page) {
   grid->setHorizontalSpacing(8);
   grid->setVerticalSpacing(4);
   const auto& fields = pages_[static_cast<size_t>(page)].fields;
+  const int rowsPerColumn = pages_[static_cast<size_t>(page)].rowsPerColumn > 0 ? pages_[static_cast<size_t>(page)].rowsPerColumn
+                                                                                : rowsPerColumn_;
   auto& pageSlots = slots_[static_cast<size_t>(page)];
   pageSlots.resize(fields.size());
   for (size_t i = 0; i < fields.size(); ++i) {
     const forms::FieldDescriptor& d = fields[i];
     Slot& s = pageSlots[i];
-    const int row = static_cast<int>(i) % rowsPerColumn_;
-    const int col = 2 * (static_cast<int>(i) / rowsPerColumn_);
+    QWidget* cell = nullptr;  // what the grid holds when more than the control
+    const int row = static_cast<int>(i) % rowsPerColumn;
+    const int col = 2 * (static_cast<int>(i) / rowsPerColumn);
     // A text entry, a literal, or both ("Option Settings 0x81E").
     QString label = d.labelEntry >= 0 ? QString::fromStdString(ctx_.text.Text(d.labelEntry)) : QString();
     if (!d.labelText.empty()) label += (label.isEmpty() ? "" : " ") + QString::fromStdString(d.labelText);
@@ -112,6 +130,8 @@ QWidget* CFormRenderer::BuildPage(int page) {
       case ControlKind::Combo: {
         auto* c = new QComboBox;
         c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // Never narrower than its longest item, in a tiled window too.
+        c->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
         s.control = c;
         break;
       }
@@ -123,7 +143,22 @@ QWidget* CFormRenderer::BuildPage(int page) {
         // No inline completion from the list: a typed value is stored as typed.
         c->setCompleter(nullptr);
         c->setInsertPolicy(QComboBox::NoInsert);
+        // As wide as the items its list holds now (they follow other fields).
+        c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        c->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
         s.control = c;
+        if (d.encoding == forms::Encoding::Number) {
+          // A number: stepped with arrows beside the list as in a number box.
+          auto* box = new QWidget;
+          auto* h = new QHBoxLayout(box);
+          h->setContentsMargins(0, 0, 0, 0);
+          h->setSpacing(1);
+          s.spin = new CSpinButtons;
+          h->addWidget(c);
+          h->addWidget(s.spin);
+          h->addStretch();
+          cell = box;
+        }
         break;
       }
       case ControlKind::EditSpin: {
@@ -133,6 +168,20 @@ QWidget* CFormRenderer::BuildPage(int page) {
         h->setSpacing(1);
         s.edit = new CFilterEdit;
         s.edit->setMaximumWidth(90);
+        // Never narrower than its longest value, a number or a name it steps
+        // through ("Default", "Off"), in every language.
+        {
+          const QFontMetrics fm = s.edit->fontMetrics();
+          int widest = std::max(fm.horizontalAdvance(QString::number(d.maximum)), fm.horizontalAdvance(QString::number(d.minimum)));
+          for (const forms::Choice& c : d.choices)
+            widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(
+                                          c.textEntry >= 0 ? ctx_.text.Text(c.textEntry) : c.literal)));
+          if (d.emptyTextEntry >= 0)
+            widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(ctx_.text.Text(d.emptyTextEntry))));
+          const int needed = BoxWidthFor(s.edit, widest);
+          s.edit->setMinimumWidth(needed);
+          s.edit->setMaximumWidth(std::max(90, needed));
+        }
         s.spin = new CSpinButtons;
         h->addWidget(s.edit);
         h->addWidget(s.spin);
@@ -143,9 +192,11 @@ QWidget* CFormRenderer::BuildPage(int page) {
       case ControlKind::Text:
         s.edit = new CFilterEdit;
         s.control = s.edit;
-        // A box for a few characters is as wide as they need.
-        if (d.maxLength > 0 && d.maxLength <= 4)
+        // A box for a few characters is as wide as they need, and no narrower.
+        if (d.maxLength > 0 && d.maxLength <= 4) {
           s.edit->setMaximumWidth(s.edit->fontMetrics().horizontalAdvance(QString(d.maxLength + 2, QLatin1Char('W'))));
+          s.edit->setMinimumWidth(BoxWidthFor(s.edit, s.edit->fontMetrics().horizontalAdvance(QString(d.maxLength, QLatin1Char('W')))));
+        }
         break;
       case ControlKind::List: {
         // An embedded list: one row per row descriptor, its label in the
@@ -187,11 +238,21 @@ QWidget* CFormRenderer::BuildPage(int page) {
     } else if (s.label) {
       s.label->setBuddy(s.control);
     }
-    grid->addWidget(s.control, row, col + 1);
+    grid->addWidget(cell ? cell : s.control, row, col + 1);
   }
-  grid->setRowStretch(rowsPerColumn_, 1);
+  grid->setRowStretch(rowsPerColumn, 1);
   grid->setColumnStretch(grid->columnCount(), 1);
   return w;
+}
+
+void CFormRenderer::WireSpin(int page, int index) {
+  Slot& s = slots_[static_cast<size_t>(page)][static_cast<size_t>(index)];
+  connect(s.spin, &CSpinButtons::Step, this, [this, page, index](int dir) {
+    const auto& dd = pages_[static_cast<size_t>(page)].fields[static_cast<size_t>(index)];
+    if (!FormEngine::Enabled(ctx_, pages_[static_cast<size_t>(page)], dd)) return;
+    FormEngine::Spin(ctx_, dd, dir);
+    AfterStore(page, index);
+  });
 }
 
 void CFormRenderer::Wire(int page, int index) {
@@ -218,16 +279,12 @@ void CFormRenderer::Wire(int page, int index) {
         AfterStore(page, index);
       });
       connect(s.edit, &QLineEdit::editingFinished, this, [this, page, index] { StoreTyped(page, index); });
+      if (s.spin) WireSpin(page, index);
       break;
     }
     case ControlKind::EditSpin:
       connect(s.edit, &QLineEdit::editingFinished, this, [this, page, index] { StoreTyped(page, index); });
-      connect(s.spin, &CSpinButtons::Step, this, [this, page, index](int dir) {
-        const auto& dd = pages_[static_cast<size_t>(page)].fields[static_cast<size_t>(index)];
-        if (!FormEngine::Enabled(ctx_, pages_[static_cast<size_t>(page)], dd)) return;
-        FormEngine::Spin(ctx_, dd, dir);
-        AfterStore(page, index);
-      });
+      WireSpin(page, index);
       s.edit->installEventFilter(this);
       break;
     case ControlKind::Text:
@@ -306,6 +363,7 @@ void CFormRenderer::ShowField(int page, int index) {
   const bool enabled = FormEngine::Enabled(ctx_, pg, d);
   if (s.label) s.label->setEnabled(enabled);
   if (s.control) s.control->setEnabled(enabled);
+  if (s.spin) s.spin->setEnabled(enabled);
   switch (d.kind) {
     case ControlKind::Combo:
     case ControlKind::EditCombo: {

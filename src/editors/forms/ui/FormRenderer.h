@@ -70,6 +70,7 @@ class CFormRenderer : public QWidget {
   };
   QWidget* BuildPage(int page);
   void Wire(int page, int index);
+  void WireSpin(int page, int index);
   void ShowField(int page, int index);
   void AfterStore(int page, int index);
   void StoreTyped(int page, int index);

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,6 +28,9 @@ namespace {
 
 QString T(TextTable& text, int entry) { return QString::fromStdString(text.Text(entry)); }
 
+// "Line 1"; the next entry is "Line 2".
+constexpr int kLineLabelEntry = 1316;
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -38,8 +42,14 @@ void CMessageLinesView::Build(const QList<QPushButton*>& buttons) {
   buttons_ = buttons;
   const QFont fixed = FixedPitchFace();
   auto* layout = new QVBoxLayout(this);
+  auto* lines = new QGridLayout;
+  layout->addLayout(lines);
   for (int i = 0; i < 2; ++i) {
+    // "Line 1", "Line 2" beside the lines (their access keys reach them).
+    auto* label = new QLabel(T(Context().ws.text, kLineLabelEntry + i), this);
+    lines->addWidget(label, i, 0);
     auto* e = new QLineEdit(this);
+    label->setBuddy(e);
     e->setObjectName(QStringLiteral("line%1").arg(i + 1));
     e->setFont(fixed);
     e->setMaxLength(kMessageLineLength);
@@ -48,11 +58,9 @@ void CMessageLinesView::Build(const QList<QPushButton*>& buttons) {
     const int textWidth = fm.horizontalAdvance(QString(kMessageLineLength, QLatin1Char('W')));
     const int frame = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     e->setFixedWidth(textWidth + e->textMargins().left() + e->textMargins().right() + 2 * (frame + 2) + 2);
-    // No label beside the lines: a screen reader says the window and the line.
-    e->setAccessibleName(QStringLiteral("%1 %2").arg(Title()).arg(i + 1));
     e->installEventFilter(this);
     connect(e, &QLineEdit::editingFinished, this, [this, i] { Store(i); });
-    layout->addWidget(e);
+    lines->addWidget(e, i, 1);
     lines_[i] = e;
   }
   if (!buttons.isEmpty()) {
@@ -62,7 +70,6 @@ void CMessageLinesView::Build(const QList<QPushButton*>& buttons) {
     layout->addLayout(row);
   }
   layout->addStretch(1);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void CMessageLinesView::Refresh() {
@@ -136,6 +143,7 @@ CMessagePasswordDlg::CMessagePasswordDlg(TextTable& text, const QString& current
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
+  setMinimumWidth(WidthForTitle(this));
 }
 
 CEmbPassView::CEmbPassView(EditorContext& ctx, QWidget* parent)

@@ -103,6 +103,8 @@ void CPPHeaderView::ApplyLabels() {
     if (table_ == ZoneTable::PassPortSystem) shown = passport::SystemFieldShown(*fctx_, keys_[i]);
     if (control) control->setVisible(shown);
     if (label) label->setVisible(shown);
+    // A box's spin arrows go with it.
+    if (CSpinButtons* spin = form_->Spin(0, index)) spin->setVisible(shown);
   }
 }
 

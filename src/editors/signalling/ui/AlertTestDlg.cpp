@@ -2,6 +2,7 @@
 #include "data/RadioData.h"
 #include "editors/signalling/ui/AlertTestDlg.h"
 
+#include <algorithm>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -173,6 +174,11 @@ CAlertTestDlg::CAlertTestDlg(EditorContext& ctx, int tone, QWidget* parent) : QD
   help_ = new QPushButton(msg.T(16));
   status_ = new QLabel;
   status_->setObjectName("status");
+  // Room for the longest state from the start: the window never widens
+  // while a tone plays, so Close and Help stay under the pointer.
+  const QFontMetrics fm = status_->fontMetrics();
+  status_->setMinimumWidth(std::max({fm.horizontalAdvance(msg.T(1088) + "  " + msg.T(1087)), fm.horizontalAdvance(msg.T(1088)),
+                                     fm.horizontalAdvance(msg.T(1087))}));
 
   if (TestSinkFactory()) {
     sink_ = TestSinkFactory()();

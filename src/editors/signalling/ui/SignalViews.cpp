@@ -27,6 +27,9 @@ using namespace forms;
 
 namespace {
 
+// "Up to": the label of a range's upper end.
+constexpr int kUpToEntry = 1315;
+
 constexpr int kNumberCaption = 359;
 const ColumnDescriptor kIdColumns[5] = {{kNumberCaption, 40, kAlignCentre, 1},
                                         {1050, 60, kAlignRight, 1},
@@ -203,7 +206,13 @@ void CSignalListGrid::CommitEdit() {
 CVantelixView::CVantelixView(EditorContext& ctx, QWidget* parent) : CEditorView(ctx, EditorKind::Vantelix, parent) {
   setObjectName("vantelixView");
   fctx_ = std::make_unique<FormContext>(ctx.ws.data, ctx.ws.text, ctx.ws.data.votingSwitch);
-  form_ = new CFormRenderer(*fctx_, VantelixPages(), this, 14);
+  std::vector<FormPage> pages = VantelixPages();
+  // The upper ends of the group range and the speed threshold sit under
+  // their lower ends: "Up to".
+  for (FormPage& page : pages)
+    for (FieldDescriptor& d : page.fields)
+      if ((d.key == "groupidhigh" || d.key == "speedhigh") && d.labelEntry < 0) d.labelEntry = kUpToEntry;
+  form_ = new CFormRenderer(*fctx_, std::move(pages), this, 14);
   idGrid_ = new CSignalListGrid(ctx, true);
   statusGrid_ = new CSignalListGrid(ctx, false);
   for (auto [page, grid] : {std::pair{kVantelixIdPage, idGrid_}, std::pair{kVantelixStatusPage, statusGrid_}}) {

@@ -186,13 +186,33 @@ void CGidEditView::Build() {
   });
 }
 
+// Labels of the LTR group fields that have no grid column: 16 and 17 keep
+// what a channel's talk-back bit and scrambler code keep, at the group's
+// global number; 11 shows whether the group signals; 12 to 14 are option
+// bits the radio reads by number.
+int CGidEditView::GroupFieldLabel(int field) {
+  switch (field) {
+    case 11: return 1311;
+    case 12: return 1312;
+    case 13: return 1313;
+    case 14: return 1314;
+    case 16: return 828;
+    case 17: return 435;
+    default: return -1;
+  }
+}
+
 std::vector<FormPage> CGidEditView::Pages() {
   FormPage first;
   first.tabEntry = formClass_ == kClassPassPort ? 391 : -1;
   first.fields.push_back(ZoneNumberBox(418, [this] { return zone_; }, [this](int v) { SetZone(v); }, zones::kZoneCount));
   first.fields.push_back(ZoneNumberBox(391, [this] { return group_; }, [this](int v) { SetGroup(v); }, zones::kMaxRecords));
   if (formClass_ == kClassLtr) {
-    for (const FieldDescriptor& d : zonefields::Fields(ZoneTable::LtrGroup)) first.fields.push_back(d);
+    for (FieldDescriptor d : zonefields::Fields(ZoneTable::LtrGroup)) {
+      // The grid has no column for these; here each gets a label of its own.
+      if (d.labelEntry < 0) d.labelEntry = GroupFieldLabel(d.number);
+      first.fields.push_back(d);
+    }
     return {first};
   }
   // A PassPort group: the grid's columns, then the group page.

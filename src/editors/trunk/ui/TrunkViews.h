@@ -54,6 +54,8 @@ class CGidEditView : public CEditorView {
   Q_OBJECT
  public:
   CGidEditView(EditorContext& ctx, QWidget* parent = nullptr);
+  // The label entry of an LTR group field the grid has no column for.
+  static int GroupFieldLabel(int field);
 
   QString Title() const override;
   void Refresh() override;

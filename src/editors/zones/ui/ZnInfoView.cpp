@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -80,6 +81,7 @@ CZnInfoView::CZnInfoView(EditorContext& ctx, QWidget* parent)
     : CEditorView(ctx, EditorKind::ZoneInfo, parent), z_(ZonesOf(ctx)), ws_(ctx.ws) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(6, 6, 6, 6);
+  z_.shownZone = zone_;
   BuildHeader();
   BuildGrids();
   BuildMenu();
@@ -93,39 +95,51 @@ CZnInfoView::CZnInfoView(EditorContext& ctx, QWidget* parent)
 }
 
 void CZnInfoView::BuildHeader() {
-  auto* row = new QHBoxLayout;
-  auto label = [this](int entry) { return new QLabel(Context().msg.T(entry), this); };
-  row->addWidget(label(378));
+  // Two rows, so that a tiled window and the longer Spanish texts still show
+  // every label and button whole: the zone, its type and the free memory;
+  // then its name and the buttons of its kind (PassPort or LTR editors).
+  auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(8);
+  // Each label leads to its box (access key and screen reader alike).
+  auto label = [this](int entry, QWidget* box) {
+    auto* l = new QLabel(Context().msg.T(entry), this);
+    l->setBuddy(box);
+    return l;
+  };
   zoneBox_ = new CFilterEdit(this);
   zoneBox_->setObjectName(QStringLiteral("zoneNumber"));
   zoneBox_->SetInputMode(kInputDigits);
   zoneBox_->setMaxLength(3);
   zoneBox_->setFixedWidth(44);
   zoneSpin_ = new CSpinButtons(this);
-  row->addWidget(zoneBox_);
-  row->addWidget(zoneSpin_);
-  row->addSpacing(10);
-  row->addWidget(label(379));
+  auto* number = new QHBoxLayout;
+  number->setSpacing(2);
+  number->addWidget(zoneBox_);
+  number->addWidget(zoneSpin_);
+  number->addStretch(1);
+  grid->addWidget(label(378, zoneBox_), 0, 0);
+  grid->addLayout(number, 0, 1);
   typeBox_ = new QComboBox(this);
   typeBox_->setObjectName(QStringLiteral("zoneType"));
-  typeBox_->setMinimumWidth(150);
-  row->addWidget(typeBox_);
-  row->addSpacing(10);
-  row->addWidget(label(462));
+  typeBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  grid->addWidget(label(379, typeBox_), 0, 2);
+  grid->addWidget(typeBox_, 0, 3);
+  freeLine_ = new QLabel(this);
+  freeLine_->setObjectName(QStringLiteral("freeMemory"));
+  grid->addWidget(freeLine_, 0, 4);
   nameBox_ = new CFilterEdit(this);
   nameBox_->setObjectName(QStringLiteral("zoneName"));
-  nameBox_->setFixedWidth(110);
-  row->addWidget(nameBox_);
-  freeLine_ = new QLabel(this);
-  row->addWidget(freeLine_);
-  row->addStretch(1);
+  nameBox_->setFixedWidth(nameBox_->fontMetrics().averageCharWidth() * 13 + 16);  // twelve characters
+  grid->addWidget(label(462, nameBox_), 1, 0);
+  grid->addWidget(nameBox_, 1, 1);
+  auto* buttons = new QHBoxLayout;
   static const EditorKind kPassPortKinds[3] = {EditorKind::PPSysData, EditorKind::PPSearchHold, EditorKind::PPSeedFreq};
   // The PassPort editors' own forms carry fixed English labels; the seed
   // frequencies button has no text of the language file either.
   const QString ppLabels[3] = {Context().msg.T(463), Context().msg.T(1200), Context().msg.T(1223)};
   for (int i = 0; i < 3; ++i) {
     ppButtons_[i] = new QPushButton(ppLabels[i], this);
-    row->addWidget(ppButtons_[i]);
+    buttons->addWidget(ppButtons_[i]);
     connect(ppButtons_[i], &QPushButton::clicked, this, [this, i] {
       if (!z_.zones.ZoneExists(zone_)) {
         Context().msg.Warning(Context().msg.T(314), kMsgOk, MessageHelper::kNoticeCaption, this);
@@ -138,10 +152,13 @@ void CZnInfoView::BuildHeader() {
   // An LTR zone's repeaters have their own window.
   repButton_ = new QPushButton(Context().msg.T(465), this);
   repButton_->setObjectName(QStringLiteral("repeaterButton"));
-  row->addWidget(repButton_);
+  buttons->addWidget(repButton_);
+  buttons->addStretch(1);
+  grid->addLayout(buttons, 1, 2, 1, 3);
+  grid->setColumnStretch(4, 1);
   connect(repButton_, &QPushButton::clicked, this, [this] { Context().frame.OpenEditor(EditorKind::RepeaterInfo); });
-  static_cast<QVBoxLayout*>(layout())->addLayout(row);
-  headerRow_ = row;
+  static_cast<QVBoxLayout*>(layout())->addLayout(grid);
+  header_ = grid;
 
   connect(zoneBox_, &QLineEdit::editingFinished, this, [this] {
     if (refreshing_) return;
@@ -328,8 +345,8 @@ QSize CZnInfoView::sizeHint() const {
   int width = 0;
   for (CEditGrid* g : grids_) width = std::max(width, g->FullWidth());
   const QMargins m = layout()->contentsMargins();
-  const int header = headerRow_ ? headerRow_->sizeHint().height() : 0;
-  width = std::max(width, headerRow_ ? headerRow_->sizeHint().width() : 0);
+  const int header = header_ ? header_->sizeHint().height() : 0;
+  width = std::max(width, header_ ? header_->sizeHint().width() : 0);
   return QSize(width + m.left() + m.right(),
                header + layout()->spacing() + grids_[gridKind_]->HeightForRows(20) + m.top() + m.bottom());
 }
@@ -351,7 +368,7 @@ void CZnInfoView::ShowHeader() {
   TextTable& text = Context().ws.text;
   zoneBox_->setText(QString::number(zone_ + 1));
   const bool exists = z_.zones.ZoneExists(zone_);
-  const uint8_t type = exists ? z_.zones.ZoneType(zone_) : z_.zones.PendingType();
+  const uint8_t type = z_.ShownZoneType();
   typeBox_->clear();
   for (uint8_t t : z_.zones.OfferedZoneTypes())
     typeBox_->addItem(QString::fromStdString(CZoneMemory::ZoneTypeName(t, text)), int(t));
@@ -373,10 +390,11 @@ void CZnInfoView::ShowHeader() {
     std::string s;
     if (cls == kClassConv) z_.conv.HeaderFieldText(zone_, 0, s);
     if (cls == kClassLtr) s = z_.groups.LtrZoneName(zone_);
+    if (cls == kClassPassPort) s = z_.groups.PassPortZoneName(zone_);
     name = QString::fromStdString(s);
   }
   nameBox_->setText(name);
-  nameBox_->setEnabled(exists && z_.zones.ZoneClass(zone_) != kClassPassPort && !z_.zones.ZoneDamaged(zone_));
+  nameBox_->setEnabled(exists && !z_.zones.ZoneDamaged(zone_));
   freeLine_->setText(QStringLiteral("  %1 = %2 %3").arg(Context().msg.T(380)).arg(z_.zones.FreeBytes()).arg(Context().msg.T(381)));
   for (QPushButton* b : ppButtons_) b->setVisible(gridKind_ == kPassPortGrid);
   repButton_->setVisible(gridKind_ == kLtrGrid);
@@ -386,7 +404,7 @@ void CZnInfoView::ShowHeader() {
 
 void CZnInfoView::Refresh() {
   if (grids_[gridKind_]->EditorKindOpen()) grids_[gridKind_]->CancelEdit();
-  const int cls = z_.zones.ZoneExists(zone_) ? z_.zones.ZoneClass(zone_) : ClassOfType(z_.zones.PendingType());
+  const int cls = z_.zones.ZoneExists(zone_) ? z_.zones.ZoneClass(zone_) : ClassOfType(z_.ShownZoneType());
   const int kind = GridOfClass(cls);
   if (kind != gridKind_) {
     const int row = grids_[gridKind_]->Row();
@@ -407,7 +425,18 @@ void CZnInfoView::SetZone(int zone) {
   if (zone < 0 || zone >= zones::kZoneCount) return;
   CommitPendingEdit();
   zone_ = zone;
+  z_.shownZone = zone;
   Refresh();
+  // The key window edits the table of the zone shown here.
+  KeysFollow();
+}
+
+void CZnInfoView::KeysFollow() {
+  // Once the current event is done: a zone box that loses the focus while
+  // the main window closes must not reach for the windows being closed.
+  QMetaObject::invokeMethod(this, [this] {
+    if (CEditorView* keys = Context().frame.FindEditor(EditorKind::Keys)) keys->Refresh();
+  }, Qt::QueuedConnection);
 }
 
 int CZnInfoView::CurrentRecord() const { return CurrentGridWidget()->Row() - 1; }
@@ -710,6 +739,8 @@ void CZnInfoView::StoreName() {
     z_.conv.SetHeaderField(zone_, 0, t);
   } else if (cls == kClassLtr) {
     z_.groups.SetLtrZoneName(zone_, t);
+  } else if (cls == kClassPassPort) {
+    z_.groups.SetPassPortZoneName(zone_, t);
   } else {
     return;
   }
@@ -727,6 +758,7 @@ void CZnInfoView::ZoneTypeChosen(int row) {
   if (!z_.zones.ZoneExists(zone_)) {
     z_.zones.SetPendingType(type);  // for when the zone is created
     Refresh();
+    KeysFollow();
     return;
   }
   if (!damaged && z_.zones.ZoneClass(zone_) == newClass) {

@@ -11,7 +11,7 @@ class QComboBox;
 class QMenu;
 class QPushButton;
 class QAction;
-class QHBoxLayout;
+class QGridLayout;
 
 namespace vb420 {
 
@@ -108,6 +108,8 @@ class CZnInfoView : public CEditorView {
   void AfterMessage();
   void ShowResult(int messageEntry, bool error = false);
   void ZoneTypeChosen(int row);
+  // The key window edits the table of the zone type shown here.
+  void KeysFollow();
   void StoreName();
   void ContextMenu(const QPoint& globalPos, int row);
 
@@ -122,7 +124,7 @@ class CZnInfoView : public CEditorView {
   QComboBox* typeBox_ = nullptr;
   CFilterEdit* nameBox_ = nullptr;
   QLabel* freeLine_ = nullptr;
-  QHBoxLayout* headerRow_ = nullptr;
+  QGridLayout* header_ = nullptr;
   QPushButton* ppButtons_[3] = {};
   QPushButton* repButton_ = nullptr;
   CEditGrid* grids_[3] = {};

@@ -20,6 +20,14 @@ struct ZoneServices {
   CRecordCopyBuffer convBuffer;  // conventional channels
   CRecordCopyBuffer ltrBuffer;   // LTR groups
   CRepeaterCopyBuffer repBuffer;  // LTR repeaters (the repeater editor)
+  // The zone Zone Information shows (0-based); kept while it is closed.
+  int shownZone = 0;
+  // That zone's type: its own when it exists, else the type it will be
+  // created with. Zone Information shows it and the key window picks its
+  // table by it (the PassPort table for '5').
+  uint8_t ShownZoneType() const {
+    return zones.ZoneExists(shownZone) ? zones.ZoneType(shownZone) : zones.PendingType();
+  }
 };
 
 // Lives as long as the main window of `ctx` (made on first use).
