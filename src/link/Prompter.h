@@ -31,6 +31,7 @@ constexpr int kPortBusyWhy = 117;      // who else may hold a USB serial adapter
 constexpr int kPortSystemSays = 119;   // "%s" is the system's own words
 constexpr int kPlatformCode = 294;      // error, OK only
 constexpr int kTuningDiffers = 324;
+constexpr int kTestModeNotEnded = 1329;  // error: the radio may still be in test mode, transmitting
 constexpr int kPartlyWritten = 289;     // the radio holds a partly written programming
 constexpr int kPartlyWrittenWhatNow = 290;  // write again or write a backup; "%s" is the backups folder
 constexpr int kReadFirstBox = 221;        // Write dialog: read and keep the radio's programming first

@@ -8,6 +8,7 @@
 
 #include "link/Prompter.h"
 #include "link/RadioLink.h"
+#include "link/StopRequest.h"
 
 namespace vb420 {
 
@@ -42,7 +43,8 @@ namespace session {
 inline void Pump(const SessionCallbacks& cb) {
   if (cb.pump) cb.pump();
 }
-inline bool Cancelled(const SessionCallbacks& cb) { return cb.cancelled && cb.cancelled(); }
+// The user's Cancel, or a stop asked for from outside (a signal, quitting).
+inline bool Cancelled(const SessionCallbacks& cb) { return StopRequested() || (cb.cancelled && cb.cancelled()); }
 inline void Progress(const SessionCallbacks& cb, int done) {
   if (cb.progress) cb.progress(done, kTransferSteps);
 }

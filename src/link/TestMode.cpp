@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "link/StopRequest.h"
+
 namespace vb420 {
 
 // ---------------------------------------------------------------------------
@@ -155,8 +157,14 @@ bool TestModeSession::Command(F&& attempt) {
   if (!active_) return false;
   for (;;) {
     session::Pump(cb_);
+    // Asked to stop (a signal, the program quitting): no new command and no
+    // retry; the radio is unkeyed and leaves test mode.
+    if (StopRequested()) {
+      End();
+      return false;
+    }
     if (attempt() == LinkResult::kOk) return true;
-    if (!prompter_.AskRetryCancel(msg::kCommFailed)) {
+    if (StopRequested() || !prompter_.AskRetryCancel(msg::kCommFailed)) {
       End();
       return false;
     }
@@ -166,14 +174,20 @@ bool TestModeSession::Command(F&& attempt) {
 TransferResult TestModeSession::End() {
   if (!active_) return TransferResult::kOk;
   active_ = false;
-  // Leaving test mode also drops the carrier: the radio stops transmitting
-  // when it leaves test mode.
-  transmit_ = false;
+  // Leaving test mode drops the carrier; a keyed transmitter is unkeyed
+  // first all the same, so that a radio that misses the end is not left on
+  // the air. The end is sent twice before it counts as lost.
   LinkResult ended = LinkResult::kOk;
-  if (tuned_) ended = link_.EndProgramMode();
+  if (tuned_) {
+    if (transmit_) (void)link_.TestTransmit(false);
+    ended = link_.EndProgramMode();
+    if (ended != LinkResult::kOk) ended = link_.EndProgramMode();
+  }
+  transmit_ = false;
   tuned_ = false;
   const bool closed = link_.SetOpenState(0);
-  return ended == LinkResult::kOk && closed ? TransferResult::kOk : TransferResult::kEndFailed;
+  lastEnd_ = ended == LinkResult::kOk && closed ? TransferResult::kOk : TransferResult::kEndFailed;
+  return lastEnd_;
 }
 
 TestStart TestModeSession::Abandon(TestStart why, int message) {

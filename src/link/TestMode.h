@@ -113,9 +113,14 @@ class TestModeSession {
   [[nodiscard]] TestStart Start();
   // In test mode: the port is open and 'E' has not been sent yet.
   bool Active() const { return active_; }
-  // Sends 'E' and closes the port, also while transmitting; nothing when
-  // test mode has ended already. kEndFailed when either step failed.
+  // Unkeys a keyed transmitter, sends 'E' (twice before giving up) and
+  // closes the port; nothing when test mode has ended already. kEndFailed
+  // when the radio did not confirm the end or the port would not close.
   TransferResult End();
+  // How the last end went, also one that a failed command or a stop request
+  // brought about: kEndFailed means the radio may still be in test mode, and
+  // transmitting.
+  TransferResult LastEnd() const { return lastEnd_; }
 
   // ---- state -------------------------------------------------------------
   int Channel() const { return channel_; }           // 0..15
@@ -182,6 +187,7 @@ class TestModeSession {
   SessionCallbacks cb_;
   std::function<void(const ModelBytes&)> onIdentified_;
   bool active_ = false;
+  TransferResult lastEnd_ = TransferResult::kOk;
   bool tuned_ = false;  // "TUNING " was acknowledged
   int channel_ = 0;
   int signalling_ = 0;

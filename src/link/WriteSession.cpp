@@ -7,6 +7,7 @@
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/RadioInfoSession.h"
+#include "link/StopRequest.h"
 
 namespace vb420 {
 
@@ -203,6 +204,16 @@ LinkResult WriteSession::ReadBack() {
   return LinkResult::kOk;
 }
 
+LinkResult WriteSession::StopWriting(bool anyWritten) {
+  // The user will not wait for the rest (a signal, the program quitting):
+  // the radio waits between two blocks, so ending program mode there leaves
+  // it able to be written again, and the user is told what it holds now.
+  link_.GiveUp();
+  partlyWritten_ = anyWritten;
+  if (anyWritten) prompter_.ShowPartlyWritten();
+  return LinkResult::kFailed;
+}
+
 LinkResult WriteSession::TransferAll() {
   ByteArea image = data_.Image();
   ByteArea extArea = data_.Ext();
@@ -213,11 +224,13 @@ LinkResult WriteSession::TransferAll() {
     bool failed = false;
     for (int n = 0; n < kBlockCount && !failed; ++n) {
       Pump(cb_);
+      if (StopRequested()) return StopWriting(n > 0);
       Step(n + 1);
       failed = link_.BlockWrite(image.ptr(static_cast<size_t>(n) * kBlockSize, kBlockSize), n) != LinkResult::kOk;
     }
     for (int i = 0; i < kExtPieceCount && !failed; ++i) {
       Pump(cb_);
+      if (StopRequested()) return StopWriting(true);
       Step(kBlockCount + 1 + i);
       const ExtPiece p = WritePieceOf(i);
       if (!p.sent) continue;

@@ -113,6 +113,8 @@ class WriteSession {
 
  private:
   LinkResult TransferAll();
+  // Ends the write between two blocks on a stop request.
+  LinkResult StopWriting(bool anyWritten);
   // The read password, once, before the first read of a radio that has one.
   LinkResult UnlockReading();
   LinkResult ReadRadioFirst();

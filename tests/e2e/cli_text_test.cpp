@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "CliRun.h"
+#include "support/CliRun.h"
 
 namespace {
 

@@ -64,8 +64,9 @@ TEST_F(TestModeCli, ChannelSignallingTransmitAndChecksum) {
   std::vector<std::string> want = {"tuning-call", "identify", "version"};
   for (int ch = 1; ch <= 16; ++ch) want.push_back("test-channel " + std::to_string(ch));
   want.insert(want.end(), {"tuning-block", "test-channel 1", "signalling 1", "test-channel 3", "signalling 17",
-                           "transmit on", "checksum", "end"});
-  EXPECT_EQ(notes, want);  // a portable: no prefix setting
+                           "transmit on", "checksum", "transmit off", "end"});
+  // A portable: no prefix setting. A keyed radio is unkeyed before the end.
+  EXPECT_EQ(notes, want);
   const Bytes in = TraceBytes(ReadTrace(trace), false);
   EXPECT_TRUE(Contains(in, {0x10, 0x03}));
   EXPECT_TRUE(Contains(in, {0x11, 0x11}));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/Files.h"
 
@@ -18,6 +19,28 @@ struct CliRun {
 
 // `env` is put before the command ("LANG=C "); `args` are shell words.
 CliRun RunCli(const std::string& args, const std::string& env = "");
+
+// vb420cli running beside the test, for what happens while it runs (a
+// signal at a given point of a conversation). Its standard error goes to a
+// file; standard output is discarded.
+class CliProcess {
+ public:
+  explicit CliProcess(const std::vector<std::string>& args);
+  ~CliProcess();
+  CliProcess(const CliProcess&) = delete;
+  CliProcess& operator=(const CliProcess&) = delete;
+
+  void Signal(int sig);
+  // The exit code (128 + the signal for a process a signal ended), or -1
+  // when it is still running after `timeoutMs`.
+  int Wait(int timeoutMs);
+  std::string Err() const;
+
+ private:
+  int pid_ = -1;
+  int status_ = -1;
+  std::string errFile_;
+};
 
 // A test with its own folder and a new programming in it (`file_`, made by
 // `vb420cli new -o`), removed afterwards.

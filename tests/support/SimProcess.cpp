@@ -144,6 +144,16 @@ bool WaitForHangUp(const std::string& path, int timeoutMs) {
   }
 }
 
+bool WaitForTrace(const std::string& path, const std::function<bool(const std::vector<TraceByte>&)>& done,
+                  int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    if (done(ReadTrace(path))) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
 std::vector<std::string> TraceNotes(const std::string& path) {
   std::vector<std::string> out;
   std::ifstream in(path);

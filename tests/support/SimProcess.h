@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,10 @@ std::vector<TraceByte> ReadTrace(const std::string& path);
 // after the program has ended then holds the whole conversation, however
 // late the radio was scheduled. False after `timeoutMs`.
 bool WaitForHangUp(const std::string& path, int timeoutMs = 10000);
+// Waits until `done` holds for the trace read so far; false after
+// `timeoutMs`.
+bool WaitForTrace(const std::string& path, const std::function<bool(const std::vector<TraceByte>&)>& done,
+                  int timeoutMs = 10000);
 // The commands the radio named in its trace ("note =..." lines), in order.
 std::vector<std::string> TraceNotes(const std::string& path);
 // The bytes that went one way, in order.

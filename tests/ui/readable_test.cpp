@@ -48,6 +48,8 @@
 #include "frame/ui/Commands.h"
 #include "frame/ui/EditorView.h"
 #include "lang/ui/UiPrompter.h"
+#include "support/Files.h"
+#include "support/qt/QtTestMain.h"
 
 using namespace vb420;
 using namespace vb420::test;
@@ -337,10 +339,7 @@ class ReadableTest : public QObject {
 
 namespace {
 
-std::string ShippedLanguageFile() {
-  std::ifstream lng(::vb420::testsupport::ResourceDir() + "/vb420.lng", std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(lng), {});
-}
+std::string ShippedLanguageFile() { return ::vb420::testsupport::ShippedLanguageText(); }
 
 const char* ModelSetting(const QString& model) {
   if (model == "VT-2602H") return "4D:32:36:30:32:07:FF:FF";  // 400-470 MHz
@@ -637,5 +636,5 @@ void ReadableTest::everyWindowReadable() {
   QVERIFY2(check_.findings.isEmpty(), qPrintable(QStringLiteral("%1 findings").arg(check_.findings.size())));
 }
 
-QTEST_MAIN(ReadableTest)
+VB420_QTEST(ReadableTest)
 #include "readable_test.moc"

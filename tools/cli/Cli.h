@@ -78,6 +78,11 @@ bool LoadDatForCli(const std::string& path, vb420::RadioData& data, int& exitCod
 // Points the link at COMn (through the port mapping of the desktop program's
 // settings and VB420_COMn) or at a device path as it is.
 void PointLinkAt(vb420::RadioLink& link, const std::string& port);
+// SIGINT, SIGTERM and SIGHUP stop a radio conversation safely from then on
+// (see link/StopRequest.h); a second signal ends the tool at once.
+void StopSafelyOnSignals();
+// 128 + the signal when a signal stopped the verb, else `code`.
+int StopExitCode(int code);
 // Saves `data` over `path` (atomically); prints the reason on failure and,
 // when asked, sets the exit code that goes with it.
 bool SaveDatForCli(const std::string& path, vb420::RadioData& data, int* exitCode = nullptr);

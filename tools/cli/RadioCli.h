@@ -14,6 +14,7 @@
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/Session.h"
+#include "link/StopRequest.h"
 #include "link/WriteSession.h"
 
 namespace vb420::cli {
@@ -54,6 +55,11 @@ class CliPrompter : public Prompter {
     // A failure that comes back on every retry is told once; the retries
     // are counted instead.
     if (entry != lastSaid_) Say(entry);
+    // Stopped by a signal: the conversation ends now, without retries.
+    if (StopRequested()) {
+      last_ = entry;
+      return false;
+    }
     if (retriesLeft_ > 0) {
       --retriesLeft_;
       Out("retrying (" + std::to_string(retries_ - retriesLeft_) + " of " + std::to_string(retries_) + ")");
@@ -64,7 +70,7 @@ class CliPrompter : public Prompter {
   }
   bool AskOkCancel(int entry) override {
     Say(entry);
-    return Confirm();
+    return !StopRequested() && Confirm();
   }
   void ShowError(int entry) override {
     Say(entry);

@@ -9,6 +9,7 @@
 #include "data/RadioData.h"
 #include "lang/TextTable.h"
 #include "link/MessageWriteSession.h"
+#include "link/StopRequest.h"
 
 namespace vb420::cli {
 
@@ -23,12 +24,12 @@ class MessagePrompter : public Prompter {
 
   bool AskRetryCancel(int entry) override {
     Say(entry);
-    if (retriesLeft_ <= 0) return false;
+    if (retriesLeft_ <= 0 || StopRequested()) return false;
     --retriesLeft_;
     std::cerr << "vb420cli: retrying\n";
     return true;
   }
-  bool AskOkCancel(int) override { return true; }
+  bool AskOkCancel(int) override { return !StopRequested(); }
   void ShowError(int entry) override { Say(entry); }
   void ShowPortBusy(const std::string& device) override {
     std::string t = text_.Text(msg::kPortBusy);

@@ -1,6 +1,8 @@
 // Radio verbs: read, write, radio-info. The questions the desktop program
 // would ask are answered from the command line: Retry up to --retries times,
 // the confirmations only with --yes, the passwords with --password.
+#include <signal.h>
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -22,6 +24,7 @@
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/RadioInfoSession.h"
+#include "link/StopRequest.h"
 #include "link/ReadSession.h"
 #include "link/WriteSession.h"
 #include "link/WriteValidation.h"
@@ -174,8 +177,36 @@ static PortMap StoredPortMap() {
   return ports;
 }
 
-// COMn through the port mapping, or a device path as it is.
+namespace {
+
+void OnStopSignal(int sig) {
+  // The first signal asks the conversation to leave the radio safe (unkey,
+  // end test or program mode, close the port); a second one does not wait.
+  if (StopRequested()) _exit(128 + sig);
+  RequestStop(sig);
+}
+
+}  // namespace
+
+void StopSafelyOnSignals() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  struct sigaction sa {};
+  sa.sa_handler = OnStopSignal;
+  sigemptyset(&sa.sa_mask);
+  // No SA_RESTART: a wait on the line returns at once and the conversation
+  // looks at the request.
+  sa.sa_flags = 0;
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &sa, nullptr);
+}
+
+int StopExitCode(int code) { return StopRequested() ? 128 + StopSignal() : code; }
+
+// COMn through the port mapping, or a device path as it is. From here on the
+// verb talks to a radio: a signal stops it safely.
 void PointLinkAt(RadioLink& link, const std::string& port) {
+  StopSafelyOnSignals();
   const int n = PortNumberOfName(port);
   if (n >= 1 && n <= kMaxPortNumber && port.find('/') == std::string::npos) {
     link.SetPortMap(StoredPortMap());

@@ -10,6 +10,7 @@
 #include "data/NewImage.h"
 #include "data/RadioData.h"
 #include "lang/TextTable.h"
+#include "link/StopRequest.h"
 #include "link/TestMode.h"
 
 namespace vb420::cli {
@@ -26,7 +27,7 @@ class TestModePrompter : public Prompter {
 
   bool AskRetryCancel(int entry) override {
     Say(entry);
-    if (retriesLeft_ > 0) {
+    if (retriesLeft_ > 0 && !StopRequested()) {
       --retriesLeft_;
       std::cerr << "vb420cli: retrying\n";
       return true;
@@ -153,14 +154,15 @@ int CmdTestMode(const std::vector<std::string>& argsIn) {
     ok = session.ReadChecksum(sum);
     if (ok) std::cout << text.Text(237) << ": " << ChecksumText(sum) << "\n";
   }
-  // Test mode always ends, also while transmitting.
-  const TransferResult ended = session.End();
-  if (!ok) return kExitCommError;
-  if (ended != TransferResult::kOk) {
-    prompter.ShowError(msg::kCommFailed);
+  // Test mode always ends, also while transmitting (and on a signal: the
+  // session ends it before the next command).
+  session.End();
+  if (session.LastEnd() != TransferResult::kOk) {
+    // The radio never confirmed the end: it may still be on the air.
+    prompter.ShowError(msg::kTestModeNotEnded);
     return kExitCommError;
   }
-  return kExitOk;
+  return ok ? kExitOk : kExitCommError;
 }
 
 }  // namespace

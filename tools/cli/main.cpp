@@ -189,5 +189,6 @@ int main(int argc, char** argv) {
     PrintVerbHelp(std::cout, it->second);
     return kExitOk;
   }
-  return it->second.run(args);
+  // A verb stopped by a signal ends as the signal would have ended it.
+  return StopExitCode(it->second.run(args));
 }

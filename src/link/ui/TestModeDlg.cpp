@@ -485,7 +485,10 @@ void RunTestModeCommand(EditorContext& ctx, Prompter* prompter) {
   if (session.Start() != TestStart::kStarted) return;
   CTestModeDlg dlg(session, ws.data, ws.text, ctx.msg, &ctx.help, owner);
   ctx.msg.Prompter().RunDialog(dlg);
-  if (const int entry = MessageAfter(session.End())) ask.ShowError(entry);
+  // However the dialog ended (closed, a command the radio did not answer),
+  // test mode ends; a radio that did not confirm it may still be on the air.
+  session.End();
+  if (session.LastEnd() != TransferResult::kOk) ask.ShowError(msg::kTestModeNotEnded);
 }
 
 VB420_REGISTER_COMMAND(kCmdTestMode, [](EditorContext& ctx) { RunTestModeCommand(ctx); });
