@@ -47,6 +47,7 @@ constexpr int kLtrColumns[] = {392, 393, 394, 395, 387, 396, 389, 390, 397};
 constexpr int kPassPortFieldLabels[] = {1191, 1192, 1193, 1222, 365, 1194, 1195, 395};
 constexpr int kPassPortHeadings[] = {kTextGidNumber, kTextGidName, 1193, 1222, 365, 1194, 1195, 395};
 constexpr int kTextEnabled = 642, kTextDisabled = 1292;
+constexpr int kTextScramblerCode = 435, kTextTalkBack = 828;
 
 std::string Format(const char* fmt, int v) {
   char buf[64];
@@ -676,8 +677,22 @@ void ReportBuilder::ZoneBody(const PageEntry& e, PageContent& page) const {
   }
   const bool passPort = L.cls == kClassPassPort;
   const int* captions = L.cls == kClassConv ? kConvColumns : L.cls == kClassLtr ? kLtrColumns : kPassPortFieldLabels;
-  const auto fields = GridColumns(text_, *set, captions, L.cls == kClassConv ? kConvFieldNumbers : nullptr,
-                                  passPort ? std::size(kPassPortFieldLabels) : 9, passPort ? kPassPortHeadings : nullptr);
+  auto fields = GridColumns(text_, *set, captions, L.cls == kClassConv ? kConvFieldNumbers : nullptr,
+                            passPort ? std::size(kPassPortFieldLabels) : 9, passPort ? kPassPortHeadings : nullptr);
+  if (passPort && fields.size() == std::size(kPassPortFieldLabels)) {
+    // A talk group takes a global channel number like a channel: its
+    // scrambler code and talk-back switch are the channel tables' entries
+    // for it (the channel set's fields, bound to the talk group).
+    if (const FieldSet* channel = FindSet("channel")) {
+      for (const FieldDescriptor& d : *channel->fields) {
+        // Before Transmit, the list's last column of its own.
+        if (d.key == "scramblecode")
+          fields.insert(fields.begin() + static_cast<long>(std::size(kPassPortFieldLabels) - 1),
+                        {&d, text_.Text(kTextScramblerCode)});
+        if (d.key == "talkback") fields.push_back({&d, text_.Text(kTextTalkBack)});
+      }
+    }
+  }
   const int firstPart = e.zonePage * PartsPerPage(landscape_);
   const int parts = ZonePrintParts(data_, e.zone);
   for (int p = firstPart; p < firstPart + PartsPerPage(landscape_) && p < parts; ++p) {

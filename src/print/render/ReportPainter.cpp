@@ -70,6 +70,27 @@ std::pair<double, double> PairWidths(const Block& b, const QFont& f) {
   return {lw, vw};
 }
 
+// A column heading wider than every cell of its column goes on two lines,
+// split at the space nearest its middle (long headings in some languages
+// would otherwise widen a table past the page).
+QStringList HeadingLines(const Block& b, size_t c, const QFont& head, const QFont& cell) {
+  const QString h = Q(b.columns[c]);
+  double cw = 0;
+  for (const auto& r : b.rows)
+    if (c < r.size()) cw = std::max(cw, Width(cell, Q(r[c])));
+  if (Width(head, h) <= cw || !h.contains(QLatin1Char(' '))) return {h};
+  int best = -1;
+  for (int i = 0; i < h.size(); ++i)
+    if (h[i] == QLatin1Char(' ') && (best < 0 || std::abs(i - h.size() / 2) < std::abs(best - h.size() / 2))) best = i;
+  return {h.left(best), h.mid(best + 1)};
+}
+
+double HeadingWidth(const QStringList& lines, const QFont& head) {
+  double w = 0;
+  for (const QString& l : lines) w = std::max(w, Width(head, l));
+  return w;
+}
+
 // The width a block needs at face size `units`; pairs in `columns` columns.
 double BlockWidth(const Block& b, double units, int columns = 1) {
   const QFont f = BlockFace(b, units);
@@ -81,8 +102,9 @@ double BlockWidth(const Block& b, double units, int columns = 1) {
     }
     case BlockKind::Table: {
       double w = 0;
+      const QFont hf = ReportSansFace(units, true);
       for (size_t c = 0; c < b.columns.size(); ++c) {
-        double cw = Width(ReportSansFace(units, true), Q(b.columns[c]));
+        double cw = HeadingWidth(HeadingLines(b, c, hf, f), hf);
         for (const auto& r : b.rows)
           if (c < r.size()) cw = std::max(cw, Width(f, Q(r[c])));
         w += cw + (c ? gap : 0);
@@ -100,6 +122,7 @@ double BlockWidth(const Block& b, double units, int columns = 1) {
 struct Natural {
   double a = 0;  // pairs: widest label; tables: the columns; texts: the text
   double b = 0;  // pairs: widest value; tables: how many gaps
+  int headLines = 1;  // tables: lines of the column headings
 };
 
 Natural Measure(const Block& b) {
@@ -112,11 +135,15 @@ Natural Measure(const Block& b) {
       n.b = vw;
       break;
     }
-    case BlockKind::Table:
+    case BlockKind::Table: {
+      const QFont hf = ReportSansFace(kBodyUnits, true);
+      for (size_t c = 0; c < b.columns.size(); ++c)
+        n.headLines = std::max(n.headLines, static_cast<int>(HeadingLines(b, c, hf, f).size()));
       n.a = BlockWidth(b, kBodyUnits);
       n.b = b.columns.empty() ? 0 : static_cast<double>(b.columns.size() - 1);
       n.a -= n.b * kGap * K;
       break;
+    }
     default: n.a = BlockWidth(b, kBodyUnits); break;
   }
   return n;
@@ -158,11 +185,11 @@ double LineHeightAt(bool fixed, double units) {
   return (fixed ? mono : sans) * units;
 }
 
-double BlockHeight(const Block& b, double units, int columns = 1) {
+double BlockHeight(const Block& b, double units, int columns = 1, int headLines = 1) {
   const double lh = LineHeightAt(b.fixedFace, units);
   switch (b.kind) {
     case BlockKind::Pairs: return lh * Rows(b, columns) + lh * 0.5;
-    case BlockKind::Table: return lh * static_cast<double>(b.rows.size() + 1) + lh * 0.8;
+    case BlockKind::Table: return lh * static_cast<double>(b.rows.size() + static_cast<size_t>(headLines)) + lh * 0.8;
     case BlockKind::Subheading: return LineHeightAt(false, units + 2) * 1.3;
     case BlockKind::Note: return lh * 1.5;
   }
@@ -200,17 +227,23 @@ void DrawBlock(QPainter& p, const Block& b, double units, double x, double width
     case BlockKind::Table: {
       const QFont hf = ReportSansFace(units, true);
       std::vector<double> widths(b.columns.size(), 0);
+      std::vector<QStringList> heads(b.columns.size());
+      int headLines = 1;
       for (size_t c = 0; c < b.columns.size(); ++c) {
-        widths[c] = Width(hf, Q(b.columns[c]));
+        heads[c] = HeadingLines(b, c, hf, f);
+        headLines = std::max(headLines, static_cast<int>(heads[c].size()));
+        widths[c] = HeadingWidth(heads[c], hf);
         for (const auto& r : b.rows)
           if (c < r.size()) widths[c] = std::max(widths[c], Width(f, Q(r[c])));
       }
       double cx = x;
       for (size_t c = 0; c < b.columns.size(); ++c) {
-        Text(p, hf, cx, y, Q(b.columns[c]));
+        // A heading of one line sits on the last line, over its column.
+        const int first = headLines - static_cast<int>(heads[c].size());
+        for (int l = 0; l < heads[c].size(); ++l) Text(p, hf, cx, y + (first + l) * lh, heads[c][l]);
         cx += widths[c] + gap;
       }
-      y += lh;
+      y += lh * headLines;
       p.setPen(QPen(Qt::black, 0.6 * K));
       p.drawLine(QPointF(x, y), QPointF(std::min(x + width, cx - gap), y));
       for (const auto& r : b.rows) {
@@ -314,24 +347,30 @@ void ReportPainter::PaintPage(QPainter& p, const QRectF& pageRect, const PageCon
   // wide enough for them; then the body takes one scale that lets every
   // block fit the page's height.
   const double avail = area.bottom() - y;
-  const size_t n = page.blocks.size();
+  // A fixed-pitch block too wide for the page even at the smallest face is
+  // drawn in the proportional face, which is narrower.
+  std::vector<Block> blocks = page.blocks;
+  for (Block& b : blocks)
+    if (b.fixedFace && b.kind == BlockKind::Table && WidthAt(b, Measure(b), floorUnits, 1) > area.width())
+      b.fixedFace = false;
+  const size_t n = blocks.size();
   std::vector<int> columns(n, 1);
   std::vector<Natural> natural(n);
-  for (size_t i = 0; i < n; ++i) natural[i] = Measure(page.blocks[i]);
+  for (size_t i = 0; i < n; ++i) natural[i] = Measure(blocks[i]);
   auto total = [&](double scale) {
     double t = 0;
     for (size_t i = 0; i < n; ++i)
-      t += BlockHeight(page.blocks[i],
-                       BlockUnits(page.blocks[i], natural[i], scale, area.width(), columns[i], floorUnits), columns[i]);
+      t += BlockHeight(blocks[i], BlockUnits(blocks[i], natural[i], scale, area.width(), columns[i], floorUnits),
+                       columns[i], natural[i].headLines);
     return t;
   };
   for (int guard = 0; guard < 64 && total(1.0) > avail; ++guard) {
     size_t best = n;
     for (size_t i = 0; i < n; ++i) {
-      const Block& b = page.blocks[i];
+      const Block& b = blocks[i];
       if (b.kind != BlockKind::Pairs || Rows(b, columns[i]) <= 1) continue;
       if (WidthAt(b, natural[i], kBodyUnits, columns[i] + 1) > area.width()) continue;
-      if (best == n || Rows(b, columns[i]) > Rows(page.blocks[best], columns[best])) best = i;
+      if (best == n || Rows(b, columns[i]) > Rows(blocks[best], columns[best])) best = i;
     }
     if (best == n) break;
     ++columns[best];
@@ -345,7 +384,7 @@ void ReportPainter::PaintPage(QPainter& p, const QRectF& pageRect, const PageCon
     scale = std::max(floorUnits / kBodyUnits, scale * avail / t * 0.98);
   }
   for (size_t i = 0; i < n; ++i) {
-    const Block& b = page.blocks[i];
+    const Block& b = blocks[i];
     DrawBlock(p, b, BlockUnits(b, natural[i], scale, area.width(), columns[i], floorUnits), area.left(),
               area.width(), y, columns[i]);
   }

@@ -262,13 +262,25 @@ TEST_F(ReportContentTest, PassPortTalkGroupListAndUnsetPrimaryGroup) {
   ASSERT_EQ(list.blocks.size(), 2u);
   const Block& t = list.blocks[1];
   EXPECT_EQ(t.columns, (std::vector<std::string>{"T359", "T1289", "T1290", "T1193", "T1222", "T365", "T1194", "T1195",
-                                                 "T395"}));
+                                                 "T435", "T395", "T828"}));
   ASSERT_EQ(t.rows.size(), 1u);
   EXPECT_EQ(t.rows[0][1], "101");
   EXPECT_EQ(t.rows[0][2], "TALK1");
   EXPECT_EQ(t.rows[0][3], "T642");
   EXPECT_EQ(t.rows[0][5], "T1292");
-  for (size_t c = 4; c < t.rows[0].size(); ++c) EXPECT_TRUE(t.rows[0][c] == "T642" || t.rows[0][c] == "T1292") << c;
+  for (size_t c = 4; c < t.rows[0].size(); ++c)
+    if (c != 8) EXPECT_TRUE(t.rows[0][c] == "T642" || t.rows[0][c] == "T1292") << c;
+  // The talk group's scrambler code and talk-back switch: the channel tables'
+  // entries of its global channel number.
+  Set(data, "zone.1.group.2.id", "102");
+  ext().setU8(0x1000 + 1, 5);                // scrambler code of the zone's second record
+  ext().setU8(0x6B0, 0xFF & ~(1 << 1));      // talk back on for it
+  const PageContent list2 = Page(o, 1);
+  ASSERT_EQ(list2.blocks.size(), 2u);
+  const Block& t2 = list2.blocks[1];
+  ASSERT_EQ(t2.rows.size(), 2u);
+  EXPECT_EQ(t2.rows[1][10], "T642");
+  EXPECT_EQ(t2.rows[0][10], "T1292");
 
   const size_t at = static_cast<size_t>(zm.ZoneOffset(0));
   EXPECT_EQ(print::PassPortSettingLines(data, text(), 0).at(4).second, "101");
