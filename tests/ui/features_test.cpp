@@ -269,7 +269,7 @@ void FeaturesTest::keyWindowEditsTheTableOfTheShownZone() {
   auto* v = Open<CKeyView>(kCmdKeys, EditorKind::Keys);
   QVERIFY(v);
   auto* frame = qobject_cast<CChildFrame*>(v->parentWidget());
-  QCOMPARE(frame->windowTitle(), QStringLiteral("E339 - E1310"));
+  QCOMPARE(frame->windowTitle(), QStringLiteral("E55 - E1310"));
   const size_t mainRec = 0x5B0 + 8 * 3, altRec = 0x5308 + 8 * 3;
   const uint8_t mainBefore = B(mainRec);
   QVERIFY(Choose(v->KeyControl(3, 0), "E898"));  // manual dial, code 18
@@ -278,7 +278,7 @@ void FeaturesTest::keyWindowEditsTheTableOfTheShownZone() {
   // A zone that does not exist yet, of the kept conventional type.
   info->SetZone(0);
   Settle();
-  QCOMPARE(frame->windowTitle(), QStringLiteral("E339 - E1309"));
+  QCOMPARE(frame->windowTitle(), QStringLiteral("E55 - E1309"));
   QVERIFY(Choose(v->KeyControl(4, 0), "E898"));
   QCOMPARE(B(0x5B0 + 8 * 4), uint8_t(18));
   QVERIFY(B(0x5308 + 8 * 4) != uint8_t(18));

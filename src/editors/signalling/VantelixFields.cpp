@@ -49,6 +49,7 @@ FormPage Page0() {
 }
 
 FormPage Page1() {
+  // Thirteen rows: the call-alert group opens the second column.
   FormPage p{.tabEntry = kVantelixTabs[1], .rowsPerColumn = 13};
   FieldDescriptor autoReset = NumberBox("autoreset", 750, ImageWord(vxf::kAutoReset), 1, 300);
   autoReset.emptyValue = 0xFFFF;
@@ -69,8 +70,6 @@ FormPage Page1() {
       BitCheck("stsignition", 1024, Flag2(0)),
       BitCheck("stsemergency", 1025, Flag2(7)),
       BitCheck("stschannel", 1026, Flag2(6)),
-      // The call-retry group opens the second column.
-      Caption(-1),
       Caption(626),
       NumberBox("indcall", 1027, ImageByte(vxf::kIndividualRetries), 1, 8),
       NumberBox("grpcall", 1028, ImageByte(vxf::kGroupRetries), 1, 8),

@@ -187,7 +187,8 @@ bool CKeyView::UsesAlternateTable() { return ZonesOf(Context()).ShownZoneType() 
 QString CKeyView::Title() const {
   // Which of the two tables the window edits.
   TextTable& text = const_cast<CKeyView*>(this)->Context().ws.text;
-  return QString::fromStdString(text.Text(339) + " - " + text.Text(fctx_->cursor.zone == 1 ? kPassPortTableEntry : kMainTableEntry));
+  return CEditorView::Title() + " - " +
+         QString::fromStdString(text.Text(fctx_->cursor.zone == 1 ? kPassPortTableEntry : kMainTableEntry));
 }
 
 std::vector<FormPage> CKeyView::PageTable(const KeyPage& page) const {

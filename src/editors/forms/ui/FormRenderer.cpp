@@ -106,7 +106,8 @@ QWidget* CFormRenderer::BuildPage(int page) {
         QFont f = s.label->font();
         f.setBold(true);
         s.label->setFont(f);
-        grid->addWidget(s.label, row, col, 1, 2);
+        // A heading sits on the controls it heads, also beside a tall row.
+        grid->addWidget(s.label, row, col, 1, 2, Qt::AlignLeft | Qt::AlignBottom);
         continue;
       }
       case ControlKind::Check: {
