@@ -46,4 +46,16 @@ TEST(CliText, EveryModelsListingIsUtf8InBothLanguages) {
   std::filesystem::remove_all(dir);
 }
 
+// A message line typed in UTF-8 is listed in UTF-8 and stores back unchanged.
+TEST(CliText, AMessageLineComesBackAsItWasTyped) {
+  const auto dir = std::filesystem::temp_directory_path() / ("vb420-text-m-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string file = (dir / "m.dat").string();
+  ASSERT_EQ(RunCli("new -o " + file).exitCode, 0);
+  ASSERT_EQ(RunCli("settings " + file + " 'passmessage.1=Se\xC3\xB1or'").exitCode, 0);
+  const CliRun r = RunCli("settings " + file + " passmessage.1");
+  EXPECT_EQ(r.out, "passmessage.1=Se\xC3\xB1or\n");
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace

@@ -93,6 +93,21 @@ bool MessagePasswordTypable(std::string_view typed) {
 
 namespace {
 
+std::string Latin1ToUtf8(std::string_view latin1) {
+  std::string out;
+  out.reserve(latin1.size());
+  for (const char ch : latin1) {
+    const unsigned char b = static_cast<unsigned char>(ch);
+    if (b < 0x80) {
+      out += ch;
+    } else {
+      out += static_cast<char>(0xC0 | (b >> 6));
+      out += static_cast<char>(0x80 | (b & 0x3F));
+    }
+  }
+  return out;
+}
+
 ByteArea AreaOf(const FormContext& c, Area area) { return area == Area::Ext ? c.data.Ext() : c.data.Image(); }
 
 FieldDescriptor Line(const char* key, int line, Area area, size_t offset) {
@@ -101,11 +116,15 @@ FieldDescriptor Line(const char* key, int line, Area area, size_t offset) {
                     .field = {.area = area, .offset = static_cast<uint32_t>(offset)},
                     .encoding = Encoding::Custom, .textWidth = kMessageLineLength, .inputMode = 1,
                     .maxLength = kMessageLineLength};
-  d.customShow = [area, offset](const FormContext& c) { return MessageLineText(AreaOf(c, area), offset); };
+  // The line's bytes are Latin-1; as a setting it is shown in UTF-8, the
+  // form it is typed in, so that a listing can be stored back as it is.
+  d.customShow = [area, offset](const FormContext& c) {
+    return Latin1ToUtf8(MessageLineText(AreaOf(c, area), offset));
+  };
   // `text` holds the line's bytes already (see TypedLineBytes).
   d.customStore = [area, offset](FormContext& c, std::string& text) {
     StoreMessageLine(AreaOf(c, area), offset, text);
-    text = MessageLineText(AreaOf(c, area), offset);
+    text = Latin1ToUtf8(MessageLineText(AreaOf(c, area), offset));
   };
   return d;
 }

@@ -393,10 +393,6 @@ class Importer {
     const bool trial = cleared && !*cleared;
     std::optional<SavedAreas> before;
     if (trial) before.emplace(data_);
-    if (trial && cleared == &zonesCleared_) {
-      ClearAllZones(data_);
-      zonesCleared_ = true;
-    }
     bool ok = false;
     switch (section) {
       case kSecConv: ok = Conventional(fields); break;
@@ -408,6 +404,7 @@ class Importer {
       before->Restore(data_);
       *cleared = false;
     }
+    if (ok && cleared == &zonesCleared_) ClearZonesOnce();  // a record that stored nothing still counts
     ok ? ++summary_.sections[section].applied : ++summary_.sections[section].skipped;
   }
 
@@ -452,6 +449,15 @@ class Importer {
     return Stored::Failed;
   }
 
+  // The zones go when the first zone record gets past the checks that need
+  // no data (a zone or channel number out of range, no receive frequency):
+  // a plan of such records costs no clearing and undoing.
+  void ClearZonesOnce() {
+    if (zonesCleared_) return;
+    zonesCleared_ = true;
+    ClearAllZones(data_);
+  }
+
   bool Conventional(const std::vector<std::string>& fields) {
     const auto cols = Columns(fields);
     int zn = 0, ch = 0;
@@ -463,6 +469,7 @@ class Importer {
       else if (c == kTxf) txf = Trim(v);
     }
     if (zn < 1 || zn > zones::kZoneCount || ch < 1 || ch > zones::kMaxRecords || rxf.empty()) return false;
+    ClearZonesOnce();
     const int cls = zones_.ZoneClass(zn - 1);
     if (cls == kClassLtr || cls == kClassPassPort) return false;
     // A zone that does not exist yet is made a plain conventional zone by its
@@ -543,6 +550,7 @@ class Importer {
         if (n < 1 || n > zones::kMaxRecords) return false;
         number_ = n;
       } else if (c == kEncId || c == kDecId || c == kName) {
+        ClearZonesOnce();
         if (!keyStored && zone_ == key.zone && number_ == key.number) {
           keyStored = true;
           const GroupStore r = GroupValue(kEncId, cols[static_cast<size_t>(key.index)].second);

@@ -88,7 +88,7 @@ TEST_F(MessageSettings, LinesStoreAsTheWindowsStoreThem) {
   ASSERT_EQ(Set("passmessage.2", "   "), SettingStatus::Ok);
   EXPECT_EQ(Bytes32(data.Ext(), ext::kMessageLine2), Bytes(32, 0));
   ASSERT_EQ(Set("passmessage.1", "Se\xC3\xB1or"), SettingStatus::Ok);
-  EXPECT_EQ(shown.text, "Se\xF1or");
+  EXPECT_EQ(shown.text, "Se\xC3\xB1or");  // shown as it is typed: UTF-8
   EXPECT_EQ(MessageLineText(data.Ext(), ext::kMessageLine1), "Se\xF1or");
   EXPECT_EQ(data.buffers.ImageBytes(), image);
 
@@ -96,7 +96,11 @@ TEST_F(MessageSettings, LinesStoreAsTheWindowsStoreThem) {
   ASSERT_EQ(forms::ListSettings(data, text, "passmessage", lines), SettingStatus::Ok);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0].key, "passmessage.1");
-  EXPECT_EQ(lines[0].text, "Se\xF1or");
+  EXPECT_EQ(lines[0].text, "Se\xC3\xB1or");
+  // The listing stores back as it is: nothing changes.
+  const Bytes before = data.buffers.ExtBytes();
+  ASSERT_EQ(Set("passmessage.1", lines[0].text), SettingStatus::Ok);
+  EXPECT_EQ(data.buffers.ExtBytes(), before);
   EXPECT_EQ(lines[1].key, "passmessage.2");
   EXPECT_EQ(lines[1].text, "");
   EXPECT_EQ(lines[2].key, "passmessage.password");
