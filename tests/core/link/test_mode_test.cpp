@@ -1,6 +1,7 @@
 // Test mode against a radio played inside the test: the start sequence, every
 // control's command and the adjustment panel's exchanges, byte for byte, and
 // what happens when the radio disagrees with the image or stops answering.
+#include <csignal>
 #include "support/Paths.h"
 #include <gtest/gtest.h>
 #include <pty.h>
@@ -16,6 +17,7 @@
 #include "ScriptedPrompter.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"
+#include "link/StopRequest.h"
 #include "link/TestMode.h"
 
 namespace vb420::testing {
@@ -373,28 +375,28 @@ TEST_F(TestModeTest, FailedControlRetriesTheSameCommandOrEndsTestMode) {
   prompter.answers = {true};
   EXPECT_TRUE(s.SetCompander(true));
   EXPECT_EQ(Since(), (std::vector<Bytes>{{0x84, 0x0D}, {0x84, 0x0D}}));
-  // Cancel while transmitting still ends with 'E' and closes the port.
+  // Cancel while transmitting unkeys, ends with 'E' and closes the port.
   EXPECT_TRUE(s.SetTransmit(true));
   mark = link->writes.size();
   link->silent[{0x11, 0x02}] = 1;
   EXPECT_FALSE(s.SelectSignalling(1));
-  EXPECT_EQ(Since(), (std::vector<Bytes>{{0x11, 0x02}, {'E'}}));
+  EXPECT_EQ(Since(), (std::vector<Bytes>{{0x11, 0x02}, {0x08, 0x0E}, {'E'}}));
   EXPECT_FALSE(s.Active());
   EXPECT_FALSE(link->IsOpen());
   EXPECT_FALSE(s.Transmitting());
   // Nothing more goes out once test mode has ended.
   EXPECT_FALSE(s.SetBandwidth(0));
   EXPECT_EQ(s.End(), TransferResult::kOk);
-  EXPECT_EQ(Since().size(), 2u);
+  EXPECT_EQ(Since().size(), 3u);
 }
 
-TEST_F(TestModeTest, ClosingWhileTransmittingEndsWithE) {
+TEST_F(TestModeTest, ClosingWhileTransmittingUnkeysThenEndsWithE) {
   {
     TestModeSession s(*link, data, prompter);
     Started(s);
     EXPECT_TRUE(s.SetTransmit(true));
     EXPECT_EQ(s.End(), TransferResult::kOk);
-    EXPECT_EQ(Since(), (std::vector<Bytes>{{0x08, 0x0D}, {'E'}}));
+    EXPECT_EQ(Since(), (std::vector<Bytes>{{0x08, 0x0D}, {0x08, 0x0E}, {'E'}}));
     EXPECT_FALSE(link->IsOpen());
   }
   // A session dropped without End still ends test mode.
@@ -404,6 +406,30 @@ TEST_F(TestModeTest, ClosingWhileTransmittingEndsWithE) {
     Started(s);
   }
   EXPECT_EQ(link->writes.back(), Bytes{'E'});
+}
+
+TEST_F(TestModeTest, AStopRequestSendsNoNewCommandAndLeavesTheRadioSafe) {
+  TestModeSession s(*link, data, prompter);
+  Started(s);
+  EXPECT_TRUE(s.SetTransmit(true));
+  mark = link->writes.size();
+  RequestStop(SIGINT);
+  // The next command is not sent: the radio is unkeyed and test mode ends.
+  EXPECT_FALSE(s.SelectChannel(2));
+  ClearStop();
+  EXPECT_EQ(Since(), (std::vector<Bytes>{{0x08, 0x0E}, {'E'}}));
+  EXPECT_FALSE(s.Active());
+  EXPECT_EQ(s.LastEnd(), TransferResult::kOk);
+  EXPECT_FALSE(link->IsOpen());
+}
+
+TEST_F(TestModeTest, AnEndTheRadioNeverConfirmsIsSentTwiceAndReported) {
+  TestModeSession s(*link, data, prompter);
+  Started(s);
+  link->silent[{'E'}] = 4;
+  EXPECT_EQ(s.End(), TransferResult::kEndFailed);
+  EXPECT_EQ(s.LastEnd(), TransferResult::kEndFailed);
+  EXPECT_EQ(Since(), (std::vector<Bytes>{{'E'}, {'E'}, {'E'}, {'E'}}));
 }
 
 // ---------------------------------------------------------------------------
