@@ -48,7 +48,7 @@ class SignalStop : public test::NewFileTest {
                    const std::function<bool(const std::vector<TraceByte>&)>& when) {
     args.insert(args.end(), {"--port", sim_->Device()});
     CliProcess cli(args);
-    EXPECT_TRUE(testing::WaitForTrace(trace_, when)) << "the point to signal at never came";
+    EXPECT_TRUE(testing::WaitForTrace(trace_, when, 30000)) << "the point to signal at never came";
     cli.Signal(sig);
     const int code = cli.Wait(20000);
     err_ = cli.Err();
@@ -78,19 +78,25 @@ TEST_F(SignalStop, InterruptedReadEndsProgramModeAndKeepsNoFile) {
 
 TEST_F(SignalStop, TerminatedWriteEndsProgramModeAndSaysTheRadioIsPartlyWritten) {
   StartSim({"--line-rate"});
-  const int code = RunAndSignal({"write", file_, "--yes", "--no-verify"}, SIGTERM, HasSent({'W', 0x00, 0x10}));
+  // Block 0x10 goes as a full block ('W') or as one repeated byte ('Z').
+  const int code = RunAndSignal({"write", file_, "--yes", "--no-verify"}, SIGTERM,
+                                [](const std::vector<TraceByte>& t) {
+                                  return testing::Contains(Sent(t), {'W', 0x00, 0x10}) ||
+                                         testing::Contains(Sent(t), {'Z', 0x00, 0x10});
+                                });
   EXPECT_EQ(code, 128 + SIGTERM) << err_;
   const Bytes sent = Sent(testing::ReadTrace(trace_));
   ASSERT_FALSE(sent.empty());
   EXPECT_EQ(sent.back(), 'E');
   EXPECT_FALSE(testing::Contains(sent, {'W', 0x00, 0x30}));
+  EXPECT_FALSE(testing::Contains(sent, {'Z', 0x00, 0x30}));
   EXPECT_NE(err_.find("partly"), std::string::npos) << err_;
 }
 
 TEST_F(SignalStop, HangUpWhileTransmittingUnkeysAndEndsTestMode) {
   // Each answer comes late, so the tool is still in test mode, keyed, when
   // the signal comes.
-  StartSim({"--model", "VT-1400", "--latency", "300"});
+  StartSim({"--model", "VT-1400", "--latency", "60"});
   const int code = RunAndSignal({"test-mode", "--tx", "on", "--checksum"}, SIGHUP,
                                 [this](const std::vector<TraceByte>&) { return HasNote(trace_, "transmit on"); });
   EXPECT_EQ(code, 128 + SIGHUP) << err_;
