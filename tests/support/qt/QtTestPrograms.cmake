@@ -3,7 +3,7 @@
 # One Qt Test program for several test classes (see QtTestMain.h). After the
 # program is built it writes its CTest entries, one per test function, each
 # run in a process of its own: a failure names its program, class and
-# function ("test_ui_zones.ZoneInfoTest.typingStoresTheChannel").
+# function ("test_ui_zones.ZoneInfoTest.newChannelThreeGoesAfterTwoWithItsDefaults").
 function(vb420_qt_test_program name)
   cmake_parse_arguments(P "" "PCH" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${P_SOURCES})
