@@ -173,6 +173,9 @@ VB420_CLI_VERB("test-mode",
                CmdTestMode,
                "Put a radio on the bench into test mode, run what the options ask for, print\n"
                "what the radio answered, and always end test mode again (also while transmitting).\n"
+               "A keyed transmitter is unkeyed before the end; Ctrl+C, SIGTERM or SIGHUP unkey\n"
+               "and end test mode before the tool exits. A radio that does not confirm the end\n"
+               "is reported: it may still be transmitting, switch it off.\n"
                "  --port P          COMn or a device path such as /dev/ttyUSB0\n"
                "  FILE.dat          the data whose model, 16 test channels and tuning frequencies\n"
                "                    the radio must hold (default: its own model's defaults);\n"

@@ -46,7 +46,9 @@ void PrintUsage(std::ostream& out) {
   out << "\nMessages go to stderr. Exit codes: 0 success, 1 failed, 2 wrong command line,\n"
          "3 cancelled (a question needs --yes, or a password is missing), 4 serial port\n"
          "cannot be opened or is held by another program, 5 no or wrong answer from the\n"
-         "radio, 6 refused model.\n"
+         "radio, 6 refused model; 128 + N when signal N stopped a conversation with a\n"
+         "radio (Ctrl+C, SIGTERM, SIGHUP): the radio is unkeyed, program or test mode\n"
+         "ended and the port closed first; a second signal ends the tool at once.\n"
          "Environment: VB420_LANGUAGE (English or Spanish) chooses the language of the\n"
          "messages; VB420_COM<n> points port COMn at a device.\n";
 }
