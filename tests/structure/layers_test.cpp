@@ -1,6 +1,5 @@
 // Which folder may include which. Every source file under src/ and tools/ is
-// read, its #include "support/Paths.h"
-#include lines resolved to the folder they name, and each one
+// read, its #include lines resolved to the folder they name, and each one
 // checked against the layers the program is built in:
 //
 //   app/                       the shell: main window, application, tree bar
@@ -15,6 +14,7 @@
 //
 // Core folders and the command-line tools never include Qt, and a layer
 // never includes one above it.
+#include "support/Paths.h"
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -461,8 +461,7 @@ class FeatureRecord : public BoundRecord {
   bool StoreText(const FieldDescriptor& d, std::string& text) override {
     if (d.encoding == Encoding::Custom && d.key.find(".9.") != std::string::npos && !RadioPasswordTypable(text))
       return false;
-    FormEngine::StoreText(ctx_, d, text);
-    return true;
+    return FormEngine::StoreText(ctx_, d, text);
   }
 
  private:
@@ -486,7 +485,10 @@ FieldSet MakeFeatureSet() {
   return s;
 }
 
-const FieldSetRegistrar kFeatureSet(MakeFeatureSet());
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeFeatureSet());
+}
 
 }  // namespace
 
@@ -561,5 +563,7 @@ void StoreRadioPassword(RadioData& data, bool overwrite, const std::string& type
   if (overwrite) data.model.SetOverwritePasswordBit(!typed.empty());
   else data.model.SetReadPasswordBit(!typed.empty());
 }
+
+void RegisterFeatureFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420

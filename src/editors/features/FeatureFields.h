@@ -49,4 +49,7 @@ void StoreRadioPassword(RadioData& data, bool overwrite, const std::string& type
 // What the password boxes take: letters and digits only.
 bool RadioPasswordTypable(const std::string& typed);
 
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterFeatureFieldSets();
+
 }  // namespace vb420

@@ -265,8 +265,7 @@ class AreaRecord : public BoundRecord {
       const bool cleared = t.empty() || SameText(t, ctx_.text.Text(kOffText));
       return cleared || FormEngine::StoredValue(ctx_, d) != before || TypedNumber(t) == before;
     }
-    FormEngine::StoreText(ctx_, d, text);
-    return true;
+    return FormEngine::StoreText(ctx_, d, text);
   }
 
  private:
@@ -296,7 +295,10 @@ FieldSet MakeEmergencySet() {
   return s;
 }
 
-const FieldSetRegistrar kEmergencySet(MakeEmergencySet());
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeEmergencySet());
+}
 
 }  // namespace
 
@@ -306,5 +308,7 @@ const FormPage& EmergencyPage() {
 }
 
 const std::vector<FieldDescriptor>& EmergencyFieldTable() { return EmergencyPage().fields; }
+
+void RegisterEmergencyFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420

@@ -25,4 +25,7 @@ enum EmergencyControl {
 const forms::FormPage& EmergencyPage();
 const std::vector<forms::FieldDescriptor>& EmergencyFieldTable();
 
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterEmergencyFieldSets();
+
 }  // namespace vb420

@@ -209,7 +209,10 @@ FieldSet MakeVantelixSet() {
   return s;
 }
 
-const FieldSetRegistrar kVantelixSet(MakeVantelixSet());
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeVantelixSet());
+}
 
 }  // namespace
 
@@ -228,5 +231,7 @@ const std::vector<FieldDescriptor>& VantelixFieldTable() {
   }();
   return table;
 }
+
+void RegisterVantelixFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420
