@@ -546,11 +546,6 @@ std::string RadioPassword(RadioData& data, bool overwrite) {
   return s;
 }
 
-bool RadioPasswordTypable(const std::string& typed) {
-  if (typed.size() > 6) return false;
-  return std::all_of(typed.begin(), typed.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
-}
-
 void StoreRadioPassword(RadioData& data, bool overwrite, const std::string& typed) {
   if (!RadioPasswordTypable(typed)) return;
   ByteArea image = data.Image();

@@ -65,7 +65,7 @@ CRadioPasswordDlg::CRadioPasswordDlg(EditorContext& ctx, QWidget* parent) : QDia
     auto* e = new QLineEdit(QString::fromStdString(RadioPassword(ctx.ws.data, overwrite)), this);
     e->setObjectName(overwrite ? "overwritePassword" : "readPassword");
     e->setMaxLength(6);
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9A-Za-z]{0,6}"), e));
+    e->setValidator(new QRegularExpressionValidator(QRegularExpression(kRadioPasswordPattern), e));
     return e;
   };
   read_ = make(false);
