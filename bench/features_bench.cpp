@@ -64,4 +64,4 @@ BENCHMARK(BM_KeyPages);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+#include "RegisteredMain.h"

@@ -124,4 +124,4 @@ BENCHMARK(BM_Paste128Zones)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+#include "RegisteredMain.h"

@@ -132,4 +132,4 @@ BENCHMARK(BM_PreviewPages)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+#include "RegisteredMain.h"

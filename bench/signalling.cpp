@@ -62,4 +62,4 @@ BENCHMARK(BM_FillStatusList)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+#include "RegisteredMain.h"

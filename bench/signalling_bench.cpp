@@ -73,4 +73,4 @@ BENCHMARK(BM_DeleteZoneWithCleanUp)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+#include "RegisteredMain.h"

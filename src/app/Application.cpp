@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <clocale>
 
+#include "app/AppRegistration.h"
 #include "app/MainFrame.h"
 #include "app/UiLanguage.h"
 #include "editors/grid/AccessibleNames.h"
@@ -48,6 +49,8 @@ std::string ProgramFolder(const std::string& programPath) {
 }  // namespace
 
 CVb420App::CVb420App(StartupOptions options) : options_(std::move(options)) {
+  // Every window, command, hook, field set and pre-write check, once.
+  RegisterAll();
   if (options_.programPath.empty() && QCoreApplication::instance())
     options_.programPath = QCoreApplication::applicationFilePath().toStdString();
   const std::string folder = ProgramFolder(options_.programPath);

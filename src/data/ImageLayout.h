@@ -263,6 +263,7 @@ constexpr size_t kGroupIdCopy = 3;   // word, always equal to the ID
 constexpr size_t kGroupName = 5;
 constexpr size_t kSwitches = 17;     // a clear bit is ticked
 constexpr size_t kPermissions = 18;  // the group page's switches; a clear bit is ticked
+constexpr size_t kDataTalkgroup = 20;   // header byte: the data talkgroup's group number, 0xFF none
 constexpr size_t kPrimaryGroupId = 30;  // header word: the ID of the zone's first group
 }  // namespace pp
 }  // namespace rec

@@ -2,8 +2,14 @@
 
 #include <chrono>
 #include <cstring>
+#include <regex>
 
 namespace vb420 {
+
+bool RadioPasswordTypable(std::string_view typed) {
+  static const std::regex pattern(kRadioPasswordPattern);
+  return std::regex_match(typed.begin(), typed.end(), pattern);
+}
 
 namespace {
 

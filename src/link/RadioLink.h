@@ -124,6 +124,14 @@ enum class BlockReadResult : int {
 // Password results.
 enum class PasswordResult : int { kOk = 0, kNoAnswer = 1, kWrong = 2 };
 
+// What a radio password may hold: digits only, at most six, because that is
+// all the radio's password prompts (and this program's password dialogs)
+// take; a password with anything else would lock the user out of the radio.
+// Every box a radio password is typed into uses this pattern for its
+// validator, and every store of one asks RadioPasswordTypable.
+inline constexpr const char* kRadioPasswordPattern = "[0-9]{0,6}";
+bool RadioPasswordTypable(std::string_view typed);
+
 // How an identified radio fits the programming about to be written.
 enum class ModelFit : int {
   kAccepted = 0,  // the same model

@@ -1,7 +1,9 @@
 #include "link/WriteValidation.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
+#include <set>
 
 #include "data/ImageLayout.h"
 #include "lang/TextTable.h"
@@ -30,8 +32,13 @@ constexpr size_t kIdListCountWord = dir::CountWord(dir::kIdListEntry);
 constexpr size_t kIdEntrySize = 16;
 constexpr size_t kIdEntryFleet = 12;
 
-std::array<std::vector<WriteCheckFn>, kSlotCount>& ExtraChecks() {
-  static std::array<std::vector<WriteCheckFn>, kSlotCount> checks;
+struct ExtraCheck {
+  std::string group;
+  WriteCheckFn fn;
+};
+
+std::array<std::vector<ExtraCheck>, kSlotCount>& ExtraChecks() {
+  static std::array<std::vector<ExtraCheck>, kSlotCount> checks;
   return checks;
 }
 
@@ -51,8 +58,17 @@ bool IdListInUse(ByteArea image) {
 
 }  // namespace
 
-void RegisterWriteCheck(WriteCheckSlot slot, WriteCheckFn fn) {
-  if (slot >= 0 && slot < kSlotCount && fn) ExtraChecks()[slot].push_back(std::move(fn));
+void RegisterWriteCheck(const std::string& group, WriteCheckSlot slot, WriteCheckFn fn) {
+  if (slot >= 0 && slot < kSlotCount && fn) ExtraChecks()[slot].push_back({group, std::move(fn)});
+}
+
+std::vector<std::string> RegisteredWriteCheckGroups() {
+  std::set<std::string> groups;
+  for (const auto& slot : ExtraChecks())
+    for (const ExtraCheck& c : slot) groups.insert(c.group);
+  std::vector<std::string> out = {"link"};
+  out.insert(out.end(), groups.begin(), groups.end());
+  return out;
 }
 
 void CheckOwnIdentity(RadioData& data, std::vector<WriteProblem>& out) {
@@ -93,8 +109,10 @@ void CheckEmergencyTargets(RadioData& data, std::vector<WriteProblem>& out) {
 WriteValidationResult ValidateForWrite(RadioData& data, TextTable& text) {
   WriteValidationResult r;
   for (int slot = 0; slot < kSlotCount; ++slot) {
-    std::vector<WriteProblem>& out =
-        slot == kSlotZoneMerge ? r.mergeProblems : slot == kSlotBandRange ? r.warnings : r.problems;
+    std::vector<WriteProblem>& out = slot == kSlotZoneMerge         ? r.mergeProblems
+                                     : slot == kSlotSettingWarnings ? r.settingWarnings
+                                     : slot == kSlotBandRange       ? r.warnings
+                                                                    : r.problems;
     switch (slot) {
       case kSlotOwnIdentity: CheckOwnIdentity(data, out); break;
       case kSlotPage5Identity: CheckPage5Identity(data, out); break;
@@ -102,7 +120,7 @@ WriteValidationResult ValidateForWrite(RadioData& data, TextTable& text) {
       case kSlotEmergencyTargets: CheckEmergencyTargets(data, out); break;
       default: break;
     }
-    for (const WriteCheckFn& fn : ExtraChecks()[static_cast<size_t>(slot)]) fn(data, text, out);
+    for (const ExtraCheck& c : ExtraChecks()[static_cast<size_t>(slot)]) c.fn(data, text, out);
   }
   return r;
 }
@@ -123,8 +141,21 @@ WriteWarnings DueWriteWarnings(RadioData& data, bool firstTicked, bool secondTic
   return w;
 }
 
-std::string WarningsQuestion(TextTable& text, const std::vector<WriteProblem>& warnings) {
-  return ValidationMessage(text, msg::kWarningsHeading, warnings) + "\n\n" + text.Text(msg::kWarningsQuestion);
+std::string WarningsMessage(TextTable& text, const WriteValidationResult& r, size_t maxLines) {
+  // A message box must fit the screen: the first lines, then how many more.
+  auto list = [&](int heading, const std::vector<WriteProblem>& lines) {
+    std::vector<WriteProblem> shown(lines.begin(), lines.begin() + static_cast<long>(std::min(lines.size(), maxLines)));
+    if (lines.size() > maxLines) shown.push_back({0, "... (+" + std::to_string(lines.size() - maxLines) + ")"});
+    return ValidationMessage(text, heading, shown);
+  };
+  std::string s;
+  if (!r.settingWarnings.empty()) s = list(msg::kSettingWarningsHeading, r.settingWarnings);
+  if (!r.warnings.empty()) s += (s.empty() ? "" : "\n\n") + list(msg::kWarningsHeading, r.warnings);
+  return s;
+}
+
+std::string WarningsQuestion(TextTable& text, const WriteValidationResult& r, size_t maxLines) {
+  return WarningsMessage(text, r, maxLines) + "\n\n" + text.Text(msg::kWarningsQuestion);
 }
 
 }  // namespace vb420

@@ -5,8 +5,8 @@
 // data it can judge on its own (the Vantelix identities, the emergency
 // targets); the editors that own other data (the zone code: priority
 // channels and the zone checks) add theirs to the matching slot with
-// RegisterWriteCheck when the program starts, so that the radio link does
-// not depend on them.
+// RegisterWriteCheck when the program starts (the one registration of every
+// part, RegisterCore()), so that the radio link does not depend on them.
 #pragma once
 
 #include <functional>
@@ -30,6 +30,10 @@ constexpr int kWarningDontShow = 326;
 // heading, and the question after the list.
 constexpr int kWarningsHeading = 304;
 constexpr int kWarningsQuestion = 225;
+// Settings the radio accepts but that may not do what the user expects
+// (an emergency target outside the ID list, stun/kill decode without a
+// code): their heading.
+constexpr int kSettingWarningsHeading = 1269;
 }  // namespace msg
 
 // One problem: a text entry shown in double quotes, or (entry 0) a line
@@ -57,6 +61,7 @@ enum WriteCheckSlot : int {
   kSlotZoneFlags,         // 575, 576
   kSlotZones400,          // 400/401/402 (309)
   kSlotZoneMerge,         // the second list, heading 328
+  kSlotSettingWarnings,   // not a refusal: listed under 1269, and the user is asked
   kSlotBandRange,         // not a refusal: listed, and the user is asked
   kSlotCount
 };
@@ -64,14 +69,22 @@ enum WriteCheckSlot : int {
 using WriteCheckFn = std::function<void(RadioData& data, TextTable& text, std::vector<WriteProblem>& out)>;
 
 // Adds an editor's check to a slot (after the checks already there).
-void RegisterWriteCheck(WriteCheckSlot slot, WriteCheckFn fn);
+// `group` names the part that owns it ("zones", "scan", ...): the write
+// paths and the tests compare the groups they see.
+void RegisterWriteCheck(const std::string& group, WriteCheckSlot slot, WriteCheckFn fn);
+// The groups of checks registered so far, sorted, with "link" (the checks of
+// this file) first.
+std::vector<std::string> RegisteredWriteCheckGroups();
 
 struct WriteValidationResult {
   std::vector<WriteProblem> problems;       // heading 222
   std::vector<WriteProblem> mergeProblems;  // heading 328
+  // Doubtful settings the user may still write (each line names its setting).
+  std::vector<WriteProblem> settingWarnings;
   // Doubtful data the user may still write (frequencies outside the band).
   std::vector<WriteProblem> warnings;
   bool Passed() const { return problems.empty() && mergeProblems.empty(); }
+  bool HasWarnings() const { return !settingWarnings.empty() || !warnings.empty(); }
 };
 
 // Runs every check in slot order.
@@ -79,9 +92,13 @@ WriteValidationResult ValidateForWrite(RadioData& data, TextTable& text);
 
 // The message of a list: the heading, then each problem on a line of its own.
 std::string ValidationMessage(TextTable& text, int headingEntry, const std::vector<WriteProblem>& problems);
-// The question before writing despite `warnings`: their heading, one line
-// each, then "Do you want to continue writing?".
-std::string WarningsQuestion(TextTable& text, const std::vector<WriteProblem>& warnings);
+// The warnings of a result: the doubtful settings under their heading, then
+// the frequencies outside the band under theirs, at most `maxLines` lines of
+// each list (then how many more). The command line prints it as it is.
+std::string WarningsMessage(TextTable& text, const WriteValidationResult& r, size_t maxLines = 25);
+// The question before writing despite the warnings: the message above, then
+// "Do you want to continue writing?".
+std::string WarningsQuestion(TextTable& text, const WriteValidationResult& r, size_t maxLines = 25);
 
 // The built-in checks, each on its own (for the tests and for the list).
 void CheckOwnIdentity(RadioData& data, std::vector<WriteProblem>& out);

@@ -6,6 +6,7 @@
 #include "lang/ui/MessageHelper.h"
 #include "print/PrintOptionsDlg.h"
 #include "print/PrintPreview.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420::print {
 
@@ -27,7 +28,10 @@ void FilePrintPreview(EditorContext& ctx) {
 
 }  // namespace
 
-VB420_REGISTER_COMMAND(kCmdFilePrint, FilePrint);
-VB420_REGISTER_COMMAND(kCmdFilePrintPreview, FilePrintPreview);
+void RegisterPrintCommands() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterCommand(kCmdFilePrint, FilePrint);
+  reg.RegisterCommand(kCmdFilePrintPreview, FilePrintPreview);
+}
 
 }  // namespace vb420::print

@@ -18,7 +18,9 @@
 #include "editors/forms/FieldSets.h"
 #include "editors/messages/MessageFields.h"
 #include "editors/testfreq/TestFreqFields.h"
+#include "editors/zones/ZoneMemory.h"
 #include "lang/TextTable.h"
+#include "support/Registered.h"
 
 namespace {
 
@@ -70,6 +72,34 @@ TEST_F(CliSettings, ARefusedAssignmentSavesNothing) {
   // Only reading never saves either, even when every key is good.
   ASSERT_EQ(RunCli("settings " + file_ + " zone.2.ch.4.name").exitCode, 0);
   EXPECT_EQ(FileBytes(), before);
+}
+
+// A frequency the zone memory cannot take (the limit of 512 channels and
+// groups, a text that is no frequency): the window's message, exit 13, and
+// the file as it was.
+TEST_F(CliSettings, AFrequencyTheMemoryRefusesSavesNothing) {
+  {
+    vb420::RadioData data;
+    ASSERT_EQ(vb420::LoadDatFile(file_, data).result, vb420::kFileOk);
+    data.buffers.AcceptScratch();
+    data.SyncCodecs();
+    vb420::CZoneMemory zones(data);
+    for (int z = 0; z < 3; ++z) {
+      ASSERT_EQ(zones.CreateZone(z, '0'), 1);
+      for (int g = 0; g < (z < 2 ? 250 : 12); ++g) ASSERT_EQ(zones.InsertRecord(z, g), 1);
+    }
+    ASSERT_EQ(vb420::SaveDatFile(file_, data).result, vb420::kFileOk);
+  }
+  vb420::TextTable english;
+  ASSERT_EQ(english.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "English"), vb420::TextTable::LoadResult::Ok);
+  const std::string before = FileBytes();
+  for (const char* arg : {" zone.5.ch.2.rxf=146.54", " zone.1.group.1.name=X zone.5.ch.2.rxf=146.54"}) {
+    const CliRun r = RunCli("settings " + file_ + arg);
+    EXPECT_EQ(r.exitCode, 13) << arg;
+    EXPECT_NE(r.err.find(english.Text(299)), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("nothing was saved"), std::string::npos) << r.err;
+    EXPECT_EQ(FileBytes(), before) << arg;
+  }
 }
 
 // The bench editors' keys: the listing shows the windows' texts, and an

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "editors/registry/Registration.h"
 #include "lang/TextTable.h"
 
 namespace vb420::fuzz {
@@ -52,3 +53,10 @@ inline TextTable& ProgramTexts() {
   } while (0)
 
 }  // namespace vb420::fuzz
+
+// libFuzzer calls this once before the first input: every harness registers
+// the field sets and pre-write checks as the programs do at start.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  ::vb420::RegisterCore();
+  return 0;
+}

@@ -136,13 +136,20 @@ void FeaturesTest::typedNumbersAreClampedAndSharedBytesRewritten() {
   v->Refresh();
   QCOMPARE(qobject_cast<QComboBox*>(form->Control(0, 8)->parentWidget())->currentText(), QString());
   // The password button opens the dialog; its entries are stored with the model bits.
+  // Typed as a user types: the boxes take digits only, six at most (the
+  // radio's password prompts take nothing else).
   f_->prompter.dialogs.push_back([](QDialog& d) {
-    d.findChild<QLineEdit*>("readPassword")->setText("RD42");
+    auto* read = d.findChild<QLineEdit*>("readPassword");
+    auto* overwrite = d.findChild<QLineEdit*>("overwritePassword");
+    QTest::keyClicks(read, "AB12CD42");
+    QTest::keyClicks(overwrite, "1234567");
+    if (read->text() != "1242" || overwrite->text() != "123456") return int(QDialog::Rejected);
     return int(QDialog::Accepted);
   });
   QTest::mouseClick(qobject_cast<QPushButton*>(form->Control(0, 9)), Qt::LeftButton);
   QCOMPARE(B(0x149), uint8_t(4));
-  QCOMPARE(B(0x14A), uint8_t('R'));
+  QCOMPARE(B(0x14A), uint8_t('1'));
+  QCOMPARE(B(0x150), uint8_t(6));
   QVERIFY(f_->Ws().data.model.ReadPasswordSet());
   // Reopened, the window starts on the first page again.
   form->SetCurrentPage(3);

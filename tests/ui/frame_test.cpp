@@ -15,6 +15,10 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "app/AppRegistration.h"
+#include "editors/registry/Registration.h"
+#include "link/WriteValidation.h"
+#include "support/CheckGroups.h"
 #include "UiTestSupport.h"
 #include "app/TreeBar.h"
 #include "lang/ui/HelpSystem.h"
@@ -62,6 +66,9 @@ class FrameTest : public QObject {
 
  private Q_SLOTS:
   void initTestCase() {
+    // The program's own registration first (the application makes it too,
+    // once), then the probes over it.
+    RegisterAll();
     // Scan Information and DTMF get probe views for these tests (registered
     // after the program's own editors, so these win).
     for (EditorKind k : {EditorKind::Scan, EditorKind::Dtmf})
@@ -73,6 +80,16 @@ class FrameTest : public QObject {
     EditorRegistry::Instance().UnregisterCommand(kCmdRead);
     // Communication Port: record that it ran.
     EditorRegistry::Instance().RegisterCommand(kCmdCommPort, [this](EditorContext&) { ++commPortRuns; });
+  }
+  // The program runs the same pre-write checks as vb420cli (write to one
+  // radio or a fleet, check): every group, from the one registration.
+  void everyGroupOfPreWriteChecksIsRegistered() {
+    AppFixture f;
+    QVERIFY(f.Start());
+    QVERIFY(RegisteredWriteCheckGroups() == vb420::testsupport::AllWriteCheckGroups());
+    const std::vector<std::string> sets = RegisteredFieldSetNames();
+    for (const char* name : {"channel", "features", "keys", "scan", "dtmf-stunkill", "emergency", "idlist", "special"})
+      QVERIFY2(std::find(sets.begin(), sets.end(), name) != sets.end(), name);
   }
   void menusCarryEveryItemFromTheTextTable();
   void windowMenuOnlyWhileAnEditorIsOpen();

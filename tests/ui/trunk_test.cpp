@@ -430,7 +430,9 @@ class TrunkTest : public QObject {
     Settle();
     QVERIFY(app->prompter.dialogTitles.isEmpty());
     QCOMPARE(app->prompter.MessageTexts().size(), 1);
-    QCOMPARE(app->prompter.MessageTexts().first(), QString("E222\n\"E472\""));
+    // The refusal names the reason (E1270: "zone %d: the home repeater %d has
+    // no repeater record").
+    QCOMPARE(app->prompter.MessageTexts().first(), QString("E222\n\"E472\": E1270"));
     sim.Stop();
     QVERIFY(vb420::testing::ReadTrace(tmp.filePath("trace.txt").toStdString()).empty());
   }

@@ -1,4 +1,5 @@
-// The verb registry of vb420cli: each cmd_*.cpp registers its verbs at start.
+// The verb registry of vb420cli: each cmd_*.cpp has a function that adds its
+// verbs, and main() calls RegisterCliAll() before it looks a verb up.
 #pragma once
 
 #include <string>
@@ -41,17 +42,21 @@ void RegisterVerb(const CliVerb& verb);
 // Every registered verb, sorted by name.
 std::vector<CliVerb> RegisteredVerbs();
 
-struct VerbRegistrar {
-  VerbRegistrar(const char* name, const char* usage, VerbFn fn, const char* help = "") {
-    RegisterVerb({name, usage, fn, help});
-  }
-};
-
-#define VB420_CLI_CONCAT2(a, b) a##b
-#define VB420_CLI_CONCAT(a, b) VB420_CLI_CONCAT2(a, b)
-// VB420_CLI_VERB(name, usage, fn[, help]): registers a verb at start-up.
-#define VB420_CLI_VERB(name, usage, ...) \
-  static ::vb420::cli::VerbRegistrar VB420_CLI_CONCAT(vb420_verb_, __LINE__)(name, usage, __VA_ARGS__)
+// Each cmd_*.cpp adds its verbs with one of these; RegisterCliAll() calls
+// them all, after the core's one registration (field sets and every pre-write
+// check), before any verb runs.
+void RegisterCodecVerbs();
+void RegisterDiffVerbs();
+void RegisterFileVerbs();
+void RegisterMessageVerbs();
+void RegisterPlanVerbs();
+void RegisterRadioVerbs();
+void RegisterReportVerbs();  // only in a build with the report painter
+void RegisterSettingsVerbs();
+void RegisterTestModeVerbs();
+void RegisterToneVerbs();
+void RegisterZoneVerbs();
+void RegisterCliAll();
 
 // Small helpers for option parsing.
 // Finds "--opt VALUE" in args; removes both and returns true with the value.
@@ -71,9 +76,9 @@ bool ParseNumber(const std::string& s, long& out);
 // language) from the places ResourceDirs() lists; false, with a message on
 // stderr, when it is missing or damaged.
 bool LoadCliTexts(vb420::TextTable& text);
-// Loads a ".dat" file into `data` and accepts it as the working image (no
-// post-load adjustments: the command line changes only what it is told to).
-// On failure prints the reason and sets `exitCode`.
+// Loads a ".dat" file into `data` and accepts it as the working image with
+// the adjustments the program's Open makes (AdjustOpenedFile). On failure
+// prints the reason and sets `exitCode`.
 bool LoadDatForCli(const std::string& path, vb420::RadioData& data, int& exitCode);
 // Points the link at COMn (through the port mapping of the desktop program's
 // settings and VB420_COMn) or at a device path as it is.

@@ -33,6 +33,11 @@ inline std::string FillOne(std::string pattern, const std::string& arg) {
   return pattern;
 }
 
+// The checks made before a write, for one radio or a fleet alike: a refusal
+// prints the list and answers kExitFailure; warnings are printed and need
+// `yes` (kExitCancelled without it). kExitOk when the file may be written.
+int CheckBeforeWrite(RadioData& data, TextTable& text, bool yes);
+
 class CliPrompter : public Prompter {
  public:
   // Where each message goes, one whole message at a time (a fleet prefixes

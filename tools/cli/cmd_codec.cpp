@@ -82,14 +82,16 @@ int RunCodec(const std::vector<std::string>& args) {
 
 }  // namespace
 
-VB420_CLI_VERB("codec", kUsage, RunCodec,
-               "Show how a typed frequency or tone is checked and stored, as the editors do.\n"
-               "  codec freq TEXT   prints B0 B1 B2 B3 step=S check=R text=T (TEXT in MHz, e.g. 146.52)\n"
-               "    --model NAME    the model whose band limits apply (default VT-1600)\n"
-               "    --band BAND     136-174, 450-520 or 400-470 (default: the model's first band)\n"
-               "    --fine-step     also try the 1.25 kHz step (the program's \"step\" switch)\n"
-               "  codec tone TEXT   prints word=0xXXXX text=T; TEXT is a CTCSS tone in Hz (100.0),\n"
-               "                    a DCS code (D023, inverted D023I) or the off value (Off, in\n"
-               "                    Spanish No)");
+void RegisterCodecVerbs() {
+  RegisterVerb({"codec", kUsage, RunCodec,
+                "Show how a typed frequency or tone is checked and stored, as the editors do.\n"
+                "  codec freq TEXT   prints B0 B1 B2 B3 step=S check=R text=T (TEXT in MHz, e.g. 146.52)\n"
+                "    --model NAME    the model whose band limits apply (default VT-1600)\n"
+                "    --band BAND     136-174, 450-520 or 400-470 (default: the model's first band)\n"
+                "    --fine-step     also try the 1.25 kHz step (the program's \"step\" switch)\n"
+                "  codec tone TEXT   prints word=0xXXXX text=T; TEXT is a CTCSS tone in Hz (100.0),\n"
+                "                    a DCS code (D023, inverted D023I) or the off value (Off, in\n"
+                "                    Spanish No)"});
+}
 
 }  // namespace vb420::cli

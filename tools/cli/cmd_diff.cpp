@@ -41,14 +41,16 @@ int CmdDiff(const std::vector<std::string>& args) {
 
 }  // namespace
 
-VB420_CLI_VERB("diff", "diff A.dat B.dat", CmdDiff,
-               "Lists every difference between two data files, one line each:\n"
-               "  KEY: TEXT-IN-A -> TEXT-IN-B   a field that differs (keys as `settings` lists them)\n"
-               "  zone.5: removed               a zone or record only in A\n"
-               "  zone.2.ch.9: added            a zone or record only in B\n"
-               "  image 0x1234-0x1235: 0A 0B -> FF FF\n"
-               "                                bytes no field describes (image or ext offsets)\n"
-               "Exit codes: 0 the files are equal, 1 they differ, 2 usage or a file that\n"
-               "cannot be read, 6 a file of a refused model.");
+void RegisterDiffVerbs() {
+  RegisterVerb({"diff", "diff A.dat B.dat", CmdDiff,
+                "Lists every difference between two data files, one line each:\n"
+                "  KEY: TEXT-IN-A -> TEXT-IN-B   a field that differs (keys as `settings` lists them)\n"
+                "  zone.5: removed               a zone or record only in A\n"
+                "  zone.2.ch.9: added            a zone or record only in B\n"
+                "  image 0x1234-0x1235: 0A 0B -> FF FF\n"
+                "                                bytes no field describes (image or ext offsets)\n"
+                "Exit codes: 0 the files are equal, 1 they differ, 2 usage or a file that\n"
+                "cannot be read, 6 a file of a refused model."});
+}
 
 }  // namespace vb420::cli

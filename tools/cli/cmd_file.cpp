@@ -113,21 +113,23 @@ int CmdDump(const std::vector<std::string>& argsIn) {
 
 }  // namespace
 
-VB420_CLI_VERB("new", "new -o FILE.dat [--model NAME] [--band 136-174|450-520|400-470]", CmdNew,
-               "Create a data file with the default programming of a model (what File, New gives).\n"
-               "  -o FILE.dat   the file to write (replaced atomically if it exists)\n"
-               "  --model NAME  VT-1600, VT-1600H, VT-1602, VT-1602H, VT-2600, VT-2600H, VT-2602,\n"
-               "                VT-2602H, VT-1400 or VT-2400 (default VT-1600)\n"
-               "  --band BAND   136-174, 450-520 or 400-470; default: the model's first band\n"
-               "The file has no read or overwrite password.");
-VB420_CLI_VERB("info", "info FILE.dat", CmdInfo,
-               "Show what a data file holds: model, band, version field, zones by class, the\n"
-               "total of channels and groups, the free zone memory and the two embedded-message\n"
-               "lines. A file that Open would refuse is refused with the same message (exit 6\n"
-               "for a model or version that is not accepted).");
-VB420_CLI_VERB("dump", "dump FILE.dat [--ext] OFFSET LENGTH", CmdDump,
-               "Print bytes of a data file's memory image as upper-case hex pairs, 16 a line.\n"
-               "  --ext            dump the extension area instead of the image\n"
-               "  OFFSET LENGTH    decimal or 0x hexadecimal; the range must lie inside the area");
+void RegisterFileVerbs() {
+  RegisterVerb({"new", "new -o FILE.dat [--model NAME] [--band 136-174|450-520|400-470]", CmdNew,
+                "Create a data file with the default programming of a model (what File, New gives).\n"
+                "  -o FILE.dat   the file to write (replaced atomically if it exists)\n"
+                "  --model NAME  VT-1600, VT-1600H, VT-1602, VT-1602H, VT-2600, VT-2600H, VT-2602,\n"
+                "                VT-2602H, VT-1400 or VT-2400 (default VT-1600)\n"
+                "  --band BAND   136-174, 450-520 or 400-470; default: the model's first band\n"
+                "The file has no read or overwrite password."});
+  RegisterVerb({"info", "info FILE.dat", CmdInfo,
+                "Show what a data file holds: model, band, version field, zones by class, the\n"
+                "total of channels and groups, the free zone memory and the two embedded-message\n"
+                "lines. A file that Open would refuse is refused with the same message (exit 6\n"
+                "for a model or version that is not accepted)."});
+  RegisterVerb({"dump", "dump FILE.dat [--ext] OFFSET LENGTH", CmdDump,
+                "Print bytes of a data file's memory image as upper-case hex pairs, 16 a line.\n"
+                "  --ext            dump the extension area instead of the image\n"
+                "  OFFSET LENGTH    decimal or 0x hexadecimal; the range must lie inside the area"});
+}
 
 }  // namespace vb420::cli

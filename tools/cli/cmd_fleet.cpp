@@ -22,10 +22,7 @@
 #include "Fleet.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
-#include "editors/features/OptBoardFields.h"
-#include "editors/signalling/SignallingChecks.h"
 #include "editors/forms/FieldSets.h"
-#include "editors/zones/ZoneWriteChecks.h"
 #include "link/ReadSession.h"
 #include "link/WriteSession.h"
 #include "link/WriteValidation.h"
@@ -257,18 +254,9 @@ int FleetWrite(const std::string& planPath, const RadioOptions& o, const FleetOp
                                   " rows for " + std::to_string(o.ports.size()) + " radios");
   }
 
-  // Registered before any conversation starts: the threads only read them.
-  RegisterZoneWriteChecks();
-  RegisterFeatureWriteChecks();
-  RegisterSignallingWriteChecks();
-  const WriteValidationResult v = ValidateForWrite(plan, text);
-  if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
-  if (!v.mergeProblems.empty())
-    return Fail(kExitFailure, ValidationMessage(text, msg::kMergeValidationHeading, v.mergeProblems));
-  if (!v.warnings.empty()) {
-    std::cerr << "vb420cli: " << ValidationMessage(text, msg::kWarningsHeading, v.warnings) << "\n";
-    if (!o.yes) return Fail(kExitCancelled, "stopped (answer with --yes to go on)");
-  }
+  // The same checks as a single write (registered once at start; the threads
+  // only read them).
+  if (const int refused = CheckBeforeWrite(plan, text, o.yes)) return refused;
   // Every text a conversation may show is looked up once here, so that each
   // thread's copy starts expanded, and the copies are made before any thread
   // runs.

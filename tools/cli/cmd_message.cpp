@@ -105,15 +105,17 @@ int CmdWriteMessage(const std::vector<std::string>& argsIn) {
 
 }  // namespace
 
-VB420_CLI_VERB("write-message",
-               "write-message FILE.dat --port P [--password DIGITS] [--retries N]   write the password-protected "
-               "message of a file into a radio",
-               CmdWriteMessage,
-               "Write the password-protected message of a data file (its two 32-character lines)\n"
-               "into a connected radio, and nothing else of the radio's memory.\n"
-               "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
-               "  --password DIGITS  the radio's message password, tried after the empty one\n"
-               "  --retries N        answer Retry N times before giving up (default 2)\n"
-               "Giving the command is the confirmation the program asks for.");
+void RegisterMessageVerbs() {
+  RegisterVerb({"write-message",
+                "write-message FILE.dat --port P [--password DIGITS] [--retries N]   write the password-protected "
+                "message of a file into a radio",
+                CmdWriteMessage,
+                "Write the password-protected message of a data file (its two 32-character lines)\n"
+                "into a connected radio, and nothing else of the radio's memory.\n"
+                "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
+                "  --password DIGITS  the radio's message password, tried after the empty one\n"
+                "  --retries N        answer Retry N times before giving up (default 2)\n"
+                "Giving the command is the confirmation the program asks for."});
+}
 
 }  // namespace vb420::cli

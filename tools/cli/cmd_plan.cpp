@@ -132,25 +132,27 @@ int CmdZonesDelete(const std::vector<std::string>& args) {
 
 }  // namespace
 
-VB420_CLI_VERB("export", "export FILE.dat -o PLAN.itm", CmdExport,
-               "Writes the channel plan of FILE.dat as comma-separated text: conventional channels,\n"
-               "LTR groups and repeaters, the Vantelix ID and status lists, as the editor windows show\n"
-               "them. The file is written beside PLAN.itm and renamed over it: a failed export leaves\n"
-               "no partial file and an existing one untouched.");
-VB420_CLI_VERB("import", "import FILE.dat PLAN.itm [-o OUT.dat] [--yes]", CmdImport,
-               "Reads a channel plan into FILE.dat through the same cell operations as the editor\n"
-               "windows (a value is checked as if it were typed; a record that fails is skipped).\n"
-               "Without -o FILE.dat is changed in place, atomically. The records applied and skipped\n"
-               "per section are printed on stderr. A plan for the other band or in another language\n"
-               "is only imported with --yes (exit code 3 otherwise). A plan none of whose records\n"
-               "could be applied changes nothing: FILE.dat is not written and the exit code is 1.");
-VB420_CLI_VERB("zones-copy", "zones-copy SRC.dat FIRST LAST DEST.dat AT [--yes]", CmdZonesCopy,
-               "Copies zones FIRST..LAST of SRC.dat over the zones of DEST.dat from AT on, as Zone Merge's\n"
-               "Copy and Paste do: blocks, per-zone and per-channel values, then the fix-ups for DEST's\n"
-               "model. Stops at zone 128, when a zone does not fit (275) and at the 512-channel limit\n"
-               "(299); zones written before a stop are saved. --yes answers the paste's question.");
-VB420_CLI_VERB("zones-delete", "zones-delete FILE.dat FIRST LAST", CmdZonesDelete,
-               "Deletes zones FIRST..LAST of FILE.dat (with their per-channel values and references)\n"
-               "and packs the zones after them; the file is saved in place, atomically.");
+void RegisterPlanVerbs() {
+  RegisterVerb({"export", "export FILE.dat -o PLAN.itm", CmdExport,
+                "Writes the channel plan of FILE.dat as comma-separated text: conventional channels,\n"
+                "LTR groups and repeaters, the Vantelix ID and status lists, as the editor windows show\n"
+                "them. The file is written beside PLAN.itm and renamed over it: a failed export leaves\n"
+                "no partial file and an existing one untouched."});
+  RegisterVerb({"import", "import FILE.dat PLAN.itm [-o OUT.dat] [--yes]", CmdImport,
+                "Reads a channel plan into FILE.dat through the same cell operations as the editor\n"
+                "windows (a value is checked as if it were typed; a record that fails is skipped).\n"
+                "Without -o FILE.dat is changed in place, atomically. The records applied and skipped\n"
+                "per section are printed on stderr. A plan for the other band or in another language\n"
+                "is only imported with --yes (exit code 3 otherwise). A plan none of whose records\n"
+                "could be applied changes nothing: FILE.dat is not written and the exit code is 1."});
+  RegisterVerb({"zones-copy", "zones-copy SRC.dat FIRST LAST DEST.dat AT [--yes]", CmdZonesCopy,
+                "Copies zones FIRST..LAST of SRC.dat over the zones of DEST.dat from AT on, as Zone Merge's\n"
+                "Copy and Paste do: blocks, per-zone and per-channel values, then the fix-ups for DEST's\n"
+                "model. Stops at zone 128, when a zone does not fit (275) and at the 512-channel limit\n"
+                "(299); zones written before a stop are saved. --yes answers the paste's question."});
+  RegisterVerb({"zones-delete", "zones-delete FILE.dat FIRST LAST", CmdZonesDelete,
+                "Deletes zones FIRST..LAST of FILE.dat (with their per-channel values and references)\n"
+                "and packs the zones after them; the file is saved in place, atomically."});
+}
 
 }  // namespace vb420::cli

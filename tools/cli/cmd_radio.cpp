@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -14,13 +15,8 @@
 #include "Cli.h"
 #include "Fleet.h"
 #include "RadioCli.h"
-#include "editors/signalling/SignallingChecks.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
-#include "editors/features/OptBoardFields.h"
-#include "editors/dtmf/DtmfFields.h"
-#include "editors/scan/ScanFields.h"
-#include "editors/zones/ZoneWriteChecks.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/RadioInfoSession.h"
@@ -93,20 +89,7 @@ int CmdWrite(const std::vector<std::string>& argsIn) {
   int code = kExitOk;
   if (!LoadDatForCli(args[0], data, code)) return code;
 
-  // The zone code's checks (priority channels...) join the link's own.
-  RegisterZoneWriteChecks();
-  RegisterFeatureWriteChecks();
-  RegisterSignallingWriteChecks();
-  scan::RegisterScanWriteChecks();
-  dtmf::RegisterDtmfWriteChecks();
-  const WriteValidationResult v = ValidateForWrite(data, text);
-  if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
-  if (!v.mergeProblems.empty())
-    return Fail(kExitFailure, ValidationMessage(text, msg::kMergeValidationHeading, v.mergeProblems));
-  if (!v.warnings.empty()) {
-    std::cerr << "vb420cli: " << ValidationMessage(text, msg::kWarningsHeading, v.warnings) << "\n";
-    if (!o.yes) return Fail(kExitCancelled, "stopped (answer with --yes to go on)");
-  }
+  if (const int refused = CheckBeforeWrite(data, text, o.yes)) return refused;
   const WriteWarnings w = DueWriteWarnings(data, false, false);
   if (w.first) std::cerr << "vb420cli: " << text.Text(msg::kWriteWarning1) << "\n";
   if (w.second) std::cerr << "vb420cli: " << text.Text(msg::kWriteWarning2) << "\n";
@@ -149,7 +132,36 @@ int CmdRadioInfo(const std::vector<std::string>& argsIn) {
   return kExitOk;
 }
 
+int CmdCheck(const std::vector<std::string>& argsIn) {
+  std::vector<std::string> args = argsIn;
+  if (TakeFlag(args, "--groups")) {
+    if (!args.empty()) return Fail(kExitUsage, "check: --groups takes no file");
+    for (const std::string& g : RegisteredWriteCheckGroups()) std::cout << g << "\n";
+    return kExitOk;
+  }
+  const bool yes = TakeFlag(args, "--yes");
+  if (args.size() != 1) return Fail(kExitUsage, "check: one FILE.dat is required");
+  TextTable text;
+  if (!LoadCliTexts(text)) return kExitFailure;
+  RadioData data(&text);
+  int code = kExitOk;
+  if (!LoadDatForCli(args[0], data, code)) return code;
+  return CheckBeforeWrite(data, text, yes);
+}
+
 }  // namespace
+
+int CheckBeforeWrite(RadioData& data, TextTable& text, bool yes) {
+  const WriteValidationResult v = ValidateForWrite(data, text);
+  if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
+  if (!v.mergeProblems.empty())
+    return Fail(kExitFailure, ValidationMessage(text, msg::kMergeValidationHeading, v.mergeProblems));
+  if (v.HasWarnings()) {
+    std::cerr << "vb420cli: " << WarningsMessage(text, v, SIZE_MAX) << "\n";
+    if (!yes) return Fail(kExitCancelled, "stopped (answer with --yes to go on)");
+  }
+  return kExitOk;
+}
 
 // The "Ports" group of the desktop program's settings file, so that COMn
 // means the same device here as in the program.
@@ -216,52 +228,62 @@ void PointLinkAt(RadioLink& link, const std::string& port) {
   }
 }
 
-VB420_CLI_VERB("read", "read --port P [--port P2 ...] -o FILE.dat|FOLDER [--password DIGITS] [--retries N] [--log FLEET.csv]   read radios into files",
-               CmdRead,
-               "Read a radio's programming into a data file.\n"
-               "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
-               "  -o FILE.dat        the file to write\n"
-               "Several --port options read several radios at the same time, one\n"
-               "conversation each: -o then names a folder, which gets one SERIAL.dat per\n"
-               "radio; one result line per radio is printed (time,verb,port,model,serial,\n"
-               "applied,file,result,verify) and, with --log FLEET.csv, appended there.\n"
-               "  --password DIGITS  the radio's read password, when it has one\n"
-               "  --retries N        answer Retry N times before giving up (default 2)\n"
-               "A copy of every successful read is kept in ~/.local/share/vb420/backups.");
-VB420_CLI_VERB("write",
-               "write FILE.dat --port P [--port P2 ...] [--password DIGITS] [--no-adjust-time] [--no-verify] "
-               "[--read-first] [--identities RADIOS.csv] [--log FLEET.csv] [--yes] [--retries N]   "
-               "write a file into radios",
-               CmdWrite,
-               "Write a data file into a radio.\n"
-               "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
-               "  --password DIGITS  the radio's overwrite password, when it has one\n"
-               "  --no-adjust-time   leave the radio's clock as it is\n"
-               "  --no-verify        do not read the radio back after writing (by default every\n"
-               "                     byte sent is read back and compared; a difference names\n"
-               "                     its addresses and the write fails with exit 7)\n"
-               "  --read-first       read the radio's own programming first and keep it in the\n"
-               "                     backups folder (doubles the time); nothing is written when\n"
-               "                     it cannot be kept\n"
-               "  --yes              answer Yes to the questions asked before writing (another\n"
-               "                     model, a password warning, frequencies outside the band);\n"
-               "                     without it such a question stops the write (exit 3)\n"
-               "  --retries N        answer Retry N times before giving up (default 2)\n"
-               "A file that fails the checks before writing is not sent (exit 1). What is written\n"
-               "is kept in ~/.local/share/vb420/backups under the radio's serial number.\n"
-               "Fleet: several --port options write the same file into several radios at the\n"
-               "same time, one conversation each. --identities RADIOS.csv gives each radio its\n"
-               "own settings: a header line of settings keys (see \"settings\"), then one row\n"
-               "per radio, row i for the i-th --port, or, with a column \"serial\", the row of\n"
-               "the radio's serial number. One result line per radio is printed\n"
-               "(time,verb,port,model,serial,applied,file,result,verify) and, with --log\n"
-               "FLEET.csv, appended there (a header line first in a new file). Exit 0 only\n"
-               "when every radio was written (and verified).");
-VB420_CLI_VERB("radio-info", "radio-info --port P [--retries N]   show the identity of a connected radio",
-               CmdRadioInfo,
-               "Show the identity of a connected radio: model and type, frequency range, serial\n"
-               "number, version, checksum and PassPort data, one \"name:value\" a line.\n"
-               "  --port P      COMn or a device path such as /dev/ttyUSB0\n"
-               "  --retries N   answer Retry N times before giving up (default 2)");
+void RegisterRadioVerbs() {
+  RegisterVerb({"read", "read --port P [--port P2 ...] -o FILE.dat|FOLDER [--password DIGITS] [--retries N] [--log FLEET.csv]   read radios into files",
+                CmdRead,
+                "Read a radio's programming into a data file.\n"
+                "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
+                "  -o FILE.dat        the file to write\n"
+                "Several --port options read several radios at the same time, one\n"
+                "conversation each: -o then names a folder, which gets one SERIAL.dat per\n"
+                "radio; one result line per radio is printed (time,verb,port,model,serial,\n"
+                "applied,file,result,verify) and, with --log FLEET.csv, appended there.\n"
+                "  --password DIGITS  the radio's read password, when it has one\n"
+                "  --retries N        answer Retry N times before giving up (default 2)\n"
+                "A copy of every successful read is kept in ~/.local/share/vb420/backups."});
+  RegisterVerb({"write",
+                "write FILE.dat --port P [--port P2 ...] [--password DIGITS] [--no-adjust-time] [--no-verify] "
+                "[--read-first] [--identities RADIOS.csv] [--log FLEET.csv] [--yes] [--retries N]   "
+                "write a file into radios",
+                CmdWrite,
+                "Write a data file into a radio.\n"
+                "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
+                "  --password DIGITS  the radio's overwrite password, when it has one\n"
+                "  --no-adjust-time   leave the radio's clock as it is\n"
+                "  --no-verify        do not read the radio back after writing (by default every\n"
+                "                     byte sent is read back and compared; a difference names\n"
+                "                     its addresses and the write fails with exit 7)\n"
+                "  --read-first       read the radio's own programming first and keep it in the\n"
+                "                     backups folder (doubles the time); nothing is written when\n"
+                "                     it cannot be kept\n"
+                "  --yes              answer Yes to the questions asked before writing (another\n"
+                "                     model, a password warning, frequencies outside the band,\n"
+                "                     settings the radio accepts but that may not work as meant);\n"
+                "                     without it such a question stops the write (exit 3)\n"
+                "  --retries N        answer Retry N times before giving up (default 2)\n"
+                "A file that fails the checks before writing is not sent (exit 1). What is written\n"
+                "is kept in ~/.local/share/vb420/backups under the radio's serial number.\n"
+                "Fleet: several --port options write the same file into several radios at the\n"
+                "same time, one conversation each. --identities RADIOS.csv gives each radio its\n"
+                "own settings: a header line of settings keys (see \"settings\"), then one row\n"
+                "per radio, row i for the i-th --port, or, with a column \"serial\", the row of\n"
+                "the radio's serial number. One result line per radio is printed\n"
+                "(time,verb,port,model,serial,applied,file,result,verify) and, with --log\n"
+                "FLEET.csv, appended there (a header line first in a new file). Exit 0 only\n"
+                "when every radio was written (and verified)."});
+  RegisterVerb({"check", "check FILE.dat [--yes] | check --groups   run the checks made before a write",
+                CmdCheck,
+                "Run on a data file the checks a write makes before anything is sent, without a\n"
+                "radio. A problem that refuses the write is listed (exit 1); doubtful settings\n"
+                "the write would ask about are listed and need --yes (exit 3 without it).\n"
+                "Exit 0 when the file would be written.\n"
+                "  --groups   list the groups of checks this program runs, one a line"});
+  RegisterVerb({"radio-info", "radio-info --port P [--retries N]   show the identity of a connected radio",
+                CmdRadioInfo,
+                "Show the identity of a connected radio: model and type, frequency range, serial\n"
+                "number, version, checksum and PassPort data, one \"name:value\" a line.\n"
+                "  --port P      COMn or a device path such as /dev/ttyUSB0\n"
+                "  --retries N   answer Retry N times before giving up (default 2)"});
+}
 
 }  // namespace vb420::cli

@@ -90,16 +90,18 @@ int CmdReport(const std::vector<std::string>& argsIn) {
 
 }  // namespace
 
-VB420_CLI_VERB("report", "report FILE.dat -o REPORT.pdf [--landscape] [--sections LIST] [--zones FIRST-LAST] [--language N]",
-               CmdReport,
-               "Writes the printed report of FILE.dat as a PDF: the pages File > Print makes.\n"
-               "  --landscape        landscape pages (portrait by default)\n"
-               "  --sections LIST    comma-separated: 1-10, 13, 14 (sections), model, message,\n"
-               "                     passmessage (page-header blocks) or all (the default)\n"
-               "  --zones F-L        the zones of section 14 (1-128, default 1-128)\n"
-               "  --language N       1 English (default), 2 Spanish\n"
-               "  --voting           as the program started with the voting switch\n"
-               "  --pages            print only the number of pages, write nothing\n"
-               "Prints the number of pages written.");
+void RegisterReportVerbs() {
+  RegisterVerb({"report", "report FILE.dat -o REPORT.pdf [--landscape] [--sections LIST] [--zones FIRST-LAST] [--language N]",
+                CmdReport,
+                "Writes the printed report of FILE.dat as a PDF: the pages File > Print makes.\n"
+                "  --landscape        landscape pages (portrait by default)\n"
+                "  --sections LIST    comma-separated: 1-10, 13, 14 (sections), model, message,\n"
+                "                     passmessage (page-header blocks) or all (the default)\n"
+                "  --zones F-L        the zones of section 14 (1-128, default 1-128)\n"
+                "  --language N       1 English (default), 2 Spanish\n"
+                "  --voting           as the program started with the voting switch\n"
+                "  --pages            print only the number of pages, write nothing\n"
+                "Prints the number of pages written."});
+}
 
 }  // namespace vb420::cli

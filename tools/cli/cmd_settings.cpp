@@ -15,19 +15,7 @@
 
 #include "Cli.h"
 #include "data/RadioData.h"
-#include "editors/features/FeatureFields.h"
-#include "editors/features/KeyFields.h"
-#include "editors/features/OptBoardFields.h"
 #include "editors/forms/FieldSets.h"
-#include "editors/dtmf/DtmfFields.h"
-#include "editors/messages/MessageFields.h"
-#include "editors/passport/PassPortLists.h"
-#include "editors/signalling/AlertToneFields.h"
-#include "editors/signalling/EmergencyFields.h"
-#include "editors/signalling/VantelixFields.h"
-#include "editors/scan/ScanFields.h"
-#include "editors/testfreq/TestFreqFields.h"
-#include "editors/zones/ZoneFields.h"
 #include "lang/TextTable.h"
 
 namespace vb420::cli {
@@ -47,22 +35,6 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
   std::string editor;
   const bool haveEditor = TakeOption(args, "--editor", editor);
   if (args.empty()) return Fail(kExitUsage, "settings: FILE.dat [--editor NAME] [KEY[=TEXT] ...]");
-  // The zone, test-frequency and message tables are always there; linking
-  // them in registers their sets.
-  (void)zonefields::Fields(ZoneTable::Channel);
-  (void)TestFreqFieldTable();
-  (void)MessageFieldTable();
-  (void)pplist::Fields(pplist::Kind::MobileIds);
-  (void)FeatureFieldTable();
-  (void)KeyFunctionList();
-  (void)OptBoardPage();
-  (void)VantelixFieldTable();
-  (void)IdListFieldTable();
-  (void)EmergencyFieldTable();
-  (void)AlertToneFieldTable();
-  (void)scan::ScanPages();
-  (void)dtmf::DtmfPages();
-
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;
   RadioData data(&text);
@@ -114,21 +86,23 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
 
 }  // namespace
 
-VB420_CLI_VERB("settings", "settings FILE.dat [--editor NAME] [KEY[=TEXT] ...]  list, show or set fields by key", CmdSettings,
-               "List, show or set the fields of the editor windows by their stable keys, through\n"
-               "the same rules as typing into the windows (for example zone.3.ch.17.rxf; every\n"
-               "key is listed in docs/FIELDS.md).\n"
-               "  (no KEY)        list every field as KEY=TEXT; a field that cannot be changed\n"
-               "                  now is followed by a tab and [disabled]\n"
-               "  --editor NAME   only the fields of one editor: conv-zone, channel, ltr-zone,\n"
-               "                  ltr-group, repeater, passport-group, scan, scan-voting,\n"
-               "                  scanlist, dtmf, dtmf-own, dtmf-stunkill, dtmf-memory,\n"
-               "                  twotone, twotone-code, twotone-decode1..4, twotone-dgrid\n"
-               "  KEY             print that field's line\n"
-               "  KEY=TEXT        store TEXT; the file is saved (atomically) only when every\n"
-               "                  assignment was accepted\n"
-               "Exit codes beyond the shared ones: 10 no such key or editor, 11 the field cannot\n"
-               "be changed on this model or now, 12 a list field given none of its rows, 13 the\n"
-               "change was refused (no room, the limit of 512 channels).");
+void RegisterSettingsVerbs() {
+  RegisterVerb({"settings", "settings FILE.dat [--editor NAME] [KEY[=TEXT] ...]  list, show or set fields by key", CmdSettings,
+                "List, show or set the fields of the editor windows by their stable keys, through\n"
+                "the same rules as typing into the windows (for example zone.3.ch.17.rxf; every\n"
+                "key is listed in docs/FIELDS.md).\n"
+                "  (no KEY)        list every field as KEY=TEXT; a field that cannot be changed\n"
+                "                  now is followed by a tab and [disabled]\n"
+                "  --editor NAME   only the fields of one editor: conv-zone, channel, ltr-zone,\n"
+                "                  ltr-group, repeater, passport-group, scan, scan-voting,\n"
+                "                  scanlist, dtmf, dtmf-own, dtmf-stunkill, dtmf-memory,\n"
+                "                  twotone, twotone-code, twotone-decode1..4, twotone-dgrid\n"
+                "  KEY             print that field's line\n"
+                "  KEY=TEXT        store TEXT; the file is saved (atomically) only when every\n"
+                "                  assignment was accepted\n"
+                "Exit codes beyond the shared ones: 10 no such key or editor, 11 the field cannot\n"
+                "be changed on this model or now, 12 a list field given none of its rows, 13 the\n"
+                "change was refused (no room, the limit of 512 channels)."});
+}
 
 }  // namespace vb420::cli

@@ -167,24 +167,26 @@ int CmdTestMode(const std::vector<std::string>& argsIn) {
 
 }  // namespace
 
-VB420_CLI_VERB("test-mode",
-               "test-mode --port P [FILE.dat] [--channel N] [--signalling N] [--tx on|off] [--checksum] "
-               "[--retries N]   drive a radio on the bench in test mode",
-               CmdTestMode,
-               "Put a radio on the bench into test mode, run what the options ask for, print\n"
-               "what the radio answered, and always end test mode again (also while transmitting).\n"
-               "A keyed transmitter is unkeyed before the end; Ctrl+C, SIGTERM or SIGHUP unkey\n"
-               "and end test mode before the tool exits. A radio that does not confirm the end\n"
-               "is reported: it may still be transmitting, switch it off.\n"
-               "  --port P          COMn or a device path such as /dev/ttyUSB0\n"
-               "  FILE.dat          the data whose model, 16 test channels and tuning frequencies\n"
-               "                    the radio must hold (default: its own model's defaults);\n"
-               "                    a radio that differs ends at once (exit 1, another model 6)\n"
-               "  --channel N       select test channel N (1 to 16)\n"
-               "  --signalling N    select test signalling entry N (1 to 17, 16 on second-\n"
-               "                    generation mobiles)\n"
-               "  --tx on|off       key or unkey the transmitter\n"
-               "  --checksum        read the firmware check sum\n"
-               "  --retries N       answer Retry N times before giving up (default 2)");
+void RegisterTestModeVerbs() {
+  RegisterVerb({"test-mode",
+                "test-mode --port P [FILE.dat] [--channel N] [--signalling N] [--tx on|off] [--checksum] "
+                "[--retries N]   drive a radio on the bench in test mode",
+                CmdTestMode,
+                "Put a radio on the bench into test mode, run what the options ask for, print\n"
+                "what the radio answered, and always end test mode again (also while transmitting).\n"
+                "A keyed transmitter is unkeyed before the end; Ctrl+C, SIGTERM or SIGHUP unkey\n"
+                "and end test mode before the tool exits. A radio that does not confirm the end\n"
+                "is reported: it may still be transmitting, switch it off.\n"
+                "  --port P          COMn or a device path such as /dev/ttyUSB0\n"
+                "  FILE.dat          the data whose model, 16 test channels and tuning frequencies\n"
+                "                    the radio must hold (default: its own model's defaults);\n"
+                "                    a radio that differs ends at once (exit 1, another model 6)\n"
+                "  --channel N       select test channel N (1 to 16)\n"
+                "  --signalling N    select test signalling entry N (1 to 17, 16 on second-\n"
+                "                    generation mobiles)\n"
+                "  --tx on|off       key or unkey the transmitter\n"
+                "  --checksum        read the firmware check sum\n"
+                "  --retries N       answer Retry N times before giving up (default 2)"});
+}
 
 }  // namespace vb420::cli

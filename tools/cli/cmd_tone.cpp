@@ -60,11 +60,13 @@ int CmdTone(const std::vector<std::string>& argsIn) {
 
 }  // namespace
 
-VB420_CLI_VERB("tone", "tone FILE.dat N -o FILE.wav [--repeats K]", CmdTone,
-               "Renders alert tone N (1 to 8) of the data file as a 16-bit mono WAV file at 44.1 kHz:\n"
-               "one pass of its pattern, or K passes with the tone's pause between them\n"
-               "(--repeats K). Silent steps are silence; steps of no length are skipped.\n"
-               "Prints the file name, the tone, the passes and the length in ms. A tone none of\n"
-               "whose steps has a duration is refused (exit code 1) and no file is written.");
+void RegisterToneVerbs() {
+  RegisterVerb({"tone", "tone FILE.dat N -o FILE.wav [--repeats K]", CmdTone,
+                "Renders alert tone N (1 to 8) of the data file as a 16-bit mono WAV file at 44.1 kHz:\n"
+                "one pass of its pattern, or K passes with the tone's pause between them\n"
+                "(--repeats K). Silent steps are silence; steps of no length are skipped.\n"
+                "Prints the file name, the tone, the passes and the length in ms. A tone none of\n"
+                "whose steps has a duration is refused (exit code 1) and no file is written."});
+}
 
 }  // namespace vb420::cli

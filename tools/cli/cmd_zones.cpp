@@ -236,29 +236,31 @@ int CmdChannel(const std::vector<std::string>& argsIn) {
 
 }  // namespace
 
-VB420_CLI_VERB("zones", "zones FILE.dat", CmdZones,
-               "List every zone of a data file, one line each:\n"
-               "  zone=N type=C class=... offset=0xXXXX size=S records=R first=G repeaters=P name=\"...\"\n"
-               "then the free zone memory and the block-range words. Faults of a damaged zone\n"
-               "area are reported on stderr.");
-VB420_CLI_VERB("zone", "zone FILE.dat N [--create conventional|ltr|passport] [--type C] [--voting] [--name TEXT] [--delete]",
-               CmdZone,
-               "Create, retype, rename or delete zone N (1..128) of a data file and print its line.\n"
-               "  --create KIND   make the zone: conventional, ltr or passport\n"
-               "  --type C        change the zone type within its class; the voting types 2, 3\n"
-               "                  and 4 need --voting and a first-generation model\n"
-               "  --voting        the program's \"voting\" switch\n"
-               "  --name TEXT     rename a conventional zone\n"
-               "  --delete        delete the zone and its channels\n"
-               "The file is saved in place, atomically; nothing else in it changes.");
-VB420_CLI_VERB("channel", "channel FILE.dat ZONE CH [FIELD=VALUE ...] [--delete]", CmdChannel,
-               "Show or edit channel CH (1..250) of conventional zone ZONE (1..128).\n"
-               "Without FIELD=VALUE, print the channel's fields as the grid shows them.\n"
-               "Fields: RXF, TXF (MHz, e.g. 146.52), RXSIG, TXSIG (100.0, D023, D023I or Off),\n"
-               "NAME, F8 to F20. Each FIELD=VALUE is applied in order through the grid's rules;\n"
-               "a receive frequency on a missing channel creates it (and a missing zone, as\n"
-               "type 1). A zone holds at most 250 channels, the radio 512 in all.\n"
-               "  --delete   delete the channel\n"
-               "The file is saved in place, atomically; messages go to stderr.");
+void RegisterZoneVerbs() {
+  RegisterVerb({"zones", "zones FILE.dat", CmdZones,
+                "List every zone of a data file, one line each:\n"
+                "  zone=N type=C class=... offset=0xXXXX size=S records=R first=G repeaters=P name=\"...\"\n"
+                "then the free zone memory and the block-range words. Faults of a damaged zone\n"
+                "area are reported on stderr."});
+  RegisterVerb({"zone", "zone FILE.dat N [--create conventional|ltr|passport] [--type C] [--voting] [--name TEXT] [--delete]",
+                CmdZone,
+                "Create, retype, rename or delete zone N (1..128) of a data file and print its line.\n"
+                "  --create KIND   make the zone: conventional, ltr or passport\n"
+                "  --type C        change the zone type within its class; the voting types 2, 3\n"
+                "                  and 4 need --voting and a first-generation model\n"
+                "  --voting        the program's \"voting\" switch\n"
+                "  --name TEXT     rename a conventional zone\n"
+                "  --delete        delete the zone and its channels\n"
+                "The file is saved in place, atomically; nothing else in it changes."});
+  RegisterVerb({"channel", "channel FILE.dat ZONE CH [FIELD=VALUE ...] [--delete]", CmdChannel,
+                "Show or edit channel CH (1..250) of conventional zone ZONE (1..128).\n"
+                "Without FIELD=VALUE, print the channel's fields as the grid shows them.\n"
+                "Fields: RXF, TXF (MHz, e.g. 146.52), RXSIG, TXSIG (100.0, D023, D023I or Off),\n"
+                "NAME, F8 to F20. Each FIELD=VALUE is applied in order through the grid's rules;\n"
+                "a receive frequency on a missing channel creates it (and a missing zone, as\n"
+                "type 1). A zone holds at most 250 channels, the radio 512 in all.\n"
+                "  --delete   delete the channel\n"
+                "The file is saved in place, atomically; messages go to stderr."});
+}
 
 }  // namespace vb420::cli

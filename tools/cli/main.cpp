@@ -16,6 +16,8 @@
 
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "editors/registry/Registration.h"
+#include "editors/zones/ZoneFixups.h"
 #include "lang/ResourcePaths.h"
 #include "lang/TextTable.h"
 
@@ -64,6 +66,23 @@ bool AsksForHelp(const std::vector<std::string>& args) {
 }  // namespace
 
 void RegisterVerb(const CliVerb& verb) { Registry()[verb.name] = verb; }
+
+void RegisterCliAll() {
+  RegisterCore();
+  RegisterCodecVerbs();
+  RegisterDiffVerbs();
+  RegisterFileVerbs();
+  RegisterMessageVerbs();
+  RegisterPlanVerbs();
+  RegisterRadioVerbs();
+#ifdef VB420_CLI_REPORT
+  RegisterReportVerbs();
+#endif
+  RegisterSettingsVerbs();
+  RegisterTestModeVerbs();
+  RegisterToneVerbs();
+  RegisterZoneVerbs();
+}
 
 std::vector<CliVerb> RegisteredVerbs() {
   std::vector<CliVerb> out;
@@ -148,7 +167,9 @@ bool LoadDatForCli(const std::string& path, RadioData& data, int& exitCode) {
     return false;
   }
   data.buffers.AcceptScratch();
-  data.SyncCodecs();
+  // The same adjustments as the program's Open, so that a verb works on the
+  // programming the program would show and write.
+  AdjustOpenedFile(data);
   data.buffers.TakeSnapshot();
   return true;
 }
@@ -167,6 +188,7 @@ bool SaveDatForCli(const std::string& path, RadioData& data, int* exitCode) {
 
 int main(int argc, char** argv) {
   using namespace vb420::cli;
+  RegisterCliAll();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     PrintUsage(std::cerr);

@@ -7,6 +7,7 @@
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "data/ui/ModelInfoDlg.h"
+#include "editors/zones/ZoneFixups.h"
 #include "lang/ui/HelpSystem.h"
 #include "lang/ui/MessageHelper.h"
 
@@ -90,9 +91,7 @@ DataFileResult FileCommands::OpenFile(const QString& qpath) {
 
   host_.CloseAllEditors();
   data.buffers.AcceptScratch();
-  IdentificationCheck(data);
-  VersionRecheck(data, [this] { host_.RecomputeChannelMarks(); });
-  PostLoadAdjustments(data);
+  AdjustOpenedFile(data);
   data.buffers.TakeSnapshot();
   host_.ImageReplaced();
   return kFileOk;

@@ -19,6 +19,7 @@
 #include "editors/grid/FilterEdit.h"
 #include "lang/TextTable.h"
 #include "lang/ui/MessageHelper.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -427,7 +428,10 @@ void ShowImageWindow(EditorContext& ctx, int start, int count, const QString& ca
     ctx.frame.RefreshAllEditors();
 }
 
-VB420_REGISTER_COMMAND(kCmdMemoryMap, [](EditorContext& ctx) { RunWhole(ctx, ImageViewer(ctx)); });
-VB420_REGISTER_COMMAND(kCmdEeprom, [](EditorContext& ctx) { RunWhole(ctx, EepromViewer(ctx)); });
+void RegisterMemoryViewerCommands() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterCommand(kCmdMemoryMap, [](EditorContext& ctx) { RunWhole(ctx, ImageViewer(ctx)); });
+  reg.RegisterCommand(kCmdEeprom, [](EditorContext& ctx) { RunWhole(ctx, EepromViewer(ctx)); });
+}
 
 }  // namespace vb420

@@ -387,24 +387,30 @@ FieldSet RowSet(std::string name, std::string stem, int pages, int rows, const s
   return s;
 }
 
-const FieldSetRegistrar kDtmf0(PageSet("dtmf", "dtmf.0", &DtmfPages()[0].fields, "the DTMF page of the DTMF window"));
-const FieldSetRegistrar kDtmf1(PageSet("dtmf-own", "dtmf.1", &DtmfPages()[1].fields, "the Own ID page of the DTMF window"));
-const FieldSetRegistrar kDtmfGrid(RowSet("dtmf-stunkill", "dtmf.grid", 0, 2, &StunGridFields(), DtmfList::StunGrid,
-                                         "row R (1, 2) of the code grid of the Own ID page: code, decode, alert"));
-const FieldSetRegistrar kDtmfMemory(RowSet("dtmf-memory", "dtmf.mem", 0, dtmffld::kMemoryEntries, &MemoryFields(),
-                                           DtmfList::Memory, "DTMF memory entry R (1 to 32): name, code"));
-const FieldSetRegistrar kTwoTone0(PageSet("twotone", "twotone.0", &TwoTonePages()[0].fields,
-                                          "the timing page of the 2-Tone window"));
-const FieldSetRegistrar kTwoToneCodes(RowSet("twotone-code", "twotone.code", 0, twotonefld::kCodeCount,
-                                             &TwoToneCodeFields(), DtmfList::Codes,
-                                             "2-tone code R (1 to 32): name, a, b (Hz), long"));
-const FieldSetRegistrar kDecode1(PageSet("twotone-decode1", "twotone.decode.1", &TwoTonePages()[1].fields, "decode set-up 1"));
-const FieldSetRegistrar kDecode2(PageSet("twotone-decode2", "twotone.decode.2", &TwoTonePages()[2].fields, "decode set-up 2"));
-const FieldSetRegistrar kDecode3(PageSet("twotone-decode3", "twotone.decode.3", &TwoTonePages()[3].fields, "decode set-up 3"));
-const FieldSetRegistrar kDecode4(PageSet("twotone-decode4", "twotone.decode.4", &TwoTonePages()[4].fields, "decode set-up 4"));
-const FieldSetRegistrar kDecodeGrid(RowSet("twotone-dgrid", "twotone.dgrid", twotonefld::kDecodePages, 4,
-                                           &DecodeGridFields(), DtmfList::DecodeGrid,
-                                           "row R (1 to 4) of the grid of decode set-up P (1 to 4): seq, long, alert"));
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(PageSet("dtmf", "dtmf.0", &DtmfPages()[0].fields, "the DTMF page of the DTMF window"));
+  RegisterFieldSet(PageSet("dtmf-own", "dtmf.1", &DtmfPages()[1].fields, "the Own ID page of the DTMF window"));
+  RegisterFieldSet(RowSet("dtmf-stunkill", "dtmf.grid", 0, 2, &StunGridFields(), DtmfList::StunGrid, "row R (1, 2) of the code grid of the Own ID page: code, decode, alert"));
+  RegisterFieldSet(RowSet("dtmf-memory", "dtmf.mem", 0, dtmffld::kMemoryEntries, &MemoryFields(), DtmfList::Memory, "DTMF memory entry R (1 to 32): name, code"));
+  RegisterFieldSet(PageSet("twotone", "twotone.0", &TwoTonePages()[0].fields, "the timing page of the 2-Tone window"));
+  RegisterFieldSet(RowSet("twotone-code", "twotone.code", 0, twotonefld::kCodeCount, &TwoToneCodeFields(), DtmfList::Codes, "2-tone code R (1 to 32): name, a, b (Hz), long"));
+  RegisterFieldSet(PageSet("twotone-decode1", "twotone.decode.1", &TwoTonePages()[1].fields, "decode set-up 1"));
+  RegisterFieldSet(PageSet("twotone-decode2", "twotone.decode.2", &TwoTonePages()[2].fields, "decode set-up 2"));
+  RegisterFieldSet(PageSet("twotone-decode3", "twotone.decode.3", &TwoTonePages()[3].fields, "decode set-up 3"));
+  RegisterFieldSet(PageSet("twotone-decode4", "twotone.decode.4", &TwoTonePages()[4].fields, "decode set-up 4"));
+  RegisterFieldSet(RowSet("twotone-dgrid", "twotone.dgrid", twotonefld::kDecodePages, 4, &DecodeGridFields(), DtmfList::DecodeGrid, "row R (1 to 4) of the grid of decode set-up P (1 to 4): seq, long, alert"));
+}
+
+
+
+
+
+
+
+
+
+
 
 // A digit count that does not fit its field (a count of none is fine).
 bool CountBad(uint8_t count, int maxDigits) { return count != 0xFF && (count == 0 || count > maxDigits); }
@@ -496,13 +502,16 @@ std::vector<int> DtmfProblems(RadioData& data) {
 
 void RegisterDtmfWriteChecks() {
   static const bool registered = [] {
-    // The signalling checks sit with the other signalling targets.
-    RegisterWriteCheck(kSlotEmergencyTargets, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
+    // Stun/kill decode without a code does no harm: the radio never acts on
+    // it. The user is told, and may write.
+    RegisterWriteCheck("dtmf", kSlotSettingWarnings, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
       for (int e : DtmfProblems(data)) out.push_back({e, {}});
     });
     return true;
   }();
   (void)registered;
 }
+
+void RegisterDtmfFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420::dtmf

@@ -61,5 +61,8 @@ void RegisterDtmfWriteChecks();
 // The problems (text entries) the checks find, for the tests.
 std::vector<int> DtmfProblems(RadioData& data);
 
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterDtmfFieldSets();
+
 }  // namespace dtmf
 }  // namespace vb420

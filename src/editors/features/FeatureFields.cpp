@@ -461,8 +461,7 @@ class FeatureRecord : public BoundRecord {
   bool StoreText(const FieldDescriptor& d, std::string& text) override {
     if (d.encoding == Encoding::Custom && d.key.find(".9.") != std::string::npos && !RadioPasswordTypable(text))
       return false;
-    FormEngine::StoreText(ctx_, d, text);
-    return true;
+    return FormEngine::StoreText(ctx_, d, text);
   }
 
  private:
@@ -486,7 +485,10 @@ FieldSet MakeFeatureSet() {
   return s;
 }
 
-const FieldSetRegistrar kFeatureSet(MakeFeatureSet());
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeFeatureSet());
+}
 
 }  // namespace
 
@@ -552,11 +554,6 @@ std::string RadioPassword(RadioData& data, bool overwrite) {
   return s;
 }
 
-bool RadioPasswordTypable(const std::string& typed) {
-  if (typed.size() > 6) return false;
-  return std::all_of(typed.begin(), typed.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
-}
-
 void StoreRadioPassword(RadioData& data, bool overwrite, const std::string& typed) {
   if (!RadioPasswordTypable(typed)) return;
   ByteArea image = data.Image();
@@ -569,5 +566,7 @@ void StoreRadioPassword(RadioData& data, bool overwrite, const std::string& type
   if (overwrite) data.model.SetOverwritePasswordBit(!typed.empty());
   else data.model.SetReadPasswordBit(!typed.empty());
 }
+
+void RegisterFeatureFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420

@@ -12,6 +12,7 @@
 
 #include "data/RadioData.h"
 #include "editors/forms/FormEngine.h"
+#include "link/RadioLink.h"  // RadioPasswordTypable, the one rule of a radio password
 
 namespace vb420 {
 
@@ -46,7 +47,8 @@ bool AccessoryFunctionInUse(RadioData& data, int function);
 // empty removes the password. The model byte's password bit follows.
 std::string RadioPassword(RadioData& data, bool overwrite);
 void StoreRadioPassword(RadioData& data, bool overwrite, const std::string& typed);
-// What the password boxes take: letters and digits only.
-bool RadioPasswordTypable(const std::string& typed);
+
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterFeatureFieldSets();
 
 }  // namespace vb420

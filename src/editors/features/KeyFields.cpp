@@ -544,8 +544,12 @@ FieldSet MakeKeyParamSet() {
   return s;
 }
 
-const FieldSetRegistrar kKeySet(MakeKeySet());
-const FieldSetRegistrar kKeyParamSet(MakeKeyParamSet());
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeKeySet());
+  RegisterFieldSet(MakeKeyParamSet());
+}
+
 
 // ---- the pre-write check ---------------------------------------------------------------
 
@@ -586,7 +590,7 @@ void RegisterKeyWriteChecks() {
   static bool done = false;
   if (done) return;
   done = true;
-  RegisterWriteCheck(kSlotKeys, CheckKeys);
+  RegisterWriteCheck("keys", kSlotKeys, CheckKeys);
 }
 
 void StateKeyTablesInDirectory(RadioData& data) {
@@ -594,5 +598,7 @@ void StateKeyTablesInDirectory(RadioData& data) {
   image.setU16le(dir::kKeyTableCountWord, keys::kKeyCount);
   image.setU16le(dir::kAlternateKeysWord, static_cast<uint16_t>(img::kAlternateKeys));
 }
+
+void RegisterKeyFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420

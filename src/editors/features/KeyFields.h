@@ -105,4 +105,7 @@ std::vector<forms::Choice> QuickCallTargets(RadioData& data, int kind);
 // The pre-write check of the keys (slot 888).
 void RegisterKeyWriteChecks();
 
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterKeyFieldSets();
+
 }  // namespace vb420

@@ -273,10 +273,14 @@ FieldSet MakeSet(std::string name, const FormPage& page, std::string pattern) {
   return s;
 }
 
-const FieldSetRegistrar kOptBoardSet(MakeSet("optboard", OptBoardPage(), "`optboard.KEY`"));
-const FieldSetRegistrar kExtFuncSet(MakeSet("extfunc", ExtFuncPage(),
-                                            "`extfunc.KEY`; the zone/channel records `extfunc.N.zone|channel`, N 1 to 16"));
-const FieldSetRegistrar kSpecialSet(MakeSet("special", SpecialPage(), "`special.0xOFFSET`, the value in hexadecimal"));
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeSet("optboard", OptBoardPage(), "`optboard.KEY`"));
+  RegisterFieldSet(MakeSet("extfunc", ExtFuncPage(), "`extfunc.KEY`; the zone/channel records `extfunc.N.zone|channel`, N 1 to 16"));
+  RegisterFieldSet(MakeSet("special", SpecialPage(), "`special.0xOFFSET`, the value in hexadecimal"));
+}
+
+
 
 // ---- pre-write checks (mobiles) -------------------------------------------------------------
 
@@ -354,8 +358,10 @@ void RegisterFeatureWriteChecks() {
   static bool done = false;
   if (done) return;
   done = true;
-  RegisterWriteCheck(kSlotOptionalFeatures, CheckFeatures);
+  RegisterWriteCheck("features", kSlotOptionalFeatures, CheckFeatures);
   RegisterKeyWriteChecks();
 }
+
+void RegisterOptBoardFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420

@@ -61,4 +61,7 @@ bool SpecialOwnsByte(size_t offset);
 
 void RegisterFeatureWriteChecks();
 
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterOptBoardFieldSets();
+
 }  // namespace vb420

@@ -74,8 +74,7 @@ SettingStatus Find(RadioData& data, TextTable& text, const std::string& key, Fou
 }  // namespace
 
 bool BoundRecord::StoreText(const FieldDescriptor& d, std::string& text) {
-  FormEngine::StoreText(Context(), d, text);
-  return true;
+  return FormEngine::StoreText(Context(), d, text);
 }
 
 void RegisterFieldSet(FieldSet set) {

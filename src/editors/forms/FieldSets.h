@@ -11,9 +11,9 @@
 // list editors `<list>.<row>.<field>` (idlist.7.fleet). Numbers in keys are
 // 1-based, as the windows show them.
 //
-// An editor's tables register themselves with a `FieldSetRegistrar` in the
-// file that defines them; that file must be linked wherever the set is to
-// be found (the editor's own field operations live beside it, so it is).
+// Each table file has a `Register...FieldSets()` that adds its sets; the one
+// registration of every part (`RegisterCore()`, editors/registry) calls them
+// all, so every program and test sees the same sets.
 #pragma once
 
 #include <functional>
@@ -62,12 +62,10 @@ struct FieldSet {
   std::function<std::unique_ptr<BoundRecord>(RadioData&, TextTable&, RecordCursor)> bind;
 };
 
+// Adds a set, or replaces the set of the same name (registering twice is
+// harmless).
 void RegisterFieldSet(FieldSet set);
 const std::vector<FieldSet>& FieldSets();
-
-struct FieldSetRegistrar {
-  explicit FieldSetRegistrar(FieldSet set) { RegisterFieldSet(std::move(set)); }
-};
 
 // ---- settings by key ---------------------------------------------------------
 

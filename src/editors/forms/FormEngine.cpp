@@ -266,11 +266,18 @@ void FormEngine::StoreNumber(FormContext& ctx, const FieldDescriptor& d, int val
   if (d.afterStore) d.afterStore(ctx);
 }
 
-void FormEngine::StoreText(FormContext& ctx, const FieldDescriptor& d, std::string& text) {
+bool FormEngine::StoreText(FormContext& ctx, const FieldDescriptor& d, std::string& text) {
+  ctx.refused = false;
+  StoreTextInPlace(ctx, d, text);
+  return !ctx.refused;
+}
+
+void FormEngine::StoreTextInPlace(FormContext& ctx, const FieldDescriptor& d, std::string& text) {
   ByteArea a = AreaOf(ctx, d.field.area);
   Place place;
   if (d.encoding != Encoding::Custom && d.encoding != Encoding::None && !Resolve(ctx, d.field, place)) {
     text.clear();  // the record does not exist: nothing to store into
+    ctx.refused = true;
     return;
   }
   const size_t at = place.offset;

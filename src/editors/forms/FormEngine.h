@@ -212,6 +212,10 @@ struct FormContext {
   // A message (text entry) a store asks the caller to show; the caller
   // shows it and sets it back to 0.
   int message = 0;
+  // Set by a store that stored nothing because its rules refuse the text (no
+  // room for the record, the channel limit, a frequency that is none): the
+  // caller must not report the change as made. StoreText clears it first.
+  bool refused = false;
   // Asks the user OK or Cancel with the text of an entry before a store that
   // changes more than its own field; unset (the command line, the tests'
   // default) answers OK.
@@ -261,7 +265,9 @@ class FormEngine {
   static bool Checked(const FormContext& ctx, const FieldDescriptor& d);
 
   // Stores what was typed; `text` is rewritten to what the box shows now.
-  static void StoreText(FormContext& ctx, const FieldDescriptor& d, std::string& text);
+  // False when nothing was stored because the text was refused (the
+  // context's `refused`; its `message` says why).
+  static bool StoreText(FormContext& ctx, const FieldDescriptor& d, std::string& text);
   // Stores the item data of an offered combo row.
   static void StoreRow(FormContext& ctx, const FieldDescriptor& d, int row);
   static void StoreChecked(FormContext& ctx, const FieldDescriptor& d, bool checked);
@@ -282,6 +288,7 @@ class FormEngine {
 
  private:
   static void StoreNumber(FormContext& ctx, const FieldDescriptor& d, int value);
+  static void StoreTextInPlace(FormContext& ctx, const FieldDescriptor& d, std::string& text);
 };
 
 // Helpers for building tables tersely.

@@ -156,9 +156,9 @@ class MessageRecord : public BoundRecord {
     } else if (!TypedLineBytes(text, typed)) {
       return false;
     }
-    FormEngine::StoreText(ctx_, d, typed);
+    const bool stored = FormEngine::StoreText(ctx_, d, typed);
     text = typed;
-    return true;
+    return stored;
   }
 
  private:
@@ -183,11 +183,11 @@ FieldSet MakeMessageSet(const char* name, const std::vector<FieldDescriptor>& fi
   return s;
 }
 
-const FieldSetRegistrar kMessageSets[] = {
-    FieldSetRegistrar(MakeMessageSet("message", MessageFieldTable(), "`message.KEY`, the lines 1 and 2")),
-    FieldSetRegistrar(MakeMessageSet("passmessage", PassMessageFieldTable(),
-                                     "`passmessage.KEY`, the lines 1 and 2 and the message password")),
-};
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeMessageSet("message", MessageFieldTable(), "`message.KEY`, the lines 1 and 2"));
+  RegisterFieldSet(MakeMessageSet("passmessage", PassMessageFieldTable(), "`passmessage.KEY`, the lines 1 and 2 and the message password"));
+}
 
 }  // namespace
 
@@ -202,5 +202,7 @@ const std::vector<FieldDescriptor>& PassMessageFieldTable() {
                                                      Line("2", 2, Area::Ext, ext::kMessageLine2), Password()};
   return table;
 }
+
+void RegisterMessageFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420

@@ -43,4 +43,7 @@ bool MessagePasswordTypable(std::string_view typed);
 const std::vector<forms::FieldDescriptor>& MessageFieldTable();
 const std::vector<forms::FieldDescriptor>& PassMessageFieldTable();
 
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterMessageFieldSets();
+
 }  // namespace vb420

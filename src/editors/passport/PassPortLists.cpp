@@ -97,7 +97,11 @@ FieldSet MakeSet(Kind kind) {
   return s;
 }
 
-const FieldSetRegistrar kSets[] = {FieldSetRegistrar(MakeSet(Kind::MobileIds)), FieldSetRegistrar(MakeSet(Kind::Sites))};
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeSet(Kind::MobileIds));
+  RegisterFieldSet(MakeSet(Kind::Sites));
+}
 
 }  // namespace
 
@@ -140,8 +144,7 @@ bool RowRecord::StoreText(const FieldDescriptor& d, std::string& text) {
   if (at < 0) return false;
   if (!d.recordKey) {
     if (!RowUsed(ctx_.data, kind_, ctx_.cursor.record)) return false;  // a row comes with its first field
-    FormEngine::StoreText(ctx_, d, text);
-    return true;
+    return FormEngine::StoreText(ctx_, d, text);
   }
   ByteArea image = ctx_.data.Image();
   const size_t row = static_cast<size_t>(at);
@@ -166,5 +169,7 @@ void ClearRows(RadioData& data, Kind kind, int first, int last) {
   for (int r = std::max(first, 0); r <= last && static_cast<size_t>(r) < rows.count; ++r)
     image.fill(rows.Row(static_cast<size_t>(r)), kRowSize, 0xFF);
 }
+
+void RegisterPassPortListFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420::pplist

@@ -67,5 +67,8 @@ class RowRecord : public forms::BoundRecord {
 // Clears rows first..last (0-based) to 0xFF.
 void ClearRows(RadioData& data, Kind kind, int first, int last);
 
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterPassPortListFieldSets();
+
 }  // namespace pplist
 }  // namespace vb420

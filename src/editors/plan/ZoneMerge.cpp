@@ -366,7 +366,7 @@ void CheckMergeData(RadioData& data, TextTable& text, std::vector<WriteProblem>&
 
 void RegisterMergeWriteCheck() {
   static std::once_flag once;
-  std::call_once(once, [] { RegisterWriteCheck(kSlotZoneMerge, CheckMergeData); });
+  std::call_once(once, [] { RegisterWriteCheck("merge", kSlotZoneMerge, CheckMergeData); });
 }
 
 std::string MergeTypeText(uint8_t type, bool exists, TextTable& text) {

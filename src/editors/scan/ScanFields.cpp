@@ -226,8 +226,7 @@ class TableRecord : public BoundRecord {
   // A refused priority channel changes nothing and says so.
   bool StoreText(const FieldDescriptor& d, std::string& text) override {
     ctx_.message = 0;
-    FormEngine::StoreText(ctx_, d, text);
-    return ctx_.message != kPriorityRefused;
+    return FormEngine::StoreText(ctx_, d, text) && ctx_.message != kPriorityRefused;
   }
 
  private:
@@ -291,9 +290,14 @@ FieldSet ListSet() {
   return s;
 }
 
-const FieldSetRegistrar kScanSet(PageSet("scan", 0));
-const FieldSetRegistrar kVotingSet(PageSet("scan-voting", 1));
-const FieldSetRegistrar kListSet(ListSet());
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(PageSet("scan", 0));
+  RegisterFieldSet(PageSet("scan-voting", 1));
+  RegisterFieldSet(ListSet());
+}
+
+
 
 uint16_t ZoneFlagWord(const ByteArea& image, const ZoneLayout& z, uint8_t type) {
   const size_t at = static_cast<size_t>(z.offset) + (type == '0' ? rec::ltr::kOptions : rec::conv::kOptions);
@@ -420,7 +424,7 @@ bool SelectablePriorityDangling(RadioData& data, int which) {
 void RegisterScanWriteChecks() {
   static const bool registered = [] {
     for (int which : {1, 2}) {
-      RegisterWriteCheck(which == 1 ? kSlotPriority1 : kSlotPriority2,
+      RegisterWriteCheck("scan", which == 1 ? kSlotPriority1 : kSlotPriority2,
                          [which](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
                            if (which == 2 && data.model.IsSecondGen()) return;
                            const int entry = which == 1 ? 816 : 817;
@@ -433,5 +437,7 @@ void RegisterScanWriteChecks() {
   }();
   (void)registered;
 }
+
+void RegisterScanFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420::scan

@@ -87,5 +87,8 @@ bool SelectablePriorityDangling(RadioData& data, int which);
 // Adds the scan checks to the write validation (once).
 void RegisterScanWriteChecks();
 
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterScanFieldSets();
+
 }  // namespace scan
 }  // namespace vb420

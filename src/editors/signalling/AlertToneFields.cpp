@@ -141,8 +141,12 @@ FieldSet MakeToneSet(bool steps) {
   return s;
 }
 
-const FieldSetRegistrar kToneSet(MakeToneSet(false));
-const FieldSetRegistrar kStepSet(MakeToneSet(true));
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeToneSet(false));
+  RegisterFieldSet(MakeToneSet(true));
+}
+
 
 }  // namespace
 
@@ -177,5 +181,7 @@ AlertToneRecord ReadAlertTone(const ByteArea& image, int tone) {
   }
   return r;
 }
+
+void RegisterAlertToneFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420

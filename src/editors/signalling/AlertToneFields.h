@@ -36,4 +36,7 @@ AlertToneRecord ReadAlertTone(const ByteArea& image, int tone);
 const std::vector<forms::FieldDescriptor>& AlertToneFieldTable();      // repeat, pause
 const std::vector<forms::FieldDescriptor>& AlertStepFieldTable();      // freq, dur
 
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterAlertToneFieldSets();
+
 }  // namespace vb420

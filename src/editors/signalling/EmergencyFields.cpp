@@ -270,10 +270,11 @@ class AreaRecord : public BoundRecord {
   FormContext& Context() override { return ctx_; }
   bool StoreText(const FieldDescriptor& d, std::string& text) override {
     // A zone or channel the radio cannot switch to is refused, with the
-    // window's message.
+    // window's message; any other text the field's rules refuse, too.
     ctx_.message = 0;
-    FormEngine::StoreText(ctx_, d, text);
-    return !((d.key == "zone" || d.key == "channel") && ctx_.message != 0);
+    const bool stored = FormEngine::StoreText(ctx_, d, text);
+    if ((d.key == "zone" || d.key == "channel") && ctx_.message != 0) return false;
+    return stored;
   }
 
  private:
@@ -303,7 +304,10 @@ FieldSet MakeEmergencySet() {
   return s;
 }
 
-const FieldSetRegistrar kEmergencySet(MakeEmergencySet());
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeEmergencySet());
+}
 
 }  // namespace
 
@@ -325,5 +329,7 @@ const FormPage& EmergencyPage() {
 }
 
 const std::vector<FieldDescriptor>& EmergencyFieldTable() { return EmergencyPage().fields; }
+
+void RegisterEmergencyFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420

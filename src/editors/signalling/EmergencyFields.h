@@ -32,4 +32,7 @@ bool EmergencyZoneUsable(const CZoneMemory& zones, int zone1);
 bool EmergencyChannelUsable(const CZoneMemory& zones, int zone1, int channel1);
 const std::vector<forms::FieldDescriptor>& EmergencyFieldTable();
 
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterEmergencyFieldSets();
+
 }  // namespace vb420

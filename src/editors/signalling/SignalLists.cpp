@@ -365,8 +365,12 @@ FieldSet MakeListSet(bool idList) {
   return s;
 }
 
-const FieldSetRegistrar kIdListSet(MakeListSet(true));
-const FieldSetRegistrar kStatusSet(MakeListSet(false));
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeListSet(true));
+  RegisterFieldSet(MakeListSet(false));
+}
+
 
 }  // namespace
 
@@ -383,5 +387,7 @@ const std::vector<FieldDescriptor>& StatusListFieldTable() {
                                                  InhibitColumn(static_cast<int>(StatusColumn::Inhibit), false)};
   return t;
 }
+
+void RegisterSignalListFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420

@@ -26,6 +26,7 @@ void CheckEmergencyVantelixTarget(RadioData& data, std::vector<WriteProblem>& ou
   const int fleet = image.u8(emf::kFleet);
   const int id = image.u16le(emf::kId);
   if (fleet == kNone8 || id == 0xFFFF) return;  // 811 and 812 say what is missing
+  if (fleet == 0 && id == 0) return;             // every fleet, every unit: no entry to name
   const PlacedList l = PlaceIdList(image);
   for (int r = 0; r < l.Rows(); ++r) {
     const size_t at = l.place.Row(static_cast<size_t>(r));
@@ -38,10 +39,12 @@ void CheckEmergencyVantelixTarget(RadioData& data, std::vector<WriteProblem>& ou
 
 void RegisterSignallingWriteChecks() {
   static const bool registered = [] {
-    RegisterWriteCheck(kSlotEmergency, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
+    RegisterWriteCheck("signalling", kSlotEmergency, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
       CheckEmergencyChannel(data, out);
     });
-    RegisterWriteCheck(kSlotEmergencyTargets, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
+    // The radio calls a target outside the ID list all the same: the user is
+    // told, and may write.
+    RegisterWriteCheck("signalling", kSlotSettingWarnings, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
       CheckEmergencyVantelixTarget(data, out);
     });
     return true;

@@ -210,7 +210,10 @@ FieldSet MakeVantelixSet() {
   return s;
 }
 
-const FieldSetRegistrar kVantelixSet(MakeVantelixSet());
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeVantelixSet());
+}
 
 }  // namespace
 
@@ -229,5 +232,7 @@ const std::vector<FieldDescriptor>& VantelixFieldTable() {
   }();
   return table;
 }
+
+void RegisterVantelixFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420

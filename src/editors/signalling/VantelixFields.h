@@ -68,4 +68,8 @@ void ClearStatusEntry(RadioData& data, int row);
 const std::vector<forms::FieldDescriptor>& IdListFieldTable();
 const std::vector<forms::FieldDescriptor>& StatusListFieldTable();
 
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterVantelixFieldSets();
+void RegisterSignalListFieldSets();
+
 }  // namespace vb420

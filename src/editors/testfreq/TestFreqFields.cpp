@@ -123,9 +123,9 @@ class SlotRecord : public BoundRecord {
     while (b > a && (text[b - 1] == ' ' || text[b - 1] == '\t')) --b;
     std::string typed = text.substr(a, b - a);
     if (!TestFreqTypable(ctx_.data, typed)) return false;
-    FormEngine::StoreText(ctx_, d, typed);
+    const bool stored = FormEngine::StoreText(ctx_, d, typed);
     text = typed;
-    return true;
+    return stored;
   }
 
  private:
@@ -167,7 +167,10 @@ FieldSet MakeTestFreqSet() {
   return s;
 }
 
-const FieldSetRegistrar kTestFreqSet(MakeTestFreqSet());
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeTestFreqSet());
+}
 
 }  // namespace
 
@@ -183,5 +186,7 @@ bool TestFreqTypable(const RadioData& data, const std::string& text) {
     if (!(ch >= '0' && ch <= '9') && ch != '.' && ch != sep) return false;
   return true;
 }
+
+void RegisterTestFreqFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420

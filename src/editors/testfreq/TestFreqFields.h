@@ -63,4 +63,7 @@ const std::vector<forms::FieldDescriptor>& TestFreqFieldTable();
 // and the decimal separator only (an empty text clears the slot).
 bool TestFreqTypable(const RadioData& data, const std::string& text);
 
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterTestFreqFieldSets();
+
 }  // namespace vb420

@@ -205,25 +205,25 @@ FieldResult CConvFields::SetFrequency(int zone, int channel, int field, const st
   if (z.exists && (z.cls != kClassConv || z.damaged)) return {};
   std::string text = Trim(data.field.DelocalizeDecimal(typed));
   int r = ChannelRecord(zone, channel);
+  // A zone or channel created for this entry must not stay behind when the
+  // entry is refused: a refused entry leaves the image as it was.
+  std::vector<uint8_t> imageBefore, extBefore;
+  auto undo = [&](FieldResult res) {
+    if (!imageBefore.empty()) {
+      data.Image().write(0, imageBefore.data(), imageBefore.size());
+      data.Ext().write(0, extBefore.data(), extBefore.size());
+    }
+    return res;
+  };
   if (field == 3) {
     if (text.empty()) {
       if (r < 0) return {};
       return zones_.RemoveRecord(zone, channel) == ZoneResult::Done ? FieldResult{kFieldRecordRemoved, 0} : FieldResult{};
     }
     if (r < 0) {
-      // A zone created for this entry must not stay behind when the channel
-      // cannot follow: a refused entry leaves the image as it was.
-      std::vector<uint8_t> imageBefore, extBefore;
-      auto undo = [&](FieldResult res) {
-        if (!imageBefore.empty()) {
-          data.Image().write(0, imageBefore.data(), imageBefore.size());
-          data.Ext().write(0, extBefore.data(), extBefore.size());
-        }
-        return res;
-      };
+      imageBefore = data.buffers.ImageBytes();
+      extBefore = data.buffers.ExtBytes();
       if (!z.exists) {
-        imageBefore = data.buffers.ImageBytes();
-        extBefore = data.buffers.ExtBytes();
         const uint8_t type = ClassOfType(zones_.PendingType()) == kClassConv ? zones_.PendingType() : '1';
         const ZoneResult c = zones_.CreateZone(zone, type);
         if (c == ZoneResult::Refused) return undo({});
@@ -255,7 +255,7 @@ FieldResult CConvFields::SetFrequency(int zone, int channel, int field, const st
     UpdateRangeFlags(rec, kTransmitCheck);
     return out;
   }
-  if (step < 0) return {0, out.message};
+  if (step < 0) return undo({0, out.message});
   image.write(rec + kRxFreq, f, 4);
   image.setU8(rec + kRxStep, static_cast<uint8_t>(step));
   int which = kRangeFlagA | kRangeFlagB;

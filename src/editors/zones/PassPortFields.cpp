@@ -22,7 +22,7 @@ using namespace forms;
 namespace {
 
 // Header offsets of the fields these tables share with code outside them.
-constexpr size_t kDataTalkgroup = 20;
+constexpr size_t kDataTalkgroup = rec::pp::kDataTalkgroup;
 constexpr size_t kAsid = 27;
 constexpr size_t kMin = 28;
 constexpr size_t kMissedCallTone = 49;

@@ -5,6 +5,7 @@
 #include "data/ImageLayout.h"
 #include "data/RadioData.h"
 #include "editors/zones/ZoneMemory.h"
+#include "editors/zones/ZoneText.h"
 #include "lang/TextTable.h"
 
 namespace vb420 {
@@ -12,6 +13,11 @@ namespace vb420 {
 namespace {
 
 constexpr int kZoneData = 472;
+// The reasons named after it: "zone %d: ..." (the last: "%d channels ...").
+constexpr int kHomeRepeaterMissing = 1270;
+constexpr int kDataTalkgroupMissing = 1271;
+constexpr int kZoneDamaged = 1272;
+constexpr int kTooManyRecords = 1273;
 constexpr int kScrambler = 944;
 constexpr int kPttId = 431;
 constexpr int kIdList = 995;
@@ -22,7 +28,7 @@ constexpr size_t kEotCodeCount = 0x18A;
 
 // Header bytes the checks read.
 constexpr size_t kLtrHomeRepeater = rec::ltr::kZoneRepeater;
-constexpr size_t kPassPortDataTalkgroup = 20;
+constexpr size_t kPassPortDataTalkgroup = rec::pp::kDataTalkgroup;
 
 void Add(std::vector<WriteProblem>& out, WriteProblem p) {
   for (const WriteProblem& q : out)
@@ -70,26 +76,37 @@ bool HomeRepeaterMissing(RadioData& data, int zone) {
   return home != 0xFF && (home < 1 || home > zones::kMaxRepeaters || zones.FindRepeater(zone, home - 1) < 0);
 }
 
-void CheckZoneReferences(RadioData& data, std::vector<WriteProblem>& out) {
+void CheckZoneReferences(RadioData& data, TextTable& text, std::vector<WriteProblem>& out) {
   const CZoneMemory zones(data);
-  // A zone whose own block cannot be trusted, or too many channels and
-  // groups; leftovers after the last block are outside every zone and never
-  // reach the radio as zone data.
-  bool bad = zones.TotalChannels() > zones::kChannelLimit;
-  for (const ZoneProblem& p : zones.CheckZoneArea()) bad = bad || p.zone >= 0;
+  // One line per fault, naming the zone and the reason after the heading
+  // "Zone and channel data".
+  auto add = [&](int entry, int first, int second = -1) {
+    std::string detail = FormatInt(text.Text(entry), first);
+    if (second >= 0) detail = FormatInt(detail, second);
+    Add(out, {0, "\"" + text.Text(kZoneData) + "\": " + detail});
+  };
+  // A zone whose own block cannot be trusted; leftovers after the last block
+  // are outside every zone and never reach the radio as zone data.
+  std::vector<bool> damaged(zones::kZoneCount, false);
+  for (const ZoneProblem& p : zones.CheckZoneArea())
+    if (p.zone >= 0 && p.zone < zones::kZoneCount && !damaged[static_cast<size_t>(p.zone)]) {
+      damaged[static_cast<size_t>(p.zone)] = true;
+      add(kZoneDamaged, p.zone + 1);
+    }
+  if (zones.TotalChannels() > zones::kChannelLimit) add(kTooManyRecords, zones.TotalChannels());
   const ByteArea image = data.Image();
-  for (int zone = 0; zone < zones::kZoneCount && !bad; ++zone) {
+  for (int zone = 0; zone < zones::kZoneCount; ++zone) {
     const ZoneLayout z = zones.ZoneInfo(zone);
-    if (!z.exists || z.damaged) continue;
+    if (!z.exists || z.damaged || damaged[static_cast<size_t>(zone)]) continue;
     const size_t h = static_cast<size_t>(z.offset);
     if (z.cls == kClassLtr) {
-      bad = HomeRepeaterMissing(data, zone);
+      if (HomeRepeaterMissing(data, zone)) add(kHomeRepeaterMissing, zone + 1, image.u8(h + kLtrHomeRepeater));
     } else if (z.cls == kClassPassPort && z.size >= zones::kPassPortHeader) {
       const uint8_t group = image.u8(h + kPassPortDataTalkgroup);
-      if (group != 0xFF && (group < 1 || group > zones::kMaxRecords || zones.FindRecord(zone, group - 1) < 0)) bad = true;
+      if (group != 0xFF && (group < 1 || group > zones::kMaxRecords || zones.FindRecord(zone, group - 1) < 0))
+        add(kDataTalkgroupMissing, zone + 1, group);
     }
   }
-  if (bad) Add(out, {kZoneData, {}});
 }
 
 void CheckScramblers(RadioData& data, std::vector<WriteProblem>& out) {
@@ -157,19 +174,19 @@ void CheckVotingZones(RadioData& data, TextTable& text, std::vector<WriteProblem
 
 void RegisterTrunkWriteChecks() {
   static const bool registered = [] {
-    RegisterWriteCheck(kSlotZoneChannels, [](RadioData& d, TextTable&, std::vector<WriteProblem>& out) {
-      CheckZoneReferences(d, out);
+    RegisterWriteCheck("trunk", kSlotZoneChannels, [](RadioData& d, TextTable& t, std::vector<WriteProblem>& out) {
+      CheckZoneReferences(d, t, out);
     });
-    RegisterWriteCheck(kSlotZones944, [](RadioData& d, TextTable&, std::vector<WriteProblem>& out) {
+    RegisterWriteCheck("trunk", kSlotZones944, [](RadioData& d, TextTable&, std::vector<WriteProblem>& out) {
       CheckScramblers(d, out);
     });
-    RegisterWriteCheck(kSlotZones431, [](RadioData& d, TextTable& t, std::vector<WriteProblem>& out) {
+    RegisterWriteCheck("trunk", kSlotZones431, [](RadioData& d, TextTable& t, std::vector<WriteProblem>& out) {
       CheckPttIds(d, t, out);
     });
-    RegisterWriteCheck(kSlotZoneFlags, [](RadioData& d, TextTable&, std::vector<WriteProblem>& out) {
+    RegisterWriteCheck("trunk", kSlotZoneFlags, [](RadioData& d, TextTable&, std::vector<WriteProblem>& out) {
       CheckBotEotCodes(d, out);
     });
-    RegisterWriteCheck(kSlotZones400, [](RadioData& d, TextTable& t, std::vector<WriteProblem>& out) {
+    RegisterWriteCheck("trunk", kSlotZones400, [](RadioData& d, TextTable& t, std::vector<WriteProblem>& out) {
       CheckVotingZones(d, t, out);
     });
     return true;

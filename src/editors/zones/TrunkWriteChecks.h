@@ -1,10 +1,11 @@
 // The pre-write checks of the zone data that the trunking editors and Zone
 // Information can leave inconsistent. Each adds its problem once, however
-// many zones show it:
-//   472        a zone's block is damaged, more than 512 channels and LTR
-//              groups exist, an LTR zone's home repeater has no repeater
-//              record, or a PassPort zone's data talkgroup names a group it
-//              does not hold;
+// many zones show it, except the first, which names each zone:
+//   472        "Zone and channel data", then the zone and the reason: its
+//              block is damaged (1272), an LTR zone's home repeater has no
+//              repeater record (1270), a PassPort zone's data talkgroup names
+//              a group it does not hold (1271); or more than 512 channels and
+//              LTR groups exist (1273);
 //   944        a PassPort scrambler is switched on without the scrambler
 //              option board (system type 1), or its code is not 1 to 16;
 //   431-995    a channel's or LTR group's PTT ID names an ID-list entry that
@@ -30,7 +31,7 @@ class TextTable;
 // it closes.
 bool HomeRepeaterMissing(RadioData& data, int zone);
 
-void CheckZoneReferences(RadioData& data, std::vector<WriteProblem>& out);
+void CheckZoneReferences(RadioData& data, TextTable& text, std::vector<WriteProblem>& out);
 void CheckScramblers(RadioData& data, std::vector<WriteProblem>& out);
 void CheckPttIds(RadioData& data, TextTable& text, std::vector<WriteProblem>& out);
 void CheckBotEotCodes(RadioData& data, std::vector<WriteProblem>& out);

@@ -136,6 +136,11 @@ FieldDescriptor FrequencyField(const char* key, int number, int label, RecordBas
     if (!l) return;
     const FieldResult r = store(*l, c, text);
     if (r.message) c.message = r.message;
+    // Stored or removed; an empty text with no record to remove is nothing to
+    // do. Anything else stored nothing (no room, the channel limit, a text
+    // that is no frequency).
+    const bool nothingToDo = r.result == 0 && r.message == 0 && text.find_first_not_of(" \t") == std::string::npos;
+    if (r.result <= 0 && !nothingToDo) c.refused = true;
   };
   d.recordKey = recordKey;
   d.enabled = std::move(enabled);
@@ -700,17 +705,18 @@ FieldSet MakeSet(const char* name, const char* kind, ZoneTable table) {
   return s;
 }
 
-const FieldSetRegistrar kSets[] = {
-    FieldSetRegistrar(MakeSet("conv-zone", "header", ZoneTable::ConvHeader)),
-    FieldSetRegistrar(MakeSet("channel", "ch", ZoneTable::Channel)),
-    FieldSetRegistrar(MakeSet("ltr-zone", "header", ZoneTable::LtrHeader)),
-    FieldSetRegistrar(MakeSet("ltr-group", "group", ZoneTable::LtrGroup)),
-    FieldSetRegistrar(MakeSet("repeater", "rep", ZoneTable::Repeater)),
-    FieldSetRegistrar(MakeSet("passport-group", "group", ZoneTable::PassPortGroup)),
-    FieldSetRegistrar(MakeSet("passport-system", "system", ZoneTable::PassPortSystem)),
-    FieldSetRegistrar(MakeSet("passport-search", "search", ZoneTable::PassPortSearch)),
-    FieldSetRegistrar(MakeSet("passport-seed", "seed", ZoneTable::PassPortSeed)),
-};
+// Every set of this file, in the order the documents list them.
+void RegisterTheseSets() {
+  RegisterFieldSet(MakeSet("conv-zone", "header", ZoneTable::ConvHeader));
+  RegisterFieldSet(MakeSet("channel", "ch", ZoneTable::Channel));
+  RegisterFieldSet(MakeSet("ltr-zone", "header", ZoneTable::LtrHeader));
+  RegisterFieldSet(MakeSet("ltr-group", "group", ZoneTable::LtrGroup));
+  RegisterFieldSet(MakeSet("repeater", "rep", ZoneTable::Repeater));
+  RegisterFieldSet(MakeSet("passport-group", "group", ZoneTable::PassPortGroup));
+  RegisterFieldSet(MakeSet("passport-system", "system", ZoneTable::PassPortSystem));
+  RegisterFieldSet(MakeSet("passport-search", "search", ZoneTable::PassPortSearch));
+  RegisterFieldSet(MakeSet("passport-seed", "seed", ZoneTable::PassPortSeed));
+}
 
 }  // namespace
 
@@ -760,8 +766,7 @@ bool ZoneFieldContext::StoreText(const FieldDescriptor& d, std::string& text) {
       return false;
     }
   }
-  FormEngine::StoreText(ctx_, d, text);
-  return true;
+  return FormEngine::StoreText(ctx_, d, text);
 }
 
 namespace zonefields {
@@ -805,5 +810,7 @@ const FieldDescriptor* ByKey(ZoneTable table, const std::string& key) {
 int ClassOf(ZoneTable table) { return kClassOf[static_cast<int>(table)]; }
 
 }  // namespace zonefields
+
+void RegisterZoneFieldSets() { RegisterTheseSets(); }
 
 }  // namespace vb420

@@ -78,4 +78,7 @@ int ClassOf(ZoneTable table);
 
 }  // namespace zonefields
 
+// Adds this file's field sets to the registry (see editors/registry/Registration.h).
+void RegisterZoneFieldSets();
+
 }  // namespace vb420

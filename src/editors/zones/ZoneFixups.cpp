@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/ModelChange.h"
+#include "data/NewImage.h"
 #include "data/RadioData.h"
 #include "editors/zones/ConvFields.h"
 #include "editors/zones/ZoneMemory.h"
@@ -144,6 +145,12 @@ void ZoneGenerationFixup(RadioData& data) {
 void RecomputeTransmitChecks(RadioData& data) {
   ForEachChannel(data, [&](size_t rec) { UpdateRangeFlags(data, rec, kTransmitCheck); });
   ForEachRepeater(data, [&](size_t rep) { UpdateRepeaterFlags(data, rep, false); });
+}
+
+void AdjustOpenedFile(RadioData& data) {
+  IdentificationCheck(data);
+  VersionRecheck(data, [&data] { RecomputeTransmitChecks(data); });
+  PostLoadAdjustments(data);
 }
 
 void WireZoneFixups(ModelChangeHooks& hooks, RadioData& data) {

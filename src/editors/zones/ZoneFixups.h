@@ -24,6 +24,15 @@ void ZoneGenerationFixup(RadioData& data);
 // Version re-check: every channel's and repeater's transmit-check flag.
 void RecomputeTransmitChecks(RadioData& data);
 
+// What Open does to a file once it is accepted as the working image: the
+// identification check (a file without the identification block becomes a
+// new image of its model), the version re-check (every transmit-check flag
+// recomputed for this version) and the post-load adjustments (the fixed
+// settings bytes, the option board and key clean-ups, the scan bytes). The
+// program's Open and every vb420cli verb that loads a file call it, so both
+// work on the same programming.
+void AdjustOpenedFile(RadioData& data);
+
 // Fills the zone hooks of a model change with the functions above.
 void WireZoneFixups(ModelChangeHooks& hooks, RadioData& data);
 

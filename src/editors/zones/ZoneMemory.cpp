@@ -633,6 +633,9 @@ ZoneResult CZoneMemory::RemoveRecord(int zone, int number) {
   RemovePerChannel(first + pos);
   CloseGap(zone, static_cast<size_t>(z.offset + HeaderSize(z.cls) + pos * rs), rs, before);
   image.setU8(countAt, static_cast<uint8_t>(c - 1));
+  // A PassPort zone's data talkgroup that names this group goes with it.
+  const size_t dataTalkgroup = static_cast<size_t>(z.offset) + rec::pp::kDataTalkgroup;
+  if (z.cls == kClassPassPort && image.u8(dataTalkgroup) == number + 1) image.setU8(dataTalkgroup, 0xFF);
   // Feature references that name this record go with it.
   DropEmergencyReference(zone, number);
   ByteArea ext = Ext();

@@ -40,16 +40,16 @@ void CheckPriorityChannel(RadioData& data, int which, std::vector<WriteProblem>&
 
 void RegisterZoneWriteChecks() {
   static const bool registered = [] {
-    RegisterWriteCheck(kSlotPriority1, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
+    RegisterWriteCheck("zones", kSlotPriority1, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
       CheckPriorityChannel(data, 1, out);
     });
     // Second-generation radios have one priority channel only.
-    RegisterWriteCheck(kSlotPriority2, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
+    RegisterWriteCheck("zones", kSlotPriority2, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
       if (!data.model.IsSecondGen()) CheckPriorityChannel(data, 2, out);
     });
     // Frequencies outside the band are listed and the user is asked; they
     // do not refuse the write.
-    RegisterWriteCheck(kSlotBandRange, [](RadioData& data, TextTable& text, std::vector<WriteProblem>& out) {
+    RegisterWriteCheck("zones", kSlotBandRange, [](RadioData& data, TextTable& text, std::vector<WriteProblem>& out) {
       for (const OutOfBandFrequency& f : FindOutOfBandFrequencies(data)) out.push_back({0, OutOfBandLine(f, text)});
     });
     return true;

@@ -162,9 +162,11 @@ class CChildFrame : public QMdiSubWindow {
 using EditorFactory = std::function<CEditorView*(EditorContext& ctx, QWidget* parent)>;
 using CommandHandler = std::function<void(EditorContext& ctx)>;
 
-// Where the editors and the commands of later parts of the program register
-// themselves (see VB420_REGISTER_EDITOR). Registration happens while the
-// program starts, before the main window exists.
+// Where the editors and the commands of later parts of the program are
+// registered: each part's Register...() function (frame/ui/PartRegistration.h)
+// adds its own, all of them called in one order by RegisterAll()
+// (app/AppRegistration.h) while the program starts, before the main window
+// exists.
 class EditorRegistry {
  public:
   static EditorRegistry& Instance();
@@ -199,16 +201,5 @@ class EditorRegistry {
   std::vector<std::function<void(EditorContext&)>> replacedHooks_;
   std::vector<std::function<void(EditorContext&)>> languageHooks_;
 };
-
-#define VB420_REG_CONCAT2(a, b) a##b
-#define VB420_REG_CONCAT(a, b) VB420_REG_CONCAT2(a, b)
-// In an editor's ui/*.cpp:
-//   VB420_REGISTER_EDITOR(EditorKind::Scan, [](EditorContext& c, QWidget* p) { return new CScanView(c, p); });
-#define VB420_REGISTER_EDITOR(kind, factory)                                  \
-  static const bool VB420_REG_CONCAT(vb420_editor_reg_, __LINE__) =           \
-      (::vb420::EditorRegistry::Instance().RegisterEditor(kind, factory), true)
-#define VB420_REGISTER_COMMAND(command, handler)                              \
-  static const bool VB420_REG_CONCAT(vb420_command_reg_, __LINE__) =          \
-      (::vb420::EditorRegistry::Instance().RegisterCommand(command, handler), true)
 
 }  // namespace vb420

@@ -13,6 +13,7 @@
 #include "link/RadioLink.h"
 #include "link/WriteValidation.h"
 #include "link/ui/RadioDialogs.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -74,12 +75,8 @@ void RunWriteCommand(EditorContext& ctx, Prompter* prompter) {
                   kMsgOk, MessageHelper::kErrorCaption, owner);
     return;
   }
-  if (!v.warnings.empty()) {
-    // A message box must fit the screen: the first lines, then how many more.
-    constexpr size_t kShownLines = 25;
-    std::vector<WriteProblem> shown(v.warnings.begin(), v.warnings.begin() + std::min(v.warnings.size(), kShownLines));
-    if (v.warnings.size() > kShownLines) shown.push_back({0, "... (+" + std::to_string(v.warnings.size() - kShownLines) + ")"});
-    if (ctx.msg.Warning(QString::fromStdString(WarningsQuestion(ws.text, shown)), kMsgOkCancel,
+  if (v.HasWarnings()) {
+    if (ctx.msg.Warning(QString::fromStdString(WarningsQuestion(ws.text, v)), kMsgOkCancel,
                         MessageHelper::kWarningCaption, owner, kIdCancel) != kIdOk)
       return;
   }
@@ -133,9 +130,12 @@ void RunCommPortCommand(EditorContext& ctx) {
   ctx.frame.UpdatePortPane();
 }
 
-VB420_REGISTER_COMMAND(kCmdRead, [](EditorContext& ctx) { RunReadCommand(ctx); });
-VB420_REGISTER_COMMAND(kCmdWrite, [](EditorContext& ctx) { RunWriteCommand(ctx); });
-VB420_REGISTER_COMMAND(kCmdRadioInfo, [](EditorContext& ctx) { RunRadioInfoCommand(ctx); });
-VB420_REGISTER_COMMAND(kCmdCommPort, [](EditorContext& ctx) { RunCommPortCommand(ctx); });
+void RegisterRadioCommands() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterCommand(kCmdRead, [](EditorContext& ctx) { RunReadCommand(ctx); });
+  reg.RegisterCommand(kCmdWrite, [](EditorContext& ctx) { RunWriteCommand(ctx); });
+  reg.RegisterCommand(kCmdRadioInfo, [](EditorContext& ctx) { RunRadioInfoCommand(ctx); });
+  reg.RegisterCommand(kCmdCommPort, [](EditorContext& ctx) { RunCommPortCommand(ctx); });
+}
 
 }  // namespace vb420

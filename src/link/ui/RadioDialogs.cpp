@@ -64,7 +64,7 @@ CPasswordDlg::CPasswordDlg(TextTable& text, int labelEntry, bool showMessage, co
   edit_->setObjectName("password");
   edit_->setMaxLength(6);
   // Digits only; editing keys and shortcuts pass as usual.
-  edit_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,6}"), edit_));
+  edit_->setValidator(new QRegularExpressionValidator(QRegularExpression(kRadioPasswordPattern), edit_));
   edit_->setEchoMode(QLineEdit::Password);
   label->setBuddy(edit_);
   row->addWidget(label);

@@ -26,6 +26,7 @@
 #include "link/ui/RadioCommands.h"
 #include "link/ui/RadioDialogs.h"
 #include "print/PrintPreview.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -491,6 +492,9 @@ void RunTestModeCommand(EditorContext& ctx, Prompter* prompter) {
   if (session.LastEnd() != TransferResult::kOk) ask.ShowError(msg::kTestModeNotEnded);
 }
 
-VB420_REGISTER_COMMAND(kCmdTestMode, [](EditorContext& ctx) { RunTestModeCommand(ctx); });
+void RegisterTestModeCommand() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterCommand(kCmdTestMode, [](EditorContext& ctx) { RunTestModeCommand(ctx); });
+}
 
 }  // namespace vb420

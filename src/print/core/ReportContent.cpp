@@ -22,7 +22,6 @@ using forms::FieldDescriptor;
 using forms::FieldSet;
 
 // Text entries of the report's own lines.
-constexpr int kTextNotBuilt = 182;   // a section whose editor this program does not have
 constexpr int kTextTestTitle = 183;
 constexpr int kTextTestBlock = 184;  // "... (%d bytes)"
 constexpr int kTextTestOffset = 185;
@@ -387,8 +386,6 @@ Block TableRows(RadioData& data, TextTable& text, const FieldSet& set, const std
   return b;
 }
 
-Block NotBuilt(TextTable& text) { return {BlockKind::Note, text.Text(kTextNotBuilt)}; }
-
 std::string MessageLine(RadioData& data, TextTable& text, const char* setName, int line) {
   const FieldSet* set = FindSet(setName);
   if (!set) return {};
@@ -506,8 +503,7 @@ void ReportBuilder::SectionBody(const PageEntry& e, PageContent& page) const {
   const int pages = SectionPageCount(data_, options_, landscape_, e.section);
   auto form = [&](std::initializer_list<const char*> names, int pageInSet, int pagesOfSet) {
     const auto sets = Family(names);
-    if (!sets.empty()) FormPage(data_, text_, sets, pageInSet, pagesOfSet, page.blocks);
-    else if (pageInSet == 0) page.blocks.push_back(NotBuilt(text_));
+    FormPage(data_, text_, sets, pageInSet, pagesOfSet, page.blocks);
   };
   switch (e.section) {
     case 1: form({"features"}, e.index, pages); break;
@@ -556,10 +552,7 @@ void ReportBuilder::SectionBody(const PageEntry& e, PageContent& page) const {
       const char* name = id ? "idlist" : "status";
       const int first = (id ? e.index - 5 : e.index - 5 - idPages) * rows;
       const FieldSet* set = FindSet(name);
-      if (!set) {
-        page.blocks.push_back(NotBuilt(text_));
-        break;
-      }
+      if (!set) break;  // every set is registered at start (RegisterCore)
       page.blocks.push_back(TableRows(data_, text_, *set, AllColumns(text_, *set), -1, first, rows, {}, "%d"));
       break;
     }
@@ -567,10 +560,7 @@ void ReportBuilder::SectionBody(const PageEntry& e, PageContent& page) const {
       // One alert tone to a page: its settings and its steps.
       const FieldSet* tone = FindSet("alert");
       const FieldSet* steps = FindSet("alertstep");
-      if (!tone) {
-        if (e.index == 0) page.blocks.push_back(NotBuilt(text_));
-        break;
-      }
+      if (!tone) break;  // every set is registered at start (RegisterCore)
       auto records = FormLines(data_, text_, *tone);
       if (e.index < static_cast<int>(records.size())) {
         page.blocks.push_back({BlockKind::Subheading, text_.Text(kTextAlertTone1 + e.index)});
@@ -594,15 +584,12 @@ void ReportBuilder::SectionBody(const PageEntry& e, PageContent& page) const {
       break;
     case 10: {
       const FieldSet* set = FindSet("testfreq");
-      if (!set) {
-        page.blocks.push_back(NotBuilt(text_));
-        break;
-      }
+      if (!set) break;
       page.blocks.push_back(
           TableRows(data_, text_, *set, AllColumns(text_, *set), -1, 0, 16, "--------------", "%2d"));
       break;
     }
-    case 13: form({"technician"}, e.index, pages); break;
+    case 13: form({"special"}, e.index, pages); break;  // the technician setting
     default: break;
   }
 }
@@ -639,18 +626,13 @@ void ReportBuilder::ZoneBody(const PageEntry& e, PageContent& page) const {
         Block t = TableRows(data_, text_, *set, AllColumns(text_, *set), e.zone, 0, zones::kMaxRepeaters, {}, "%d");
         t.fixedFace = true;
         page.blocks.push_back(t);
-      } else {
-        page.blocks.push_back(NotBuilt(text_));
       }
       return;
     }
     const char* name = L.cls == kClassLtr ? "ltr-zone" : "conv-zone";
     const int settingsPages = L.cls == kClassLtr ? 2 : (landscape_ && ConvZoneOption14(data_, e.zone) ? 2 : 1);
     const FieldSet* set = FindSet(name);
-    if (!set) {
-      page.blocks.push_back(NotBuilt(text_));
-      return;
-    }
+    if (!set) return;
     std::vector<Line> lines;
     for (const forms::FieldSetRecord& r : set->records(data_)) {
       if (r.cursor.zone != e.zone) continue;
@@ -671,10 +653,7 @@ void ReportBuilder::ZoneBody(const PageEntry& e, PageContent& page) const {
   // List pages: the zone's print parts, a few to a page.
   const char* name = L.cls == kClassConv ? "channel" : L.cls == kClassLtr ? "ltr-group" : "passport-group";
   const FieldSet* set = FindSet(name);
-  if (!set) {
-    page.blocks.push_back(NotBuilt(text_));
-    return;
-  }
+  if (!set) return;
   const bool passPort = L.cls == kClassPassPort;
   const int* captions = L.cls == kClassConv ? kConvColumns : L.cls == kClassLtr ? kLtrColumns : kPassPortFieldLabels;
   auto fields = GridColumns(text_, *set, captions, L.cls == kClassConv ? kConvFieldNumbers : nullptr,

@@ -136,13 +136,13 @@ TEST_F(Validation, MessageListsEveryProblemQuotedInSlotOrder) {
     registered = true;
     // The link judges no priority channel itself: what another part of the
     // program registers in that early slot comes before the link's checks.
-    RegisterWriteCheck(kSlotPriority1, [](RadioData&, TextTable&, std::vector<WriteProblem>& out) {
+    RegisterWriteCheck("test", kSlotPriority1, [](RadioData&, TextTable&, std::vector<WriteProblem>& out) {
       out.push_back({816, {}});
     });
-    RegisterWriteCheck(kSlotZones431, [](RadioData&, TextTable& t, std::vector<WriteProblem>& out) {
+    RegisterWriteCheck("test", kSlotZones431, [](RadioData&, TextTable& t, std::vector<WriteProblem>& out) {
       out.push_back({0, t.Text(431) + "-" + t.Text(995)});
     });
-    RegisterWriteCheck(kSlotZoneMerge, [](RadioData&, TextTable&, std::vector<WriteProblem>& out) {
+    RegisterWriteCheck("test", kSlotZoneMerge, [](RadioData&, TextTable&, std::vector<WriteProblem>& out) {
       out.push_back({575, {}});
     });
   }
@@ -151,6 +151,24 @@ TEST_F(Validation, MessageListsEveryProblemQuotedInSlotOrder) {
   EXPECT_EQ(ValidationMessage(t, 222, r.problems),
             t.Text(222) + "\n\"" + t.Text(816) + "\"\n\"" + t.Text(1082) + "\"\n" + t.Text(431) + "-" + t.Text(995));
   EXPECT_EQ(Entries(r.mergeProblems), (std::vector<int>{575}));
+}
+
+// The warnings a write asks about, the same text for the program's question
+// and the command line: the doubtful settings under their heading, then the
+// frequencies outside the band under theirs, each list cut to a screenful.
+TEST_F(Validation, WarningsMessageListsSettingsThenFrequencies) {
+  TextTable& t = Texts();
+  WriteValidationResult r;
+  EXPECT_FALSE(r.HasWarnings());
+  r.settingWarnings = {{813, {}}, {1160, {}}};
+  EXPECT_TRUE(r.HasWarnings());
+  EXPECT_TRUE(r.Passed());
+  EXPECT_EQ(WarningsMessage(t, r), t.Text(1269) + "\n\"" + t.Text(813) + "\"\n\"" + t.Text(1160) + "\"");
+  r.warnings = {{0, "a"}, {0, "b"}, {0, "c"}};
+  EXPECT_EQ(WarningsMessage(t, r, 2), t.Text(1269) + "\n\"" + t.Text(813) + "\"\n\"" + t.Text(1160) + "\"\n\n" +
+                                          t.Text(304) + "\na\nb\n... (+1)");
+  r.settingWarnings.clear();
+  EXPECT_EQ(WarningsQuestion(t, r), t.Text(304) + "\na\nb\nc\n\n" + t.Text(225));
 }
 
 TEST_F(Validation, WarningsForMobilesOnly) {

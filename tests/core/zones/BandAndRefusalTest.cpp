@@ -5,6 +5,7 @@
 #include "ZoneTestUtil.h"
 #include "data/FreqCodec.h"
 #include "data/ModelRecord.h"
+#include "editors/forms/FieldSets.h"
 #include "editors/zones/BandCheck.h"
 
 namespace vb420::testing {
@@ -144,6 +145,53 @@ TEST_F(RefusedEntry, FirstChannelOfANewZoneWithoutRoomLeavesNoZoneBehind) {
   EXPECT_FALSE(zm.ZoneExists(2));
   EXPECT_EQ(zm.FreeBytes(), 39);
   EXPECT_EQ(zm.PendingType(), '3');  // the chosen type still waits for the zone
+}
+
+// The same refusals by key (vb420cli settings, the plan import): the store
+// answers Refused with the window's message and the image stays as it was.
+TEST_F(RefusedEntry, ByKeyTheStoreAnswersRefused) {
+  forms::SettingLine line;
+  int message = 0;
+  // 512 groups in three LTR zones: a channel of a new zone is one too many.
+  for (int z = 0; z < 3; ++z) {
+    ASSERT_EQ(zm.CreateZone(z, '0'), 1);
+    for (int g = 0; g < (z < 2 ? 250 : 12); ++g) ASSERT_EQ(zm.InsertRecord(z, g), 1);
+  }
+  std::vector<uint8_t> image = data.buffers.ImageBytes();
+  EXPECT_EQ(forms::SetSetting(data, text(), "zone.5.ch.2.rxf", "146.54", line, message), forms::SettingStatus::Refused);
+  EXPECT_EQ(message, 299);
+  EXPECT_TRUE(data.buffers.ImageBytes() == image);
+  // An existing record takes a change at the limit.
+  EXPECT_EQ(forms::SetSetting(data, text(), "zone.1.group.1.encode", "5", line, message), forms::SettingStatus::Ok);
+}
+
+// An empty text where there is no channel is nothing to do, not a refusal.
+TEST_F(RefusedEntry, ByKeyAnEmptyTextWithoutAChannelIsNoRefusal) {
+  forms::SettingLine line;
+  int message = 0;
+  MakeConv(0, {1});
+  EXPECT_EQ(forms::SetSetting(data, text(), "zone.1.ch.2.rxf", "", line, message), forms::SettingStatus::Ok);
+  EXPECT_EQ(zm.RecordNumbers(0), std::vector<int>{0});
+}
+
+TEST_F(RefusedEntry, ByKeyARepeaterWithoutRoomIsRefused) {
+  forms::SettingLine line;
+  int message = 0;
+  ASSERT_EQ(zm.CreateZone(2, '0'), 1);
+  MakeConv(0, {});
+  for (int c = 0; c < 250; ++c) ASSERT_EQ(zm.InsertRecord(0, c), 1);
+  MakeConv(1, {});
+  for (int c = 0; zm.InsertRecord(1, c) == 1; ++c) {
+  }
+  for (int g = 0; zm.InsertRecord(2, g) == 1; ++g) {
+  }
+  for (int r = 0; r < 19 && zm.InsertRepeater(2, r) == 1; ++r) {
+  }
+  ASSERT_LT(zm.FreeBytes(), zones::kRepeaterSize);
+  const std::vector<uint8_t> image = data.buffers.ImageBytes();
+  EXPECT_EQ(forms::SetSetting(data, text(), "zone.3.rep.20.rxf", "151", line, message), forms::SettingStatus::Refused);
+  EXPECT_EQ(message, 275);
+  EXPECT_TRUE(data.buffers.ImageBytes() == image);
 }
 
 TEST_F(RefusedEntry, WithRoomForBothTheZoneAndItsChannelAreMade) {

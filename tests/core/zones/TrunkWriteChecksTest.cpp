@@ -11,6 +11,25 @@
 namespace vb420::testing {
 namespace {
 
+// Numbered texts, with the reasons of "Zone and channel data" as short
+// patterns so that the zone and the number they name can be seen.
+TextTable& ReasonTexts() {
+  static TextTable table = [] {
+    TextTable t;
+    std::string lng = "*Language,English\n";
+    for (int i = 0; i < TextTable::kEntryCount; ++i) {
+      std::string s = "T" + std::to_string(i);
+      if (i == 1270) s = "zone %d home %d";
+      if (i == 1271) s = "zone %d datatg %d";
+      if (i == 1272) s = "zone %d damaged";
+      lng += "^#" + TextTable::IdentifierOf(i) + "," + s + "\n";
+    }
+    t.LoadText(lng, "English");
+    return t;
+  }();
+  return table;
+}
+
 class TrunkChecks : public ZoneFixture {
  protected:
   CGroupFields groups{zm, text()};
@@ -20,25 +39,28 @@ class TrunkChecks : public ZoneFixture {
     check(out);
     return out;
   }
-  std::vector<WriteProblem> References() { return Run([&](auto& o) { CheckZoneReferences(data, o); }); }
+  std::vector<WriteProblem> References() {
+    return Run([&](auto& o) { CheckZoneReferences(data, ReasonTexts(), o); });
+  }
+  // One line of "Zone and channel data" with its reason.
+  static WriteProblem ZoneData(const std::string& reason) { return {0, "\"T472\": " + reason}; }
 };
 
-const std::vector<WriteProblem> kZoneData = {{472, {}}};
-
+// Each fault names its zone and what is wrong, one line a zone.
 TEST_F(TrunkChecks, HomeRepeaterAndDataTalkgroupMustExist) {
   EXPECT_TRUE(References().empty());
   image().fill(0x3000, 0x100, 0x5A);  // leftovers past the last block are no zone's
   EXPECT_TRUE(References().empty());
   image().fill(0x3000, 0x100, 0xFF);
   ASSERT_EQ(zm.CreateZone(2, '0'), 1);  // home repeater 1, no repeaters yet
-  EXPECT_EQ(References(), kZoneData);
+  EXPECT_EQ(References(), std::vector<WriteProblem>{ZoneData("zone 3 home 1")});
   ASSERT_EQ(groups.SetRepeaterFrequency(2, 0, 1, "451.025", false).result, kFieldStored);
   EXPECT_TRUE(References().empty());
   image().setU8(static_cast<size_t>(zm.ZoneOffset(2)) + 46, 0xFF);  // none named: fine
   ASSERT_EQ(groups.SetRepeaterFrequency(2, 0, 1, "", false).result, kFieldRecordRemoved);
   EXPECT_TRUE(References().empty());
   image().setU8(static_cast<size_t>(zm.ZoneOffset(2)) + 46, 0);  // outside 1..20
-  EXPECT_EQ(References(), kZoneData);
+  EXPECT_EQ(References(), std::vector<WriteProblem>{ZoneData("zone 3 home 0")});
   ASSERT_EQ(zm.ChangeZone(2, kClassNone), 1);
 
   ASSERT_EQ(zm.CreateZone(5, '5'), 1);
@@ -47,10 +69,33 @@ TEST_F(TrunkChecks, HomeRepeaterAndDataTalkgroupMustExist) {
   image().setU8(h + 20, 3);
   EXPECT_TRUE(References().empty());
   image().setU8(h + 20, 2);
-  EXPECT_EQ(References(), kZoneData);
-  // A second zone with the same fault still gives one line.
+  EXPECT_EQ(References(), std::vector<WriteProblem>{ZoneData("zone 6 datatg 2")});
+  // A second zone with a fault gets a line of its own, in zone order.
   ASSERT_EQ(zm.CreateZone(9, '0'), 1);
-  EXPECT_EQ(References(), kZoneData);
+  EXPECT_EQ(References(), (std::vector<WriteProblem>{ZoneData("zone 6 datatg 2"), ZoneData("zone 10 home 1")}));
+}
+
+// Removing the group a PassPort zone names as its data talkgroup clears the
+// reference, as removing a channel clears the priority channels naming it.
+TEST_F(TrunkChecks, RemovingTheDataTalkgroupClearsIt) {
+  ASSERT_EQ(zm.CreateZone(5, '5'), 1);
+  ASSERT_EQ(zm.InsertRecord(5, 1), 1);
+  ASSERT_EQ(zm.InsertRecord(5, 2), 1);
+  const size_t h = static_cast<size_t>(zm.ZoneOffset(5));
+  image().setU8(h + 20, 3);
+  ASSERT_EQ(zm.RemoveRecord(5, 1), 1);  // another group: the reference stays
+  EXPECT_EQ(image().u8(static_cast<size_t>(zm.ZoneOffset(5)) + 20), 3);
+  ASSERT_EQ(zm.RemoveRecord(5, 2), 1);
+  EXPECT_EQ(image().u8(static_cast<size_t>(zm.ZoneOffset(5)) + 20), 0xFF);
+  EXPECT_TRUE(References().empty());
+}
+
+// A zone whose block cannot be trusted is named once, whatever is wrong in it.
+TEST_F(TrunkChecks, ADamagedBlockIsNamed) {
+  MakeConv(0, {1});
+  MakeConv(1, {1});
+  image().setU8(static_cast<size_t>(zm.ZoneOffset(1)), 7);  // its header names zone 7
+  EXPECT_EQ(References(), std::vector<WriteProblem>{ZoneData("zone 2 damaged")});
 }
 
 TEST_F(TrunkChecks, ScramblersNeedTheBoardAndACode) {
@@ -127,7 +172,7 @@ TEST_F(TrunkChecks, VotingZonesNeedAVotingModelAndAllChecksJoinTheValidation) {
   RegisterZoneWriteChecks();
   const WriteValidationResult r = ValidateForWrite(data, text());
   ASSERT_EQ(r.problems.size(), 2u);
-  EXPECT_EQ(r.problems[0].entry, 472);
+  EXPECT_EQ(r.problems[0].line, "\"T472\": T1270");  // zone 5: the home repeater
   EXPECT_EQ(r.problems[1].line, "\"T400/T401/T402\"\n(T309)");
 }
 

@@ -12,6 +12,7 @@
 #include "editors/zones/ConvFields.h"
 #include "editors/zones/ZoneMemory.h"
 #include "lang/TextTable.h"
+#include "support/Registered.h"
 
 namespace vb420::testing {
 

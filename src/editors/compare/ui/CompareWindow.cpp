@@ -22,6 +22,7 @@
 #include "lang/ui/UiPrompter.h"
 #include "link/ui/RadioCommands.h"
 #include "link/ui/RadioDialogs.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -204,7 +205,10 @@ void CompareWithCommand(EditorContext& ctx) {
 
 }  // namespace
 
-VB420_REGISTER_COMMAND(kCmdCompareWith, CompareWithCommand);
-VB420_REGISTER_COMMAND(kCmdCompareRadio, RunCompareWithRadio);
+void RegisterCompareCommands() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterCommand(kCmdCompareWith, CompareWithCommand);
+  reg.RegisterCommand(kCmdCompareRadio, RunCompareWithRadio);
+}
 
 }  // namespace vb420

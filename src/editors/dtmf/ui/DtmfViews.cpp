@@ -14,6 +14,7 @@
 #include "editors/dtmf/ui/FieldGrid.h"
 #include "editors/forms/ui/FormRenderer.h"
 #include "frame/ui/Workspace.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -138,12 +139,11 @@ void CTwoToneView::MakeDecodeGrid(int page) {
   d->show();
 }
 
-VB420_REGISTER_EDITOR(EditorKind::Dtmf, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CDtmfView(c, p); });
-VB420_REGISTER_EDITOR(EditorKind::TwoTone,
-                      [](EditorContext& c, QWidget* p) -> CEditorView* { return new CTwoToneView(c, p); });
-
-namespace {
-const bool kChecks = (dtmf::RegisterDtmfWriteChecks(), true);
-}  // namespace
+void RegisterDtmfWindows() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterEditor(EditorKind::Dtmf, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CDtmfView(c, p); });
+  reg.RegisterEditor(EditorKind::TwoTone,
+        [](EditorContext& c, QWidget* p) -> CEditorView* { return new CTwoToneView(c, p); });
+}
 
 }  // namespace vb420

@@ -17,6 +17,7 @@
 #include "editors/forms/ui/FormRenderer.h"
 #include "frame/ui/Workspace.h"
 #include "lang/ui/MessageHelper.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -64,7 +65,7 @@ CRadioPasswordDlg::CRadioPasswordDlg(EditorContext& ctx, QWidget* parent) : QDia
     auto* e = new QLineEdit(QString::fromStdString(RadioPassword(ctx.ws.data, overwrite)), this);
     e->setObjectName(overwrite ? "overwritePassword" : "readPassword");
     e->setMaxLength(6);
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9A-Za-z]{0,6}"), e));
+    e->setValidator(new QRegularExpressionValidator(QRegularExpression(kRadioPasswordPattern), e));
     return e;
   };
   read_ = make(false);
@@ -179,23 +180,20 @@ void CSpecialView::AfterStore(int, int) { Context().frame.RefreshAllEditors(this
 
 // ---------------------------------------------------------------------------
 
-VB420_REGISTER_EDITOR(EditorKind::Features, [](EditorContext& c, QWidget* p) -> CEditorView* {
-  return new CFeatureView(c, p);
-});
-VB420_REGISTER_EDITOR(EditorKind::OptionBoard, [](EditorContext& c, QWidget* p) -> CEditorView* {
-  return new COptBoardView(c, p);
-});
-VB420_REGISTER_EDITOR(EditorKind::ExtFunction, [](EditorContext& c, QWidget* p) -> CEditorView* {
-  return new CExtFuncView(c, p);
-});
-VB420_REGISTER_EDITOR(EditorKind::TechSetting, [](EditorContext& c, QWidget* p) -> CEditorView* {
-  return new CSpecialView(c, p);
-});
-
-// Write to Radio runs the key and accessory-connector checks.
-static const bool kFeatureChecks = [] {
-  RegisterFeatureWriteChecks();
-  return true;
-}();
+void RegisterFeatureWindows() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterEditor(EditorKind::Features, [](EditorContext& c, QWidget* p) -> CEditorView* {
+    return new CFeatureView(c, p);
+  });
+  reg.RegisterEditor(EditorKind::OptionBoard, [](EditorContext& c, QWidget* p) -> CEditorView* {
+    return new COptBoardView(c, p);
+  });
+  reg.RegisterEditor(EditorKind::ExtFunction, [](EditorContext& c, QWidget* p) -> CEditorView* {
+    return new CExtFuncView(c, p);
+  });
+  reg.RegisterEditor(EditorKind::TechSetting, [](EditorContext& c, QWidget* p) -> CEditorView* {
+    return new CSpecialView(c, p);
+  });
+}
 
 }  // namespace vb420

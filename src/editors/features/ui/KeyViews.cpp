@@ -18,6 +18,7 @@
 #include "editors/zones/ui/ZoneServices.h"
 #include "frame/ui/Workspace.h"
 #include "lang/TextTable.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -353,9 +354,12 @@ void CKeyImageView::Refresh() {
   panel_->update();
 }
 
-VB420_REGISTER_EDITOR(EditorKind::Keys, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CKeyView(c, p); });
-VB420_REGISTER_EDITOR(EditorKind::KeyImage, [](EditorContext& c, QWidget* p) -> CEditorView* {
-  return new CKeyImageView(c, p);
-});
+void RegisterKeyWindows() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterEditor(EditorKind::Keys, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CKeyView(c, p); });
+  reg.RegisterEditor(EditorKind::KeyImage, [](EditorContext& c, QWidget* p) -> CEditorView* {
+    return new CKeyImageView(c, p);
+  });
+}
 
 }  // namespace vb420

@@ -21,6 +21,7 @@
 #include "link/MessageWriteSession.h"
 #include "link/ui/RadioCommands.h"
 #include "link/ui/RadioDialogs.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -195,11 +196,14 @@ void CEmbPassView::WriteToRadio() {
   SetControlsEnabled(true);
 }
 
-VB420_REGISTER_EDITOR(EditorKind::EmbMessage, [](EditorContext& c, QWidget* p) -> CEditorView* {
-  return new CEmbView(c, p);
-});
-VB420_REGISTER_EDITOR(EditorKind::EmbPassword, [](EditorContext& c, QWidget* p) -> CEditorView* {
-  return new CEmbPassView(c, p);
-});
+void RegisterMessageWindows() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterEditor(EditorKind::EmbMessage, [](EditorContext& c, QWidget* p) -> CEditorView* {
+    return new CEmbView(c, p);
+  });
+  reg.RegisterEditor(EditorKind::EmbPassword, [](EditorContext& c, QWidget* p) -> CEditorView* {
+    return new CEmbPassView(c, p);
+  });
+}
 
 }  // namespace vb420

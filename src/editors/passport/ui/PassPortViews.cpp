@@ -21,6 +21,7 @@
 #include "lang/TextTable.h"
 #include "lang/ui/HelpSystem.h"
 #include "lang/ui/MessageHelper.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -236,11 +237,6 @@ void CPPSearchHoldView::Reread() {
   clearAll_->setEnabled(usable);
 }
 
-VB420_REGISTER_EDITOR(EditorKind::PPSysData, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CPPSysDataView(c, p); });
-VB420_REGISTER_EDITOR(EditorKind::PPSearchHold,
-                      [](EditorContext& c, QWidget* p) -> CEditorView* { return new CPPSearchHoldView(c, p); });
-VB420_REGISTER_EDITOR(EditorKind::PPSeedFreq, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CPPSeedFreqView(c, p); });
-
 // ---------------------------------------------------------------------------
 // Mobile ID names and site information
 
@@ -375,13 +371,20 @@ void CPPListDlg::DeleteRows() {
   ctx_.frame.RefreshAllEditors();
 }
 
-VB420_REGISTER_COMMAND(kCmdMobileIdNames, [](EditorContext& ctx) {
-  CPPListDlg dlg(ctx, pplist::Kind::MobileIds, ctx.frame.MainWindow());
-  ctx.msg.Prompter().RunDialog(dlg);
-});
-VB420_REGISTER_COMMAND(kCmdSiteInfo, [](EditorContext& ctx) {
-  CPPListDlg dlg(ctx, pplist::Kind::Sites, ctx.frame.MainWindow());
-  ctx.msg.Prompter().RunDialog(dlg);
-});
+void RegisterPassPortWindows() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterEditor(EditorKind::PPSysData, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CPPSysDataView(c, p); });
+  reg.RegisterEditor(EditorKind::PPSearchHold,
+        [](EditorContext& c, QWidget* p) -> CEditorView* { return new CPPSearchHoldView(c, p); });
+  reg.RegisterEditor(EditorKind::PPSeedFreq, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CPPSeedFreqView(c, p); });
+  reg.RegisterCommand(kCmdMobileIdNames, [](EditorContext& ctx) {
+    CPPListDlg dlg(ctx, pplist::Kind::MobileIds, ctx.frame.MainWindow());
+    ctx.msg.Prompter().RunDialog(dlg);
+  });
+  reg.RegisterCommand(kCmdSiteInfo, [](EditorContext& ctx) {
+    CPPListDlg dlg(ctx, pplist::Kind::Sites, ctx.frame.MainWindow());
+    ctx.msg.Prompter().RunDialog(dlg);
+  });
+}
 
 }  // namespace vb420

@@ -8,6 +8,7 @@
 #include "frame/ui/EditorView.h"
 #include "frame/ui/Workspace.h"
 #include "lang/ui/MessageHelper.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -104,9 +105,11 @@ void RunImport(EditorContext& ctx) {
 
 }  // namespace
 
-VB420_REGISTER_COMMAND(kCmdFileExport, [](EditorContext& ctx) { RunExport(ctx); });
-VB420_REGISTER_COMMAND(kCmdFileImport, [](EditorContext& ctx) { RunImport(ctx); });
 
-static const bool kMergeCheckRegistered = (RegisterMergeWriteCheck(), true);
+void RegisterPlanCommands() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterCommand(kCmdFileExport, [](EditorContext& ctx) { RunExport(ctx); });
+  reg.RegisterCommand(kCmdFileImport, [](EditorContext& ctx) { RunImport(ctx); });
+}
 
 }  // namespace vb420

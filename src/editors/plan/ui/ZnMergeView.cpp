@@ -16,6 +16,7 @@
 #include "editors/plan/ZoneMerge.h"
 #include "frame/ui/Workspace.h"
 #include "lang/ui/MessageHelper.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -55,7 +56,6 @@ CZoneCopyBuffer& CZnMergeView::CopyBuffer() {
 
 CZnMergeView::CZnMergeView(EditorContext& ctx, QWidget* parent) : CEditorView(ctx, EditorKind::ZoneMerge, parent) {
   setObjectName("zoneMergeView");
-  RegisterMergeWriteCheck();
   MessageHelper& msg = ctx.msg;
   TextTable& text = ctx.ws.text;
 
@@ -396,12 +396,14 @@ void CZnMergeView::ZonesChanged() {
   Context().frame.UpdateCaption();
 }
 
-VB420_REGISTER_EDITOR(EditorKind::ZoneMerge, [](EditorContext& c, QWidget* p) -> CEditorView* {
-  return new CZnMergeView(c, p);
-});
-
-static const bool kClearZoneBufferOnNewImage = (EditorRegistry::Instance().AddImageReplacedHook([](EditorContext&) {
-  CZnMergeView::CopyBuffer().Clear();
-}), true);
+void RegisterZoneMergeWindow() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterEditor(EditorKind::ZoneMerge, [](EditorContext& c, QWidget* p) -> CEditorView* {
+    return new CZnMergeView(c, p);
+  });
+  reg.AddImageReplacedHook([](EditorContext&) {
+    CZnMergeView::CopyBuffer().Clear();
+  });
+}
 
 }  // namespace vb420

@@ -21,6 +21,7 @@
 #include "editors/zones/ui/ZoneServices.h"
 #include "frame/ui/Workspace.h"
 #include "lang/ui/MessageHelper.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -175,18 +176,16 @@ void CScanListView::Refresh() {
 // ---------------------------------------------------------------------------
 // Registration
 
-VB420_REGISTER_EDITOR(EditorKind::Scan, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CScanView(c, p); });
-VB420_REGISTER_EDITOR(EditorKind::ScanList,
-                      [](EditorContext& c, QWidget* p) -> CEditorView* { return new CScanListView(c, p); });
-
-namespace {
-
 // The zone memory manager of the windows is made with Zone Information (the
 // first window of every programming): the scan clean-ups are connected to it
 // there, before any zone can be deleted, and again whenever the programming
-// is replaced. The scan pre-write checks join the write validation.
-void ConnectAtStart() {
+// is replaced. Registered after the zone windows and their model-change
+// hooks (app/AppRegistration.cpp keeps that order).
+void RegisterScanWindows() {
   EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterEditor(EditorKind::Scan, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CScanView(c, p); });
+  reg.RegisterEditor(EditorKind::ScanList,
+                     [](EditorContext& c, QWidget* p) -> CEditorView* { return new CScanListView(c, p); });
   if (const EditorFactory* f = reg.Editor(EditorKind::ZoneInfo)) {
     EditorFactory original = *f;
     reg.RegisterEditor(EditorKind::ZoneInfo, [original](EditorContext& c, QWidget* p) -> CEditorView* {
@@ -195,8 +194,7 @@ void ConnectAtStart() {
     });
   }
   // A model change to another band clears every zone at once, past the
-  // windows' zone memory: the scan data follows afterwards. (Added now, after
-  // the zone code's own model-change hooks.)
+  // windows' zone memory: the scan data follows afterwards.
   reg.AddModelChangeHooks([](EditorContext& ctx, ModelChangeHooks& hooks) {
     auto clear = hooks.clearAllZones;
     RadioData& data = ctx.ws.data;
@@ -205,15 +203,7 @@ void ConnectAtStart() {
       scan::ZonesCleared(data);
     };
   });
+  reg.AddImageReplacedHook([](EditorContext& ctx) { ConnectHooks(ctx); });
 }
-Q_COREAPP_STARTUP_FUNCTION(ConnectAtStart)
-
-const bool kRegistered = [] {
-  EditorRegistry::Instance().AddImageReplacedHook([](EditorContext& ctx) { ConnectHooks(ctx); });
-  scan::RegisterScanWriteChecks();
-  return true;
-}();
-
-}  // namespace
 
 }  // namespace vb420

@@ -20,6 +20,7 @@
 #include "editors/signalling/ui/AlertTestDlg.h"
 #include "frame/ui/Workspace.h"
 #include "lang/ui/MessageHelper.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -369,17 +370,17 @@ CAlertTestDlg* CAlertToneView::OpenTest() {
   return test_;
 }
 
-VB420_REGISTER_EDITOR(EditorKind::Vantelix, [](EditorContext& c, QWidget* p) -> CEditorView* {
-  return new CVantelixView(c, p);
-});
-VB420_REGISTER_EDITOR(EditorKind::Emergency, [](EditorContext& c, QWidget* p) -> CEditorView* {
-  return new CEmerView(c, p);
-});
-VB420_REGISTER_EDITOR(EditorKind::AlertTone, [](EditorContext& c, QWidget* p) -> CEditorView* {
-  return new CAlertToneView(c, p);
-});
-
-// The emergency checks join the write checks when the program starts.
-static const bool kSignallingChecks = (RegisterSignallingWriteChecks(), true);
+void RegisterSignallingWindows() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterEditor(EditorKind::Vantelix, [](EditorContext& c, QWidget* p) -> CEditorView* {
+    return new CVantelixView(c, p);
+  });
+  reg.RegisterEditor(EditorKind::Emergency, [](EditorContext& c, QWidget* p) -> CEditorView* {
+    return new CEmerView(c, p);
+  });
+  reg.RegisterEditor(EditorKind::AlertTone, [](EditorContext& c, QWidget* p) -> CEditorView* {
+    return new CAlertToneView(c, p);
+  });
+}
 
 }  // namespace vb420

@@ -8,6 +8,7 @@
 #include "editors/grid/EditGrid.h"
 #include "editors/grid/FilterEdit.h"
 #include "lang/ui/MessageHelper.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -193,12 +194,14 @@ void CTestFreqView::Changed() {
   Context().frame.UpdateCaption();
 }
 
-VB420_REGISTER_EDITOR(EditorKind::TestFreq, [](EditorContext& c, QWidget* p) -> CEditorView* {
-  return new CTestFreqView(c, p);
-});
-
-static const bool kClearCopyBufferOnNewImage = (EditorRegistry::Instance().AddImageReplacedHook([](EditorContext&) {
-  CTestFreqView::CopyBuffer().Clear();
-}), true);
+void RegisterTestFreqWindows() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterEditor(EditorKind::TestFreq, [](EditorContext& c, QWidget* p) -> CEditorView* {
+    return new CTestFreqView(c, p);
+  });
+  reg.AddImageReplacedHook([](EditorContext&) {
+    CTestFreqView::CopyBuffer().Clear();
+  });
+}
 
 }  // namespace vb420

@@ -13,6 +13,7 @@
 #include "editors/zones/ui/ZoneFormBoxes.h"
 #include "lang/HelpContexts.h"
 #include "lang/ui/MessageHelper.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -326,6 +327,9 @@ void CRepInfoView::RunCommand(int command) {
   }
 }
 
-VB420_REGISTER_EDITOR(EditorKind::RepeaterInfo, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CRepInfoView(c, p); });
+void RegisterRepeaterWindow() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterEditor(EditorKind::RepeaterInfo, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CRepInfoView(c, p); });
+}
 
 }  // namespace vb420

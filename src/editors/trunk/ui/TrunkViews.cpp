@@ -12,6 +12,7 @@
 #include "editors/zones/ui/ZoneFormBoxes.h"
 #include "lang/HelpContexts.h"
 #include "lang/ui/MessageHelper.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -313,8 +314,11 @@ void CGidEditView::RunCommand(int command) {
   }
 }
 
-VB420_REGISTER_EDITOR(EditorKind::TrunkZoneEdit,
-                      [](EditorContext& c, QWidget* p) -> CEditorView* { return new CTrunkEditView(c, p); });
-VB420_REGISTER_EDITOR(EditorKind::GidEdit, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CGidEditView(c, p); });
+void RegisterTrunkWindows() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterEditor(EditorKind::TrunkZoneEdit,
+        [](EditorContext& c, QWidget* p) -> CEditorView* { return new CTrunkEditView(c, p); });
+  reg.RegisterEditor(EditorKind::GidEdit, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CGidEditView(c, p); });
+}
 
 }  // namespace vb420

@@ -10,6 +10,7 @@
 #include "editors/zones/ui/ZoneDialogs.h"
 #include "lang/ui/MessageHelper.h"
 #include "data/ui/MemoryViewer.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -276,7 +277,10 @@ void CConvEditView::SetZone(int zone) {
   Refresh();
 }
 
-VB420_REGISTER_EDITOR(EditorKind::ChannelEdit, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CChEditView(c, p); });
-VB420_REGISTER_EDITOR(EditorKind::ConvZoneEdit, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CConvEditView(c, p); });
+void RegisterChannelWindows() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  reg.RegisterEditor(EditorKind::ChannelEdit, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CChEditView(c, p); });
+  reg.RegisterEditor(EditorKind::ConvZoneEdit, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CConvEditView(c, p); });
+}
 
 }  // namespace vb420

@@ -23,6 +23,7 @@
 #include "editors/zones/ui/ZoneDialogs.h"
 #include "lang/ui/MessageHelper.h"
 #include "data/ui/MemoryViewer.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -65,11 +66,6 @@ void ReportDamagedZones(EditorContext& ctx) {
   msg.Warning(QStringLiteral("%1\n\n%2: %3").arg(msg.T(302), MenuLabel(msg.T(378)), numbers.join(QStringLiteral(", "))),
               kMsgOk, MessageHelper::kWarningCaption, ctx.frame.MainWindow());
 }
-
-const bool kDamageReportRegistered = [] {
-  EditorRegistry::Instance().AddImageReplacedHook(ReportDamagedZones);
-  return true;
-}();
 
 bool backspaceKey(const QKeyEvent* key) { return key && key->key() == Qt::Key_Backspace; }
 
@@ -928,6 +924,11 @@ void CZnInfoView::RunCommand(int command) {
   }
 }
 
-VB420_REGISTER_EDITOR(EditorKind::ZoneInfo, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CZnInfoView(c, p); });
+void RegisterZoneInfoWindow() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  // After Open and after a read the damaged zones are named in one message.
+  reg.AddImageReplacedHook(ReportDamagedZones);
+  reg.RegisterEditor(EditorKind::ZoneInfo, [](EditorContext& c, QWidget* p) -> CEditorView* { return new CZnInfoView(c, p); });
+}
 
 }  // namespace vb420

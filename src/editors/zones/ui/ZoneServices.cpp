@@ -5,7 +5,7 @@
 
 #include "data/ModelChange.h"
 #include "editors/zones/ZoneFixups.h"
-#include "editors/zones/ZoneWriteChecks.h"
+#include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
@@ -19,28 +19,6 @@ class ZoneServicesHolder : public QObject {
   ZoneServices services;
 };
 
-// A new, opened or read programming empties the copy buffers.
-const bool kRegistered = [] {
-  EditorRegistry::Instance().AddImageReplacedHook([](EditorContext& ctx) {
-    ZoneServices& z = ZonesOf(ctx);
-    z.convBuffer.Clear();
-    z.ltrBuffer.Clear();
-    z.repBuffer.Clear();
-    z.zones.SetPendingType('1');
-  });
-  // A model change clears, re-encodes, lowers or cuts what the zones hold.
-  EditorRegistry::Instance().AddModelChangeHooks([](EditorContext& ctx, ModelChangeHooks& hooks) {
-    WireZoneFixups(hooks, ctx.ws.data);
-  });
-  // After a load or a read of the current version every channel's transmit
-  // validity mark is recomputed for this model.
-  EditorRegistry::Instance().AddChannelMarkRecompute([](EditorContext& ctx) { RecomputeTransmitChecks(ctx.ws.data); });
-  // Write to Radio runs the zone checks (priority channels...) with the
-  // link's own.
-  RegisterZoneWriteChecks();
-  return true;
-}();
-
 }  // namespace
 
 ZoneServices& ZonesOf(EditorContext& ctx) {
@@ -53,6 +31,23 @@ ZoneServices& ZonesOf(EditorContext& ctx) {
     return fallback;
   }
   return (new ZoneServicesHolder(ctx.ws, owner))->services;
+}
+
+void RegisterZoneServices() {
+  EditorRegistry& reg = EditorRegistry::Instance();
+  // A new, opened or read programming empties the copy buffers.
+  reg.AddImageReplacedHook([](EditorContext& ctx) {
+    ZoneServices& z = ZonesOf(ctx);
+    z.convBuffer.Clear();
+    z.ltrBuffer.Clear();
+    z.repBuffer.Clear();
+    z.zones.SetPendingType('1');
+  });
+  // A model change clears, re-encodes, lowers or cuts what the zones hold.
+  reg.AddModelChangeHooks([](EditorContext& ctx, ModelChangeHooks& hooks) { WireZoneFixups(hooks, ctx.ws.data); });
+  // After a load or a read of the current version every channel's transmit
+  // validity mark is recomputed for this model.
+  reg.AddChannelMarkRecompute([](EditorContext& ctx) { RecomputeTransmitChecks(ctx.ws.data); });
 }
 
 }  // namespace vb420

@@ -11,6 +11,7 @@
 #include "editors/zones/ZoneFields.h"
 #include "editors/zones/ZoneMemory.h"
 #include "lang/TextTable.h"
+#include "support/Registered.h"
 
 namespace vb420::compare {
 namespace {

@@ -8,6 +8,7 @@
 #include "data/SignallingLayout.h"
 #include "editors/dtmf/DtmfFields.h"
 #include "editors/forms/FieldSets.h"
+#include "link/WriteValidation.h"
 
 namespace vb420 {
 namespace {
@@ -211,6 +212,11 @@ TEST_F(DtmfTest, StunKillDecodeNeedsItsCode) {
   EXPECT_TRUE(dtmf::DtmfProblems(data).empty());
   ASSERT_EQ(Set("dtmf.0.9", "T370"), SettingStatus::Ok);
   EXPECT_EQ(dtmf::DtmfProblems(data), std::vector<int>{1160});
+  // The radio never acts on it, so the write asks rather than refuses.
+  const WriteValidationResult v = ValidateForWrite(data, text());
+  EXPECT_TRUE(v.Passed());
+  ASSERT_EQ(v.settingWarnings.size(), 1u);
+  EXPECT_EQ(v.settingWarnings[0].entry, 1160);
   ASSERT_EQ(Set("dtmf.1.2", "1234"), SettingStatus::Ok);
   EXPECT_TRUE(dtmf::DtmfProblems(data).empty());
   // A damaged count (a loaded file) is no code at all.

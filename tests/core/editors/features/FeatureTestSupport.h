@@ -11,6 +11,7 @@
 #include "data/RadioData.h"
 #include "editors/forms/FieldSets.h"
 #include "lang/TextTable.h"
+#include "support/Registered.h"
 
 namespace vb420::test {
 

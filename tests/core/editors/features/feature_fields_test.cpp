@@ -267,12 +267,20 @@ TEST_F(Features, ChecksListsAndPasswords) {
   EXPECT_EQ(data.Ext().u8(0x502), '0');
   ASSERT_EQ(Set("features.3.7", "1500"), SettingStatus::Ok);
   EXPECT_EQ(W(0x1A0), 1500);
-  // The radio passwords of the push button's dialog.
-  ASSERT_EQ(Set("features.0.9.read", "AB12"), SettingStatus::Ok);
-  const uint8_t want[] = {4, 'A', 'B', '1', '2', 0xFF, 0xFF};
+  // The radio passwords of the push button's dialog: digits only, at most
+  // six, as the radio's password prompts take them; anything else would lock
+  // the user out of the radio and is refused, leaving the password as it was.
+  ASSERT_EQ(Set("features.0.9.read", "4712"), SettingStatus::Ok);
+  const uint8_t want[] = {4, '4', '7', '1', '2', 0xFF, 0xFF};
   for (size_t i = 0; i < sizeof want; ++i) EXPECT_EQ(B(0x149 + i), want[i]) << i;
   EXPECT_TRUE(data.model.ReadPasswordSet());
-  EXPECT_EQ(Set("features.0.9.read", "a b"), SettingStatus::Refused);
+  for (const char* bad : {"a b", "AB12CD", "12345A", "1234567", "12 34"}) {
+    EXPECT_EQ(Set("features.0.9.read", bad), SettingStatus::Refused) << bad;
+    EXPECT_EQ(Set("features.0.9.overwrite", bad), SettingStatus::Refused) << bad;
+  }
+  for (size_t i = 0; i < sizeof want; ++i) EXPECT_EQ(B(0x149 + i), want[i]) << i;
+  EXPECT_TRUE(RadioPasswordTypable("123456"));
+  EXPECT_FALSE(RadioPasswordTypable("AB12CD"));
   ASSERT_EQ(Set("features.0.9.read", ""), SettingStatus::Ok);
   EXPECT_FALSE(data.model.ReadPasswordSet());
   EXPECT_EQ(B(0x149), 0xFF);

@@ -12,6 +12,7 @@
 #include "editors/forms/FieldSets.h"
 #include "editors/messages/MessageFields.h"
 #include "lang/TextTable.h"
+#include "support/Registered.h"
 
 namespace vb420 {
 namespace {

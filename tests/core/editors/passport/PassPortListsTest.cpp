@@ -8,6 +8,7 @@
 #include "editors/forms/FieldSets.h"
 #include "editors/passport/PassPortLists.h"
 #include "lang/TextTable.h"
+#include "support/Registered.h"
 
 namespace vb420 {
 namespace {

@@ -21,6 +21,7 @@
 #include "editors/plan/ItmFile.h"
 #include "editors/zones/ZoneMemory.h"
 #include "lang/TextTable.h"
+#include "support/Registered.h"
 
 namespace vb420 {
 namespace {

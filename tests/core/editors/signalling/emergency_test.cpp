@@ -234,18 +234,28 @@ TEST_F(Emergency, WriteCheckOfTheVantelixTarget) {
   EXPECT_TRUE(Problems().empty());
   ASSERT_EQ(Set("emergency.fleet", "151"), SettingStatus::Ok);
   EXPECT_EQ(Problems(), std::vector<int>{813});
-  // Through the registered checks, in their slot.
+  // Every fleet and every unit names no entry at all.
+  ASSERT_EQ(Set("emergency.fleet", text.Text(806)), SettingStatus::Ok);
+  EXPECT_EQ(B(0x7FA), 0);
+  EXPECT_TRUE(Problems().empty());
+  ASSERT_EQ(Set("emergency.fleet", "151"), SettingStatus::Ok);
+  // Through the registered checks: the radio calls a target outside the list
+  // all the same, so it is a warning the user may write past, not a refusal;
+  // the emergency channel stays a refusal.
   RegisterSignallingWriteChecks();
   RegisterSignallingWriteChecks();  // once only
   data.Image().setU8(0x7D0, 3);
   data.Image().setU8(0x7D1, 1);
   const WriteValidationResult r = ValidateForWrite(data, text);
-  std::vector<int> entries;
-  for (const WriteProblem& p : r.problems) entries.push_back(p.entry);
-  EXPECT_EQ(std::count(entries.begin(), entries.end(), 779), 1);
-  EXPECT_EQ(std::count(entries.begin(), entries.end(), 813), 1);
-  EXPECT_LT(std::find(entries.begin(), entries.end(), 779) - entries.begin(),
-            std::find(entries.begin(), entries.end(), 813) - entries.begin());
+  auto entries = [](const std::vector<WriteProblem>& list) {
+    std::vector<int> out;
+    for (const WriteProblem& p : list) out.push_back(p.entry);
+    return out;
+  };
+  const std::vector<int> refused = entries(r.problems);
+  EXPECT_EQ(std::count(refused.begin(), refused.end(), 779), 1);
+  EXPECT_EQ(std::count(refused.begin(), refused.end(), 813), 0);
+  EXPECT_EQ(entries(r.settingWarnings), std::vector<int>{813});
 }
 
 TEST_F(Emergency, NewImageShowsAValueInEveryControlAndStoringItChangesNothing) {

@@ -11,6 +11,7 @@
 #include "editors/forms/FieldSets.h"
 #include "editors/testfreq/TestFreqFields.h"
 #include "lang/TextTable.h"
+#include "support/Registered.h"
 
 namespace vb420 {
 namespace {
