@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "CliRun.h"
-#include "SimProcess.h"
+#include "support/CliRun.h"
+#include "support/SimProcess.h"
 #include "data/DataFile.h"
 #include "data/ImageLayout.h"
 #include "data/NewImage.h"
