@@ -513,8 +513,15 @@ void ReportBuilder::SectionBody(const PageEntry& e, PageContent& page) const {
       if (e.index < settingsPages) {
         // Portrait: the scan and the voting settings on one page; landscape
         // with voting: one page each.
-        if (settingsPages == 2) form({e.index == 0 ? "scan" : "scan-voting"}, 0, 1);
-        else form({"scan"}, 0, 1);
+        if (settingsPages == 2) {
+          // Each on its page once: the scan family holds the voting set too.
+          auto sets = Family({e.index == 0 ? "scan" : "scan-voting"});
+          if (e.index == 0)
+            std::erase_if(sets, [](const FieldSet* s) { return s->name.rfind("scan-voting", 0) == 0; });
+          FormPage(data_, text_, sets, 0, 1, page.blocks);
+        } else {
+          form({"scan"}, 0, 1);
+        }
         break;
       }
       // The scan lists: one row per zone that has one, as many pages as needed.

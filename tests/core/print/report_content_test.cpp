@@ -1,6 +1,7 @@
 // What the report's pages say: the header blocks, the sections filled from
 // the editors' field sets, the zone pages and the test-mode page.
 #include "support/Paths.h"
+#include <cctype>
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -412,6 +413,34 @@ TEST_F(ReportContentTest, FormSectionsPrintWhatTheWindowShowsButNoPassword) {
   ASSERT_EQ(t.rows.size(), 3u);
   EXPECT_EQ(t.rows[2], (std::vector<std::string>{"3", "row30"}));
   RegisterOptBoardFieldSets();
+}
+
+// Landscape with voting: the scan settings on the first page, the voting
+// settings on the second, each once.
+TEST_F(ReportContentTest, LandscapeVotingSettingsPrintOnceOnTheirOwnPage) {
+  data.votingSwitch = true;
+  ASSERT_TRUE(data.model.VotingCapable(data.votingSwitch));
+  const forms::FieldSet* voting = nullptr;
+  for (const forms::FieldSet& s : forms::FieldSets())
+    if (s.name == "scan-voting") voting = &s;
+  ASSERT_NE(voting, nullptr);
+  std::string label;
+  for (const forms::FieldDescriptor& d : *voting->fields)
+    if (d.labelEntry > 0 && d.kind != forms::ControlKind::Caption) {
+      label = "|T" + std::to_string(d.labelEntry);
+      break;
+    }
+  ASSERT_FALSE(label.empty());
+  auto count = [&label](const std::string& s) {
+    size_t n = 0;
+    for (size_t at = s.find(label); at != std::string::npos; at = s.find(label, at + 1))
+      if (!std::isdigit(static_cast<unsigned char>(s[at + label.size()]))) ++n;
+    return n;
+  };
+  const std::string first = AllText(Page(Only(3), 0, true));
+  const std::string second = AllText(Page(Only(3), 1, true));
+  EXPECT_EQ(count(first), 0u) << first;
+  EXPECT_EQ(count(second), 1u) << second;
 }
 
 // A damaged zone area: the zone whose header cannot be trusted still gets its
