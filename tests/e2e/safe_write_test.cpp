@@ -325,6 +325,18 @@ TEST_F(Fleet, RowsFoundBySerialNumberAndASilentRadioFailsAlone) {
     if (k != 2) EXPECT_EQ(Message(StopAndSave(k)), wanted[k]);
 }
 
+TEST_F(Fleet, ASpreadsheetsByteOrderMarkBeforeTheHeaderIsSkipped) {
+  MakeFile(Path("plan.dat"), "VT-1600", "136-174", 9);
+  const std::string ports = StartFour("VT-1600", "136-174");
+  std::ofstream(Path("radios.csv")) << "\xEF\xBB\xBF"
+                                       "Serial,message.1\r\n000000001003,D\r\n000000001001,B\r\n000000001000,A\r\n"
+                                       "000000001002,C\r\n";
+  const CliRun r = RunCli("write " + Path("plan.dat") + ports + " --identities " + Path("radios.csv"));
+  ASSERT_EQ(r.exitCode, 0) << r.err << r.out;
+  const char* wanted[] = {"A", "B", "C", "D"};
+  for (size_t k = 0; k < 4; ++k) EXPECT_EQ(Message(StopAndSave(k)), wanted[k]);
+}
+
 TEST_F(Fleet, BadIdentitiesAreRefusedBeforeAnyRadioIsCalledOrPerRadio) {
   MakeFile(Path("plan.dat"), "VT-1600", "136-174", 9);
   const std::string ports = StartFour("VT-1600", "136-174");

@@ -163,6 +163,9 @@ bool ReadIdentities(const std::string& path, Identities& out, std::string& error
   while (std::getline(in, line)) {
     ++lineNo;
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    // A spreadsheet saving "CSV UTF-8" puts a byte-order mark first: it is
+    // not part of the first column's name.
+    if (lineNo == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
     if (Trim(line).empty()) continue;
     std::vector<std::string> fields = SplitCsvLine(line);
     for (auto& field : fields) field = Trim(field);
