@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,6 +46,9 @@ SimProcess::SimProcess(const std::vector<std::string>& args) {
   if (pipe2(fds, O_CLOEXEC) != 0) return;
   pid_ = fork();
   if (pid_ == 0) {
+    // A test that crashes takes its radio with it: a simulator left running
+    // would hold the test runner's output pipe open.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     dup2(fds[1], STDOUT_FILENO);
     execv(argv[0], argv.data());
     _exit(127);

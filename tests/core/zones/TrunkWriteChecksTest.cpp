@@ -61,6 +61,12 @@ TEST_F(TrunkChecks, HomeRepeaterAndDataTalkgroupMustExist) {
   EXPECT_TRUE(References().empty());
   image().setU8(static_cast<size_t>(zm.ZoneOffset(2)) + 46, 0);  // outside 1..20
   EXPECT_EQ(References(), std::vector<WriteProblem>{ZoneData("zone 3 home 0")});
+  // The last repeater number is a home like any other; one past it is none.
+  ASSERT_EQ(groups.SetRepeaterFrequency(2, 19, 1, "452.025", false).result, kFieldStored);
+  image().setU8(static_cast<size_t>(zm.ZoneOffset(2)) + 46, 20);
+  EXPECT_TRUE(References().empty());
+  image().setU8(static_cast<size_t>(zm.ZoneOffset(2)) + 46, 21);
+  EXPECT_EQ(References(), std::vector<WriteProblem>{ZoneData("zone 3 home 21")});
   ASSERT_EQ(zm.ChangeZone(2, kClassNone), 1);
 
   ASSERT_EQ(zm.CreateZone(5, '5'), 1);
@@ -111,7 +117,12 @@ TEST_F(TrunkChecks, ScramblersNeedTheBoardAndACode) {
   EXPECT_TRUE(run().empty());
   ext().setU8(0x580, 0xFF);
   EXPECT_EQ(run().size(), 1u);
+  ext().setU8(0x580, 17);  // one past the last code
+  EXPECT_EQ(run().size(), 1u);
+  ext().setU8(0x580, 1);
+  EXPECT_TRUE(run().empty());
   ext().setU8(0x580, 16);
+  EXPECT_TRUE(run().empty());
   const size_t g = static_cast<size_t>(zm.FindRecord(0, 0));
   image().setBit(g + 17, 2, false);  // the group's scrambler ticked
   EXPECT_TRUE(run().empty());
