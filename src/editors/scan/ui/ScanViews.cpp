@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "data/ModelChange.h"
+#include "editors/forms/ui/FormRefusal.h"
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/zones/ZoneMemory.h"
 #include "editors/zones/ui/ZnInfoView.h"
@@ -55,10 +56,7 @@ CScanView::CScanView(EditorContext& ctx, QWidget* parent) : CEditorView(ctx, Edi
   buttons->addWidget(listButton_);
   layout->addLayout(buttons);
   connect(form_, &CFormRenderer::Stored, this, [this](int, int) {
-    if (const int m = fctx_->message) {
-      fctx_->message = 0;
-      // The refused choice is shown again as it was.
-      form_->Refresh();
+    if (const int m = TakeRefusal(*fctx_, *form_)) {
       MessageHelper& msg = Context().msg;
       msg.Error(msg.T(m), kMsgOk, MessageHelper::kErrorCaption, this);
       return;

@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "editors/forms/ui/FormRefusal.h"
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/grid/EditGrid.h"
 #include "editors/grid/FilterEdit.h"
@@ -267,11 +268,7 @@ CEmerView::CEmerView(EditorContext& ctx, QWidget* parent) : CEditorView(ctx, Edi
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(form_);
   connect(form_, &CFormRenderer::Stored, this, [this](int, int) {
-    if (const int m = fctx_->message) {
-      // A zone or channel the radio cannot switch to: refused, said why,
-      // and the stored one shown again.
-      fctx_->message = 0;
-      form_->Refresh();
+    if (const int m = TakeRefusal(*fctx_, *form_)) {
       MessageHelper& msg = Context().msg;
       msg.Error(msg.T(m), kMsgOk, MessageHelper::kErrorCaption, this);
       return;

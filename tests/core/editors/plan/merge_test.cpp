@@ -15,6 +15,7 @@
 #include "editors/plan/ZoneMerge.h"
 #include "editors/zones/ZoneMemory.h"
 #include "lang/TextTable.h"
+#include "support/Files.h"
 
 namespace vb420 {
 namespace {
@@ -50,6 +51,16 @@ class Merge : public ::testing::Test {
     std::vector<uint8_t> b(static_cast<size_t>(z.size));
     data.Image().read(static_cast<size_t>(z.offset), b.data(), b.size());
     return b;
+  }
+  // The merge entries of `data` saved as a ".sdt" file and loaded into
+  // `other`, a new programming.
+  void ThroughSdtFile(RadioData& other) {
+    testsupport::TempDir dir("merge");
+    ASSERT_TRUE(SaveSdtFile(dir.File("m.sdt"), data).ok());
+    other.buffers.Clear();
+    InitNewImage(other, true);
+    other.SyncCodecs();
+    ASSERT_TRUE(LoadSdtFile(dir.File("m.sdt"), other).ok());
   }
   // Conventional zone with `n` channels.
   void Conv(int zone, int n) {
@@ -122,15 +133,9 @@ TEST_F(Merge, TheScramblerSwitchAndCodeTravelWithTheirZone) {
   // Through an entry and the ".sdt" file into another programming.
   EXPECT_EQ(buf.PasteEntries(data.mergeSlots, 4), 1);
   AssignZone(data.mergeSlots, 4, 40);
-  const std::string dir = std::filesystem::temp_directory_path() / ("merge-s-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  ASSERT_TRUE(SaveSdtFile(dir + "/m.sdt", data).ok());
   RadioData other(&Texts());
-  other.buffers.Clear();
-  InitNewImage(other, true);
-  other.SyncCodecs();
-  ASSERT_TRUE(LoadSdtFile(dir + "/m.sdt", other).ok());
-  std::filesystem::remove_all(dir);
+  ThroughSdtFile(other);
+  if (HasFatalFailure()) return;
   CZoneMemory oz(other);
   ASSERT_EQ(MergeAssigned(oz, other.mergeSlots), MergeResult::Done);
   EXPECT_TRUE(on(other, 40));
@@ -211,15 +216,9 @@ TEST_F(Merge, EntriesGoThroughTheSdtFileAndIntoZones) {
   AssignZone(data.mergeSlots, 19, 60);
   const auto source = BlockOf(3);
 
-  const std::string dir = std::filesystem::temp_directory_path() / ("merge-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  ASSERT_TRUE(SaveSdtFile(dir + "/m.sdt", data).ok());
   RadioData other(&Texts());
-  other.buffers.Clear();
-  InitNewImage(other, true);
-  other.SyncCodecs();
-  ASSERT_TRUE(LoadSdtFile(dir + "/m.sdt", other).ok());
-  std::filesystem::remove_all(dir);
+  ThroughSdtFile(other);
+  if (HasFatalFailure()) return;
   EXPECT_TRUE(SlotUsed(other.mergeSlots, 19));
   EXPECT_EQ(AssignedZone(other.mergeSlots, 19), 60);
   EXPECT_EQ(EntryForZone(other.mergeSlots, 60), 19);
