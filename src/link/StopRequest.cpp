@@ -14,7 +14,7 @@ void RequestStop(int signal) noexcept {
 }
 
 bool StopRequested() noexcept { return g_stopRequested != 0; }
-int StopSignal() noexcept { return g_stopSignal; }
+int StopSignalNumber() noexcept { return g_stopSignal; }
 
 void ClearStop() noexcept {
   g_stopRequested = 0;

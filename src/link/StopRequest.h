@@ -11,7 +11,7 @@ namespace vb420 {
 void RequestStop(int signal) noexcept;
 bool StopRequested() noexcept;
 // The signal that asked for the stop (0 when none did).
-int StopSignal() noexcept;
+int StopSignalNumber() noexcept;
 void ClearStop() noexcept;
 
 }  // namespace vb420

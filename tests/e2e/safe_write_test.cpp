@@ -50,7 +50,7 @@ std::vector<std::string> Lines(const std::string& text) {
 
 // A programming for `model` with a patterned block at 0x3000 and ext bytes
 // that differ everywhere.
-void MakeFile(const std::string& path, const char* model, const char* band, uint8_t seed) {
+void MakeModelFile(const std::string& path, const char* model, const char* band, uint8_t seed) {
   RadioData data;
   data.model.SetModel(ModelNumberOfName(model));
   data.model.SetBandCode(static_cast<uint8_t>(BandCodeOfText(band)));
@@ -106,7 +106,7 @@ class SafeWrite : public ::testing::Test {
 // ---- safe writes and verify through the command line ---------------------------
 
 TEST_F(SafeWrite, CleanWriteVerifiesAndKeepsWhatWasWrittenUnderTheSerialNumber) {
-  MakeFile(Path("plan.dat"), "VT-1600", "136-174", 9);
+  MakeModelFile(Path("plan.dat"), "VT-1600", "136-174", 9);
   SimProcess& sim = Start({"--model", "VT-1600", "--band", "136-174", "--serial", "000000004711"});
   const CliRun r = RunCli("write " + Path("plan.dat") + " --port " + sim.Device());
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -126,7 +126,7 @@ TEST_F(SafeWrite, CleanWriteVerifiesAndKeepsWhatWasWrittenUnderTheSerialNumber) 
 }
 
 TEST_F(SafeWrite, SilentlyCorruptedBlockIsNamedAndTheWriteFails) {
-  MakeFile(Path("plan.dat"), "VT-1600", "136-174", 9);
+  MakeModelFile(Path("plan.dat"), "VT-1600", "136-174", 9);
   SimProcess& sim = Start({"--model", "VT-1600", "--band", "136-174", "--fault", "corrupt@block=48",
                            "--fault", "corrupt@ext=0x2A5"});
   const CliRun r = RunCli("write " + Path("plan.dat") + " --port " + sim.Device());
@@ -137,7 +137,7 @@ TEST_F(SafeWrite, SilentlyCorruptedBlockIsNamedAndTheWriteFails) {
 }
 
 TEST_F(SafeWrite, NoVerifyTrustsTheRadio) {
-  MakeFile(Path("plan.dat"), "VT-1600", "136-174", 9);
+  MakeModelFile(Path("plan.dat"), "VT-1600", "136-174", 9);
   SimProcess& sim = Start({"--model", "VT-1600", "--band", "136-174", "--fault", "corrupt@block=48", "--trace",
                            Path("trace.txt")});
   const CliRun r = RunCli("write " + Path("plan.dat") + " --port " + sim.Device() + " --no-verify");
@@ -147,8 +147,8 @@ TEST_F(SafeWrite, NoVerifyTrustsTheRadio) {
 }
 
 TEST_F(SafeWrite, ReadFirstKeepsWhatTheRadioHeldBeforeItIsOverwritten) {
-  MakeFile(Path("radio-in.dat"), "VT-2600", "450-520", 3);
-  MakeFile(Path("plan.dat"), "VT-2600", "450-520", 77);
+  MakeModelFile(Path("radio-in.dat"), "VT-2600", "450-520", 3);
+  MakeModelFile(Path("plan.dat"), "VT-2600", "450-520", 77);
   SimProcess& sim = Start({"--image", Path("radio-in.dat"), "--serial", "000000000042"});
   const CliRun r = RunCli("write " + Path("plan.dat") + " --port " + sim.Device() + " --read-first");
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -170,7 +170,7 @@ TEST_F(SafeWrite, ReadFirstKeepsWhatTheRadioHeldBeforeItIsOverwritten) {
 }
 
 TEST_F(SafeWrite, ReadFirstThatCannotKeepItsBackupWritesNothing) {
-  MakeFile(Path("plan.dat"), "VT-1600", "136-174", 9);
+  MakeModelFile(Path("plan.dat"), "VT-1600", "136-174", 9);
   SimProcess& sim = Start({"--model", "VT-1600", "--band", "136-174", "--trace", Path("trace.txt")});
   // The backups folder cannot be made: a file stands where it would go.
   fs::create_directories(dir_ / "data" / "vb420");
@@ -268,7 +268,7 @@ class Fleet : public SafeWrite {
 };
 
 TEST_F(Fleet, FourRadiosEachGetTheirOwnIdentityAndAreVerified) {
-  MakeFile(Path("plan.dat"), "VT-1600", "136-174", 9);
+  MakeModelFile(Path("plan.dat"), "VT-1600", "136-174", 9);
   const std::string ports = StartFour("VT-1600", "136-174");
   std::ofstream(Path("radios.csv")) << "message.1\nUNIT 101\nUNIT 102\n\"UNIT, 103\"\nUNIT 104\n";
   const CliRun r = RunCli("write " + Path("plan.dat") + ports + " --identities " + Path("radios.csv") +
@@ -301,7 +301,7 @@ TEST_F(Fleet, FourRadiosEachGetTheirOwnIdentityAndAreVerified) {
 }
 
 TEST_F(Fleet, RowsFoundBySerialNumberAndASilentRadioFailsAlone) {
-  MakeFile(Path("plan.dat"), "VT-1600", "136-174", 9);
+  MakeModelFile(Path("plan.dat"), "VT-1600", "136-174", 9);
   const std::string ports = StartFour("VT-1600", "136-174", {{}, {}, {"--fault", "silence@block=100"}});
   // Rows in another order than the ports, matched by the serial column.
   std::ofstream(Path("radios.csv")) << "Serial,message.1\n000000001003,D\n000000001001,B\n000000001000,A\n"
@@ -326,7 +326,7 @@ TEST_F(Fleet, RowsFoundBySerialNumberAndASilentRadioFailsAlone) {
 }
 
 TEST_F(Fleet, ASpreadsheetsByteOrderMarkBeforeTheHeaderIsSkipped) {
-  MakeFile(Path("plan.dat"), "VT-1600", "136-174", 9);
+  MakeModelFile(Path("plan.dat"), "VT-1600", "136-174", 9);
   const std::string ports = StartFour("VT-1600", "136-174");
   std::ofstream(Path("radios.csv")) << "\xEF\xBB\xBF"
                                        "Serial,message.1\r\n000000001003,D\r\n000000001001,B\r\n000000001000,A\r\n"
@@ -338,7 +338,7 @@ TEST_F(Fleet, ASpreadsheetsByteOrderMarkBeforeTheHeaderIsSkipped) {
 }
 
 TEST_F(Fleet, BadIdentitiesAreRefusedBeforeAnyRadioIsCalledOrPerRadio) {
-  MakeFile(Path("plan.dat"), "VT-1600", "136-174", 9);
+  MakeModelFile(Path("plan.dat"), "VT-1600", "136-174", 9);
   const std::string ports = StartFour("VT-1600", "136-174");
   std::ofstream(Path("short.csv")) << "message.1\nA\nB\n";
   CliRun r = RunCli("write " + Path("plan.dat") + ports + " --identities " + Path("short.csv"));

@@ -169,6 +169,12 @@ QStringList MenuItems(CMainFrame& frame, const QString& title) {
   return out;
 }
 
+QByteArray FileData(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll();
+}
+
 void Settle() {
   for (int i = 0; i < 5; ++i) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

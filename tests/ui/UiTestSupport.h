@@ -24,6 +24,9 @@ namespace vb420::test {
 // A language file with every entry: English "E<n>", Spanish "S<n>", except
 // the entries given in `overrides` (same text in both columns).
 std::string MakeLanguageFile(const std::map<int, std::string>& overrides = {});
+
+// A file's bytes (empty when it cannot be read).
+QByteArray FileData(const QString& path);
 // The overrides the tests use: the texts with "%s" of the open messages.
 std::map<int, std::string> StandardOverrides();
 

@@ -21,12 +21,6 @@ using namespace vb420::test;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
-}
-
 QByteArray Image(Workspace& ws) {
   const auto& v = ws.data.buffers.ImageBytes();
   return QByteArray(reinterpret_cast<const char*>(v.data()), static_cast<int>(v.size()));
@@ -95,7 +89,7 @@ void FilesTest::saveAsWritesHeaderImageAndExtensionBlock() {
   QCOMPARE(f.prompter.saveRequests[0].defaultSuffix, QStringLiteral("dat"));
   QCOMPARE(f.prompter.saveRequests[0].filter, QStringLiteral("E118 (*.dat)"));
   QCOMPARE(f.prompter.saveRequests[0].folder, f.Path("home") + "/");
-  const QByteArray file = ReadAll(f.Path("fleet.dat"));
+  const QByteArray file = FileData(f.Path("fleet.dat"));
   QCOMPARE(file.size(), 53568);
   QCOMPARE(file.left(25), QByteArray("VB420\0\0\0V1V1.20M1600\x04\xFF\xFF\xFF\xFF", 25));
   QCOMPARE(uint8_t(file[25]), uint8_t(0xFF));
@@ -149,7 +143,7 @@ void FilesTest::saveAsZoneMergeFileAndOpenItBack() {
   Trigger(f, kCmdFileSaveAs);
   QCOMPARE(f.prompter.saveRequests[0].initialName, QStringLiteral("vb420.sdt"));
   QCOMPARE(f.prompter.saveRequests[0].filter, QStringLiteral("E118 (*.sdt)"));
-  const QByteArray file = ReadAll(f.Path("merge.sdt"));
+  const QByteArray file = FileData(f.Path("merge.sdt"));
   QVERIFY(file.size() > 64);
   QCOMPARE(file.left(8), QByteArray("VB420\0\0\0", 8));
   QCOMPARE(uint8_t(file[25]), uint8_t(0x00));
@@ -173,19 +167,19 @@ void FilesTest::saveAsksBeforeOverwriting() {
   // No file yet: Save writes without asking.
   Trigger(f, kCmdFileSave);
   QVERIFY(f.prompter.messages.empty());
-  QCOMPARE(ReadAll(target).size(), 53568);
+  QCOMPARE(FileData(target).size(), 53568);
   // Now it exists: Cancel (the default button) keeps the old file.
   f.Ws().data.Image().setU8(0x860, 'Z');
   f.prompter.answers = {kIdCancel};
   Trigger(f, kCmdFileSave);
   QCOMPARE(f.prompter.MessageTexts(), QStringList({"E278\n\nE279 : " + target}));
   QCOMPARE(f.prompter.messages[0].defaultAnswer, int(kIdCancel));
-  QCOMPARE(ReadAll(target).at(64 + 0x860), 'S');
+  QCOMPARE(FileData(target).at(64 + 0x860), 'S');
   QVERIFY(f.Ws().data.buffers.Modified());
   // OK overwrites and the image counts as saved.
   f.prompter.Clear();
   Trigger(f, kCmdFileSave);
-  QCOMPARE(ReadAll(target).at(64 + 0x860), 'Z');
+  QCOMPARE(FileData(target).at(64 + 0x860), 'Z');
   QVERIFY(!f.Ws().data.buffers.Modified());
 }
 
@@ -240,7 +234,7 @@ void FilesTest::openReplacesTheImageAndReopensZoneInformation() {
   f.Ws().data.Image().setU8(0x9A0, 'G');
   f.prompter.answers = {kIdOk};
   Trigger(f, kCmdFileSave);
-  QCOMPARE(ReadAll(f.Path("sub/site.dat")).at(64 + 0x9A0), 'G');
+  QCOMPARE(FileData(f.Path("sub/site.dat")).at(64 + 0x9A0), 'G');
 }
 
 void FilesTest::openChecksIdentificationAndAdjustsAfterLoading() {
@@ -307,7 +301,7 @@ void FilesTest::yesInTheSaveChangesPromptSavesFirst() {
   f.prompter.openNames.push_back(f.Path("other.dat"));
   Trigger(f, kCmdFileOpen);
   QVERIFY(f.prompter.dialogTitles.isEmpty());
-  QCOMPARE(ReadAll(f.Path("kept.dat")).at(64 + 0x860), 'Z');
+  QCOMPARE(FileData(f.Path("kept.dat")).at(64 + 0x860), 'Z');
   QCOMPARE(f.Ws().data.Image().u8(0x860), uint8_t('O'));
   // Yes but the save is cancelled: nothing is opened and nothing is lost.
   f.Ws().data.Image().setU8(0x860, 'Y');
@@ -327,7 +321,7 @@ void FilesTest::refusedFilesLeaveTheImageAlone_data() {
   NewProgramming(good);
   QTemporaryDir tmp;
   QCOMPARE(SaveDatFile(tmp.filePath("g.dat").toStdString(), good).result, kFileOk);
-  const QByteArray valid = ReadAll(tmp.filePath("g.dat"));
+  const QByteArray valid = FileData(tmp.filePath("g.dat"));
   QByteArray dmt = valid;
   dmt.replace(0, 10, QByteArray("DMT400\0V2x", 10));
   QByteArray foreign = valid;
@@ -406,7 +400,7 @@ void FilesTest::saveKeepsModeRefusesReadOnlyAndNamesTheTemporaryFile() {
   f.prompter.Clear();
   f.prompter.answers = {kIdOk};  // overwrite
   Trigger(f, kCmdFileSave);
-  QCOMPARE(ReadAll(target).at(64 + 0x860), 'B');
+  QCOMPARE(FileData(target).at(64 + 0x860), 'B');
   QVERIFY((std::filesystem::status(target.toStdString()).permissions() & std::filesystem::perms::all) ==
           (std::filesystem::perms::owner_read | std::filesystem::perms::owner_write));
   // Read-only: the system's reason under the file's name; the file and the
@@ -419,7 +413,7 @@ void FilesTest::saveKeepsModeRefusesReadOnlyAndNamesTheTemporaryFile() {
   QCOMPARE(f.prompter.messages.size(), size_t(2));
   QCOMPARE(f.prompter.messages[1].text, target + "\n\n" + QString::fromLocal8Bit(std::strerror(EACCES)));
   QVERIFY(f.prompter.messages[1].icon == MsgIcon::Error);
-  QCOMPARE(ReadAll(target).at(64 + 0x860), 'B');
+  QCOMPARE(FileData(target).at(64 + 0x860), 'B');
   QVERIFY(f.Ws().data.buffers.Modified());
   // The temporary name beside the target taken by a folder: that is named.
   QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
@@ -428,7 +422,7 @@ void FilesTest::saveKeepsModeRefusesReadOnlyAndNamesTheTemporaryFile() {
   f.prompter.answers = {kIdOk};
   Trigger(f, kCmdFileSave);
   QCOMPARE(f.prompter.MessageTexts().value(1), "E291\n" + target + ".tmp~");
-  QCOMPARE(ReadAll(target).at(64 + 0x860), 'B');
+  QCOMPARE(FileData(target).at(64 + 0x860), 'B');
 }
 
 void FilesTest::newKeepsTheModelAndClearsEverythingElse() {

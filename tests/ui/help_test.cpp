@@ -1,6 +1,7 @@
 // The help book: every context the program can ask for has its own page in
 // every language, the pages hang together, the menu paths they name are the
 // program's own menus in that language, and F1 reaches the right page.
+#include "support/Files.h"
 #include "support/Paths.h"
 #include <QDialog>
 #include <QDir>
@@ -35,7 +36,7 @@ namespace {
 
 QString HelpRoot() { return QString::fromStdString(::vb420::testsupport::ResourceDir() + "/help"); }
 
-QString ReadAll(const QString& path) {
+QString ReadText(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return {};
   return QString::fromUtf8(f.readAll());
@@ -66,19 +67,12 @@ QList<int> AskedContexts() {
   const QString src = QString::fromStdString(::vb420::testsupport::ResourceDir() + "/../src");
   QDirIterator it(src, {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories);
   while (it.hasNext()) {
-    const QString text = ReadAll(it.next());
+    const QString text = ReadText(it.next());
     for (auto m = declared.globalMatch(text); m.hasNext();) set.insert(m.next().captured(1).toInt(nullptr, 16));
   }
   QList<int> out = set.values();
   std::sort(out.begin(), out.end());
   return out;
-}
-
-std::string ShippedLanguageFile() {
-  std::ifstream in((::vb420::testsupport::ResourceDir() + "/vb420.lng"), std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
 }
 
 // A menu text as a page writes it: no access-key marks, no "...", no
@@ -170,7 +164,7 @@ void HelpTest::booksHoldTheSamePagesAndEveryLinkAndPageIsReachable() {
     QStringList queue{QStringLiteral("index.html")};
     while (!queue.isEmpty()) {
       const QString page = queue.takeFirst();
-      const QString html = ReadAll(folder + '/' + page);
+      const QString html = ReadText(folder + '/' + page);
       QVERIFY2(!html.isEmpty(), qPrintable(folder + '/' + page));
       for (auto it = href.globalMatch(html); it.hasNext();) {
         const QString target = it.next().captured(1);
@@ -186,7 +180,7 @@ void HelpTest::booksHoldTheSamePagesAndEveryLinkAndPageIsReachable() {
   }
   // The Spanish book is Spanish: its pages are not the English ones.
   for (const QString& page : pages)
-    QVERIFY2(ReadAll(HelpRoot() + "/en/" + page) != ReadAll(HelpRoot() + "/sp/" + page), qPrintable(page));
+    QVERIFY2(ReadText(HelpRoot() + "/en/" + page) != ReadText(HelpRoot() + "/sp/" + page), qPrintable(page));
 }
 
 void HelpTest::menuPathsNameTheProgramsOwnMenus_data() {
@@ -197,7 +191,7 @@ void HelpTest::menuPathsNameTheProgramsOwnMenus_data() {
 void HelpTest::menuPathsNameTheProgramsOwnMenus() {
   QFETCH(int, languageKey);
   AppFixture f;
-  f.languageText = ShippedLanguageFile();
+  f.languageText = ::vb420::testsupport::ShippedLanguageText();
   f.SetSetting(QStringLiteral("Backup/Language"), languageKey);
   QVERIFY(f.Start());
   // Zone Information is open, so the Window menu and its own menu are there.
@@ -206,7 +200,7 @@ void HelpTest::menuPathsNameTheProgramsOwnMenus() {
   const QString book = HelpSystem::FolderNameOf(LanguageByKey(languageKey)->helpFile);
   int named = 0;
   for (const QString& page : QDir(HelpRoot() + '/' + book).entryList({"*.html"}, QDir::Files)) {
-    for (const QStringList& path : MenuPaths(ReadAll(HelpRoot() + '/' + book + '/' + page))) {
+    for (const QStringList& path : MenuPaths(ReadText(HelpRoot() + '/' + book + '/' + page))) {
       ++named;
       const QString where = book + '/' + page + ": " + path.join(QStringLiteral(" > "));
       QVERIFY2(path.size() <= 2, qPrintable(where));
@@ -300,7 +294,7 @@ void HelpTest::helpFromAModalDialogOpensInFrontOfIt() {
 
 void HelpTest::f1InTheCopyAndJumpDialogsExplainsThem() {
   AppFixture f;
-  f.languageText = ShippedLanguageFile();
+  f.languageText = ::vb420::testsupport::ShippedLanguageText();
   QVERIFY(f.Start());
   QString shown;
   QString title;

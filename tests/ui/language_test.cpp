@@ -1,6 +1,7 @@
 // Everything the user reads follows the chosen language: message-box
 // buttons, Qt's own texts, window titles, the status-bar date, the access
 // keys of every menu level, and one Spanish term for one thing.
+#include "support/Files.h"
 #include "support/Paths.h"
 #include <QAbstractButton>
 #include <QApplication>
@@ -31,15 +32,9 @@ using namespace vb420::test;
 
 namespace {
 
-std::string ShippedLanguageFile() {
-  QFile f(QString::fromStdString(::vb420::testsupport::ResourceDir() + "/vb420.lng"));
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll().toStdString();
-}
-
 // Starts the program on the shipped texts in language `key`.
 bool StartShipped(AppFixture& f, int key) {
-  f.languageText = ShippedLanguageFile();
+  f.languageText = ::vb420::testsupport::ShippedLanguageText();
   if (f.languageText.empty()) return false;
   f.SetSetting("Backup/Language", key);
   return f.Start();
@@ -117,7 +112,7 @@ class LanguageTest : public QObject {
 void LanguageTest::messageBoxButtonsComeFromTheTextTable() {
   for (const char* language : {"English", "Spanish"}) {
     TextTable text;
-    QCOMPARE(int(text.LoadText(ShippedLanguageFile(), language)), int(TextTable::LoadResult::Ok));
+    QCOMPARE(int(text.LoadText(::vb420::testsupport::ShippedLanguageText(), language)), int(TextTable::LoadResult::Ok));
     UiPrompter real;
     MessageHelper msg(text, real);
     auto T = [&](int e) { return QString::fromStdString(text.Text(e)); };
@@ -138,7 +133,7 @@ void LanguageTest::messageBoxButtonsComeFromTheTextTable() {
   }
   // The shipped Spanish texts, for the record.
   TextTable es;
-  QCOMPARE(int(es.LoadText(ShippedLanguageFile(), "Spanish")), int(TextTable::LoadResult::Ok));
+  QCOMPARE(int(es.LoadText(::vb420::testsupport::ShippedLanguageText(), "Spanish")), int(TextTable::LoadResult::Ok));
   QCOMPARE(QString::fromStdString(es.Text(372)), QStringLiteral("Sí"));
   QCOMPARE(QString::fromStdString(es.Text(14)), QStringLiteral("Cancelar"));
 }
@@ -283,8 +278,8 @@ void LanguageTest::everyMenuLevelHasDistinctAccessKeysInBothLanguages() {
 
 void LanguageTest::spanishUsesOneTermForEachThing() {
   TextTable en, es;
-  QCOMPARE(int(en.LoadText(ShippedLanguageFile(), "English")), int(TextTable::LoadResult::Ok));
-  QCOMPARE(int(es.LoadText(ShippedLanguageFile(), "Spanish")), int(TextTable::LoadResult::Ok));
+  QCOMPARE(int(en.LoadText(::vb420::testsupport::ShippedLanguageText(), "English")), int(TextTable::LoadResult::Ok));
+  QCOMPARE(int(es.LoadText(::vb420::testsupport::ShippedLanguageText(), "Spanish")), int(TextTable::LoadResult::Ok));
   auto E = [&](int i) { return MenuLabel(QString::fromStdString(en.Text(i))); };
   auto S = [&](int i) { return MenuLabel(QString::fromStdString(es.Text(i))); };
   // Entries that say the same thing in English say it the same way in

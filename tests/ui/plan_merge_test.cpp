@@ -28,12 +28,6 @@ using namespace vb420::test;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
-}
-
 void Trigger(AppFixture& f, int command) {
   f.Frame().Action(command)->trigger();
   Settle();
@@ -82,7 +76,7 @@ void PlanMergeTest::exportWritesThePlanWithItsDefaultNameAndFolder() {
   QCOMPARE(f.prompter.saveRequests[0].initialName, QStringLiteral("vb420.itm"));
   QCOMPARE(f.prompter.saveRequests[0].filter, QStringLiteral("E121 (*.itm)"));
   QCOMPARE(f.prompter.saveRequests[0].folder, QString::fromStdString(f.Ws().lastFilePath));
-  const QByteArray file = ReadAll(f.Path("plan.itm"));
+  const QByteArray file = FileData(f.Path("plan.itm"));
   QCOMPARE(file.toStdString(), BuildItmText(f.Ws().data, f.Ws().text));
   QVERIFY(file.contains("\"A,B\"\r\n"));
   QCOMPARE(QString::fromStdString(f.Ws().itmName), QStringLiteral("plan.itm"));

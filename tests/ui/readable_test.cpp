@@ -362,8 +362,6 @@ class ReadableTest : public QObject {
 
 namespace {
 
-std::string ShippedLanguageFile() { return ::vb420::testsupport::ShippedLanguageText(); }
-
 const char* ModelSetting(const QString& model) {
   if (model == "VT-2602H") return "4D:32:36:30:32:07:FF:FF";  // 400-470 MHz
   if (model == "VT-1400") return "50:31:34:30:30:04:FF:FF";
@@ -381,7 +379,7 @@ void ReadableTest::Languages(const char* model) {
 
 void ReadableTest::StartProgram(const QString& model, int language) {
   f_ = std::make_unique<AppFixture>();
-  f_->languageText = ShippedLanguageFile();
+  f_->languageText = ::vb420::testsupport::ShippedLanguageText();
   f_->SetSetting("Backup/Language", language);
   f_->SetSetting("Backup/LastModel", QString::fromLatin1(ModelSetting(model)));
   QVERIFY(f_->Start());

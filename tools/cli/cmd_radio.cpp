@@ -213,7 +213,7 @@ void StopSafelyOnSignals() {
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &sa, nullptr);
 }
 
-int StopExitCode(int code) { return StopRequested() ? 128 + StopSignal() : code; }
+int StopExitCode(int code) { return StopRequested() ? 128 + StopSignalNumber() : code; }
 
 // COMn through the port mapping, or a device path as it is. From here on the
 // verb talks to a radio: a signal stops it safely.

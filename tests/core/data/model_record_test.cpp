@@ -8,7 +8,7 @@
 using namespace vb420;
 
 namespace {
-ModelBytes Bytes(const char* code, uint8_t band, uint8_t b6) {
+ModelBytes ModelCode(const char* code, uint8_t band, uint8_t b6) {
   ModelBytes b{};
   for (int i = 0; i < 5; ++i) b[i] = static_cast<uint8_t>(code[i]);
   b[5] = band;
@@ -19,19 +19,19 @@ ModelBytes Bytes(const char* code, uint8_t band, uint8_t b6) {
 }  // namespace
 
 TEST(ModelRecord, PowerBitSelectsTheHighPowerModel) {
-  EXPECT_EQ(ModelRecord::ModelNumberOf(Bytes("M1600", 0x04, 0xFB)), 1);  // VT-1600H
-  EXPECT_EQ(ModelRecord::ModelNumberOf(Bytes("M1600", 0x04, 0xFF)), 0);  // VT-1600
-  EXPECT_EQ(ModelRecord::ModelNumberOf(Bytes("M2602", 0x06, 0xF8)), 7);  // password bits do not matter
-  EXPECT_EQ(ModelRecord::ModelNumberOf(Bytes("P2400", 0x06, 0xFB)), -1); // no high-power portable
-  EXPECT_EQ(ModelRecord::ModelNumberOf(Bytes("X1600", 0x04, 0xFF)), -1);
+  EXPECT_EQ(ModelRecord::ModelNumberOf(ModelCode("M1600", 0x04, 0xFB)), 1);  // VT-1600H
+  EXPECT_EQ(ModelRecord::ModelNumberOf(ModelCode("M1600", 0x04, 0xFF)), 0);  // VT-1600
+  EXPECT_EQ(ModelRecord::ModelNumberOf(ModelCode("M2602", 0x06, 0xF8)), 7);  // password bits do not matter
+  EXPECT_EQ(ModelRecord::ModelNumberOf(ModelCode("P2400", 0x06, 0xFB)), -1); // no high-power portable
+  EXPECT_EQ(ModelRecord::ModelNumberOf(ModelCode("X1600", 0x04, 0xFF)), -1);
 }
 
 TEST(ModelRecord, KnownModelNeedsAnAllowedBand) {
-  EXPECT_FALSE(ModelRecord::IsKnownModel(Bytes("M2600", 0x04, 0xFF)));
-  EXPECT_TRUE(ModelRecord::IsKnownModel(Bytes("M2600", 0x06, 0xFF)));
-  EXPECT_TRUE(ModelRecord::IsKnownModel(Bytes("M2600", 0x07, 0xFF)));
-  EXPECT_FALSE(ModelRecord::IsKnownModel(Bytes("M1600", 0x06, 0xFF)));
-  EXPECT_FALSE(ModelRecord::IsKnownModel(Bytes("ZZZZZ", 0x04, 0xFF)));
+  EXPECT_FALSE(ModelRecord::IsKnownModel(ModelCode("M2600", 0x04, 0xFF)));
+  EXPECT_TRUE(ModelRecord::IsKnownModel(ModelCode("M2600", 0x06, 0xFF)));
+  EXPECT_TRUE(ModelRecord::IsKnownModel(ModelCode("M2600", 0x07, 0xFF)));
+  EXPECT_FALSE(ModelRecord::IsKnownModel(ModelCode("M1600", 0x06, 0xFF)));
+  EXPECT_FALSE(ModelRecord::IsKnownModel(ModelCode("ZZZZZ", 0x04, 0xFF)));
   EXPECT_TRUE(ModelRecord::IsSelectableBand(0x07));
   EXPECT_FALSE(ModelRecord::IsSelectableBand(0x05));
 }
@@ -54,7 +54,7 @@ TEST(ModelRecord, KindGenerationAndPowerOfEveryModel) {
 
 TEST(ModelRecord, SettingTheModelKeepsThePasswordBits) {
   RadioData d;
-  d.model.SetBytes(Bytes("M1600", 0x04, 0xFC));  // both passwords set
+  d.model.SetBytes(ModelCode("M1600", 0x04, 0xFC));  // both passwords set
   d.model.SetModel(5);                            // VT-2600H
   d.model.SetBandCode(0x07);
   const ModelBytes b = d.model.Bytes();
@@ -71,7 +71,7 @@ TEST(ModelRecord, SettingTheModelKeepsThePasswordBits) {
 
 TEST(ModelRecord, BandLimitsAndClass) {
   RadioData d;
-  d.model.SetBytes(Bytes("M2600", 0x06, 0xFF));
+  d.model.SetBytes(ModelCode("M2600", 0x06, 0xFF));
   EXPECT_EQ(d.model.LowerLimit(), 450);
   EXPECT_EQ(d.model.UpperLimit(), 520);
   EXPECT_EQ(d.model.BandClass(), 1);
@@ -94,7 +94,7 @@ TEST(ModelRecord, NamesVariantsAndLists) {
     file += "^#" + TextTable::IdentifierOf(i) + "," + (i == 204 ? "Mobile" : i == 205 ? "Portable" : "x") + "\n";
   ASSERT_EQ(t.LoadText(file, "English"), TextTable::LoadResult::Ok);
   RadioData d;
-  d.model.SetBytes(Bytes("P2400", 0x07, 0xFF));
+  d.model.SetBytes(ModelCode("P2400", 0x07, 0xFF));
   EXPECT_EQ(d.model.DisplayName(t), "VT-2400[Portable]");
   EXPECT_EQ(d.model.Description(t), "VT-2400[Portable] UHF : 400-470 MHz");
   EXPECT_EQ(d.model.ShortDescription(t), "VT-2400[Portable] [UHF]");
@@ -115,12 +115,12 @@ TEST(ModelRecord, NamesVariantsAndLists) {
 
 TEST(ModelRecord, PlatformKindAndVoting) {
   RadioData d;
-  d.model.SetBytes(Bytes("P1400", 0x04, 0xFF));
+  d.model.SetBytes(ModelCode("P1400", 0x04, 0xFF));
   EXPECT_TRUE(d.model.SameKindAsPlatform("P9302"));
   EXPECT_FALSE(d.model.SameKindAsPlatform("M9300"));
   EXPECT_TRUE(d.model.VotingCapable(true));
   EXPECT_FALSE(d.model.VotingCapable(false));
-  d.model.SetBytes(Bytes("M1602", 0x04, 0xFF));
+  d.model.SetBytes(ModelCode("M1602", 0x04, 0xFF));
   EXPECT_FALSE(d.model.VotingCapable(true));
 }
 

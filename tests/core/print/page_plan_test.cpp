@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../zones/ZoneTestUtil.h"
+#include "PrintTestUtil.h"
 #include "editors/messages/MessageFields.h"
 #include "editors/testfreq/TestFreqFields.h"
 #include "editors/zones/ZoneFields.h"
@@ -38,13 +39,6 @@ int ZonePagesFromBytes(ByteArea image, int zone, bool landscape) {
   }
   if (type == '5') return (landscape ? 2 : 1) + listPages;
   return ((landscape && type >= '2') ? 2 : 1) + listPages;
-}
-
-PrintOptions Only(int option) {
-  PrintOptions o = PrintOptions::Defaults();
-  o.SetAll(false);
-  o.Set(option, true);
-  return o;
 }
 
 class PagePlanTest : public ZoneFixture {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../zones/ZoneTestUtil.h"
+#include "PrintTestUtil.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/features/OptBoardFields.h"
 #include "editors/messages/MessageFields.h"
@@ -57,13 +58,6 @@ std::string AllText(const PageContent& p) {
       for (const auto& c : r) s += c + "|";
   }
   return s;
-}
-
-PrintOptions Only(int option) {
-  PrintOptions o = PrintOptions::Defaults();
-  o.SetAll(false);
-  o.Set(option, true);
-  return o;
 }
 
 class ReportContentTest : public ZoneFixture {

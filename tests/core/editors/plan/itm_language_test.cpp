@@ -10,6 +10,7 @@
 #include "data/RadioData.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/plan/ItmFile.h"
+#include "PlanTestUtil.h"
 #include "editors/zones/ZoneMemory.h"
 #include "lang/TextTable.h"
 #include "support/Paths.h"
@@ -30,12 +31,6 @@ void Fresh(RadioData& d) {
   d.buffers.Clear();
   InitNewImage(d, true);
   d.SyncCodecs();
-}
-
-bool Set(RadioData& d, TextTable& text, const std::string& key, const std::string& value) {
-  forms::SettingLine out;
-  int message = 0;
-  return forms::SetSetting(d, text, key, value, out, message) == forms::SettingStatus::Ok;
 }
 
 // Carrier and tone channels, a repeater with and without telephone, list

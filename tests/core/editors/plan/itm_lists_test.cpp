@@ -14,6 +14,7 @@
 #include "data/RadioData.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/plan/ItmFile.h"
+#include "PlanTestUtil.h"
 #include "editors/zones/ZoneMemory.h"
 #include "lang/TextTable.h"
 
@@ -104,12 +105,6 @@ bool StandIn() {
   for (const forms::FieldSet& s : forms::FieldSets())
     if (s.name == "idlist") return kRegistered && s.fields == &idFields;
   return false;
-}
-
-bool Set(RadioData& d, TextTable& t, const std::string& key, const std::string& value) {
-  forms::SettingLine out;
-  int message = 0;
-  return forms::SetSetting(d, t, key, value, out, message) == forms::SettingStatus::Ok;
 }
 
 std::string Get(RadioData& d, TextTable& t, const std::string& key) {

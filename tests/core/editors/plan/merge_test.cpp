@@ -20,7 +20,7 @@
 namespace vb420 {
 namespace {
 
-TextTable& Texts() {
+TextTable& MergeTexts() {
   static TextTable table = [] {
     TextTable t;
     std::string lng = "*Language,English\n";
@@ -36,7 +36,7 @@ TextTable& Texts() {
 
 class Merge : public ::testing::Test {
  protected:
-  Merge() : data(&Texts()), zm(data) {
+  Merge() : data(&MergeTexts()), zm(data) {
     data.buffers.Clear();
     InitNewImage(data, true);
     data.SyncCodecs();
@@ -44,7 +44,7 @@ class Merge : public ::testing::Test {
   void Set(const std::string& key, const std::string& value) {
     forms::SettingLine out;
     int message = 0;
-    ASSERT_EQ(forms::SetSetting(data, Texts(), key, value, out, message), forms::SettingStatus::Ok) << key;
+    ASSERT_EQ(forms::SetSetting(data, MergeTexts(), key, value, out, message), forms::SettingStatus::Ok) << key;
   }
   std::vector<uint8_t> BlockOf(int zone) {
     const ZoneLayout z = zm.ZoneInfo(zone);
@@ -133,7 +133,7 @@ TEST_F(Merge, TheScramblerSwitchAndCodeTravelWithTheirZone) {
   // Through an entry and the ".sdt" file into another programming.
   EXPECT_EQ(buf.PasteEntries(data.mergeSlots, 4), 1);
   AssignZone(data.mergeSlots, 4, 40);
-  RadioData other(&Texts());
+  RadioData other(&MergeTexts());
   ThroughSdtFile(other);
   if (HasFatalFailure()) return;
   CZoneMemory oz(other);
@@ -216,7 +216,7 @@ TEST_F(Merge, EntriesGoThroughTheSdtFileAndIntoZones) {
   AssignZone(data.mergeSlots, 19, 60);
   const auto source = BlockOf(3);
 
-  RadioData other(&Texts());
+  RadioData other(&MergeTexts());
   ThroughSdtFile(other);
   if (HasFatalFailure()) return;
   EXPECT_TRUE(SlotUsed(other.mergeSlots, 19));
@@ -225,7 +225,7 @@ TEST_F(Merge, EntriesGoThroughTheSdtFileAndIntoZones) {
 
   // The assignment is pending: the check names it.
   std::vector<WriteProblem> problems;
-  CheckMergeData(other, Texts(), problems);
+  CheckMergeData(other, MergeTexts(), problems);
   ASSERT_EQ(problems.size(), 1u);
   EXPECT_EQ(problems[0].line, "\"T180 20 61\"");
 
@@ -242,7 +242,7 @@ TEST_F(Merge, EntriesGoThroughTheSdtFileAndIntoZones) {
   EXPECT_EQ(other.Ext().u8(zones::kExtZoneBytes + 60), 9);
   EXPECT_FALSE(oz.ReadPerChannel(oz.GlobalChannel(60, 1)).bitA);
   problems.clear();
-  CheckMergeData(other, Texts(), problems);
+  CheckMergeData(other, MergeTexts(), problems);
   EXPECT_TRUE(problems.empty());
 }
 
@@ -250,7 +250,7 @@ TEST_F(Merge, CheckNamesEmptyAndDoubleAssignments) {
   AssignZone(data.mergeSlots, 0, 4);
   AssignZone(data.mergeSlots, 1, 4);
   std::vector<WriteProblem> problems;
-  CheckMergeData(data, Texts(), problems);
+  CheckMergeData(data, MergeTexts(), problems);
   ASSERT_EQ(problems.size(), 3u);
   EXPECT_EQ(problems[0].line, "\"T181 1 5\"");
   EXPECT_EQ(problems[2].line, "\"T521 5 \"");
@@ -283,7 +283,7 @@ TEST_F(Merge, SecondGenerationCutsPastedNames) {
   back.CopyEntries(data.mergeSlots, 0, 0);
   ASSERT_EQ(back.PasteZones(zm, 5), MergeResult::Done);
   forms::SettingLine out;
-  ASSERT_EQ(forms::GetSetting(data, Texts(), "zone.6.ch.1.name", out), forms::SettingStatus::Ok);
+  ASSERT_EQ(forms::GetSetting(data, MergeTexts(), "zone.6.ch.1.name", out), forms::SettingStatus::Ok);
   EXPECT_EQ(out.text, "ABCDEFGH");
 }
 

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "print/core/PrintOptions.h"
+
+namespace vb420::testing {
+
+// The report with one section chosen and every other left out.
+inline print::PrintOptions Only(int option) {
+  print::PrintOptions o = print::PrintOptions::Defaults();
+  o.SetAll(false);
+  o.Set(option, true);
+  return o;
+}
+
+}  // namespace vb420::testing
