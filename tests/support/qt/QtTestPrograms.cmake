@@ -11,6 +11,7 @@ function(vb420_qt_test_program name)
   if(P_PCH AND VB420_PCH AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     target_precompile_headers(${name} REUSE_FROM ${P_PCH})
   endif()
+  # Eight files to a compile unit, as the GoogleTest programs.
   set_target_properties(${name} PROPERTIES AUTOMOC ON UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
   target_link_libraries(${name} PRIVATE vb420qttestmain ${P_LIBS})
   set(_tests "${CMAKE_CURRENT_BINARY_DIR}/${name}_tests.cmake")
