@@ -66,4 +66,4 @@ BENCHMARK(BM_LoadDat)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+#include "RegisteredMain.h"

@@ -16,6 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
 #include "support/SimProcess.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
@@ -49,8 +50,8 @@ double WriteFleet(const std::string& plan, int n) {
   std::ofstream ids(idsPath);
   ids << "message.1\n";
   for (int k = 0; k < n; ++k) {
-    sims.push_back(std::make_unique<SimProcess>(std::vector<std::string>{
-        "--baud", "19200", "--line-rate", "--serial", "00000000900" + std::to_string(k)}));
+    sims.push_back(std::make_unique<SimProcess>(
+        bench::AtLineRate({"--baud", "19200", "--serial", "00000000900" + std::to_string(k)})));
     if (!sims.back()->Started()) return -1;
     args.insert(args.end(), {"--port", sims.back()->Device()});
     ids << "UNIT " << 100 + k << "\n";
@@ -90,4 +91,4 @@ BENCHMARK(BM_FleetOfFourAgainstOne)->Iterations(1)->Unit(benchmark::kSecond)->Us
 
 }  // namespace
 
-BENCHMARK_MAIN();
+#include "RegisteredMain.h"

@@ -16,6 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
 #include "link/RadioLink.h"
 
 namespace {
@@ -82,7 +83,7 @@ void Report(benchmark::State& state, int bytesPerBlock, double seconds) {
 }
 
 void BM_Read192BlocksAtLineRate(benchmark::State& state) {
-  Sim sim({"--line-rate", "--no-fill"});
+  Sim sim(bench::AtLineRate({"--no-fill"}));
   RadioLink link;
   if (!Connect(link, sim)) {
     state.SkipWithError("the simulator did not answer");
@@ -104,7 +105,7 @@ void BM_Read192BlocksAtLineRate(benchmark::State& state) {
 }
 
 void BM_Write192BlocksAtLineRate(benchmark::State& state) {
-  Sim sim({"--line-rate"});
+  Sim sim(bench::AtLineRate({}));
   RadioLink link;
   if (!Connect(link, sim)) {
     state.SkipWithError("the simulator did not answer");
@@ -132,4 +133,4 @@ BENCHMARK(BM_Write192BlocksAtLineRate)->Iterations(1)->Unit(benchmark::kSecond)-
 
 }  // namespace
 
-BENCHMARK_MAIN();
+#include "RegisteredMain.h"

@@ -14,10 +14,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
 #include "support/SimProcess.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"
+#include "support/Programmings.h"
 
 extern char** environ;
 
@@ -29,15 +31,12 @@ using testing::TempPath;
 
 constexpr double kBitsPerByte = 11;  // start, 8 data, 2 stop
 
-// A programming in which no block is one repeated byte, so that every block
-// crosses the line in full.
+// A full channel plan, as a fleet radio carries: a programming that passes
+// every check of the write.
 std::string MakeBusyImage() {
-  RadioData data;
-  InitNewImage(data, true);
-  ByteArea image = data.Image();
-  for (size_t i = 0x200; i < kImageSize; ++i) image.setU8(i, static_cast<uint8_t>(i * 31 + (i >> 8)));
-  ByteArea extArea = data.Ext();
-  for (size_t i = 0x100; i < kExtSize; ++i) extArea.setU8(i, static_cast<uint8_t>(i * 7));
+  RadioData data(&testsupport::NumberedTexts());
+  testsupport::FreshProgramming(data);
+  testsupport::FillFullPlan(data);
   const std::string path = TempPath("bench-image.dat");
   if (SaveDatFile(path, data).result != kFileOk) std::fprintf(stderr, "cannot write %s\n", path.c_str());
   return path;
@@ -73,7 +72,7 @@ void RunTransfer(benchmark::State& state, bool write) {
   size_t bytes = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    SimProcess sim({"--image", image, "--no-fill", "--line-rate", "--trace", trace});
+    SimProcess sim(bench::AtLineRate({"--image", image, "--no-fill", "--trace", trace}));
     if (!sim.Started()) {
       state.SkipWithError("the simulator did not start");
       return;
@@ -112,4 +111,4 @@ BENCHMARK(BM_CliWriteAtLineRate)->Iterations(1)->Unit(benchmark::kSecond)->UseRe
 
 }  // namespace
 
-BENCHMARK_MAIN();
+#include "RegisteredMain.h"

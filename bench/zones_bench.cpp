@@ -112,4 +112,4 @@ void BM_RetypeZoneToAnotherClass(benchmark::State& state) {
 BENCHMARK(BM_RetypeZoneToAnotherClass)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-BENCHMARK_MAIN();
+#include "RegisteredMain.h"
