@@ -4,9 +4,11 @@
 // --clamp asked for that. Both verbs follow one rule.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "support/CliRun.h"
+#include "support/Files.h"
 
 namespace {
 
@@ -55,7 +57,7 @@ TEST_F(CliTypedValues, TheOffTextInAnyCaseOrLanguageAndListedTonesAreTaken) {
   // The channel verb: off in lower case turns both tones off, as typed Off does.
   const CliRun c = RunCli("channel " + file_ + " 1 1 RXSIG=off TXSIG=OFF");
   ASSERT_EQ(c.exitCode, 0) << c.err;
-  EXPECT_NE(c.out.find("RXSIG=Off\nTXSIG=Off\n"), std::string::npos) << c.out;
+  EXPECT_NE(c.out.find("rxtone=Off\ntxtone=Off\n"), std::string::npos) << c.out;
   ASSERT_EQ(RunCli("channel " + file_ + " 1 1 RXSIG=d023i").exitCode, 0);
   EXPECT_EQ(Setting("zone.1.ch.1.rxtone"), "zone.1.ch.1.rxtone=D023I\n");
 }
@@ -78,9 +80,50 @@ TEST_F(CliTypedValues, ANumberBroughtToItsLimitIsSavedWithExitCode14UnlessClampI
   // The channel verb holds to the same rule.
   const CliRun c = RunCli("channel " + file_ + " 1 1 TXF=10");
   EXPECT_EQ(c.exitCode, 14) << c.err;
-  EXPECT_NE(c.out.find("TXF=136.00000"), std::string::npos) << c.out;
+  EXPECT_NE(c.out.find("txf=136.00000"), std::string::npos) << c.out;
   EXPECT_EQ(RunCli("channel " + file_ + " 1 1 TXF=10 --clamp").exitCode, 0);
   EXPECT_EQ(RunCli("channel " + file_ + " 1 1 RXF=146.5249").exitCode, 0);
+}
+
+// One spelling for a field across the verbs: `channel` prints a channel as
+// `settings` lists it, and takes the keys as well as its older names.
+TEST_F(CliTypedValues, ChannelAndSettingsNameAndShowEveryFieldAlike) {
+  ASSERT_EQ(RunCli("channel " + file_ + " 1 1 rxtone=67 Power=Low F11=No NAME=yard").exitCode, 0);
+  ASSERT_EQ(RunCli("channel " + file_ + " 1 1 RXSIG=71.9 pOwEr=High").exitCode, 0);
+  std::string expected;
+  std::istringstream listed(RunCli("settings " + file_ + " --editor channel").out);
+  for (std::string line; std::getline(listed, line);) {
+    if (line.rfind("zone.1.ch.1.", 0) != 0) continue;
+    line = line.substr(12, line.find('\t') - 12);
+    expected += line + "\n";
+  }
+  const CliRun shown = RunCli("channel " + file_ + " 1 1");
+  EXPECT_EQ(shown.out, expected);
+  EXPECT_NE(shown.out.find("rxtone=71.9\n"), std::string::npos);
+  EXPECT_NE(shown.out.find("power=High\n"), std::string::npos);
+  // A name that is neither is a usage error naming the keys.
+  const CliRun bad = RunCli("channel " + file_ + " 1 1 rxsignal=67");
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_NE(bad.err.find("rxtone"), std::string::npos) << bad.err;
+}
+
+// An import column may be headed by the field's key as well as by the
+// file's own word: both read the same plan.
+TEST_F(CliTypedValues, ImportColumnsTakeTheKeysAsWellAsTheirWords) {
+  const std::string words = Path("words.itm"), keys = Path("keys.itm");
+  const std::string rows = "$,,1,2,147.5,147.5,71.9,D023N,YARD\r\n";
+  vb420::testsupport::WriteText(words, "MARDEKO ZEL\r\n[Radio Band]=VHF\r\n[Language]=English\r\n"
+                                       "$$,CNVDATA,ZN,CH,RXF,TXF,RXSIG,TXSIG,NAME\r\n" + rows);
+  vb420::testsupport::WriteText(keys, "MARDEKO ZEL\r\n[Radio Band]=VHF\r\n[Language]=English\r\n"
+                                      "$$,CNVDATA,ZN,CH,rxf,TXF,rxtone,TxTone,name\r\n" + rows);
+  const std::string other = Path("other.dat");
+  ASSERT_EQ(RunCli("new -o " + other).exitCode, 0);
+  ASSERT_EQ(RunCli("channel " + other + " 1 1 RXF=146.52 RXSIG=100.0 TXSIG=D023I").exitCode, 0);
+  ASSERT_EQ(RunCli("import " + file_ + " " + words + " --yes").exitCode, 0);
+  ASSERT_EQ(RunCli("import " + other + " " + keys + " --yes").exitCode, 0);
+  const std::string shown = RunCli("channel " + file_ + " 1 2").out;
+  EXPECT_NE(shown.find("rxtone=71.9\ntxtone=D023N\nname=YARD"), std::string::npos) << shown;
+  EXPECT_EQ(RunCli("channel " + other + " 1 2").out, shown);
 }
 
 TEST(CliPortWording, AMissingDeviceNamesTheOptionNotTheDialog) {

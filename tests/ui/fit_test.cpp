@@ -239,6 +239,9 @@ class FitTest : public QObject {
       QVERIFY(dlg.Button(n)->toolTip().contains(QStringLiteral("gone%1").arg(n)));
     }
     QCOMPARE(dlg.Chosen(), 2);  // nothing to choose: the port stays
+    // The device box says that a path can be typed.
+    QCOMPARE(dlg.DeviceBox()->lineEdit()->placeholderText(), QStringLiteral("E1296"));
+    QCOMPARE(dlg.DeviceBox()->toolTip(), QStringLiteral("E1296"));
   }
 
   void commPortTakesAnotherDeviceForAPortAndKeepsIt() {
