@@ -127,4 +127,7 @@ if(VB420_TESTS)
   add_test(NAME test_package
            COMMAND "${CMAKE_SOURCE_DIR}/tests/install/package_test.sh" "${CMAKE_BINARY_DIR}")
   set_tests_properties(test_package PROPERTIES TIMEOUT 600)
+  # The bash completion against the built tool.
+  add_test(NAME test_completion
+           COMMAND bash "${CMAKE_SOURCE_DIR}/tests/install/completion_test.sh" "${CMAKE_BINARY_DIR}" "${CMAKE_SOURCE_DIR}")
 endif()
