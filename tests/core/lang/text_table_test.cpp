@@ -200,7 +200,7 @@ TEST(RealLanguageFile, TheSplashAndAboutTextsGiveTheFreeLicence) {
     for (int i : {5, 6, 7, 1294}) all += t->Text(i) + "\n";
     for (const char* gone : {"rights reserved", "derechos reservados", "prohibit", "prohíbe", "protected by", "protegido"})
       EXPECT_EQ(all.find(gone), std::string::npos) << gone;
-    EXPECT_EQ(t->Text(5), "Copyright (C) MARDEKO.");
+    EXPECT_NE(t->Text(5).find("(C) MARDEKO."), std::string::npos);
     EXPECT_NE(t->Text(6).find("GPL"), std::string::npos);
     EXPECT_NE(t->Text(6).find("3"), std::string::npos);
     EXPECT_NE(t->Text(1294).find("https://www.gnu.org/licenses/"), std::string::npos);
