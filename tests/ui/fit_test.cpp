@@ -29,6 +29,7 @@
 
 #include "UiTestSupport.h"
 #include "app/AboutDlg.h"
+#include "app/SplashWnd.h"
 #include "app/TreeBar.h"
 #include "data/DataFile.h"
 #include "data/ImageLayout.h"
@@ -347,6 +348,11 @@ class FitTest : public QObject {
       port.DeviceBox()->lineEdit()->clear();
       Settle();
       save(&port, QStringLiteral("commport-hint"));
+      CSplashWnd splash(f_->Ws().text, 24);
+      splash.show();
+      Settle();
+      save(&splash, QStringLiteral("splash"));
+      splash.hide();
       CAboutDlg about(f_->Ws().text);
       about.show();
       Settle();
