@@ -12,6 +12,7 @@ vb420_packages=(
   libgl-dev xvfb xauth
   clang
   poppler-utils
+  lintian
   fonts-dejavu-core
 )
 

@@ -12,6 +12,10 @@
 
 namespace vb420 {
 
+namespace {
+constexpr int kLicenceEntry = 1294;  // the licence statement, with a link
+}  // namespace
+
 QIcon ProgramIcon() {
   static QIcon icon = [] {
     QIcon ic;
@@ -69,13 +73,22 @@ CAboutDlg::CAboutDlg(TextTable& text, QWidget* parent) : QDialog(parent) {
     texts->addWidget(l);
     if (entry == 2 || entry == 4) texts->addSpacing(8);
   }
+  // The licence in full words, with the address of the licence texts.
+  auto* licence = new QLabel(T(kLicenceEntry), this);
+  licence->setObjectName(QStringLiteral("aboutLicence"));
+  licence->setWordWrap(true);
+  licence->setTextFormat(Qt::RichText);
+  licence->setOpenExternalLinks(true);
+  licence->setTextInteractionFlags(Qt::TextBrowserInteraction);
+  texts->addSpacing(8);
+  texts->addWidget(licence);
   row->addLayout(texts, 1);
   outer->addLayout(row);
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(T(13), QDialogButtonBox::AcceptRole)->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   outer->addWidget(buttons);
-  setMinimumWidth(380);
+  setMinimumWidth(460);
 }
 
 }  // namespace vb420

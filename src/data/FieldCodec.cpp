@@ -97,6 +97,47 @@ uint16_t CFieldCodec::TextToTone(const std::string& text) const {
   return static_cast<uint16_t>(ScaledDecimal(ParseDecimalText(t), 1, true));
 }
 
+int CFieldCodec::ToneChoiceRow(const std::string& typed, const std::vector<std::string>& offTexts) const {
+  size_t a = 0, b = typed.size();
+  while (a < b && (typed[a] == ' ' || typed[a] == '\t')) ++a;
+  while (b > a && (typed[b - 1] == ' ' || typed[b - 1] == '\t')) --b;
+  const std::string t = typed.substr(a, b - a);
+  if (t.empty()) return -1;
+  std::string upper = t;
+  std::transform(upper.begin(), upper.end(), upper.begin(), ToUpperAscii);
+  for (const std::string& off : offTexts) {
+    std::string o = off;
+    std::transform(o.begin(), o.end(), o.begin(), ToUpperAscii);
+    if (!o.empty() && o == upper) return 0;
+  }
+  if (upper[0] == 'D') {
+    // "D", three octal digits, and N or I (N when left out).
+    if (upper.size() != 4 && upper.size() != 5) return -1;
+    for (size_t i = 1; i <= 3; ++i)
+      if (upper[i] < '0' || upper[i] > '7') return -1;
+    if (upper.size() == 5 && upper[4] != 'N' && upper[4] != 'I') return -1;
+    const int code = (upper[1] - '0') * 100 + (upper[2] - '0') * 10 + (upper[3] - '0');
+    for (int i = 0; i < kDqtCodeCount; ++i)
+      if (kDqtCodes[i] == code) return 1 + kQtToneCount + i + (upper.size() == 5 && upper[4] == 'I' ? kDqtCodeCount : 0);
+    return -1;
+  }
+  // A number: digits with at most one separator and nothing else.
+  size_t separators = 0;
+  for (char c : t) {
+    if (c == '.' || c == decimalSeparator_) ++separators;
+    else if (c < '0' || c > '9') return -1;
+  }
+  if (separators > 1) return -1;
+  const DecimalText d = ParseDecimalText(t, decimalSeparator_);
+  if (!d.hasDigits) return -1;
+  // Digits beyond the tenths must all be zero ("67.00" is 67.0, "67.05" is no tone).
+  if (d.fracDigits.size() > 1 && d.fracDigits.find_first_not_of('0', 1) != std::string::npos) return -1;
+  const int64_t tenths = ScaledDecimal(d, 1, false);
+  for (int i = 0; i < kQtToneCount; ++i)
+    if (ScaledDecimal(ParseDecimalText(kQtTones[i]), 1, false) == tenths) return 1 + i;
+  return -1;
+}
+
 std::string CFieldCodec::ToneListText(int row) const {
   if (row < 0 || row >= kToneListRows) return {};
   if (row == 0) return text_ ? text_->Text(kOffTextEntry) : std::string("off");

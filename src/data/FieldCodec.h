@@ -39,6 +39,12 @@ class CFieldCodec {
   }
   uint16_t TextToTone(const std::string& text) const;
   std::string ToneListText(int row) const;
+  // The tone-list row a typed text names exactly, -1 when it names none: an
+  // off text (any of `offTexts`, in any case), a listed tone ("67", "67.0",
+  // "67,0" with the decimal separator) or a listed code ("D023", "d023n",
+  // "D023I"). Surrounding blanks are ignored; an empty text names no row.
+  // Unlike TextToTone, nothing is forced into range.
+  int ToneChoiceRow(const std::string& typed, const std::vector<std::string>& offTexts) const;
   // Row of a tone word in the tone list, -1 when it is not a list row.
   static int ToneListRow(uint16_t word);
   static uint16_t ToneListWord(int row);

@@ -101,7 +101,7 @@ LinkResult ReadMemory(RadioLink& link, Prompter& prompter, const SessionCallback
 
 }  // namespace session
 
-std::string PortOpenFailureText(TextTable& text, const std::string& device, int error) {
+std::string PortOpenFailureText(TextTable& text, const std::string& device, int error, int absentEntry) {
   // A text without its "%s" still names the value, on a line of its own.
   const auto fill = [](std::string t, const std::string& value) {
     if (const size_t at = t.find("%s"); at != std::string::npos) t.replace(at, 2, value);
@@ -114,7 +114,7 @@ std::string PortOpenFailureText(TextTable& text, const std::string& device, int 
       out = fill(text.Text(msg::kPortBusy), device) + "\n\n" + text.Text(msg::kPortBusyWhy);
       return out;
     case PortOpenProblem::kNoPermission: out = text.Text(msg::kPortNoPermission); break;
-    case PortOpenProblem::kAbsent: out = text.Text(msg::kPortAbsent); break;
+    case PortOpenProblem::kAbsent: out = text.Text(absentEntry); break;
     default: out = fill(text.Text(msg::kPortSystemSays), error ? std::strerror(error) : "?"); break;
   }
   return text.Text(msg::kPortNotOpened) + "\n\n" + fill(text.Text(msg::kPortDevice), device) + "\n" + out;

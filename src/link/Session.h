@@ -82,7 +82,10 @@ inline void Progress(const SessionCallbacks& cb, int done) {
 
 // The message for a port that would not open: text entry 269, the device
 // (entry 84) and what to do about the reason (86 no permission, 87 absent,
-// 285 with 117 busy, 119 with the system's words otherwise).
-std::string PortOpenFailureText(TextTable& text, const std::string& device, int error);
+// 285 with 117 busy, 119 with the system's words otherwise). `absentEntry`
+// says what to do about a device that is not there: the program points at
+// its Communication Port dialog, the command-line tool at its option.
+std::string PortOpenFailureText(TextTable& text, const std::string& device, int error,
+                                int absentEntry = msg::kPortAbsent);
 
 }  // namespace vb420

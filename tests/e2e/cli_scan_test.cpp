@@ -29,7 +29,7 @@ TEST_F(CliScan, PriorityChannelRulesAndZoneDeletion) {
   EXPECT_NE(refused.err.find("priority channel"), std::string::npos) << refused.err;
   EXPECT_EQ(FileBytes(), before);
 
-  const CliRun set = RunCli("settings " + file_ + " scan.0.0=Fixed scan.0.2=1 scan.0.3=2 scan.0.9=5.07 scanlist.1.5=Yes");
+  const CliRun set = RunCli("settings --clamp " + file_ + " scan.0.0=Fixed scan.0.2=1 scan.0.3=2 scan.0.9=5.07 scanlist.1.5=Yes");
   ASSERT_EQ(set.exitCode, 0) << set.err;
   EXPECT_EQ(set.out, "scan.0.0=Fixed\nscan.0.2=1\nscan.0.3=2\nscan.0.9=5.00\nscanlist.1.5=Yes\n");
 
@@ -43,7 +43,7 @@ TEST_F(CliScan, PriorityChannelRulesAndZoneDeletion) {
 }
 
 TEST_F(CliScan, DtmfAndTwoToneByKey) {
-  const CliRun set = RunCli("settings " + file_ +
+  const CliRun set = RunCli("settings --clamp " + file_ +
                             " dtmf.mem.1.code=12# dtmf.mem.1.name=Depot dtmf.0.0=9 twotone.code.1.a=3200 "
                             "twotone.dgrid.1.1.seq=A-B");
   ASSERT_EQ(set.exitCode, 0) << set.err;

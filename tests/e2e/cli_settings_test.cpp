@@ -30,7 +30,7 @@ using vb420::test::RunCli;
 class CliSettings : public vb420::test::NewFileTest {};
 
 TEST_F(CliSettings, AssignmentsAreStoredByTheWindowRulesAndListed) {
-  const CliRun set = RunCli("settings " + file_ +
+  const CliRun set = RunCli("settings --clamp " + file_ +
                             " zone.2.ch.4.rxf=146.52 zone.2.ch.4.name=depot zone.2.header.7=5000 zone.2.header.8=");
   ASSERT_EQ(set.exitCode, 0) << set.err;
   // Each assignment answers with the text the window shows afterwards:
@@ -143,7 +143,7 @@ TEST_F(CliBenchSettings, TestFrequenciesListAndStoreAsTheGrid) {
   vb420::TextTable english;
   ASSERT_EQ(english.LoadFile(::vb420::testsupport::ResourceDir() + "/vb420.lng", "English"), vb420::TextTable::LoadResult::Ok);
   const CliRun warned = RunCli("settings " + file_ + " testfreq.4.tx=470");
-  ASSERT_EQ(warned.exitCode, 0) << warned.err;
+  ASSERT_EQ(warned.exitCode, 14) << warned.err;  // stored as the band's limit
   EXPECT_NE(warned.err.find("testfreq.4.tx: " + english.Text(284)), std::string::npos) << warned.err;
 }
 
@@ -214,7 +214,7 @@ TEST_F(CliSettings, FeaturesAreListedAndSetByKey) {
     EXPECT_NE(list.out.find("features.6.1=\t[disabled]\n"), std::string::npos);
     EXPECT_NE(list.out.find("features.0.0=Off\n"), std::string::npos);
   }
-  const CliRun set = RunCli("settings " + file_ + " features.1.2=35 features.0.0=12 keys.3.press=\"Direct Channel 1\"");
+  const CliRun set = RunCli("settings --clamp " + file_ + " features.1.2=35 features.0.0=12 keys.3.press=\"Direct Channel 1\"");
   ASSERT_EQ(set.exitCode, 0) << set.err;
   EXPECT_EQ(set.out, "features.1.2=31\nfeatures.0.0=8\nkeys.3.press=Direct Channel 1\n");
 }

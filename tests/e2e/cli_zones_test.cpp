@@ -24,8 +24,8 @@ class CliZones : public vb420::test::NewFileTest {};
 TEST_F(CliZones, ReceiveFrequencyCreatesZoneAndChannel) {
   const CliRun r = RunCli("channel " + file_ + " 1 3 RXF=146.52");
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.out.find("RXF=146.52000\nTXF=146.52000\n"), std::string::npos);
-  EXPECT_NE(r.out.find("NAME=  CH   3\n"), std::string::npos);
+  EXPECT_NE(r.out.find("rxf=146.52000\ntxf=146.52000\n"), std::string::npos);
+  EXPECT_NE(r.out.find("name=  CH   3\n"), std::string::npos);
   EXPECT_EQ(RunCli("zones " + file_).out,
             "zone=1 type=1 class=conventional offset=0x0B00 size=80 records=1 first=1 repeaters=0 name=\"  1\"\n"
             "free=18359 first-block=0x000B last-block=0x000B\n");
@@ -44,8 +44,8 @@ TEST_F(CliZones, ChannelsKeepTheirOrderAndDeleteCloses) {
   EXPECT_EQ(RunCli("dump " + file_ + " 0xB50 1").out, "05\n");
   EXPECT_EQ(RunCli("dump " + file_ + " 0xB80 1").out, "07\n");
   const CliRun five = RunCli("channel " + file_ + " 1 5");
-  EXPECT_NE(five.out.find("NAME=Fire\n"), std::string::npos);
-  EXPECT_NE(five.out.find("RXSIG=D023N\nTXSIG=D023N\n"), std::string::npos);
+  EXPECT_NE(five.out.find("name=Fire\n"), std::string::npos);
+  EXPECT_NE(five.out.find("rxtone=D023N\ntxtone=D023N\n"), std::string::npos);
   ASSERT_EQ(RunCli("channel " + file_ + " 1 2 --delete").exitCode, 0);
   EXPECT_EQ(RunCli("dump " + file_ + " 0xB20 1").out, "05\n");
   // The freed tail of the area is 0xFF again.
@@ -55,9 +55,9 @@ TEST_F(CliZones, ChannelsKeepTheirOrderAndDeleteCloses) {
 
 TEST_F(CliZones, OutOfRangeIsStoredWithTheProgramsMessage) {
   const CliRun r = RunCli("channel " + file_ + " 1 1 RXF=300");
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_NE(r.out.find("RXF=174.00000"), std::string::npos);
-  EXPECT_NE(r.err.find("RXF: "), std::string::npos);
+  EXPECT_EQ(r.exitCode, 14);  // stored, but brought to the band's limit
+  EXPECT_NE(r.out.find("rxf=174.00000"), std::string::npos);
+  EXPECT_NE(r.err.find("rxf: "), std::string::npos);
   // An option value that is none of the field's choices is refused.
   const CliRun bad = RunCli("channel " + file_ + " 1 1 F9=nonsense");
   EXPECT_EQ(bad.exitCode, 1);

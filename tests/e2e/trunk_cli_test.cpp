@@ -47,7 +47,7 @@ class TrunkCli : public ::testing::Test {
 };
 
 TEST_F(TrunkCli, GroupsRepeatersAndHeadersComeAndGoByKey) {
-  CliRun r = RunCli("settings " + file_ +
+  CliRun r = RunCli("settings --clamp " + file_ +
                     " zone.3.group.5.encode=12 zone.3.group.5.name=yard zone.3.rep.2.rxf=151.025 zone.3.header.home=2"
                     " zone.3.header.8=700");
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -62,7 +62,7 @@ TEST_F(TrunkCli, GroupsRepeatersAndHeadersComeAndGoByKey) {
   r = RunCli("settings " + file_ + " --editor repeater");
   EXPECT_EQ(r.out, "");
   // A PassPort zone: its first group's ID becomes the primary group ID.
-  r = RunCli("settings " + file_ + " zone.4.group.1.id=4321 zone.4.system.asid=200 zone.4.search.blacklist=9,3");
+  r = RunCli("settings --clamp " + file_ + " zone.4.group.1.id=4321 zone.4.system.asid=200 zone.4.search.blacklist=9,3");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "zone.4.group.1.id=4321\nzone.4.system.asid=127\nzone.4.search.blacklist=3,9\n");
   r = RunCli("settings " + file_ + " zone.4.system.ptg zone.4.system.datatg");

@@ -22,10 +22,12 @@ mv "$work/first" "$work/moved"
 p="$work/moved"
 
 expected="bin/vb420cli bin/vb420sim share/vb420/vb420.lng share/vb420/help/en/index.html
-          share/vb420/help/sp/index.html share/doc/vb420/README.md"
+          share/vb420/help/sp/index.html share/doc/vb420/README.md share/doc/vb420/LICENSE
+          share/man/man1/vb420cli.1.gz share/man/man1/vb420sim.1.gz share/bash-completion/completions/vb420cli"
 # The desktop program and its menu entry only when it was built (VB420_GUI).
 if [ -x "$build/src/app/vb420" ]; then
-  expected="$expected bin/vb420 share/applications/vb420.desktop share/icons/hicolor/scalable/apps/vb420.svg"
+  expected="$expected bin/vb420 share/applications/vb420.desktop share/icons/hicolor/scalable/apps/vb420.svg
+            share/man/man1/vb420.1.gz"
 fi
 for f in $expected; do
   [ -e "$p/$f" ] || fail "not installed: $f"
@@ -60,7 +62,8 @@ out=$("$p/bin/vb420cli" codec tone "$off_en") || fail "codec tone in English"
 # The English word is no off value in Spanish: the Spanish column was read.
 out=$(VB420_LANGUAGE=Spanish "$p/bin/vb420cli" codec tone "$off_en") || fail "codec tone in Spanish"
 [ "${out%% *}" != "word=0xFFFF" ] || fail "the Spanish texts were not loaded: $out"
-"$p/bin/vb420cli" --help | grep -q "info" || fail "vb420cli --help lists no verbs"
+# (read whole first: grep -q would stop reading at its first match)
+help=$("$p/bin/vb420cli" --help) && grep -q "info" <<<"$help" || fail "vb420cli --help lists no verbs"
 
 # Without the installed share folder nothing is found: the source tree the
 # programs were built from is not a fallback for an installed copy.

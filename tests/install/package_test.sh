@@ -26,5 +26,42 @@ if [ -f "$build/src/app/vb420" ]; then
     { echo "FAIL: the package does not depend on Qt's widgets library" >&2; failures=$((failures + 1)); }
 fi
 [ "$(dpkg-deb -f "$deb" Package)" = vb420 ] || { echo "FAIL: package name" >&2; failures=$((failures + 1)); }
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# What a distribution asks of a package: the licence, the changelog, the
+# manual pages (compressed), the completion, a maintainer who can be written to.
+for f in ./usr/share/doc/vb420/copyright ./usr/share/doc/vb420/changelog.Debian.gz ./usr/share/man/man1/vb420cli.1.gz \
+         ./usr/share/man/man1/vb420sim.1.gz ./usr/share/bash-completion/completions/vb420cli; do
+  grep -q " $f\$" <<<"$list" || fail "$f not in the package"
+done
+if [ -f "$build/src/app/vb420" ]; then
+  grep -q " ./usr/share/man/man1/vb420.1.gz\$" <<<"$list" || fail "no manual page of vb420"
+fi
+maintainer=$(sed -n 's/^VB420_MAINTAINER:STRING=//p' "$build/CMakeCache.txt")
+[ -n "$maintainer" ] && [ "$(dpkg-deb -f "$deb" Maintainer)" = "$maintainer" ] ||
+  fail "the Maintainer field is not VB420_MAINTAINER ($maintainer)"
+grep -q "localhost" <<<"$(dpkg-deb -f "$deb" Maintainer)" && fail "the maintainer's address is on localhost"
+[ "$(dpkg-deb -f "$deb" Recommends)" = "qt6-translations-l10n" ] || fail "Recommends is not qt6-translations-l10n"
+mkdir -p "$work/x" && dpkg-deb -x "$deb" "$work/x"
+head -1 "$work/x/usr/share/doc/vb420/copyright" | grep -q "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ||
+  fail "the copyright file is not in the machine-readable format"
+grep -q "^License: GPL-3+" "$work/x/usr/share/doc/vb420/copyright" || fail "the copyright file names no GPL-3+"
+# The manual of the tool names every verb its help lists.
+manual=$(zcat "$work/x/usr/share/man/man1/vb420cli.1.gz")
+for verb in $("$build/tools/vb420cli" --help | awk '/^verbs:/ { on = 1; next } on && /^$/ { exit } on && /^  [^ ]/ { print $1 }'); do
+  # (roff writes a hyphen as "\-")
+  grep -qxF ".SS ${verb//-/\\-}" <<<"$manual" || fail "the manual page of vb420cli has no section for $verb"
+done
+
+# lintian, when it is installed (the scripts install it), finds nothing to
+# warn about: any error or warning fails the test.
+if command -v lintian >/dev/null; then
+  lintian --allow-root "$deb" >"$work/lintian.log" 2>&1
+  if grep -E '^[EW]: ' "$work/lintian.log" >&2; then
+    fail "lintian reports errors or warnings"
+  fi
+else
+  echo "lintian is not installed: the package was not checked by it"
+fi
 [ $failures -eq 0 ] || exit 1
 echo "package test passed: $(basename "$deb")"

@@ -16,12 +16,14 @@
 
 namespace vb420::test {
 
-CliRun RunCli(const std::string& args, const std::string& env) {
+CliRun RunCli(const std::string& args, const std::string& env) { return RunProgram("tools/vb420cli", args, env); }
+
+CliRun RunProgram(const std::string& program, const std::string& args, const std::string& env) {
   static std::atomic<int> counter{0};
   const std::string errFile = (std::filesystem::temp_directory_path() /
                                ("vb420-cli-err-" + std::to_string(::getpid()) + "-" + std::to_string(counter++)))
                                   .string();
-  const std::string cmd = env + testsupport::BinaryDir() + "/tools/vb420cli " + args + " 2>" + errFile;
+  const std::string cmd = env + testsupport::BinaryDir() + "/" + program + " " + args + " 2>" + errFile;
   CliRun r;
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return r;

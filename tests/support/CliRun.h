@@ -19,6 +19,9 @@ struct CliRun {
 
 // `env` is put before the command ("LANG=C "); `args` are shell words.
 CliRun RunCli(const std::string& args, const std::string& env = "");
+// The same for another program of the build, by its path below the build
+// folder ("tools/sim/vb420sim", "src/app/vb420").
+CliRun RunProgram(const std::string& program, const std::string& args, const std::string& env = "");
 
 // vb420cli running beside the test, for what happens while it runs (a
 // signal at a given point of a conversation). Its standard error goes to a

@@ -47,22 +47,34 @@ class CompareRadioTest : public QObject {
     const std::vector<uint8_t> scratch(f.Ws().data.buffers.ScratchImage().data(),
                                        f.Ws().data.buffers.ScratchImage().data() + kImageSize);
     QStringList seen;
+    bool pressedNothing = true;
     for (int i = 0; i < 4; ++i)
-      f.prompter.dialogs.push_back([&seen](QDialog& d) {
+      f.prompter.dialogs.push_back([&seen, &pressedNothing](QDialog& d) {
         seen << d.objectName();
         if (auto* t = qobject_cast<CTransferDlg*>(&d)) {
+          // Nothing is pressed: the read starts by itself once shown.
           d.show();
-          t->StartTransfer();
+          if (!QTest::qWaitFor([t] { return !t->Running() && t->LastResult() == TransferResult::kOk; }, 60000))
+            pressedNothing = false;
           return d.result();
         }
         d.accept();
         return int(QDialog::Accepted);
       });
+    const size_t messagesBefore = f.prompter.messages.size();
     f.Frame().RunCommand(kCmdCompareRadio);
     Settle();
-    QCOMPARE(seen.value(0), QString("readDlg"));
+    QVERIFY(pressedNothing);
+    // The read dialog alone, with no "read complete" notice: the comparison
+    // is the result.
+    QCOMPARE(seen, QStringList({"readDlg"}));
+    QCOMPARE(f.prompter.messages.size(), messagesBefore);
     auto* w = f.Frame().findChild<CCompareWindow*>();
     QVERIFY(w);
+    // Every column has its heading.
+    QCOMPARE(w->List()->columnCount(), 4);
+    for (int c = 0; c < 4; ++c) QVERIFY2(!w->List()->headerItem()->text(c).isEmpty(), qPrintable(QString::number(c)));
+    QCOMPARE(w->List()->headerItem()->text(1), QString("E1297"));
     QStringList lines;
     for (const auto& l : w->Lines()) lines << QString::fromStdString(compare::FormatLine(l));
     QVERIFY2(lines.contains("image 0x011F: FF -> 42"), qPrintable(lines.join('|')));

@@ -28,7 +28,12 @@
 #include <QTreeWidget>
 
 #include "UiTestSupport.h"
+#include "app/AboutDlg.h"
+#include "app/SplashWnd.h"
 #include "app/TreeBar.h"
+#include "data/DataFile.h"
+#include "data/ImageLayout.h"
+#include "editors/compare/ui/CompareWindow.h"
 #include "data/ui/MemoryViewer.h"
 #include "data/ui/ModelInfoDlg.h"
 #include "editors/grid/AccessibleNames.h"
@@ -239,6 +244,9 @@ class FitTest : public QObject {
       QVERIFY(dlg.Button(n)->toolTip().contains(QStringLiteral("gone%1").arg(n)));
     }
     QCOMPARE(dlg.Chosen(), 2);  // nothing to choose: the port stays
+    // The device box says that a path can be typed.
+    QCOMPARE(dlg.DeviceBox()->lineEdit()->placeholderText(), QStringLiteral("E1296"));
+    QCOMPARE(dlg.DeviceBox()->toolTip(), QStringLiteral("E1296"));
   }
 
   void commPortTakesAnotherDeviceForAPortAndKeepsIt() {
@@ -336,6 +344,35 @@ class FitTest : public QObject {
       port.show();
       QTest::qWaitFor([&] { return port.Probed(); }, 5000);
       save(&port, QStringLiteral("commport"));
+      // The device box empty: its hint says a path may be typed.
+      port.DeviceBox()->lineEdit()->clear();
+      Settle();
+      save(&port, QStringLiteral("commport-hint"));
+      CSplashWnd splash(f_->Ws().text, 24);
+      splash.show();
+      Settle();
+      save(&splash, QStringLiteral("splash"));
+      splash.hide();
+      CAboutDlg about(f_->Ws().text);
+      about.show();
+      Settle();
+      save(&about, QStringLiteral("about"));
+      // The comparison with a file that differs in a name and a byte.
+      QTemporaryDir tmp;
+      RadioData other(&f_->Ws().text);
+      std::copy(f_->Ws().data.buffers.ImageBytes().begin(), f_->Ws().data.buffers.ImageBytes().end(), other.Image().data());
+      std::copy(f_->Ws().data.buffers.ExtBytes().begin(), f_->Ws().data.buffers.ExtBytes().end(), other.Ext().data());
+      other.SyncCodecs();
+      other.Image().setU8(0x11F, 0x42);
+      other.Image().writeText(img::kEmbeddedMessage, "FROM THE RADIO", 32, 0);
+      const QString path = tmp.filePath(QStringLiteral("other.dat"));
+      QVERIFY(SaveDatFile(path.toStdString(), other).ok());
+      RunCompareWithFile(f_->Frame().Context(), path);
+      Settle();
+      auto* compare = f_->Frame().findChild<CCompareWindow*>();
+      QVERIFY(compare);
+      save(compare, QStringLiteral("compare"));
+      compare->close();
     }
     f_->prompter.dialogs.push_back([&](QDialog& d) {
       d.resize(900, 520);

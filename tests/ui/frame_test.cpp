@@ -416,12 +416,13 @@ void FrameTest::aboutShowsTheTexts() {
   QStringList texts;
   f.prompter.dialogs.push_back([&texts](QDialog& d) {
     for (int i = 1; i <= 7; ++i) texts << d.findChild<QLabel*>(QStringLiteral("aboutText%1").arg(i))->text();
+    texts << d.findChild<QLabel*>(QStringLiteral("aboutLicence"))->text();
     texts << d.findChild<QDialogButtonBox*>()->buttons().front()->text();
     return int(QDialog::Accepted);
   });
   Act(f, kCmdAbout)->trigger();
   QCOMPARE(f.prompter.dialogTitles.back(), QStringLiteral("E8"));
-  QCOMPARE(texts, QStringList({"E1", "E2", "E3", "E4", "E5", "E6", "E7", "E13"}));
+  QCOMPARE(texts, QStringList({"E1", "E2", "E3", "E4", "E5", "E6", "E7", "E1294", "E13"}));
 }
 
 void FrameTest::switchingToSpanishRelabelsTheMenus() {

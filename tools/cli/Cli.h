@@ -15,7 +15,9 @@ class RadioData;
 
 namespace vb420::cli {
 
-// Exit codes shared by every verb.
+// Exit codes. Every code any verb returns is listed here, and kExitCodes
+// below describes each one for --help and the manual page; a test holds the
+// verbs, this list and the README to each other.
 enum ExitCode {
   kExitOk = 0,
   kExitFailure = 1,     // the operation failed (message on stderr)
@@ -24,7 +26,40 @@ enum ExitCode {
   kExitPortError = 4,   // the serial port could not be opened or set up
   kExitCommError = 5,   // the radio did not answer or answered wrongly
   kExitRefusedModel = 6, // the radio or file is of a model that is refused
-  kExitVerifyFailed = 7  // written, but the radio read back holds other bytes
+  kExitVerifyFailed = 7, // written, but the radio read back holds other bytes
+  kExitUnknownKey = 10,  // no such editor, record or field
+  kExitDisabled = 11,    // the field cannot be changed on this model / in this state
+  kExitBadValue = 12,    // a text that is none of the field's choices
+  kExitRefused = 13,     // the change was refused (no room, the channel limit)
+  kExitClamped = 14,     // stored, but a number was brought into its range
+};
+
+struct ExitCodeInfo {
+  int code;
+  const char* meaning;  // one sentence, wrapped by whoever prints it
+};
+
+// What each code means, in code order.
+inline constexpr ExitCodeInfo kExitCodes[] = {
+    {kExitOk, "success"},
+    {kExitFailure,
+     "the operation failed (a file that fails the pre-write checks, three wrong passwords, a file that "
+     "cannot be read or written, a channel field that was not stored)"},
+    {kExitUsage, "wrong command line"},
+    {kExitCancelled, "cancelled: a question needs --yes, or the radio asks for a password and none was given"},
+    {kExitPortError, "the serial port cannot be opened, or another program holds it"},
+    {kExitCommError, "communication error: no answer after the retries, or the radio did not leave program mode"},
+    {kExitRefusedModel, "refused model: a radio or file of a model that is not accepted (or a platform code on read)"},
+    {kExitVerifyFailed, "write: written, but the radio read back holds other bytes than were sent"},
+    {kExitUnknownKey, "settings: no such key (editor, zone, record or field), or no editor of that name"},
+    {kExitDisabled, "settings: the field cannot be changed on this model or in this state"},
+    {kExitBadValue,
+     "settings, channel: a text that is none of the field's choices (a list row, a check box's Yes or No, "
+     "the off text or a listed tone or code)"},
+    {kExitRefused, "settings: the change was refused (no room for the record, the limit of 512 channels)"},
+    {kExitClamped,
+     "settings, channel: stored, but changed: a number beyond its range was brought to the nearer limit "
+     "(--clamp asks for that and exits 0)"},
 };
 
 using VerbFn = int (*)(const std::vector<std::string>& args);
@@ -36,9 +71,17 @@ struct CliVerb {
   // What "vb420cli VERB --help" prints under the usage line: what the verb
   // does, its options and what it prints. Empty: the usage line alone.
   const char* help = "";
+  // Help that depends on what is registered (the editors of `settings`),
+  // printed after `help`; may be null.
+  std::string (*moreHelp)() = nullptr;
 };
 
 void RegisterVerb(const CliVerb& verb);
+// The first sentence of a verb's help: what "vb420cli --help" lists beside it.
+std::string VerbSummary(const CliVerb& verb);
+// Fills `text` into lines of at most `width` columns, the first after
+// `first`, the others indented by `indent` spaces.
+std::string Wrap(const std::string& text, const std::string& first, size_t indent, size_t width = 79);
 // Every registered verb, sorted by name.
 std::vector<CliVerb> RegisteredVerbs();
 

@@ -25,6 +25,9 @@ constexpr int kNoPassword = -1;
 constexpr int kNotConfirmed = -2;
 
 constexpr int kVerifyDiffers = -3;
+// What to do about a device that is not there, naming --port (the program's
+// own text points at its Communication Port dialog).
+constexpr int kPortAbsentCli = 1295;
 
 // Replaces the first "%s" of `pattern` with `arg` (or appends it).
 inline std::string FillOne(std::string pattern, const std::string& arg) {
@@ -90,7 +93,7 @@ class CliPrompter : public Prompter {
   }
   void ShowPortOpenFailure(const std::string& device, int error) override {
     // The device and what to do about the reason: permission, unplugged, busy.
-    const std::string text = PortOpenFailureText(text_, device, error);
+    const std::string text = PortOpenFailureText(text_, device, error, kPortAbsentCli);
     Out(text);
     lastText_ = text;
     last_ = error == EBUSY ? msg::kPortBusy : msg::kPortNotOpened;

@@ -22,18 +22,13 @@ namespace vb420::cli {
 
 namespace {
 
-// Exit codes of this verb beyond the shared ones.
-constexpr int kExitUnknownKey = 10;  // no such editor, record or field
-constexpr int kExitDisabled = 11;    // the field cannot be changed on this model / in this state
-constexpr int kExitBadValue = 12;    // a list field given a text that is none of its rows
-constexpr int kExitRefused = 13;     // the change was refused (no room, the channel limit)
-
 std::string Line(const forms::SettingLine& l) { return l.key + "=" + l.text + (l.enabled ? "" : "\t[disabled]"); }
 
 int CmdSettings(const std::vector<std::string>& argsIn) {
   std::vector<std::string> args = argsIn;
   std::string editor;
   const bool haveEditor = TakeOption(args, "--editor", editor);
+  const bool clampWanted = TakeFlag(args, "--clamp");
   if (args.empty()) return Fail(kExitUsage, "settings: FILE.dat [--editor NAME] [KEY[=TEXT] ...]");
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;
@@ -53,6 +48,7 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
   }
 
   bool assigned = false;
+  bool clamped = false;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const size_t eq = arg.find('=');
@@ -63,12 +59,21 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
     if (eq == std::string::npos) {
       st = forms::GetSetting(data, text, key, line);
     } else {
-      st = forms::SetSetting(data, text, key, arg.substr(eq + 1), line, message);
+      st = forms::SetSetting(data, text, key, arg.substr(eq + 1), line, message, /*exactTones=*/true);
       assigned = true;
     }
     if (message) std::cerr << "vb420cli: " << key << ": " << text.Text(message) << "\n";
     switch (st) {
-      case forms::SettingStatus::Ok: std::cout << Line(line) << "\n"; break;
+      case forms::SettingStatus::Ok:
+        std::cout << Line(line) << "\n";
+        if (line.clamped && !clampWanted) {
+          // Said even when the field's own warning was given: the exit code
+          // tells a script, this line tells the reader.
+          std::cerr << "vb420cli: " << key << ": \"" << arg.substr(eq + 1) << "\" is out of range; stored as "
+                    << line.text << " (--clamp accepts that)\n";
+          clamped = true;
+        }
+        break;
       case forms::SettingStatus::UnknownKey:
       case forms::SettingStatus::UnknownEditor:
         return Fail(kExitUnknownKey, key + ": no such setting; nothing was saved");
@@ -81,28 +86,43 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
     }
   }
   if (assigned && !SaveDatForCli(args[0], data)) return kExitFailure;
-  return kExitOk;
+  return clamped ? kExitClamped : kExitOk;
 }
 
 }  // namespace
 
+// The editors --editor takes, from the registered field sets.
+std::string EditorsHelp() {
+  std::string names;
+  for (const forms::FieldSet& set : forms::FieldSets()) names += (names.empty() ? "" : ", ") + set.name;
+  return "\n" + Wrap(names + ".", "Editors (" + std::to_string(forms::FieldSets().size()) + "): ", 2);
+}
+
 void RegisterSettingsVerbs() {
-  RegisterVerb({"settings", "settings FILE.dat [--editor NAME] [KEY[=TEXT] ...]  list, show or set fields by key", CmdSettings,
+  RegisterVerb({"settings", "settings FILE.dat [--editor NAME] [--clamp] [KEY[=TEXT] ...]", CmdSettings,
                 "List, show or set the fields of the editor windows by their stable keys, through\n"
                 "the same rules as typing into the windows (for example zone.3.ch.17.rxf; every\n"
                 "key is listed in docs/FIELDS.md).\n"
                 "  (no KEY)        list every field as KEY=TEXT; a field that cannot be changed\n"
                 "                  now is followed by a tab and [disabled]\n"
-                "  --editor NAME   only the fields of one editor: conv-zone, channel, ltr-zone,\n"
-                "                  ltr-group, repeater, passport-group, scan, scan-voting,\n"
-                "                  scanlist, dtmf, dtmf-own, dtmf-stunkill, dtmf-memory,\n"
-                "                  twotone, twotone-code, twotone-decode1..4, twotone-dgrid\n"
+                "  --editor NAME   only the fields of one editor (the editors are listed below)\n"
                 "  KEY             print that field's line\n"
-                "  KEY=TEXT        store TEXT; the file is saved (atomically) only when every\n"
-                "                  assignment was accepted\n"
+                "  KEY=TEXT        store TEXT and print the line as it reads afterwards; the\n"
+                "                  file is saved (atomically) only when every assignment was\n"
+                "                  accepted, and the first refused one leaves it as it was\n"
+                "  --clamp         a number beyond its field's range is stored as the nearer\n"
+                "                  limit without an error (exit 0 instead of 14)\n"
+                "A list field or check box takes one of its row texts (Yes/No), in any case. A\n"
+                "tone takes the off text (Off, Desactivado, in any case), a tone of the list\n"
+                "(67.0 to 254.1) or a code (D023N, D023I; D023 is D023N); any other text is\n"
+                "refused. A number is rounded down to its step without a word; one beyond its\n"
+                "range is stored as the nearer limit with a warning and exit 14. An empty TEXT\n"
+                "stores the field's empty value; names are cut to the model's width.\n"
                 "Exit codes beyond the shared ones: 10 no such key or editor, 11 the field cannot\n"
-                "be changed on this model or now, 12 a list field given none of its rows, 13 the\n"
-                "change was refused (no room, the limit of 512 channels)."});
+                "be changed on this model or now, 12 a text that is none of the field's choices,\n"
+                "13 the change was refused (no room, the limit of 512 channels), 14 stored, but a\n"
+                "number was brought into its range.",
+                EditorsHelp});
 }
 
 }  // namespace vb420::cli

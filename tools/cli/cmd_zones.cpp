@@ -2,6 +2,7 @@
 // show or edit a conventional channel through the same field operations as
 // the grid. Every edit saves the file in place, atomically.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "Cli.h"
+#include "editors/forms/FieldSets.h"
 #include "editors/scan/ScanFields.h"
 #include "data/RadioData.h"
 #include "editors/zones/ConvFields.h"
@@ -158,26 +160,59 @@ int CmdZone(const std::vector<std::string>& argsIn) {
   return kExitOk;
 }
 
-// Channel fields by their command-line names.
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// A channel's fields by number (3 to 20) under the one name every verb uses:
+// the key of the channel's field set, as `settings` and `diff` spell it.
+const std::map<int, std::string>& FieldKeys() {
+  static const std::map<int, std::string> keys = [] {
+    std::map<int, std::string> m;
+    for (const forms::FieldSet& set : forms::FieldSets())
+      if (set.name == "channel")
+        for (const forms::FieldDescriptor& d : *set.fields)
+          if (d.number >= 3 && d.number <= 20 && !d.key.empty()) m[d.number] = d.key;
+    return m;
+  }();
+  return keys;
+}
+
+// Every name a field is taken by, in upper case: its key, and the names
+// this verb used before (RXF, RXSIG, F8 ...), which keep working.
 const std::map<std::string, int>& FieldNames() {
   static const std::map<std::string, int> names = [] {
     std::map<std::string, int> m = {{"RXF", 3}, {"TXF", 4}, {"RXSIG", 5}, {"TXSIG", 6}, {"NAME", 7}};
     for (int f = 8; f <= 20; ++f)
       if (f != 17) m["F" + std::to_string(f)] = f;
+    for (const auto& [field, key] : FieldKeys()) m[Upper(key)] = field;
     return m;
   }();
   return names;
 }
 
-const char* FieldName(int field) {
-  for (const auto& [name, f] : FieldNames())
-    if (f == field) return name.c_str();
-  return "?";
+std::string FieldName(int field) {
+  const auto it = FieldKeys().find(field);
+  return it == FieldKeys().end() ? "F" + std::to_string(field) : it->second;
 }
+
+// "rxf, txf, rxtone, ..." for the messages and the help.
+std::string FieldKeyList() {
+  std::string out;
+  for (const auto& [field, key] : FieldKeys()) out += (out.empty() ? "" : ", ") + key;
+  return out;
+}
+
+// The receive and transmit tones, and the frequencies (in MHz, rounded down
+// to a channel step of at most 15 kHz).
+bool IsToneField(int field) { return field == 5 || field == 6; }
+double FieldStep(int field) { return field == 3 || field == 4 ? 0.015 : 1.0; }
 
 int CmdChannel(const std::vector<std::string>& argsIn) {
   std::vector<std::string> args = argsIn;
   const bool del = TakeFlag(args, "--delete");
+  const bool clampWanted = TakeFlag(args, "--clamp");
   int zone = 0, channel = 0;
   if (args.size() < 3 || !ParseIndex(args[1], 1, 128, zone) || !ParseIndex(args[2], 1, 250, channel))
     return Fail(kExitUsage, "channel: FILE.dat ZONE (1..128) CH (1..250) [FIELD=VALUE ...] [--delete]");
@@ -186,9 +221,9 @@ int CmdChannel(const std::vector<std::string>& argsIn) {
   std::vector<std::pair<int, std::string>> assignments;
   for (size_t i = 3; i < args.size(); ++i) {
     const size_t eq = args[i].find('=');
-    const auto it = FieldNames().find(args[i].substr(0, eq));
+    const auto it = FieldNames().find(Upper(args[i].substr(0, eq)));
     if (eq == std::string::npos || it == FieldNames().end())
-      return Fail(kExitUsage, "channel: \"" + args[i] + "\" is not FIELD=VALUE (RXF, TXF, RXSIG, TXSIG, NAME, F8..F20)");
+      return Fail(kExitUsage, "channel: \"" + args[i] + "\" is not FIELD=VALUE (" + FieldKeyList() + ")");
     assignments.emplace_back(it->second, args[i].substr(eq + 1));
   }
   ZoneEditSession session;
@@ -208,7 +243,19 @@ int CmdChannel(const std::vector<std::string>& argsIn) {
     if (zones.RemoveRecord(zone, channel) != ZoneResult::Done) return Fail(kExitFailure, "channel " + std::to_string(channel + 1) + " could not be removed");
     changed = true;
   }
-  for (const auto& [field, value] : assignments) {
+  bool clamped = false;
+  for (const auto& [field, typed] : assignments) {
+    std::string value = typed;
+    if (IsToneField(field) && value.find_first_not_of(" \t") != std::string::npos) {
+      // As `settings` takes a tone: the off text, a tone of the list or a code.
+      const int row = data.field.ToneChoiceRow(value, text.TextsInEveryLanguage(362));
+      if (row < 0) {
+        std::cerr << "vb420cli: " << FieldName(field) << ": \"" << value
+                  << "\" is not a tone of the list, a code (D023N, D023I) or the off text; nothing was saved\n";
+        return kExitBadValue;
+      }
+      value = row == 0 ? text.Text(362) : data.field.LocalizeDecimal(data.field.ToneListText(row));
+    }
     const FieldResult r = conv.SetRecordField(zone, channel, field, value, true);
     if (r.message) std::cerr << "vb420cli: " << FieldName(field) << ": " << text.Text(r.message) << "\n";
     if (r.result <= 0) {
@@ -219,6 +266,13 @@ int CmdChannel(const std::vector<std::string>& argsIn) {
       break;
     }
     changed = true;
+    std::string shown;
+    conv.RecordFieldText(zone, channel, field, shown);
+    if (!clampWanted && forms::ClampedToLimit(typed, shown, FieldStep(field), data.field.DecimalSeparator())) {
+      std::cerr << "vb420cli: " << FieldName(field) << ": \"" << typed << "\" is out of range; stored as " << shown
+                << " (--clamp accepts that)\n";
+      clamped = true;
+    }
   }
   if (changed && !SaveDatForCli(args[0], data)) return kExitFailure;
   if (!zones.RecordExists(zone, channel)) {
@@ -231,7 +285,13 @@ int CmdChannel(const std::vector<std::string>& argsIn) {
     conv.RecordFieldText(zone, channel, field, t);
     std::cout << FieldName(field) << "=" << t << "\n";
   }
-  return result;
+  return result == kExitOk && clamped ? kExitClamped : result;
+}
+
+std::string ChannelFieldsHelp() {
+  std::string lines;
+  for (const auto& [field, key] : FieldKeys()) lines += (lines.empty() ? "" : ", ") + key + " (F" + std::to_string(field) + ")";
+  return "\n" + Wrap(lines + ".", "Fields: ", 2);
 }
 
 }  // namespace
@@ -252,15 +312,24 @@ void RegisterZoneVerbs() {
                 "  --name TEXT     rename a conventional zone\n"
                 "  --delete        delete the zone and its channels\n"
                 "The file is saved in place, atomically; nothing else in it changes."});
-  RegisterVerb({"channel", "channel FILE.dat ZONE CH [FIELD=VALUE ...] [--delete]", CmdChannel,
+  RegisterVerb({"channel", "channel FILE.dat ZONE CH [FIELD=VALUE ...] [--clamp] [--delete]", CmdChannel,
                 "Show or edit channel CH (1..250) of conventional zone ZONE (1..128).\n"
-                "Without FIELD=VALUE, print the channel's fields as the grid shows them.\n"
-                "Fields: RXF, TXF (MHz, e.g. 146.52), RXSIG, TXSIG (100.0, D023, D023I or Off),\n"
-                "NAME, F8 to F20. Each FIELD=VALUE is applied in order through the grid's rules;\n"
+                "Without FIELD=VALUE, print the channel's fields as the grid shows them, one\n"
+                "FIELD=VALUE a line. FIELD is the field's key, as settings names it in\n"
+                "zone.Z.ch.C.FIELD (the fields are listed below): rxf, txf (MHz, e.g. 146.52),\n"
+                "rxtone, txtone (100.0, D023, D023I or Off), name, ... The names this verb used\n"
+                "before (RXF, TXF, RXSIG, TXSIG, NAME, F8 to F20) are taken too; case does not\n"
+                "matter. Each FIELD=VALUE is applied in order through the grid's rules;\n"
                 "a receive frequency on a missing channel creates it (and a missing zone, as\n"
                 "type 1). A zone holds at most 250 channels, the radio 512 in all.\n"
+                "A tone is the off text (Off or Desactivado, in any case), a tone of the list or\n"
+                "a code; any other text is refused with exit 12 and nothing is saved. A\n"
+                "frequency beyond the model's limits is stored as the nearer limit with a\n"
+                "warning and exit 14.\n"
+                "  --clamp    store a number beyond its range as the nearer limit, exit 0\n"
                 "  --delete   delete the channel\n"
-                "The file is saved in place, atomically; messages go to stderr."});
+                "The file is saved in place, atomically; messages go to stderr.",
+                ChannelFieldsHelp});
 }
 
 }  // namespace vb420::cli

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,35 +30,59 @@ std::map<std::string, CliVerb>& Registry() {
   return verbs;
 }
 
-// The first line of a verb's help: what "vb420cli --help" lists beside it.
-std::string Summary(const CliVerb& verb) {
-  const std::string help = verb.help ? verb.help : "";
-  return help.substr(0, help.find('\n'));
+}  // namespace
+
+std::string Wrap(const std::string& text, const std::string& first, size_t indent, size_t width) {
+  std::string out = first, line = first;
+  std::istringstream words(text);
+  bool lineHasWord = false;
+  for (std::string word; words >> word;) {
+    if (lineHasWord && line.size() + 1 + word.size() > width) {
+      out += "\n";
+      line = std::string(indent, ' ');
+      out += line;
+      lineHasWord = false;
+    }
+    const std::string piece = (lineHasWord ? " " : "") + word;
+    out += piece;
+    line += piece;
+    lineHasWord = true;
+  }
+  return out + "\n";
 }
+
+namespace {
 
 void PrintUsage(std::ostream& out) {
   out << "usage: vb420cli VERB [ARGS]\n"
-         "       vb420cli VERB --help     what a verb does, its arguments and options\n\nverbs:\n";
+         "       vb420cli VERB --help     what a verb does, its arguments and options\n"
+         "       vb420cli --version       the version of the program\n\nverbs:\n";
   size_t width = 0;
   for (const auto& [name, verb] : Registry()) width = std::max(width, name.size());
   for (const auto& [name, verb] : Registry()) {
-    const std::string summary = Summary(verb);
-    out << "  " << name << std::string(width - name.size() + 3, ' ') << (summary.empty() ? verb.usage : summary)
-        << "\n";
+    const std::string summary = VerbSummary(verb);
+    out << Wrap(summary.empty() ? verb.usage : summary, "  " + name + std::string(width - name.size() + 3, ' '),
+                width + 5);
   }
-  out << "\nMessages go to stderr. Exit codes: 0 success, 1 failed, 2 wrong command line,\n"
-         "3 cancelled (a question needs --yes, or a password is missing), 4 serial port\n"
-         "cannot be opened or is held by another program, 5 no or wrong answer from the\n"
-         "radio, 6 refused model; 128 + N when signal N stopped a conversation with a\n"
-         "radio (Ctrl+C, SIGTERM, SIGHUP): the radio is unkeyed, program or test mode\n"
-         "ended and the port closed first; a second signal ends the tool at once.\n"
-         "Environment: VB420_LANGUAGE (English or Spanish) chooses the language of the\n"
-         "messages; VB420_COM<n> points port COMn at a device.\n";
+  out << "\nMessages go to stderr.\n\nexit codes:\n";
+  for (const ExitCodeInfo& e : kExitCodes) {
+    const std::string code = std::to_string(e.code);
+    out << Wrap(e.meaning, "  " + std::string(3 - code.size(), ' ') + code + "  ", 7);
+  }
+  out << Wrap("signal N stopped a conversation with a radio (Ctrl+C, SIGTERM, SIGHUP): the radio is "
+              "unkeyed, program or test mode ended and the port closed first; a second signal ends the tool at once.",
+              "  128+N  ", 7);
+  out << "\nenvironment:\n"
+      << Wrap("VB420_LANGUAGE (English or Spanish) chooses the language of the messages and of the texts "
+              "settings shows and takes.",
+              "  ", 2)
+      << Wrap("VB420_COM<n> points port COMn at a device.", "  ", 2);
 }
 
 void PrintVerbHelp(std::ostream& out, const CliVerb& verb) {
   out << "usage: vb420cli " << verb.usage << "\n";
   if (verb.help && *verb.help) out << "\n" << verb.help << (std::string(verb.help).back() == '\n' ? "" : "\n");
+  if (verb.moreHelp) out << verb.moreHelp();
 }
 
 bool AsksForHelp(const std::vector<std::string>& args) {
@@ -66,6 +91,22 @@ bool AsksForHelp(const std::vector<std::string>& args) {
 }  // namespace
 
 void RegisterVerb(const CliVerb& verb) { Registry()[verb.name] = verb; }
+
+std::string VerbSummary(const CliVerb& verb) {
+  // The first sentence of the help, over as many lines as it takes: up to a
+  // full stop that ends a line or is followed by a blank, or a colon that
+  // ends a line (a list follows).
+  const std::string help = verb.help ? verb.help : "";
+  size_t end = 0;
+  while ((end = help.find_first_of(".:", end)) != std::string::npos) {
+    const bool last = end + 1 == help.size() || help[end + 1] == '\n';
+    if (last || (help[end] == '.' && help[end + 1] == ' ')) break;
+    ++end;
+  }
+  std::string first = help.substr(0, end == std::string::npos ? help.find('\n') : end + 1);
+  std::replace(first.begin(), first.end(), '\n', ' ');
+  return first;
+}
 
 void RegisterCliAll() {
   RegisterCore();
@@ -198,6 +239,10 @@ int main(int argc, char** argv) {
   const bool helpVerb = args[0] == "help";
   if (args[0] == "--help" || args[0] == "-h" || (helpVerb && args.size() == 1)) {
     PrintUsage(std::cout);
+    return kExitOk;
+  }
+  if (args[0] == "--version") {
+    std::cout << "vb420cli " VB420_VERSION "\n";
     return kExitOk;
   }
   const std::string name = helpVerb ? args[1] : args[0];

@@ -95,7 +95,8 @@ const char kUsage[] =
     "  --save FILE.dat           write the radio's memory on exit, on SIGTERM, and\n"
     "                            at once on SIGUSR1\n"
     "  --once                    exit after the first conversation ends\n"
-    "  --help                    this text\n";
+    "  --help                    this text\n"
+    "  --version                 the version of the program\n";
 
 volatile sig_atomic_t g_saveNow = 0;
 
@@ -142,6 +143,9 @@ int main(int argc, char** argv) {
     std::string v;
     if (a == "--help" || a == "-h") {
       std::cout << kUsage;
+      return 0;
+    } else if (a == "--version") {
+      std::cout << "vb420sim " VB420_VERSION "\n";
       return 0;
     } else if (a == "--line-rate") {
       opt.lineRate = true;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
 
 #include "data/RadioData.h"
 #include "lang/DelimitedText.h"
@@ -10,6 +12,10 @@
 namespace vb420::forms {
 
 namespace {
+
+// The input filter of a tone box, and the off text every tone list shows.
+constexpr int kToneInput = 40;
+constexpr int kOffTextEntry = 362;
 
 std::vector<FieldSet>& Registry() {
   static std::vector<FieldSet> sets;
@@ -127,8 +133,47 @@ SettingStatus GetSetting(RadioData& data, TextTable& text, const std::string& ke
   return SettingStatus::Ok;
 }
 
+namespace {
+
+// A whole text that is one decimal number ("." or `separator`), surrounding
+// blanks allowed.
+bool PlainNumber(const std::string& text, char separator, double& out) {
+  std::string t = Trim(text);
+  if (t.empty()) return false;
+  size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;
+  bool digit = false, point = false;
+  for (; i < t.size(); ++i) {
+    if (std::isdigit(static_cast<unsigned char>(t[i]))) digit = true;
+    else if ((t[i] == '.' || t[i] == separator) && !point) point = true, t[i] = '.';
+    else return false;
+  }
+  if (!digit) return false;
+  out = std::strtod(t.c_str(), nullptr);
+  return true;
+}
+
+// The largest step a field rounds a typed number down to, in shown units.
+// Frequencies (shown with five decimals, in MHz) round to a channel step of
+// at most 15 kHz.
+double ShownStep(const FieldDescriptor& d, const std::string& shown) {
+  const size_t point = shown.find_first_of(".,");
+  if (d.encoding == Encoding::Custom && point != std::string::npos && shown.size() - point - 1 >= 5) return 0.015;
+  const double step = d.step > 0 ? d.step : 1;
+  return d.encoding == Encoding::Scaled && d.scale > 0 ? step / d.scale : step;
+}
+
+}  // namespace
+
+bool ClampedToLimit(const std::string& typed, const std::string& shown, double step, char separator) {
+  double t = 0, s = 0;
+  if (!PlainNumber(typed, separator, t) || !PlainNumber(shown, separator, s)) return false;
+  // Rounding to the step moves a number by less than one step.
+  constexpr double kSlack = 1e-9;
+  return std::abs(t - s) >= step - kSlack;
+}
+
 SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& key, const std::string& value,
-                         SettingLine& out, int& message) {
+                         SettingLine& out, int& message, bool exactTones) {
   message = 0;
   Found f;
   const SettingStatus st = Find(data, text, key, f);
@@ -157,6 +202,11 @@ SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& ke
     }
     default: {
       std::string t = value;
+      if (exactTones && d.inputMode == kToneInput && !Trim(value).empty()) {
+        const int row = data.field.ToneChoiceRow(value, text.TextsInEveryLanguage(kOffTextEntry));
+        if (row < 0) return SettingStatus::BadValue;
+        t = row == 0 ? text.Text(kOffTextEntry) : data.field.LocalizeDecimal(data.field.ToneListText(row));
+      }
       if (!f.record->StoreText(d, t)) {
         message = ctx.message;
         return SettingStatus::Refused;
@@ -166,6 +216,8 @@ SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& ke
   }
   message = ctx.message;
   out = {key, SettingText(ctx, d), FormEngine::Enabled(ctx, NoPage(), d)};
+  out.clamped = d.kind != ControlKind::Combo && d.kind != ControlKind::Check &&
+                ClampedToLimit(value, out.text, ShownStep(d, out.text), data.field.DecimalSeparator());
   return SettingStatus::Ok;
 }
 

@@ -73,13 +73,23 @@ struct SettingLine {
   std::string key;
   std::string text;   // as the editor window shows it
   bool enabled = true;
+  // After a store: the typed number lay beyond the field's range and was
+  // brought to the nearer limit (ClampedToLimit).
+  bool clamped = false;
 };
+
+// True when a store changed a typed number into another one by more than
+// rounding down to the field's step can: the number was brought to a limit
+// of its range. `step` is in the units shown; texts that are not plain
+// numbers (names, "Off", letters) are never taken as clamped. The settings
+// and the channel command both ask this.
+bool ClampedToLimit(const std::string& typed, const std::string& shown, double step, char separator);
 
 enum class SettingStatus {
   Ok = 0,
   UnknownKey,     // no set, record or field of that name
   Disabled,       // the field exists but cannot be changed now (model, zone type, ...)
-  BadValue,       // a list field given a text that is none of its rows
+  BadValue,       // a list field given a text that is none of its rows, a tone none of the list
   UnknownEditor,  // `editor` names no set
   Refused,        // the store was refused (no room for the record, the channel limit)
 };
@@ -91,9 +101,13 @@ SettingStatus GetSetting(RadioData& data, TextTable& text, const std::string& ke
 // Stores `value` by the rules of the window: typed texts are clamped as the
 // edit boxes clamp them, list fields take one of their row texts. `out`
 // receives the text shown afterwards; `message` a message entry the window
-// would show (a warning, a failed record creation), 0 for none.
+// would show (a warning, a failed record creation), 0 for none. With
+// `exactTones` a tone must name a tone of the list, a code or the off text
+// (CFieldCodec::ToneChoiceRow), where the window's box forces any text into
+// some tone: what a person types on a command line is taken at its word,
+// while a file keeps every tone the window could have stored.
 SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& key, const std::string& value,
-                         SettingLine& out, int& message);
+                         SettingLine& out, int& message, bool exactTones = false);
 
 // The text of a field of a bound record, as the window shows it.
 std::string SettingText(const FormContext& ctx, const FieldDescriptor& d);

@@ -1,5 +1,6 @@
 #include "editors/plan/ItmFile.h"
 
+#include <cstring>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -353,6 +354,13 @@ std::string WordInThisLanguage(TextTable& text, const std::string& value) {
   return value;
 }
 
+bool SameKey(const std::string& word, const char* key) {
+  if (word.size() != std::strlen(key)) return false;
+  for (size_t i = 0; i < word.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(word[i])) != key[i]) return false;
+  return true;
+}
+
 // Stores the records through the settings operations.
 class Importer {
  public:
@@ -363,7 +371,12 @@ class Importer {
     type_ = kNone;
     codes_.assign(fields.size(), kNone);
     for (size_t i = 0; i < fields.size(); ++i) {
-      const int c = CodeOf(Trim(fields[i]));
+      const std::string word = Trim(fields[i]);
+      int c = CodeOf(word);
+      // A column may also be headed by its field's key (rxtone for RXSIG),
+      // the one name the command line uses.
+      for (const ItmColumnKey& k : ItmColumnKeys())
+        if (c == kNone && SameKey(word, k.key)) c = k.column;
       if (c >= kCnvData && c <= k5ToneSt && type_ == kNone) type_ = c;
       else if (c >= kZn) codes_[i] = c;
     }

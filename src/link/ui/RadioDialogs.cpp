@@ -289,12 +289,21 @@ TransferResult CTransferDlg::StartTransfer() {
   if (const int entry = MessageAfter(result)) LinkPrompter().ShowError(entry);
   SetBusy(false);
   if (result == TransferResult::kOk) {
-    LinkPrompter().ShowInformation(SuccessEntry());
+    if (!quietSuccess_) LinkPrompter().ShowInformation(SuccessEntry());
     accept();
   } else {
     QDialog::reject();
   }
   return result;
+}
+
+void CTransferDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Once the dialog is on the screen, so that its progress is seen.
+  if (startWhenShown_ && !started_) {
+    started_ = true;
+    QTimer::singleShot(0, this, [this] { StartTransfer(); });
+  }
 }
 
 void CTransferDlg::reject() {
@@ -457,6 +466,7 @@ namespace {
 constexpr int kPortDeviceEntry = 368;   // "Device"
 constexpr int kPortAbsentEntry = 369;   // "(not connected)"
 constexpr int kPortDeviceOfEntry = 374; // "Device of port:"
+constexpr int kPortTypePathEntry = 1296; // the device box's hint: a path may be typed
 }  // namespace
 
 CCommPortDlg::CCommPortDlg(TextTable& text, HelpSystem* help, int current, std::function<std::string(int)> deviceOf,
@@ -506,6 +516,10 @@ CCommPortDlg::CCommPortDlg(TextTable& text, HelpSystem* help, int current, std::
   deviceBox_->setMinimumContentsLength(40);
   deviceBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   deviceBox_->setAccessibleName(Tx(text, kPortDeviceEntry));
+  // The list holds the devices found; that any path may be typed is said
+  // where it is typed (shown while the box is empty) and in its tip.
+  deviceBox_->lineEdit()->setPlaceholderText(Tx(text, kPortTypePathEntry));
+  deviceBox_->setToolTip(Tx(text, kPortTypePathEntry));
   for (const SerialDeviceInfo& d : ListSerialDevices()) {
     const std::string path = d.stablePath.empty() ? d.path : d.stablePath;
     deviceBox_->addItem(QString::fromStdString(SerialDeviceLabel(d)), QString::fromStdString(path));

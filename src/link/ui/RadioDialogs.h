@@ -99,6 +99,11 @@ class CTransferDlg : public QDialog {
   void SetPrompter(Prompter* prompter) { prompter_ = prompter; }
   // Runs the transfer as the go button does.
   TransferResult StartTransfer();
+  // For a command whose only purpose is the transfer (Compare with Radio):
+  // it starts as soon as the dialog is shown, without the go button, and a
+  // success needs no message of its own, since what follows shows it.
+  void SetStartWhenShown(bool on) { startWhenShown_ = on; }
+  void SetQuietSuccess(bool on) { quietSuccess_ = on; }
   bool Running() const { return running_; }
   // The result of the last transfer; kFailed before the first.
   TransferResult LastResult() const { return lastResult_; }
@@ -114,6 +119,7 @@ class CTransferDlg : public QDialog {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   // The session itself.
   virtual TransferResult RunSession(Prompter& prompter, const SessionCallbacks& cb) = 0;
   virtual int SuccessEntry() const = 0;
@@ -144,6 +150,9 @@ class CTransferDlg : public QDialog {
   Prompter* prompter_ = nullptr;
   std::unique_ptr<UiLinkPrompter> ownPrompter_;
   bool running_ = false;
+  bool startWhenShown_ = false;
+  bool quietSuccess_ = false;
+  bool started_ = false;
   bool cancelRequested_ = false;
   TransferResult lastResult_ = TransferResult::kFailed;
 };

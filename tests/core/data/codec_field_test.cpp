@@ -122,6 +122,31 @@ TEST(ToneList, EveryRowRoundTrips) {
   EXPECT_EQ(CFieldCodec::ToneListRow(1234), -1);
 }
 
+TEST(ToneList, TypedChoiceNamesARowExactlyOrNone) {
+  CFieldCodec c;
+  const std::vector<std::string> offs = {"Off", "Desactivado"};
+  // The off text in any case and either language.
+  for (const char* t : {"Off", "off", "OFF", " oFf ", "desactivado", "DESACTIVADO"}) EXPECT_EQ(c.ToneChoiceRow(t, offs), 0) << t;
+  // Listed tones, however written; codes with or without their polarity.
+  EXPECT_EQ(c.ToneChoiceRow("67", offs), 1);
+  EXPECT_EQ(c.ToneChoiceRow("67.0", offs), 1);
+  EXPECT_EQ(c.ToneChoiceRow("67.00", offs), 1);
+  EXPECT_EQ(c.ToneChoiceRow("250.3", offs), 39);
+  EXPECT_EQ(c.ToneChoiceRow("d023", offs), 40);
+  EXPECT_EQ(c.ToneChoiceRow("D023N", offs), 40);
+  EXPECT_EQ(c.ToneChoiceRow("d754i", offs), 205);
+  // Every row's own text names that row.
+  for (int row = 0; row < kToneListRows; ++row) EXPECT_EQ(c.ToneChoiceRow(c.ToneListText(row), {"off"}), row) << row;
+  // Nothing is forced into a tone: these stored 67.0 or a clamped tone before.
+  for (const char* t : {"", "xyz", "offf", "O", "100.5", "67.05", "300", "66.9", "0", "-67", "67.0.0", "D024", "D02",
+                        "D0233", "D023X", "D8", "1e2"})
+    EXPECT_EQ(c.ToneChoiceRow(t, offs), -1) << t;
+  // The decimal separator of the texts is taken too.
+  c.SetDecimalSeparator(',');
+  EXPECT_EQ(c.ToneChoiceRow("71,9", offs), 3);
+  EXPECT_EQ(c.ToneChoiceRow("71.9", offs), 3);
+}
+
 // --- names -------------------------------------------------------------------
 
 std::vector<uint8_t> StoreName(const CFieldCodec& c, int width, const std::string& typed) {

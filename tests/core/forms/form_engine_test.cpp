@@ -2,6 +2,7 @@
 
 #include "data/NewImage.h"
 #include "data/RadioData.h"
+#include "editors/forms/FieldSets.h"
 #include "editors/forms/FormEngine.h"
 #include "lang/TextTable.h"
 
@@ -41,6 +42,26 @@ FieldDescriptor Number(FieldRef ref, int lo, int hi, int step = 1) {
   d.maximum = hi;
   d.step = step;
   return d;
+}
+
+// Whether a store brought a typed number to a limit, as the command line
+// reports it: rounding to the step is not, names and off texts never are.
+TEST(ClampedToLimit, OnlyAMoveOfAWholeStepOrMoreCounts) {
+  using forms::ClampedToLimit;
+  EXPECT_TRUE(ClampedToLimit("999", "174.00000", 0.015, '.'));
+  EXPECT_TRUE(ClampedToLimit("100", "136.00000", 0.015, '.'));   // raised to the lower limit
+  EXPECT_FALSE(ClampedToLimit("146.523", "146.52000", 0.015, '.'));
+  EXPECT_FALSE(ClampedToLimit("146.52", "146.52000", 0.015, '.'));
+  EXPECT_TRUE(ClampedToLimit("300", "255", 1, '.'));
+  EXPECT_TRUE(ClampedToLimit("-4", "0", 1, '.'));
+  EXPECT_FALSE(ClampedToLimit("123", "120", 5, '.'));            // down to a step of 5
+  EXPECT_TRUE(ClampedToLimit("9.9", "5.0", 0.1, '.'));
+  EXPECT_FALSE(ClampedToLimit("0.25", "0.2", 0.1, '.'));
+  EXPECT_TRUE(ClampedToLimit("12,5", "10,0", 0.1, ','));         // the texts' own separator
+  // Not plain numbers on either side: nothing to compare.
+  for (const char* typed : {"", "Off", "12abc", "1.2.3", "-", "."}) EXPECT_FALSE(ClampedToLimit(typed, "5", 1, '.')) << typed;
+  EXPECT_FALSE(ClampedToLimit("0", "Off", 1, '.'));
+  EXPECT_FALSE(ClampedToLimit("999", "", 1, '.'));
 }
 
 }  // namespace

@@ -191,6 +191,24 @@ TEST(RealLanguageFile, LoadsInBothLanguages) {
   EXPECT_GT(differing, 600);
 }
 
+TEST(RealLanguageFile, TheSplashAndAboutTextsGiveTheFreeLicence) {
+  TextTable en, sp;
+  ASSERT_EQ(en.LoadFile(RealFilePath(), "English"), TextTable::LoadResult::Ok);
+  ASSERT_EQ(sp.LoadFile(RealFilePath(), "Spanish"), TextTable::LoadResult::Ok);
+  for (TextTable* t : {&en, &sp}) {
+    std::string all;
+    for (int i : {5, 6, 7, 1294}) all += t->Text(i) + "\n";
+    for (const char* gone : {"rights reserved", "derechos reservados", "prohibit", "prohíbe", "protected by", "protegido"})
+      EXPECT_EQ(all.find(gone), std::string::npos) << gone;
+    EXPECT_NE(t->Text(5).find("(C) MARDEKO."), std::string::npos);
+    EXPECT_NE(t->Text(6).find("GPL"), std::string::npos);
+    EXPECT_NE(t->Text(6).find("3"), std::string::npos);
+    EXPECT_NE(t->Text(1294).find("https://www.gnu.org/licenses/"), std::string::npos);
+  }
+  EXPECT_NE(en.Text(1294).find("GNU General Public License"), std::string::npos);
+  EXPECT_NE(sp.Text(1294).find("Licencia Pública General de GNU"), std::string::npos);
+}
+
 TEST(RealLanguageFile, DamagedCopiesAreRefused) {
   const std::string text = ReadRealFile();
   ASSERT_FALSE(text.empty());

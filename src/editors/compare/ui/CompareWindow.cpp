@@ -36,6 +36,7 @@ constexpr int kNoneEntry = 1183;
 constexpr int kExistsEntry = 1184;
 constexpr int kNoDifferencesEntry = 1185;
 constexpr int kRadioEntry = 1189;
+constexpr int kKeyColumnEntry = 1297;  // "Key": the name `vb420cli settings` and `diff` use
 constexpr int kCloseEntry = 15;  // "Close"
 
 // Which window shows the fields of a key's first part (the zone keys go to
@@ -91,8 +92,8 @@ CCompareWindow::CCompareWindow(EditorContext& ctx, RadioData& other, const QStri
   list_->setRootIsDecorated(false);
   list_->setUniformRowHeights(true);
   list_->setAlternatingRowColors(true);
-  // The key column needs no heading: its keys are the settings' own names.
-  list_->setHeaderLabels({msg.T(kSettingColumnEntry), QString(), msg.T(kThisColumnEntry), msg.T(kOtherColumnEntry)});
+  list_->setHeaderLabels(
+      {msg.T(kSettingColumnEntry), msg.T(kKeyColumnEntry), msg.T(kThisColumnEntry), msg.T(kOtherColumnEntry)});
   const QString none = msg.T(kNoneEntry), exists = msg.T(kExistsEntry);
   for (const compare::DiffLine& l : lines_) {
     auto* item = new QTreeWidgetItem(list_);
@@ -179,6 +180,10 @@ void RunCompareWithRadio(EditorContext& ctx) {
   const std::vector<uint8_t> keepExt(data.buffers.ScratchExt().data(), data.buffers.ScratchExt().data() + kExtSize);
   ctx.frame.CommitPendingEdits();
   CReadDlg dlg(ctx.ws, ctx.msg, &ctx.help, ProgramRadioLink(ctx.ws), ctx.frame.MainWindow());
+  // Choosing the command is the go: the read starts at once, and the
+  // comparison that follows is its result.
+  dlg.SetStartWhenShown(true);
+  dlg.SetQuietSuccess(true);
   const bool read = ctx.msg.Prompter().RunDialog(dlg) == QDialog::Accepted && dlg.LastResult() == TransferResult::kOk;
   auto other = std::make_unique<RadioData>(&ctx.ws.text);
   if (read) {
