@@ -24,7 +24,8 @@ enum ExitCode {
   kExitPortError = 4,   // the serial port could not be opened or set up
   kExitCommError = 5,   // the radio did not answer or answered wrongly
   kExitRefusedModel = 6, // the radio or file is of a model that is refused
-  kExitVerifyFailed = 7  // written, but the radio read back holds other bytes
+  kExitVerifyFailed = 7, // written, but the radio read back holds other bytes
+  kExitSkipped = 8       // imported and saved, but records of the plan were skipped
 };
 
 using VerbFn = int (*)(const std::vector<std::string>& args);

@@ -214,7 +214,7 @@ TEST_F(Itm, SkippedRecordsAreCountedAndTheRestApplies) {
   EXPECT_EQ(zm.ZoneClass(1), kClassLtr);
   EXPECT_EQ(Get(data, "zone.2.group.1.decode"), "8");
   EXPECT_EQ(Get(data, "zone.1.ch.1.rxf"), "146.52000");
-  EXPECT_EQ(ItmSummaryText(summary, Texts()), "T175\nT530: 1 applied, 4 skipped\nT529: 1 applied, 0 skipped\nT995: 0 applied, 1 skipped");
+  EXPECT_EQ(ItmSummaryText(summary, Texts()), "T175\nT530: 1 applied, 4 skipped\nT529: 1 applied, 0 skipped\nT995: 0 applied, 1 skipped\nT1252\n5");
 }
 
 // Channel and group 250 are the last numbers a zone holds: they are applied,
