@@ -79,9 +79,9 @@ class SafeWrite : public ::testing::Test {
   SimProcess& Start(std::vector<std::string> args) {
     const size_t k = sims_.size();
     args.insert(args.end(), {"--save", Path("radio" + std::to_string(k) + ".dat")});
-    sims_.push_back(std::make_unique<SimProcess>(args));
-    EXPECT_TRUE(sims_.back()->Started());
-    return *sims_.back();
+    SimProcess& sim = *sims_.emplace_back(std::make_unique<SimProcess>(args));
+    EXPECT_TRUE(sim.Started());
+    return sim;
   }
   Bytes StopAndSave(size_t k) {
     sims_[k]->Stop();
@@ -180,7 +180,7 @@ TEST_F(SafeWrite, ReadFirstThatCannotKeepItsBackupWritesNothing) {
   EXPECT_NE(r.err.find("nothing was written"), std::string::npos) << r.err;
   const Bytes sent = testing::TraceBytes(testing::ReadTrace(Path("trace.txt")), false);
   EXPECT_EQ(testing::CountOf(sent, {'W', 0x00}) + testing::CountOf(sent, {'Z', 0x00}), 0u);
-  EXPECT_EQ(sent.back(), 'E');
+  EXPECT_EQ(testing::Tail(sent), Bytes{'E'});
 }
 
 // ---- round trip of every model ---------------------------------------------------
@@ -199,7 +199,9 @@ TEST_F(SafeWrite, RoundTripOfEveryModelLosesNothing) {
     SCOPED_TRACE(ModelTable(model).name);
     RadioData start;
     start.model.SetModel(model);
-    start.model.SetBandCode(static_cast<uint8_t>(ModelRecord::BandList(model).front().second));
+    const auto bands = ModelRecord::BandList(model);
+    ASSERT_FALSE(bands.empty());
+    start.model.SetBandCode(static_cast<uint8_t>(bands.front().second));
     InitNewImage(start, false);
     ModelBytes mb{};
     std::copy_n(start.Image().ptr(img::kModelBytes, 8), 8, mb.begin());
@@ -237,7 +239,7 @@ TEST_F(SafeWrite, RoundTripOfEveryModelLosesNothing) {
     EXPECT_EQ(second.buffers.ExtBytes(), firstExt);
     // What was written, the program's identification included, is all there.
     EXPECT_EQ(img2, first.buffers.ImageBytes());
-    sims_.back()->Stop();
+    sim.Stop();
   }
 }
 
