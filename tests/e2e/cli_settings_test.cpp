@@ -68,9 +68,23 @@ TEST_F(CliSettings, ARefusedAssignmentSavesNothing) {
     EXPECT_EQ(r.exitCode, c.exitCode) << c.args;
     EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
     EXPECT_EQ(FileBytes(), before) << c.args;
+    // The accepted name was not saved: it is not printed as if it were.
+    EXPECT_EQ(r.out, "") << c.args;
   }
   // Only reading never saves either, even when every key is good.
   ASSERT_EQ(RunCli("settings " + file_ + " zone.2.ch.4.name").exitCode, 0);
+  EXPECT_EQ(FileBytes(), before);
+}
+
+// The disk takes no more (here: a file size limit of 4 KB): every assignment
+// was accepted but none is saved, and standard output stays empty.
+TEST_F(CliSettings, ValuesArePrintedOnlyOnceTheyAreSaved) {
+  const std::string before = FileBytes();
+  const CliRun r = RunCli("settings " + file_ + " zone.2.ch.4.rxf=146.52 zone.2.ch.4.name=depot",
+                          "trap '' XFSZ; ulimit -f 8; ");
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("File too large"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
   EXPECT_EQ(FileBytes(), before);
 }
 

@@ -8,7 +8,8 @@
 // Without a KEY every field is listed as KEY=TEXT, a field that cannot be
 // changed now followed by a tab and "[disabled]". A KEY prints its line; a
 // KEY=TEXT stores TEXT as typing it into the window would. The file is saved
-// (atomically) only when there was an assignment and every one was accepted.
+// (atomically) only when there was an assignment and every one was accepted;
+// the lines of a command with assignments are printed only once it is saved.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -52,7 +53,14 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
     return kExitOk;
   }
 
+  // The lines wait for the save: a value is printed only once it is in the
+  // file. Without an assignment nothing is saved and they stand as read.
+  std::string printed;
   bool assigned = false;
+  auto refuse = [&](int exitCode, const std::string& message) {
+    if (!assigned) std::cout << printed;
+    return Fail(exitCode, message);
+  };
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const size_t eq = arg.find('=');
@@ -68,19 +76,20 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
     }
     if (message) std::cerr << "vb420cli: " << key << ": " << text.Text(message) << "\n";
     switch (st) {
-      case forms::SettingStatus::Ok: std::cout << Line(line) << "\n"; break;
+      case forms::SettingStatus::Ok: printed += Line(line) + "\n"; break;
       case forms::SettingStatus::UnknownKey:
       case forms::SettingStatus::UnknownEditor:
-        return Fail(kExitUnknownKey, key + ": no such setting; nothing was saved");
+        return refuse(kExitUnknownKey, key + ": no such setting; nothing was saved");
       case forms::SettingStatus::Disabled:
-        return Fail(kExitDisabled, key + ": cannot be changed on this model or in this state; nothing was saved");
+        return refuse(kExitDisabled, key + ": cannot be changed on this model or in this state; nothing was saved");
       case forms::SettingStatus::BadValue:
-        return Fail(kExitBadValue, key + ": \"" + arg.substr(eq + 1) + "\" is not one of its choices; nothing was saved");
+        return refuse(kExitBadValue, key + ": \"" + arg.substr(eq + 1) + "\" is not one of its choices; nothing was saved");
       case forms::SettingStatus::Refused:
-        return Fail(kExitRefused, key + ": the change was refused; nothing was saved");
+        return refuse(kExitRefused, key + ": the change was refused; nothing was saved");
     }
   }
   if (assigned && !SaveDatForCli(args[0], data)) return kExitFailure;
+  std::cout << printed;
   return kExitOk;
 }
 
@@ -99,7 +108,8 @@ void RegisterSettingsVerbs() {
                 "                  twotone, twotone-code, twotone-decode1..4, twotone-dgrid\n"
                 "  KEY             print that field's line\n"
                 "  KEY=TEXT        store TEXT; the file is saved (atomically) only when every\n"
-                "                  assignment was accepted\n"
+                "                  assignment was accepted, and the lines are printed only\n"
+                "                  once it is saved\n"
                 "Exit codes beyond the shared ones: 10 no such key or editor, 11 the field cannot\n"
                 "be changed on this model or now, 12 a list field given none of its rows, 13 the\n"
                 "change was refused (no room, the limit of 512 channels)."});
