@@ -310,7 +310,7 @@ TEST_F(Fleet, RowsFoundBySerialNumberAndASilentRadioFailsAlone) {
                                        "000000001002,C\n";
   const CliRun r = RunCli("write " + Path("plan.dat") + ports + " --identities " + Path("radios.csv") +
                           " --retries 0 --log " + Path("fleet.csv"));
-  EXPECT_NE(r.exitCode, 0);
+  EXPECT_EQ(r.exitCode, 1);
   const std::vector<std::string> out = Lines(r.out);
   ASSERT_EQ(out.size(), 4u) << r.out;
   for (size_t k = 0; k < 4; ++k) {
@@ -325,6 +325,19 @@ TEST_F(Fleet, RowsFoundBySerialNumberAndASilentRadioFailsAlone) {
   const char* wanted[] = {"A", "B", "C", "D"};
   for (size_t k = 0; k < 4; ++k)
     if (k != 2) EXPECT_EQ(Message(StopAndSave(k)), wanted[k]);
+}
+
+// A radio that reads back other bytes fails as a single write does: exit 7
+// when that is the only kind of failure, the addresses on its line.
+TEST_F(Fleet, AReadBackDifferenceAloneExits7) {
+  MakeFile(Path("plan.dat"), "VT-1600", "136-174", 9);
+  const std::string ports = StartFour("VT-1600", "136-174", {{}, {"--fault", "corrupt@block=48"}});
+  const CliRun r = RunCli("write " + Path("plan.dat") + ports);
+  EXPECT_EQ(r.exitCode, 7) << r.err << r.out;
+  const std::vector<std::string> out = Lines(r.out);
+  ASSERT_EQ(out.size(), 4u) << r.out;
+  EXPECT_NE(out[1].find("differs at 0x3010"), std::string::npos) << out[1];
+  for (size_t k : {0u, 2u, 3u}) EXPECT_NE(out[k].find(",written,verified"), std::string::npos) << out[k];
 }
 
 TEST_F(Fleet, ASpreadsheetsByteOrderMarkBeforeTheHeaderIsSkipped) {

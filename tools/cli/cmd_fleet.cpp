@@ -97,11 +97,16 @@ std::string OneLine(std::string s) {
   return s;
 }
 
+// The exit code of a fleet: 0 when every radio succeeded; when each radio
+// that failed only read back other bytes, 7 as for a single write (the radios
+// took the programming, and a script may tell that apart); otherwise 1.
 int Finish(std::vector<FleetResult>& results, const FleetOptions& f) {
   int code = kExitOk;
   for (const FleetResult& r : results) {
     std::cout << FleetLine(r) << "\n";
-    if (r.exitCode != kExitOk) code = kExitFailure;
+    if (r.exitCode == kExitOk) continue;
+    code = r.exitCode == kExitVerifyFailed && (code == kExitOk || code == kExitVerifyFailed) ? kExitVerifyFailed
+                                                                                            : kExitFailure;
   }
   std::cout.flush();
   if (!f.logPath.empty()) {

@@ -270,7 +270,8 @@ void RegisterRadioVerbs() {
                 "the radio's serial number. One result line per radio is printed\n"
                 "(time,verb,port,model,serial,applied,file,result,verify) and, with --log\n"
                 "FLEET.csv, appended there (a header line first in a new file). Exit 0 only\n"
-                "when every radio was written (and verified)."});
+                "when every radio was written (and verified); 7 when the only failures were\n"
+                "radios that read back other bytes; 1 otherwise."});
   RegisterVerb({"check", "check FILE.dat [--yes] | check --groups   run the checks made before a write",
                 CmdCheck,
                 "Run on a data file the checks a write makes before anything is sent, without a\n"
