@@ -20,6 +20,7 @@
 #include "editors/testfreq/TestFreqFields.h"
 #include "editors/zones/ZoneMemory.h"
 #include "lang/TextTable.h"
+#include "support/FieldSetNames.h"
 #include "support/Registered.h"
 
 namespace {
@@ -46,6 +47,24 @@ TEST_F(CliSettings, AssignmentsAreStoredByTheWindowRulesAndListed) {
   EXPECT_EQ(list.out.rfind("zone.2.ch.4.rxf=146.52000\nzone.2.ch.4.txf=146.52000\nzone.2.ch.4.rxtone=Off\n", 0), 0u)
       << list.out;
   EXPECT_EQ(list.out.find("header"), std::string::npos);  // only the channel editor's fields
+}
+
+// A name longer than its field keeps the characters that fit whole: the
+// last euro sign does not fit and is left out, not cut in half.
+TEST_F(CliSettings, ALongNameIsCutBetweenCharacters) {
+  const CliRun r = RunCli("settings " + file_ + " zone.1.ch.1.rxf=146.52 'zone.1.ch.1.name=AB\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC'");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "zone.1.ch.1.rxf=146.52000\nzone.1.ch.1.name=AB\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\n");
+}
+
+// vb420cli knows every field set, in the order of the one registration.
+TEST_F(CliSettings, EveryFieldSetIsAnEditor) {
+  const CliRun r = RunCli("settings " + file_ + " --editor nosuch");
+  EXPECT_EQ(r.exitCode, 10);
+  std::string expected;
+  for (const std::string& name : vb420::testsupport::AllFieldSetNames()) expected += (expected.empty() ? "" : ", ") + name;
+  EXPECT_NE(r.err.find("(editors: " + expected + ")"), std::string::npos) << r.err;
+  EXPECT_EQ(vb420::RegisteredFieldSetNames(), vb420::testsupport::AllFieldSetNames());
 }
 
 TEST_F(CliSettings, ARefusedAssignmentSavesNothing) {
