@@ -121,6 +121,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         std::fprintf(stderr, "%s: typed \"%s\", shown \"%s\", typed back shows \"%s\"\n", key.c_str(),
                      value.c_str(), shown.text.c_str(), again.text.c_str());
       VB420_FUZZ_CHECK(again.text == shown.text);
+      if (data.buffers.ImageBytes() != image || data.buffers.ExtBytes() != ext) {
+        const auto& now = data.buffers.ImageBytes();
+        for (size_t i = 0; i < now.size(); ++i)
+          if (now[i] != image[i]) std::fprintf(stderr, "image 0x%zX: %02X became %02X\n", i, image[i], now[i]);
+        std::fprintf(stderr, "%s: typed \"%s\", shown \"%s\"\n", key.c_str(), value.c_str(), shown.text.c_str());
+      }
       VB420_FUZZ_CHECK(data.buffers.ImageBytes() == image);
       VB420_FUZZ_CHECK(data.buffers.ExtBytes() == ext);
     }

@@ -355,7 +355,10 @@ void FormEngine::StoreTextInPlace(FormContext& ctx, const FieldDescriptor& d, st
       break;
     }
     case Encoding::LengthText: {
-      const std::string typed = CutText(text, static_cast<size_t>(std::max(d.textWidth, 0)));
+      // A NUL ends the text when it is read: stored, it would leave a length
+      // that counts characters nobody sees.
+      const std::string typed =
+          CutText(std::string_view(text).substr(0, text.find('\0')), static_cast<size_t>(std::max(d.textWidth, 0)));
       a.fill(at + 1, static_cast<size_t>(d.textWidth), 0x00);
       a.write(at + 1, typed.data(), typed.size());
       a.setU8(at, typed.empty() ? 0xFF : static_cast<uint8_t>(typed.size()));
