@@ -31,7 +31,7 @@ QApplication& App() {
   static char name[] = "fuzz_helppages";
   static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     return new QApplication(argc, argv);
   }();
   return *app;
