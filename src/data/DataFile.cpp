@@ -117,6 +117,10 @@ FileStatus WriteAtomically(const std::string& path, const std::vector<std::pair<
   const std::string target = ResolveLinks(path);
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
+  // Only a name that leads nowhere yet is a file to create. One that cannot
+  // be followed (a loop of links, a folder on the way we may not search) is
+  // refused: the rename would put a file in place of the link.
+  if (!exists && errno != ENOENT) return Failure(kFileCannotOpen, errno, target);
   if (exists && S_ISDIR(old.st_mode)) return Failure(kFileIsFolder, EISDIR, target);
   // A device or a pipe is never replaced by a regular file (think of root
   // saving to /dev/null).

@@ -117,6 +117,14 @@ std::string ExpandTextEscapes(std::string_view text) {
   return out;
 }
 
+std::string CutText(std::string_view text, size_t maxBytes) {
+  if (text.size() <= maxBytes) return std::string(text);
+  size_t cut = maxBytes;
+  if (ValidUtf8(text) == text)
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return std::string(text.substr(0, cut));
+}
+
 std::string ValidUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());

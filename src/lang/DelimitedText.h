@@ -39,4 +39,10 @@ std::string ExpandTextEscapes(std::string_view text);
 // passed through this before they leave the program as text.
 std::string ValidUtf8(std::string_view text);
 
+// `text` cut to at most `maxBytes` bytes for a fixed-width field. Well-formed
+// UTF-8 (what is typed) is cut before a character that does not fit whole, so
+// no broken character is stored; other text (single-byte characters from an
+// older file) is cut at `maxBytes`.
+std::string CutText(std::string_view text, size_t maxBytes);
+
 }  // namespace vb420

@@ -34,13 +34,26 @@ std::string StampOf(const std::string& name) {
   return dash == std::string::npos ? std::string() : name.substr(dash + 1, kStampLength);
 }
 
+}  // namespace
+
 bool IsBackupName(const std::string& name) {
   if (name.size() <= 4 || name.compare(name.size() - 4, 4, kExtension) != 0) return false;
   for (const char* p : kPrefixes)
     if (name.rfind(p, 0) == 0) return true;
   return false;
 }
-}  // namespace
+
+void SortBackupNames(std::vector<std::string>& names) {
+  // The names carry the time in sortable form; within one second the numbered
+  // names ("_2" ... "_10") follow the plain one by their number, which a plain
+  // text order would break at "_10".
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    const std::string stampA = StampOf(a), stampB = StampOf(b);
+    if (stampA != stampB) return stampA < stampB;
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+  });
+}
 
 std::string DefaultBackupFolder() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
@@ -72,15 +85,7 @@ std::vector<std::string> ListBackups(const std::string& folder) {
     const std::string name = it->path().filename().string();
     if (it->is_regular_file(ec) && IsBackupName(name)) names.push_back(name);
   }
-  // The names carry the time in sortable form; within one second the numbered
-  // names ("_2" ... "_10") follow the plain one by their number, which a plain
-  // text order would break at "_10".
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    const std::string stampA = StampOf(a), stampB = StampOf(b);
-    if (stampA != stampB) return stampA < stampB;
-    if (a.size() != b.size()) return a.size() < b.size();
-    return a < b;
-  });
+  SortBackupNames(names);
   for (auto& n : names) n = (fs::path(folder) / n).string();
   return names;
 }

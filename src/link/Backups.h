@@ -47,5 +47,11 @@ std::string SaveBackup(RadioData& data, const std::string& folder, BackupKind ki
 
 // The backups of every kind in `folder`, oldest first.
 std::vector<std::string> ListBackups(const std::string& folder);
+// Whether a file name is one of ours ("read-", "written-" or "radio-" and
+// ".dat"): only those are listed and pruned.
+bool IsBackupName(const std::string& name);
+// Puts backup names oldest first: by the time stamp in the name, then within
+// one second the numbered names ("_2" ... "_10") by their number.
+void SortBackupNames(std::vector<std::string>& names);
 
 }  // namespace vb420

@@ -65,6 +65,27 @@ std::string DevicePathOfPort(int n, const PortMap& ports) {
   return {};
 }
 
+PortMap PortMapOfSettingsText(std::string_view text) {
+  PortMap ports;
+  bool inPorts = false;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty() && line.front() == '[') {
+      inPorts = line == "[Ports]";
+      continue;
+    }
+    const size_t eq = line.find('=');
+    if (!inPorts || eq == std::string_view::npos) continue;
+    std::string_view value = line.substr(eq + 1);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    ports[std::string(line.substr(0, eq))] = std::string(value);
+  }
+  return ports;
+}
+
 std::string Win32DeviceName(int n) {
   if (n < 10) return "COM" + std::to_string(n);
   return "\\\\.\\COM" + std::to_string(n);

@@ -23,6 +23,11 @@ constexpr int kMaxPortNumber = 20;
 
 // Device path of COMn, or "" when nothing maps it.
 std::string DevicePathOfPort(int portNumber, const PortMap& ports = {});
+// The "Ports" group of the desktop program's settings file (its INI text),
+// so that a tool without the settings store maps COMn as the program does.
+// Lines of other groups and lines without '=' are ignored; a value in double
+// quotes loses them.
+PortMap PortMapOfSettingsText(std::string_view text);
 // The name a Windows build opens for COMn: "COM9", but "\\.\COM10" from 10 on.
 std::string Win32DeviceName(int portNumber);
 // "COM3" → 3; a plain number "3" → 3; anything else (a device path) → 0.

@@ -108,6 +108,18 @@ TEST_F(CliFile, EditsKeepWhatTheUserSetOnTheFile) {
   EXPECT_FALSE(std::filesystem::exists(Path("p.dat.tmp~")));
 }
 
+// "new -o" through a loop of links is refused with the reason, as a link
+// that leads into a folder is, and the link is not replaced by a file.
+TEST_F(CliFile, NewOntoALoopOfLinksIsRefused) {
+  ASSERT_EQ(::symlink(Path("b.dat").c_str(), Path("a.dat").c_str()), 0);
+  ASSERT_EQ(::symlink(Path("a.dat").c_str(), Path("b.dat").c_str()), 0);
+  const CliRun r = RunCli("new -o " + Path("a.dat"));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Too many levels of symbolic links"), std::string::npos) << r.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("a.dat")));
+  EXPECT_EQ(std::filesystem::read_symlink(Path("a.dat")).string(), Path("b.dat"));
+}
+
 TEST_F(CliFile, FoldersAreReportedAsFolders) {
   std::filesystem::create_directories(Path("dir.dat"));
   const CliRun info = RunCli("info " + Path("dir.dat"));

@@ -126,6 +126,35 @@ TEST_F(CliPlan, NothingAppliedIsAFailureAndAnEnglishPlanReadsInSpanish) {
             "zone.1.ch.1.rxtone=Off\nzone.1.ch.1.txtone=Off\nidlist.1.inh=Yes\n");
 }
 
+// A plan that was imported but lost records on the way says so: the
+// summary names the skipped records and the exit code is 8, not success.
+// The summary comes only once the file is saved: a file that cannot be
+// written gets the refusal alone.
+TEST_F(CliPlan, SkippedRecordsExit8AndTheSummaryFollowsTheSave) {
+  const std::string plan = Path("edge.itm");
+  std::ofstream(plan) << "MARDEKO ZEL\r\n$$,CNVDATA,ZN,CH,RXF\r\n$,,1,250,146.52\r\n$,,1,251,146.52\r\n";
+  CliRun r = RunCli("import " + b_ + " " + plan);
+  EXPECT_EQ(r.exitCode, 8) << r.err;
+  EXPECT_NE(r.err.find("Conventional: 1 applied, 1 skipped"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Records skipped: 1."), std::string::npos) << r.err;
+  EXPECT_EQ(RunCli("settings " + b_ + " zone.1.ch.250.rxf").out, "zone.1.ch.250.rxf=146.52000\n");
+
+  const std::string clean = Path("clean.itm");
+  std::ofstream(clean) << "MARDEKO ZEL\r\n$$,CNVDATA,ZN,CH,RXF\r\n$,,1,250,146.52\r\n";
+  r = RunCli("import " + a_ + " " + clean);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err.find("Records skipped"), std::string::npos) << r.err;
+
+  std::filesystem::permissions(a_, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                       std::filesystem::perms::others_read);
+  const std::string before = ReadAll(a_);
+  r = RunCli("import " + a_ + " " + plan);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Permission denied"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("The import is finished"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadAll(a_), before);
+}
+
 TEST_F(CliPlan, ZonesCopyCarriesBlocksAndPerChannelValues) {
   // An LTR zone with groups and repeaters, and a PassPort zone.
   ASSERT_EQ(RunCli("zone " + a_ + " 2 --create ltr").exitCode, 0);

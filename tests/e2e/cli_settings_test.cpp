@@ -20,6 +20,7 @@
 #include "editors/testfreq/TestFreqFields.h"
 #include "editors/zones/ZoneMemory.h"
 #include "lang/TextTable.h"
+#include "support/FieldSetNames.h"
 #include "support/Registered.h"
 
 namespace {
@@ -48,6 +49,24 @@ TEST_F(CliSettings, AssignmentsAreStoredByTheWindowRulesAndListed) {
   EXPECT_EQ(list.out.find("header"), std::string::npos);  // only the channel editor's fields
 }
 
+// A name longer than its field keeps the characters that fit whole: the
+// last euro sign does not fit and is left out, not cut in half.
+TEST_F(CliSettings, ALongNameIsCutBetweenCharacters) {
+  const CliRun r = RunCli("settings " + file_ + " zone.1.ch.1.rxf=146.52 'zone.1.ch.1.name=AB\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC'");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "zone.1.ch.1.rxf=146.52000\nzone.1.ch.1.name=AB\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\n");
+}
+
+// vb420cli knows every field set, in the order of the one registration.
+TEST_F(CliSettings, EveryFieldSetIsAnEditor) {
+  const CliRun r = RunCli("settings " + file_ + " --editor nosuch");
+  EXPECT_EQ(r.exitCode, 10);
+  std::string expected;
+  for (const std::string& name : vb420::testsupport::AllFieldSetNames()) expected += (expected.empty() ? "" : ", ") + name;
+  EXPECT_NE(r.err.find("(editors: " + expected + ")"), std::string::npos) << r.err;
+  EXPECT_EQ(vb420::RegisteredFieldSetNames(), vb420::testsupport::AllFieldSetNames());
+}
+
 TEST_F(CliSettings, ARefusedAssignmentSavesNothing) {
   ASSERT_EQ(RunCli("settings " + file_ + " zone.2.ch.4.rxf=146.52").exitCode, 0);
   const std::string before = FileBytes();
@@ -68,9 +87,23 @@ TEST_F(CliSettings, ARefusedAssignmentSavesNothing) {
     EXPECT_EQ(r.exitCode, c.exitCode) << c.args;
     EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
     EXPECT_EQ(FileBytes(), before) << c.args;
+    // The accepted name was not saved: it is not printed as if it were.
+    EXPECT_EQ(r.out, "") << c.args;
   }
   // Only reading never saves either, even when every key is good.
   ASSERT_EQ(RunCli("settings " + file_ + " zone.2.ch.4.name").exitCode, 0);
+  EXPECT_EQ(FileBytes(), before);
+}
+
+// The disk takes no more (here: a file size limit of 4 KB): every assignment
+// was accepted but none is saved, and standard output stays empty.
+TEST_F(CliSettings, ValuesArePrintedOnlyOnceTheyAreSaved) {
+  const std::string before = FileBytes();
+  const CliRun r = RunCli("settings " + file_ + " zone.2.ch.4.rxf=146.52 zone.2.ch.4.name=depot",
+                          "trap '' XFSZ; ulimit -f 8; ");
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("File too large"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
   EXPECT_EQ(FileBytes(), before);
 }
 

@@ -134,9 +134,10 @@ TEST_F(SimTest, GarbledEndIsAcknowledgedOnlyAtTheCallingRate) {
   std::vector<std::pair<uint8_t, long>> out;
   for (const auto& b : Trace())
     if (b.fromRadio) out.push_back({b.byte, b.baud});
-  ASSERT_GE(out.size(), 2u);
-  EXPECT_EQ(out[out.size() - 2].first, 0xF8);
-  EXPECT_EQ(out.back(), (std::pair<uint8_t, long>{ACK, 9600}));
+  const auto last = testing::Tail(out, 2);
+  ASSERT_EQ(last.size(), 2u);
+  EXPECT_EQ(last[0].first, 0xF8);
+  EXPECT_EQ(last[1], (std::pair<uint8_t, long>{ACK, 9600}));
   EXPECT_EQ(testing::TraceSpeedsOf(Trace(), "E"), (std::vector<long>{19200, 9600}));
 }
 
@@ -324,7 +325,7 @@ TEST_F(SimTest, WrongModelIsRefusedAndPlatformCodeReported) {
   EXPECT_EQ(prompter.asked, (std::vector<int>{271}));
   EXPECT_FALSE(link.IsOpen());
   // The wrapper ended program mode before closing.
-  EXPECT_EQ(TraceBytes(Trace(), false).back(), 'E');
+  EXPECT_EQ(testing::Tail(TraceBytes(Trace(), false)), Bytes{'E'});
 }
 
 TEST_F(SimTest, PlatformCodeRefusedForRead) {

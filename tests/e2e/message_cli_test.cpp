@@ -86,7 +86,7 @@ TEST_F(MessageCli, RadioWithoutPasswordTakesTheLinesAndNothingElse) {
   EXPECT_TRUE(Contains(in, {0x2D, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
   Bytes request = {'X', 0x06, 0x00, 0x40, 'C', 'A', 'L', 'L'};
   EXPECT_TRUE(Contains(in, request));
-  EXPECT_EQ(in.back(), 'E');
+  EXPECT_EQ(testing::Tail(in), Bytes{'E'});
   ExpectRadio(true);
 }
 

@@ -184,7 +184,7 @@ TEST_F(RwCli, WrongPasswordThreeTimesEndsTheTransfer) {
   const Bytes sent = Sent();
   EXPECT_EQ(CountOf(sent, {0x04, '1', '2', '3', '4', 0, 0}), 3u);
   EXPECT_FALSE(Contains(sent, {'R', 0x00, 0x00}));
-  EXPECT_EQ(sent.back(), 'E');
+  EXPECT_EQ(testing::Tail(sent), Bytes{'E'});
   EXPECT_EQ(FileBytes(Path("keep.dat")), (Bytes{'o', 'l', 'd'}));
   EXPECT_NE(r.err.find("The password is incorrect."), std::string::npos);
 }
@@ -205,7 +205,7 @@ TEST_F(RwCli, PlatformCodeOnReadIsRefused) {
   // Identified, acknowledged, and program mode ended at once.
   EXPECT_NE(Find(sent, {0x02, 0x06, 'E'}), std::string::npos);
   EXPECT_FALSE(Contains(sent, {'R', 0x00, 0x00}));
-  EXPECT_EQ(sent.back(), 'E');
+  EXPECT_EQ(testing::Tail(sent), Bytes{'E'});
 }
 
 TEST_F(RwCli, ExtensionFailureWithRetryReadsAllBlocksAgain) {
@@ -271,9 +271,7 @@ TEST_F(RwCli, GarbledAnswerToEndIsRetriedAt9600AndTheReadIsKept) {
   // The last two bytes of the conversation: 'E' at 19200, answered garbled,
   // and 'E' again at 9600.
   const auto sent = SentWithSpeed(Trace());
-  ASSERT_GE(sent.size(), 2u);
-  EXPECT_EQ(sent[sent.size() - 2], (std::pair<uint8_t, long>{'E', 19200}));
-  EXPECT_EQ(sent.back(), (std::pair<uint8_t, long>{'E', 9600}));
+  EXPECT_EQ(testing::Tail(sent, 2), (std::vector<std::pair<uint8_t, long>>{{'E', 19200}, {'E', 9600}}));
   const Bytes answered = TraceBytes(Trace(), true);
   ASSERT_GE(answered.size(), 2u);
   EXPECT_EQ(Bytes(answered.end() - 2, answered.end()), (Bytes{0xF8, 0x06}));
@@ -429,9 +427,9 @@ TEST_F(RwCli, UniformBlockGoesAsZAndDateStampEndsTheWrite) {
   const Bytes sent = Sent();
   EXPECT_TRUE(Contains(sent, {'Z', 0x00, 0x40, 0x00}));  // block 0x40 is 256 zeros
   EXPECT_TRUE(Contains(sent, {'W', 0x00, 0x30}));        // a patterned block goes in full
-  ASSERT_GE(sent.size(), 8u);
-  EXPECT_EQ(sent[sent.size() - 8], 0x5F);
-  EXPECT_EQ(sent.back(), 'E');
+  ASSERT_EQ(testing::Tail(sent, 8).size(), 8u);
+  EXPECT_EQ(testing::Tail(sent, 8)[0], 0x5F);
+  EXPECT_EQ(testing::Tail(sent), Bytes{'E'});
 }
 
 TEST_F(RwCli, NoAdjustTimeSendsNoDateStamp) {
@@ -444,7 +442,7 @@ TEST_F(RwCli, NoAdjustTimeSendsNoDateStamp) {
   const size_t at = Find(sent, last);
   ASSERT_NE(at, std::string::npos);
   EXPECT_EQ(sent.size() - at, 4u + 64 + 1);
-  EXPECT_EQ(sent.back(), 'E');
+  EXPECT_EQ(testing::Tail(sent), Bytes{'E'});
 }
 
 TEST_F(RwCli, SecondGenerationModelNeverGetsDateStamp) {

@@ -79,9 +79,9 @@ class SafeWrite : public ::testing::Test {
   SimProcess& Start(std::vector<std::string> args) {
     const size_t k = sims_.size();
     args.insert(args.end(), {"--save", Path("radio" + std::to_string(k) + ".dat")});
-    sims_.push_back(std::make_unique<SimProcess>(args));
-    EXPECT_TRUE(sims_.back()->Started());
-    return *sims_.back();
+    SimProcess& sim = *sims_.emplace_back(std::make_unique<SimProcess>(args));
+    EXPECT_TRUE(sim.Started());
+    return sim;
   }
   Bytes StopAndSave(size_t k) {
     sims_[k]->Stop();
@@ -180,7 +180,7 @@ TEST_F(SafeWrite, ReadFirstThatCannotKeepItsBackupWritesNothing) {
   EXPECT_NE(r.err.find("nothing was written"), std::string::npos) << r.err;
   const Bytes sent = testing::TraceBytes(testing::ReadTrace(Path("trace.txt")), false);
   EXPECT_EQ(testing::CountOf(sent, {'W', 0x00}) + testing::CountOf(sent, {'Z', 0x00}), 0u);
-  EXPECT_EQ(sent.back(), 'E');
+  EXPECT_EQ(testing::Tail(sent), Bytes{'E'});
 }
 
 // ---- round trip of every model ---------------------------------------------------
@@ -199,7 +199,9 @@ TEST_F(SafeWrite, RoundTripOfEveryModelLosesNothing) {
     SCOPED_TRACE(ModelTable(model).name);
     RadioData start;
     start.model.SetModel(model);
-    start.model.SetBandCode(static_cast<uint8_t>(ModelRecord::BandList(model).front().second));
+    const auto bands = ModelRecord::BandList(model);
+    ASSERT_FALSE(bands.empty());
+    start.model.SetBandCode(static_cast<uint8_t>(bands.front().second));
     InitNewImage(start, false);
     ModelBytes mb{};
     std::copy_n(start.Image().ptr(img::kModelBytes, 8), 8, mb.begin());
@@ -237,7 +239,7 @@ TEST_F(SafeWrite, RoundTripOfEveryModelLosesNothing) {
     EXPECT_EQ(second.buffers.ExtBytes(), firstExt);
     // What was written, the program's identification included, is all there.
     EXPECT_EQ(img2, first.buffers.ImageBytes());
-    sims_.back()->Stop();
+    sim.Stop();
   }
 }
 
@@ -308,7 +310,7 @@ TEST_F(Fleet, RowsFoundBySerialNumberAndASilentRadioFailsAlone) {
                                        "000000001002,C\n";
   const CliRun r = RunCli("write " + Path("plan.dat") + ports + " --identities " + Path("radios.csv") +
                           " --retries 0 --log " + Path("fleet.csv"));
-  EXPECT_NE(r.exitCode, 0);
+  EXPECT_EQ(r.exitCode, 1);
   const std::vector<std::string> out = Lines(r.out);
   ASSERT_EQ(out.size(), 4u) << r.out;
   for (size_t k = 0; k < 4; ++k) {
@@ -323,6 +325,19 @@ TEST_F(Fleet, RowsFoundBySerialNumberAndASilentRadioFailsAlone) {
   const char* wanted[] = {"A", "B", "C", "D"};
   for (size_t k = 0; k < 4; ++k)
     if (k != 2) EXPECT_EQ(Message(StopAndSave(k)), wanted[k]);
+}
+
+// A radio that reads back other bytes fails as a single write does: exit 7
+// when that is the only kind of failure, the addresses on its line.
+TEST_F(Fleet, AReadBackDifferenceAloneExits7) {
+  MakeFile(Path("plan.dat"), "VT-1600", "136-174", 9);
+  const std::string ports = StartFour("VT-1600", "136-174", {{}, {"--fault", "corrupt@block=48"}});
+  const CliRun r = RunCli("write " + Path("plan.dat") + ports);
+  EXPECT_EQ(r.exitCode, 7) << r.err << r.out;
+  const std::vector<std::string> out = Lines(r.out);
+  ASSERT_EQ(out.size(), 4u) << r.out;
+  EXPECT_NE(out[1].find("differs at 0x3010"), std::string::npos) << out[1];
+  for (size_t k : {0u, 2u, 3u}) EXPECT_NE(out[k].find(",written,verified"), std::string::npos) << out[k];
 }
 
 TEST_F(Fleet, ASpreadsheetsByteOrderMarkBeforeTheHeaderIsSkipped) {

@@ -69,8 +69,7 @@ TEST_F(SignalStop, InterruptedReadEndsProgramModeAndKeepsNoFile) {
   const int code = RunAndSignal({"read", "-o", out}, SIGINT, HasSent({'R', 0x00, 0x10}));
   EXPECT_EQ(code, 128 + SIGINT) << err_;
   const Bytes sent = Sent(testing::ReadTrace(trace_));
-  ASSERT_FALSE(sent.empty());
-  EXPECT_EQ(sent.back(), 'E');
+  EXPECT_EQ(testing::Tail(sent), Bytes{'E'});
   // It stopped between blocks: nothing after block 0x20 was asked for.
   EXPECT_FALSE(testing::Contains(sent, {'R', 0x00, 0x20}));
   EXPECT_FALSE(std::filesystem::exists(out));
@@ -86,8 +85,7 @@ TEST_F(SignalStop, TerminatedWriteEndsProgramModeAndSaysTheRadioIsPartlyWritten)
                                 });
   EXPECT_EQ(code, 128 + SIGTERM) << err_;
   const Bytes sent = Sent(testing::ReadTrace(trace_));
-  ASSERT_FALSE(sent.empty());
-  EXPECT_EQ(sent.back(), 'E');
+  EXPECT_EQ(testing::Tail(sent), Bytes{'E'});
   EXPECT_FALSE(testing::Contains(sent, {'W', 0x00, 0x30}));
   EXPECT_FALSE(testing::Contains(sent, {'Z', 0x00, 0x30}));
   EXPECT_NE(err_.find("partly"), std::string::npos) << err_;
@@ -101,9 +99,7 @@ TEST_F(SignalStop, HangUpWhileTransmittingUnkeysAndEndsTestMode) {
                                 [this](const std::vector<TraceByte>&) { return HasNote(trace_, "transmit on"); });
   EXPECT_EQ(code, 128 + SIGHUP) << err_;
   const auto notes = testing::TraceNotes(trace_);
-  ASSERT_GE(notes.size(), 2u);
-  EXPECT_EQ(notes[notes.size() - 2], "transmit off");
-  EXPECT_EQ(notes.back(), "end");
+  EXPECT_EQ(testing::Tail(notes, 2), (std::vector<std::string>{"transmit off", "end"}));
 }
 
 TEST_F(SignalStop, InterruptAtEntryEndsWithoutAConversation) {

@@ -71,7 +71,7 @@ TEST_F(TestModeCli, ChannelSignallingTransmitAndChecksum) {
   EXPECT_TRUE(Contains(in, {0x10, 0x03}));
   EXPECT_TRUE(Contains(in, {0x11, 0x11}));
   EXPECT_TRUE(Contains(in, {0x08, 0x0D}));
-  EXPECT_EQ(in.back(), 'E');
+  EXPECT_EQ(testing::Tail(in), Bytes{'E'});
 }
 
 TEST_F(TestModeCli, MobileGetsItsPrefixSettingAndAFileIsCheckedToo) {
@@ -88,7 +88,7 @@ TEST_F(TestModeCli, MobileGetsItsPrefixSettingAndAFileIsCheckedToo) {
   const std::vector<std::string> notes = NotesNow();
   EXPECT_TRUE(Has(notes, "prefix set 0x08"));
   EXPECT_TRUE(Has(notes, "transmit off"));
-  EXPECT_EQ(notes.back(), "end");
+  EXPECT_EQ(testing::Tail(notes), std::vector<std::string>{"end"});
 
   // The same file against a radio of another model: 273, and out of test mode.
   Start({"--model", "VT-1600"});
@@ -106,9 +106,7 @@ TEST_F(TestModeCli, TestChannelMismatchEndsWith272AndLeavesTestMode) {
   EXPECT_NE(r.err.find("test channel data in the radio differ"), std::string::npos) << r.err;
   EXPECT_EQ(r.out, "");
   const std::vector<std::string> notes = NotesNow();
-  ASSERT_GE(notes.size(), 2u);
-  EXPECT_EQ(notes[notes.size() - 2], "test-channel 3");
-  EXPECT_EQ(notes.back(), "end");
+  EXPECT_EQ(testing::Tail(notes, 2), (std::vector<std::string>{"test-channel 3", "end"}));
   EXPECT_FALSE(Has(notes, "transmit on"));
 }
 
@@ -118,8 +116,7 @@ TEST_F(TestModeCli, TuningMismatchEndsWith324) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("tuning frequencies in the radio differ"), std::string::npos) << r.err;
   const std::vector<std::string> notes = NotesNow();
-  EXPECT_EQ(notes[notes.size() - 2], "tuning-block");
-  EXPECT_EQ(notes.back(), "end");
+  EXPECT_EQ(testing::Tail(notes, 2), (std::vector<std::string>{"tuning-block", "end"}));
 }
 
 TEST_F(TestModeCli, UnansweredCommandIsRetriedOrGivenUpWithTheEnd) {
@@ -130,7 +127,7 @@ TEST_F(TestModeCli, UnansweredCommandIsRetriedOrGivenUpWithTheEnd) {
   std::vector<std::string> notes = NotesNow();
   EXPECT_TRUE(Has(notes, "no answer to 0x08"));
   EXPECT_TRUE(Has(notes, "transmit on"));
-  EXPECT_EQ(notes.back(), "end");
+  EXPECT_EQ(testing::Tail(notes), std::vector<std::string>{"end"});
 
   // Every try unanswered: given up, and still out of test mode.
   Start({"--fault", "silence@test=0x08"});
@@ -138,7 +135,7 @@ TEST_F(TestModeCli, UnansweredCommandIsRetriedOrGivenUpWithTheEnd) {
   EXPECT_EQ(gone.exitCode, 5);
   notes = NotesNow();
   EXPECT_FALSE(Has(notes, "transmit on"));
-  EXPECT_EQ(notes.back(), "end");
+  EXPECT_EQ(testing::Tail(notes), std::vector<std::string>{"end"});
 }
 
 TEST_F(TestModeCli, BadOptionsAreRefusedBeforeTheRadioIsCalled) {

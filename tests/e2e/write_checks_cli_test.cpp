@@ -72,10 +72,10 @@ class WriteChecksCli : public ::testing::Test {
     std::string ports;
     for (int k = 0; k < count; ++k) {
       const std::string n = std::to_string(sims_.size());
-      sims_.push_back(std::make_unique<SimProcess>(std::vector<std::string>{
+      const SimProcess& sim = *sims_.emplace_back(std::make_unique<SimProcess>(std::vector<std::string>{
           "--model", model, "--band", "136-174", "--serial", "00000000200" + n, "--save", Path("radio" + n + ".dat")}));
-      EXPECT_TRUE(sims_.back()->Started());
-      ports += " --port " + sims_.back()->Device();
+      EXPECT_TRUE(sim.Started());
+      ports += " --port " + sim.Device();
     }
     return ports;
   }

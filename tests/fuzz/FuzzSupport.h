@@ -11,9 +11,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "editors/registry/Registration.h"
 #include "lang/TextTable.h"
+#include "link/WriteValidation.h"
+#include "support/CheckGroups.h"
+#include "support/FieldSetNames.h"
 
 namespace vb420::fuzz {
 
@@ -52,11 +56,28 @@ inline TextTable& ProgramTexts() {
     }                                                                                \
   } while (0)
 
+// Stops the run before the first input when the registration left a field
+// set or a group of pre-write checks out: a harness that walks "every field"
+// would otherwise walk none and report nothing.
+inline void CheckEverythingRegistered() {
+  const std::vector<std::string> sets = RegisteredFieldSetNames();
+  const std::vector<std::string> groups = RegisteredWriteCheckGroups();
+  if (sets == testsupport::AllFieldSetNames() && groups == testsupport::AllWriteCheckGroups()) return;
+  std::fprintf(stderr, "the registration is not complete:\n  field sets:");
+  for (const std::string& s : sets) std::fprintf(stderr, " %s", s.c_str());
+  std::fprintf(stderr, "\n  pre-write checks:");
+  for (const std::string& g : groups) std::fprintf(stderr, " %s", g.c_str());
+  std::fprintf(stderr, "\n");
+  std::abort();
+}
+
 }  // namespace vb420::fuzz
 
 // libFuzzer calls this once before the first input: every harness registers
-// the field sets and pre-write checks as the programs do at start.
+// the field sets and pre-write checks as the programs do at start, and
+// checks that they are all there.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   ::vb420::RegisterCore();
+  ::vb420::fuzz::CheckEverythingRegistered();
   return 0;
 }

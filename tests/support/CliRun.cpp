@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "support/ChildProcess.h"
 #include "support/Paths.h"
 
 namespace vb420::test {
@@ -52,20 +53,14 @@ CliProcess::CliProcess(const std::vector<std::string>& args) {
   argv.push_back(nullptr);
   const int err = ::open(errFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-  pid_ = fork();
-  if (pid_ == 0) {
-    dup2(null, STDOUT_FILENO);
-    dup2(err, STDERR_FILENO);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
+  pid_ = testing::StartChild(argv, null, err);
   ::close(err);
   ::close(null);
 }
 
 CliProcess::~CliProcess() {
   if (Wait(0) == -1 && pid_ > 0) {
-    kill(pid_, SIGKILL);
+    testing::SignalGroup(pid_, SIGKILL);
     Wait(5000);
   }
   std::filesystem::remove(errFile_);

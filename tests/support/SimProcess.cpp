@@ -1,12 +1,12 @@
 #include "support/SimProcess.h"
 
+#include "support/ChildProcess.h"
 #include "support/Paths.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,15 +44,7 @@ SimProcess::SimProcess(const std::vector<std::string>& args) {
   argv.push_back(nullptr);
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return;
-  pid_ = fork();
-  if (pid_ == 0) {
-    // A test that crashes takes its radio with it: a simulator left running
-    // would hold the test runner's output pipe open.
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    dup2(fds[1], STDOUT_FILENO);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
+  pid_ = StartChild(argv, fds[1], -1);
   ::close(fds[1]);
   out_ = fds[0];
   if (pid_ < 0) return;
@@ -106,12 +98,12 @@ int SimProcess::Stop() {
   // a moment on a loaded machine, and the tests read that file next: killing
   // it early left no file, and a test comparing against it read past the end
   // of an empty buffer. Only a radio that hangs is killed, and it is said.
-  kill(pid_, SIGTERM);
+  SignalGroup(pid_, SIGTERM);
   const int rc = Wait(kStopGraceMs);
   if (!reaped_) {
     std::fprintf(stderr, "vb420sim (pid %d) did not stop within %d ms of SIGTERM: killed, nothing saved\n",
                  static_cast<int>(pid_), kStopGraceMs);
-    kill(pid_, SIGKILL);
+    SignalGroup(pid_, SIGKILL);
     Wait(2000);
   }
   return rc;

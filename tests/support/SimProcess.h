@@ -70,5 +70,13 @@ std::vector<long> TraceSpeedsOf(const std::vector<TraceByte>& trace, const std::
 // True when `needle` occurs in `hay`.
 bool Contains(const std::vector<uint8_t>& hay, const std::vector<uint8_t>& needle);
 size_t CountOf(const std::vector<uint8_t>& hay, const std::vector<uint8_t>& needle);
+// The last `n` elements of a trace, its bytes or its notes (all of them when
+// there are fewer): compared with what a conversation must end with, an
+// empty or short trace fails the comparison instead of being read past.
+template <typename Seq>
+std::vector<typename Seq::value_type> Tail(const Seq& seq, size_t n = 1) {
+  const size_t k = n < seq.size() ? n : seq.size();
+  return std::vector<typename Seq::value_type>(seq.end() - static_cast<std::ptrdiff_t>(k), seq.end());
+}
 
 }  // namespace vb420::testing

@@ -106,7 +106,9 @@ void PlanMergeTest::importAppliesTheFileAndReportsEachSection() {
   QVERIFY(f.Frame().FindEditor(EditorKind::ZoneInfo));
   const QStringList texts = f.prompter.MessageTexts();
   QVERIFY(!texts.isEmpty());
-  QCOMPARE(texts.last(), QStringLiteral("E175\nE176\nE530\n1\n1"));  // one applied, one skipped
+  // One applied, one skipped: the count of skipped records, as a warning.
+  QCOMPARE(texts.last(), QStringLiteral("E175\nE176\nE530\n1\n1\nE1252\n1"));
+  QCOMPARE(f.prompter.messages.back().icon, MsgIcon::Warning);
   // The import folder follows the file; a file of another type is not read.
   f.Ws().data.buffers.TakeSnapshot();
   f.prompter.openNames.push_back(f.Path("in.txt"));

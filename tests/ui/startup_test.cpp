@@ -11,6 +11,7 @@
 #include "lang/ui/HelpSystem.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
+#include "frame/ui/SettingsFormat.h"
 #include "lang/TextTable.h"
 #include "support/qt/QtTestMain.h"
 
@@ -40,6 +41,7 @@ class StartupTest : public QObject {
   void storedLanguageChoosesTheColumn();
   void placementMaximisedWhenNoneIsStored();
   void placementRestoresAStoredRectangle();
+  void placementWithoutAWindowSizeIsIgnored();
   void minimisedFromMaximisedIsStoredAsMaximised();
   void closingAsksFirstAndCanBeRefused();
   void zoneInformationOpensAfterStartup();
@@ -225,6 +227,18 @@ void StartupTest::placementRestoresAStoredRectangle() {
   QCOMPARE(f.Frame().geometry(), QRect(40, 30, 600, 480));
   f.Exit();
   QCOMPARE(f.Setting("Backup/LastWinPos").toString(), QStringLiteral("0:1:-1:-1:-1:-1:40:30:640:510"));
+}
+
+// A stored rectangle whose width or height no int holds is damaged: the
+// window opens maximised, as with none.
+void StartupTest::placementWithoutAWindowSizeIsIgnored() {
+  QVERIFY(!ParseWindowPlacement("0:1:-1:-1:-1:-1:-2147483648:0:2147483647:600"));
+  QVERIFY(!ParseWindowPlacement("0:1:-1:-1:-1:-1:0:-10:600:2147483647"));
+  QVERIFY(ParseWindowPlacement("0:1:-1:-1:-1:-1:-1:0:2147483646:600"));
+  AppFixture f;
+  f.SetSetting("Backup/LastWinPos", "0:1:-1:-1:-1:-1:-2147483648:0:2147483647:600");
+  QVERIFY(f.Start());
+  QVERIFY(f.Frame().windowState() & Qt::WindowMaximized);
 }
 
 void StartupTest::minimisedFromMaximisedIsStoredAsMaximised() {

@@ -27,6 +27,7 @@ enum ExitCode {
   kExitCommError = 5,   // the radio did not answer or answered wrongly
   kExitRefusedModel = 6, // the radio or file is of a model that is refused
   kExitVerifyFailed = 7, // written, but the radio read back holds other bytes
+  kExitSkipped = 8,      // imported and saved, but records of the plan were skipped
   kExitUnknownKey = 10,  // no such editor, record or field
   kExitDisabled = 11,    // the field cannot be changed on this model / in this state
   kExitBadValue = 12,    // a text that is none of the field's choices
@@ -51,6 +52,7 @@ inline constexpr ExitCodeInfo kExitCodes[] = {
     {kExitCommError, "communication error: no answer after the retries, or the radio did not leave program mode"},
     {kExitRefusedModel, "refused model: a radio or file of a model that is not accepted (or a platform code on read)"},
     {kExitVerifyFailed, "write: written, but the radio read back holds other bytes than were sent"},
+    {kExitSkipped, "import: imported and saved, but records of the plan were skipped (the summary says how many)"},
     {kExitUnknownKey, "settings: no such key (editor, zone, record or field), or no editor of that name"},
     {kExitDisabled, "settings: the field cannot be changed on this model or in this state"},
     {kExitBadValue,

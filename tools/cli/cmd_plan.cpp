@@ -82,11 +82,15 @@ int CmdImport(const std::vector<std::string>& argsIn) {
     if (declined) return Fail(kExitCancelled, "import: not imported (--yes imports it anyway)");
     return Fail(kExitFailure, args[1] + ": " + text.Text(kMsgNotOurs));
   }
-  std::cerr << ItmSummaryText(summary, text) << "\n";
   // Nothing applied: the file is left as it was, and the exit says so.
-  if (summary.NothingApplied()) return kExitFailure;
+  if (summary.NothingApplied()) {
+    std::cerr << ItmSummaryText(summary, text) << "\n";
+    return kExitFailure;
+  }
+  // The summary says the import is finished: only true once the file is saved.
   if (!SaveDatForCli(haveOut ? out : args[0], data, &code)) return code;
-  return kExitOk;
+  std::cerr << ItmSummaryText(summary, text) << "\n";
+  return summary.SomeSkipped() ? kExitSkipped : kExitOk;
 }
 
 int CmdZonesCopy(const std::vector<std::string>& argsIn) {
@@ -144,7 +148,9 @@ void RegisterPlanVerbs() {
                 "Without -o FILE.dat is changed in place, atomically. The records applied and skipped\n"
                 "per section are printed on stderr. A plan for the other band or in another language\n"
                 "is only imported with --yes (exit code 3 otherwise). A plan none of whose records\n"
-                "could be applied changes nothing: FILE.dat is not written and the exit code is 1."});
+                "could be applied changes nothing: FILE.dat is not written and the exit code is 1.\n"
+                "A plan of which some records were skipped is saved with the others, and the exit code\n"
+                "is 8."});
   RegisterVerb({"zones-copy", "zones-copy SRC.dat FIRST LAST DEST.dat AT [--yes]", CmdZonesCopy,
                 "Copies zones FIRST..LAST of SRC.dat over the zones of DEST.dat from AT on, as Zone Merge's\n"
                 "Copy and Paste do: blocks, per-zone and per-channel values, then the fix-ups for DEST's\n"

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -171,22 +172,9 @@ static PortMap StoredPortMap() {
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) folder = xdg;
   else if (const char* home = std::getenv("HOME"); home && *home) folder = std::string(home) + "/.config";
   if (folder.empty()) return ports;
-  std::ifstream in(folder + "/MARDEKO/vb420.conf");
-  std::string line;
-  bool inPorts = false;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && line.front() == '[') {
-      inPorts = line == "[Ports]";
-      continue;
-    }
-    const auto eq = line.find('=');
-    if (!inPorts || eq == std::string::npos) continue;
-    std::string value = line.substr(eq + 1);
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-    ports[line.substr(0, eq)] = value;
-  }
-  return ports;
+  std::ifstream in(folder + "/MARDEKO/vb420.conf", std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return PortMapOfSettingsText(text);
 }
 
 namespace {
@@ -270,7 +258,8 @@ void RegisterRadioVerbs() {
                 "the radio's serial number. One result line per radio is printed\n"
                 "(time,verb,port,model,serial,applied,file,result,verify) and, with --log\n"
                 "FLEET.csv, appended there (a header line first in a new file). Exit 0 only\n"
-                "when every radio was written (and verified)."});
+                "when every radio was written (and verified); 7 when the only failures were\n"
+                "radios that read back other bytes; 1 otherwise."});
   RegisterVerb({"check", "check FILE.dat [--yes] | check --groups   run the checks made before a write",
                 CmdCheck,
                 "Run on a data file the checks a write makes before anything is sent, without a\n"

@@ -8,7 +8,8 @@
 // Without a KEY every field is listed as KEY=TEXT, a field that cannot be
 // changed now followed by a tab and "[disabled]". A KEY prints its line; a
 // KEY=TEXT stores TEXT as typing it into the window would. The file is saved
-// (atomically) only when there was an assignment and every one was accepted.
+// (atomically) only when there was an assignment and every one was accepted;
+// the lines of a command with assignments are printed only once it is saved.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -47,8 +48,15 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
     return kExitOk;
   }
 
+  // The lines wait for the save: a value is printed only once it is in the
+  // file. Without an assignment nothing is saved and they stand as read.
+  std::string printed;
   bool assigned = false;
   bool clamped = false;
+  auto refuse = [&](int exitCode, const std::string& message) {
+    if (!assigned) std::cout << printed;
+    return Fail(exitCode, message);
+  };
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const size_t eq = arg.find('=');
@@ -65,7 +73,7 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
     if (message) std::cerr << "vb420cli: " << key << ": " << text.Text(message) << "\n";
     switch (st) {
       case forms::SettingStatus::Ok:
-        std::cout << Line(line) << "\n";
+        printed += Line(line) + "\n";
         if (line.clamped && !clampWanted) {
           // Said even when the field's own warning was given: the exit code
           // tells a script, this line tells the reader.
@@ -76,16 +84,17 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
         break;
       case forms::SettingStatus::UnknownKey:
       case forms::SettingStatus::UnknownEditor:
-        return Fail(kExitUnknownKey, key + ": no such setting; nothing was saved");
+        return refuse(kExitUnknownKey, key + ": no such setting; nothing was saved");
       case forms::SettingStatus::Disabled:
-        return Fail(kExitDisabled, key + ": cannot be changed on this model or in this state; nothing was saved");
+        return refuse(kExitDisabled, key + ": cannot be changed on this model or in this state; nothing was saved");
       case forms::SettingStatus::BadValue:
-        return Fail(kExitBadValue, key + ": \"" + arg.substr(eq + 1) + "\" is not one of its choices; nothing was saved");
+        return refuse(kExitBadValue, key + ": \"" + arg.substr(eq + 1) + "\" is not one of its choices; nothing was saved");
       case forms::SettingStatus::Refused:
-        return Fail(kExitRefused, key + ": the change was refused; nothing was saved");
+        return refuse(kExitRefused, key + ": the change was refused; nothing was saved");
     }
   }
   if (assigned && !SaveDatForCli(args[0], data)) return kExitFailure;
+  std::cout << printed;
   return clamped ? kExitClamped : kExitOk;
 }
 
@@ -109,7 +118,8 @@ void RegisterSettingsVerbs() {
                 "  KEY             print that field's line\n"
                 "  KEY=TEXT        store TEXT and print the line as it reads afterwards; the\n"
                 "                  file is saved (atomically) only when every assignment was\n"
-                "                  accepted, and the first refused one leaves it as it was\n"
+                "                  accepted, and the first refused one leaves it as it was;\n"
+                "                  the lines are printed only once the file is saved\n"
                 "  --clamp         a number beyond its field's range is stored as the nearer\n"
                 "                  limit without an error (exit 0 instead of 14)\n"
                 "A list field or check box takes one of its row texts (Yes/No), in any case. A\n"

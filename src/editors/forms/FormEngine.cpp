@@ -8,6 +8,7 @@
 
 #include "data/ImageLayout.h"
 #include "data/RadioData.h"
+#include "lang/DelimitedText.h"
 #include "lang/TextTable.h"
 
 namespace vb420::forms {
@@ -347,16 +348,17 @@ void FormEngine::StoreTextInPlace(FormContext& ctx, const FieldDescriptor& d, st
     case Encoding::Name: {
       uint8_t* p = a.ptr(at, static_cast<size_t>(d.textWidth));
       if (!p) return;
-      std::string typed = text;
       const int w = TextWidth(ctx, d);
-      if (static_cast<int>(typed.size()) > w) typed.resize(static_cast<size_t>(w));
+      const std::string typed = CutText(text, static_cast<size_t>(std::max(w, 0)));
       ctx.data.field.NormalizeName(p, d.textWidth, typed);
       if (d.afterStore) d.afterStore(ctx);
       break;
     }
     case Encoding::LengthText: {
-      std::string typed = text;
-      if (static_cast<int>(typed.size()) > d.textWidth) typed.resize(static_cast<size_t>(d.textWidth));
+      // A NUL ends the text when it is read: stored, it would leave a length
+      // that counts characters nobody sees.
+      const std::string typed =
+          CutText(std::string_view(text).substr(0, text.find('\0')), static_cast<size_t>(std::max(d.textWidth, 0)));
       a.fill(at + 1, static_cast<size_t>(d.textWidth), 0x00);
       a.write(at + 1, typed.data(), typed.size());
       a.setU8(at, typed.empty() ? 0xFF : static_cast<uint8_t>(typed.size()));

@@ -62,6 +62,7 @@ constexpr int kMsgSummary = 175;
 constexpr int kMsgSummaryLine = 176;
 constexpr int kMsgCutOff = 177;
 constexpr int kMsgNothingApplied = 1249;
+constexpr int kMsgSkipped = 1252;
 constexpr int kTextVersion = 3;
 // Section names in the summary.
 constexpr int kSectionNameEntries[kSectionCount] = {530, 529, 67, 995, 996};
@@ -774,6 +775,9 @@ std::string ItmSummaryText(const ItmImportSummary& s, TextTable& text) {
   }
   if (s.cutOff) out += "\n" + text.Text(kMsgCutOff);
   if (s.NothingApplied()) out += "\n" + text.Text(kMsgNothingApplied);
+  // A partial import is easy to miss in the per-section lines: the count of
+  // records left out stands on a line of its own.
+  else if (s.SomeSkipped()) out += "\n" + FillEntryText(text.Text(kMsgSkipped), {std::to_string(s.Skipped())});
   return out;
 }
 

@@ -104,11 +104,15 @@ struct ItmImportSummary {
   int Skipped() const;
   // No record was applied: the programming was left as it was.
   bool NothingApplied() const { return Applied() == 0; }
+  // Records were applied and others left out (a cut-off last record counts):
+  // the import is incomplete.
+  bool SomeSkipped() const { return !NothingApplied() && Skipped() > 0; }
 };
 
 // The summary shown after an import, in the table's language: text entry 175,
 // one line per section that had records (176), 177 for a cut-off file, and
-// the notice that nothing was imported when no record was applied.
+// the notice that nothing was imported when no record was applied, or the
+// count of skipped records (1252) when only some were.
 std::string ItmSummaryText(const ItmImportSummary& s, TextTable& text);
 
 // Import results, as the File menu reports them: 0 read (records that failed

@@ -99,6 +99,11 @@ std::optional<WindowPlacement> ParseWindowPlacement(const std::string& text) {
   p.top = v[7];
   p.right = v[8];
   p.bottom = v[9];
+  // The window is made right - left wide and bottom - top high: a stored
+  // rectangle whose size no int holds is damaged, not a window.
+  int size = 0;
+  if (__builtin_sub_overflow(p.right, p.left, &size) || __builtin_sub_overflow(p.bottom, p.top, &size))
+    return std::nullopt;
   return p;
 }
 

@@ -35,7 +35,8 @@ struct WindowPlacement {
   int maxX = -1, maxY = -1;
   int left = 0, top = 0, right = 0, bottom = 0;
 };
-// Exactly ten integers separated by ':', or nothing.
+// Exactly ten integers separated by ':' whose rectangle has a size an int
+// holds, or nothing.
 std::optional<WindowPlacement> ParseWindowPlacement(const std::string& text);
 std::string FormatWindowPlacement(const WindowPlacement& p);
 

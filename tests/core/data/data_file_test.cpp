@@ -344,6 +344,16 @@ TEST(DataFile, SaveWritesThroughASymbolicLink) {
   ASSERT_EQ(SaveDatFile(dir.File("dangling.dat"), a).result, kFileOk);
   EXPECT_TRUE(std::filesystem::is_symlink(dir.File("dangling.dat")));
   EXPECT_EQ(ReadBytes(dir.File("real/later.dat")).size(), kDatFileSize);
+
+  // A loop of links names no file at all: refused, and the links stay.
+  ASSERT_EQ(::symlink("loop2.dat", dir.File("loop1.dat").c_str()), 0);
+  ASSERT_EQ(::symlink("loop1.dat", dir.File("loop2.dat").c_str()), 0);
+  const FileStatus loop = SaveDatFile(dir.File("loop1.dat"), a);
+  EXPECT_EQ(loop.result, kFileCannotOpen);
+  EXPECT_EQ(loop.sysError, ELOOP);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("loop1.dat")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("loop2.dat")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("loop1.dat.tmp~")));
 }
 
 TEST(DataFile, FoldersAreNamedForWhatTheyAre) {

@@ -269,6 +269,18 @@ TEST(TextTable, EveryLanguagesTextOfAnEntry) {
   EXPECT_EQ(real.TextsInEveryLanguage(362), (std::vector<std::string>{"Off", "Desactivado"}));
 }
 
+// A typed text is cut before a character that would not fit whole; bytes
+// that are no UTF-8 (a Latin-1 name) are cut where the field ends.
+TEST(DelimitedText, CutTextNeverBreaksACharacter) {
+  EXPECT_EQ(CutText("AB\xE2\x82\xAC\xE2\x82\xAC", 7), "AB\xE2\x82\xAC");
+  EXPECT_EQ(CutText("AB\xE2\x82\xAC\xE2\x82\xAC", 8), "AB\xE2\x82\xAC\xE2\x82\xAC");
+  EXPECT_EQ(CutText("\xC3\x84\xC3\x84\xC3\x84", 5), "\xC3\x84\xC3\x84");
+  EXPECT_EQ(CutText("\xF0\x9F\x93\xBB", 3), "");
+  EXPECT_EQ(CutText("Pe\xF1" "a \xE9\xE8", 5), "Pe\xF1" "a ");
+  EXPECT_EQ(CutText("ABC", 0), "");
+  EXPECT_EQ(CutText("ABC", 3), "ABC");
+}
+
 TEST(DelimitedText, ValidUtf8KeepsGoodTextAndReplacesStrayBytes) {
   EXPECT_EQ(ValidUtf8("CH 1 S\xC3\xAD \xE2\x82\xAC \xF0\x9F\x93\xBB"), "CH 1 S\xC3\xAD \xE2\x82\xAC \xF0\x9F\x93\xBB");
   const std::string fffd = "\xEF\xBF\xBD";

@@ -97,9 +97,10 @@ void RunImport(EditorContext& ctx) {
   // No snapshot: the imported plan is a change that still wants saving.
   ctx.frame.ImageReplaced();
   const QString report = QString::fromStdString(ItmSummaryText(summary, ws.text));
-  // A plan of which nothing could be applied left the programming as it was:
-  // a warning, not the notice of a finished import.
-  if (summary.NothingApplied()) msg.Warning(report);
+  // A plan of which nothing could be applied left the programming as it was,
+  // one that lost records is incomplete: a warning, not the notice of a
+  // finished import.
+  if (summary.NothingApplied() || summary.SomeSkipped()) msg.Warning(report);
   else msg.Notice(report);
 }
 

@@ -190,6 +190,12 @@ TEST_F(Features, LengthTextAndNames) {
   for (size_t i = 0; i < sizeof want; ++i) EXPECT_EQ(B(0x142 + i), want[i]) << i;
   ASSERT_EQ(Set("features.0.8", ""), SettingStatus::Ok);
   EXPECT_EQ(B(0x142), 0xFF);
+  // A NUL ends the text, as it ends it when read: the length says what shows.
+  ASSERT_EQ(Set("features.0.8", std::string("AB\0CD", 5)), SettingStatus::Ok);
+  EXPECT_EQ(B(0x142), 2);
+  EXPECT_EQ(shown, "AB");
+  ASSERT_EQ(Set("features.0.8", std::string("\0\0\0", 3)), SettingStatus::Ok);
+  EXPECT_EQ(B(0x142), 0xFF);
   // The message text needs display type Message.
   EXPECT_EQ(Set("features.1.23", "HELLO"), SettingStatus::Disabled);
   ASSERT_EQ(Set("features.1.22", "Message"), SettingStatus::Ok);

@@ -214,7 +214,23 @@ TEST_F(Itm, SkippedRecordsAreCountedAndTheRestApplies) {
   EXPECT_EQ(zm.ZoneClass(1), kClassLtr);
   EXPECT_EQ(Get(data, "zone.2.group.1.decode"), "8");
   EXPECT_EQ(Get(data, "zone.1.ch.1.rxf"), "146.52000");
-  EXPECT_EQ(ItmSummaryText(summary, Texts()), "T175\nT530: 1 applied, 4 skipped\nT529: 1 applied, 0 skipped\nT995: 0 applied, 1 skipped");
+  EXPECT_EQ(ItmSummaryText(summary, Texts()), "T175\nT530: 1 applied, 4 skipped\nT529: 1 applied, 0 skipped\nT995: 0 applied, 1 skipped\nT1252\n5");
+}
+
+// Channel and group 250 are the last numbers a zone holds: they are applied,
+// 251 is skipped.
+TEST_F(Itm, ChannelAndGroup250AreTheLastAccepted) {
+  const std::string file =
+      "MARDEKO ZEL\n$$,CNVDATA,ZN,CH,RXF\n$,,1,250,146.52\n$,,1,251,146.52\n"
+      "$$,LTRDATA,ZN,GID,ENCID,DECID\n$,,2,250,7,8\n$,,2,251,9,9\n";
+  ASSERT_EQ(Import(data, file), ImportResult::Ok);
+  EXPECT_EQ(summary.sections[itm::kSecConv].applied, 1);
+  EXPECT_EQ(summary.sections[itm::kSecConv].skipped, 1);
+  EXPECT_EQ(summary.sections[itm::kSecLtr].applied, 1);
+  EXPECT_EQ(summary.sections[itm::kSecLtr].skipped, 1);
+  EXPECT_EQ(Get(data, "zone.1.ch.250.rxf"), "146.52000");
+  EXPECT_EQ(Get(data, "zone.2.group.250.decode"), "8");
+  EXPECT_EQ(summary.Skipped(), 2);
 }
 
 TEST_F(Itm, GroupColumnsUseThePreviousZoneAndGroupUntilNamed) {

@@ -203,6 +203,61 @@ TEST_F(Merge, ChannelLimitStopsThePaste) {
   EXPECT_EQ(MergeMessage(MergeResult::ChannelLimit), 299);
 }
 
+// The 512th channel may be pasted; the 513th is refused before the target
+// zone is deleted, so the programming stays as it was.
+TEST_F(Merge, The513thChannelIsRefusedBeforeAnythingChanges) {
+  for (int z = 0; z < 3; ++z) {
+    ASSERT_EQ(zm.CreateZone(z, '0'), 1);
+    const int n = z < 2 ? 250 : 10;
+    for (int g = 0; g < n; ++g) ASSERT_EQ(zm.InsertRecord(z, g), 1);
+  }
+  Conv(3, 1);
+  // The target holds a repeater but no channel: replacing it adds one.
+  ASSERT_EQ(zm.CreateZone(6, '0'), 1);
+  Set("zone.7.rep.1.rxf", "146.0");
+  ASSERT_EQ(zm.TotalChannels(), 511);
+  CZoneCopyBuffer one;
+  one.CopyZones(zm, 3, 3);
+  ASSERT_EQ(one.PasteZones(zm, 5), MergeResult::Done);
+  ASSERT_EQ(zm.TotalChannels(), 512);
+  const auto image = data.buffers.ImageBytes();
+  const auto ext = data.buffers.ExtBytes();
+  EXPECT_EQ(one.PasteZones(zm, 6), MergeResult::ChannelLimit);
+  EXPECT_EQ(zm.TotalChannels(), 512);
+  EXPECT_EQ(zm.ZoneClass(6), kClassLtr);
+  EXPECT_EQ(data.buffers.ImageBytes(), image);
+  EXPECT_EQ(data.buffers.ExtBytes(), ext);
+}
+
+// A block whose channel or repeater numbers repeat does not hold together
+// (two records would claim one channel): an entry carrying one is refused.
+TEST_F(Merge, RepeatedRecordNumbersMakeABlockUnsound) {
+  Conv(0, 2);
+  auto block = BlockOf(0);
+  ASSERT_TRUE(ZoneBlockSound(block));
+  const size_t second = zones::kConvHeader + zones::kChannelSize;
+  ASSERT_EQ(block[second], 2);
+  block[second] = 1;
+  EXPECT_FALSE(ZoneBlockSound(block));
+
+  ASSERT_EQ(zm.CreateZone(1, '0'), 1);
+  Set("zone.2.rep.3.rxf", "146.0");
+  Set("zone.2.rep.4.rxf", "147.0");
+  auto ltr = BlockOf(1);
+  ASSERT_TRUE(ZoneBlockSound(ltr));
+  const size_t lastRep = ltr.size() - zones::kRepeaterSize;
+  ASSERT_EQ(ltr[lastRep], 4);
+  ltr[lastRep] = 3;
+  EXPECT_FALSE(ZoneBlockSound(ltr));
+
+  // Through an entry: refused without touching the zone.
+  const auto before = data.buffers.ImageBytes();
+  data.mergeSlots.entries[0].block = block;
+  AssignZone(data.mergeSlots, 0, 7);
+  EXPECT_EQ(MergeAssigned(zm, data.mergeSlots), MergeResult::Damaged);
+  EXPECT_EQ(data.buffers.ImageBytes(), before);
+}
+
 TEST_F(Merge, EntriesGoThroughTheSdtFileAndIntoZones) {
   ASSERT_EQ(zm.CreateZone(3, '0'), 1);
   Set("zone.4.group.2.encode", "5");
