@@ -330,7 +330,7 @@ TEST_F(Fleet, RowsFoundBySerialNumberAndASilentRadioFailsAlone) {
 // A radio that reads back other bytes fails as a single write does: exit 7
 // when that is the only kind of failure, the addresses on its line.
 TEST_F(Fleet, AReadBackDifferenceAloneExits7) {
-  MakeFile(Path("plan.dat"), "VT-1600", "136-174", 9);
+  MakeModelFile(Path("plan.dat"), "VT-1600", "136-174", 9);
   const std::string ports = StartFour("VT-1600", "136-174", {{}, {"--fault", "corrupt@block=48"}});
   const CliRun r = RunCli("write " + Path("plan.dat") + ports);
   EXPECT_EQ(r.exitCode, 7) << r.err << r.out;
