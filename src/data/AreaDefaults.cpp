@@ -39,6 +39,8 @@ namespace vb420 {
 
 namespace {
 
+namespace F = layout::features;
+
 // --- shared helpers ----------------------------------------------------------
 
 // Bit n of the 16-bit little-endian word at `off`.
@@ -69,7 +71,7 @@ void Apply(ByteArea& a, const Put (&table)[N]) {
 
 // --- key assignment ------------------------------------------------------------
 
-constexpr size_t kKeyTable = 0x5B0;           // 29 records of 8 bytes
+constexpr size_t kKeyTable = layout::keys::kTable;           // 29 records of 8 bytes
 constexpr size_t kAlternateKeyTable = img::kAlternateKeys;  // same layout, keys for PassPort zones
 constexpr int kKeyRecords = 29;
 constexpr size_t kKeyRecordSize = 8;
@@ -172,26 +174,26 @@ const AlertToneTable kAlertTones = BuildAlertTones();
 // --- areas ---------------------------------------------------------------------
 
 constexpr Put kFeatureDefaults[] = {
-    {0x142, Put::Byte, 0xFF},
-    {0x143, Put::Fill, 0x00, 6},
+    {F::kPasswordLock, Put::Byte, 0xFF},
+    {F::kPasswordLock + 1, Put::Fill, 0x00, F::kPasswordLockChars},
     {img::kReadPassword, Put::Fill, 0xFF, 7},
     {img::kOverwritePassword, Put::Fill, 0xFF, 7},
-    {0x160, Put::Fill, 0x00, 12},
-    {0x16E, Put::Byte, 1},
-    {0x16F, Put::Byte, 31},
-    {0x170, Put::Byte, 0},
-    {0x179, Put::Byte, '0'},
-    {0x17A, Put::Byte, 0},
-    {0x180, Put::Byte, '0'},
-    {0x181, Put::Fill, 0xFF, 9},
-    {0x18A, Put::Fill, 0xFF, 9},
-    {0x1A0, Put::Word, 300},
-    {0x1A3, Put::Word, 0},
-    {0x1A5, Put::Word, 500},
-    {0x1A8, Put::Word, 0},
-    {0x1AA, Put::Word, 0},
-    {0x1B9, Put::Byte, '1'},
-    {0x1C5, Put::Word, 1},
+    {F::kMessageText, Put::Fill, 0x00, 12},
+    {F::kMinToneLevel, Put::Byte, 1},
+    {F::kMaxToneLevel, Put::Byte, 31},
+    {F::kToneLevelOffset, Put::Byte, 0},
+    {F::kPowerOnMode, Put::Byte, '0'},
+    {F::kPowerOffDelay, Put::Byte, 0},
+    {F::kPttIdType, Put::Byte, '0'},
+    {F::kBotCode, Put::Fill, 0xFF, 9},
+    {F::kEotCode, Put::Fill, 0xFF, 9},
+    {F::kTiltTime, Put::Word, 300},
+    {F::kPhoneTimeout, Put::Word, 0},
+    {F::kDtmfHangTime, Put::Word, 500},
+    {F::kPttDelayTime, Put::Word, 0},
+    {F::kDataDelayTime, Put::Word, 0},
+    {F::kAutoPositionReport, Put::Byte, '1'},
+    {F::kInputHoldTime, Put::Word, 1},
 };
 
 // Radio-wide settings and optional features, image 0x140 onwards.
@@ -226,8 +228,8 @@ void WriteFeatureDefaults(RadioData& data) {
 // initialisation): 0x884 a number 0..20 gets its minimum 0; the four check
 // boxes of 0x88F store 1 when checked and are cleared (bits 4..7 kept).
 void WriteDisplayDefaults(ByteArea& image) {
-  image.setU8(0x884, 0);
-  image.setU8(0x88F, static_cast<uint8_t>(image.u8(0x88F) & 0xF0));
+  image.setU8(layout::display::kMessageTime, 0);
+  image.setU8(layout::display::kPassPortTones, static_cast<uint8_t>(image.u8(layout::display::kPassPortTones) & 0xF0));
 }
 
 // Key assignment: both key tables and the page-0 settings by kind
@@ -243,9 +245,9 @@ void WriteKeyAreaDefaults(RadioData& data) {
   WriteKeyDefaults(data);
   image.setU16le(dir::kKeyTableCountWord, kKeyRecords);
   image.setU16le(dir::kAlternateKeysWord, static_cast<uint16_t>(kAlternateKeyTable));
-  ext.fill(0x520, 10, 0xFF);
+  ext.fill(layout::keys::kExtDirectChannels, 10, 0xFF);
   for (int i = 0; i < 6; ++i) {
-    const size_t rec = 0x530 + 4 * static_cast<size_t>(i);
+    const size_t rec = layout::keys::kExtQuickCalls + 4 * static_cast<size_t>(i);
     ext.setU8(rec, '0');
     ext.setU16le(rec + 1, 0xFFFF);
   }
@@ -312,7 +314,7 @@ constexpr Put kDtmfDefaults[] = {
 void WriteDtmfDefaults(RadioData& data) {
   ByteArea image = data.Image();
   Apply(image, kDtmfDefaults);
-  data.Ext().fill(ext::kNamedRecords, 0x400, 0xFF);
+  data.Ext().fill(ext::kNamedRecords, ext::kNamedRecordsEnd - ext::kNamedRecords, 0xFF);
 }
 
 constexpr Put kDataSignallingDefaults[] = {
@@ -409,10 +411,10 @@ void WriteEmergencyDefaults(ByteArea& image) {
 }
 
 constexpr Put kOptionBoardDefaults[] = {
-    {0x81B, Put::Byte, '1'},
-    {0x81C, Put::Byte, '1'},
-    {0x851, Put::Fill, 0xFF, 3},
-    {0x855, Put::Byte, '0'},
+    {layout::optboard::kFixedValue, Put::Byte, '1'},
+    {img::kOptionBoard, Put::Byte, '1'},
+    {layout::optboard::kSystemType, Put::Fill, 0xFF, 3},
+    {layout::optboard::kAccessoryConnector, Put::Byte, '0'},
 };
 
 // System type and option board, image 0x810 onwards.
@@ -492,9 +494,9 @@ void WriteMessageDefaults(RadioData& data) {
 // (ext 0x500 none, 0x502 unchecked, 0x50C none); ext 0x501, 0x503, 0x508,
 // 0x50A and 0x50D are written by the new-image initialisation.
 void WriteExtensionFeatureDefaults(ByteArea& ext) {
-  ext.setU8(0x500, 0xFF);
-  ext.setU8(0x502, 0xFF);
-  ext.setU8(0x50C, 0xFF);
+  ext.setU8(F::kExtPublicAddress, 0xFF);
+  ext.setU8(F::kExtManDownAlarm, 0xFF);
+  ext.setU8(F::kExtDisplayMode, 0xFF);
 }
 
 }  // namespace
@@ -517,9 +519,9 @@ void WriteKindFeatureDefaults(RadioData& data) {
 }
 
 constexpr Put kKeyDefaults[] = {
-    {0x582, Put::Byte, 0xFF},
-    {0x583, Put::Byte, 0xFF},
-    {0x584, Put::Byte, 0xFF},
+    {layout::keys::kSelector, Put::Byte, 0xFF},
+    {layout::keys::kAccessoryA, Put::Byte, 0xFF},
+    {layout::keys::kAccessoryB, Put::Byte, 0xFF},
 };
 
 // Key-assignment defaults. Every key of both tables starts without a
@@ -543,7 +545,7 @@ void WriteKeyDefaults(RadioData& data) {
     }
   }
   Apply(image, kKeyDefaults);
-  for (int b : {2, 3, 4}) SetWordBit(image, 0x58E, b, true);
+  for (int b : {2, 3, 4}) SetWordBit(image, layout::keys::kOptionWord, b, true);
 }
 
 bool AnyKeyHasFunction(RadioData& data, int function, bool eitherFunction) {
@@ -575,10 +577,10 @@ bool AnyUsedOptionSlotHolds(RadioData& data, uint8_t value) {
   const ByteArea image = data.Image();
   // 0x15A always counts; 0x15C unless the system type is 1 or 4; 0x15E only
   // on mobiles.
-  if (image.u8(0x15A) == value) return true;
+  if (image.u8(F::kAccessorySlots) == value) return true;
   const int systemType = SystemType(image);
-  if (systemType != 1 && systemType != 4 && image.u8(0x15C) == value) return true;
-  if (!data.model.IsPortable() && image.u8(0x15E) == value) return true;
+  if (systemType != 1 && systemType != 4 && image.u8(F::kAccessorySlots + 2) == value) return true;
+  if (!data.model.IsPortable() && image.u8(F::kAccessorySlots + 4) == value) return true;
   return false;
 }
 

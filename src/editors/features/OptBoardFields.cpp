@@ -79,7 +79,7 @@ void ChooseOptionBoard(RadioData& data, uint8_t board) {
 namespace {
 
 FieldDescriptor SystemTypeField() {
-  FieldDescriptor d{.key = "system", .labelEntry = 201, .kind = ControlKind::Combo, .field = ImageByte(0x851),
+  FieldDescriptor d{.key = "system", .labelEntry = 201, .kind = ControlKind::Combo, .field = ImageByte(layout::optboard::kSystemType),
                     .encoding = Encoding::Custom, .choices = {{362, 0}, {366, 1}, {1097, 4}, {367, 2}}};
   d.offered = [](const FormContext& c, const Choice& ch) { return ch.value != 4 || !c.IsSecondGen(); };
   d.customValue = [](const FormContext& c) { return c.SystemType(); };
@@ -221,7 +221,7 @@ FormPage BuildSpecialPage() {
       p.fields.push_back(d);
       continue;
     }
-    if (off == 0x81E) {
+    if (off == layout::optboard::kOptionSettings) {
       // The option settings the warning before a write looks at (bits 0, 1, 6, 8).
       p.fields.push_back(HexField(off, 2, 1105));
       ++off;

@@ -7,6 +7,7 @@
 #include "data/RadioData.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/zones/ZoneMemory.h"
+#include "editors/zones/ZoneWriteChecks.h"
 #include "link/WriteValidation.h"
 #include "lang/TextTable.h"
 
@@ -98,9 +99,8 @@ void StorePriorityChannel(FormContext& c, int which, int value) {
     ext.setU8(ref + 1, kNone);
     return;
   }
-  const CZoneMemory zones(c.data);
   const uint8_t zone = ext.u8(ref);
-  if (zone == kNone || zone == 0 || zones.ZoneType(zone - 1) != '1' || !zones.RecordExists(zone - 1, value - 1)) {
+  if (zone == kNone || !PriorityTargetExists(c.data, zone, value)) {
     c.message = kPriorityRefused;
     return;
   }
@@ -337,9 +337,9 @@ bool ScanListRowEnabled(const CZoneMemory& zones, int listZone, int rowZone) {
   const uint8_t type = zones.ZoneType(listZone);
   const ByteArea image = const_cast<CZoneMemory&>(zones).Data().buffers.Image();
   if (type == '0') {
-    if (!(ZoneFlagWord(image, list, type) & 0x8000)) return false;
+    if (!(ZoneFlagWord(image, list, type) & (1u << 15))) return false;
   } else if (type >= '1' && type <= '4') {
-    if (!(ZoneFlagWord(image, list, type) & 0x4000)) return false;
+    if (!(ZoneFlagWord(image, list, type) & (1u << 14))) return false;
   } else if (type != '5') {
     return false;
   }
@@ -410,15 +410,8 @@ void ConnectZoneHooks(CZoneMemory& zones) {
 // ---- pre-write checks --------------------------------------------------------
 
 bool SelectablePriorityDangling(RadioData& data, int which) {
-  const uint8_t type = data.Image().u8(which == 1 ? scanfld::kType1 : scanfld::kType2);
-  if (type != '2') return false;
-  const size_t ref = PriorityRef(which);
-  const uint8_t zone = data.Ext().u8(ref);
-  const uint8_t channel = data.Ext().u8(ref + 1);
-  if (zone == kNone || channel == kNone) return false;  // the other check's rule
-  if (zone == 0 || zone > zones::kZoneCount || channel == 0) return true;
-  const CZoneMemory zones(data);
-  return zones.ZoneType(zone - 1) != '1' || !zones.RecordExists(zone - 1, channel - 1);
+  return data.Image().u8(which == 1 ? scanfld::kType1 : scanfld::kType2) == '2' &&
+         JudgePriorityChannel(data, which) == PriorityFault::Dangling;
 }
 
 void RegisterScanWriteChecks() {
