@@ -183,17 +183,18 @@ std::vector<FieldDescriptor> Page0() {
   p.push_back(chars);
   p.push_back(Combo("0.1", 541, ImageByte(F::kBacklight), {{362, 0xFF}, {586, '0'}, {587, '1'}, {588, '2'}, {620, '3'}},
                     FirstGenOnly()));
-  p.push_back(Combo("0.2", 542, ExtByte(F::kExtDisplayMode), {{589, 0xFF}, {590, '0'}}));
+  p.push_back(WithNew(Combo("0.2", 542, ExtByte(F::kExtDisplayMode), {{589, 0xFF}, {590, '0'}}), 0xFF));
   p.push_back(Combo("0.3", 544, ImageWordBit(F::kGeneralFlags, 10), {{591, 0}, {592, 1}}, FirstGenOnly()));
   p.push_back(Combo("0.4", 545, ImageWordBit(F::kGeneralFlags, 9), {{594, 0}, {593, 1}}, FirstGenOnly()));
   p.push_back(Combo("0.5", 569, ImageByte(F::kDataTxPower), {{802, 0xFF}, {1084, '0'}}));
-  p.push_back(Combo("0.6", 570, ExtByte(F::kExtPublicAddress), {{371, 0}, {1085, 1}, {1084, 0xFF}}, MobileOnly()));
+  p.push_back(WithNew(Combo("0.6", 570, ExtByte(F::kExtPublicAddress), {{371, 0}, {1085, 1}, {1084, 0xFF}}, MobileOnly()), 0xFF));
   FieldDescriptor lock = Number("0.7", 571, ImageWord(F::kAutoKeyLockTime), 1, 300);
   lock.emptyValue = 0xFFFF;
   lock.emptyTextEntry = 371;
   p.push_back(lock);
-  p.push_back({.key = "0.8", .labelEntry = 543, .kind = ControlKind::EditCombo, .field = ImageByte(F::kPasswordLock),
-               .encoding = Encoding::LengthText, .textWidth = 6, .inputMode = 1});
+  p.push_back(WithNewEmptyText({.key = "0.8", .labelEntry = 543, .kind = ControlKind::EditCombo,
+                                .field = ImageByte(F::kPasswordLock), .encoding = Encoding::LengthText,
+                                .textWidth = static_cast<int>(F::kPasswordLockChars), .inputMode = 1}));
   p.push_back({.key = "0.9", .labelEntry = 568, .kind = ControlKind::Button});
   p.push_back(Check("0.10", 551, ImageWordBit(F::kGeneralFlags, 3),
                     [](const FormContext& c) { return c.IsMobile() && !BitClear(c, F::kGeneralFlags, 8); }));
@@ -214,9 +215,10 @@ std::vector<FieldDescriptor> Page0() {
   FieldDescriptor ignition = Check("0.21", 563, ImageWordBit(F::kGeneralFlags, 8), MobileOnly());
   ignition.dependents = {10, 22, 23, 24};
   p.push_back(ignition);
-  p.push_back(Combo("0.22", 564, ImageByte(F::kPowerOnMode), {{617, '0'}, {616, '1'}},
-                    [](const FormContext& c) { return BitClear(c, F::kGeneralFlags, 8); }));
-  p.push_back(DelayMinutes());
+  p.push_back(WithNew(Combo("0.22", 564, ImageByte(F::kPowerOnMode), {{617, '0'}, {616, '1'}},
+                            [](const FormContext& c) { return BitClear(c, F::kGeneralFlags, 8); }),
+                      '0'));
+  p.push_back(WithNew(DelayMinutes(), 0));  // 0 minutes 0 seconds
   p.push_back(DelaySeconds());
   p.push_back({.key = "", .labelEntry = 567, .kind = ControlKind::Static});
   return p;
@@ -225,8 +227,9 @@ std::vector<FieldDescriptor> Page0() {
 std::vector<FieldDescriptor> Page1() {
   std::vector<FieldDescriptor> p;
   p.push_back(Caption("", 621));
-  p.push_back({.key = "1.1", .labelEntry = 622, .kind = ControlKind::EditSpin, .field = ImageByte(F::kToneLevelOffset),
-               .encoding = Encoding::SignMagnitude, .minimum = -5, .maximum = 5, .format = "%+d", .maxLength = 3});
+  p.push_back(WithNew({.key = "1.1", .labelEntry = 622, .kind = ControlKind::EditSpin, .field = ImageByte(F::kToneLevelOffset),
+                       .encoding = Encoding::SignMagnitude, .minimum = -5, .maximum = 5, .format = "%+d", .maxLength = 3},
+                      0));
   const int labels[] = {623, 624, 625, 626, 627, 628};
   for (int i = 0; i < 6; ++i) {
     FieldDescriptor d = Number("1." + std::to_string(2 + i), labels[i], ImageByte(F::kToneLevels + static_cast<uint32_t>(i)), 1, 31);
@@ -238,10 +241,12 @@ std::vector<FieldDescriptor> Page1() {
   FieldDescriptor low = Number("1.8", 638, ImageByte(F::kMinToneLevel), 1, 31);
   low.dynamicMaximum = [](const FormContext& c) { return std::clamp(RangeByte(c, F::kMaxToneLevel, 31), 1, 31); };
   low.dependents = {9};
+  low.newImage.value = 1;  // the whole range
   p.push_back(low);
   FieldDescriptor high = Number("1.9", 639, ImageByte(F::kMaxToneLevel), 1, 31);
   high.dynamicMinimum = [](const FormContext& c) { return std::clamp(RangeByte(c, F::kMinToneLevel, 1), 1, 31); };
   high.dependents = {8};
+  high.newImage.value = 31;
   p.push_back(high);
   p.push_back(Caption("", 583));
   FieldDescriptor maxVol = Number("1.11", 550, ImageByte(F::kMaxVolume), 0, 31, PortableOnly());
@@ -267,9 +272,9 @@ std::vector<FieldDescriptor> Page1() {
   display.offered = [](const FormContext& c, const Choice& ch) { return !(ch.textEntry == 649 && c.IsSecondGen()); };
   display.dependents = {23};
   p.push_back(display);
-  p.push_back({.key = "1.23", .labelEntry = 645, .kind = ControlKind::Text, .field = ImageByte(F::kMessageText),
-               .encoding = Encoding::Name, .textWidth = 12, .textWidthGen2 = 8,
-               .enabled = [](const FormContext& c) { return c.ImageByte(F::kDisplayType) == '0'; }});
+  p.push_back(WithNewEmptyText({.key = "1.23", .labelEntry = 645, .kind = ControlKind::Text, .field = ImageByte(F::kMessageText),
+                                .encoding = Encoding::Name, .textWidth = 12, .textWidthGen2 = 8,
+                                .enabled = [](const FormContext& c) { return c.ImageByte(F::kDisplayType) == '0'; }}));
   return p;
 }
 
@@ -298,12 +303,13 @@ std::vector<FieldDescriptor> Page2() {
   FieldDescriptor type = Combo("2.5", 629, ImageByte(feat::kPttIdType), {{605, '0'}, {606, '1'}, {607, '2'}});
   type.offered = [](const FormContext& c, const Choice& ch) { return ch.textEntry != 607 || c.SystemType() == 2; };
   type.dependents = {6, 7};
+  type.newImage.value = '0';  // system type 2 (ANI) is not chosen in a new programming
   p.push_back(type);
   const Rule dtmf = [](const FormContext& c) { return c.ImageByte(feat::kPttIdType) == '0'; };
-  p.push_back({.key = "2.6", .labelEntry = 575, .kind = ControlKind::Text, .field = ImageByte(F::kBotCode),
-               .encoding = Encoding::Digits, .textWidth = 8, .dtmfDigits = true, .enabled = dtmf});
-  p.push_back({.key = "2.7", .labelEntry = 576, .kind = ControlKind::Text, .field = ImageByte(F::kEotCode),
-               .encoding = Encoding::Digits, .textWidth = 8, .dtmfDigits = true, .enabled = dtmf});
+  p.push_back(WithNewEmptyText({.key = "2.6", .labelEntry = 575, .kind = ControlKind::Text, .field = ImageByte(F::kBotCode),
+                                .encoding = Encoding::Digits, .textWidth = 8, .dtmfDigits = true, .enabled = dtmf}));
+  p.push_back(WithNewEmptyText({.key = "2.7", .labelEntry = 576, .kind = ControlKind::Text, .field = ImageByte(F::kEotCode),
+                                .encoding = Encoding::Digits, .textWidth = 8, .dtmfDigits = true, .enabled = dtmf}));
   // Up to six low-battery warning levels, in tenths of a volt (5.0 to 9.9 V);
   // an empty row is not used.
   FieldDescriptor level{.kind = ControlKind::EditSpin, .field = ImageByte(F::kBatteryLevels), .encoding = Encoding::Scaled,
@@ -322,11 +328,12 @@ std::vector<FieldDescriptor> Page3() {
   p.push_back(Caption("", 670));
   FieldDescriptor alarm{.key = "3.5", .labelEntry = 676, .kind = ControlKind::Check, .field = ExtByte(F::kExtManDownAlarm),
                         .encoding = Encoding::Value, .choices = CheckMap('0', 0xFF), .checkedValue = '0', .uncheckedValue = 0xFF, .enabled = manDown};
+  alarm.newImage.value = 0xFF;
   p.push_back(alarm);
   p.push_back(Number("3.6", 677, ExtByte(F::kExtAlarmDelay), 1, 10, manDown));
   std::vector<Choice> tilt;
   for (int v : {300, 500, 1000, 1500, 2000, 3000}) tilt.push_back({.textEntry = -1, .value = v, .literal = std::to_string(v)});
-  p.push_back(Combo("3.7", 678, ImageWord(F::kTiltTime), tilt, manDown));
+  p.push_back(WithNew(Combo("3.7", 678, ImageWord(F::kTiltTime), tilt, manDown), 300));  // the first row
   p.push_back(Check("3.8", 679, ImageWordBit(F::kOptionFlags, 4), manDown));
   p.push_back(Check("3.9", 680, ImageWordBit(F::kOptionFlags, 5), manDown));
   p.push_back(Check("3.10", 681, ImageWordBit(F::kOptionFlags, 6), manDown));
@@ -334,7 +341,9 @@ std::vector<FieldDescriptor> Page3() {
   FieldDescriptor ptt = Check("3.12", 642, ImageWordBit(F::kOptionFlags, 7));
   ptt.dependents = {13};
   p.push_back(ptt);
-  p.push_back(Number("3.13", 643, ImageWord(F::kPttDelayTime), 0, 6000, [](const FormContext& c) { return BitClear(c, F::kOptionFlags, 7); }));
+  p.push_back(WithNew(Number("3.13", 643, ImageWord(F::kPttDelayTime), 0, 6000,
+                             [](const FormContext& c) { return BitClear(c, F::kOptionFlags, 7); }),
+                      0));
   p.push_back(Check("3.14", 671, ImageWordBit(F::kOptionFlags, 2)));
   p.push_back(Check("3.15", 672, ImageWordBit(F::kOptionFlags, 3)));
   // Four squelch-level presets (0 to 9) the user steps through; an empty
@@ -349,9 +358,11 @@ std::vector<FieldDescriptor> Page3() {
 std::vector<FieldDescriptor> Page4() {
   std::vector<FieldDescriptor> p;
   p.push_back(Combo("4.0", 684, ImageByte(F::kAutoDialMode), {{362, 0xFF}, {692, '0'}, {693, '1'}}));
-  p.push_back(Number("4.1", 760, ImageWord(F::kPhoneTimeout), 0, 300));
-  p.push_back({.key = "4.2", .labelEntry = 685, .kind = ControlKind::EditSpin, .field = ImageWord(F::kDtmfHangTime),
-               .encoding = Encoding::Scaled, .minimum = 500, .maximum = 8000, .step = 500, .scale = 1000, .decimals = 1});
+  p.push_back(WithNew(Number("4.1", 760, ImageWord(F::kPhoneTimeout), 0, 300), 0));
+  p.push_back(WithNew({.key = "4.2", .labelEntry = 685, .kind = ControlKind::EditSpin, .field = ImageWord(F::kDtmfHangTime),
+                       .encoding = Encoding::Scaled, .minimum = 500, .maximum = 8000, .step = 500, .scale = 1000,
+                       .decimals = 1},
+                      500));
   p.push_back(Check("4.3", 686, ImageWordBit(F::kPhoneFlags, 0)));
   p.push_back(Check("4.4", 687, ImageWordBit(F::kPhoneFlags, 1)));
   p.push_back(Check("4.5", 688, ImageWordBit(F::kPhoneFlags, 2)));
@@ -363,7 +374,9 @@ std::vector<FieldDescriptor> Page4() {
   FieldDescriptor on = Check("4.11", 642, ImageWordBit(F::kOptionFlags, 8));
   on.dependents = {12};
   p.push_back(on);
-  p.push_back(Number("4.12", 643, ImageWord(F::kDataDelayTime), 0, 6000, [](const FormContext& c) { return BitClear(c, F::kOptionFlags, 8); }));
+  p.push_back(WithNew(Number("4.12", 643, ImageWord(F::kDataDelayTime), 0, 6000,
+                             [](const FormContext& c) { return BitClear(c, F::kOptionFlags, 8); }),
+                      0));
   return p;
 }
 
@@ -375,7 +388,7 @@ std::vector<FieldDescriptor> Page5() {
     p.push_back({.key = "5." + std::to_string(1 + i), .labelEntry = labels[i], .kind = ControlKind::Text,
                  .field = ImageByte(static_cast<uint32_t>(img::kDisplayTexts + 12 * i)), .encoding = Encoding::Name,
                  .textWidth = 12});
-  p.push_back(Number("5.4", 1225, ImageByte(layout::display::kMessageTime), 0, 20));
+  p.push_back(WithNew(Number("5.4", 1225, ImageByte(layout::display::kMessageTime), 0, 20), 0));
   p.push_back(Caption("", 1218));
   const int checks[][2] = {{1217, 3}, {1219, 1}, {1220, 2}, {1221, 0}};
   for (int i = 0; i < 4; ++i) {
@@ -383,6 +396,7 @@ std::vector<FieldDescriptor> Page5() {
     d.checkedValue = 1;
     d.uncheckedValue = 0;
     d.choices = CheckMap(1, 0);
+    d.newImage.value = 0;  // unticked
     p.push_back(d);
   }
   return p;
@@ -412,6 +426,7 @@ std::vector<FieldDescriptor> Page6() {
   autoPos.enabled = And(board, [](const FormContext& c) {
     return (c.ImageByte(feat::kReportBudget2) | (c.ImageByte(feat::kReportBudget2 + 1) << 8)) != 0xFFFF;
   });
+  autoPos.newImage.value = '1';  // unticked
   p.push_back(autoPos);
   p.push_back(Caption("", 657));
   p.push_back(Check("6.8", 658, ImageWordBit(F::kDataFlags, 0), board));
@@ -421,8 +436,9 @@ std::vector<FieldDescriptor> Page6() {
   FieldDescriptor alarm = Check("6.11", 661, ImageWordBit(F::kDataFlags, 2), And(board, input));
   alarm.dependents = {12};
   p.push_back(alarm);
-  p.push_back(Number("6.12", 662, ImageWord(F::kInputHoldTime), 1, 3600,
-                     And(board, And(input, [](const FormContext& c) { return BitClear(c, F::kDataFlags, 2); }))));
+  p.push_back(WithNew(Number("6.12", 662, ImageWord(F::kInputHoldTime), 1, 3600,
+                             And(board, And(input, [](const FormContext& c) { return BitClear(c, F::kDataFlags, 2); }))),
+                      1));
   return p;
 }
 
@@ -451,6 +467,7 @@ FieldDescriptor PasswordField(std::string key, int label, bool overwrite) {
   d.customStore = [overwrite](FormContext& c, std::string& text) {
     if (RadioPasswordTypable(text)) StoreRadioPassword(c.data, overwrite, text);
   };
+  d.newImage = {.value = 0xFF, .fill = static_cast<int>(F::kPasswordBytes)};  // no password
   return d;
 }
 

@@ -85,6 +85,7 @@ FieldDescriptor SystemTypeField() {
   d.customValue = [](const FormContext& c) { return c.SystemType(); };
   d.customStoreValue = [](FormContext& c, int v) { (void)ChooseSystemType(c, v); };
   d.dependents = {1};
+  d.newImage = {.value = 0xFF, .fill = 3};  // no system type: all three selection bytes none
   return d;
 }
 
@@ -93,6 +94,7 @@ FieldDescriptor ConnectorField() {
                     .field = ImageByte(optb::kAccessoryConnector), .encoding = Encoding::Value,
                     .choices = {{1126, '0'}, {1128, '1'}, {1144, '2'}}};
   d.offered = [](const FormContext& c, const Choice& ch) { return ch.value != '2' || c.SystemType() != 0; };
+  d.newImage.value = '0';  // not used
   return d;
 }
 
@@ -110,6 +112,7 @@ FormPage BuildOptBoardPage() {
                         .choices = {{1148, '1'}, {1173, '2'}, {1149, '3'}}};
   board.customValue = [](const FormContext& c) { return static_cast<int>(c.OptionBoard()); };
   board.customStoreValue = [](FormContext& c, int v) { ChooseOptionBoard(c.data, static_cast<uint8_t>(v)); };
+  board.newImage.value = '1';  // the first row
   p.fields = {SystemTypeField(),
               ConnectorField(),
               {.key = "", .labelEntry = 366, .kind = ControlKind::Caption},
@@ -218,6 +221,7 @@ FormPage BuildSpecialPage() {
       // Always '1' after a load: shown, never changed here.
       FieldDescriptor d = HexField(off, 1, 1103);  // label "Fixed Value 0x81B"
       d.enabled = [](const FormContext&) { return false; };
+      d.newImage.value = '1';
       p.fields.push_back(d);
       continue;
     }

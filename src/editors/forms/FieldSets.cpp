@@ -169,4 +169,38 @@ SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& ke
   return SettingStatus::Ok;
 }
 
+// ---- new-programming values ----------------------------------------------------
+
+void WriteNewImageValues(RadioData& data, const std::vector<FieldDescriptor>& table) {
+  TextTable noText;
+  FormContext ctx(data, noText);
+  for (const FieldDescriptor& d : table) {
+    const NewImageValue& n = d.newImage;
+    if (!n.Set() || d.field.base != RecordBase::None) continue;
+    ByteArea a = d.field.area == Area::Ext ? data.Ext() : data.Image();
+    const size_t at = d.field.offset;
+    const size_t width = static_cast<size_t>(std::max(d.textWidth, 0));
+    if (n.emptyText) {
+      switch (d.encoding) {
+        case Encoding::Name: a.fill(at, width, 0x00); break;
+        case Encoding::LengthText:  // length none, characters zero
+          a.setU8(at, 0xFF);
+          a.fill(at + 1, width, 0x00);
+          break;
+        case Encoding::Digits: a.fill(at, 1 + width, 0xFF); break;  // count none, no digits
+        default: break;
+      }
+    } else if (n.fill > 0) {
+      a.fill(at, static_cast<size_t>(n.fill), static_cast<uint8_t>(n.value));
+    } else {
+      FormEngine::WriteValue(ctx, d.field, n.value);
+    }
+  }
+}
+
+void WriteRegisteredNewImageValues(RadioData& data) {
+  for (const FieldSet& s : FieldSets())
+    if (s.fields) WriteNewImageValues(data, *s.fields);
+}
+
 }  // namespace vb420::forms

@@ -95,6 +95,12 @@ SettingStatus GetSetting(RadioData& data, TextTable& text, const std::string& ke
 SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& key, const std::string& value,
                          SettingLine& out, int& message);
 
+// Writes the new-programming values the descriptors carry (NewImageValue)
+// into the image and the extension area: of one table, or of every
+// registered set. Record fields (zones, lists) have none.
+void WriteNewImageValues(RadioData& data, const std::vector<FieldDescriptor>& table);
+void WriteRegisteredNewImageValues(RadioData& data);
+
 // The text of a field of a bound record, as the window shows it.
 std::string SettingText(const FormContext& ctx, const FieldDescriptor& d);
 

@@ -115,6 +115,7 @@ FieldDescriptor PriorityBox(int index, int label, int which, bool channel, Rule 
                     .field = ExtByte(static_cast<uint32_t>(ref)), .encoding = Encoding::Number, .minimum = 1,
                     .maximum = channel ? zones::kMaxRecords : zones::kZoneCount, .emptyValue = kNone,
                     .emptyTextEntry = 362, .enabled = std::move(enabled), .inputMode = 1};
+  d.newImage.value = kNone;
   if (channel) {
     // The channels of the chosen zone.
     d.dynamicChoices = [which](const FormContext& c) {
@@ -146,6 +147,7 @@ FormPage MakePage0() {
                       .field = ImageByte(static_cast<uint32_t>(at)), .encoding = Encoding::Value, .format = "",
                       .choices = {{362, kNone}, {796, '0'}, {831, '1'}, {926, '2'}}, .enabled = std::move(enabled)};
     d.afterStore = AfterTypeStored;
+    d.newImage.value = kNone;
     return d;
   };
   p.fields.push_back(typeCombo(kType1, 835, scanfld::kType1, always));
@@ -166,7 +168,7 @@ FormPage MakePage0() {
   p.fields.push_back(PriorityBox(kPriority2Channel, -1, 2, true, [](const FormContext& c) {
     return Type2Active(c) && c.ExtByte(ext::kPriority2) != kNone;
   }));
-  p.fields.push_back({.key = std::to_string(kRevert), .labelEntry = 818, .kind = ControlKind::Combo,
+  p.fields.push_back(WithNew({.key = std::to_string(kRevert), .labelEntry = 818, .kind = ControlKind::Combo,
                       .field = ImageByte(scanfld::kRevert), .encoding = Encoding::Value, .format = "",
                       .choices = {{832, '0'}, {833, '1'}, {831, '2'}, {834, '3'}, {835, '4'}, {836, '5'},
                                   {837, '6'}, {838, '7'}},
@@ -174,14 +176,16 @@ FormPage MakePage0() {
                         if (row.value == '4' || row.value == '5') return Type1Active(c);
                         if (row.value == '6' || row.value == '7') return Type2Active(c);
                         return true;
-                      }});
-  p.fields.push_back(Number(7, 819, ImageWord(scanfld::kDropout), 0, 300, 1));
-  p.fields.push_back(Number(8, 820, ImageWord(scanfld::kDwell), 0, 300, 1));
-  p.fields.push_back(Interval(kInterval1, 821, scanfld::kInterval1));
-  p.fields.push_back(Interval(kInterval2, 822, scanfld::kInterval2));
-  p.fields.push_back({.key = std::to_string(kMode), .labelEntry = 823, .kind = ControlKind::Combo,
-                      .field = ImageByte(scanfld::kMode), .encoding = Encoding::Value, .format = "",
-                      .choices = {{839, '0'}, {840, '1'}, {841, '2'}}});
+                      }},
+                     '0'));
+  p.fields.push_back(WithNew(Number(7, 819, ImageWord(scanfld::kDropout), 0, 300, 1), 0));
+  p.fields.push_back(WithNew(Number(8, 820, ImageWord(scanfld::kDwell), 0, 300, 1), 0));
+  p.fields.push_back(WithNew(Interval(kInterval1, 821, scanfld::kInterval1), 500));
+  p.fields.push_back(WithNew(Interval(kInterval2, 822, scanfld::kInterval2), 500));
+  p.fields.push_back(WithNew({.key = std::to_string(kMode), .labelEntry = 823, .kind = ControlKind::Combo,
+                              .field = ImageByte(scanfld::kMode), .encoding = Encoding::Value, .format = "",
+                              .choices = {{839, '0'}, {840, '1'}, {841, '2'}}},
+                             '0'));
   p.fields.push_back(Check(12, 824, ImageWordBit(scanfld::kFlags, 0)));
   p.fields.push_back(Check(13, 825, ImageWordBit(scanfld::kFlags, 3),
                            [](const FormContext& c) { return c.ImageByte(scanfld::kType1) != kNone; }));
@@ -204,13 +208,15 @@ FormPage MakePage1() {
     return [more = std::move(more)](const FormContext& c) { return VotingPage(c) && (!more || more(c)); };
   };
   FormPage p{.tabEntry = 815, .shown = VotingPage, .enabled = [](const FormContext& c) { return !c.IsSecondGen(); }};
-  p.fields.push_back(Number(0, 842, ImageWord(scanfld::kVotingInterval), 10, 2550, 1, on([](const FormContext& c) {
-                              return c.ImageByte(scanfld::kRssi1) == kNone || c.ImageByte(scanfld::kRssi2) != kNone;
-                            })));
-  p.fields.push_back(Number(1, 843, ImageWord(scanfld::kVotingDwell), 0, 5000, 10, on({})));
-  p.fields.push_back(Number(2, 844, ImageWord(scanfld::kVotingHold), 0, 5000, 10, on({})));
-  p.fields.push_back(Number(3, 845, ImageByte(scanfld::kRssi1), 80, 120, 5, on({})));
-  p.fields.push_back(Number(4, 846, ImageByte(scanfld::kRssi2), 80, 120, 5, on({})));
+  p.fields.push_back(WithNew(Number(0, 842, ImageWord(scanfld::kVotingInterval), 10, 2550, 1, on([](const FormContext& c) {
+                                      return c.ImageByte(scanfld::kRssi1) == kNone || c.ImageByte(scanfld::kRssi2) != kNone;
+                                    })),
+                             10));
+  p.fields.push_back(WithNew(Number(1, 843, ImageWord(scanfld::kVotingDwell), 0, 5000, 10, on({})), 0));
+  p.fields.push_back(WithNew(Number(2, 844, ImageWord(scanfld::kVotingHold), 0, 5000, 10, on({})), 0));
+  // The second level stays at least 5 above the first, as loading a file demands.
+  p.fields.push_back(WithNew(Number(3, 845, ImageByte(scanfld::kRssi1), 80, 120, 5, on({})), 80));
+  p.fields.push_back(WithNew(Number(4, 846, ImageByte(scanfld::kRssi2), 80, 120, 5, on({})), 85));
   p.fields.push_back(Check(5, 847, ImageByteBit(scanfld::kVotingFlags, 0), on([](const FormContext& c) { return c.IsMobile(); })));
   p.fields.push_back(Check(6, 848, ImageByteBit(scanfld::kVotingFlags, 1), on({})));
   return p;
