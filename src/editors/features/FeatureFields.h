@@ -1,10 +1,10 @@
 // The optional features (Edit > Optional Features): seven pages of radio-wide
 // settings in the feature area (image 0x140 onwards), the display texts at
 // 0x860 and a few extension-area bytes. Each page is a table of field
-// descriptors; the position of a descriptor is the control's index, and the
-// settings key of a control is `features.PAGE.INDEX` (list rows
-// `features.PAGE.INDEX.ROW`, the radio passwords `features.0.9.read` and
-// `features.0.9.overwrite`).
+// descriptors; the position of a descriptor is the control's index. The
+// settings key of a control names its group and what it holds
+// (`features.audio.mintonelevel`, list rows `features.battery.levels.ROW`);
+// the positional key `features.PAGE.INDEX` of earlier versions is still taken.
 #pragma once
 
 #include <string>
@@ -39,7 +39,7 @@ constexpr int kInputAlarmFunction = 49;
 // models; its controls are disabled while the system type is not 4).
 const std::vector<forms::FormPage>& FeaturePages();
 // Every field of every page (with the list rows and the radio passwords)
-// as the settings set "features" holds them, keys "P.I".
+// as the settings set "features" holds them.
 const std::vector<forms::FieldDescriptor>& FeatureFieldTable();
 
 // True when one of the accessory function bytes that counts holds `function`

@@ -32,7 +32,7 @@ bool SameText(const std::string& a, const std::string& b) {
 
 const FieldDescriptor* FindField(const FieldSet& set, const std::string& key) {
   for (const FieldDescriptor& d : *set.fields)
-    if (!d.key.empty() && d.key == key) return &d;
+    if (!d.key.empty() && (d.key == key || d.oldKey == key)) return &d;
   return nullptr;
 }
 

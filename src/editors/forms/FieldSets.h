@@ -7,7 +7,9 @@
 //   zone.3.ch.17.rxf         receive frequency of channel 17 of zone 3
 //   zone.3.group.5.name      name of group 5 of zone 3 (LTR or PassPort)
 //   zone.3.rep.2.rxf          first frequency of repeater 2 of zone 3
-// Editors of radio-wide areas use `<area>.<page>.<index>` (features.0.7) and
+// Editors of radio-wide areas use `<area>.<group>.<name>`
+// (features.common.keylocktime; a field's positional key of earlier
+// versions, features.0.7, is still taken) or `<area>.<page>.<index>`, and
 // list editors `<list>.<row>.<field>` (idlist.7.fleet). Numbers in keys are
 // 1-based, as the windows show them.
 //

@@ -116,6 +116,9 @@ struct FieldDescriptor {
   // settings keys are built from it. `number` is the field number the
   // record's own operations use (-1: none).
   std::string key;
+  // The key earlier versions used (a page and an index, "1.8"): still taken
+  // wherever a key is, so that scripts written then keep working.
+  std::string oldKey;
   int number = -1;
   int labelEntry = -1;  // text entry of the label, -1 for none
   ControlKind kind = ControlKind::Static;
