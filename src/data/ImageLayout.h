@@ -240,6 +240,15 @@ namespace ltr {
 constexpr size_t kHeaderSize = 48;
 constexpr size_t kRepeaterCount = 5;
 constexpr size_t kName = 6;
+constexpr size_t kScanGroups = 18;       // six group numbers
+constexpr size_t kPriorityGroup1 = 24;   // group number, optional signalling, switch byte
+constexpr size_t kPriorityGroup2 = 27;   // likewise
+constexpr size_t kTransmitRetries = 32;
+constexpr size_t kHangTime = 33;
+constexpr size_t kRevertZone = 34;
+constexpr size_t kRevertGroup = 35;
+constexpr size_t kTimeout = 36;          // word, seconds
+constexpr size_t kPenaltyTimer = 38;     // word, seconds
 constexpr size_t kOptions = 44;          // word
 constexpr size_t kZoneRepeater = 46;
 constexpr size_t kInvertedBit = 47;

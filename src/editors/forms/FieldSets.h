@@ -3,7 +3,7 @@
 // `vb420cli settings` and the field tests.
 //
 // A key is `<prefix>.<field key>`; the prefix names the record:
-//   zone.3.header.12         header field 12 of zone 3
+//   zone.3.header.timeout    header field "timeout" of zone 3 (its number, 7, is still taken)
 //   zone.3.ch.17.rxf         receive frequency of channel 17 of zone 3
 //   zone.3.group.5.name      name of group 5 of zone 3 (LTR or PassPort)
 //   zone.3.rep.2.rxf          first frequency of repeater 2 of zone 3
