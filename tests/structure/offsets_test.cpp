@@ -155,4 +155,26 @@ TEST(Offsets, TheScanSeesCodeOnly) {
   EXPECT_FALSE(MayHoldOffsets("src/data/ui/Layout.h.cpp"));
 }
 
+// The windows lay tables out: no file of a ui/ folder reads or writes image
+// bytes itself (the memory viewer, which edits a copy, aside).
+TEST(Offsets, WindowsLeaveTheBytesToTheTables) {
+  static const std::regex kByteAccess("\\b(setU8|setU16le|setU32le|setBit|u8|u16le|u32le)\\(");
+  const fs::path root = ::vb420::testsupport::SourceDir();
+  std::vector<Hit> hits;
+  for (const auto& e : fs::recursive_directory_iterator(root / "src")) {
+    const std::string rel = fs::relative(e.path(), root).generic_string();
+    if (!e.is_regular_file() || rel.find("/ui/") == std::string::npos || MayHoldOffsets(rel)) continue;
+    std::ifstream in(e.path());
+    std::stringstream text;
+    text << in.rdbuf();
+    std::istringstream lines(CodeOnly(text.str()));
+    std::string line;
+    for (int n = 1; std::getline(lines, line); ++n)
+      if (std::regex_search(line, kByteAccess)) hits.push_back({rel, n, line});
+  }
+  EXPECT_TRUE(hits.empty()) << Describe(hits);
+  EXPECT_TRUE(std::regex_search(std::string("image.setU8(at, 1);"), kByteAccess));
+  EXPECT_FALSE(std::regex_search(std::string("ImageByte(at);"), kByteAccess));
+}
+
 }  // namespace
