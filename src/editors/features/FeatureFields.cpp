@@ -7,6 +7,7 @@
 #include "data/FeatureLayout.h"
 #include "data/ImageLayout.h"
 #include "editors/forms/FieldSets.h"
+#include "lang/TextNames.h"
 
 // Tables name only the members they set.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -23,7 +24,9 @@ const char* const kOverwritePasswordKey = "common.overwritepassword";
 namespace {
 
 // A check box shows and takes the "on" and "off" texts.
-std::vector<forms::Choice> CheckMap(int checked = 0, int unchecked = 1) { return {{370, checked}, {371, unchecked}}; }
+std::vector<forms::Choice> CheckMap(int checked = 0, int unchecked = 1) {
+  return {{text::kOn, checked}, {text::kOff371, unchecked}};
+}
 
 // ---- small builders ------------------------------------------------------------
 

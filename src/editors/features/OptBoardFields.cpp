@@ -7,6 +7,7 @@
 
 #include "data/AreaDefaults.h"
 #include "data/ImageLayout.h"
+#include "lang/TextNames.h"
 #include "editors/features/FeatureFields.h"
 #include "editors/features/KeyFields.h"
 #include "editors/forms/FieldSets.h"
@@ -219,7 +220,7 @@ FormPage BuildSpecialPage() {
     if (!SpecialOwnsByte(off)) continue;
     if (off == fld::kExtendedFixed) {
       // Always '1' after a load: shown, never changed here.
-      FieldDescriptor d = HexField(off, 1, 1103);  // label "Fixed Value 0x81B"
+      FieldDescriptor d = HexField(off, 1, text::kFixedValue);  // shown with its offset
       d.enabled = [](const FormContext&) { return false; };
       d.newImage.value = '1';
       p.fields.push_back(d);
@@ -227,7 +228,7 @@ FormPage BuildSpecialPage() {
     }
     if (off == layout::optboard::kOptionSettings) {
       // The option settings the warning before a write looks at (bits 0, 1, 6, 8).
-      p.fields.push_back(HexField(off, 2, 1105));
+      p.fields.push_back(HexField(off, 2, text::kOptionSettings));
       ++off;
       continue;
     }

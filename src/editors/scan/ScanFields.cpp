@@ -9,6 +9,7 @@
 #include "editors/zones/ZoneMemory.h"
 #include "editors/zones/ZoneWriteChecks.h"
 #include "link/WriteValidation.h"
+#include "lang/TextNames.h"
 #include "lang/TextTable.h"
 
 // The tables name only the members a field sets; every other member keeps its
@@ -426,7 +427,7 @@ void RegisterScanWriteChecks() {
       RegisterWriteCheck("scan", which == 1 ? kSlotPriority1 : kSlotPriority2,
                          [which](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
                            if (which == 2 && data.model.IsSecondGen()) return;
-                           const int entry = which == 1 ? 816 : 817;
+                           const int entry = which == 1 ? text::kPriority1ZoneChannel : text::kPriority2ZoneChannel;
                            for (const WriteProblem& p : out)
                              if (p.entry == entry) return;  // reported once
                            if (SelectablePriorityDangling(data, which)) out.push_back({entry, {}});

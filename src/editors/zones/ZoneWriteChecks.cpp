@@ -5,6 +5,7 @@
 #include "editors/zones/BandCheck.h"
 #include "editors/zones/TrunkWriteChecks.h"
 #include "editors/zones/ZoneMemory.h"
+#include "lang/TextNames.h"
 #include "lang/TextTable.h"
 
 namespace vb420 {
@@ -40,7 +41,7 @@ PriorityFault JudgePriorityChannel(RadioData& data, int which) {
 void CheckPriorityChannel(RadioData& data, int which, std::vector<WriteProblem>& out) {
   const PriorityFault f = JudgePriorityChannel(data, which);
   const bool fixed = data.Image().u8(which == 1 ? scanfld::kType1 : scanfld::kType2) == '0';
-  if (f == PriorityFault::Unset || (fixed && f == PriorityFault::Dangling)) out.push_back({which == 1 ? 816 : 817, {}});
+  if (f == PriorityFault::Unset || (fixed && f == PriorityFault::Dangling)) out.push_back({which == 1 ? text::kPriority1ZoneChannel : text::kPriority2ZoneChannel, {}});
 }
 
 void RegisterZoneWriteChecks() {

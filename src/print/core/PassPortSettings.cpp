@@ -6,6 +6,7 @@
 #include "data/ImageLayout.h"
 #include "data/RadioData.h"
 #include "editors/zones/ZoneMemory.h"
+#include "lang/TextNames.h"
 #include "lang/TextTable.h"
 #include "print/core/ReportContent.h"
 
@@ -15,8 +16,8 @@ namespace {
 
 namespace pp = rec::pp;
 
-constexpr int kTextOn = 370;
-constexpr int kTextOff = 371;
+constexpr int kTextOn = text::kOn;
+constexpr int kTextOff = text::kOff371;
 // The labels, eleven, eleven and ten to an entry, one a line; then the value
 // formats "%d ms", "%d sec" and "Code: %d".
 constexpr int kTextLabels[] = {187, 188, 189};
