@@ -16,9 +16,9 @@ constexpr uint8_t kNone8 = 0xFF;
 
 }  // namespace
 
-bool PriorityTargetExists(const RadioData& data, int zone, int channel) {
+bool PriorityTargetExists(RadioData& data, int zone, int channel) {
   if (zone < 1 || zone > zones::kZoneCount || channel < 1) return false;
-  const CZoneMemory zm(const_cast<RadioData&>(data));
+  const CZoneMemory zm(data);
   return zm.ZoneType(zone - 1) == '1' && zm.RecordExists(zone - 1, channel - 1);
 }
 

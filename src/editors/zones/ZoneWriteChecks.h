@@ -14,7 +14,7 @@ class RadioData;
 // The one rule for what a priority channel may name: channel `channel` of
 // zone `zone` (both 1-based, as stored) exists and the zone is a plain
 // conventional zone.
-bool PriorityTargetExists(const RadioData& data, int zone, int channel);
+bool PriorityTargetExists(RadioData& data, int zone, int channel);
 
 // What is wrong with priority channel `which` (1 or 2). Its mode byte says
 // how it is chosen: '0' fixed, it must name a channel; '2' selectable, it may
