@@ -21,8 +21,11 @@
 // and area, the data-signalling lists, the 2-tone records, the per-channel
 // tables of the extension area) are written in full.
 //
-// The per-area tables below list each field that gets something other than
-// 0xFF, and the 0xFF fields that are written anyway.
+// The single fields of the feature, scan, DTMF, data-signalling, emergency
+// and option-board areas carry their values in the editors' field tables
+// (each descriptor's new-programming value), written through the writer the
+// core registration installs. What stays here: whole records and tables,
+// the bytes that follow the model's kind, the key assignment and 2-tone.
 
 #include "data/AreaDefaults.h"
 
@@ -38,6 +41,8 @@
 namespace vb420 {
 
 namespace {
+
+namespace F = layout::features;
 
 // --- shared helpers ----------------------------------------------------------
 
@@ -69,7 +74,7 @@ void Apply(ByteArea& a, const Put (&table)[N]) {
 
 // --- key assignment ------------------------------------------------------------
 
-constexpr size_t kKeyTable = 0x5B0;           // 29 records of 8 bytes
+constexpr size_t kKeyTable = layout::keys::kTable;           // 29 records of 8 bytes
 constexpr size_t kAlternateKeyTable = img::kAlternateKeys;  // same layout, keys for PassPort zones
 constexpr int kKeyRecords = 29;
 constexpr size_t kKeyRecordSize = 8;
@@ -171,63 +176,16 @@ const AlertToneTable kAlertTones = BuildAlertTones();
 
 // --- areas ---------------------------------------------------------------------
 
-constexpr Put kFeatureDefaults[] = {
-    {0x142, Put::Byte, 0xFF},
-    {0x143, Put::Fill, 0x00, 6},
-    {img::kReadPassword, Put::Fill, 0xFF, 7},
-    {img::kOverwritePassword, Put::Fill, 0xFF, 7},
-    {0x160, Put::Fill, 0x00, 12},
-    {0x16E, Put::Byte, 1},
-    {0x16F, Put::Byte, 31},
-    {0x170, Put::Byte, 0},
-    {0x179, Put::Byte, '0'},
-    {0x17A, Put::Byte, 0},
-    {0x180, Put::Byte, '0'},
-    {0x181, Put::Fill, 0xFF, 9},
-    {0x18A, Put::Fill, 0xFF, 9},
-    {0x1A0, Put::Word, 300},
-    {0x1A3, Put::Word, 0},
-    {0x1A5, Put::Word, 500},
-    {0x1A8, Put::Word, 0},
-    {0x1AA, Put::Word, 0},
-    {0x1B9, Put::Byte, '1'},
-    {0x1C5, Put::Word, 1},
-};
-
-// Radio-wide settings and optional features, image 0x140 onwards.
-//   0x142        0xFF   6-character text: empty (length none) ...
-//   0x143..0x148 0x00   ... and zero-filled characters
-//   0x149..0x156 0xFF   read and overwrite passwords: none
-//   0x15A..0x15F        accessory slots, by kind (WriteKindFeatureDefaults)
-//   0x160..0x16B 0x00   12-character text: empty
-//   0x16C, 0x16D, 0x17E by kind (WriteKindFeatureDefaults)
-//   0x16E, 0x16F 1, 31  lower and upper bound of one range: the whole range
-//   0x170        0      signed -5..+5: zero
-//   0x179        '0'    first row
-//   0x17A        0      0 minutes 0 seconds
-//   0x180        '0'    first row (system type 2 is not chosen)
-//   0x181, 0x18A 0xFF   digit strings: empty
-//   word 0x1A0   300    first of the listed values
-//   word 0x1A3   0      minimum
-//   word 0x1A5   500    minimum (0.5)
-//   word 0x1A8   0      minimum
-//   word 0x1AA   0      minimum
-//   0x1B9        '1'    check box unchecked
-//   word 0x1C5   1      minimum
-// Everything else of the area holds none, or check boxes that store 1 for
-// unchecked, and so stays 0xFF.
-void WriteFeatureDefaults(RadioData& data) {
-  ByteArea image = data.Image();
-  Apply(image, kFeatureDefaults);
-  WriteKindFeatureDefaults(data);
+FieldTableDefaultsWriter& TableDefaults() {
+  static FieldTableDefaultsWriter writer = nullptr;
+  return writer;
 }
 
-// Display area beside the three texts (0x860..0x883, written by the new-image
-// initialisation): 0x884 a number 0..20 gets its minimum 0; the four check
-// boxes of 0x88F store 1 when checked and are cleared (bits 4..7 kept).
-void WriteDisplayDefaults(ByteArea& image) {
-  image.setU8(0x884, 0);
-  image.setU8(0x88F, static_cast<uint8_t>(image.u8(0x88F) & 0xF0));
+// Radio-wide settings and optional features, image 0x140 onwards: the
+// fields' own values come from the feature table; the bytes that follow the
+// model's kind are written here, as a change of kind writes them.
+void WriteFeatureDefaults(RadioData& data) {
+  WriteKindFeatureDefaults(data);
 }
 
 // Key assignment: both key tables and the page-0 settings by kind
@@ -243,187 +201,32 @@ void WriteKeyAreaDefaults(RadioData& data) {
   WriteKeyDefaults(data);
   image.setU16le(dir::kKeyTableCountWord, kKeyRecords);
   image.setU16le(dir::kAlternateKeysWord, static_cast<uint16_t>(kAlternateKeyTable));
-  ext.fill(0x520, 10, 0xFF);
+  ext.fill(layout::keys::kExtDirectChannels, 10, 0xFF);
   for (int i = 0; i < 6; ++i) {
-    const size_t rec = 0x530 + 4 * static_cast<size_t>(i);
+    const size_t rec = layout::keys::kExtQuickCalls + 4 * static_cast<size_t>(i);
     ext.setU8(rec, '0');
     ext.setU16le(rec + 1, 0xFFFF);
   }
 }
 
-constexpr Put kScanDefaults[] = {
-    {scanfld::kRevert, Put::Byte, '0'},
-    {scanfld::kDropout, Put::Word, 0},
-    {scanfld::kDwell, Put::Word, 0},
-    {scanfld::kInterval1, Put::Word, 500},
-    {scanfld::kInterval2, Put::Word, 500},
-    {scanfld::kMode, Put::Byte, '0'},
-    {scanfld::kVotingInterval, Put::Word, 10},
-    {scanfld::kVotingDwell, Put::Word, 0},
-    {scanfld::kVotingHold, Put::Word, 0},
-    {scanfld::kRssi1, Put::Byte, 80},
-    {scanfld::kRssi2, Put::Byte, 85},
-};
-
-// Scan, image 0x6A0 onwards (the name at 0x6AC is written by the new-image
-// initialisation).
-//   0x6A0, 0x6A1        0xFF  scan types: none
-//   ext 0x504..0x507    0xFF  priority channels: none
-//   0x6A2               '0'   first row
-//   words 0x6A3, 0x6A5  0     minimum
-//   words 0x6A7, 0x6A9  500   minimum (0.50 s)
-//   0x6AB               '0'   first row
-//   word 0x6C0          10    minimum
-//   words 0x6C2, 0x6C4  0     minimum
-//   0x6C6, 0x6C7        80, 85  minimum, and the second kept 5 above the
-//                       first as loading a file demands
-// The check-box words 0x6BE and 0x6CE stay 0xFF (unchecked).
-void WriteScanDefaults(RadioData& data) {
-  ByteArea image = data.Image();
-  ByteArea ext = data.Ext();
-  image.setU8(scanfld::kType1, 0xFF);
-  image.setU8(scanfld::kType2, 0xFF);
-  ext.fill(ext::kPriority1, 4, 0xFF);
-  Apply(image, kScanDefaults);
-}
-
-constexpr Put kDtmfDefaults[] = {
-    {dtmffld::kSpeed, Put::Byte, '0'},
-    {dtmffld::kFirstDelay, Put::Word, 0},
-    {dtmffld::kFirstTime, Put::Word, 0},
-    {dtmffld::kStarTime, Put::Word, 0},
-    {dtmffld::kHoldTime, Put::Word, 0xFFFF},
-    {dtmffld::kDecodeDigits, Put::Byte, 0xFF},
-    {dtmffld::kStunRecords, Put::Fill, 0xFF, 2 * dtmffld::kStunRecordSize},
-    {dtmffld::kOwnCode, Put::Fill, 0xFF, 6},
-    {dtmffld::kOwnAction, Put::Byte, '0'},
-    {dtmffld::kResetTimer, Put::Word, 0xFFFF},
-};
-
-// DTMF, image 0x6D0 onwards, and the DTMF memory at ext 0x100.
-//   0x6D0               '0'   first value (6)
-//   words 0x6D1, 0x6D3, 0x6D5  0  minimum / first value
-//   word 0x6D7, 0x6D9   none
-//   0x700..0x70F        two code records: no code, choice 0xFF, number none
-//   0x710..0x715        own code: none
-//   0x716               '0'   first row
-//   word 0x718          none
-// ext 0x100..0x4FF: the 32 memory records, 0xFF (no name, no code).
+// DTMF: the two stun/kill code records (0x700..0x70F) are records of their
+// own grid, written whole: no code, choice 0xFF, number none; the 32 DTMF
+// memory records at ext 0x100 likewise 0xFF (no name, no code).
 void WriteDtmfDefaults(RadioData& data) {
-  ByteArea image = data.Image();
-  Apply(image, kDtmfDefaults);
-  data.Ext().fill(ext::kNamedRecords, 0x400, 0xFF);
+  data.Image().fill(dtmffld::kStunRecords, 2 * dtmffld::kStunRecordSize, 0xFF);
+  data.Ext().fill(ext::kNamedRecords, ext::kNamedRecordsEnd - ext::kNamedRecords, 0xFF);
 }
 
-constexpr Put kDataSignallingDefaults[] = {
-    {vxf::kOwnFleet, Put::Byte, 0xFF},
-    {vxf::kOwnId, Put::Word, 0xFFFF},
-    {vxf::kGroupIdLow, Put::Word, 0xFFFF},
-    {vxf::kGroupIdHigh, Put::Word, 0xFFFF},
-    {vxf::kCallMode, Put::Byte, '0'},
-    {vxf::kAutoReset, Put::Word, 0xFFFF},
-    {vxf::kNotification, Put::Byte, 0xFF},
-    {vxf::kIndividualRetries, Put::Byte, 1},
-    {vxf::kGroupRetries, Put::Byte, 1},
-    {vxf::kEmergencyRetries, Put::Byte, 1},
-    {vxf::kMessageRetries, Put::Byte, 1},
-    {vxf::kAutoPosition, Put::Byte, '1'},
-    {vxf::kBaudRate, Put::Byte, '0'},
-    {vxf::kStatusRetries, Put::Byte, 1},
-    {vxf::kRetryCount, Put::Byte, 0},
-    {vxf::kAccessSlots, Put::Byte, 0},
-    {vxf::kAckWait, Put::Word, 500},
-    {vxf::kRetryInterval, Put::Word, 500},
-    {vxf::kTxDelay, Put::Word, 100},
-    {vxf::kBusyWait, Put::Word, 0},
-    {vxf::kCarrierHold, Put::Word, 0},
-    {vxf::kGpsFleet, Put::Byte, 0xFF},
-    {vxf::kGpsId, Put::Word, 0xFFFF},
-    {vxf::kReportMode, Put::Byte, '0'},
-    {vxf::kFixInterval, Put::Byte, 1},
-    {vxf::kSpeedLow, Put::Byte, 10},
-    {vxf::kSpeedHigh, Put::Byte, 10},
-    {vxf::kReportTiming, Put::Byte, '0'},
-    {vxf::kDispatcherFleet, Put::Byte, 0xFF},
-    {vxf::kDispatcherId, Put::Word, 0xFFFF},
-};
-
-// Data signalling, image 0x720 onwards, and the two lists that the area
-// directory places (ID list 16-byte entries, status list 20-byte entries,
-// both empty: every byte 0xFF).
-//   fleets 0x720, 0x760, 0x770 and IDs 0x721, 0x723, 0x725, 0x761, 0x771: none
-//   0x727, 0x744, 0x763, 0x767  '0'  first row
-//   0x72A               0xFF  none
-//   0x72F               '1'   check box unchecked
-//   0x72B..0x72E, 0x745 1     minimum
-//   0x750, 0x751        0     minimum
-//   words 0x752, 0x754  500   minimum (0.5 s)
-//   word 0x756          100   minimum
-//   words 0x758, 0x75A  0     minimum
-//   0x764               1     minimum
-//   0x765, 0x766        10    minimum
-//   word 0x728          none
-// The flag words 0x74C, 0x74E, 0x76E stay 0xFFFF (boxes unchecked).
+// Data signalling: the two lists that the area directory places (ID list
+// 16-byte entries, status list 20-byte entries), both empty: every byte 0xFF.
 void WriteDataSignallingDefaults(RadioData& data) {
   ByteArea image = data.Image();
-  Apply(image, kDataSignallingDefaults);
 
   // The lists go where the directory puts them. The words come out of the
   // image, so a list that would not fit is left alone rather than written
   // partly or outside the image.
   for (const DirectoryList& l : {IdList(image), StatusList(image)})
     if (!l.Clipped() && l.count > 0) image.fill(l.offset, l.count * l.recordSize, 0xFF);
-}
-
-constexpr Put kEmergencyDefaults[] = {
-    {emf::kZone, Put::Fill, 0xFF, 3},
-    {emf::kActiveTime, Put::Word, 0},
-    {emf::kIntervalTime, Put::Word, 1},
-    {emf::kMicActive, Put::Word, 0},
-    {emf::kMicInterval, Put::Word, 1},
-    {emf::kKeyDelay, Put::Word, 0},
-    {emf::kLoneTimer, Put::Fill, 0xFF, 3},
-    {emf::kName, Put::Fill, 0x00, 12},
-    {emf::kLoneWorker, Put::Byte, 0xFF},
-    {emf::kSignalling, Put::Byte, 0xFF},
-    {emf::kDtmfCount, Put::Fill, 0xFF, 9},
-    {emf::kFleet, Put::Byte, 0xFF},
-    {emf::kId, Put::Word, 0xFFFF},
-};
-
-// Emergency, image 0x7D0 onwards.
-//   0x7D0, 0x7D1, 0x7D2 none (zone, channel, count)
-//   words 0x7D3, 0x7D7  0     minimum
-//   words 0x7D5, 0x7D9  1     minimum
-//   word 0x7DB          0     hold time none (shown as the off text); also the
-//                             hold time a key gets with function 31
-//   0x7DD, 0x7DE, 0x7DF none
-//   0x7E0..0x7EB        0x00  name: empty
-//   0x7ED               0xFF  check box unchecked
-//   0x7F0               0xFF  signalling: none
-//   0x7F1..0x7F9        0xFF  DTMF code: none
-//   0x7FA, word 0x7FB   none  fleet and ID
-// 0x80E stays 0xFF: its two check boxes unchecked, its lists on a valid row.
-void WriteEmergencyDefaults(ByteArea& image) {
-  Apply(image, kEmergencyDefaults);
-}
-
-constexpr Put kOptionBoardDefaults[] = {
-    {0x81B, Put::Byte, '1'},
-    {0x81C, Put::Byte, '1'},
-    {0x851, Put::Fill, 0xFF, 3},
-    {0x855, Put::Byte, '0'},
-};
-
-// System type and option board, image 0x810 onwards.
-//   0x81B               '1'   the only value a loaded programming may hold
-//   0x81C               '1'   option board: first row
-//   0x851..0x853        0xFF  system type none
-//   0x855               '0'   first row
-// Word 0x82E (two check boxes) stays 0xFF; the zone/channel records at 0x830
-// stay 0xFF (none).
-void WriteOptionBoardDefaults(ByteArea& image) {
-  Apply(image, kOptionBoardDefaults);
 }
 
 // 2-tone, image 0xBC00 onwards.
@@ -488,15 +291,6 @@ void WriteMessageDefaults(RadioData& data) {
   data.Ext().fill(ext::kMessagePasswordLength, 7, 0xFF);
 }
 
-// Extension settings of the optional features that New leaves empty
-// (ext 0x500 none, 0x502 unchecked, 0x50C none); ext 0x501, 0x503, 0x508,
-// 0x50A and 0x50D are written by the new-image initialisation.
-void WriteExtensionFeatureDefaults(ByteArea& ext) {
-  ext.setU8(0x500, 0xFF);
-  ext.setU8(0x502, 0xFF);
-  ext.setU8(0x50C, 0xFF);
-}
-
 }  // namespace
 
 const uint8_t* DefaultAlertTones() { return kAlertTones.data(); }
@@ -517,9 +311,9 @@ void WriteKindFeatureDefaults(RadioData& data) {
 }
 
 constexpr Put kKeyDefaults[] = {
-    {0x582, Put::Byte, 0xFF},
-    {0x583, Put::Byte, 0xFF},
-    {0x584, Put::Byte, 0xFF},
+    {layout::keys::kSelector, Put::Byte, 0xFF},
+    {layout::keys::kAccessoryA, Put::Byte, 0xFF},
+    {layout::keys::kAccessoryB, Put::Byte, 0xFF},
 };
 
 // Key-assignment defaults. Every key of both tables starts without a
@@ -543,7 +337,7 @@ void WriteKeyDefaults(RadioData& data) {
     }
   }
   Apply(image, kKeyDefaults);
-  for (int b : {2, 3, 4}) SetWordBit(image, 0x58E, b, true);
+  for (int b : {2, 3, 4}) SetWordBit(image, layout::keys::kOptionWord, b, true);
 }
 
 bool AnyKeyHasFunction(RadioData& data, int function, bool eitherFunction) {
@@ -575,26 +369,25 @@ bool AnyUsedOptionSlotHolds(RadioData& data, uint8_t value) {
   const ByteArea image = data.Image();
   // 0x15A always counts; 0x15C unless the system type is 1 or 4; 0x15E only
   // on mobiles.
-  if (image.u8(0x15A) == value) return true;
+  if (image.u8(F::kAccessorySlots) == value) return true;
   const int systemType = SystemType(image);
-  if (systemType != 1 && systemType != 4 && image.u8(0x15C) == value) return true;
-  if (!data.model.IsPortable() && image.u8(0x15E) == value) return true;
+  if (systemType != 1 && systemType != 4 && image.u8(F::kAccessorySlots + 2) == value) return true;
+  if (!data.model.IsPortable() && image.u8(F::kAccessorySlots + 4) == value) return true;
   return false;
 }
 
+void SetFieldTableDefaultsWriter(FieldTableDefaultsWriter writer) { TableDefaults() = writer; }
+bool FieldTableDefaultsWriterSet() { return TableDefaults() != nullptr; }
+
 void WriteEditorAreaDefaults(RadioData& data) {
   ByteArea image = data.Image();
-  ByteArea ext = data.Ext();
+  // The single fields of the editor areas, from their tables.
+  if (TableDefaults()) TableDefaults()(data);
   WriteFeatureDefaults(data);
-  WriteExtensionFeatureDefaults(ext);
   image.write(img::kAlertTones, kAlertTones.data(), kAlertTones.size());
   WriteKeyAreaDefaults(data);
-  WriteScanDefaults(data);
   WriteDtmfDefaults(data);
   WriteDataSignallingDefaults(data);
-  WriteEmergencyDefaults(image);
-  WriteOptionBoardDefaults(image);
-  WriteDisplayDefaults(image);
   WriteMessageDefaults(data);
   WriteZoneDefaults(data);
   WriteTwoToneDefaults(data);

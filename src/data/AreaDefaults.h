@@ -20,6 +20,16 @@ class RadioData;
 // fields are written by the new-image initialisation itself.
 void WriteEditorAreaDefaults(RadioData& data);
 
+// The single fields of the feature, scan, DTMF, data-signalling, emergency
+// and option-board areas take their new-programming values from the editors'
+// field tables, which lie above this layer: the one registration of the
+// core parts (RegisterCore) hands the writer over, and every program that
+// makes a new programming registers first. Without it the fields keep the
+// cleared image's 0xFF.
+using FieldTableDefaultsWriter = void (*)(RadioData&);
+void SetFieldTableDefaultsWriter(FieldTableDefaultsWriter writer);
+bool FieldTableDefaultsWriterSet();
+
 // Key-assignment defaults of the model's kind (mobile or portable).
 void WriteKeyDefaults(RadioData& data);
 

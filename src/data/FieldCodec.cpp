@@ -26,9 +26,10 @@ namespace {
 
 constexpr int kOffTextEntry = 362;
 constexpr uint16_t kToneOff = 0xFFFF;
-constexpr uint16_t kDqtFlag = 0x2000;
-constexpr uint16_t kDqtMarker = 0x0800;
-constexpr uint16_t kDqtInverted = 0x8000;
+constexpr uint16_t kDqtFlag = 1u << 13;
+constexpr uint16_t kDqtMarker = 1u << 11;
+constexpr uint16_t kDqtInverted = 1u << 15;
+constexpr uint16_t kDqtCodeBits = (1u << 9) - 1;  // three octal digits
 constexpr int kQtMin = 670;   // 67.0 Hz
 constexpr int kQtMax = 2541;  // 254.1 Hz
 
@@ -76,7 +77,7 @@ void CFieldCodec::ToneToText(uint16_t word, std::string& out) const {
     out = LocalizeDecimal(TenthsText(word));
     return;
   }
-  const int octal = word & 0x1FF;
+  const int octal = word & kDqtCodeBits;
   const char dqt[] = {'D', static_cast<char>('0' + ((octal >> 6) & 7)), static_cast<char>('0' + ((octal >> 3) & 7)),
                       static_cast<char>('0' + (octal & 7)), (word & kDqtInverted) ? 'I' : 'N'};
   out.assign(dqt, sizeof dqt);

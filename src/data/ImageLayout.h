@@ -16,20 +16,23 @@
 #include <cstdint>
 
 #include "data/Bytes.h"
+#include "data/FeatureLayout.h"
+#include "data/SignallingLayout.h"
 
 namespace vb420 {
 
 // ---------------------------------------------------------------------------
 // Image areas (offsets into the working memory image).
 namespace img {
+constexpr size_t kSize = 0xC000;
 constexpr size_t kIdentBlock = 0x100;
 constexpr size_t kVersion = 0x107;
 constexpr size_t kProgramId = 0x110;
 constexpr size_t kModelBytes = 0x120;
 constexpr size_t kFeatureArea = 0x140;         // radio-wide settings and optional features
-constexpr size_t kReadPassword = 0x149;        // length byte, then 6 characters
-constexpr size_t kOverwritePassword = 0x150;   // length byte, then 6 characters
-constexpr size_t kSignallingIdMode = 0x180;    // '1': ID-list rows offered, '2': "on" offered
+constexpr size_t kReadPassword = layout::features::kReadPassword;
+constexpr size_t kOverwritePassword = layout::features::kOverwritePassword;
+constexpr size_t kSignallingIdMode = layout::features::kPttIdType;  // '1': ID-list rows offered, '2': "on" offered
 constexpr size_t kAlertTones = 0x460;
 constexpr size_t kKeys = 0x580;
 constexpr size_t kScan = 0x6A0;
@@ -39,7 +42,7 @@ constexpr size_t kEmergency = 0x7D0;
 constexpr size_t kExtendedFunction = 0x810;
 constexpr size_t kOptionBoard = 0x81C;
 constexpr size_t kExtendedSettings = 0x830;
-constexpr size_t kSystemTypeBytes = 0x851;     // three bytes, see SystemType()
+constexpr size_t kSystemTypeBytes = layout::optboard::kSystemType;  // three bytes, see SystemType()
 constexpr size_t kDisplayTexts = 0x860;
 constexpr size_t kTestFreqs = 0x8C0;           // 16 rows of 10 bytes
 constexpr size_t kTestFreqRows = 16;
@@ -48,7 +51,8 @@ constexpr size_t kTuningFreqs = 0x960;         // 5 rows
 constexpr size_t kTuningFreqRows = 5;
 constexpr size_t kTuningFreqRowSize = 10;
 constexpr size_t kFreqPairTx = 4;              // a row: receive value, transmit value at +4, step codes
-constexpr size_t kEmbeddedMessage = 0x9A0;
+constexpr size_t kEmbeddedMessage = 0x9A0;      // two lines of 32 characters
+constexpr size_t kEmbeddedMessageLine2 = 0x9C0;
 constexpr size_t kAreaDirectory = 0x9E0;
 constexpr size_t kZoneTable = 0xA00;           // 128 words: block offset or 0xFFFF
 constexpr size_t kZoneArea = 0xB00;            // the packed zone blocks
@@ -89,6 +93,8 @@ constexpr EntryDefault kEntryDefaults[4] = {{0x9700, 80}, {0x9F00, 80}, {0xA700,
 // ---------------------------------------------------------------------------
 // Extension-area offsets.
 namespace ext {
+constexpr size_t kSize = 0x1200;
+constexpr size_t kBlockOffset = 0x100;   // data files and the radio carry the area from here on
 constexpr size_t kNamedRecords = 0x100;  // 32 records of 32 bytes
 constexpr size_t kNamedRecordsEnd = 0x500;
 constexpr size_t kPriority1 = 0x504;     // zone reference: zone byte, companion byte
@@ -97,6 +103,7 @@ constexpr size_t kMessageLine1 = 0x600;
 constexpr size_t kMessageLine2 = 0x620;
 constexpr size_t kMessagePasswordLength = 0x640;
 constexpr size_t kMessagePassword = 0x641;
+constexpr size_t kAfterMessagePassword = 0x650;  // the rest of that 64-byte piece
 
 // Tables that follow the global channel numbering. Bit n of a bit table is
 // bit (n mod 8) of byte n / 8.
@@ -112,31 +119,39 @@ constexpr size_t kZoneListSize = 16;
 constexpr size_t kZoneBytes = 0xF00;   // 1 byte per zone: header field 3
 }  // namespace ext
 
+// Line 0 or 1 of the embedded message: in the image, or the password-protected
+// copy in the extension area.
+constexpr size_t MessageLine(bool protectedCopy, int line) {
+  return line == 0 ? (protectedCopy ? ext::kMessageLine1 : img::kEmbeddedMessage)
+                   : (protectedCopy ? ext::kMessageLine2 : img::kEmbeddedMessageLine2);
+}
+
 // ---------------------------------------------------------------------------
 // Single fields of the editor areas that whole-image operations (New, the
 // post-load adjustments, a model change) touch directly. The editors' own
 // field tables describe these fields in full.
 namespace fld {
-constexpr size_t kFeatureLimit = 0x140;        // number 1..12, at most 8 on second-generation models
-constexpr size_t kFeatureName = 0x160;         // 12-character name
-constexpr size_t kOptionSlots = 0x15A;         // three 2-byte slots: a value byte, then a flag byte
-constexpr size_t kOptionSlotCount = 3;
-constexpr size_t kOptionSlotSize = 2;
-constexpr size_t kKindByte1 = 0x16C;           // three bytes whose defaults follow the model kind
-constexpr size_t kKindByte2 = 0x16D;
-constexpr size_t kKindByte3 = 0x17E;
-constexpr size_t kFeatureSwitch = 0x193;       // '1' is not offered on second-generation models
+constexpr size_t kFeatureLimit = layout::features::kDisplayCharacters;
+constexpr size_t kFeatureName = layout::features::kMessageText;
+constexpr size_t kOptionSlots = layout::features::kAccessorySlots;
+constexpr size_t kOptionSlotCount = layout::features::kAccessorySlotCount;
+constexpr size_t kOptionSlotSize = layout::features::kAccessorySlotSize;
+// Three bytes whose defaults follow the model kind.
+constexpr size_t kKindByte1 = layout::features::kMinVolume;
+constexpr size_t kKindByte2 = layout::features::kMaxVolume;
+constexpr size_t kKindByte3 = layout::features::kVolumeControl;
+constexpr size_t kFeatureSwitch = layout::features::kDisplayType;  // '1' is not offered on second-generation models
 constexpr size_t kNamedRecords = 0x1E0;        // 16-byte records whose first 12 bytes are a name
 constexpr size_t kNamedRecordsEnd = 0x460;
 constexpr size_t kNamedRecordSize = 16;
-constexpr size_t kScanMode = 0x6A2;            // '6' and '7' are first-generation only
-constexpr size_t kScanName = 0x6AC;            // 8 characters
-constexpr size_t kScanFirst = 0x6C6;           // 'x' or a value; the next byte stays at least 5 above it
-constexpr size_t kScanSecond = 0x6C7;
-constexpr size_t kDataSignallingMode = 0x72A;  // '1' is not offered on portables
-constexpr size_t kEmergencyName = 0x7E0;       // 12-character name
-constexpr size_t kEmergencySwitch = 0x7ED;     // '1' is turned into '0' on load
-constexpr size_t kExtendedFixed = 0x81B;       // always '1' after a load
+constexpr size_t kScanMode = scanfld::kRevert;  // '6' and '7' are first-generation only
+constexpr size_t kScanName = scanfld::kName;
+constexpr size_t kScanFirst = scanfld::kRssi1;  // 'x' or a value; the next byte stays at least 5 above it
+constexpr size_t kScanSecond = scanfld::kRssi2;
+constexpr size_t kDataSignallingMode = vxf::kNotification;  // '1' is not offered on portables
+constexpr size_t kEmergencyName = emf::kName;
+constexpr size_t kEmergencySwitch = emf::kLoneWorker;  // '1' is turned into '0' on load
+constexpr size_t kExtendedFixed = layout::optboard::kFixedValue;
 constexpr size_t kTwoToneNames = 0xBD00;       // 20-byte records whose first 12 bytes are a name
 constexpr size_t kTwoToneNamesEnd = 0xBF80;
 constexpr size_t kTwoToneRecordSize = 20;
@@ -144,8 +159,8 @@ constexpr size_t kTwoToneRecordSize = 20;
 
 // Single extension-area fields New writes.
 namespace extfld {
-constexpr size_t kSetting1 = 0x501;
-constexpr size_t kSetting2 = 0x503;
+constexpr size_t kSetting1 = layout::features::kExtSquelchLevel;
+constexpr size_t kSetting2 = layout::features::kExtAlarmDelay;
 constexpr size_t kKindPair1 = 0x508;   // word; a change of kind makes both words the larger
 constexpr size_t kKindPair2 = 0x50A;   // word
 constexpr size_t kSetting3 = 0x50D;    // word
@@ -225,6 +240,15 @@ namespace ltr {
 constexpr size_t kHeaderSize = 48;
 constexpr size_t kRepeaterCount = 5;
 constexpr size_t kName = 6;
+constexpr size_t kScanGroups = 18;       // six group numbers
+constexpr size_t kPriorityGroup1 = 24;   // group number, optional signalling, switch byte
+constexpr size_t kPriorityGroup2 = 27;   // likewise
+constexpr size_t kTransmitRetries = 32;
+constexpr size_t kHangTime = 33;
+constexpr size_t kRevertZone = 34;
+constexpr size_t kRevertGroup = 35;
+constexpr size_t kTimeout = 36;          // word, seconds
+constexpr size_t kPenaltyTimer = 38;     // word, seconds
 constexpr size_t kOptions = 44;          // word
 constexpr size_t kZoneRepeater = 46;
 constexpr size_t kInvertedBit = 47;
@@ -263,8 +287,57 @@ constexpr size_t kGroupIdCopy = 3;   // word, always equal to the ID
 constexpr size_t kGroupName = 5;
 constexpr size_t kSwitches = 17;     // a clear bit is ticked
 constexpr size_t kPermissions = 18;  // the group page's switches; a clear bit is ticked
-constexpr size_t kDataTalkgroup = 20;   // header byte: the data talkgroup's group number, 0xFF none
-constexpr size_t kPrimaryGroupId = 30;  // header word: the ID of the zone's first group
+// The header, after the common part and the name at +6 (as the LTR header's).
+// Bytes are 0xFF when unset unless said otherwise; the flag bytes hold one
+// switch a bit.
+constexpr size_t kTxDataDelay = 18;         // ms
+constexpr size_t kDataTalkgroup = 20;       // the data talkgroup's group number, 0xFF none
+constexpr size_t kDispatchTimeout = 21;     // word, seconds
+constexpr size_t kInterconnectTimeout = 23; // word
+constexpr size_t kSelCallTimeout = 25;      // word
+constexpr size_t kAsid = 27;                // 1..127, 0xFF taken as 1
+constexpr size_t kMin = 28;                 // word, the radio's mobile ID
+constexpr size_t kPrimaryGroupId = 30;      // word: the ID of the zone's first group
+constexpr size_t kClearToTalkDelay = 32;    // word, ms
+// Site search timers and levels, one byte each.
+constexpr size_t kInitialDwell = 34;
+constexpr size_t kFrequencyDwell = 35;
+constexpr size_t kCrcLoss = 36;
+constexpr size_t kRssiLoss = 37;
+constexpr size_t kRegisterRssi = 38;
+constexpr size_t kHoldRssi = 39;
+constexpr size_t kLookBackRssi = 40;
+constexpr size_t kLookBackInterval = 41;
+constexpr size_t kLookAround = 42;
+constexpr size_t kLookAroundInterval = 43;
+constexpr size_t kSoftReregister = 44;
+constexpr size_t kNearSites = 45;
+constexpr size_t kFarSites = 46;
+constexpr size_t kSeedDwell = 47;
+constexpr size_t kAlertOptOut = 48;         // minutes
+constexpr size_t kMissedCallTone = 49;      // 0..8
+constexpr size_t kNoServiceInterval = 50;
+constexpr size_t kRedirectFailed = 51;
+constexpr size_t kScanResume = 52;          // seconds
+constexpr size_t kBlacklist = 53;           // 16 bytes: bit n set blacklists ASID n
+// DFA words: bits 5 to 15 a channel (all ones: none).
+constexpr size_t kDfaBandWord = 69;         // bit 0 narrow bandwidth, bits 1-4 the band, the receive channel
+constexpr size_t kTxDfaWord = 71;           // bit 0 use seed frequencies, bits 1-2 the NSID, the transmit channel
+constexpr size_t kMinLow = 73;              // word: selective-call MIN limits
+constexpr size_t kMinHigh = 75;             // word
+constexpr size_t kSearchFlags = 77;         // bits 0-1 the digital colour code, 2-7 switches
+constexpr size_t kSiteFlags = 78;
+constexpr size_t kCallFlags = 79;
+constexpr size_t kGroupFlags = 80;
+constexpr size_t kDisplayFlags = 81;
+constexpr size_t kScanFlags = 82;
+constexpr size_t kEmergencyFlags = 83;
+constexpr size_t kSeedFrequencies = 84;     // two packed-BCD frequencies of 4 bytes
+constexpr size_t kSeedFrequencySize = 4;
+constexpr size_t kBackupRxDfaWord = 92;
+constexpr size_t kBackupTxDfaWord = 94;
+constexpr int kNoChannel = 2047;            // a DFA channel's bits all ones
+constexpr int kHighestChannel = 1791;
 }  // namespace pp
 }  // namespace rec
 

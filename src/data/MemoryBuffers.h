@@ -11,11 +11,11 @@
 
 namespace vb420 {
 
-constexpr size_t kImageSize = 0xC000;
-constexpr size_t kExtSize = 0x1200;
+constexpr size_t kImageSize = img::kSize;
+constexpr size_t kExtSize = ext::kSize;
 // The part of the extension area that data files and the radio carry.
-constexpr size_t kExtBlockOffset = 0x100;
-constexpr size_t kExtBlockSize = kExtSize - kExtBlockOffset;  // 0x1100
+constexpr size_t kExtBlockOffset = ext::kBlockOffset;
+constexpr size_t kExtBlockSize = kExtSize - kExtBlockOffset;
 
 
 class MemoryBuffers {

@@ -82,6 +82,7 @@ constexpr size_t kDwell = 0x6A5;          // word, seconds
 constexpr size_t kInterval1 = 0x6A7;      // word, milliseconds 500..5000
 constexpr size_t kInterval2 = 0x6A9;      // word
 constexpr size_t kMode = 0x6AB;           // '0'..'2'
+constexpr size_t kName = 0x6AC;           // 8 characters
 constexpr size_t kFlags = 0x6BE;          // word of check boxes, a clear bit is ticked
 constexpr size_t kVotingInterval = 0x6C0; // word
 constexpr size_t kVotingDwell = 0x6C2;    // word

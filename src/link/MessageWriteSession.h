@@ -17,7 +17,7 @@ constexpr int kWriteMessageQuestion = 320; // OK/Cancel before writing
 constexpr int kMessagePasswordCaption = 349;
 }  // namespace msg
 
-constexpr size_t kMessageAreaOffset = 0x600;
+constexpr size_t kMessageAreaOffset = ext::kMessageLine1;
 constexpr int kMessageAreaLength = 64;
 
 enum class MessageWriteResult : int {

@@ -57,7 +57,7 @@ LinkResult ReadSession::ReadPassword() {
     }
   }
   return session::PasswordRound(link_, prompter_, cb_, true, MessageLine(image, img::kEmbeddedMessage),
-                                MessageLine(image, img::kEmbeddedMessage + kMessageLineWidth));
+                                MessageLine(image, img::kEmbeddedMessageLine2));
 }
 
 LinkResult ReadSession::Stop() {

@@ -28,9 +28,10 @@ ExtPiece WritePieceOf(int piece) {
   if (p.offset < static_cast<int>(kExtBlockOffset) || p.offset == static_cast<int>(ext::kMessageLine1)) return p;
   p.sent = true;
   if (p.offset == static_cast<int>(ext::kMessagePasswordLength)) {
-    // 0x640..0x64F hold the message password, which stays the radio's own.
-    p.offset = 0x650;
-    p.length = 48;
+    // The first 16 bytes of the piece hold the message password, which
+    // stays the radio's own.
+    p.offset = static_cast<int>(ext::kAfterMessagePassword);
+    p.length = static_cast<int>(ext::kMessagePasswordLength + kExtPieceSize - ext::kAfterMessagePassword);
   }
   return p;
 }

@@ -16,17 +16,17 @@ constexpr uint8_t kNone8 = 0xFF;
 constexpr uint16_t kNone16 = 0xFFFF;
 
 // Image fields judged here.
-constexpr size_t kOwnFleet = 0x720;
-constexpr size_t kOwnId = 0x721;
-constexpr size_t kPage5Fleet = 0x760;
-constexpr size_t kPage5Id = 0x761;
-constexpr size_t kPage5Flags = 0x76E;  // bit 0 clear: the function is switched on
-constexpr size_t kPage6Fleet = 0x770;
-constexpr size_t kPage6Id = 0x771;
-constexpr size_t kEmergencySignalling = 0x7F0;  // '2' = Vantelix
-constexpr size_t kEmergencyDtmfCount = 0x7F1;
-constexpr size_t kEmergencyFleet = 0x7FA;
-constexpr size_t kEmergencyId = 0x7FB;
+constexpr size_t kOwnFleet = vxf::kOwnFleet;
+constexpr size_t kOwnId = vxf::kOwnId;
+constexpr size_t kPage5Fleet = vxf::kGpsFleet;
+constexpr size_t kPage5Id = vxf::kGpsId;
+constexpr size_t kPage5Flags = vxf::kGpsFlags;  // bit 0 clear: the function is switched on
+constexpr size_t kPage6Fleet = vxf::kDispatcherFleet;
+constexpr size_t kPage6Id = vxf::kDispatcherId;
+constexpr size_t kEmergencySignalling = emf::kSignalling;  // '2' = Vantelix
+constexpr size_t kEmergencyDtmfCount = emf::kDtmfCount;
+constexpr size_t kEmergencyFleet = emf::kFleet;
+constexpr size_t kEmergencyId = emf::kId;
 constexpr size_t kIdListOffsetWord = dir::OffsetWord(dir::kIdListEntry);
 constexpr size_t kIdListCountWord = dir::CountWord(dir::kIdListEntry);
 constexpr size_t kIdEntrySize = 16;
@@ -135,8 +135,10 @@ WriteWarnings DueWriteWarnings(RadioData& data, bool firstTicked, bool secondTic
   WriteWarnings w;
   if (data.model.IsPortable()) return w;
   const ByteArea image = data.Image();
-  w.first = !firstTicked && !image.bit(0x19D, 0) && image.u8(0x179) == '1';
-  const uint16_t options = image.u16le(0x81E);
+  // Ignition sense is bit 8 of the general flag word (a clear bit is ticked).
+  const bool ignitionSense = (image.u16le(layout::features::kGeneralFlags) & (1u << 8)) == 0;
+  w.first = !firstTicked && ignitionSense && image.u8(layout::features::kPowerOnMode) == '1';
+  const uint16_t options = image.u16le(layout::optboard::kOptionSettings);
   w.second = !secondTicked && (options & ((1u << 0) | (1u << 1) | (1u << 6) | (1u << 8))) != 0;
   return w;
 }

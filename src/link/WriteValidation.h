@@ -109,8 +109,8 @@ void CheckEmergencyTargets(RadioData& data, std::vector<WriteProblem>& out);
 // Which of the two warnings before a write are due (mobiles only; a warning
 // whose "do not show again" box was ticked before stays away).
 struct WriteWarnings {
-  bool first = false;   // 325: image byte 0x179 is '1' while bit 0 of 0x19D is clear
-  bool second = false;  // 335: any of bits 0, 1, 6, 8 of the word at 0x81E is set
+  bool first = false;   // 325: the power-on mode is '1' (ignition + power key) while ignition sense is ticked
+  bool second = false;  // 335: any of bits 0, 1, 6, 8 of the option settings word is set
   bool Any() const { return first || second; }
 };
 WriteWarnings DueWriteWarnings(RadioData& data, bool firstTicked, bool secondTicked);

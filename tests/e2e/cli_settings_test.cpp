@@ -244,8 +244,8 @@ TEST_F(CliSettings, FeaturesAreListedAndSetByKey) {
     for (const auto& l : lines) expected += l.key + "=" + l.text + (l.enabled ? "" : "\t[disabled]") + "\n";
     EXPECT_EQ(list.out, expected) << model;
     // No data board on a new programming, none at all on the second generation.
-    EXPECT_NE(list.out.find("features.6.1=\t[disabled]\n"), std::string::npos);
-    EXPECT_NE(list.out.find("features.0.0=Off\n"), std::string::npos);
+    EXPECT_NE(list.out.find("features.data.emergencyreport=\t[disabled]\n"), std::string::npos);
+    EXPECT_NE(list.out.find("features.common.displaychars=Off\n"), std::string::npos);
   }
   const CliRun set = RunCli("settings --clamp " + file_ + " features.1.2=35 features.0.0=12 keys.3.press=\"Direct Channel 1\"");
   ASSERT_EQ(set.exitCode, 0) << set.err;

@@ -412,7 +412,12 @@ void FeaturesTest::listingShowsWhatTheWindowShows() {
     for (const forms::SettingLine& l : lines) {
       int page = -1, index = -1, row = -1;
       char rest[16] = {};
-      const int n = std::sscanf(l.key.c_str(), "features.%d.%d.%15s", &page, &index, rest);
+      // The window places a control by its page and index: the field's
+      // positional key.
+      std::string positional;
+      for (const forms::FieldDescriptor& d : FeatureFieldTable())
+        if ("features." + d.key == l.key) positional = "features." + d.oldKey;
+      const int n = std::sscanf(positional.c_str(), "features.%d.%d.%15s", &page, &index, rest);
       if (n == 3 && std::string(rest).find_first_not_of("0123456789") != std::string::npos) continue;  // passwords
       if (n == 3) row = std::atoi(rest) - 1;
       QVERIFY2(page >= 0 && index >= 0, l.key.c_str());

@@ -125,7 +125,7 @@ class SettingsTest : public QObject {
       QVERIFY2(listing.count(key), key.c_str());
       QCOMPARE(ControlText(zoneEd->Form(), 1 + static_cast<int>(i), d), QString::fromStdString(listing.at(key).text));
     }
-    QCOMPARE(QString::fromStdString(listing.at("zone.2.header.7").text), QString("300"));
+    QCOMPARE(QString::fromStdString(listing.at("zone.2.header.timeout").text), QString("300"));
 
     // Zone Information, LTR grid: columns 1 to 9 are group fields.
     view->SetZone(3);

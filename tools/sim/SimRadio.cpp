@@ -9,6 +9,7 @@
 #include "SimModels.h"
 #include "SimWire.h"
 #include "data/DataFile.h"
+#include "data/ImageLayout.h"
 
 namespace vb420::sim {
 
@@ -430,7 +431,7 @@ void SimRadio::AreaWrite() {
     }
   // The technician password opens the password-protected message lines
   // (ext 0x600..0x63F) to writing, and nothing else.
-  const bool messageOnly = off >= 0x600 && off + len <= 0x640;
+  const bool messageOnly = off >= static_cast<int>(ext::kMessageLine1) && off + len <= static_cast<int>(ext::kMessagePasswordLength);
   if (!ExtPieceValid(off, len) || !(writeUnlocked_ || (techUnlocked_ && messageOnly))) {
     Answer(NAK);
     return;

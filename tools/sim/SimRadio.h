@@ -45,7 +45,7 @@ struct SimOptions {
   std::string identity;     // a 5-character code answered instead of the model's
   std::string serial = "000012345678";
   std::string firmwareVersion = "V3.05";
-  uint16_t firmwareChecksum = 0x3C5A;
+  uint16_t firmwareChecksum = 15450;  // 3C5A as the radio shows it
   std::string passPortVersion = "PP V2.01";
   int valuesLength = 2;     // bytes answered to test-mode 0x07
   std::vector<Fault> faults;

@@ -73,7 +73,7 @@ constexpr size_t kTestDataLength = 149;
 // The radio's memory as the protocol addresses it.
 constexpr size_t kBlockBytes = 256;
 constexpr int kBlocks = 192;
-constexpr size_t kAreaBytes = 0x1200;
+constexpr size_t kAreaBytes = 4608;  // the extension area, 18 blocks
 constexpr size_t kInfoDataBytes = 32;
 constexpr size_t kVersionBytes = 10;
 constexpr size_t kPassPortBytes = 12;

@@ -19,6 +19,7 @@
 #include "SimRadio.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
+#include "editors/registry/Registration.h"
 
 namespace {
 
@@ -207,6 +208,8 @@ int main(int argc, char** argv) {
   }
 
   RadioData data;
+  // A new programming takes its fields' values from the field tables.
+  RegisterCore();
   if (!imagePath.empty()) {
     const FileStatus st = LoadDatFile(imagePath, data);
     if (st.result != kFileOk) {

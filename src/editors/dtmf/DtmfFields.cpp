@@ -202,12 +202,12 @@ FormPage DtmfPage0() {
   using namespace dtmffld;
   FormPage p{.tabEntry = 849};
   p.fields = {
-      Listed(0, 852, ImageByte(kSpeed), {6, 8, 10, 15}, {'0', '1', '2', '3'}),
-      Number(Key(1), 853, ImageWord(kFirstDelay), 0, 1000, 50),
-      Listed(2, 854, ImageWord(kFirstTime), {0, 100, 500, 1000}, {0, 100, 500, 1000}),
-      Listed(3, 855, ImageWord(kStarTime), {0, 100, 500, 1000}, {0, 100, 500, 1000}),
-      ScaledOrNone(Key(4), 856, ImageWord(kHoldTime), 500, 2000, 500, 1000, 1, 0xFFFF, kOffText),
-      Number(Key(5), 859, ImageByte(kDecodeDigits), 1, 16, 1, 0xFF, 865),
+      WithNew(Listed(0, 852, ImageByte(kSpeed), {6, 8, 10, 15}, {'0', '1', '2', '3'}), '0'),
+      WithNew(Number(Key(1), 853, ImageWord(kFirstDelay), 0, 1000, 50), 0),
+      WithNew(Listed(2, 854, ImageWord(kFirstTime), {0, 100, 500, 1000}, {0, 100, 500, 1000}), 0),
+      WithNew(Listed(3, 855, ImageWord(kStarTime), {0, 100, 500, 1000}, {0, 100, 500, 1000}), 0),
+      WithNew(ScaledOrNone(Key(4), 856, ImageWord(kHoldTime), 500, 2000, 500, 1000, 1, 0xFFFF, kOffText), 0xFFFF),
+      WithNew(Number(Key(5), 859, ImageByte(kDecodeDigits), 1, 16, 1, 0xFF, 865), 0xFF),
       Check(6, 857, ImageWordBit(kFlags, 0)),
       Check(7, 861, ImageWordBit(kFlags, 1)),
       Check(8, 862, ImageWordBit(kFlags, 2)),
@@ -219,15 +219,16 @@ FormPage DtmfPage0() {
 FormPage DtmfPage1() {
   using namespace dtmffld;
   FormPage p{.tabEntry = 850};
-  FieldDescriptor code = Digits(Key(2), 869, ImageByte(kOwnCode), 5);
+  FieldDescriptor code = WithNewEmptyText(Digits(Key(2), 869, ImageByte(kOwnCode), 5));
   p.fields = {
       Grid(0),
       Caption(1, 866),
       code,
-      {.key = Key(3), .labelEntry = 870, .kind = ControlKind::Combo, .field = ImageByte(kOwnAction),
-       .encoding = Encoding::Value, .format = "", .choices = {{878, '0'}, {879, '1'}}},
+      WithNew({.key = Key(3), .labelEntry = 870, .kind = ControlKind::Combo, .field = ImageByte(kOwnAction),
+               .encoding = Encoding::Value, .format = "", .choices = {{878, '0'}, {879, '1'}}},
+              '0'),
       Caption(4, 749),
-      Number(Key(5), 872, ImageWord(kResetTimer), 1, 300, 1, 0xFFFF, kOffText),
+      WithNew(Number(Key(5), 872, ImageWord(kResetTimer), 1, 300, 1, 0xFFFF, kOffText), 0xFFFF),
       Check(6, 873, ImageByteBit(kOwnFlags, 2)),
       Check(7, 874, ImageByteBit(kOwnFlags, 3)),
       Check(8, 875, ImageByteBit(kOwnFlags, 4)),

@@ -1,15 +1,16 @@
 // The optional features (Edit > Optional Features): seven pages of radio-wide
 // settings in the feature area (image 0x140 onwards), the display texts at
 // 0x860 and a few extension-area bytes. Each page is a table of field
-// descriptors; the position of a descriptor is the control's index, and the
-// settings key of a control is `features.PAGE.INDEX` (list rows
-// `features.PAGE.INDEX.ROW`, the radio passwords `features.0.9.read` and
-// `features.0.9.overwrite`).
+// descriptors; the position of a descriptor is the control's index. The
+// settings key of a control names its group and what it holds
+// (`features.audio.mintonelevel`, list rows `features.battery.levels.ROW`);
+// the positional key `features.PAGE.INDEX` of earlier versions is still taken.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "data/FeatureLayout.h"
 #include "data/RadioData.h"
 #include "editors/forms/FormEngine.h"
 #include "link/RadioLink.h"  // RadioPasswordTypable, the one rule of a radio password
@@ -20,15 +21,17 @@ constexpr int kFeaturePages = 7;
 constexpr int kFeatureDataBoardPage = 6;  // not on second-generation models
 constexpr int kNoticeDataBoardOnly = 334;
 
-// Byte 0x180, page 2 index 5: the PTT ID type ('0' DTMF, '1' Vantelix,
-// '2' ANI, the last only while the system type is 2).
+// The PTT ID type ('0' DTMF, '1' Vantelix, '2' ANI, the last only while the
+// system type is 2) and the report words sharing a budget of 300.
 namespace feat {
-constexpr size_t kPttIdType = 0x180;
-constexpr size_t kReportBudget1 = 0x1B1;  // words sharing a budget of 300
-constexpr size_t kReportBudget2 = 0x1B7;
-constexpr size_t kReportBudget3 = 0x1BD;
+constexpr size_t kPttIdType = layout::features::kPttIdType;
+constexpr size_t kReportBudget1 = layout::features::kEmergencyReport;
+constexpr size_t kReportBudget2 = layout::features::kPositionReport;
+constexpr size_t kReportBudget3 = layout::features::kStatusReport;
 constexpr int kReportBudget = 300;
-constexpr size_t kAccessoryFunctions[3] = {0x15A, 0x15C, 0x15E};
+constexpr size_t kAccessoryFunctions[3] = {
+    layout::features::kAccessorySlots, layout::features::kAccessorySlots + layout::features::kAccessorySlotSize,
+    layout::features::kAccessorySlots + 2 * layout::features::kAccessorySlotSize};
 constexpr int kInputAlarmFunction = 49;
 }  // namespace feat
 
@@ -36,7 +39,7 @@ constexpr int kInputAlarmFunction = 49;
 // models; its controls are disabled while the system type is not 4).
 const std::vector<forms::FormPage>& FeaturePages();
 // Every field of every page (with the list rows and the radio passwords)
-// as the settings set "features" holds them, keys "P.I".
+// as the settings set "features" holds them.
 const std::vector<forms::FieldDescriptor>& FeatureFieldTable();
 
 // True when one of the accessory function bytes that counts holds `function`

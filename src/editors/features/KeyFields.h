@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "data/RadioData.h"
+#include "data/FeatureLayout.h"
+#include "data/SignallingLayout.h"
 #include "editors/forms/FormEngine.h"
 
 namespace vb420 {
@@ -19,16 +21,16 @@ namespace vb420 {
 class TextTable;
 
 namespace keys {
-constexpr size_t kTable = 0x5B0;
+constexpr size_t kTable = layout::keys::kTable;
 constexpr int kKeyCount = 29;
 constexpr size_t kRecordSize = 8;
-constexpr size_t kSelector = 0x582;     // portable selector function
-constexpr size_t kAccessoryA = 0x583;
-constexpr size_t kAccessoryB = 0x584;
-constexpr size_t kOptionWord = 0x58E;   // bits 2, 3, 4: check boxes (checked = 0)
-constexpr size_t kEmergencyHoldTime = 0x7DB;  // hold time of function 31
-constexpr size_t kQuickCallParams = 0x530;    // ext: 6 records of 4 bytes
-constexpr size_t kDirectChannelParams = 0x520;  // ext: 5 records of 2 bytes
+constexpr size_t kSelector = layout::keys::kSelector;
+constexpr size_t kAccessoryA = layout::keys::kAccessoryA;
+constexpr size_t kAccessoryB = layout::keys::kAccessoryB;
+constexpr size_t kOptionWord = layout::keys::kOptionWord;
+constexpr size_t kEmergencyHoldTime = emf::kKeyDelay;  // hold time of function 31
+constexpr size_t kQuickCallParams = layout::keys::kExtQuickCalls;
+constexpr size_t kDirectChannelParams = layout::keys::kExtDirectChannels;
 constexpr int kNone = 0xFF;
 constexpr int kFunctionRows = 94;
 }  // namespace keys

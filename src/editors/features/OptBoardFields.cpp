@@ -7,6 +7,7 @@
 
 #include "data/AreaDefaults.h"
 #include "data/ImageLayout.h"
+#include "lang/TextNames.h"
 #include "editors/features/FeatureFields.h"
 #include "editors/features/KeyFields.h"
 #include "editors/forms/FieldSets.h"
@@ -79,12 +80,13 @@ void ChooseOptionBoard(RadioData& data, uint8_t board) {
 namespace {
 
 FieldDescriptor SystemTypeField() {
-  FieldDescriptor d{.key = "system", .labelEntry = 201, .kind = ControlKind::Combo, .field = ImageByte(0x851),
+  FieldDescriptor d{.key = "system", .labelEntry = 201, .kind = ControlKind::Combo, .field = ImageByte(layout::optboard::kSystemType),
                     .encoding = Encoding::Custom, .choices = {{362, 0}, {366, 1}, {1097, 4}, {367, 2}}};
   d.offered = [](const FormContext& c, const Choice& ch) { return ch.value != 4 || !c.IsSecondGen(); };
   d.customValue = [](const FormContext& c) { return c.SystemType(); };
   d.customStoreValue = [](FormContext& c, int v) { (void)ChooseSystemType(c, v); };
   d.dependents = {1};
+  d.newImage = {.value = 0xFF, .fill = 3};  // no system type: all three selection bytes none
   return d;
 }
 
@@ -93,6 +95,7 @@ FieldDescriptor ConnectorField() {
                     .field = ImageByte(optb::kAccessoryConnector), .encoding = Encoding::Value,
                     .choices = {{1126, '0'}, {1128, '1'}, {1144, '2'}}};
   d.offered = [](const FormContext& c, const Choice& ch) { return ch.value != '2' || c.SystemType() != 0; };
+  d.newImage.value = '0';  // not used
   return d;
 }
 
@@ -110,6 +113,7 @@ FormPage BuildOptBoardPage() {
                         .choices = {{1148, '1'}, {1173, '2'}, {1149, '3'}}};
   board.customValue = [](const FormContext& c) { return static_cast<int>(c.OptionBoard()); };
   board.customStoreValue = [](FormContext& c, int v) { ChooseOptionBoard(c.data, static_cast<uint8_t>(v)); };
+  board.newImage.value = '1';  // the first row
   p.fields = {SystemTypeField(),
               ConnectorField(),
               {.key = "", .labelEntry = 366, .kind = ControlKind::Caption},
@@ -216,14 +220,15 @@ FormPage BuildSpecialPage() {
     if (!SpecialOwnsByte(off)) continue;
     if (off == fld::kExtendedFixed) {
       // Always '1' after a load: shown, never changed here.
-      FieldDescriptor d = HexField(off, 1, 1103);  // label "Fixed Value 0x81B"
+      FieldDescriptor d = HexField(off, 1, text::kFixedValue);  // shown with its offset
       d.enabled = [](const FormContext&) { return false; };
+      d.newImage.value = '1';
       p.fields.push_back(d);
       continue;
     }
-    if (off == 0x81E) {
+    if (off == layout::optboard::kOptionSettings) {
       // The option settings the warning before a write looks at (bits 0, 1, 6, 8).
-      p.fields.push_back(HexField(off, 2, 1105));
+      p.fields.push_back(HexField(off, 2, text::kOptionSettings));
       ++off;
       continue;
     }

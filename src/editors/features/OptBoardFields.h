@@ -7,16 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "data/FeatureLayout.h"
 #include "data/RadioData.h"
+#include "data/SignallingLayout.h"
 #include "editors/forms/FormEngine.h"
 
 namespace vb420 {
 
 namespace optb {
-constexpr size_t kAccessoryConnector = 0x855;  // '0' not used, '1' speaker mic, '2' option board
-constexpr size_t kOptionWord = 0x82E;          // bit 5 scrambler at power-on, bit 4 auto record
-constexpr size_t kEmergencySignalling = 0x7F0;
-constexpr size_t kZoneChannelRecords = 0x830;  // 16 records: zone, channel (1-based, 0xFF none)
+constexpr size_t kAccessoryConnector = layout::optboard::kAccessoryConnector;
+constexpr size_t kOptionWord = layout::optboard::kOptionWord;
+constexpr size_t kEmergencySignalling = emf::kSignalling;
+constexpr size_t kZoneChannelRecords = layout::optboard::kZoneChannelRecords;  // zone, channel (1-based, 0xFF none)
 constexpr int kZoneChannelCount = 16;
 constexpr int kConfirmSystemType = 295;
 // Places on the extended-function page: 16 zones, 16 channels (each column

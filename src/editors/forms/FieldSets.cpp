@@ -38,7 +38,7 @@ bool SameText(const std::string& a, const std::string& b) {
 
 const FieldDescriptor* FindField(const FieldSet& set, const std::string& key) {
   for (const FieldDescriptor& d : *set.fields)
-    if (!d.key.empty() && d.key == key) return &d;
+    if (!d.key.empty() && (d.key == key || d.oldKey == key)) return &d;
   return nullptr;
 }
 
@@ -219,6 +219,40 @@ SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& ke
   out.clamped = d.kind != ControlKind::Combo && d.kind != ControlKind::Check &&
                 ClampedToLimit(value, out.text, ShownStep(d, out.text), data.field.DecimalSeparator());
   return SettingStatus::Ok;
+}
+
+// ---- new-programming values ----------------------------------------------------
+
+void WriteNewImageValues(RadioData& data, const std::vector<FieldDescriptor>& table) {
+  TextTable noText;
+  FormContext ctx(data, noText);
+  for (const FieldDescriptor& d : table) {
+    const NewImageValue& n = d.newImage;
+    if (!n.Set() || d.field.base != RecordBase::None) continue;
+    ByteArea a = d.field.area == Area::Ext ? data.Ext() : data.Image();
+    const size_t at = d.field.offset;
+    const size_t width = static_cast<size_t>(std::max(d.textWidth, 0));
+    if (n.emptyText) {
+      switch (d.encoding) {
+        case Encoding::Name: a.fill(at, width, 0x00); break;
+        case Encoding::LengthText:  // length none, characters zero
+          a.setU8(at, 0xFF);
+          a.fill(at + 1, width, 0x00);
+          break;
+        case Encoding::Digits: a.fill(at, 1 + width, 0xFF); break;  // count none, no digits
+        default: break;
+      }
+    } else if (n.fill > 0) {
+      a.fill(at, static_cast<size_t>(n.fill), static_cast<uint8_t>(n.value));
+    } else {
+      FormEngine::WriteValue(ctx, d.field, n.value);
+    }
+  }
+}
+
+void WriteRegisteredNewImageValues(RadioData& data) {
+  for (const FieldSet& s : FieldSets())
+    if (s.fields) WriteNewImageValues(data, *s.fields);
 }
 
 }  // namespace vb420::forms

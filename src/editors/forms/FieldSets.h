@@ -3,11 +3,13 @@
 // `vb420cli settings` and the field tests.
 //
 // A key is `<prefix>.<field key>`; the prefix names the record:
-//   zone.3.header.12         header field 12 of zone 3
+//   zone.3.header.timeout    header field "timeout" of zone 3 (its number, 7, is still taken)
 //   zone.3.ch.17.rxf         receive frequency of channel 17 of zone 3
 //   zone.3.group.5.name      name of group 5 of zone 3 (LTR or PassPort)
 //   zone.3.rep.2.rxf          first frequency of repeater 2 of zone 3
-// Editors of radio-wide areas use `<area>.<page>.<index>` (features.0.7) and
+// Editors of radio-wide areas use `<area>.<group>.<name>`
+// (features.common.keylocktime; a field's positional key of earlier
+// versions, features.0.7, is still taken) or `<area>.<page>.<index>`, and
 // list editors `<list>.<row>.<field>` (idlist.7.fleet). Numbers in keys are
 // 1-based, as the windows show them.
 //
@@ -108,6 +110,12 @@ SettingStatus GetSetting(RadioData& data, TextTable& text, const std::string& ke
 // while a file keeps every tone the window could have stored.
 SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& key, const std::string& value,
                          SettingLine& out, int& message, bool exactTones = false);
+
+// Writes the new-programming values the descriptors carry (NewImageValue)
+// into the image and the extension area: of one table, or of every
+// registered set. Record fields (zones, lists) have none.
+void WriteNewImageValues(RadioData& data, const std::vector<FieldDescriptor>& table);
+void WriteRegisteredNewImageValues(RadioData& data);
 
 // The text of a field of a bound record, as the window shows it.
 std::string SettingText(const FormContext& ctx, const FieldDescriptor& d);

@@ -118,7 +118,8 @@ std::string FieldsMarkdown(TextTable& text) {
         rows += Hex(static_cast<uint32_t>(c.value)) + " " + (c.textEntry >= 0 ? text.Text(c.textEntry) : c.literal);
       }
       std::string flags = d.recordKey ? " (creates the record)" : "";
-      md += "| `" + d.key + "` | " + (d.number >= 0 ? std::to_string(d.number) : "") + " | " +
+      const std::string was = d.oldKey.empty() ? "" : " (was `" + d.oldKey + "`)";
+      md += "| `" + d.key + "`" + was + " | " + (d.number >= 0 ? std::to_string(d.number) : "") + " | " +
             Cell(d.labelEntry >= 0 ? text.Text(d.labelEntry) : "") + " | " + KindName(d.kind) + " | " + Cell(Where(d)) +
             " | " + EncodingName(d.encoding) + flags + " | " + range + " | " + Cell(empty) + " | " + Cell(rows) + " |\n";
     }

@@ -99,6 +99,16 @@ struct Choice {
 };
 
 using Rule = std::function<bool(const FormContext&)>;
+
+// What a new programming holds in a field of a radio-wide area. Fields
+// without one keep what the cleared image has there (0xFF: none, or a check
+// box whose unticked state is a set bit).
+struct NewImageValue {
+  int value = -1;          // the stored value, written at the field's width (and bits); -1: none
+  int fill = 0;            // > 0: that many bytes of `value` from the field's start (a custom field over several bytes)
+  bool emptyText = false;  // texts: the empty text of the field's encoding
+  bool Set() const { return value >= 0 || emptyText; }
+};
 using Bound = std::function<int(const FormContext&)>;
 
 struct FieldDescriptor {
@@ -106,6 +116,9 @@ struct FieldDescriptor {
   // settings keys are built from it. `number` is the field number the
   // record's own operations use (-1: none).
   std::string key;
+  // The key earlier versions used (a page and an index, "1.8"): still taken
+  // wherever a key is, so that scripts written then keep working.
+  std::string oldKey;
   int number = -1;
   int labelEntry = -1;  // text entry of the label, -1 for none
   ControlKind kind = ControlKind::Static;
@@ -153,6 +166,9 @@ struct FieldDescriptor {
   // Enable rule; unset means always enabled.
   Rule enabled;
 
+  // The field's value in a new programming (radio-wide areas only).
+  NewImageValue newImage;
+
   // Adjusts a value just before it is written (budgets, cross-field limits);
   // may return the empty value.
   std::function<int(FormContext&, int value)> adjust;
@@ -186,6 +202,17 @@ struct FieldDescriptor {
   std::vector<FieldDescriptor> listRows;
   int listHeadEntries[2] = {-1, -1};
 };
+
+// A descriptor with its new-programming value: a stored value, `fill` bytes
+// of one value, or the empty text.
+inline FieldDescriptor WithNew(FieldDescriptor d, int value, int fill = 0) {
+  d.newImage = {.value = value, .fill = fill};
+  return d;
+}
+inline FieldDescriptor WithNewEmptyText(FieldDescriptor d) {
+  d.newImage = {.emptyText = true};
+  return d;
+}
 
 struct FormPage {
   int tabEntry = -1;

@@ -74,12 +74,12 @@ bool TypedLineBytes(std::string_view utf8, std::string& bytes) {
       cp = cp << 6 | (b & 0x3F);
     }
     // Overlong forms and surrogates are not text.
-    static const uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    static const uint32_t kLeast[] = {0, 0, 1u << 7, 1u << 11, 1u << 16};
     if (cp < kLeast[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
     if (cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp < 0xA0)) return false;
     i += static_cast<size_t>(len);
     // The edit box holds 32 characters: the rest is cut, as pasting there cuts it.
-    if (chars++ < kMessageLineLength) bytes.push_back(cp < 0x100 ? static_cast<char>(cp) : '?');
+    if (chars++ < kMessageLineLength) bytes.push_back(cp <= 0xFF ? static_cast<char>(cp) : '?');
   }
   return true;
 }
@@ -192,14 +192,14 @@ void RegisterTheseSets() {
 }  // namespace
 
 const std::vector<FieldDescriptor>& MessageFieldTable() {
-  static const std::vector<FieldDescriptor> table = {Line("1", 1, Area::Image, img::kEmbeddedMessage),
-                                                     Line("2", 2, Area::Image, img::kEmbeddedMessage + 0x20)};
+  static const std::vector<FieldDescriptor> table = {Line("1", 1, Area::Image, MessageLine(false, 0)),
+                                                     Line("2", 2, Area::Image, MessageLine(false, 1))};
   return table;
 }
 
 const std::vector<FieldDescriptor>& PassMessageFieldTable() {
-  static const std::vector<FieldDescriptor> table = {Line("1", 1, Area::Ext, ext::kMessageLine1),
-                                                     Line("2", 2, Area::Ext, ext::kMessageLine2), Password()};
+  static const std::vector<FieldDescriptor> table = {Line("1", 1, Area::Ext, MessageLine(true, 0)),
+                                                     Line("2", 2, Area::Ext, MessageLine(true, 1)), Password()};
   return table;
 }
 

@@ -1,5 +1,6 @@
 #include "editors/passport/PassPortLists.h"
 
+#include "data/ImageLayout.h"
 #include "data/RadioData.h"
 #include "lang/TextTable.h"
 
@@ -18,7 +19,7 @@ constexpr size_t kMin = 0;
 constexpr size_t kAsid = 0;
 constexpr size_t kNsid = 1;
 constexpr size_t kChannel = 14;
-constexpr int kNoChannel = 0x7FF;
+constexpr int kNoChannel = rec::pp::kNoChannel;
 
 FieldRef Row(size_t offset, int width = 1, int bit = -1, int bits = 1) {
   return {.area = Area::Image, .offset = static_cast<uint32_t>(offset), .width = width, .bit = bit, .bits = bits,

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "data/AreaDefaults.h"
+
 #include "editors/dtmf/DtmfFields.h"
 #include "editors/features/FeatureFields.h"
 #include "editors/features/KeyFields.h"
@@ -24,6 +26,8 @@ namespace vb420 {
 void RegisterCore() {
   static std::once_flag once;
   std::call_once(once, [] {
+    // New programmings take the single fields' values from the tables.
+    SetFieldTableDefaultsWriter(&forms::WriteRegisteredNewImageValues);
     // Field sets, in the order the listing and the field document show them.
     RegisterZoneFieldSets();
     RegisterTestFreqFieldSets();

@@ -7,7 +7,9 @@
 #include "data/RadioData.h"
 #include "editors/forms/FieldSets.h"
 #include "editors/zones/ZoneMemory.h"
+#include "editors/zones/ZoneWriteChecks.h"
 #include "link/WriteValidation.h"
+#include "lang/TextNames.h"
 #include "lang/TextTable.h"
 
 // The tables name only the members a field sets; every other member keeps its
@@ -98,9 +100,8 @@ void StorePriorityChannel(FormContext& c, int which, int value) {
     ext.setU8(ref + 1, kNone);
     return;
   }
-  const CZoneMemory zones(c.data);
   const uint8_t zone = ext.u8(ref);
-  if (zone == kNone || zone == 0 || zones.ZoneType(zone - 1) != '1' || !zones.RecordExists(zone - 1, value - 1)) {
+  if (zone == kNone || !PriorityTargetExists(c.data, zone, value)) {
     c.message = kPriorityRefused;
     return;
   }
@@ -115,6 +116,7 @@ FieldDescriptor PriorityBox(int index, int label, int which, bool channel, Rule 
                     .field = ExtByte(static_cast<uint32_t>(ref)), .encoding = Encoding::Number, .minimum = 1,
                     .maximum = channel ? zones::kMaxRecords : zones::kZoneCount, .emptyValue = kNone,
                     .emptyTextEntry = 362, .enabled = std::move(enabled), .inputMode = 1};
+  d.newImage.value = kNone;
   if (channel) {
     // The channels of the chosen zone.
     d.dynamicChoices = [which](const FormContext& c) {
@@ -146,6 +148,7 @@ FormPage MakePage0() {
                       .field = ImageByte(static_cast<uint32_t>(at)), .encoding = Encoding::Value, .format = "",
                       .choices = {{362, kNone}, {796, '0'}, {831, '1'}, {926, '2'}}, .enabled = std::move(enabled)};
     d.afterStore = AfterTypeStored;
+    d.newImage.value = kNone;
     return d;
   };
   p.fields.push_back(typeCombo(kType1, 835, scanfld::kType1, always));
@@ -166,7 +169,7 @@ FormPage MakePage0() {
   p.fields.push_back(PriorityBox(kPriority2Channel, -1, 2, true, [](const FormContext& c) {
     return Type2Active(c) && c.ExtByte(ext::kPriority2) != kNone;
   }));
-  p.fields.push_back({.key = std::to_string(kRevert), .labelEntry = 818, .kind = ControlKind::Combo,
+  p.fields.push_back(WithNew({.key = std::to_string(kRevert), .labelEntry = 818, .kind = ControlKind::Combo,
                       .field = ImageByte(scanfld::kRevert), .encoding = Encoding::Value, .format = "",
                       .choices = {{832, '0'}, {833, '1'}, {831, '2'}, {834, '3'}, {835, '4'}, {836, '5'},
                                   {837, '6'}, {838, '7'}},
@@ -174,14 +177,16 @@ FormPage MakePage0() {
                         if (row.value == '4' || row.value == '5') return Type1Active(c);
                         if (row.value == '6' || row.value == '7') return Type2Active(c);
                         return true;
-                      }});
-  p.fields.push_back(Number(7, 819, ImageWord(scanfld::kDropout), 0, 300, 1));
-  p.fields.push_back(Number(8, 820, ImageWord(scanfld::kDwell), 0, 300, 1));
-  p.fields.push_back(Interval(kInterval1, 821, scanfld::kInterval1));
-  p.fields.push_back(Interval(kInterval2, 822, scanfld::kInterval2));
-  p.fields.push_back({.key = std::to_string(kMode), .labelEntry = 823, .kind = ControlKind::Combo,
-                      .field = ImageByte(scanfld::kMode), .encoding = Encoding::Value, .format = "",
-                      .choices = {{839, '0'}, {840, '1'}, {841, '2'}}});
+                      }},
+                     '0'));
+  p.fields.push_back(WithNew(Number(7, 819, ImageWord(scanfld::kDropout), 0, 300, 1), 0));
+  p.fields.push_back(WithNew(Number(8, 820, ImageWord(scanfld::kDwell), 0, 300, 1), 0));
+  p.fields.push_back(WithNew(Interval(kInterval1, 821, scanfld::kInterval1), 500));
+  p.fields.push_back(WithNew(Interval(kInterval2, 822, scanfld::kInterval2), 500));
+  p.fields.push_back(WithNew({.key = std::to_string(kMode), .labelEntry = 823, .kind = ControlKind::Combo,
+                              .field = ImageByte(scanfld::kMode), .encoding = Encoding::Value, .format = "",
+                              .choices = {{839, '0'}, {840, '1'}, {841, '2'}}},
+                             '0'));
   p.fields.push_back(Check(12, 824, ImageWordBit(scanfld::kFlags, 0)));
   p.fields.push_back(Check(13, 825, ImageWordBit(scanfld::kFlags, 3),
                            [](const FormContext& c) { return c.ImageByte(scanfld::kType1) != kNone; }));
@@ -204,13 +209,15 @@ FormPage MakePage1() {
     return [more = std::move(more)](const FormContext& c) { return VotingPage(c) && (!more || more(c)); };
   };
   FormPage p{.tabEntry = 815, .shown = VotingPage, .enabled = [](const FormContext& c) { return !c.IsSecondGen(); }};
-  p.fields.push_back(Number(0, 842, ImageWord(scanfld::kVotingInterval), 10, 2550, 1, on([](const FormContext& c) {
-                              return c.ImageByte(scanfld::kRssi1) == kNone || c.ImageByte(scanfld::kRssi2) != kNone;
-                            })));
-  p.fields.push_back(Number(1, 843, ImageWord(scanfld::kVotingDwell), 0, 5000, 10, on({})));
-  p.fields.push_back(Number(2, 844, ImageWord(scanfld::kVotingHold), 0, 5000, 10, on({})));
-  p.fields.push_back(Number(3, 845, ImageByte(scanfld::kRssi1), 80, 120, 5, on({})));
-  p.fields.push_back(Number(4, 846, ImageByte(scanfld::kRssi2), 80, 120, 5, on({})));
+  p.fields.push_back(WithNew(Number(0, 842, ImageWord(scanfld::kVotingInterval), 10, 2550, 1, on([](const FormContext& c) {
+                                      return c.ImageByte(scanfld::kRssi1) == kNone || c.ImageByte(scanfld::kRssi2) != kNone;
+                                    })),
+                             10));
+  p.fields.push_back(WithNew(Number(1, 843, ImageWord(scanfld::kVotingDwell), 0, 5000, 10, on({})), 0));
+  p.fields.push_back(WithNew(Number(2, 844, ImageWord(scanfld::kVotingHold), 0, 5000, 10, on({})), 0));
+  // The second level stays at least 5 above the first, as loading a file demands.
+  p.fields.push_back(WithNew(Number(3, 845, ImageByte(scanfld::kRssi1), 80, 120, 5, on({})), 80));
+  p.fields.push_back(WithNew(Number(4, 846, ImageByte(scanfld::kRssi2), 80, 120, 5, on({})), 85));
   p.fields.push_back(Check(5, 847, ImageByteBit(scanfld::kVotingFlags, 0), on([](const FormContext& c) { return c.IsMobile(); })));
   p.fields.push_back(Check(6, 848, ImageByteBit(scanfld::kVotingFlags, 1), on({})));
   return p;
@@ -337,9 +344,9 @@ bool ScanListRowEnabled(const CZoneMemory& zones, int listZone, int rowZone) {
   const uint8_t type = zones.ZoneType(listZone);
   const ByteArea image = const_cast<CZoneMemory&>(zones).Data().buffers.Image();
   if (type == '0') {
-    if (!(ZoneFlagWord(image, list, type) & 0x8000)) return false;
+    if (!(ZoneFlagWord(image, list, type) & (1u << 15))) return false;
   } else if (type >= '1' && type <= '4') {
-    if (!(ZoneFlagWord(image, list, type) & 0x4000)) return false;
+    if (!(ZoneFlagWord(image, list, type) & (1u << 14))) return false;
   } else if (type != '5') {
     return false;
   }
@@ -410,15 +417,8 @@ void ConnectZoneHooks(CZoneMemory& zones) {
 // ---- pre-write checks --------------------------------------------------------
 
 bool SelectablePriorityDangling(RadioData& data, int which) {
-  const uint8_t type = data.Image().u8(which == 1 ? scanfld::kType1 : scanfld::kType2);
-  if (type != '2') return false;
-  const size_t ref = PriorityRef(which);
-  const uint8_t zone = data.Ext().u8(ref);
-  const uint8_t channel = data.Ext().u8(ref + 1);
-  if (zone == kNone || channel == kNone) return false;  // the other check's rule
-  if (zone == 0 || zone > zones::kZoneCount || channel == 0) return true;
-  const CZoneMemory zones(data);
-  return zones.ZoneType(zone - 1) != '1' || !zones.RecordExists(zone - 1, channel - 1);
+  return data.Image().u8(which == 1 ? scanfld::kType1 : scanfld::kType2) == '2' &&
+         JudgePriorityChannel(data, which) == PriorityFault::Dangling;
 }
 
 void RegisterScanWriteChecks() {
@@ -427,7 +427,7 @@ void RegisterScanWriteChecks() {
       RegisterWriteCheck("scan", which == 1 ? kSlotPriority1 : kSlotPriority2,
                          [which](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
                            if (which == 2 && data.model.IsSecondGen()) return;
-                           const int entry = which == 1 ? 816 : 817;
+                           const int entry = which == 1 ? text::kPriority1ZoneChannel : text::kPriority2ZoneChannel;
                            for (const WriteProblem& p : out)
                              if (p.entry == entry) return;  // reported once
                            if (SelectablePriorityDangling(data, which)) out.push_back({entry, {}});

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editors/forms/FormEngine.h"
+#include "lang/TextNames.h"
 
 namespace vb420 {
 
@@ -32,7 +33,7 @@ enum Page0 : int {
 };
 
 // The message a refused priority channel is reported with.
-constexpr int kPriorityRefused = 303;
+constexpr int kPriorityRefused = text::kThePriorityChannelMust;
 
 // Page 0 (19 controls) and page 1 (7 controls, the voting page: on the tab
 // strip only while the model and the start-up switch allow voting).

@@ -24,14 +24,14 @@ bool GpsOn(const FormContext& c) { return FormEngine::ReadValue(c, GpsFlag(0)) =
 FormPage Page0() {
   FormPage p{.tabEntry = kVantelixTabs[0]};
   p.fields = {
-      FleetBox("ownfleet", 999, ImageByte(vxf::kOwnFleet)),
-      IdBox("ownid", 1000, ImageWord(vxf::kOwnId)),
-      IdBox("groupidlow", 1001, ImageWord(vxf::kGroupIdLow), -1, ControlKind::EditCombo),
-      IdBox("groupidhigh", -1, ImageWord(vxf::kGroupIdHigh), -1, ControlKind::EditCombo),
-      ChoiceList("callmode", 1002, ImageByte(vxf::kCallMode), {{1017, '0'}, {1018, '1'}}),
-      ChoiceList("notify", 1003, ImageByte(vxf::kNotification), {{362, 0xFF}, {752, '0'}, {1012, '1'}}),
+      WithNew(FleetBox("ownfleet", 999, ImageByte(vxf::kOwnFleet)), 0xFF),
+      WithNew(IdBox("ownid", 1000, ImageWord(vxf::kOwnId)), 0xFFFF),
+      WithNew(IdBox("groupidlow", 1001, ImageWord(vxf::kGroupIdLow), -1, ControlKind::EditCombo), 0xFFFF),
+      WithNew(IdBox("groupidhigh", -1, ImageWord(vxf::kGroupIdHigh), -1, ControlKind::EditCombo), 0xFFFF),
+      WithNew(ChoiceList("callmode", 1002, ImageByte(vxf::kCallMode), {{1017, '0'}, {1018, '1'}}), '0'),
+      WithNew(ChoiceList("notify", 1003, ImageByte(vxf::kNotification), {{362, 0xFF}, {752, '0'}, {1012, '1'}}), 0xFF),
       ChoiceList("datach", 1004, Flag2(5), {{796, 0}, {1014, 1}}),
-      ChoiceList("baud", 1005, ImageByte(vxf::kBaudRate), {{1015, '0'}, {1016, '1'}}),
+      WithNew(ChoiceList("baud", 1005, ImageByte(vxf::kBaudRate), {{1015, '0'}, {1016, '1'}}), '0'),
       BitCheck("callerid", 1006, Flag1(0)),
       BitCheck("transpond", 861, Flag1(1)),
       BitCheck("emerdecode", 1007, Flag1(2)),
@@ -56,6 +56,7 @@ FormPage Page1() {
   autoReset.emptyTextEntry = 371;
   autoReset.inputMode = 1;
   autoReset.maxLength = 12;
+  autoReset.newImage.value = 0xFFFF;  // off
   p.fields = {
       Caption(749),
       autoReset,
@@ -64,18 +65,18 @@ FormPage Page1() {
       BitCheck("callreset", 753, Flag1(7)),
       BitCheck("callalert", 626, Flag1(6)),
       Caption(1020),
-      ByteCheck("autopos", 1021, ImageByte(vxf::kAutoPosition), '0', '1'),
+      WithNew(ByteCheck("autopos", 1021, ImageByte(vxf::kAutoPosition), '0', '1'), '1'),
       BitCheck("stspoweron", 1022, Flag1(14)),
       BitCheck("stspoweroff", 1023, Flag1(15)),
       BitCheck("stsignition", 1024, Flag2(0)),
       BitCheck("stsemergency", 1025, Flag2(7)),
       BitCheck("stschannel", 1026, Flag2(6)),
       Caption(626),
-      NumberBox("indcall", 1027, ImageByte(vxf::kIndividualRetries), 1, 8),
-      NumberBox("grpcall", 1028, ImageByte(vxf::kGroupRetries), 1, 8),
-      NumberBox("stscall", 1036, ImageByte(vxf::kStatusRetries), 1, 8),
-      NumberBox("emercall", 1029, ImageByte(vxf::kEmergencyRetries), 1, 8),
-      NumberBox("msgcall", 1030, ImageByte(vxf::kMessageRetries), 1, 8),
+      WithNew(NumberBox("indcall", 1027, ImageByte(vxf::kIndividualRetries), 1, 8), 1),
+      WithNew(NumberBox("grpcall", 1028, ImageByte(vxf::kGroupRetries), 1, 8), 1),
+      WithNew(NumberBox("stscall", 1036, ImageByte(vxf::kStatusRetries), 1, 8), 1),
+      WithNew(NumberBox("emercall", 1029, ImageByte(vxf::kEmergencyRetries), 1, 8), 1),
+      WithNew(NumberBox("msgcall", 1030, ImageByte(vxf::kMessageRetries), 1, 8), 1),
       Caption(1031),
       BitCheck("showfleet", 1032, Flag2(1)),
       BitCheck("showid", 1033, Flag2(2)),
@@ -90,13 +91,13 @@ FormPage Page1() {
 FormPage Page2() {
   FormPage p{.tabEntry = kVantelixTabs[2]};
   p.fields = {
-      NumberBox("retries", 1038, ImageByte(vxf::kRetryCount), 0, 5),
-      NumberBox("slots", 1039, ImageByte(vxf::kAccessSlots), 0, 8),
-      SecondsBox("ackwait", 1040, ImageWord(vxf::kAckWait), 500, 60000, 100),
-      SecondsBox("retryinterval", 1041, ImageWord(vxf::kRetryInterval), 500, 60000, 100),
-      NumberBox("txdelay", 1042, ImageWord(vxf::kTxDelay), 100, 60000, 100),
-      SecondsBox("busywait", 1043, ImageWord(vxf::kBusyWait), 0, 25000, 100),
-      NumberBox("carrierhold", 1044, ImageWord(vxf::kCarrierHold), 0, 6000),
+      WithNew(NumberBox("retries", 1038, ImageByte(vxf::kRetryCount), 0, 5), 0),
+      WithNew(NumberBox("slots", 1039, ImageByte(vxf::kAccessSlots), 0, 8), 0),
+      WithNew(SecondsBox("ackwait", 1040, ImageWord(vxf::kAckWait), 500, 60000, 100), 500),
+      WithNew(SecondsBox("retryinterval", 1041, ImageWord(vxf::kRetryInterval), 500, 60000, 100), 500),
+      WithNew(NumberBox("txdelay", 1042, ImageWord(vxf::kTxDelay), 100, 60000, 100), 100),
+      WithNew(SecondsBox("busywait", 1043, ImageWord(vxf::kBusyWait), 0, 25000, 100), 0),
+      WithNew(NumberBox("carrierhold", 1044, ImageWord(vxf::kCarrierHold), 0, 6000), 0),
       BitCheck("txinvert", 1045, ImageByteBit(vxf::kDataInvert, 0)),
       BitCheck("rxinvert", 1046, Flag1(11)),
       BitCheck("longpreamble", 1047, Flag1(12)),
@@ -140,10 +141,10 @@ FormPage Page5() {
   moving.afterStore = keepReportBelow;
   stopped.afterStore = keepReportBelow;
   p.fields = {
-      FleetBox("gpsfleet", 1056, ImageByte(vxf::kGpsFleet)),
-      IdBox("gpsid", 1057, ImageWord(vxf::kGpsId)),
-      ChoiceList("reportmode", 1058, ImageByte(vxf::kReportMode), {{693, '0'}, {1013, '1'}}),
-      NumberBox("fixinterval", 1059, ImageByte(vxf::kFixInterval), 1, 60),
+      WithNew(FleetBox("gpsfleet", 1056, ImageByte(vxf::kGpsFleet)), 0xFF),
+      WithNew(IdBox("gpsid", 1057, ImageWord(vxf::kGpsId)), 0xFFFF),
+      WithNew(ChoiceList("reportmode", 1058, ImageByte(vxf::kReportMode), {{693, '0'}, {1013, '1'}}), '0'),
+      WithNew(NumberBox("fixinterval", 1059, ImageByte(vxf::kFixInterval), 1, 60), 1),
       report,
       ChoiceList("preamble", 1078, GpsFlag(10), {{598, 1}, {599, 0}}),
       BitCheck("gpsenable", 1061, GpsFlag(0)),
@@ -152,10 +153,10 @@ FormPage Page5() {
       stopped,
       Caption(1065),
       BitCheck("reportptt", 1066, GpsFlag(7)),
-      ChoiceList("reporttiming", 1067, ImageByte(vxf::kReportTiming), {{441, '0'}, {442, '1'}, {1079, '2'}, {1080, '3'}, {443, '4'}}),
+      WithNew(ChoiceList("reporttiming", 1067, ImageByte(vxf::kReportTiming), {{441, '0'}, {442, '1'}, {1079, '2'}, {1080, '3'}, {443, '4'}}), '0'),
       BitCheck("reportstatus", 1068, GpsFlag(13)),
-      NumberBox("speedlow", 1069, ImageByte(vxf::kSpeedLow), 10, 80),
-      NumberBox("speedhigh", -1, ImageByte(vxf::kSpeedHigh), 10, 80),
+      WithNew(NumberBox("speedlow", 1069, ImageByte(vxf::kSpeedLow), 10, 80), 10),
+      WithNew(NumberBox("speedhigh", -1, ImageByte(vxf::kSpeedHigh), 10, 80), 10),
       BitCheck("speedreport", 1070, GpsFlag(9)),
       Caption(1071),
       BitCheck("latlon", 1072, GpsFlag(1)),
@@ -171,8 +172,8 @@ FormPage Page5() {
 FormPage Page6() {
   FormPage p{.tabEntry = kVantelixTabs[6]};
   p.fields = {
-      FleetBox("dispfleet", 1081, ImageByte(vxf::kDispatcherFleet)),
-      IdBox("dispid", 1082, ImageWord(vxf::kDispatcherId)),
+      WithNew(FleetBox("dispfleet", 1081, ImageByte(vxf::kDispatcherFleet)), 0xFF),
+      WithNew(IdBox("dispid", 1082, ImageWord(vxf::kDispatcherId)), 0xFFFF),
   };
   return p;
 }

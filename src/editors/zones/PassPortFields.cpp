@@ -21,17 +21,8 @@ using namespace forms;
 
 namespace {
 
-// Header offsets of the fields these tables share with code outside them.
-constexpr size_t kDataTalkgroup = rec::pp::kDataTalkgroup;
-constexpr size_t kAsid = 27;
-constexpr size_t kMin = 28;
-constexpr size_t kMissedCallTone = 49;
-constexpr size_t kBlacklist = 53;
-constexpr size_t kDfaBandWord = 69;
-constexpr size_t kTxDfaWord = 71;
-constexpr size_t kBackupTxDfaWord = 94;
+using namespace rec::pp;
 constexpr uint16_t kNoChannelBits = 0xFFE0;  // bits 5 to 15: the channel, all ones for none
-constexpr int kNoChannel = 0x7FF;
 
 const ZoneRecordLocator* Loc(const FormContext& c) { return dynamic_cast<const ZoneRecordLocator*>(c.locator); }
 
@@ -143,7 +134,7 @@ std::vector<FieldDescriptor> MakeSystemTable() {
   t.Add({.key = "name", .kind = ControlKind::Text, .field = H(rec::ltr::kName), .encoding = Encoding::Name,
          .textWidth = static_cast<int>(rec::kNameBytes), .textWidthGen2 = 8, .enabled = Usable, .maxLength = 12},
         "System Name", "Nombre del sistema");
-  t.Add(Number("txdelay", H(18), 15, 150), "Tx Data Delay Time [ms]", "Retardo de datos TX [ms]");
+  t.Add(Number("txdelay", H(kTxDataDelay), 15, 150), "Tx Data Delay Time [ms]", "Retardo de datos TX [ms]");
   {
     // Custom only because its rows are the zone's groups: the stored byte is
     // the chosen group's number, 0xFF for "Off".
@@ -164,87 +155,87 @@ std::vector<FieldDescriptor> MakeSystemTable() {
     };
     t.Add(std::move(d), "Data Talkgroup", "Grupo de datos");
   }
-  t.Add(Mapped("dispatchtot", H(21, 2), 15, 1200, NoneTakenAs(0xFFFF, 15)), "Dispatch Time-out Timer [s]",
+  t.Add(Mapped("dispatchtot", H(kDispatchTimeout, 2), 15, 1200, NoneTakenAs(0xFFFF, 15)), "Dispatch Time-out Timer [s]",
         "Tiempo límite de despacho [s]");
-  t.Add(Mapped("interconnecttot", H(23, 2), 15, 1200, NoneTakenAs(0xFFFF, 15)), "Interconnect Time-out Timer [s]",
+  t.Add(Mapped("interconnecttot", H(kInterconnectTimeout, 2), 15, 1200, NoneTakenAs(0xFFFF, 15)), "Interconnect Time-out Timer [s]",
         "Tiempo límite de interconexión [s]");
-  t.Add(Mapped("selcalltot", H(25, 2), 15, 1200, NoneTakenAs(0xFFFF, 15)), "Selective Call Time-out Timer [s]",
+  t.Add(Mapped("selcalltot", H(kSelCallTimeout, 2), 15, 1200, NoneTakenAs(0xFFFF, 15)), "Selective Call Time-out Timer [s]",
         "Tiempo límite de llamada selectiva [s]");
   t.Add(Mapped("asid", H(kAsid), 1, 127, NoneTakenAs(0xFF, 1)), "ASID", "ASID");
   t.Add(Number("min", H(kMin, 2), 1, 65500), "MIN", "MIN");
   t.Add(Number("ptg", H(rec::pp::kPrimaryGroupId, 2), 1, 65530), "Primary Grp ID", "ID de grupo primario");
-  t.Add(Number("ctt", H(32, 2), 0, 5000), "Clear To Talk Tone Delay [ms]", "Retardo del tono de permiso [ms]");
-  t.Add(Mapped("optout", H(48), 0, 254, NoneTakenAs(0xFF, 0)), "Alert Group Opt Out Time [min]",
+  t.Add(Number("ctt", H(kClearToTalkDelay, 2), 0, 5000), "Clear To Talk Tone Delay [ms]", "Retardo del tono de permiso [ms]");
+  t.Add(Mapped("optout", H(kAlertOptOut), 0, 254, NoneTakenAs(0xFF, 0)), "Alert Group Opt Out Time [min]",
         "Exclusión del grupo de alerta [min]");
   t.Add(Mapped("missedtone", H(kMissedCallTone), 0, 8, [](int raw) { return raw > 8 ? 0 : raw; }),
         "Missed Selective Call Alert Tone", "Tono de llamada selectiva perdida");
-  t.Add(Number("scanresume", H(52), 0, 255), "Scan Resume Delay [sec]", "Retardo de reanudación del escaneo [s]");
+  t.Add(Number("scanresume", H(kScanResume), 0, 255), "Scan Resume Delay [sec]", "Retardo de reanudación del escaneo [s]");
   {
     FieldDescriptor d{.key = "dfaband", .kind = ControlKind::Combo, .field = H(kDfaBandWord, 2, 1, 4),
                       .encoding = Encoding::Value, .format = "", .enabled = Usable};
     for (int b = 0; b < 16; ++b) d.choices.push_back({-1, b, std::to_string(b)});
     t.Add(std::move(d), "DFA Band", "Banda DFA");
   }
-  t.Add(Number("rxdfa", Channel(kDfaBandWord), 0, 1791), "RX DFA Chan", "Canal DFA RX");
-  t.Add(Mapped("txdfa", Channel(kTxDfaWord), 0, 1791, [](int raw) { return raw; }, kNoChannel), "TX DFA Chan",
+  t.Add(Number("rxdfa", Channel(kDfaBandWord), 0, kHighestChannel), "RX DFA Chan", "Canal DFA RX");
+  t.Add(Mapped("txdfa", Channel(kTxDfaWord), 0, kHighestChannel, [](int raw) { return raw; }, kNoChannel), "TX DFA Chan",
         "Canal DFA TX");
-  t.Add(Mapped("rxdfa2", Channel(92), 0, 1791, [](int raw) { return raw >= 0x700 ? 0 : raw; }),
+  t.Add(Mapped("rxdfa2", Channel(92), 0, kHighestChannel, [](int raw) { return raw > kHighestChannel ? 0 : raw; }),
         "Backup RX DFA Chan", "Canal DFA RX de respaldo");
-  t.Add(Mapped("txdfa2", Channel(kBackupTxDfaWord), 0, 1791, [](int raw) { return raw; }, kNoChannel),
+  t.Add(Mapped("txdfa2", Channel(kBackupTxDfaWord), 0, kHighestChannel, [](int raw) { return raw; }, kNoChannel),
         "Backup TX DFA Chan", "Canal DFA TX de respaldo");
   t.Add(Number("nsid", H(kTxDfaWord, 2, 1, 2), 0, 3), "NSID", "NSID");
   {
     // Neither limit may pass the other: such a change keeps the old value.
-    FieldDescriptor lower = Number("minlow", H(73, 2), 1, 65500);
+    FieldDescriptor lower = Number("minlow", H(kMinLow, 2), 1, 65500);
     lower.adjust = [](FormContext& c, int v) {
       const long h = Header(c);
       if (h < 0) return v;
       const ByteArea im = c.data.Image();
-      return v > im.u16le(static_cast<size_t>(h) + 75) ? static_cast<int>(im.u16le(static_cast<size_t>(h) + 73)) : v;
+      return v > im.u16le(static_cast<size_t>(h) + kMinHigh) ? static_cast<int>(im.u16le(static_cast<size_t>(h) + kMinLow)) : v;
     };
     t.Add(std::move(lower), "Selective Call MIN Limits (lower)", "Límite inferior de MIN de llamada selectiva");
-    FieldDescriptor upper = Number("minhigh", H(75, 2), 1, 65500);
+    FieldDescriptor upper = Number("minhigh", H(kMinHigh, 2), 1, 65500);
     upper.adjust = [](FormContext& c, int v) {
       const long h = Header(c);
       if (h < 0) return v;
       const ByteArea im = c.data.Image();
-      return v < im.u16le(static_cast<size_t>(h) + 73) ? static_cast<int>(im.u16le(static_cast<size_t>(h) + 75)) : v;
+      return v < im.u16le(static_cast<size_t>(h) + kMinLow) ? static_cast<int>(im.u16le(static_cast<size_t>(h) + kMinHigh)) : v;
     };
     t.Add(std::move(upper), "Selective Call MIN Limits (upper)", "Límite superior de MIN de llamada selectiva");
   }
-  t.Add(Flag("rssisub", 78, 5), "RSSI in Sub-Display", "RSSI en la subpantalla");
+  t.Add(Flag("rssisub", kSiteFlags, 5), "RSSI in Sub-Display", "RSSI en la subpantalla");
   const Rule mobile = [](const FormContext& c) { return Usable(c) && c.IsMobile(); };
-  t.Add(Flag("compint", 79, 0), "Companded Interconnect", "Interconexión con compansión");
-  t.Add(Flag("compsel", 79, 1), "Companded Selective Calling", "Llamada selectiva con compansión");
-  t.Add(Flag("inteot", 79, 2), "Interconnect EOT Tone", "Tono EOT de interconexión");
-  t.Add(Flag("seleot", 79, 3), "Selective Calling EOT Tone", "Tono EOT de llamada selectiva");
-  t.Add(Flag("dispeot", 79, 4), "Dispatch EOT Tone", "Tono EOT de despacho");
-  t.Add(Flag("hornint", 79, 5, false, mobile), "Horn On Interconnect", "Bocina en interconexión");
-  t.Add(Flag("hornsel", 79, 6, false, mobile), "Horn On Selective Call", "Bocina en llamada selectiva");
-  t.Add(Flag("outsel", 79, 7), "Outbound Selective Calling", "Llamada selectiva saliente");
-  t.Add(Flag("band2b", 80, 1, true), "Use Band IIB Frequencies", "Usar frecuencias de banda IIB");
-  t.Add(Flag("ptgscan", 80, 4), "Primary Talkgroup Autoscan", "Autoescaneo del grupo primario");
-  t.Add(Flag("dataptg", 80, 5), "Data On PTG", "Datos en el grupo primario");
-  t.Add(Flag("emerptg", 80, 6, true), "Emergency On PTG", "Emergencia en el grupo primario");
-  t.Add(Flag("txlow", 80, 7), "Tx Low Power", "Potencia TX baja");
-  t.Add(Flag("dtmfpad", 81, 0), "DTMF Keypad Enable", "Activar teclado DTMF");
-  t.Add(Flag("rxmobileid", 81, 1), "Rx Mobile ID Display", "Mostrar ID móvil recibido");
-  t.Add(Flag("nonumber", 81, 2), "No Number Displayed if Named", "Sin número si tiene nombre");
-  t.Add(Flag("manualmin", 81, 3), "Manual MIN Entry", "Entrada manual de MIN");
-  t.Add(Flag("scanalert", 81, 4), "Primary Scan Alert Tone", "Tono de alerta de escaneo primario");
-  t.Add(Flag("txinvert", 81, 5), "Tx Data Invert", "Invertir datos TX");
-  t.Add(Flag("rxinvert", 81, 6), "Rx Data Invert", "Invertir datos RX");
-  t.Add(Flag("band5b", 81, 7, true), "Use Band 5B Frequencies", "Usar frecuencias de banda 5B");
-  t.Add(Flag("lastregbackup", 82, 4), "Last Registered Backup Priority", "Prioridad del último sitio registrado");
-  t.Add(Flag("alertscan", 82, 5), "Alert Group Scan", "Escaneo de grupos de alerta");
-  t.Add(Flag("selacross", 82, 6), "Select Call Across ASIDs", "Llamada selectiva entre ASID");
-  t.Add(Flag("ptttone", 82, 7), "PTT Enable Tone", "Tono de PTT habilitado");
-  t.Add(Flag("eeteardown", 83, 2), "Enhanced Emergency Teardown Enable", "Fin de emergencia mejorada");
-  t.Add(Flag("rxafteremer", 83, 3), "Rx Mode After Emergency Cycles End", "Modo RX tras los ciclos de emergencia");
-  t.Add(Flag("tocexits", 83, 4), "TOC Exits Enhanced Emergency Mode", "TOC sale de la emergencia mejorada");
-  t.Add(Flag("emerrssi", 83, 5), "Emergency RSSI Enable", "Activar RSSI de emergencia");
-  t.Add(Flag("sitelockcancel", 83, 6), "Emergency Site Lock Cancel", "Cancelar bloqueo de sitio en emergencia");
-  t.Add(Flag("enhemer", 83, 7, true), "Enhanced Emergency", "Emergencia mejorada");
+  t.Add(Flag("compint", kCallFlags, 0), "Companded Interconnect", "Interconexión con compansión");
+  t.Add(Flag("compsel", kCallFlags, 1), "Companded Selective Calling", "Llamada selectiva con compansión");
+  t.Add(Flag("inteot", kCallFlags, 2), "Interconnect EOT Tone", "Tono EOT de interconexión");
+  t.Add(Flag("seleot", kCallFlags, 3), "Selective Calling EOT Tone", "Tono EOT de llamada selectiva");
+  t.Add(Flag("dispeot", kCallFlags, 4), "Dispatch EOT Tone", "Tono EOT de despacho");
+  t.Add(Flag("hornint", kCallFlags, 5, false, mobile), "Horn On Interconnect", "Bocina en interconexión");
+  t.Add(Flag("hornsel", kCallFlags, 6, false, mobile), "Horn On Selective Call", "Bocina en llamada selectiva");
+  t.Add(Flag("outsel", kCallFlags, 7), "Outbound Selective Calling", "Llamada selectiva saliente");
+  t.Add(Flag("band2b", kGroupFlags, 1, true), "Use Band IIB Frequencies", "Usar frecuencias de banda IIB");
+  t.Add(Flag("ptgscan", kGroupFlags, 4), "Primary Talkgroup Autoscan", "Autoescaneo del grupo primario");
+  t.Add(Flag("dataptg", kGroupFlags, 5), "Data On PTG", "Datos en el grupo primario");
+  t.Add(Flag("emerptg", kGroupFlags, 6, true), "Emergency On PTG", "Emergencia en el grupo primario");
+  t.Add(Flag("txlow", kGroupFlags, 7), "Tx Low Power", "Potencia TX baja");
+  t.Add(Flag("dtmfpad", kDisplayFlags, 0), "DTMF Keypad Enable", "Activar teclado DTMF");
+  t.Add(Flag("rxmobileid", kDisplayFlags, 1), "Rx Mobile ID Display", "Mostrar ID móvil recibido");
+  t.Add(Flag("nonumber", kDisplayFlags, 2), "No Number Displayed if Named", "Sin número si tiene nombre");
+  t.Add(Flag("manualmin", kDisplayFlags, 3), "Manual MIN Entry", "Entrada manual de MIN");
+  t.Add(Flag("scanalert", kDisplayFlags, 4), "Primary Scan Alert Tone", "Tono de alerta de escaneo primario");
+  t.Add(Flag("txinvert", kDisplayFlags, 5), "Tx Data Invert", "Invertir datos TX");
+  t.Add(Flag("rxinvert", kDisplayFlags, 6), "Rx Data Invert", "Invertir datos RX");
+  t.Add(Flag("band5b", kDisplayFlags, 7, true), "Use Band 5B Frequencies", "Usar frecuencias de banda 5B");
+  t.Add(Flag("lastregbackup", kScanFlags, 4), "Last Registered Backup Priority", "Prioridad del último sitio registrado");
+  t.Add(Flag("alertscan", kScanFlags, 5), "Alert Group Scan", "Escaneo de grupos de alerta");
+  t.Add(Flag("selacross", kScanFlags, 6), "Select Call Across ASIDs", "Llamada selectiva entre ASID");
+  t.Add(Flag("ptttone", kScanFlags, 7), "PTT Enable Tone", "Tono de PTT habilitado");
+  t.Add(Flag("eeteardown", kEmergencyFlags, 2), "Enhanced Emergency Teardown Enable", "Fin de emergencia mejorada");
+  t.Add(Flag("rxafteremer", kEmergencyFlags, 3), "Rx Mode After Emergency Cycles End", "Modo RX tras los ciclos de emergencia");
+  t.Add(Flag("tocexits", kEmergencyFlags, 4), "TOC Exits Enhanced Emergency Mode", "TOC sale de la emergencia mejorada");
+  t.Add(Flag("emerrssi", kEmergencyFlags, 5), "Emergency RSSI Enable", "Activar RSSI de emergencia");
+  t.Add(Flag("sitelockcancel", kEmergencyFlags, 6), "Emergency Site Lock Cancel", "Cancelar bloqueo de sitio en emergencia");
+  t.Add(Flag("enhemer", kEmergencyFlags, 7, true), "Enhanced Emergency", "Emergencia mejorada");
   return t.fields;
 }
 
@@ -253,24 +244,24 @@ std::vector<FieldDescriptor> MakeSearchTable() {
   auto timer = [&](const char* key, size_t at, int lo, int hi, int none, const char* en, const char* es) {
     t.Add(Mapped(key, H(at), lo, hi, NoneTakenAs(0xFF, none)), en, es);
   };
-  timer("initdwell", 34, 0, 255, 10, "Initial Site Search Dwell Time [sec]", "Permanencia en la búsqueda inicial [s]");
-  timer("freqdwell", 35, 0, 255, 6, "Search Frequency Dwell Time [sec]", "Permanencia por frecuencia [s]");
-  timer("crcloss", 36, 0, 255, 15, "CRC Loss of System Time [sec]", "Pérdida de sistema por CRC [s]");
-  timer("rssiloss", 37, 0, 255, 25, "RSSI Loss of Site Time [sec]", "Pérdida de sitio por RSSI [s]");
-  timer("regrssi", 38, 0, 199, 70, "Site Register RSSI", "RSSI de registro en el sitio");
-  timer("holdrssi", 39, 0, 195, 65, "Site Hold RSSI", "RSSI de permanencia en el sitio");
-  timer("lookbackrssi", 40, 0, 255, 75, "Home Look Back RSSI", "RSSI de retorno al sitio base");
-  timer("lookbackint", 41, 1, 255, 5, "Home Look Back Interval [min]", "Intervalo de retorno al sitio base [min]");
-  t.Add({.key = "lookaround", .kind = ControlKind::Combo, .field = H(42), .encoding = Encoding::Value, .format = "",
+  timer("initdwell", kInitialDwell, 0, 255, 10, "Initial Site Search Dwell Time [sec]", "Permanencia en la búsqueda inicial [s]");
+  timer("freqdwell", kFrequencyDwell, 0, 255, 6, "Search Frequency Dwell Time [sec]", "Permanencia por frecuencia [s]");
+  timer("crcloss", kCrcLoss, 0, 255, 15, "CRC Loss of System Time [sec]", "Pérdida de sistema por CRC [s]");
+  timer("rssiloss", kRssiLoss, 0, 255, 25, "RSSI Loss of Site Time [sec]", "Pérdida de sitio por RSSI [s]");
+  timer("regrssi", kRegisterRssi, 0, 199, 70, "Site Register RSSI", "RSSI de registro en el sitio");
+  timer("holdrssi", kHoldRssi, 0, 195, 65, "Site Hold RSSI", "RSSI de permanencia en el sitio");
+  timer("lookbackrssi", kLookBackRssi, 0, 255, 75, "Home Look Back RSSI", "RSSI de retorno al sitio base");
+  timer("lookbackint", kLookBackInterval, 1, 255, 5, "Home Look Back Interval [min]", "Intervalo de retorno al sitio base [min]");
+  t.Add({.key = "lookaround", .kind = ControlKind::Combo, .field = H(kLookAround), .encoding = Encoding::Value, .format = "",
          .choices = {{362, 0}, {370, 1}}, .enabled = Usable},
         "Neighbor Site Look Around", "Exploración de sitios vecinos");
-  timer("lookaroundint", 43, 1, 31, 5, "Look Around Interval [min]", "Intervalo de exploración [min]");
-  timer("softrereg", 44, 1, 254, 5, "Soft Re-Register Time [min]", "Tiempo de re-registro suave [min]");
-  timer("nearsites", 45, 1, 16, 2, "Search Pattern Near Sites", "Patrón de búsqueda: sitios cercanos");
-  timer("farsites", 46, 0, 16, 16, "Search Pattern Far Sites", "Patrón de búsqueda: sitios lejanos");
-  timer("noservice", 50, 0, 254, 0, "No Service Alert Tone Interval [secs] (0 = Disabled)",
+  timer("lookaroundint", kLookAroundInterval, 1, 31, 5, "Look Around Interval [min]", "Intervalo de exploración [min]");
+  timer("softrereg", kSoftReregister, 1, 254, 5, "Soft Re-Register Time [min]", "Tiempo de re-registro suave [min]");
+  timer("nearsites", kNearSites, 1, 16, 2, "Search Pattern Near Sites", "Patrón de búsqueda: sitios cercanos");
+  timer("farsites", kFarSites, 0, 16, 16, "Search Pattern Far Sites", "Patrón de búsqueda: sitios lejanos");
+  timer("noservice", kNoServiceInterval, 0, 254, 0, "No Service Alert Tone Interval [secs] (0 = Disabled)",
         "Intervalo del tono sin servicio [s] (0 = desactivado)");
-  timer("redirect", 51, 0, 30, 20, "Redirect Failed Timer [min]", "Temporizador de redirección fallida [min]");
+  timer("redirect", kRedirectFailed, 0, 30, 20, "Redirect Failed Timer [min]", "Temporizador de redirección fallida [min]");
   {
     // The blacklist as a list of ASIDs ("3,17,45"): typing a list sets
     // exactly those bits, an empty text clears them all.
@@ -300,19 +291,19 @@ std::vector<FieldDescriptor> MakeSearchTable() {
     t.Add(std::move(d), "ASID Blacklist", "Lista negra de ASID");
   }
   t.Add(Flag("narrow", kDfaBandWord, 0), "Assume Narrow Bandwidth", "Suponer ancho de banda angosto");
-  t.Add(Number("dcc", H(77, 1, 0, 2), 0, 3), "Digital Color Code (DCC)", "Código de color digital (DCC)");
-  t.Add(Flag("fixeddcc", 77, 2), "Fixed Digital Color Code (DCC)", "Código de color digital (DCC) fijo");
-  t.Add(Flag("redirectall", 77, 3), "Assume Redirect on All Sites", "Suponer redirección en todos los sitios");
-  t.Add(Flag("collectredirect", 77, 4), "Collect Channels Have Redirect Bit", "Canales de recolección con redirección");
-  t.Add(Flag("roamdisable", 77, 5), "Roam Disable", "Desactivar itinerancia");
-  t.Add(Flag("lastregfirst", 77, 6), "Search Last Registered First", "Buscar primero el último registrado");
-  t.Add(Flag("preferlastreg", 77, 7), "Prefer Last Registered Site", "Preferir el último sitio registrado");
-  t.Add(Flag("rssisearch", 78, 0), "RSSI Search and Hold", "Búsqueda y permanencia por RSSI");
-  t.Add(Flag("strongest", 78, 1), "RSSI Strongest Site Search", "Buscar el sitio con mayor RSSI");
-  t.Add(Flag("lastresort", 78, 2), "Last Resort RSSI Disable", "Desactivar RSSI de último recurso");
-  t.Add(Flag("lookback", 78, 3), "Home Look Back Enable", "Activar retorno al sitio base");
-  t.Add(Flag("preempt", 78, 4), "Strongest Site Search Preempt", "Prioridad a la búsqueda del sitio más fuerte");
-  t.Add(Flag("interleave", 78, 6), "Interleave Home Channel in Search", "Intercalar el canal base en la búsqueda");
+  t.Add(Number("dcc", H(kSearchFlags, 1, 0, 2), 0, 3), "Digital Color Code (DCC)", "Código de color digital (DCC)");
+  t.Add(Flag("fixeddcc", kSearchFlags, 2), "Fixed Digital Color Code (DCC)", "Código de color digital (DCC) fijo");
+  t.Add(Flag("redirectall", kSearchFlags, 3), "Assume Redirect on All Sites", "Suponer redirección en todos los sitios");
+  t.Add(Flag("collectredirect", kSearchFlags, 4), "Collect Channels Have Redirect Bit", "Canales de recolección con redirección");
+  t.Add(Flag("roamdisable", kSearchFlags, 5), "Roam Disable", "Desactivar itinerancia");
+  t.Add(Flag("lastregfirst", kSearchFlags, 6), "Search Last Registered First", "Buscar primero el último registrado");
+  t.Add(Flag("preferlastreg", kSearchFlags, 7), "Prefer Last Registered Site", "Preferir el último sitio registrado");
+  t.Add(Flag("rssisearch", kSiteFlags, 0), "RSSI Search and Hold", "Búsqueda y permanencia por RSSI");
+  t.Add(Flag("strongest", kSiteFlags, 1), "RSSI Strongest Site Search", "Buscar el sitio con mayor RSSI");
+  t.Add(Flag("lastresort", kSiteFlags, 2), "Last Resort RSSI Disable", "Desactivar RSSI de último recurso");
+  t.Add(Flag("lookback", kSiteFlags, 3), "Home Look Back Enable", "Activar retorno al sitio base");
+  t.Add(Flag("preempt", kSiteFlags, 4), "Strongest Site Search Preempt", "Prioridad a la búsqueda del sitio más fuerte");
+  t.Add(Flag("interleave", kSiteFlags, 6), "Interleave Home Channel in Search", "Intercalar el canal base en la búsqueda");
   // The selective-call scrambler lives in the extension area, per zone; it
   // needs the scrambler option board (first option-board selection 0).
   const Rule scrambler = [](const FormContext& c) { return Usable(c) && c.ImageByte(img::kSystemTypeBytes) == 0; };
@@ -338,7 +329,7 @@ std::vector<FieldDescriptor> MakeSeedTable() {
     // Custom: a frequency field of 4 packed-BCD bytes without a step code;
     // an empty box stores none, a frequency outside the model's range is
     // stored with the warning 283.
-    const size_t at = 84 + 4 * static_cast<size_t>(i);
+    const size_t at = kSeedFrequencies + kSeedFrequencySize * static_cast<size_t>(i);
     FieldDescriptor d{.key = i == 0 ? "freq1" : "freq2", .kind = ControlKind::Text, .encoding = Encoding::Custom,
                       .enabled = Usable, .inputMode = 3, .maxLength = 9};
     d.customShow = [at](const FormContext& c) {
@@ -368,8 +359,8 @@ std::vector<FieldDescriptor> MakeSeedTable() {
           i == 0 ? "Frecuencia semilla 1 [MHz]" : "Frecuencia semilla 2 [MHz]");
   }
   t.Add(Flag("use", kTxDfaWord, 0), "Use Seed Frequencies", "Usar frecuencias semilla");
-  t.Add(Flag("first", 78, 7), "Search Seed Frequencies First", "Buscar primero en las frecuencias semilla");
-  t.Add(Mapped("dwell", H(47), 0, 255, NoneTakenAs(0xFF, 3)), "Seed Frequency Dwell Time [sec]",
+  t.Add(Flag("first", kSiteFlags, 7), "Search Seed Frequencies First", "Buscar primero en las frecuencias semilla");
+  t.Add(Mapped("dwell", H(kSeedDwell), 0, 255, NoneTakenAs(0xFF, 3)), "Seed Frequency Dwell Time [sec]",
         "Permanencia en frecuencia semilla [s]");
   return t.fields;
 }

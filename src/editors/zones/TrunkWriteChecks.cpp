@@ -23,8 +23,8 @@ constexpr int kPttId = 431;
 constexpr int kIdList = 995;
 constexpr int kBotCode = 575;
 constexpr int kEotCode = 576;
-constexpr size_t kBotCodeCount = 0x181;  // digit count, 0xFF when empty
-constexpr size_t kEotCodeCount = 0x18A;
+constexpr size_t kBotCodeCount = layout::features::kBotCode;  // digit count, 0xFF when empty
+constexpr size_t kEotCodeCount = layout::features::kEotCode;
 
 // Header bytes the checks read.
 constexpr size_t kLtrHomeRepeater = rec::ltr::kZoneRepeater;

@@ -178,6 +178,17 @@ std::vector<Choice> SignallingRows(const FormContext& c) {
 std::vector<Choice> RangeFlagRows() { return {{447, 0}, {446, 1}, {445, 2}, {371, 3}}; }
 bool RangeRowOffered(const FormContext& c, const Choice& row) { return row.value >= 2 || c.SystemType() == 4; }
 
+// Header fields were once keyed by their number ("zone.3.header.7"); they are
+// keyed by what they hold now, and the number stays accepted.
+void NameHeaderFields(std::vector<FieldDescriptor>& t, const std::vector<std::pair<int, const char*>>& names) {
+  for (FieldDescriptor& d : t)
+    for (const auto& [number, name] : names)
+      if (d.number == number && d.key == std::to_string(number)) {
+        d.oldKey = d.key;
+        d.key = name;
+      }
+}
+
 // ---------------------------------------------------------------------------
 // Conventional zone header
 
@@ -211,6 +222,9 @@ std::vector<FieldDescriptor> MakeConvHeader() {
   };
   // High-power models (bit 2 of the seventh model byte clear) take at most 600.
   t[7].dynamicMaximum = [](const FormContext& c) { return (c.data.model.Bytes()[6] & 0x04) == 0 ? 600 : 1200; };
+  NameHeaderFields(t, {{0, "name"}, {1, "revertzone"}, {2, "revertchannel"}, {3, "scanlist"}, {4, "talkaround"},
+                       {5, "tailelimination"}, {6, "tailmode"}, {7, "timeout"}, {8, "penaltytimer"}, {9, "rekeytime"},
+                       {10, "timeoutalert"}, {11, "busylockout"}, {12, "excludefromscan"}, {13, "monitor"}});
   return t;
 }
 
@@ -378,15 +392,15 @@ std::vector<FieldDescriptor> MakeLtrHeader() {
   const std::vector<Choice> signalling = {{362, 0xFF}, {405, '0'}, {410, '5'}};
   std::vector<FieldDescriptor> t = {
       Name("0", 0, 462, In(H, kName), usable),
-      number(1, 489, In(H, 32), 1, 8),
+      number(1, 489, In(H, kTransmitRetries), 1, 8),
       list(2, 428, option(0, 2), {{436, 2}, {437, 0}}),
-      number(3, 470, In(H, 34), 1, 128, 0xFF, 362),
-      number(4, 490, In(H, 35), 1, 250, 0xFF, 362),
-      number(5, 507, In(H, 33), 0, 100),
+      number(3, 470, In(H, kRevertZone), 1, 128, 0xFF, 362),
+      number(4, 490, In(H, kRevertGroup), 1, 250, 0xFF, 362),
+      number(5, 507, In(H, kHangTime), 0, 100),
       number(6, 522, ExtTable(RecordBase::ZoneByte, ext::kZoneBytes), 1, 250, 0xFF, 362),
       CheckBox("7", 7, 494, option(2), usable),
-      number(8, 476, In(H, 36, 2), 15, 600),
-      number(9, 477, In(H, 38, 2), 15, 600),
+      number(8, 476, In(H, kTimeout, 2), 15, 600),
+      number(9, 477, In(H, kPenaltyTimer, 2), 15, 600),
       list(10, 491, option(8, 2), {{512, 0}, {513, 1}}),
       list(11, 492, option(6), {{510, 0}, {511, 1}}),
       list(12, 493, option(7), {{510, 0}, {511, 1}}),
@@ -397,17 +411,17 @@ std::vector<FieldDescriptor> MakeLtrHeader() {
       CheckBox("18", 18, 498, option(5), usable),
       // Two priority groups, each a group number, its optional signalling and
       // two switches (bits 0 and 1 of the byte after the signalling).
-      number(23, 391, In(H, 24), 1, 250, -1, -1, true),
-      list(27, 432, In(H, 25), signalling),
-      CheckBox("25", 25, 395, In(H, 26, 1, 0), usable),
-      CheckBox("29", 29, 397, In(H, 26, 1, 1), usable),
-      number(24, 391, In(H, 27), 1, 250, -1, -1, true),
-      list(28, 432, In(H, 28), signalling),
-      CheckBox("26", 26, 395, In(H, 29, 1, 0), usable),
-      CheckBox("30", 30, 397, In(H, 29, 1, 1), usable),
+      number(23, 391, In(H, kPriorityGroup1), 1, 250, -1, -1, true),
+      list(27, 432, In(H, kPriorityGroup1 + 1), signalling),
+      CheckBox("25", 25, 395, In(H, kPriorityGroup1 + 2, 1, 0), usable),
+      CheckBox("29", 29, 397, In(H, kPriorityGroup1 + 2, 1, 1), usable),
+      number(24, 391, In(H, kPriorityGroup2), 1, 250, -1, -1, true),
+      list(28, 432, In(H, kPriorityGroup2 + 1), signalling),
+      CheckBox("26", 26, 395, In(H, kPriorityGroup2 + 2, 1, 0), usable),
+      CheckBox("30", 30, 397, In(H, kPriorityGroup2 + 2, 1, 1), usable),
   };
   // Six scan groups: shown only while they hold a group number.
-  for (int i = 0; i < 6; ++i) t.push_back(number(31 + i, 501 + i, In(H, 18 + static_cast<size_t>(i)), 1, 250, -1, -1, true));
+  for (int i = 0; i < 6; ++i) t.push_back(number(31 + i, 501 + i, In(H, kScanGroups + static_cast<size_t>(i)), 1, 250, -1, -1, true));
   {
     // The home repeater names one of the zone's repeaters (the write check
     // refuses one that does not exist).
@@ -444,6 +458,14 @@ std::vector<FieldDescriptor> MakeLtrHeader() {
     };
     t.push_back(std::move(d));
   }
+  NameHeaderFields(t, {{0, "name"}, {1, "retries"}, {2, "bandwidth"}, {3, "revertzone"}, {4, "revertgroup"},
+                       {5, "hangtime"}, {6, "scanlist"}, {7, "ringback"}, {8, "timeout"}, {9, "penaltytimer"},
+                       {10, "signallingmode"}, {11, "txpolarity"}, {12, "rxpolarity"}, {13, "excludefromscan"},
+                       {14, "busytone"}, {16, "transpond"}, {17, "autoreset"}, {18, "receiveonly"},
+                       {23, "prio1group"}, {27, "prio1optsig"}, {25, "prio1transmit"}, {29, "prio1compander"},
+                       {24, "prio2group"}, {28, "prio2optsig"}, {26, "prio2transmit"}, {30, "prio2compander"},
+                       {31, "scangroup1"}, {32, "scangroup2"}, {33, "scangroup3"}, {34, "scangroup4"},
+                       {35, "scangroup5"}, {36, "scangroup6"}});
   return t;
 }
 

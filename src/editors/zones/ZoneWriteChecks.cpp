@@ -1,9 +1,11 @@
 #include "editors/zones/ZoneWriteChecks.h"
 
+#include "data/ImageLayout.h"
 #include "data/RadioData.h"
 #include "editors/zones/BandCheck.h"
 #include "editors/zones/TrunkWriteChecks.h"
 #include "editors/zones/ZoneMemory.h"
+#include "lang/TextNames.h"
 #include "lang/TextTable.h"
 
 namespace vb420 {
@@ -12,30 +14,34 @@ namespace {
 
 constexpr uint8_t kNone8 = 0xFF;
 
-// Priority channel modes in the image, one byte each.
-constexpr size_t kPriorityMode1 = 0x6A0;
-constexpr size_t kPriorityMode2 = 0x6A1;
-
 }  // namespace
 
-void CheckPriorityChannel(RadioData& data, int which, std::vector<WriteProblem>& out) {
-  const ByteArea image = data.Image();
-  const ByteArea extArea = data.Ext();
-  const uint8_t mode = image.u8(which == 1 ? kPriorityMode1 : kPriorityMode2);
-  const size_t ref = which == 1 ? zones::kExtPriority1 : zones::kExtPriority2;
-  const uint8_t zone = extArea.u8(ref);      // 1-based, 0xFF none
-  const uint8_t channel = extArea.u8(ref + 1);
-  bool ok = true;
+bool PriorityTargetExists(RadioData& data, int zone, int channel) {
+  if (zone < 1 || zone > zones::kZoneCount || channel < 1) return false;
+  const CZoneMemory zm(data);
+  return zm.ZoneType(zone - 1) == '1' && zm.RecordExists(zone - 1, channel - 1);
+}
+
+PriorityFault JudgePriorityChannel(RadioData& data, int which) {
+  const uint8_t mode = data.Image().u8(which == 1 ? scanfld::kType1 : scanfld::kType2);
+  const size_t ref = which == 1 ? ext::kPriority1 : ext::kPriority2;
+  const uint8_t zone = data.Ext().u8(ref);  // 1-based, 0xFF none
+  const uint8_t channel = data.Ext().u8(ref + 1);
   if (mode == '0') {
-    ok = zone != kNone8 && channel != kNone8 && zone >= 1 && channel >= 1;
-    if (ok) {
-      const CZoneMemory zm(data);
-      ok = zm.ZoneType(zone - 1) == '1' && zm.RecordExists(zone - 1, channel - 1);
-    }
+    if (zone == kNone8 || channel == kNone8) return PriorityFault::Unset;
   } else if (mode == '2') {
-    ok = zone == kNone8 || channel != kNone8;
+    if (zone == kNone8) return PriorityFault::None;
+    if (channel == kNone8) return PriorityFault::Unset;
+  } else {
+    return PriorityFault::None;
   }
-  if (!ok) out.push_back({which == 1 ? 816 : 817, {}});
+  return PriorityTargetExists(data, zone, channel) ? PriorityFault::None : PriorityFault::Dangling;
+}
+
+void CheckPriorityChannel(RadioData& data, int which, std::vector<WriteProblem>& out) {
+  const PriorityFault f = JudgePriorityChannel(data, which);
+  const bool fixed = data.Image().u8(which == 1 ? scanfld::kType1 : scanfld::kType2) == '0';
+  if (f == PriorityFault::Unset || (fixed && f == PriorityFault::Dangling)) out.push_back({which == 1 ? text::kPriority1ZoneChannel : text::kPriority2ZoneChannel, {}});
 }
 
 void RegisterZoneWriteChecks() {

@@ -11,9 +11,25 @@ namespace vb420 {
 
 class RadioData;
 
-// Priority channel `which` (1 or 2): in mode '0' it must name an existing
-// channel of a plain conventional zone; in mode '2' a set zone needs its
-// channel. Adds problem 816 or 817.
+// The one rule for what a priority channel may name: channel `channel` of
+// zone `zone` (both 1-based, as stored) exists and the zone is a plain
+// conventional zone.
+bool PriorityTargetExists(RadioData& data, int zone, int channel);
+
+// What is wrong with priority channel `which` (1 or 2). Its mode byte says
+// how it is chosen: '0' fixed, it must name a channel; '2' selectable, it may
+// be unset, but a set zone needs its channel; other modes name none.
+enum class PriorityFault {
+  None,
+  Unset,     // mode '0' without zone or channel; mode '2' with a zone but no channel
+  Dangling,  // zone and channel set, but no such channel (a loaded file, a removed record)
+};
+PriorityFault JudgePriorityChannel(RadioData& data, int which);
+
+// Priority channel `which`: adds problem 816 or 817 for every fault of a
+// fixed channel and for a selectable one left without its channel. (A
+// selectable channel naming a channel that is gone is the scan settings'
+// own check; both judge by JudgePriorityChannel.)
 void CheckPriorityChannel(RadioData& data, int which, std::vector<WriteProblem>& out);
 
 // Puts the zone checks into their slots. Safe to call more than once: the

@@ -6,6 +6,7 @@
 #include "data/ImageLayout.h"
 #include "data/RadioData.h"
 #include "editors/zones/ZoneMemory.h"
+#include "lang/TextNames.h"
 #include "lang/TextTable.h"
 #include "print/core/ReportContent.h"
 
@@ -13,8 +14,10 @@ namespace vb420::print {
 
 namespace {
 
-constexpr int kTextOn = 370;
-constexpr int kTextOff = 371;
+namespace pp = rec::pp;
+
+constexpr int kTextOn = text::kOn;
+constexpr int kTextOff = text::kOff371;
 // The labels, eleven, eleven and ten to an entry, one a line; then the value
 // formats "%d ms", "%d sec" and "Code: %d".
 constexpr int kTextLabels[] = {187, 188, 189};
@@ -53,9 +56,9 @@ std::string LineOf(TextTable& text, int entry, size_t i, const char* fallback, b
 struct Header {
   ByteArea image;
   size_t at;
-  int u8(int off) const { return image.u8(at + static_cast<size_t>(off)); }
-  int u16(int off) const { return image.u16le(at + static_cast<size_t>(off)); }
-  bool bit(int off, int b) const { return (u8(off) >> b) & 1; }
+  int u8(size_t off) const { return image.u8(at + off); }
+  int u16(size_t off) const { return image.u16le(at + off); }
+  bool bit(size_t off, int b) const { return (u8(off) >> b) & 1; }
 };
 
 std::string Num(const char* fmt, int a, int b = 0) {
@@ -82,42 +85,42 @@ std::vector<std::pair<std::string, std::string>> PassPortSettingLines(RadioData&
   const Header h{data.Image(), static_cast<size_t>(L.offset)};
   ByteArea ext = data.Ext();
   const std::string name = ZoneNameText(data, zone);
-  auto flag = [](int off, int b, bool clearIsOn = false) {
+  auto flag = [](size_t off, int b, bool clearIsOn = false) {
     return [=](const Header& hh, TextTable& t) { return OnOff(t, hh.bit(off, b) != clearIsOn); };
   };
   const Item items[] = {
       {"Zone Name", [&](const Header&, TextTable&) { return name; }},
-      {"NSID", [](const Header& hh, TextTable&) { return Num("%d", (hh.u16(71) >> 1) & 3); }},
-      {"ASID", [](const Header& hh, TextTable&) { return Num("%d", hh.u8(27) == 0xFF ? 1 : hh.u8(27)); }},
-      {"MIN", [](const Header& hh, TextTable&) { return Num("%d", hh.u16(28)); }},
+      {"NSID", [](const Header& hh, TextTable&) { return Num("%d", (hh.u16(pp::kTxDfaWord) >> 1) & 3); }},
+      {"ASID", [](const Header& hh, TextTable&) { return Num("%d", hh.u8(pp::kAsid) == 0xFF ? 1 : hh.u8(pp::kAsid)); }},
+      {"MIN", [](const Header& hh, TextTable&) { return Num("%d", hh.u16(pp::kMin)); }},
       // An unset primary talk group (0xFFFF) shows an empty box in the window.
       {"Primary Talk Group",
        [](const Header& hh, TextTable&) {
-         const int id = hh.u16(30);
+         const int id = hh.u16(pp::kPrimaryGroupId);
          return id >= 1 && id <= 65530 ? Num("%d", id) : std::string();
        }},
-      {"DFA Band", [](const Header& hh, TextTable&) { return Num("%d", (hh.u16(69) >> 1) & 15); }},
-      {"DFA Channel", [](const Header& hh, TextTable&) { return Num("%d", hh.u16(69) >> 5); }},
-      {"Primary Talk Group Autoscan", flag(80, 4)},
-      {"Data on PTG", flag(80, 5)},
-      {"Tx Low Power", flag(80, 7)},
-      {"DTMF Key Pad Enable", flag(81, 0)},
-      {"Companded Interconnect", flag(79, 0)},
-      {"Interconnect EOT Tone", flag(79, 2)},
-      {"Rx Mobile ID display", flag(81, 1)},
-      {"No Number Displayed if Named", flag(81, 2)},
-      {"Tx Data Invert", flag(81, 5)},
-      {"Rx Data Invert", flag(81, 6)},
-      {"Horn On Interconnect", flag(79, 5)},
-      {"Horn On Selective Call", flag(79, 6)},
-      {"Use Band 5B Frequencies", flag(81, 7, true)},
-      {"Tx Data Delay Time", [](const Header& hh, TextTable& t) { return Num(LineOf(t, kTextFormats, 0, "%d ms", true), hh.u8(18)); }},
-      {"Scan Resume Time", [](const Header& hh, TextTable& t) { return Num(LineOf(t, kTextFormats, 1, "%d sec", true), hh.u8(52)); }},
-      {"Clear To Talk Tone Delay", [](const Header& hh, TextTable& t) { return Num(LineOf(t, kTextFormats, 0, "%d ms", true), hh.u16(32)); }},
-      {"Companded Selective Calling", flag(79, 1)},
-      {"Selective Calling EOT Tone", flag(79, 3)},
-      {"Outbound Selective Calling", flag(79, 7)},
-      {"Manual MIN Entry", flag(81, 3)},
+      {"DFA Band", [](const Header& hh, TextTable&) { return Num("%d", (hh.u16(pp::kDfaBandWord) >> 1) & 15); }},
+      {"DFA Channel", [](const Header& hh, TextTable&) { return Num("%d", hh.u16(pp::kDfaBandWord) >> 5); }},
+      {"Primary Talk Group Autoscan", flag(pp::kGroupFlags, 4)},
+      {"Data on PTG", flag(pp::kGroupFlags, 5)},
+      {"Tx Low Power", flag(pp::kGroupFlags, 7)},
+      {"DTMF Key Pad Enable", flag(pp::kDisplayFlags, 0)},
+      {"Companded Interconnect", flag(pp::kCallFlags, 0)},
+      {"Interconnect EOT Tone", flag(pp::kCallFlags, 2)},
+      {"Rx Mobile ID display", flag(pp::kDisplayFlags, 1)},
+      {"No Number Displayed if Named", flag(pp::kDisplayFlags, 2)},
+      {"Tx Data Invert", flag(pp::kDisplayFlags, 5)},
+      {"Rx Data Invert", flag(pp::kDisplayFlags, 6)},
+      {"Horn On Interconnect", flag(pp::kCallFlags, 5)},
+      {"Horn On Selective Call", flag(pp::kCallFlags, 6)},
+      {"Use Band 5B Frequencies", flag(pp::kDisplayFlags, 7, true)},
+      {"Tx Data Delay Time", [](const Header& hh, TextTable& t) { return Num(LineOf(t, kTextFormats, 0, "%d ms", true), hh.u8(pp::kTxDataDelay)); }},
+      {"Scan Resume Time", [](const Header& hh, TextTable& t) { return Num(LineOf(t, kTextFormats, 1, "%d sec", true), hh.u8(pp::kScanResume)); }},
+      {"Clear To Talk Tone Delay", [](const Header& hh, TextTable& t) { return Num(LineOf(t, kTextFormats, 0, "%d ms", true), hh.u16(pp::kClearToTalkDelay)); }},
+      {"Companded Selective Calling", flag(pp::kCallFlags, 1)},
+      {"Selective Calling EOT Tone", flag(pp::kCallFlags, 3)},
+      {"Outbound Selective Calling", flag(pp::kCallFlags, 7)},
+      {"Manual MIN Entry", flag(pp::kDisplayFlags, 3)},
       {"Scambler on Selective Call Enable",
        [&](const Header&, TextTable& t) {
          const bool on = ((ext.u8(ext::kEntryBits + static_cast<size_t>(zone / 8)) >> (zone % 8)) & 1) == 0;
@@ -125,10 +128,10 @@ std::vector<std::pair<std::string, std::string>> PassPortSettingLines(RadioData&
          if (code == 0xFF) code = 1;
          return on ? t.Text(kTextOn) + "     " + Num(LineOf(t, kTextFormats, 2, "Code: %d", true), code) : t.Text(kTextOff);
        }},
-      {"Selective Call MIN Limits", [](const Header& hh, TextTable&) { return Num("%d - %d", hh.u16(73), hh.u16(75)); }},
-      {"RSSI in Sub-Display", flag(78, 5)},
-      {"Dispatch EOT Tone", flag(79, 4)},
-      {"Primary Scan alert Tone", flag(81, 4)},
+      {"Selective Call MIN Limits", [](const Header& hh, TextTable&) { return Num("%d - %d", hh.u16(pp::kMinLow), hh.u16(pp::kMinHigh)); }},
+      {"RSSI in Sub-Display", flag(pp::kSiteFlags, 5)},
+      {"Dispatch EOT Tone", flag(pp::kCallFlags, 4)},
+      {"Primary Scan alert Tone", flag(pp::kDisplayFlags, 4)},
   };
   // The labels in the program's language, eleven to a text entry; the
   // English ones where the language file has none.

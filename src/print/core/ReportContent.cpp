@@ -76,7 +76,7 @@ bool IsSetting(const FieldDescriptor& d) { return !d.key.empty() && d.encoding !
 // The radio's read and overwrite passwords, the keypad lock code and the
 // protected message's password are never put on paper: a report is handed
 // to the customer.
-constexpr uint32_t kKeypadLockCode = 0x142;
+constexpr uint32_t kKeypadLockCode = layout::features::kPasswordLock;
 bool IsSecret(const FieldDescriptor& d) {
   const auto& f = d.field;
   if (f.area == forms::Area::Image && f.base == forms::RecordBase::None &&

@@ -293,7 +293,7 @@ TEST_F(FieldBattery, EveryFieldSurvivesSaveAndLoad) {
           value = rows.back();
         } else if (d.encoding == Encoding::Name) {
           value = "UNIT 7";
-        } else if ((s.name == "passmessage" && d.key == "password") || (s.name == "features" && d.key.rfind("0.9.", 0) == 0)) {
+        } else if ((s.name == "passmessage" && d.key == "password") || (s.name == "features" && d.oldKey.rfind("0.9.", 0) == 0)) {
           value = "2468";
         } else if (d.encoding == Encoding::Custom && d.kind == ControlKind::Text) {
           value = BandOf(model) == 0x04 ? "155.25" : "465.25";

@@ -355,5 +355,45 @@ TEST_F(TrunkTables, ChannelCopyHoldsAGroupToTheSignallingMode) {
   EXPECT_EQ(image().u8(static_cast<size_t>(zm.FindRecord(0, 6)) + rec::group::kField7), 0xFF);
 }
 
+// ---- header keys ----------------------------------------------------------------
+
+// Header fields are keyed by what they hold; the field number, their key in
+// earlier versions, sets exactly the same bytes and reads the same text.
+TEST_F(TrunkTables, NumberedHeaderKeysStillSetTheSameBytes) {
+  ASSERT_EQ(zm.CreateZone(2, '1'), 1);  // zone 3: conventional
+  ASSERT_EQ(zm.CreateZone(4, '0'), 1);  // zone 5: LTR
+  const struct {
+    const char* oldKey;
+    const char* newKey;
+    const char* value;
+  } cases[] = {
+      {"zone.3.header.7", "zone.3.header.timeout", "300"},
+      {"zone.3.header.1", "zone.3.header.revertzone", "12"},
+      {"zone.3.header.0", "zone.3.header.name", "NORTH"},
+      {"zone.5.header.8", "zone.5.header.timeout", "450"},
+      {"zone.5.header.27", "zone.5.header.prio1optsig", "T410"},
+      {"zone.5.header.33", "zone.5.header.scangroup3", "17"},
+  };
+  for (const auto& c : cases) {
+    const std::vector<uint8_t> start(image().ptr(0, img::kSize), image().ptr(0, img::kSize) + img::kSize);
+    const std::string viaOld = Set(c.oldKey, c.value);
+    const std::vector<uint8_t> afterOld(image().ptr(0, img::kSize), image().ptr(0, img::kSize) + img::kSize);
+    EXPECT_NE(afterOld, start) << c.oldKey << " changed nothing";
+    image().write(0, start.data(), start.size());
+    EXPECT_EQ(Set(c.newKey, c.value), viaOld) << c.newKey;
+    const std::vector<uint8_t> afterNew(image().ptr(0, img::kSize), image().ptr(0, img::kSize) + img::kSize);
+    EXPECT_EQ(afterNew, afterOld) << c.newKey;
+    EXPECT_EQ(Get(c.oldKey), Get(c.newKey)) << c.newKey;
+  }
+  // The listing shows the names.
+  std::vector<SettingLine> lines;
+  ASSERT_EQ(forms::ListSettings(data, text(), "ltr-zone", lines), SettingStatus::Ok);
+  ASSERT_FALSE(lines.empty());
+  for (const SettingLine& l : lines) {
+    const std::string field = l.key.substr(l.key.rfind('.') + 1);
+    EXPECT_NE(field.find_first_not_of("0123456789"), std::string::npos) << l.key;
+  }
+}
+
 }  // namespace
 }  // namespace vb420::testing

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "editors/registry/Registration.h"
+
 namespace vb420::testsupport {
 namespace {
 
@@ -84,6 +86,10 @@ int RunQtTests(int argc, char** argv) {
   args.push_back(nullptr);
   QApplication app(n, args.data());
   app.setAttribute(Qt::AA_Use96Dpi, true);
+  // Every part registered before the first test, the way the programs do
+  // at start: a test that makes a new programming before it starts the
+  // application gets the same bytes as the program.
+  ::vb420::RegisterCore();
   const std::unique_ptr<QObject> test = it->second.make();
   return QTest::qExec(test.get(), n, args.data());
 }

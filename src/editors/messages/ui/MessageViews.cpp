@@ -123,7 +123,7 @@ CEmbView::CEmbView(EditorContext& ctx, QWidget* parent) : CMessageLinesView(ctx,
 }
 
 ByteArea CEmbView::Area() { return Context().ws.data.Image(); }
-size_t CEmbView::Offset(int line) const { return img::kEmbeddedMessage + static_cast<size_t>(line) * 0x20; }
+size_t CEmbView::Offset(int line) const { return MessageLine(false, line); }
 
 // ---------------------------------------------------------------------------
 
@@ -162,7 +162,7 @@ CEmbPassView::CEmbPassView(EditorContext& ctx, QWidget* parent)
 }
 
 ByteArea CEmbPassView::Area() { return Context().ws.data.Ext(); }
-size_t CEmbPassView::Offset(int line) const { return ext::kMessageLine1 + static_cast<size_t>(line) * 0x20; }
+size_t CEmbPassView::Offset(int line) const { return MessageLine(true, line); }
 
 void CEmbPassView::SetControlsEnabled(bool on) {
   for (QWidget* w : {static_cast<QWidget*>(Line(0)), static_cast<QWidget*>(Line(1)),

@@ -101,7 +101,10 @@ std::vector<FormPage> CTrunkEditView::Pages() {
 
 int CTrunkEditView::IndexOf(const std::string& key) const {
   for (size_t i = 0; i < keys_.size(); ++i)
-    if (keys_[i] == key) return static_cast<int>(i);
+    if (!keys_[i].empty() && keys_[i] == key) return static_cast<int>(i);
+  // A header field's number, its key of earlier versions.
+  for (const FieldDescriptor& d : zonefields::Fields(ZoneTable::LtrHeader))
+    if (!d.oldKey.empty() && d.oldKey == key) return IndexOf(d.key);
   return -1;
 }
 

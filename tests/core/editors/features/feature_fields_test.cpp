@@ -3,7 +3,10 @@
 // cases of the pages.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "FeatureTestSupport.h"
+#include "data/ImageLayout.h"
 #include "editors/features/FeatureFields.h"
 
 namespace vb420 {
@@ -301,9 +304,57 @@ TEST_F(Features, ListingNamesEveryFieldOnEachModel) {
     for (const auto& d : FeatureFieldTable()) values += !d.key.empty() && d.encoding != forms::Encoding::None;
     EXPECT_EQ(lines.size(), values);
     EXPECT_GT(values, 100u);
-    EXPECT_EQ(lines.front().key, "features.0.0");
+    EXPECT_EQ(lines.front().key, "features.common.displaychars");
     EXPECT_EQ(lines.front().text, "Off");
   }
+}
+
+}  // namespace
+}  // namespace vb420
+
+namespace vb420 {
+namespace {
+
+// The readable keys replaced positional ones; a script written with the old
+// key sets exactly the bytes the new key sets, and reads the same text.
+TEST_F(Features, OldPositionalKeysStillSetTheSameBytes) {
+  const struct {
+    const char* oldKey;
+    const char* newKey;
+    const char* value;
+  } cases[] = {
+      {"features.1.8", "features.audio.mintonelevel", "7"},
+      {"features.0.7", "features.common.keylocktime", "120"},
+      {"features.2.6", "features.pttid.bot", "1234"},
+      {"features.2.8.3", "features.battery.levels.3", "7.5"},
+      {"features.0.9.read", "features.common.readpassword", "4711"},
+      {"features.5.8", "features.passport.intercepttone", "On"},
+      {"features.4.1", "features.phone.timeout", "120"},
+  };
+  for (const auto& c : cases) {
+    NewModel(0);
+    ASSERT_EQ(Set(c.oldKey, c.value), forms::SettingStatus::Ok) << c.oldKey;
+    const std::vector<uint8_t> viaOld(data.Image().ptr(0, img::kSize), data.Image().ptr(0, img::kSize) + img::kSize);
+    const std::string shownOld = shown;
+    NewModel(0);
+    const std::vector<uint8_t> before(data.Image().ptr(0, img::kSize), data.Image().ptr(0, img::kSize) + img::kSize);
+    ASSERT_EQ(Set(c.newKey, c.value), forms::SettingStatus::Ok) << c.newKey;
+    const std::vector<uint8_t> viaNew(data.Image().ptr(0, img::kSize), data.Image().ptr(0, img::kSize) + img::kSize);
+    EXPECT_NE(viaNew, before) << c.newKey << " changed nothing";
+    EXPECT_EQ(viaOld, viaNew) << c.oldKey;
+    EXPECT_EQ(shownOld, shown) << c.oldKey;
+  }
+  // Every field keeps its positional key, each one once, none a new key.
+  std::set<std::string> olds, news;
+  for (const forms::FieldDescriptor& d : FeatureFieldTable()) {
+    if (d.key.empty() || d.encoding == forms::Encoding::None) continue;
+    EXPECT_FALSE(d.oldKey.empty()) << d.key;
+    EXPECT_TRUE(olds.insert(d.oldKey).second) << d.oldKey;
+    EXPECT_TRUE(news.insert(d.key).second) << d.key;
+    EXPECT_EQ(Get("features." + d.oldKey), Get("features." + d.key)) << d.key;
+  }
+  for (const std::string& k : news) EXPECT_FALSE(olds.count(k)) << k;
+  EXPECT_GT(news.size(), 100u);
 }
 
 }  // namespace

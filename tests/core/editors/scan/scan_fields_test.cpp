@@ -321,3 +321,59 @@ TEST_F(ScanTest, SelectablePriorityMustStillNameAChannel) {
 
 }  // namespace
 }  // namespace vb420
+
+namespace vb420 {
+namespace {
+
+// What a priority channel may name is decided in one place: the write
+// validation (the zone check and the scan check together) reports priority 1
+// exactly when JudgePriorityChannel finds a fault, and the scan window takes
+// a channel exactly when PriorityTargetExists says it exists.
+TEST_F(ScanTest, WriteChecksAndTheWindowFollowThePriorityRule) {
+  RegisterZoneWriteChecks();
+  scan::RegisterScanWriteChecks();
+  MakeConv(0, {1, 2});      // zone 1: plain conventional, channels 1 and 2
+  MakeConv(2, {1}, '3');    // zone 3: conventional of type '3'
+  ASSERT_EQ(zm.CreateZone(3, '0'), 1);  // zone 4: LTR
+  const auto reported = [&] {
+    int n = 0;
+    for (const WriteProblem& p : ValidateForWrite(data, text()).problems) n += p.entry == 816;
+    return n;
+  };
+  int faults = 0, dangling = 0;
+  for (uint8_t mode : {uint8_t{0xFF}, uint8_t{'0'}, uint8_t{'1'}, uint8_t{'2'}}) {
+    for (uint8_t zone : {uint8_t{0xFF}, uint8_t{0}, uint8_t{1}, uint8_t{3}, uint8_t{4}, uint8_t{200}}) {
+      for (uint8_t channel : {uint8_t{0xFF}, uint8_t{0}, uint8_t{2}, uint8_t{7}}) {
+        image().setU8(scanfld::kType1, mode);
+        ext().setU8(ext::kPriority1, zone);
+        ext().setU8(ext::kPriority1 + 1, channel);
+        const PriorityFault f = JudgePriorityChannel(data, 1);
+        const std::string where = std::to_string(mode) + "/" + std::to_string(zone) + "/" + std::to_string(channel);
+        EXPECT_EQ(reported(), f == PriorityFault::None ? 0 : 1) << where;
+        EXPECT_EQ(scan::SelectablePriorityDangling(data, 1), mode == '2' && f == PriorityFault::Dangling) << where;
+        faults += f != PriorityFault::None;
+        dangling += f == PriorityFault::Dangling;
+      }
+    }
+  }
+  // The grid holds every kind of verdict.
+  EXPECT_GT(dangling, 0);
+  EXPECT_GT(faults, dangling);
+
+  // The window: with zone 1 chosen, channel 2 is taken and 7 is refused, as
+  // the rule says; with zone 3 (type '3') nothing is taken.
+  image().setU8(scanfld::kType1, '0');
+  ext().setU8(ext::kPriority1, 0xFF);
+  ext().setU8(ext::kPriority1 + 1, 0xFF);
+  ASSERT_EQ(Set("scan.0.2", "1"), SettingStatus::Ok);
+  for (int channel : {1, 2, 7}) {
+    const bool taken = Set("scan.0.3", std::to_string(channel)) == SettingStatus::Ok;
+    EXPECT_EQ(taken, PriorityTargetExists(data, 1, channel)) << channel;
+  }
+  ext().setU8(ext::kPriority1, 3);
+  EXPECT_FALSE(PriorityTargetExists(data, 3, 1));
+  EXPECT_EQ(Set("scan.0.3", "1"), SettingStatus::Refused);
+}
+
+}  // namespace
+}  // namespace vb420
