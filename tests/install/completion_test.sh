@@ -40,7 +40,7 @@ expect --retries read --re
 expect passport-system settings "$work/p.dat" --editor passport-sy
 expect twotone-dgrid settings "$work/p.dat" --editor twotone-d
 expect zone.1.ch.1.rxtone= settings "$work/p.dat" zone.1.ch.1.rxt
-expect features.0.9.read= settings "$work/p.dat" features.0.9.re
+expect features.common.readpassword= settings "$work/p.dat" features.common.readp
 expect "$work/p.dat" info "$work/p."
 n=$(complete_words settings "$work/p.dat" zone.1.ch.1. | wc -l)
 [ "$n" -ge 17 ] || { echo "FAIL: the keys of channel 1 are not offered ($n)" >&2; failures=$((failures + 1)); }
