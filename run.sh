@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and starts the VB-420 program.
 source "$(dirname "$0")/scripts_common.sh"
 vb420_install_missing

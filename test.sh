@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs every test.
 source "$(dirname "$0")/scripts_common.sh"
 vb420_install_missing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main() of every benchmark program, included once in place of
 // BENCHMARK_MAIN(): everything is registered first, as the programs do at
 // start (RegisterCore), then the benchmarks run. A benchmark that stops on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and file figures: the language file, a new image, .dat load/save.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio-wide editors' core operations, as the windows and the settings
 // verb run them: listing every optional feature, a spin step through the
 // engine, a key assignment with its companions, the key pages of a model.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fleet writes at the line's real speed: the same programming written into
 // one simulated radio, then into four at once (each with its own identity,
 // each verified), at 19200 baud with every byte paced. The conversations run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole-memory transfer against vb420sim pacing every byte at 19200 baud,
 // set against the line's own floor: the bytes exchanged × 11 bits / 19200.
 // A ratio near 1 means the protocol code adds nothing worth measuring.

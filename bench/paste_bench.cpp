@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spreadsheet paste into the channel grid: 250 rows of 5 columns (receive
 // and transmit frequency, two tones, a name) from tab-separated text into an
 // empty zone, every cell stored through the channel fields' typing rules as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel plan and zone merge at full size: export and import of 512
 // records with every section filled, and a paste of 128 zones.
 #include <benchmark/benchmark.h>

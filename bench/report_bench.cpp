@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed report: the PDF of a full programming, the page count the
 // options dialog recomputes after a box changes, and the preview's pages.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole read and a whole write through vb420cli against vb420sim pacing
 // every byte at the line's real speed, set against the wire floor: every
 // byte that crossed the line (both ways, from the simulator's trace) × 11

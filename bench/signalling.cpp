@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filling the Vantelix ID list (100 entries: fleet, ID, name, inhibit) and
 // the status list (90 entries: number, message, inhibit) through the
 // settings keys, as `vb420cli settings` and the text import do.

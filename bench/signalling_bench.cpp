@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan, DTMF and 2-tone tables as `vb420cli settings` and the scan-list
 // window use them: listing every key of a set, judging the 128 rows of a
 // scan list, deleting a zone with the scan clean-up connected.

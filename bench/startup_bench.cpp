@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up time of the desktop program: from launching the process to its
 // main window shown with Zone Information open, on the offscreen platform.
 #include <benchmark/benchmark.h>

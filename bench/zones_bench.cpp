@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zone area under a full channel plan: filling it, listing a zone as the
 // Zone Information grid does, deleting a zone from the front, retyping.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Hardening of the shipped programs.
 #
 # Every build links with full RELRO and immediate binding (-z relro -z now)

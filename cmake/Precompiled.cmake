@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Precompiled headers for the targets that parse the same large headers over
 # and over: Qt's widgets (the program's windows, the GUI tests) and
 # GoogleTest (the test programs). Only with g++: clang refuses a header

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help, About: the program's picture, name, version and notices.
 #pragma once
 

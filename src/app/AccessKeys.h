@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Access keys (the underlined letter of a menu item, Alt+letter): every
 // item of one menu level needs its own, in every language, whatever the
 // texts of the language file give.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object: start-up in its fixed order, the settings, and
 // what is written back at exit.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's undo wiring, recent files, dropped files and the
 // compare commands' menu items: kept apart from the menu tables so that
 // each stays short.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: menus, tool bar, status bar, tree bar and the editor
 // windows inside its multiple-document area. It turns every command into an
 // action and keeps at most one window of each editor kind.

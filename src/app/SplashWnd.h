@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up splash screen: the program's picture with texts 1 to 7 over
 // it, closed after five seconds or by any key or mouse button.
 #pragma once

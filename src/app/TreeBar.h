@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dockable tree bar: the model at the root, one item per editor command
 // under it. Enter or a double-click runs the item's command.
 #pragma once

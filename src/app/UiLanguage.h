@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What follows the program's language besides its own texts: Qt's texts
 // (file dialogs, standard buttons, context menus of text boxes) and the
 // date shown in the status bar.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo for every window, without their help: after every event the
 // program has handled, the controller compares the working image and
 // extension area with the last committed state and records what changed as

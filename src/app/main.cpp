@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420: the desktop programming application.
 #include <QApplication>
 #include <QElapsedTimer>

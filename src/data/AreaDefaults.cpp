@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // New-image defaults of the editor areas, and the key-assignment and
 // optional-feature questions that loading and model changes ask.
 //

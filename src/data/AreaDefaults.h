@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The new-image defaults of every editor area, and the few key-assignment and
 // optional-feature questions that loading and model changes need to ask
 // before the editors themselves exist.

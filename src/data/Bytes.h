@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed, bounds-checked access to a byte area of the memory image.
 //
 // Every multi-byte value in the radio's memory is little-endian. Offsets that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data files: ".dat" (64-byte header, memory image, extension block) and
 // ".sdt" (the same header and the zone-merge slots).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decimal numbers typed by the user, read digit by digit so that the stored
 // value never depends on binary rounding or on the C library's locale (a Qt
 // program runs with the user's LC_NUMERIC, where strtod may expect ",").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo and redo history of one programming: every committed change of
 // the working image and extension area is kept as the byte ranges that
 // changed, stored as the exclusive-or of the old and new bytes, so that one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single fields of the radio-wide areas: the optional features (image
 // 0x140 onwards), the display texts and PassPort tones (0x860 onwards), the
 // feature bytes of the extension area, the key assignment (0x580 onwards)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between image bytes and texts that depend on nothing but the
 // bytes: tone words, names, digit strings, numeric entry and spin rules.
 #pragma once

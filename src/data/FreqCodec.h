@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frequencies: 4-byte packed BCD in units of 10 Hz (byte 3 most significant)
 // with a step code beside each one, checked against the model's band.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where everything lives in the memory image and in the extension area.
 //
 // Every area, table and record offset the program uses is named here once;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process-wide buffers: working memory image and extension area, the
 // scratch copy that loading and reading a radio fill before the data are
 // accepted, and the snapshot of what was last saved.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Changing the model or band of the programming (Model Information dialog):
 // what the change means, the warning it needs, and the fix-ups it makes.
 #pragma once

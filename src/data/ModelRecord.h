@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model record: which of the ten radio models and which frequency band the
 // memory image belongs to, answered from the 8 model bytes at image 0x120.
 #pragma once

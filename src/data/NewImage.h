@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building a new image, and the checks and adjustments that follow a load or
 // a read from a radio.
 #pragma once

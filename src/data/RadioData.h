@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One programming as the program holds it: the buffers, the model record that
 // reads them, the two codecs and the zone-merge slots kept outside the image.
 // The application (and every test) owns one of these and passes it down.

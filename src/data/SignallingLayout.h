@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single fields of the signalling areas, named once for their editors'
 // tables and for the new-image defaults: scan, DTMF and 2-tone, the
 // data-signalling (Vantelix) area at image 0x720 and the emergency area at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Comma-separated text as the language file and the channel-list export use it.
 #pragma once
 

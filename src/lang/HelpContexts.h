@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help contexts of the windows and dialogs that are not menu commands (the
 // menu commands' own contexts come with the command table). Qt-free, so that
 // the dialogs of every folder name them without the main window's headers.

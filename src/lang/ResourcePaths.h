@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the programs look for their shipped resources: the language file
 // vb420.lng and the help pages (help/<lang>/).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generated from resources/vb420.lng by tests/core/lang/text_names_test.cpp
 // (VB420_WRITE_TEXT_NAMES=1 build/tests/test_lang --gtest_filter=TextNames.*);
 // do not edit by hand. Each text entry the language file has, named from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text table: every user-interface text of one language, looked up by
 // entry index, loaded from the language file vb420.lng.
 #pragma once

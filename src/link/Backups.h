@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every programming read from a radio is also kept as a dated ".dat" file in
 // a backups folder, so that a technician who overwrote a radio can always get
 // back what it held; so is every programming written into a radio (with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the password-protected message (two 32-character lines at
 // extension offsets 0x600 and 0x620) into a connected radio, on its own, from
 // the editor window or the command line. Nothing else of the radio's memory

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a radio conversation asks the person at the keyboard. The desktop
 // program answers with message boxes, the command-line tool with its flags,
 // and the tests with scripted answers. Messages are named by text entry.

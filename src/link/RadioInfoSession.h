@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Radio Information: the identity of a connected radio, read in one
 // conversation without touching the memory image.
 #pragma once

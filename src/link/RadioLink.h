@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programming protocol: every exchange with the radio, byte for byte, on
 // top of the serial port, and the retry wrappers that turn a failed exchange
 // into the standard Retry/Cancel questions.

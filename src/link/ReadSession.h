@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a whole programming out of a radio into the scratch copy. The
 // working buffers are never touched: whoever runs the session accepts the
 // scratch copy only after it returned kTransferOk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial devices this computer really has, as the port dialog shows
 // them: device node, its stable name under /dev/serial/by-id (a USB
 // adapter's ttyUSB number changes from one plug-in to the next), and what

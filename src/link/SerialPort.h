@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial line to the radio: one device opened for synchronous byte
 // writes and reads with a total time-out, built on POSIX termios and poll.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every radio conversation of the Program and Tool menus shares: the
 // callbacks it runs between steps, its result codes and the opening of the
 // port.

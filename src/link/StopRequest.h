@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stop asked for from outside a radio conversation: a signal to the
 // command-line tool (Ctrl+C, SIGTERM, a closed terminal), or the program
 // quitting. Conversations look at it between their steps; once it is set they

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test mode: a conversation of its own with a radio on the bench. The radio is
 // put on its test channels and test signalling entries, keyed and unkeyed, and
 // its alignment values are stepped, set and watched through the adjustment

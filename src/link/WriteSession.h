@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the working programming into a radio: the image block by block, the
 // extension area piece by piece (without the parts the radio keeps for
 // itself), and the date stamp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checks a programming must pass before it is written into a radio, and
 // the warnings shown for mobiles before a write.
 //

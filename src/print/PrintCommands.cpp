@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Print and File > Print Preview.
 #include "frame/ui/Commands.h"
 #include "frame/ui/EditorView.h"

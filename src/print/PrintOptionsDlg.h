@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print-options dialog of File > Print: which sections and header blocks
 // to print, the range of zones, the number of pages those choices give on the
 // current printer, printer setup, preview and print.

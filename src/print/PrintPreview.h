@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Print and print preview of the report in the program: the preview window
 // and the flag the main window asks while it shows, the printer the session
 // keeps (its setup stays for the next print), and the test-mode report.

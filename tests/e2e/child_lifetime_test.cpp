@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A simulated radio never outlives the test program that started it: it
 // runs in a process group of its own and dies when the test program dies,
 // even by a crash that runs no teardown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli write with frequencies outside the model's band: listed, and the
 // write stops unless --yes says to go on.
 #include <stdlib.h>

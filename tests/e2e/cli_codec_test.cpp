@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli codec: the verb a technician uses to see how a value is stored.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli diff: one line per difference, by field key, zones and records
 // as such, undescribed bytes as address ranges; exit 0 equal, 1 different.
 #include <gtest/gtest.h>

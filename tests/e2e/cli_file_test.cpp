@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli new / info / dump: what a fleet technician's scripts rely on.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli --help lists every verb, and every verb describes itself with
 // VERB --help (or help VERB) without doing anything.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli export / import / zones-copy / zones-delete: a channel plan through
 // text and back, whole zones carried between two files.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli and the scan, DTMF and 2-tone tables: a refused priority channel
 // leaves the file alone, and deleting a zone with the zone verb cleans the
 // scan data as the window does.

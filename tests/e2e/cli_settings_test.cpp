@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli settings: every table field by key; the file changes only when
 // every assignment of the command was accepted.
 #include "support/Paths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What vb420cli writes is UTF-8 text: the full settings listing of a new
 // programming of every model, in English and in Spanish, decodes as UTF-8
 // (checked by Python's strict decoder, not by the program's own rules), and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli tone: the WAV file it writes for a tone set through `settings`,
 // measured here on its own terms (header fields, sounding stretches found by
 // their energy, frequency by zero crossings), and its refusals.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What `settings` and `channel` do with a typed text that is not quite a
 // value: a tone that names no tone is refused with nothing saved, a number
 // brought to its limit is saved but ends with its own exit code, unless

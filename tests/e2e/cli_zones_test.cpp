@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli zones / zone / channel: editing a programming from a script goes
 // through the same field rules as the grid, and saves in place.
 #include <gtest/gtest.h>

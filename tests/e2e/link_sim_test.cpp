@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RadioLink against the real vb420sim over a pseudo-terminal.
 #include <signal.h>
 #include <sys/stat.h>

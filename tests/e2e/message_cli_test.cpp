@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli write-message against the simulated radio: the two lines reach the
 // radio's extension area and nothing else of its memory changes.
 #include <gtest/gtest.h>

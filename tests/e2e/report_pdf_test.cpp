@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli report: the PDF of a full programming, its pages read back with
 // pdftotext and drawn with pdftoppm, against the page plan.
 #include "support/Paths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli read / write / radio-info against the simulated radio: what moves
 // over the line, what ends up in the files and in the radio, and the exit
 // codes a script sees.

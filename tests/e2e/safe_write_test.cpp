@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Safe writes against the simulated radio: the backups a write keeps, the
 // read-back that proves the radio holds what was sent, the round trip of
 // every model without loss, and fleet writes and reads of several radios at

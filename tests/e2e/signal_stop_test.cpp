@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A signal to vb420cli while it talks to a radio: the radio is left safe
 // (transmitter unkeyed, test or program mode ended, port closed) and the tool
 // ends as the signal would have ended it (128 + the signal). The radio's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli test-mode against the simulated radio: the start sequence on the
 // line, the commands the options ask for, and test mode left in every case.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Trunked zones through vb420cli: groups, repeaters and PassPort headers by
 // their settings keys, and a write that refuses a zone whose home repeater
 // does not exist before a byte is sent.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checks made before a write, through vb420cli against vb420sim: every
 // entry point runs the same groups of checks, and a fleet write refuses
 // exactly what a write to one radio refuses, on the same file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fuzz harnesses share: the input as a file (the loaders take a
 // path; an in-memory file keeps each run off the disk), the program's own
 // text table, and a check that stops the run loudly when an invariant breaks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names a backups folder may hold, any of them: the input is a list of
 // file names, one a line, made in an empty folder. The folder is listed as a
 // read or write lists it before it removes the oldest backups.

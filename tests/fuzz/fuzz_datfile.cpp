@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A ".dat" file of any content: loaded, accepted as the programming, put
 // through the checks that follow a load, its zones checked for damage, and
 // every field of every editor shown as the windows would show it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text typed into any field of any editor: a programming of a model the input
 // chooses, with a zone of each kind and records in them, then one key and
 // text after another stored through the settings-by-key operation the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A help page of any content, as the help window takes it: the page's title
 // for the contents button, then the page opened in the help window (drawn
 // off-screen), once as the contents and once as the page of a context.

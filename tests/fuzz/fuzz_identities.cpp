@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fleet's identities file (RADIOS.csv) of any content, read as "write
 // --identities" reads it. When it is accepted, every row has one value per
 // key (and a serial number when rows go by serial number, no two alike), and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A channel plan (".itm") of any content imported into a new programming:
 // whatever the file says, the image and the extension area keep their sizes,
 // nothing outside the areas an import may change is touched, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A language file of any content, in each of the languages the shipped file
 // names: loaded, then every entry looked up (each is expanded once, in place).
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's answers: a scripted port hands the input to the protocol as
 // everything the radio says, and the first bytes choose which exchanges the
 // program runs. Nothing the radio answers may make the program read or write

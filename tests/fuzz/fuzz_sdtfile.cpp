@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A ".sdt" file of any content: the zone-merge slots it holds are loaded and
 // saved again; what is saved must load back to the same slots.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's settings file of any content, as the program and the
 // command-line tool take it apart: the port map of its "Ports" group (COMn to
 // a device), and the stored values of its "Backup" group (the last model,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zone operations on a damaged image. A programming with zones of each kind
 // is damaged by the input (bytes set anywhere in the area directory, the zone
 // table, the zone area and the per-channel tables), then the rest of the

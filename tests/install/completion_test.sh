@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The bash completion of vb420cli, against the built tool: verbs, options,
 # the editors of --editor and the setting keys of the data file on the line.
 #   completion_test.sh BUILD_DIR SOURCE_DIR

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix, moves the prefix elsewhere, and
 # runs the programs from there: they must find their language file and help
 # beside themselves (../share/vb420) or in the XDG data folders, never in the

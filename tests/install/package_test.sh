@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package and checks what it holds and what it needs.
 #   package_test.sh BUILD_DIR
 set -uo pipefail

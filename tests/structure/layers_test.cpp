@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which folder may include which. Every source file under src/ and tools/ is
 // read, its #include lines resolved to the folder they name, and each one
 // checked against the layers the program is built in:
@@ -260,6 +261,36 @@ TEST(ThreadSafety, QtTestsChangeTheEnvironmentOnlyThroughQt) {
   EXPECT_TRUE(found.empty()) << Describe(found);
   EXPECT_TRUE(std::regex_search(std::string("  setenv(name, v, 1);"), kRawEnv));
   EXPECT_FALSE(std::regex_search(std::string("  qputenv(name, v);"), kRawEnv));
+}
+
+// Every file of the sources says, in its first lines, under which licence it
+// is distributed (the package's copyright file names the same one).
+bool IsLicensedSource(const fs::path& p) {
+  const std::string name = p.filename().string(), ext = p.extension().string();
+  return ext == ".cpp" || ext == ".h" || ext == ".cmake" || ext == ".sh" || name == "CMakeLists.txt";
+}
+
+TEST(Licence, EverySourceFileCarriesTheLicenceLine) {
+  const fs::path root = ::vb420::testsupport::SourceDir();
+  std::vector<Violation> found;
+  int files = 0;
+  for (const char* dir : {"src", "tools", "tests", "bench", "cmake"}) {
+    for (const auto& e : fs::recursive_directory_iterator(root / dir)) {
+      if (!e.is_regular_file() || !IsLicensedSource(e.path())) continue;
+      if (e.path().string().find("/corpus/") != std::string::npos) continue;
+      ++files;
+      std::ifstream in(e.path());
+      std::string text;
+      bool licensed = false;
+      for (int n = 0; n < 3 && std::getline(in, text); ++n)
+        licensed = licensed || text.find("SPDX-License-Identifier: GPL-3.0-or-later") != std::string::npos;
+      if (!licensed) found.push_back({Rel(e.path(), root), 1, "no licence line (SPDX-License-Identifier) at the top"});
+    }
+  }
+  EXPECT_GT(files, 300);
+  EXPECT_TRUE(found.empty()) << Describe(found);
+  EXPECT_TRUE(IsLicensedSource("src/data/RadioData.h"));
+  EXPECT_FALSE(IsLicensedSource("resources/vb420.lng"));
 }
 
 TEST(Layers, MessagesNameBothSides) {

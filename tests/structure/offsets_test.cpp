@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every place in the memory image and the extension area is named once, in
 // the layout headers beside ImageLayout.h; code uses the names. The check:
 // no hexadecimal number from 0x100 to 0xBFFF (the image's and the extension

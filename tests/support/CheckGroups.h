@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The groups of pre-write checks that every entry point (the program, vb420cli
 // for one radio and for a fleet, the tests) must have registered: the radio
 // link's own ("link") and one per part that owns checks.

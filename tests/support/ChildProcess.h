@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Programs a test starts (the simulated radio, the command-line tool running
 // beside the test) are tied to the test program: each runs in a process group
 // of its own, which the owner ends in its teardown, and the system kills it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the built vb420cli with arguments and collects what it printed; a
 // test fixture with a new data file in a folder of its own.
 #pragma once

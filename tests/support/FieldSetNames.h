@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field sets that every entry point (the program, vb420cli, the tests and
 // the fuzz harnesses) must have registered, in the order the registration
 // lists them: a part whose sets went missing shows up here by name.

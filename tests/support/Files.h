@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files for tests: a temporary folder of the test's own, a file's bytes and
 // text, and the shipped language file.
 #pragma once

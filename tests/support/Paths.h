@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a test finds the source tree's resources, the build folder (the
 // built programs) and the source tree itself. Compiled once, in the test
 // support library, so that the folders a checkout lives in reach no other

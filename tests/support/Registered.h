@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every test program that reads field sets or runs the pre-write checks
 // includes this: before the first test it registers everything once, the way
 // the programs do at start (RegisterCore()), so each program sees the same

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs vb420sim as a child process for a test: starts it, reads the device
 // it prints first, and stops it when the test is done.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the GUI tests that talk to the simulated radio share: the simulator
 // process of the end-to-end tests, environment variables set
 // for the length of a test, and a file's bytes. Included by one test

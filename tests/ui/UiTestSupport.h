@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the GUI tests: a complete small language file, scripted
 // answers for every modal window, and a program started in a temporary
 // folder with its own settings.

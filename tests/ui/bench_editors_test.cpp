@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test-frequency, embedded-message and password-message windows: what
 // typing stores in the image and the extension area, and the password
 // message's Write against the simulated radio.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bench windows and `settings` keys store through one rule: typing into
 // the test-frequency grid or a message line leaves exactly the bytes that
 // setting the field's key on a copy of the same programming leaves.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Channel menu in the main menu bar, the look of Zone Information at
 // start-up, the LTR and PassPort grids and the horn-alert refusal, driven
 // through the real main window with keys and the mouse.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Compare with Radio against the simulated radio: the radio's memory
 // is read into a copy of its own, the differences are listed, and the
 // working programming (and the scratch copy) stay as they were.

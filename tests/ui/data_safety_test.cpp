@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a user can lose or get wrong in the windows: unsaved work before a
 // command replaces the programming, damaged zone areas, frequencies outside
 // the band on their way to a radio, refused entries, typed tones and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio-wide windows driven as a user drives them: Optional Features,
 // Key Assignment with its front panel, the option board, Extended Function
 // and Technician Setting. Typing, spinning, choosing and ticking, then the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File New, Open, Save and Save As through the menus, with real files.
 #include <QDialog>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows that fit the screen and a program a technician can use without a
 // mouse or without sight: stretching grids, the docked tree bar, cascading
 // windows, the fixed face of the fixed columns, the file dialogs, the memory

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: menus from the text table, one window per editor kind,
 // Close All, the refresh broadcast, deferred closing, caption, tree bar,
 // status bar, help, About and the language switch.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spreadsheet interchange in the grids: the selected rows go to the
 // clipboard as tab-separated text, and tab-separated text from another
 // program is stored cell by cell by the typing rules of Zone Information.

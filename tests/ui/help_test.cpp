@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help book: every context the program can ask for has its own page in
 // every language, the pages hang together, the menu paths they name are the
 // program's own menus in that language, and F1 reaches the right page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything the user reads follows the chosen language: message-box
 // buttons, Qt's own texts, window titles, the status-bar date, the access
 // keys of every menu level, and one Spanish term for one thing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Write and Read in the program against radios and ports that let them down:
 // a write given up after its first blocks, a write refused before any, and a
 // port that another program holds. Through the menu commands and the real

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Model Information through the Model menu: the lists, the warnings for each
 // kind of change, and what an accepted change does to the programming.
 #include <QListWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zone and channel number combo box of the zone editors: which zones or
 // channels each list kind offers, and what a typed or chosen text stands for.
 #include <QLineEdit>

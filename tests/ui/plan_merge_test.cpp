@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Export / Import and the Zone Merge window, through the menus.
 // With VB420_SHOTS=<folder> the Zone Merge window is also saved in both grid
 // modes, in English and Spanish.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Print and Print Preview: the options dialog (boxes, zone fields,
 // the live page count, what is enabled), the preview and its flag, and the
 // printed pages as they come out of the preview.

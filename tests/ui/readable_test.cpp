@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window readable at the size it opens and tiled four to a 1280 x 800
 // main window, in English and in Spanish, on a first-generation mobile, a
 // second-generation UHF mobile and a portable: every window of the Edit menu,

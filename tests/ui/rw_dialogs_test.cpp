@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Read, Write, Radio Information and Communication Port in the program,
 // through the menu commands and the real dialogs, against the simulated radio.
 #include "support/Files.h"

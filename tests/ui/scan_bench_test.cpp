@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How fast the scan, scan-list, DTMF and 2-tone windows open: each is opened
 // through the frame (built, filled from the image and shown) and closed
 // again. The scan list opens on a zone with every other zone present, so

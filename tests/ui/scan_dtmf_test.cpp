@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Scan, Scan List, DTMF and 2-Tone windows opened through their
 // commands and driven with keys and clicks; the image bytes are the judge.
 #include "support/Files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings listing (what `vb420cli settings` prints) against the
 // windows: for a filled zone, every text the Zone Information grids, the
 // channel editor and the conventional zone editor show is the text the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Vantelix, emergency and alert-tone windows driven with keys and
 // clicks: the bytes each typed value leaves, the lists placed by the area
 // directory, and the alert-tone test dialog playing through a recording sink

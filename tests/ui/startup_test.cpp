@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and exit of the program: switches, stored settings and their
 // defaults, the language file, the first image, window placement, closing.
 #include "support/Paths.h"

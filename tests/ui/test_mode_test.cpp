@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program > Test Mode against the simulated radio: the dialog's controls and
 // the adjustment panel send their commands, Cancel on a failure ends test
 // mode, and a radio that disagrees with the image never gets the dialog.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every text the program shows must exist in every language of the shipped
 // language file: a blanked entry would otherwise show an empty menu item,
 // button or message and pass every other test (they use a numbered table).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How fast the trunking windows feel: opening each of them on a full zone
 // (an LTR zone with 250 groups and 20 repeaters, a PassPort zone with 250
 // groups) and storing a typed value from the key press to the refreshed

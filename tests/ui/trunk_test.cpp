@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trunking windows driven as a user drives them: Zone Information's LTR
 // and PassPort grids, the trunked zone, GID and repeater editors, the
 // PassPort system data, search and hold and seed frequency editors, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo across the windows: an edit made with keys is taken back
 // and brought back with Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z, and the whole image
 // and extension area are compared each time.

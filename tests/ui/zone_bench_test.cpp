@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How fast the grid feels: opening Zone Information on a full zone, switching
 // zones with F7, typing a frequency into a cell. Run with -tickcounter or the
 // default wall clock; each benchmark paints the grid so that the rows shown

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zone Information, the channel editor and the memory viewer, driven with
 // keys as a user types them; the image bytes are the judge.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared set-up of the widget tests: a text table whose entry n reads "T<n>"
 // and a fresh programming.
 #pragma once

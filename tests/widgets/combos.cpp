@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tone combo box takes a typed text as typed: no inline completion from
 // the list, and the edit part knows whether its text was typed or set from
 // the list. (The zone and channel number combo is tested with the zone

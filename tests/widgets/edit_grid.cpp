@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing grid and its in-cell editors, driven with keys and the mouse.
 #include "data/RadioData.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The form renderer: tables in, widgets out, keys typed into them, bytes checked.
 #include "data/RadioData.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The verb registry of vb420cli: each cmd_*.cpp has a function that adds its
 // verbs, and main() calls RegisterCliAll() before it looks a verb up.
 #pragma once

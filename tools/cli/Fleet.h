@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several radios at once: "write FILE.dat --port P1 --port P2 ..." and "read
 // --port P1 --port P2 ... -o FOLDER" run one conversation per port, each on
 // its own thread with its own link, programming, text table and prompter.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The comma-separated files of a fleet: the identities a write gives each
 // radio and the fields of the result lines. Standard C++ only, so that the
 // reader can be tried on its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the radio verbs share: the Prompter that answers the program's
 // questions from the command line, the options every radio verb takes, and
 // the progress display.

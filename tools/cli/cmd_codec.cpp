@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli codec: shows how a typed frequency or tone is stored, byte for
 // byte, exactly as the editors store it.
 #include <cstdio>

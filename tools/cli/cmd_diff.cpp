@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The diff verb: what differs between two programmings, field by field.
 //
 //   vb420cli diff A.dat B.dat

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Data-file verbs: new, info, dump.
 #include <cstdio>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fleet writes and reads: one conversation per port, all at the same time.
 //
 // Nothing mutable is shared between the conversations: each thread has its

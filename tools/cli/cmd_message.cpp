@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // write-message: writes the password-protected message of a data file (the
 // two lines at extension offsets 0x600 and 0x620) into a connected radio, and
 // nothing else.

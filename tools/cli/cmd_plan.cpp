@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channel plans and whole zones: export and import of the ".itm" text, and
 // Zone Merge's Copy/Paste and Delete between data files. The same operations
 // and messages as the desktop program; every change is saved atomically.

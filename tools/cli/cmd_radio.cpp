@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Radio verbs: read, write, radio-info. The questions the desktop program
 // would ask are answered from the command line: Retry up to --retries times,
 // the confirmations only with --yes, the passwords with --password.

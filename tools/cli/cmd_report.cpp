@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report verb: the printed report of a data file as a PDF, the same pages
 // the program prints and previews, without a display.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings verb: every field of every table-driven editor, by its stable
 // key, listed, read or set through the same field tables (and so the same
 // rules) as the editor windows. New editors appear here by registering their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // test-mode: puts a radio on the bench into test mode, runs the commands the
 // options ask for, prints what the radio answered and always leaves test mode
 // again. The radio's test channels are checked against a data file when one

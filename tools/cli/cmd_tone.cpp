@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tone: renders one of the eight alert tones of a data file as a WAV file,
 // through the same player that the alert-tone test dialog uses.
 #include <iostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zone and channel verbs: list the zones, create/retype/rename/delete a zone,
 // show or edit a conventional channel through the same field operations as
 // the grid. Every edit saves the file in place, atomically.

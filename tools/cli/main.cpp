@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420cli: the command-line tool over the same core as the desktop program.
 #include <algorithm>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420manpage: writes a program's manual page from its own --help text, so
 // the page and the help can never say different things. Run at build time:
 //

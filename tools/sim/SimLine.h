@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated radio's end of the cable: the master side of a
 // pseudo-terminal. The program under test opens the slave device as its
 // serial port, and the line settings it applies there are read back here, so

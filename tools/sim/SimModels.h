@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which radio the simulator is: its model name, the model code and power bit
 // it answers to identification, its bands, and the type code of its
 // information record. The simulator's own table, not the program's.

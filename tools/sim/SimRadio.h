@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's side of the programming protocol: its memory and extension
 // area, model bytes, passwords, identity answers, test-mode state and the
 // faults a test asks for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cable as the radio knows it: every byte value, length and rate the
 // simulated radio uses, and the few encodings it has to compute. Written out
 // here on purpose rather than borrowed from the programming software, so that

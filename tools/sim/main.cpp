@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vb420sim: a simulated radio. It opens a pseudo-terminal, prints the device
 // to point the programming software at, and answers the programming protocol
 // from the radio's side.

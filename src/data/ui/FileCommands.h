@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The File commands on the programming: New, Open, Save, Save As and the
 // question whether to save the changes first.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The memory viewer: a hexadecimal view and editor of a raw buffer (the
 // working image or the working extension area). The user edits a copy; the
 // source changes only when OK is pressed and a byte differs.

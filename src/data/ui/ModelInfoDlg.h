@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Model Information: chooses the radio model and frequency band of the
 // programming, warning about what the change will clear or convert.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Comparing two programmings: every field whose shown text differs, by its
 // settings key, the zones and records that exist in one programming only,
 // and the bytes that no field describes, as address ranges. The same lines

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DTMF settings (image 0x6D0 onwards, the 32-entry DTMF memory at ext
 // 0x100) and the 2-tone settings (image 0xBC00 onwards) as tables of the form
 // engine. The DTMF and 2-tone windows and `vb420cli settings` store through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The optional features (Edit > Optional Features): seven pages of radio-wide
 // settings in the feature area (image 0x140 onwards), the display texts at
 // 0x860 and a few extension-area bytes. Each page is a table of field

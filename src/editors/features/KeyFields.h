@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key assignment (Edit > Key Assignment): which function each programmable
 // key performs. 29 key records of 8 bytes at image 0x5B0 (and the same
 // table for PassPort zones at 0x5308): +0 the first function when it has no

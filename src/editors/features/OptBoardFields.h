@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio-description area (image 0x810 onwards): the system type and the
 // option board (portables, Edit > Extended Function), the accessory-connector
 // functions and zone/channel records (mobiles, Edit > Extended Function) and

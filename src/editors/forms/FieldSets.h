@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Field sets: every table of field descriptors, with the records it applies
 // to, under one stable key scheme. The same sets drive the editor windows,
 // `vb420cli settings` and the field tests.

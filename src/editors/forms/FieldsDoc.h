@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // docs/FIELDS.md is written from the registered field sets, so the document
 // and the tables cannot drift apart: a test compares the file with this text
 // and tells how to write it again.

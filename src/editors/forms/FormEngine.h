@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The declarative form engine: an editor page is a table of field
 // descriptors (label, control kind, where the value lives, how it is encoded,
 // range, step, empty value, named choices, enable rule). The engine knows how

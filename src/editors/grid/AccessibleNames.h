@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names for screen readers. A control is announced by its accessible name;
 // Qt finds one for buttons (their text) and for controls that are a label's
 // buddy. Every other input control gets the text of the label beside it in

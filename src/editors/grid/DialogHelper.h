@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chores every editor view and dialog shares: filling combo boxes from
 // (text entry, value) tables, placing a drop-down over another control,
 // captions from the text table, showing and stacking groups of controls,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing grid every table editor is built on: a header row (row 0), a
 // record-number column (column 0) and data cells that only show texts. The
 // view that owns a grid keeps the data in the image; to edit a cell it opens

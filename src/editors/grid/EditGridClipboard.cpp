@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid's side of spreadsheet interchange: the selected rows as
 // tab-separated text on the clipboard, and tab-separated text from another
 // program stored cell by cell through the owning view's typing rules.

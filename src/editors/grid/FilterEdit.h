@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An edit box that lets through only the characters of its input mode: the
 // in-cell editor of the grids and the typed fields of the dialogs.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The embedded message (two 32-character lines in the image) and the
 // password-protected message (two lines and a message password in the
 // extension area): how a typed line is stored and read back.

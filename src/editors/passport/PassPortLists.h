@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two radio-wide PassPort lists, each kept in an area that the area
 // directory places (entries 1 and 2: 80 rows of 16 bytes in a new image):
 //

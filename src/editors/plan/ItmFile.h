@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel plan as comma-separated text (".itm"): the export writer and
 // the import reader.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving whole zones: the zone copy buffer behind Zone Merge's Copy, Paste
 // and Delete, the 20 merge entries kept outside the image (saved as ".sdt"),
 // the entry-to-zone assignments of the switchable grid, and the pre-write

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one registration of the core parts: every field set (the editors'
 // tables, which `vb420cli settings`, import, export, the report, compare and
 // undo read) and every pre-write check. The program, vb420cli, the tests and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan settings (image 0x6A0 onwards, the two priority channels in the
 // extension area) and the per-zone scan lists (ext 0x700, 16 bytes a zone),
 // as tables of the form engine. The scan window, the scan-list window and

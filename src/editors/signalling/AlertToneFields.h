@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alert-tone editor's data: eight records of 36 bytes at image 0x460,
 // each a repeat count, a pause and 16 steps of frequency and duration.
 //

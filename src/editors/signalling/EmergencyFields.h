@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The emergency editor's data (image 0x7D0 onwards, one page of 25
 // controls).
 //

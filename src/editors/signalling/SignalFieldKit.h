@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building blocks of the data-signalling, emergency and alert-tone tables:
 // numbers whose shown value differs from the stored one (fleets shown 100 to
 // 349 and stored 1 to 250, tone frequencies shown in Hz and stored in 10 Hz

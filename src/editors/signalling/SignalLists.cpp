@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Vantelix ID list and status list: their place through the area
 // directory and the rules of their cells.
 #include <algorithm>

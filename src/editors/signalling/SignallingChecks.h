@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pre-write checks of the emergency and data-signalling settings, put
 // into the radio link's check slots by RegisterSignallingWriteChecks().
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playing an alert tone: the order and timing of its steps, repetitions and
 // pauses, independent of how a tone is made audible. The player reads a copy
 // of the tone record at the start of every step (the user may edit the tone

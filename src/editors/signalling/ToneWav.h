@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rendering alert tones as sound: 16-bit mono samples of a sine per step,
 // and the WAV file that `vb420cli tone` writes from them.
 #pragma once

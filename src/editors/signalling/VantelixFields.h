@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Vantelix data-signalling editor's data: its seven pages of settings
 // (image 0x720 onwards, three flag words, two extension words), and the ID
 // list (up to 100 named fleet/ID entries) and status list (up to 90 status

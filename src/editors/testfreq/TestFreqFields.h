@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 16 test-frequency slots (image 0x8C0, 10 bytes each: receive and
 // transmit frequency and their step codes) as the test-frequency editor
 // changes them: typed frequencies, and Copy, Paste and Delete of whole rows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frequencies of the zones that lie outside the model's band. Typing such a
 // frequency only warns (the radio's owner may know better), so before a write
 // every channel and repeater frequency is checked once more and the user is

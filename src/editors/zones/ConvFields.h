@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Field operations of conventional zones by field number: the 32-byte zone
 // header and the 48-byte channel record. The fields themselves are the
 // tables of ZoneFields.h; these calls find a field by its number and run it

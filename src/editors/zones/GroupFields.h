@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Field operations of LTR and PassPort groups and LTR repeaters by field
 // number, as the Zone Information grids and the group editors use them. The
 // fields themselves are the tables of ZoneFields.h (where each record layout

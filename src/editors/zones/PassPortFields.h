@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PassPort zone header (96 bytes) as three field tables, one per window
 // that edits it:
 //   system data       (zone.Z.system.KEY): identity, DFA channels, timers and

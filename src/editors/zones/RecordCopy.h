@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copying records inside the zone area: Channel Copy (one channel or LTR
 // group to another number of the same zone), the record copy buffer behind
 // the grids' Copy, Paste and Delete, and the CH/GID Jump target.

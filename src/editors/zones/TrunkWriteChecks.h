@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pre-write checks of the zone data that the trunking editors and Zone
 // Information can leave inconsistent. Each adds its problem once, however
 // many zones show it, except the first, which names each zone:

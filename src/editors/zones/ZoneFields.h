@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field tables of the zone records: the conventional zone header, the
 // conventional channel, the LTR group, the LTR repeater and the PassPort
 // group. Each table lists, field by field, where the value lives in its

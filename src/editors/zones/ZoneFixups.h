@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a model change and the version re-check do to zones and channels.
 // The model-change code calls these (directly or through ModelChangeHooks).
 #pragma once

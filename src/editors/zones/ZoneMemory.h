@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zone memory manager: the zone table, the packed zone area and every
 // change that moves bytes in it (creating, deleting and retyping zones,
 // inserting and removing channels, groups and repeaters), the limits, the

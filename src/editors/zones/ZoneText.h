@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number formatting for texts that come from the language file. Such a text
 // is data, not a format string: only its first "%d" (with an optional width,
 // as in "%3d") is replaced, so that a stray "%s" in a translation cannot

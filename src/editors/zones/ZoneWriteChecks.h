@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pre-write checks that judge zone data. They live with the zone code
 // (the radio link knows nothing of zones) and join the write validation's
 // slots when a program that writes to a radio starts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored settings: organisation "MARDEKO", group "Backup" (LastModel,
 // ComPort, LastFilePath, Language, LastWinPos) and group "Ports" (the device
 // path of each COM port number).

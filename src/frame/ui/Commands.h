@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command identifiers of the main window and the tables that tie them to
 // menu texts, editor kinds and help contexts. Qt-free so that every part of
 // the program (and the tests) can name a command.

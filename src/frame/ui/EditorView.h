@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor windows: the base class every editor view derives from, what a
 // view may ask of the main window, and the registry through which each
 // editor plugs its view into the program.

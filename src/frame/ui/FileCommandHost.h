@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the File commands (and every other command that replaces the whole
 // programming) need from the main window. Kept beside FrameServices so that
 // the windows and commands of every folder can reach it without knowing the

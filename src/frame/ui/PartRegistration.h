@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each part of the program adds to the EditorRegistry: its windows,
 // its menu commands and its hooks (image replaced, model change, channel
 // marks). Each function is defined in the part's own ui/ folder and called

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text forms of the stored settings and the rules that turn a damaged or
 // missing value into its default. Qt-free.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single set of objects a running program works on: the text table, the
 // programming (buffers, model record, codecs) and the state the application
 // keeps beside them. Created once by the application and passed by reference.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help: HTML pages per language, one per help context, shown in a help window.
 // The language's help book "vb420En.chm" is the folder help/en/ in one of the
 // resource folders (ResourceDirs: beside the program, ../share/vb420, the XDG

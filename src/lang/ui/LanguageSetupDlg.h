@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Language File Setup: chooses one of the languages the language file holds.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message boxes every window uses: error, warning, notice and plain, each
 // with its caption from the text table, owned by the given window or by the
 // main window.

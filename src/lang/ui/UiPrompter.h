@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything that asks the user through a modal window goes through this
 // interface: message boxes, the file dialogs and the running of a dialog.
 // The program uses the real windows; the tests replace it with scripted answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio commands of the main window: Read, Write, Radio Information and
 // Communication Port. They register themselves with the editor registry; the
 // functions are public so that tests can run them with their own answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialogs of the radio link: Read, Write (with its warnings), the radio
 // password, Radio Information and Communication Port, and the Prompter that
 // asks the user through message boxes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Test Mode dialog (Program > Test Mode) and its adjustment panel. Both
 // only show the session's state and call its controls: every exchange with
 // the radio is in link/TestMode.

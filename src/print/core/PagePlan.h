@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page plan of the printed report: which page shows what. Every section
 // starts on a new page; most sections take a fixed number of pages that
 // depends on the orientation and the model, the data-signalling lists and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings of a PassPort zone as the report prints them: a fixed list of
 // labels and the header values, switches as the on and off texts.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options of one print or preview: which parts of the programming go on
 // paper, which page-header blocks are drawn, and the range of zones.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each page of the printed report says, without any drawing: the page
 // header and the section's blocks (headings, label-value pairs, tables,
 // notes). The painter lays these out on paper, the preview and a PDF alike;

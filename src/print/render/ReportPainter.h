@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws report pages with QPainter: on a QPrinter (print and preview) or a
 // QPdfWriter alike. Each page is drawn in a logical space of 782 by 1054
 // units (1054 by 782 in landscape) fitted to the printable area, header first,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the printed report as a PDF file without a display: the command-line
 // report uses this. The header is free of Qt so that the command-line tool
 // can call it; the implementation paints with Qt on a QPdfWriter.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editor-area defaults of a new programming, and the key-function and
 // accessory-slot questions asked after loading and on model changes.
 #include <gtest/gtest.h>

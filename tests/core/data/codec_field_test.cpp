@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Field codec: tone words and the tone list, names, digit strings, numeric
 // entry and spin rules, the decimal separator, and the comma-separated text
 // reader and writer.

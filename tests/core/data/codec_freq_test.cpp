@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frequency codec: the stored bytes and step codes of typed frequencies, the
 // range check, the display text and the frequency-pair slots.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo history: byte-exact round trips, merging of typing bursts, the
 // memory bound, and undo back to the saved state.
 #include "data/EditHistory.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lists whose rows come from the image and list values kept outside a plain
 // field: the forms of the channel and zone editors are built on these.
 #include <gtest/gtest.h>

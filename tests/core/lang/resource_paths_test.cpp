@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the programs look for the language file and the help: the order of
 // the folders, the XDG rules, and the source tree only for the build tree.
 #include <gtest/gtest.h>

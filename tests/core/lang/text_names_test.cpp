@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // src/lang/TextNames.h names the text entries the code uses, from the shipped
 // language file: `text::kOff` for entry 362 "Off", with the English text as
 // its comment. This test writes the header (VB420_WRITE_TEXT_NAMES=1) and
@@ -59,6 +60,7 @@ std::string Quoted(const std::string& s) {
 
 std::string Header(TextTable& english) {
   std::string h =
+      "// SPDX-License-Identifier: GPL-3.0-or-later\n"
       "// Generated from resources/vb420.lng by tests/core/lang/text_names_test.cpp\n"
       "// (VB420_WRITE_TEXT_NAMES=1 build/tests/test_lang --gtest_filter=TextNames.*);\n"
       "// do not edit by hand. Each text entry the language file has, named from\n"

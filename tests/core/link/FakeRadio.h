@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A radio played inside the test: a RadioLink whose writes go to a small
 // protocol engine instead of the line and whose reads take that engine's
 // answers. The port itself is a pseudo-terminal, so that opening, closing and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An in-process peer on a pseudo-terminal: the test plays the radio's side
 // with a small script while RadioLink talks to the slave device. Every byte in
 // both directions is logged with the line speed it travelled at.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Prompter that answers from a script and records every question, so tests
 // can check which messages a conversation showed and in what order.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The backups kept of every read: how many stay after each save, and which.
 #include <gtest/gtest.h>
 

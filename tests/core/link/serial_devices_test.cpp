@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial devices the port dialog lists, read from a copy of the kernel's
 // tables built in a temporary folder, and the words of a port that would
 // not open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read, write and radio-information conversations step by step against a
 // radio played in the test: progress, retries, password rounds, what reaches
 // which buffer.

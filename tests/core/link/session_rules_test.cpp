@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules around a transfer that need no radio: where the extension pieces
 // of a write go, the password warning, the pre-write checks, the warnings for
 // mobiles, the Radio Information lines and the backups folder.

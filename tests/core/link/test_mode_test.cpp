@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test mode against a radio played inside the test: the start sequence, every
 // control's command and the adjustment panel's exchanges, byte for byte, and
 // what happens when the radio disagrees with the image or stops answering.

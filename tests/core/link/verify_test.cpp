@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read-back after a write and the backups a write keeps: which bytes
 // are held to what was sent, how differences are reported, and how the
 // backups are named and pruned together with those of reads.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program and its simulated radio each state the wire format on their
 // own. Both are held here against the byte values of the protocol written out
 // as literals, so that neither side can drift, and a change on one side alone

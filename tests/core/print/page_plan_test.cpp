@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page plan against counts worked out here from the image bytes (zone
 // table, zone headers, area directory), and the print options' rules.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the report's pages say: the header blocks, the sections filled from
 // the editors' field sets, the zone pages and the test-mode page.
 #include "support/Paths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frequencies outside the model's band, found before a write, and entries
 // that are refused without leaving anything behind.
 #include <gtest/gtest.h>

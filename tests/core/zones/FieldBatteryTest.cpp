@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field battery: every field of every registered field set, on every
 // model. Each field is driven by its descriptor alone (empty entry, both
 // spin bounds, out-of-range text, a save and load of the data file, a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes into LTR and PassPort groups and LTR repeaters through the core
 // field operations, the typed zone results and the directory walk.
 #include "ZoneTestUtil.h"

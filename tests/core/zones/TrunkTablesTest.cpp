@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trunked zone header, the PassPort header tables (system data, search
 // and hold, seed frequencies), the PassPort group page, the repeater copy
 // buffer and the repeaters' model-change fix-ups, through the settings keys

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zone checks before a write: references to repeaters and groups that do
 // not exist, scramblers without their board, PTT IDs the signalling mode
 // does not offer, empty BOT/EOT codes and voting zone types.

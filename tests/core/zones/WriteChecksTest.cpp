@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zone code's pre-write checks: the priority channels, judged on their
 // own and through the write validation once registered.
 #include "editors/zones/ZoneWriteChecks.h"

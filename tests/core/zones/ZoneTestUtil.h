@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh programming for each test: default model, new-image defaults, a
 // text table whose entry n reads "T<n>".
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several Qt Test classes in one program. A test file ends with
 // VB420_QTEST(Class) where it used to end with QTEST_MAIN(Class); the
 // program's shared main then runs one class, or one test function of it, in

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # vb420_qt_test_program(NAME SOURCES <files> LIBS <libs> [PCH <target>])
 #
 # One Qt Test program for several test classes (see QtTestMain.h). After the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Compare With... and Compare With Radio...: the differences between
 // the working programming and a data file (or what a radio holds), one line
 // each, as `vb420cli diff` lists them. Double-clicking a line (or Enter)

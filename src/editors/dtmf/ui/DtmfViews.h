@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Edit > DTMF and Edit > 2-Tone: tabbed forms of the signalling settings,
 // with the code lists as grids on their pages.
 #pragma once

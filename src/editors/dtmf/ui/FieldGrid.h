@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A grid whose columns are field descriptors and whose rows are records of
 // one list: each cell shows and stores through the form engine (the same
 // descriptors `vb420cli settings` uses), with an edit box for typed values

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Optional Features, the option board (portables) and Extended Function
 // (mobiles), and Technician Setting: form windows over the field tables of
 // the radio-wide settings.

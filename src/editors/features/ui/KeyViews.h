@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key Assignment: the tab pages of the key window (accessory settings, the
 // key grids of the model, the quick-call and direct-channel parameters) and
 // the picture of the radio's front panel with the selected key lit.

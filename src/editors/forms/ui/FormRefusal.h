@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A store the form's rules refused with a message (a zone or channel the radio
 // cannot switch to, say): the window shows the message, and the form shows
 // the stored value again. One rule for every window that asks it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns page tables of field descriptors into widgets: one tab per shown
 // page (or a single page without a tab strip), a label and a control per
 // descriptor, every control wired to the form engine. After every store the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The embedded message (Edit > Embedded Message) and the password-protected
 // message (Edit > Embedded Message with Password), which is also written into
 // a connected radio from its window.

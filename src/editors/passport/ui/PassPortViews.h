@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PassPort editors of one zone's header: system data, site search and
 // hold, and seed frequencies (each a form over its table of
 // editors/zones/PassPortFields.h, with the forms' own fixed labels), and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Export and File > Import: the channel plan as ".itm" text.
 #include <QFileInfo>
 #include <string>

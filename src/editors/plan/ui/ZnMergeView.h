@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Edit > Zone Merge: a workspace for moving whole zones.
 //
 // Left, the 128 zones of the programming (Data File); in the middle, the 20

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Edit > Scan Information: the radio-wide scan settings (CScanView), and the
 // per-zone scan list (CScanListView), opened from the scan window or by its
 // command on the zone Zone Information shows.

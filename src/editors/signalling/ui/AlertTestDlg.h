@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alert-tone test: plays a chosen alert tone on the computer's audio
 // output. The player runs on a worker thread (ToneTestThread) and copies the
 // tone at every step from a record the window publishes whenever the tone

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programming first: its headers use names that Qt defines as macros.
 #include "data/RadioData.h"
 #include "editors/signalling/ui/SignalViews.h"

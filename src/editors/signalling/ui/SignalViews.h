@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Edit > Vantelix, Edit > Emergency Information and Edit > Special Alert
 // Tone: the data-signalling pages with the ID-list and status-list grids,
 // the emergency page, and the eight alert tones with their test dialog.

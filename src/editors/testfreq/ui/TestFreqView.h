@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Edit > Test Frequency: the 16 receive/transmit pairs that test mode offers
 // as test channels, in a grid with Copy, Paste and Delete of rows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The LTR editors: the trunked zone editor (the 48-byte header of one LTR
 // zone), the GID editor (one LTR group, or the pages of one PassPort group)
 // and the repeater editor (the 20 repeaters of one LTR zone in a grid). Their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel editor and the conventional zone editor: one channel, or the
 // header of one conventional zone, as a form of labelled controls built by
 // the form renderer from descriptor tables over the conventional field

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Channel Function menu that Zone Information and the channel editor show
 // in the main menu bar while their window is active. Each view owns one set
 // of actions with their accelerators; the main window only borrows them for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editable combo box of zone or channel numbers. It lists what the zone
 // memory holds, so it lives with the zone editors rather than in the widget
 // library.

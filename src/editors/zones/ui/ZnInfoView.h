@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Zone Information window: one zone at a time with its number, type,
 // name, free memory and the grid of its channels (conventional) or groups
 // (LTR, PassPort), and the Channel Function commands.

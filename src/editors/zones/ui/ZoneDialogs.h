@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four small dialogs of the channel functions: Channel Copy (channels
 // and LTR groups), CH/GID Jump, Frequency Copy and QT/DQT Copy.
 #pragma once

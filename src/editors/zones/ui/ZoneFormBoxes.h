@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Controls of the zone editors' forms that are not image fields: the number
 // boxes that choose what the form shows (zone, channel, group), captions and
 // buttons.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zone memory manager, the conventional field operations and the record
 // copy buffers of a running program: one set per main window, shared by the
 // Zone Information window, the channel and zone editors and their dialogs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Comparing two programmings: lines by field key, zones and records as such,
 // undescribed bytes as ranges; and the words that name an undo step.
 #include "support/Paths.h"

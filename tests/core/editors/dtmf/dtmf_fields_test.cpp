@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DTMF and 2-tone tables by key: the digit codec in the memory and code
 // fields, the listed values, the seconds and hertz fields with their off
 // texts and clamps, the decode grid's rows, the name widths, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A new programming of a chosen model with the shipped English texts, for
 // the tests of the radio-wide editors.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The optional features through their settings keys: the same tables, and
 // so the same rules, as the window's controls. Exact bytes for the edge
 // cases of the pages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key assignment: which keys exist, which functions each may take, and the
 // bytes an assignment writes (hold companions, hold times, the first
 // function's two places).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A new programming takes the values of the radio-wide areas' single fields
 // from the field tables: what a descriptor says a new programming holds is
 // what every model's new programming holds, and it is a value the field's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // System type and option board with the fix-ups they make elsewhere in the
 // image; the extended-function pins and records; the technician setting's
 // bytes; the pre-write checks of the accessory connector.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How typed message lines and the message password are stored, byte for byte.
 #include <gtest/gtest.h>
 

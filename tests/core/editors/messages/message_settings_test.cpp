@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message windows reached by key (message.1|2, passmessage.1|2 and
 // passmessage.password): typed texts become the bytes the windows store, and
 // what the windows would not take is refused without a change.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PassPort mobile ID names and site lists: rows placed by the area
 // directory, brought into being by their first field, cleared by an empty
 // one, and cut to the image when the directory points past it.

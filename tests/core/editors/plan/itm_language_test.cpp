@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A channel plan written while the program ran in one language, read back
 // while it runs in the other: the words for off, yes and no of the shipped
 // language file come back as the same bytes (an English "Off" must not become

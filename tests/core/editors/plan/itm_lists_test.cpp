@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ID-list and status sections, read through whatever field sets own the
 // keys idlist.N.* and status.N.*. This test program stands in a small list
 // set of its own (the data-signalling editor brings the real one), so the

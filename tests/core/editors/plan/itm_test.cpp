@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel plan as text: the exact bytes of an export, the reader's rules
 // (vocabulary, columns in any order, first-record clearing, skipped records,
 // line ends, foreign encodings, a cut-off file) and the round trip of a full

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zone Merge: whole zones copied, pasted and deleted with everything that
 // belongs to them, the stops for room and the channel limit, the 20 entries
 // and their ".sdt" file, the assignments and the pre-write check on them.

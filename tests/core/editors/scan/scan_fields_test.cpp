@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan settings and scan lists through their field tables, by key (the
 // same descriptors the windows store through): the bytes each store leaves,
 // the cross-field rules, the priority-channel refusal, the scaled timers,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A new programming and the shipped texts, for the signalling editors' tests.
 #pragma once
 

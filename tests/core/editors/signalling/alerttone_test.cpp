@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Alert tones: the fields by key, the player's order and timing through a
 // recording sink, the test thread's stop and cancel, and the WAV rendering
 // measured by zero crossings and by its energy.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The emergency page by settings key, and the emergency pre-write checks.
 #include <set>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Vantelix pages, the ID list and the status list, by settings key: the
 // bytes each typed text leaves in the image, and lists placed by the area
 // directory (followed within the image, refused outside it).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test-frequency grid reached by key (testfreq.N.rx|tx): the same texts
 // and the same bytes as typing into the grid, and what the grid would not
 // take is refused without a change.

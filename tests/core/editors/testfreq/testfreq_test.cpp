@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test-frequency table as its editor changes it: complete rows, the
 // defaults when the last row goes, and Copy/Paste/Delete of rows.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Built with -fsanitize=thread: the alert-tone test player plays while the
 // editor changes the tone, as the dialog does when the user edits the tone
 // window during a test. The editor publishes every change into the shared
