@@ -35,7 +35,8 @@ vb420_install_missing() {
 
 vb420_build() {
   # -g1: functions and line tables, enough for a backtrace, without the
-  # variable descriptions that double the time of a build and its links.
+  # variable descriptions (measured: a quarter of the compile time, and most
+  # of the link time).
   cmake -S "$VB420_ROOT" -B "$VB420_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" "$@"
   cmake --build "$VB420_BUILD" -j "$(nproc)"
