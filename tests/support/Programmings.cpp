@@ -10,12 +10,16 @@
 
 namespace vb420::testsupport {
 
+void LoadNumberedTexts(TextTable& t) {
+  std::string lng = "*Language,English\n";
+  for (int i = 0; i < TextTable::kEntryCount; ++i) lng += "^#" + TextTable::IdentifierOf(i) + ",T" + std::to_string(i) + "\n";
+  t.LoadText(lng, "English");
+}
+
 TextTable& NumberedTexts() {
   static TextTable t = [] {
     TextTable table;
-    std::string lng = "*Language,English\n";
-    for (int i = 0; i < TextTable::kEntryCount; ++i) lng += "^#" + TextTable::IdentifierOf(i) + ",T" + std::to_string(i) + "\n";
-    table.LoadText(lng, "English");
+    LoadNumberedTexts(table);
     return table;
   }();
   return t;

@@ -6,8 +6,11 @@
 
 namespace vb420::testsupport {
 
-// A text table whose every entry reads "T<index>": tables and checks work
-// without the shipped language file.
+// Loads into `t` a complete table whose entry i reads "T<i>": tables and
+// checks work without the shipped language file.
+void LoadNumberedTexts(TextTable& t);
+
+// One such table, shared.
 TextTable& NumberedTexts();
 
 // A new programming of the default model.

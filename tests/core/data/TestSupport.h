@@ -37,13 +37,9 @@ inline void SetModel(RadioData& d, int model, uint8_t band) {
 }  // namespace vb420::test
 
 #include "lang/TextTable.h"
+#include "support/Programmings.h"
 
 namespace vb420::test {
 // A complete text table whose entry i reads "T<i>".
-inline void LoadNumberedTable(TextTable& t) {
-  std::string file = "*Language,English\n";
-  for (int i = 0; i < TextTable::kEntryCount; ++i)
-    file += "^#" + TextTable::IdentifierOf(i) + ",T" + std::to_string(i) + "\n";
-  t.LoadText(file, "English");
-}
+inline void LoadNumberedTable(TextTable& t) { testsupport::LoadNumberedTexts(t); }
 }  // namespace vb420::test
