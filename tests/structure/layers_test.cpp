@@ -15,6 +15,7 @@
 //
 // Core folders and the command-line tools never include Qt, and a layer
 // never includes one above it.
+#include "SourceTree.h"
 #include "support/Paths.h"
 #include <gtest/gtest.h>
 
@@ -154,16 +155,7 @@ void CheckFile(const fs::path& root, const fs::path& file, std::vector<Violation
 
 std::vector<Violation> CheckTree(const fs::path& root) {
   std::vector<Violation> out;
-  std::vector<fs::path> files;
-  for (const char* top : {"src", "tools"}) {
-    if (!fs::exists(root / top)) continue;
-    for (const auto& e : fs::recursive_directory_iterator(root / top)) {
-      const std::string ext = e.path().extension().string();
-      if (e.is_regular_file() && (ext == ".h" || ext == ".cpp")) files.push_back(e.path());
-    }
-  }
-  std::sort(files.begin(), files.end());
-  for (const auto& f : files) CheckFile(root, f, out);
+  for (const auto& f : ::vb420::structure::SourceFiles(root, {"src", "tools"}, ::vb420::structure::IsCppSource)) CheckFile(root, f, out);
   return out;
 }
 
@@ -248,15 +240,11 @@ TEST(ThreadSafety, QtTestsChangeTheEnvironmentOnlyThroughQt) {
   static const std::regex kRawEnv(R"((^|[^A-Za-z0-9_])(setenv|unsetenv|putenv)\s*\()");
   const fs::path root = ::vb420::testsupport::SourceDir();
   std::vector<Violation> found;
-  for (const char* dir : {"tests/ui", "tests/widgets"}) {
-    if (!fs::exists(root / dir)) continue;
-    for (const auto& e : fs::recursive_directory_iterator(root / dir)) {
-      if (!e.is_regular_file()) continue;
-      std::ifstream in(e.path());
-      std::string text;
-      for (int n = 1; std::getline(in, text); ++n)
-        if (std::regex_search(text, kRawEnv)) found.push_back({Rel(e.path(), root), n, "changes the environment without Qt's lock"});
-    }
+  for (const auto& f : ::vb420::structure::SourceFiles(root, {"tests/ui", "tests/widgets"}, [](const fs::path&) { return true; })) {
+    std::ifstream in(f);
+    std::string text;
+    for (int n = 1; std::getline(in, text); ++n)
+      if (std::regex_search(text, kRawEnv)) found.push_back({Rel(f, root), n, "changes the environment without Qt's lock"});
   }
   EXPECT_TRUE(found.empty()) << Describe(found);
   EXPECT_TRUE(std::regex_search(std::string("  setenv(name, v, 1);"), kRawEnv));
@@ -274,18 +262,15 @@ TEST(Licence, EverySourceFileCarriesTheLicenceLine) {
   const fs::path root = ::vb420::testsupport::SourceDir();
   std::vector<Violation> found;
   int files = 0;
-  for (const char* dir : {"src", "tools", "tests", "bench", "cmake"}) {
-    for (const auto& e : fs::recursive_directory_iterator(root / dir)) {
-      if (!e.is_regular_file() || !IsLicensedSource(e.path())) continue;
-      if (e.path().string().find("/corpus/") != std::string::npos) continue;
-      ++files;
-      std::ifstream in(e.path());
-      std::string text;
-      bool licensed = false;
-      for (int n = 0; n < 3 && std::getline(in, text); ++n)
-        licensed = licensed || text.find("SPDX-License-Identifier: GPL-3.0-or-later") != std::string::npos;
-      if (!licensed) found.push_back({Rel(e.path(), root), 1, "no licence line (SPDX-License-Identifier) at the top"});
-    }
+  for (const auto& f : ::vb420::structure::SourceFiles(root, {"src", "tools", "tests", "bench", "cmake"}, IsLicensedSource)) {
+    if (f.string().find("/corpus/") != std::string::npos) continue;
+    ++files;
+    std::ifstream in(f);
+    std::string text;
+    bool licensed = false;
+    for (int n = 0; n < 3 && std::getline(in, text); ++n)
+      licensed = licensed || text.find("SPDX-License-Identifier: GPL-3.0-or-later") != std::string::npos;
+    if (!licensed) found.push_back({Rel(f, root), 1, "no licence line (SPDX-License-Identifier) at the top"});
   }
   EXPECT_GT(files, 300);
   EXPECT_TRUE(found.empty()) << Describe(found);

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "SourceTree.h"
 #include "support/Paths.h"
 
 namespace fs = std::filesystem;
@@ -103,15 +104,7 @@ std::vector<Hit> OffsetsIn(const std::string& rel, const std::string& text) {
 }
 
 std::vector<Hit> ScanTree(const fs::path& root) {
-  std::vector<fs::path> files;
-  for (const char* top : {"src", "tools"}) {
-    if (!fs::exists(root / top)) continue;
-    for (const auto& e : fs::recursive_directory_iterator(root / top)) {
-      const std::string ext = e.path().extension().string();
-      if (e.is_regular_file() && (ext == ".h" || ext == ".cpp")) files.push_back(e.path());
-    }
-  }
-  std::sort(files.begin(), files.end());
+  const std::vector<fs::path> files = ::vb420::structure::SourceFiles(root, {"src", "tools"}, ::vb420::structure::IsCppSource);
   std::vector<Hit> hits;
   for (const fs::path& f : files) {
     const std::string rel = fs::relative(f, root).generic_string();
@@ -162,10 +155,10 @@ TEST(Offsets, WindowsLeaveTheBytesToTheTables) {
   static const std::regex kByteAccess("\\b(setU8|setU16le|setU32le|setBit|u8|u16le|u32le)\\(");
   const fs::path root = ::vb420::testsupport::SourceDir();
   std::vector<Hit> hits;
-  for (const auto& e : fs::recursive_directory_iterator(root / "src")) {
-    const std::string rel = fs::relative(e.path(), root).generic_string();
-    if (!e.is_regular_file() || rel.find("/ui/") == std::string::npos || MayHoldOffsets(rel)) continue;
-    std::ifstream in(e.path());
+  for (const fs::path& f : ::vb420::structure::SourceFiles(root, {"src"}, [](const fs::path&) { return true; })) {
+    const std::string rel = fs::relative(f, root).generic_string();
+    if (rel.find("/ui/") == std::string::npos || MayHoldOffsets(rel)) continue;
+    std::ifstream in(f);
     std::stringstream text;
     text << in.rdbuf();
     std::istringstream lines(CodeOnly(text.str()));
