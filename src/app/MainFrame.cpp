@@ -28,6 +28,7 @@
 #include "frame/ui/AppSettings.h"
 #include "frame/ui/SettingsFormat.h"
 #include "app/SplashWnd.h"
+#include "app/ToolIcons.h"
 #include "app/TreeBar.h"
 #include "app/UndoController.h"
 #include "editors/compare/ui/CompareWindow.h"
@@ -64,58 +65,6 @@ bool IsHookCommand(int c) {
     case kCmdCommPort: return true;
     default: return false;
   }
-}
-
-// Small tool-bar pictures the platform style does not have.
-QIcon DrawnIcon(const std::function<void(QPainter&)>& draw) {
-  QPixmap pm(24, 24);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  draw(p);
-  p.end();
-  return QIcon(pm);
-}
-
-QIcon PrinterIcon() {
-  return DrawnIcon([](QPainter& p) {
-    p.setPen(QPen(QColor(60, 60, 60), 1.2));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(7, 3, 10, 7));
-    p.setBrush(QColor(120, 130, 145));
-    p.drawRoundedRect(QRectF(3, 9, 18, 9), 2, 2);
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(7, 15, 10, 6));
-    p.setPen(QColor(60, 60, 60));
-    p.drawLine(QPointF(9, 17.5), QPointF(15, 17.5));
-  });
-}
-
-QIcon RadioArrowIcon(bool toRadio) {
-  return DrawnIcon([toRadio](QPainter& p) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(30, 30, 30));
-    p.drawRect(QRectF(5, 1, 2.5, 8));
-    p.setBrush(QColor(24, 40, 68));
-    p.drawRoundedRect(QRectF(3, 7, 9, 15), 2, 2);
-    p.setBrush(QColor(150, 200, 160));
-    p.drawRect(QRectF(4.5, 9, 6, 3.5));
-    QColor arrow = toRadio ? QColor(200, 90, 20) : QColor(30, 130, 60);
-    p.setBrush(arrow);
-    QPolygonF tri;
-    if (toRadio) tri << QPointF(14, 10) << QPointF(14, 18) << QPointF(12.5, 14);
-    else tri << QPointF(13, 10) << QPointF(13, 18) << QPointF(14.5, 14);
-    p.setPen(QPen(arrow, 2.4, Qt::SolidLine, Qt::RoundCap));
-    if (toRadio) {
-      p.drawLine(QPointF(22, 14), QPointF(15.5, 14));
-      p.drawLine(QPointF(15.5, 14), QPointF(18.5, 11));
-      p.drawLine(QPointF(15.5, 14), QPointF(18.5, 17));
-    } else {
-      p.drawLine(QPointF(14, 14), QPointF(21.5, 14));
-      p.drawLine(QPointF(21.5, 14), QPointF(18.5, 11));
-      p.drawLine(QPointF(21.5, 14), QPointF(18.5, 17));
-    }
-  });
 }
 
 // The client area: Control+Tab belongs to the focused control (a grid moves
@@ -228,14 +177,13 @@ void CMainFrame::CreateActions() {
   actions_[kCmdToolBar]->setChecked(true);
   actions_[kCmdStatusBar]->setChecked(true);
 
-  QStyle* st = style();
-  actions_[kCmdFileNew]->setIcon(st->standardIcon(QStyle::SP_FileIcon));
-  actions_[kCmdFileOpen]->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
-  actions_[kCmdFileSave]->setIcon(st->standardIcon(QStyle::SP_DialogSaveButton));
-  actions_[kCmdFilePrint]->setIcon(PrinterIcon());
-  actions_[kCmdRead]->setIcon(RadioArrowIcon(false));
-  actions_[kCmdWrite]->setIcon(RadioArrowIcon(true));
-  actions_[kCmdAbout]->setIcon(st->standardIcon(QStyle::SP_MessageBoxInformation));
+  actions_[kCmdFileNew]->setIcon(ToolIcon(ToolPicture::NewFile));
+  actions_[kCmdFileOpen]->setIcon(ToolIcon(ToolPicture::OpenFile));
+  actions_[kCmdFileSave]->setIcon(ToolIcon(ToolPicture::SaveFile));
+  actions_[kCmdFilePrint]->setIcon(ToolIcon(ToolPicture::Print));
+  actions_[kCmdRead]->setIcon(ToolIcon(ToolPicture::ReadRadio));
+  actions_[kCmdWrite]->setIcon(ToolIcon(ToolPicture::WriteRadio));
+  actions_[kCmdAbout]->setIcon(ToolIcon(ToolPicture::About));
   RelabelActions();
 }
 

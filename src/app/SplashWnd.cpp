@@ -97,10 +97,14 @@ QPixmap CSplashWnd::Picture(int colourDepth, int height) {
     bg.setColorAt(1, QColor(196, 210, 230));
     p.fillRect(pm.rect(), bg);
     // A soft light behind the radio.
-    QRadialGradient glow(QPointF(538, 170), 120);
+    const QPointF glowCentre(538, 170);
+    constexpr qreal kGlowRadius = 120;
+    QRadialGradient glow(glowCentre, kGlowRadius);
     glow.setColorAt(0, QColor(255, 255, 255, 200));
     glow.setColorAt(1, QColor(255, 255, 255, 0));
-    p.fillRect(pm.rect(), glow);
+    // Only where the light reaches: beyond its radius it is transparent.
+    const QRectF reach(glowCentre - QPointF(kGlowRadius, kGlowRadius), QSizeF(2 * kGlowRadius, 2 * kGlowRadius));
+    p.fillRect(reach.toAlignedRect() & pm.rect(), glow);
   } else {
     p.fillRect(pm.rect(), QColor(224, 224, 224));
   }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frame/ui/Workspace.h"
 #include "app/TreeBar.h"
+#include "app/ToolIcons.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -33,13 +34,14 @@ void CTreeBar::Rebuild() {
   tree_->clear();
   auto* root = new QTreeWidgetItem(tree_);
   root->setText(0, QString::fromStdString(data_.model.DisplayName(text_)));
-  root->setIcon(0, style()->standardIcon(QStyle::SP_ComputerIcon));
+  root->setIcon(0, ToolIcon(ToolPicture::Radio));
   root->setData(0, Qt::UserRole, 0);
+  const QIcon windowIcon = ToolIcon(ToolPicture::Window);
   for (const EditorListRow& row : EditorList()) {
     if (row.command == 0) continue;
     auto* item = new QTreeWidgetItem(root);
     item->setText(0, MenuLabel(QString::fromStdString(text_.Text(row.treeEntry))));
-    item->setIcon(0, style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    item->setIcon(0, windowIcon);
     item->setData(0, Qt::UserRole, row.command);
   }
   root->setExpanded(true);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyleOptionViewItem>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QTest>
@@ -480,6 +481,19 @@ class EditGridTest : public QObject {
     f.grid->FitToRows();
     QCOMPARE(f.grid->height(), 200);
     QCOMPARE(below.y(), 220);  // back where it started
+  }
+
+  // Grid lines in the mid tone of the grid's palette, drawn without a style
+  // sheet: a sheet would put the grid's scroll bars, header and in-cell
+  // editors under Qt's slow style-sheet style.
+  void gridLinesTakeThePalettesMidTone() {
+    Fixture f;
+    QStyleOptionViewItem option;
+    option.initFrom(f.grid);
+    QCOMPARE(static_cast<QRgb>(f.grid->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, f.grid)),
+             f.grid->palette().color(QPalette::Mid).rgba());
+    QCOMPARE(f.grid->verticalScrollBar()->style(), QApplication::style());
+    QCOMPARE(f.grid->horizontalHeader()->style(), QApplication::style());
   }
 
   void disabledLookGreysTheFixedCellsAndTexts() {

@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionHeader>
@@ -206,6 +208,36 @@ bool PutClipboardText(const QString& text, const ClipboardWriter& writer) {
 // ---------------------------------------------------------------------------
 // Grid
 
+namespace {
+
+// Grid lines in the palette's mid tone. A style hint rather than a style
+// sheet: a sheet puts the grid and every child under Qt's style-sheet
+// style, which made each window with grids open markedly slower.
+class GridLineStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* answer) const override {
+    if (hint == SH_Table_GridLineColor) {
+      const QPalette palette = option ? option->palette : widget ? widget->palette() : QApplication::palette();
+      return static_cast<int>(palette.color(QPalette::Mid).rgba());
+    }
+    return QProxyStyle::styleHint(hint, option, widget, answer);
+  }
+};
+
+// One for every grid of the program, gone with the application.
+QStyle* GridStyle() {
+  static QPointer<QStyle> style;
+  if (!style) {
+    style = new GridLineStyle(QApplication::style()->name());
+    style->setParent(qApp);
+  }
+  return style;
+}
+
+}  // namespace
+
 CEditGrid::CEditGrid(QWidget* parent) : QTableView(parent), model_(new CGridModel(this)) {
   setModel(model_);
   setSelectionMode(QAbstractItemView::NoSelection);
@@ -221,7 +253,7 @@ CEditGrid::CEditGrid(QWidget* parent) : QTableView(parent), model_(new CGridMode
   horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSectionsClickable(true);
-  setStyleSheet(QStringLiteral("QTableView { gridline-color: palette(mid); }"));
+  setStyle(GridStyle());
   connect(horizontalHeader(), &QHeaderView::sectionPressed, this, [this](int) {
     // A click on the header row is a click on a fixed cell of row 0.
     SetRowSelectMode(false);
