@@ -12,8 +12,22 @@
 #include "BenchSupport.h"
 #include "editors/registry/Registration.h"
 
+#ifdef VB420_BENCH_QT
+// Programs that open windows: a Qt application first, offscreen unless
+// QT_QPA_PLATFORM says otherwise.
+#include <QApplication>
+#endif
+
 int main(int argc, char** argv) {
+#ifdef VB420_BENCH_QT
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+#endif
   ::vb420::RegisterCore();
+#ifdef VB420_BENCH_REGISTER
+  // Benchmarks made from the program's own tables, once they are filled.
+  VB420_BENCH_REGISTER();
+#endif
   ::benchmark::Initialize(&argc, argv);
   if (::benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   ::vb420::bench::ErrorCountingReporter reporter;

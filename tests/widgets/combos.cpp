@@ -3,11 +3,13 @@
 // the list, and the edit part knows whether its text was typed or set from
 // the list. (The zone and channel number combo is tested with the zone
 // editors, tests/ui/number_combo_test.cpp.)
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
 #include "editors/grid/FilterEdit.h"
+#include "editors/grid/FitCombo.h"
 #include "editors/grid/ToneCombo.h"
 #include "WidgetTestUtil.h"
 #include "support/qt/QtTestMain.h"
@@ -40,6 +42,39 @@ class CombosTest : public QObject {
     combo.lineEdit()->clear();
     QTest::keyClicks(combo.lineEdit(), QStringLiteral("74.4"));
     QVERIFY(combo.Edit()->UserTyped());
+  }
+
+  // The fitting box measures as a box that adjusts to its contents, follows
+  // its items as they change, and builds its pop-up only when it opens.
+  void fitComboIsAsWideAsItsItemsAndBuildsItsListWhenOpened() {
+    QWidget window;
+    CFitCombo fit(&window);
+    QComboBox qt(&window);
+    qt.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    QCOMPARE(fit.sizeHint(), qt.sizeHint());  // empty
+    for (QComboBox* c : {static_cast<QComboBox*>(&fit), &qt}) c->addItems({"Off", "Monitor", "Talk Around"});
+    QCOMPARE(fit.sizeHint(), qt.sizeHint());
+    QCOMPARE(fit.minimumSizeHint(), qt.sizeHint());
+    const int three = fit.sizeHint().width();
+    for (QComboBox* c : {static_cast<QComboBox*>(&fit), &qt}) c->setItemText(1, "Scan Add/Delete Nuisance");
+    QCOMPARE(fit.sizeHint(), qt.sizeHint());
+    QVERIFY(fit.sizeHint().width() > three);
+    for (QComboBox* c : {static_cast<QComboBox*>(&fit), &qt}) c->removeItem(1);
+    QCOMPARE(fit.sizeHint(), qt.sizeHint());
+    for (QComboBox* c : {static_cast<QComboBox*>(&fit), &qt}) c->clear();
+    QCOMPARE(fit.sizeHint(), qt.sizeHint());
+    // Typed into: editable through the given box, and still no pop-up.
+    auto* edit = new CFilterEdit;
+    fit.SetEditor(edit);
+    QVERIFY(fit.isEditable());
+    QCOMPARE(fit.lineEdit(), edit);
+    fit.addItems({"100.0", "D023N"});
+    QVERIFY(fit.findChildren<QAbstractItemView*>().isEmpty());
+    window.show();
+    fit.showPopup();
+    QVERIFY(!fit.findChildren<QAbstractItemView*>().isEmpty());
+    QCOMPARE(fit.view()->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    fit.hidePopup();
   }
 };
 

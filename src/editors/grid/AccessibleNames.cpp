@@ -14,18 +14,35 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QWidget>
 
 namespace vb420 {
 
+QString WithoutAccessKeys(const QString& text) {
+  // One pass, no regular expression: every menu, title and label of a
+  // window comes through here as the window opens.
+  QString out;
+  out.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text.at(i);
+    if (c == u'&') {
+      if (i + 1 < text.size() && text.at(i + 1) == u'&') {
+        out.append(c);
+        ++i;
+      }
+      continue;
+    }
+    out.append(c);
+  }
+  return out;
+}
+
 namespace {
 
-QString Stripped(QString text) {
+QString Stripped(const QString& label) {
   // "&Zone:" is announced as "Zone".
-  text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
-  text = text.simplified();
+  QString text = WithoutAccessKeys(label).simplified();
   while (text.endsWith(u':')) text.chop(1);
   return text.trimmed();
 }

@@ -8,11 +8,17 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 
 class QObject;
 class QWidget;
 
 namespace vb420 {
+
+// A label, menu or button text as it reads: a single "&" marks the access
+// key and goes, "&&" stands for a literal "&". Menus, titles and the names
+// announced all read their texts through here.
+QString WithoutAccessKeys(const QString& text);
 
 // Names the controls under `root` that have no name yet; never renames one.
 void NameControls(QWidget* root);

@@ -2,6 +2,8 @@
 #include "frame/ui/Workspace.h"
 #include "frame/ui/EditorView.h"
 
+#include "editors/grid/AccessibleNames.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QStyle>
@@ -47,24 +49,8 @@ const char* PlainName(EditorKind kind) {
 
 // A menu text without its accelerator marks and shortcut column.
 QString MenuLabel(const QString& text) {
-  // One pass instead of a regular expression: every menu, tree row and
-  // window title goes through here at start-up.
-  QString s;
-  s.reserve(text.size());
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text.at(i);
-    if (c == QLatin1Char('\t')) break;  // the shortcut column
-    if (c == QLatin1Char('&')) {
-      // "&&" is a literal ampersand; a single one marks the access key.
-      if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('&')) {
-        s.append(c);
-        ++i;
-      }
-      continue;
-    }
-    s.append(c);
-  }
-  return s.trimmed();
+  // Without the shortcut column.
+  return WithoutAccessKeys(text.section(u'\t', 0, 0)).trimmed();
 }
 
 CEditorView::CEditorView(EditorContext& ctx, EditorKind kind, QWidget* parent)

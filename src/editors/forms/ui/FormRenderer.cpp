@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "editors/grid/FilterEdit.h"
+#include "editors/grid/FitCombo.h"
 #include "lang/TextTable.h"
 
 namespace vb420 {
@@ -130,23 +131,21 @@ QWidget* CFormRenderer::BuildPage(int page) {
     }
     switch (d.kind) {
       case ControlKind::Combo: {
-        auto* c = new QComboBox;
-        c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        // Never narrower than its longest item, in a tiled window too.
+        // As wide as its longest item, and never narrower, in a tiled
+        // window too.
+        auto* c = new CFitCombo;
         c->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
         s.control = c;
         break;
       }
       case ControlKind::EditCombo: {
-        auto* c = new QComboBox;
+        // As wide as the items its list holds now (they follow other fields).
+        auto* c = new CFitCombo;
         s.edit = new CFilterEdit;
-        c->setEditable(true);
-        c->setLineEdit(s.edit);
+        c->SetEditor(s.edit);
         // No inline completion from the list: a typed value is stored as typed.
         c->setCompleter(nullptr);
         c->setInsertPolicy(QComboBox::NoInsert);
-        // As wide as the items its list holds now (they follow other fields).
-        c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         c->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
         s.control = c;
         if (d.encoding == forms::Encoding::Number) {
