@@ -4,12 +4,30 @@
 #include <QAbstractItemView>
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <cmath>
 
 namespace vb420 {
+
+namespace {
+
+// Widths of item texts by font: the boxes of a form hold the same lists
+// (a key function list under every key), and shaping each text again for
+// every box was most of the time a form took to open.
+int TextWidth(const QFontMetrics& fm, const QString& fontKey, const QString& text) {
+  static QHash<QString, QHash<QString, int>> widths;
+  QHash<QString, int>& forFont = widths[fontKey];
+  const auto found = forFont.constFind(text);
+  if (found != forFont.cend()) return *found;
+  const int w = fm.boundingRect(text).width();
+  forFont.insert(text, w);
+  return w;
+}
+
+}  // namespace
 
 CFitCombo::CFitCombo(QWidget* parent) : QComboBox(parent) {
   // The width follows the items: any change to the list measures again.
@@ -34,6 +52,7 @@ QSize CFitCombo::sizeHint() const {
   // item (with its icon), the placeholder, one line of the font, and the
   // style's frame and arrow around that.
   const QFontMetrics& fm = fontMetrics();
+  const QString fontKey = font().key() + QLatin1Char('@') + QString::number(logicalDpiY());
   QSize text(0, 0);
   bool hasIcon = false;
   const int n = count();
@@ -41,7 +60,7 @@ QSize CFitCombo::sizeHint() const {
     text.setWidth(7 * fm.horizontalAdvance(QLatin1Char('x')));
   } else {
     for (int i = 0; i < n; ++i) {
-      int w = fm.boundingRect(itemText(i)).width();
+      int w = TextWidth(fm, fontKey, itemText(i));
       if (!itemIcon(i).isNull()) {
         hasIcon = true;
         w += iconSize().width() + 4;
