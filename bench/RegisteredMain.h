@@ -33,5 +33,9 @@ int main(int argc, char** argv) {
   ::vb420::bench::ErrorCountingReporter reporter;
   ::benchmark::RunSpecifiedBenchmarks(&reporter);
   ::benchmark::Shutdown();
+#ifdef VB420_BENCH_FINISH
+  // What the benchmarks built goes while the application still stands.
+  VB420_BENCH_FINISH();
+#endif
   return reporter.errors == 0 ? 0 : 1;
 }

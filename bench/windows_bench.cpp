@@ -6,6 +6,8 @@
 // where it is closed, so that nothing is reused from the last opening.
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
 #include <QElapsedTimer>
 #include <memory>
 #include <string>
@@ -27,9 +29,15 @@ using namespace vb420::test;
 
 constexpr int kPassPortZone = 6;
 
-// One running program for every benchmark, started on first use.
-AppFixture& Program() {
+// One running program for every benchmark, started on first use and ended
+// by main() before the Qt application (FinishWindowBenchmarks).
+std::unique_ptr<AppFixture>& TheProgram() {
   static std::unique_ptr<AppFixture> f;
+  return f;
+}
+
+AppFixture& Program() {
+  std::unique_ptr<AppFixture>& f = TheProgram();
   if (!f) {
     f = std::make_unique<AppFixture>();
     f->languageText = ::vb420::testsupport::ShippedLanguageText();
@@ -97,6 +105,33 @@ void BM_OpenWindow(benchmark::State& state, const Window& w) {
   Settle();
 }
 
+// Every window of the Edit menu open at once, as a technician working
+// through a programming has them: the time to open them all, and the
+// program's peak memory then (compare bench_ref_bare_mdi's, a bare Qt MDI
+// window: /usr/bin/time -v).
+void BM_EveryEditWindowOpen(benchmark::State& state) {
+  AppFixture& f = Program();
+  for (auto _ : state) {
+    state.PauseTiming();
+    f.Frame().RunCommand(kCmdCloseAll);
+    Settle();
+    state.ResumeTiming();
+    QElapsedTimer t;
+    t.start();
+    for (const EditorListRow& row : EditorList())
+      if (EditorKindOfCommand(row.command, f.Ws().data.model.IsPortable()) != EditorKind::None)
+        f.Frame().RunCommand(row.command);
+    Settle();
+    state.SetIterationTime(static_cast<double>(t.nsecsElapsed()) / 1e9);
+  }
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  state.counters["windows"] = static_cast<double>(f.Frame().Children().size());
+  f.Frame().RunCommand(kCmdCloseAll);
+  Settle();
+}
+
 std::string ClassOf(EditorKind kind) {
   const EditorKindInfo* info = EditorKindInfoOf(kind);
   return info ? info->viewClass : "?";
@@ -121,6 +156,10 @@ std::vector<Window> Windows() {
 // Called by main() once everything is registered: the window list comes
 // from the program's own tables.
 void RegisterWindowBenchmarks() {
+  benchmark::RegisterBenchmark("BM_EveryEditWindowOpen", BM_EveryEditWindowOpen)
+      ->UseManualTime()
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(::vb420::bench::QuickRun() ? 1 : 5);
   static const std::vector<Window> windows = Windows();
   for (const Window& w : windows) {
     std::string name = "BM_OpenWindow/" + w.name;
@@ -133,6 +172,9 @@ void RegisterWindowBenchmarks() {
   }
 }
 
+void FinishWindowBenchmarks() { TheProgram().reset(); }
+
 #define VB420_BENCH_QT 1
+#define VB420_BENCH_FINISH FinishWindowBenchmarks
 #define VB420_BENCH_REGISTER RegisterWindowBenchmarks
 #include "RegisteredMain.h"

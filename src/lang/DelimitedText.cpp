@@ -10,43 +10,48 @@ constexpr char kLiteralQuote = '\x01';
 }  // namespace
 
 std::string UnfoldQuotedFields(std::string_view text) {
-  // Pass 1: mark literal quotes so that the remaining quotes are all delimiters.
-  std::string marked;
-  marked.reserve(text.size());
-  const size_t n = text.size();
-  for (size_t i = 0; i < n; ++i) {
-    const char c = text[i];
-    if (c != '"') {
-      marked.push_back(c);
-      continue;
-    }
-    const bool atFieldStart = (i == 0) || text[i - 1] == ',' || text[i - 1] == '\n';
-    if (atFieldStart && i + 2 < n && text[i + 1] == '"' && text[i + 2] == '"') {
-      marked.push_back('"');
-      marked.push_back(kLiteralQuote);
-      i += 2;
-    } else if (i + 1 < n && text[i + 1] == '"') {
-      marked.push_back(kLiteralQuote);
-      i += 1;
-    } else {
-      marked.push_back('"');
-    }
-  }
-  // Pass 2: drop the delimiting quotes and protect separators inside them.
+  // One pass, copying the runs between the characters that matter: the
+  // whole language file goes through here at every start. A quote either
+  // opens or closes a section, or, doubled, stands for a literal quote
+  // ('"""' at the start of a field opens a section with one); inside a
+  // section a comma becomes "\a" and a line break "\n". The marker byte
+  // that once stood for literal quotes between two passes still reads as
+  // a quote, as it always did.
   std::string out;
-  out.reserve(marked.size() + 16);
+  out.reserve(text.size() + 16);
+  const size_t n = text.size();
   bool inQuote = false;
-  for (char c : marked) {
-    if (c == '"') {
-      inQuote = !inQuote;
-    } else if (inQuote && c == ',') {
+  size_t i = 0;
+  while (i < n) {
+    // The next character that is not copied as it is.
+    size_t j = i;
+    if (inQuote) {
+      while (j < n && text[j] != '"' && text[j] != ',' && text[j] != '\n' && text[j] != kLiteralQuote) ++j;
+    } else {
+      while (j < n && text[j] != '"' && text[j] != kLiteralQuote) ++j;
+    }
+    out.append(text.data() + i, j - i);
+    if (j >= n) break;
+    const char c = text[j];
+    i = j + 1;
+    if (c == ',') {
       out += "\\a";
-    } else if (inQuote && c == '\n') {
+    } else if (c == '\n') {
       out += "\\n";
     } else if (c == kLiteralQuote) {
       out.push_back('"');
     } else {
-      out.push_back(c);
+      const bool atFieldStart = j == 0 || text[j - 1] == ',' || text[j - 1] == '\n';
+      if (atFieldStart && j + 2 < n && text[j + 1] == '"' && text[j + 2] == '"') {
+        inQuote = !inQuote;  // the section's quote, then a literal one
+        out.push_back('"');
+        i = j + 3;
+      } else if (j + 1 < n && text[j + 1] == '"') {
+        out.push_back('"');
+        i = j + 2;
+      } else {
+        inQuote = !inQuote;
+      }
     }
   }
   return out;

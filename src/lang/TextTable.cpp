@@ -292,16 +292,18 @@ TextTable::LoadResult TextTable::LoadFile(const std::string& path, std::string_v
 }
 
 TextTable::LoadResult TextTable::LoadText(std::string_view raw, std::string_view language) {
-  // Line ends become single line feeds.
+  // Line ends become single line feeds (copied a run at a time: the whole
+  // file passes here at every start).
   std::string text;
   text.reserve(raw.size());
-  for (size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] == '\r') {
-      text.push_back('\n');
-      if (i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
-    } else {
-      text.push_back(raw[i]);
-    }
+  for (size_t i = 0; i < raw.size();) {
+    const size_t cr = raw.find('\r', i);
+    const size_t end = cr == std::string_view::npos ? raw.size() : cr;
+    text.append(raw.data() + i, end - i);
+    if (end == raw.size()) break;
+    text.push_back('\n');
+    i = end + 1;
+    if (i < raw.size() && raw[i] == '\n') ++i;
   }
   // Drop a UTF-8 byte-order mark that an editor may have added.
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
