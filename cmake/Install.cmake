@@ -5,6 +5,7 @@
 #
 # Layout below the prefix:
 #   bin/vb420  bin/vb420cli  bin/vb420sim
+#   lib/vb420/modules/vb420audio.so
 #   share/vb420/vb420.lng  share/vb420/help/<lang>/
 #   share/applications/vb420.desktop  share/icons/hicolor/scalable/apps/vb420.svg
 #   share/man/man1/vb420.1.gz  vb420cli.1.gz  vb420sim.1.gz
@@ -24,6 +25,10 @@ foreach(_prog vb420 vb420cli vb420sim)
     install(TARGETS ${_prog} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
   endif()
 endforeach()
+# The alert-tone test's audio output, loaded by the program when needed.
+if(TARGET vb420audio)
+  install(TARGETS vb420audio LIBRARY DESTINATION "${VB420_AUDIO_INSTALL_DIR}")
+endif()
 install(FILES "${VB420_RESOURCE_DIR}/vb420.lng" DESTINATION "${VB420_INSTALL_DATA}")
 install(DIRECTORY "${VB420_RESOURCE_DIR}/help" DESTINATION "${VB420_INSTALL_DATA}"
         FILES_MATCHING PATTERN "*.html" PATTERN "*.png" PATTERN "*.css")

@@ -5,11 +5,13 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/Application.h"
 #include "app/MainFrame.h"
+#include "editors/signalling/ui/ToneAudio.h"
 
 namespace {
 
@@ -72,9 +74,18 @@ int main(int argc, char** argv) {
   if (!vb.InitInstance()) return 1;
   // Start-up measurement (bench/startup_bench.cpp): report once the main
   // window is up with Zone Information open, then end normally.
-  if (const char* probe = std::getenv("VB420_STARTUP_PROBE"); probe && *probe == '1') {
-    QTimer::singleShot(0, &app, [&] {
+  // VB420_STARTUP_PROBE=audio also says whether the alert-tone test's audio
+  // module (loaded only when needed) is found where the program looks.
+  const char* probe = std::getenv("VB420_STARTUP_PROBE");
+  if (probe && (std::strcmp(probe, "1") == 0 || std::strcmp(probe, "audio") == 0)) {
+    const bool audio = std::strcmp(probe, "audio") == 0;
+    QTimer::singleShot(0, &app, [&sinceMain, audio] {
       std::fprintf(stderr, "vb420: main window shown after %lld ms\n", static_cast<long long>(sinceMain.elapsed()));
+      if (audio) {
+        QObject owner;
+        const bool found = vb420::MakeToneAudioOutput(&owner) != nullptr;
+        std::fprintf(stderr, "vb420: audio module %s\n", found ? "loaded" : "not found");
+      }
       QCoreApplication::exit(0);  // without the exit question
     });
   }

@@ -90,6 +90,19 @@ if [ -x "$p/bin/vb420" ]; then
   grep -q "main window shown" <<<"$err" || fail "vb420 start-up not reported: $err"
 fi
 
+# The alert-tone test's audio output is a module the program loads when
+# needed, never a library it starts with; it is found beside the program in
+# the build tree and in the package's library folder once installed.
+if [ -e "$build/src/app/vb420audio.so" ]; then
+  compgen -G "$p/lib*/vb420/modules/vb420audio.so" >/dev/null || compgen -G "$p/lib/*/vb420/modules/vb420audio.so" >/dev/null ||
+    fail "the audio module is not installed"
+  ! ldd "$p/bin/vb420" | grep -q libQt6Multimedia || fail "vb420 is linked with Qt Multimedia at start"
+  for prog in "$p/bin/vb420" "$build/src/app/vb420"; do
+    err=$(VB420_STARTUP_PROBE=audio timeout 120 "$prog" 2>&1)
+    grep -q "audio module loaded" <<<"$err" || fail "$prog does not find its audio module: $err"
+  done
+fi
+
 if [ $failures -ne 0 ]; then
   echo "$failures check(s) failed" >&2
   exit 1

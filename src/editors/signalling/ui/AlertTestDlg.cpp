@@ -13,16 +13,12 @@
 #include <deque>
 #include <mutex>
 
-#ifdef VB420_HAVE_AUDIO
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QIODevice>
-#include <QMediaDevices>
-#endif
+#include <QCoreApplication>
+#include <QLibrary>
 
 #include "editors/signalling/AlertToneFields.h"
 #include "editors/signalling/ToneWav.h"
+#include "editors/signalling/ui/ToneAudio.h"
 #include "frame/ui/EditorView.h"
 #include "frame/ui/Workspace.h"
 #include "lang/ui/HelpSystem.h"
@@ -36,97 +32,47 @@ constexpr int kToneTabText = 697;
 }  // namespace
 
 // ---------------------------------------------------------------------------
-// The audio output: the worker queues each step's samples and then waits the
-// step's time; the audio device pulls the queue (silence when it is empty).
+// The audio output, from the vb420audio module: the worker queues each
+// step's samples and then waits the step's time.
 
-#ifdef VB420_HAVE_AUDIO
-class ToneQueueDevice : public QIODevice {
- public:
-  void Push(const std::vector<int16_t>& s) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    // Never more than two seconds ahead of the device.
-    if (queue_.size() < static_cast<size_t>(2 * kToneSampleRate)) queue_.insert(queue_.end(), s.begin(), s.end());
-  }
-  void Clear() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    queue_.clear();
-  }
-  bool isSequential() const override { return true; }
-  qint64 bytesAvailable() const override { return 1 << 16; }
-
- protected:
-  qint64 readData(char* data, qint64 maxlen) override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    const qint64 frames = maxlen / 2;
-    auto* out = reinterpret_cast<int16_t*>(data);
-    for (qint64 i = 0; i < frames; ++i) {
-      if (queue_.empty()) {
-        out[i] = 0;
-      } else {
-        out[i] = queue_.front();
-        queue_.pop_front();
-      }
+std::unique_ptr<ToneAudioOutput> MakeToneAudioOutput(QObject* owner) {
+#ifdef VB420_AUDIO_MODULE
+  // Beside the program in the build tree, in the package's own library
+  // folder once installed (the path from the program's folder).
+  static const Vb420MakeToneAudioOutput make = []() -> Vb420MakeToneAudioOutput {
+    const QString dir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    for (const char* where : {VB420_AUDIO_MODULE, VB420_AUDIO_MODULE_INSTALLED}) {
+      QLibrary module(dir + QString::fromUtf8(where));
+      if (!module.load()) continue;
+      if (auto f = reinterpret_cast<Vb420MakeToneAudioOutput>(module.resolve(VB420_TONE_AUDIO_ENTRY))) return f;
     }
-    return frames * 2;
-  }
-  qint64 writeData(const char*, qint64) override { return -1; }
-
- private:
-  std::mutex mutex_;
-  std::deque<int16_t> queue_;
-};
+    return nullptr;
+  }();
+  if (make) return std::unique_ptr<ToneAudioOutput>(make(owner));
+#else
+  (void)owner;
 #endif
+  return nullptr;
+}
 
 class CAudioToneSink : public ToneSink {
  public:
-  explicit CAudioToneSink(QObject* owner) {
-#ifdef VB420_HAVE_AUDIO
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) return;
-    QAudioFormat format;
-    format.setSampleRate(kToneSampleRate);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (!device.isFormatSupported(format)) return;
-    queue_ = new ToneQueueDevice;
-    queue_->setParent(owner);
-    queue_->open(QIODevice::ReadOnly);
-    output_ = new QAudioSink(device, format, owner);
-#else
-    (void)owner;
-#endif
-  }
-  bool HasAudio() const {
-#ifdef VB420_HAVE_AUDIO
-    return output_ != nullptr;
-#else
-    return false;
-#endif
-  }
+  explicit CAudioToneSink(QObject* owner) : output_(MakeToneAudioOutput(owner)) {}
+  bool HasAudio() const { return output_ && output_->HasAudio(); }
   // On the window's thread, around a test.
   void Begin() {
-#ifdef VB420_HAVE_AUDIO
-    if (output_) output_->start(queue_);
-#endif
+    if (output_) output_->Begin();
   }
   void End() {
-#ifdef VB420_HAVE_AUDIO
-    if (!output_) return;
-    queue_->Clear();
-    output_->stop();
-#endif
+    if (output_) output_->End();
   }
   // On the worker thread.
   void Tone(int hz, int ms, StopSignal& stop) override {
-#ifdef VB420_HAVE_AUDIO
-    if (queue_) {
+    if (HasAudio()) {
       std::vector<int16_t> s;
       AppendToneSamples(s, hz, ms);
-      queue_->Push(s);
+      output_->Push(s);
     }
-#else
-    (void)hz;
-#endif
     if (!stop.WaitFor(ms)) Flush();
   }
   void Silence(int ms, StopSignal& stop) override {
@@ -135,14 +81,9 @@ class CAudioToneSink : public ToneSink {
 
  private:
   void Flush() {
-#ifdef VB420_HAVE_AUDIO
-    if (queue_) queue_->Clear();
-#endif
+    if (output_) output_->Clear();
   }
-#ifdef VB420_HAVE_AUDIO
-  ToneQueueDevice* queue_ = nullptr;
-  QAudioSink* output_ = nullptr;
-#endif
+  std::unique_ptr<ToneAudioOutput> output_;
 };
 
 // ---------------------------------------------------------------------------
