@@ -22,16 +22,42 @@ constexpr int kChanEntries = 512;
 bool GetBit(const ByteArea& a, size_t base, int n) { return a.bit(base + static_cast<size_t>(n / 8), n % 8); }
 void SetBitN(ByteArea& a, size_t base, int n, bool v) { a.setBit(base + static_cast<size_t>(n / 8), n % 8, v); }
 
+// A table of one bit per entry, bit n in byte n / 8 from the low end, read
+// and written in place: every record inserted or removed moves the bits of
+// all the records after it.
+class BitTable {
+ public:
+  BitTable(ByteArea& a, size_t base, int entries)
+      : p_(a.ptr(base, static_cast<size_t>((entries + 7) / 8))), entries_(entries) {}
+  bool Valid() const { return p_ != nullptr; }
+  bool Get(int n) const { return (p_[n >> 3] >> (n & 7)) & 1; }
+  void Set(int n, bool on) {
+    const auto mask = static_cast<uint8_t>(1u << (n & 7));
+    p_[n >> 3] = static_cast<uint8_t>(on ? (p_[n >> 3] | mask) : (p_[n >> 3] & ~mask));
+  }
+  int Entries() const { return entries_; }
+
+ private:
+  uint8_t* p_;
+  int entries_;
+};
+
 void InsertBit(ByteArea& a, size_t base, int entries, int pos, bool v) {
-  if (pos < 0 || pos >= entries) return;
-  for (int i = entries - 1; i > pos; --i) SetBitN(a, base, i, GetBit(a, base, i - 1));
-  SetBitN(a, base, pos, v);
+  BitTable t(a, base, entries);
+  if (!t.Valid() || pos < 0 || pos >= entries) return;
+  for (int i = entries - 1; i > pos; --i) t.Set(i, t.Get(i - 1));
+  t.Set(pos, v);
 }
 
-void RemoveBit(ByteArea& a, size_t base, int entries, int pos) {
-  if (pos < 0 || pos >= entries) return;
-  for (int i = pos; i < entries - 1; ++i) SetBitN(a, base, i, GetBit(a, base, i + 1));
-  SetBitN(a, base, entries - 1, true);
+// Removes `count` entries from `pos` on: the later ones move down and the
+// freed ones at the end read as set (unused), as `count` single removals at
+// `pos` would leave them, in one pass.
+void RemoveBits(ByteArea& a, size_t base, int entries, int pos, int count) {
+  BitTable t(a, base, entries);
+  if (!t.Valid() || pos < 0 || pos >= entries || count <= 0) return;
+  count = std::min(count, entries - pos);
+  for (int i = pos; i < entries - count; ++i) t.Set(i, t.Get(i + count));
+  for (int i = entries - count; i < entries; ++i) t.Set(i, true);
 }
 
 void InsertByte(ByteArea& a, size_t base, int entries, int pos, uint8_t v) {
@@ -41,11 +67,12 @@ void InsertByte(ByteArea& a, size_t base, int entries, int pos, uint8_t v) {
   p[pos] = v;
 }
 
-void RemoveByte(ByteArea& a, size_t base, int entries, int pos) {
+void RemoveBytes(ByteArea& a, size_t base, int entries, int pos, int count) {
   uint8_t* p = a.ptr(base, static_cast<size_t>(entries));
-  if (!p || pos < 0 || pos >= entries) return;
-  std::memmove(p + pos, p + pos + 1, static_cast<size_t>(entries - pos - 1));
-  p[entries - 1] = 0xFF;
+  if (!p || pos < 0 || pos >= entries || count <= 0) return;
+  count = std::min(count, entries - pos);
+  std::memmove(p + pos, p + pos + count, static_cast<size_t>(entries - pos - count));
+  std::memset(p + entries - count, 0xFF, static_cast<size_t>(count));
 }
 
 bool ValidZone(int zone) { return zone >= 0 && zone < kZoneCount; }
@@ -363,11 +390,11 @@ void CZoneMemory::InsertPerChannel(int global, const PerChannelValues& v) {
   InsertByte(ext, kExtChanBytes, kChanEntries, global, v.chanByte);
 }
 
-void CZoneMemory::RemovePerChannel(int global) {
+void CZoneMemory::RemovePerChannel(int global, int count) {
   ByteArea ext = Ext();
-  RemoveBit(ext, kExtChanBitsA, kChanEntries, global);
-  RemoveBit(ext, kExtChanBitsB, kChanEntries, global);
-  RemoveByte(ext, kExtChanBytes, kChanEntries, global);
+  RemoveBits(ext, kExtChanBitsA, kChanEntries, global, count);
+  RemoveBits(ext, kExtChanBitsB, kChanEntries, global, count);
+  RemoveBytes(ext, kExtChanBytes, kChanEntries, global, count);
 }
 
 int ResultMessage(ZoneResult r) {
@@ -497,12 +524,12 @@ ZoneResult CZoneMemory::ChangeZone(int zone, int newClass) {
   if (z.exists) {
     DropZoneReferences(zone);
     DropEmergencyReference(zone, -1);
-    // The zone's records leave the per-channel tables; each removal moves the
-    // next record's entry down to the same position.
+    // The zone's records leave the per-channel tables together; the later
+    // records' entries move down in their place.
     int first = 0;
     for (int i = 0; i < zone; ++i)
       if (before[i].exists) first += before[i].records;
-    for (int i = 0; i < z.records; ++i) RemovePerChannel(first);
+    RemovePerChannel(first, z.records);
     CloseGap(zone, static_cast<size_t>(z.offset), z.size, before);
     ByteArea image = Image();
     image.setU16le(kTable + 2 * static_cast<size_t>(zone), 0xFFFF);

@@ -211,8 +211,9 @@ class CZoneMemory {
   void WritePerChannel(int global, const PerChannelValues& v);
   // Opens an entry at `global` (the last entry of each table drops out).
   void InsertPerChannel(int global, const PerChannelValues& v);
-  // Closes the entry at `global` (the last entry gets the empty value).
-  void RemovePerChannel(int global);
+  // Closes `count` entries from `global` on (the last entries get the empty
+  // value).
+  void RemovePerChannel(int global, int count = 1);
 
   // Block-range words at 0x9E0 and 0x9E2.
   void UpdateBlockRange();

@@ -317,6 +317,40 @@ TEST_F(ZoneAreaTest, ScramblerTablesBelongToTheirZone) {
   EXPECT_EQ(tables(), expected);
 }
 
+TEST_F(ZoneAreaTest, DeletingAZoneTakesAllItsPerChannelEntriesOutAtOnce) {
+  // Zones of 20, 30 and 10 LTR groups: global entries 0-19, 20-49, 50-59.
+  for (auto [zone, groups] : {std::pair{0, 20}, {1, 30}, {2, 10}}) {
+    ASSERT_EQ(zm.CreateZone(zone, '0'), 1);
+    for (int g = 0; g < groups; ++g) ASSERT_EQ(zm.InsertRecord(zone, g), 1);
+  }
+  // Known contents: byte n = n, bit n of each table set when n % 3 == 0
+  // (table A) or n % 5 == 0 (table B).
+  const auto bitA = [](int n) { return n % 3 == 0; };
+  const auto bitB = [](int n) { return n % 5 == 0; };
+  for (int i = 0; i < 512; ++i) {
+    ext().setU8(0x1000 + i, static_cast<uint8_t>(i));
+    ext().setBit(0x670 + i / 8, i % 8, bitA(i));
+    ext().setBit(0x6B0 + i / 8, i % 8, bitB(i));
+  }
+  ASSERT_EQ(zm.ChangeZone(1, kClassNone), 1);
+  for (int i = 0; i < 512; ++i) {
+    // Before the zone: unchanged; after it: 30 entries down; the last 30:
+    // unused.
+    const int from = i < 20 ? i : i + 30;
+    if (from < 512) {
+      ASSERT_EQ(ext().u8(0x1000 + i), static_cast<uint8_t>(from)) << i;
+      ASSERT_EQ(ext().bit(0x670 + i / 8, i % 8), bitA(from)) << i;
+      ASSERT_EQ(ext().bit(0x6B0 + i / 8, i % 8), bitB(from)) << i;
+    } else {
+      ASSERT_EQ(ext().u8(0x1000 + i), 0xFF) << i;
+      ASSERT_TRUE(ext().bit(0x670 + i / 8, i % 8)) << i;
+      ASSERT_TRUE(ext().bit(0x6B0 + i / 8, i % 8)) << i;
+    }
+  }
+  EXPECT_EQ(zm.GlobalChannel(2, 0), 20);
+  EXPECT_TRUE(zm.CheckZoneArea().empty());
+}
+
 TEST_F(ZoneAreaTest, PerChannelTablesShiftOnInsertAtStartMiddleAndEnd) {
   // LTR groups, so that 512 entries fit the area.
   ASSERT_EQ(zm.CreateZone(0, '0'), 1);
