@@ -27,6 +27,19 @@ namespace {
 constexpr int kNumberCaption = 359;
 // "%s cells could not be stored..." after a paste from another program.
 constexpr int kPasteRefusedEntry = 1186;
+constexpr int kPasteEntry = 105;  // "&Paste"
+
+// A menu or label text without its access key mark and shortcut column.
+QString PlainLabel(const std::string& text) {
+  QString t = QString::fromStdString(text).section(QLatin1Char('\t'), 0, 0);
+  t.remove(QLatin1Char('&'));
+  return t.trimmed();
+}
+
+QString& PendingStepName() {
+  static QString name;
+  return name;
+}
 
 bool IsList(const FieldDescriptor& d) { return d.kind == ControlKind::Combo || d.kind == ControlKind::Check; }
 
@@ -92,9 +105,12 @@ void CFieldGrid::Build(int rows) {
     if (key > 0 && EditorKindOpen()) LeaveKey(key, mods);
   });
 
-  // Text pasted from a spreadsheet goes in cell by cell, as if typed.
-  SetCellStore([this](int row, int col, const QString& text) { return StoreCellText(row, col, text); },
+  // Text pasted from a spreadsheet goes in cell by cell, as if typed (into
+  // a grid that takes typed values at all).
+  if (std::any_of(columns_.begin(), columns_.end(), [](const Column& c) { return c.field->kind != ControlKind::Static; }))
+    SetCellStore([this](int row, int col, const QString& text) { return StoreCellText(row, col, text); },
                [this](int refused) {
+                 NameNextStep(PlainLabel(text_.Text(kPasteEntry)));
                  Refill();
                  Q_EMIT Stored(Row(), 0);
                  if (refused > 0 && notice_)
@@ -112,6 +128,14 @@ void CFieldGrid::Build(int rows) {
   });
   connect(this, &CEditGrid::KeyToView, this, [this](QKeyEvent* e) { ViewKey(e); });
   connect(this, &CEditGrid::ContextMenuAsked, this, [this](const QPoint& at, int row) { Popup(at, row); });
+}
+
+void CFieldGrid::SetRowCount(int rows) {
+  if (EditorKindOpen()) HideEditor(false);
+  if (Rows() == rows + 1) return;
+  SetSize(rows + 1, Cols());
+  SetupColumns(desc_.data(), 0, static_cast<int>(desc_.size()));
+  NumberRows(1);
 }
 
 void CFieldGrid::SetNumberColumn(int captionEntry, int width) {
@@ -155,7 +179,7 @@ bool CFieldGrid::RowExists(int row) const {
 
 bool CFieldGrid::CellEditable(int row, int col) const {
   const FieldDescriptor* d = Field(col);
-  if (!d || row < 1 || row >= Rows() || !EnabledLook()) return false;
+  if (!d || d->kind == ControlKind::Static || row < 1 || row >= Rows() || !EnabledLook()) return false;
   if (!RowExists(row)) return d->recordKey;
   auto rec = binder_(row);
   return FormEngine::Enabled(rec->Context(), forms::FormPage{}, *d);
@@ -174,7 +198,8 @@ void CFieldGrid::FillRow(int row, std::vector<QString>& cells, std::vector<char>
 
 int CFieldGrid::EditLength(const forms::FormContext& ctx, const FieldDescriptor& d) const {
   int limit = d.maxLength;
-  if (d.encoding == Encoding::Name) limit = FormEngine::TextWidth(ctx, d);
+  if (d.encoding == Encoding::Name || (d.encoding == Encoding::Custom && d.textWidth > 0 && limit == 0))
+    limit = FormEngine::TextWidth(ctx, d);
   if (d.encoding == Encoding::Digits) limit = d.textWidth * 2;
   return limit > 0 ? limit : 32767;
 }
@@ -200,6 +225,7 @@ void CFieldGrid::Open(QKeyEvent* key, bool enter) {
   }
   if (row != Row() || col != Col()) SetCurrent(row, col);
   const FieldDescriptor& d = *Field(col);
+  if (d.kind == ControlKind::Static) return;  // shown only
   auto rec = binder_(row);
   const forms::FormContext& ctx = rec->Context();
   if (RowExists(row) ? !FormEngine::Enabled(ctx, forms::FormPage{}, d) : !d.recordKey) return;
@@ -212,8 +238,17 @@ void CFieldGrid::Open(QKeyEvent* key, bool enter) {
     QCoreApplication::sendEvent(target, &copy);
   };
   if (IsList(d)) {
-    list_->clear();
     const auto texts = FormEngine::ChoiceTexts(ctx, d);
+    if (key && key->key() == Qt::Key_Space && texts.size() == 2) {
+      // Space flips a mark of two rows (yes and no, on and off) at once.
+      const int now = FormEngine::CurrentRow(ctx, d);
+      auto flip = binder_(row);
+      flip->Context().message = 0;
+      FormEngine::StoreRow(flip->Context(), d, now == 0 ? 1 : 0);
+      AfterStore(row, col, flip->Context().message);
+      return;
+    }
+    list_->clear();
     for (const std::string& t : texts) list_->addItem(QString::fromStdString(t));
     list_->setAccessibleName(heading);
     ShowList(list_, Text(row, col), true);
@@ -286,6 +321,7 @@ void CFieldGrid::Spin(int direction) {
   FormEngine::Spin(rec->Context(), d, direction);
   const QString shown = QString::fromStdString(forms::SettingText(rec->Context(), d));
   edit_->setText(shown);
+  NameStep(row, col);
   Model()->RefillRow(row);
   Q_EMIT Stored(row, col);
 }
@@ -336,9 +372,26 @@ void CFieldGrid::CommitEdit() {
   AfterStore(row, col, ctx.message);
 }
 
+void NameNextStep(const QString& name) { PendingStepName() = name; }
+
+QString TakeNextStepName() {
+  QString name;
+  name.swap(PendingStepName());
+  return name;
+}
+
+void CFieldGrid::NameStep(int row, int col) const {
+  const FieldDescriptor* d = Field(col);
+  if (!d) return;
+  const QString label = PlainLabel(d->labelEntry >= 0 ? text_.Text(d->labelEntry) : d->labelText);
+  const QString record = recordName_ ? recordName_(row) : QString();
+  NameNextStep(record.isEmpty() ? label : record + QLatin1Char(' ') + label);
+}
+
 void CFieldGrid::AfterStore(int row, int col, int message) {
   // The row shows what was stored; the window refreshes what else depends
   // on it.
+  NameStep(row, col);
   Model()->RefillRow(row);
   Q_EMIT Stored(row, col);
   if (message && notice_) notice_(QString::fromStdString(text_.Text(message)));
@@ -386,12 +439,11 @@ bool CFieldGrid::StoreCellText(int row, int col, const QString& text) {
     FormEngine::StoreRow(ctx, d, r);
     return true;
   }
-  if (d.kind == ControlKind::EditCombo) {
-    const int r = rowOf(FormEngine::ChoiceTexts(ctx, d));
-    if (r >= 0) {
-      FormEngine::StoreRow(ctx, d, r);
-      return true;
-    }
+  if (d.kind == ControlKind::EditCombo && rowOf(FormEngine::ChoiceTexts(ctx, d)) >= 0) {
+    // A row's text is typed as it stands (a tone list row's text is a tone
+    // the box takes), with the typing rules that follow from it.
+    std::string t = wanted.toStdString();
+    return rec->StoreText(d, t) && !ctx.refused;
   }
   if (!probe_) {
     auto* self = const_cast<CFieldGrid*>(this);
@@ -425,6 +477,7 @@ void CFieldGrid::ClearCells() {
       if (rec->StoreText(*d, t) && !rec->Context().refused) any = true;
     }
   }
+  if (any && c0 == c1) NameStep(first, c0);
   Refill();
   if (any) Q_EMIT Stored(first, c0 == c1 ? c0 : 0);
 }

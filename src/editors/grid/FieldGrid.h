@@ -74,9 +74,14 @@ class CFieldGrid : public CEditGrid {
              std::vector<Column> columns, int rows, int page = -1, QWidget* parent = nullptr);
   ~CFieldGrid() override;
 
+  // A list whose length follows the image (a loaded file).
+  void SetRowCount(int rows);
   // The heading and width of the record-number column (column 0).
   void SetNumberColumn(int captionEntry, int width);
   void SetRowTest(RowTest test) { rowTest_ = std::move(test); }
+  // What the record of a row is called in an undo step ("Zone 1 Channel 5");
+  // unset: the step is named by the field alone.
+  void SetRecordName(std::function<QString(int row)> name) { recordName_ = std::move(name); }
   void SetOpenCheck(OpenCheck check) { openCheck_ = std::move(check); }
   void SetNotice(Notice notice) { notice_ = std::move(notice); }
   // The window runs these commands itself; their keys and menu items reach
@@ -126,6 +131,8 @@ class CFieldGrid : public CEditGrid {
   void Popup(const QPoint& globalPos, int row);
   void RunCommand(int command);
   void AfterStore(int row, int col, int message);
+  // Names the undo step of a store into (row, col): the record and the field.
+  void NameStep(int row, int col) const;
   // `pasted` as typing it into an edit box of that filter and length would
   // leave it; false when the box would not take it.
   bool TypedAsInTheCell(const QString& pasted, int mode, int maxLength, QString& typed) const;
@@ -138,6 +145,7 @@ class CFieldGrid : public CEditGrid {
   std::vector<Column> columns_;
   std::vector<ColumnDescriptor> desc_;
   RowTest rowTest_;
+  std::function<QString(int row)> recordName_;
   OpenCheck openCheck_;
   Notice notice_;
   std::vector<int> claimed_;
@@ -149,5 +157,10 @@ class CFieldGrid : public CEditGrid {
   CToneCombo* combo_ = nullptr;
   CFilterEdit* probe_ = nullptr;
 };
+
+// The name of the change a window has just made, for the undo history (the
+// program's undo controller takes it with the change it records next).
+void NameNextStep(const QString& name);
+QString TakeNextStepName();
 
 }  // namespace vb420

@@ -204,6 +204,14 @@ void CZnInfoView::BuildGrids() {
     g->SetNumberColumn(shape.numberCaption, kNumberColumnWidth);
     g->SetWrapNavigation(true);
     g->SetOpenCheck([this, k](int& row, int& col) { return MayOpen(k, row, col); });
+    g->SetRecordName([this, k](int row) {
+      MessageHelper& msg = Context().msg;
+      return QStringLiteral("%1 %2 %3 %4")
+          .arg(MenuLabel(msg.T(378)))
+          .arg(zone_ + 1)
+          .arg(MenuLabel(msg.T(k == kConvGrid ? 376 : 391)))
+          .arg(row);
+    });
     g->SetNotice([this](const QString& text) {
       Context().msg.Warning(text, kMsgOk, MessageHelper::kNoticeCaption, this);
       AfterMessage();
