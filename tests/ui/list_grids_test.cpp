@@ -6,10 +6,12 @@
 // the same texts. Zone Merge's copy keys reach the window.
 #include <QApplication>
 #include <QClipboard>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 
 #include "UiTestSupport.h"
+#include "app/UndoController.h"
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/passport/ui/PassPortViews.h"
 #include "editors/plan/ZoneMerge.h"
@@ -151,6 +153,35 @@ class ListGridsTest : public QObject {
       RunGridScript(*app, c);
       if (QTest::currentTestFailed()) return;
     }
+  }
+
+  // A value typed in one window refreshes the windows that show its bytes,
+  // not every open window; an undo refreshes them all.
+  void aStoreRefreshesOnlyTheWindowsShowingItsBytes() {
+    Start(1);
+    auto* zi = qobject_cast<CZnInfoView*>(app->Frame().OpenEditor(EditorKind::ZoneInfo));
+    auto* tf = qobject_cast<CTestFreqView*>(app->Frame().OpenEditor(EditorKind::TestFreq));
+    QVERIFY(zi && tf);
+    zi->SetZone(0);
+    QSignalSpy ziRefills(zi->CurrentGridWidget()->Model(), &QAbstractItemModel::dataChanged);
+    QSignalSpy tfRefills(tf->Grid()->Model(), &QAbstractItemModel::dataChanged);
+    auto type = [](CFieldGrid* g, int row, int col, const QString& text) {
+      g->setFocus();
+      g->SetCurrent(row, col);
+      QTest::keyClicks(g, text.left(1));
+      QTest::keyClicks(g->CellEdit(), text.mid(1));
+      QTest::keyClick(g->CellEdit(), Qt::Key_Return);
+    };
+    type(zi->CurrentGridWidget(), 1, 1, "146.52");
+    QCOMPARE(zi->CurrentGridWidget()->Text(1, 1), QString("146.52000"));
+    QCOMPARE(tfRefills.count(), 0);
+    ziRefills.clear();
+    type(tf->Grid(), 1, 1, "150.5");
+    QCOMPARE(tf->Grid()->Text(1, 1), QString("150.50000"));
+    QCOMPARE(ziRefills.count(), 0);
+    app->Frame().Undo()->CommitNow();
+    app->Frame().Undo()->Undo();
+    QVERIFY(ziRefills.count() > 0);
   }
 
   // Ctrl+C and Ctrl+V are Zone Merge's own Copy and Paste of whole zones,

@@ -248,15 +248,19 @@ void CFieldGrid::Open(QKeyEvent* key, bool enter) {
       AfterStore(row, col, flip->Context().message);
       return;
     }
+    // A typed letter picks the first row that starts with it; a letter no
+    // row starts with opens nothing.
+    int picked = -1;
+    if (key && !key->text().isEmpty() && !backspace) {
+      for (size_t i = 0; i < texts.size() && picked < 0; ++i)
+        if (QString::fromStdString(texts[i]).startsWith(key->text(), Qt::CaseInsensitive)) picked = static_cast<int>(i);
+      if (picked < 0) return;
+    }
     list_->clear();
     for (const std::string& t : texts) list_->addItem(QString::fromStdString(t));
     list_->setAccessibleName(heading);
     ShowList(list_, Text(row, col), true);
-    if (key && !key->text().isEmpty() && !backspace) {
-      // A typed letter picks the first row that starts with it.
-      const int at = list_->findText(key->text(), Qt::MatchStartsWith);
-      if (at >= 0) list_->setCurrentIndex(at);
-    }
+    if (picked >= 0) list_->setCurrentIndex(picked);
     return;
   }
   if (d.kind == ControlKind::EditCombo) {

@@ -2,6 +2,8 @@
 #include "frame/ui/Workspace.h"
 #include "frame/ui/EditorView.h"
 
+#include "data/ByteChanges.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QStyle>
@@ -52,6 +54,8 @@ QString MenuLabel(const QString& text) {
   s.remove(QRegularExpression(QStringLiteral("&(?!&)")));
   return s.replace(QStringLiteral("&&"), QStringLiteral("&")).trimmed();
 }
+
+bool CEditorView::ShowsBytes(const ByteChanges&) const { return true; }
 
 CEditorView::CEditorView(EditorContext& ctx, EditorKind kind, QWidget* parent)
     : QWidget(parent), ctx_(ctx), kind_(kind) {}

@@ -9,6 +9,7 @@
 #include "editors/grid/FieldGrid.h"
 #include "editors/grid/FilterEdit.h"
 #include "lang/ui/MessageHelper.h"
+#include "data/ByteChanges.h"
 #include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
@@ -112,6 +113,11 @@ void CTestFreqView::RunCommand(int command) {
 void CTestFreqView::Changed() {
   Context().frame.RefreshAllEditors(this);
   Context().frame.UpdateCaption();
+}
+
+bool CTestFreqView::ShowsBytes(const ByteChanges& changes) const {
+  return changes.TouchesModel() ||
+         changes.Touches(false, img::kTestFreqs, img::kTestFreqs + kTestFreqSlots * kTestFreqSlotSize);
 }
 
 void RegisterTestFreqWindows() {

@@ -16,6 +16,7 @@ class CTestFreqView : public CEditorView {
  public:
   CTestFreqView(EditorContext& ctx, QWidget* parent = nullptr);
   void Refresh() override;
+  bool ShowsBytes(const ByteChanges& changes) const override;
   bool CommitPendingEdit() override;
   int HelpContext() const override;
   QWidget* InitialFocus() const override;

@@ -14,6 +14,7 @@
 #include "editors/zones/ui/ZoneFormBoxes.h"
 #include "lang/HelpContexts.h"
 #include "lang/ui/MessageHelper.h"
+#include "data/ByteChanges.h"
 #include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
@@ -159,6 +160,11 @@ void CRepInfoView::RunCommand(int command) {
       break;
     default: break;
   }
+}
+
+bool CRepInfoView::ShowsBytes(const ByteChanges& changes) const {
+  // The zone's block (its header and repeaters).
+  return changes.TouchesModel() || changes.Touches(false, img::kZoneTable, img::kZoneAreaEnd);
 }
 
 void RegisterRepeaterWindow() {

@@ -101,6 +101,7 @@ class CRepInfoView : public CEditorView {
 
   QString Title() const override;
   void Refresh() override;
+  bool ShowsBytes(const ByteChanges& changes) const override;
   bool CommitPendingEdit() override;
   bool QueryClose() override;
   int HelpContext() const override;

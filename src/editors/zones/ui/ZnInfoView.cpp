@@ -25,6 +25,7 @@
 #include "editors/zones/ui/ZoneDialogs.h"
 #include "lang/ui/MessageHelper.h"
 #include "data/ui/MemoryViewer.h"
+#include "data/ByteChanges.h"
 #include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
@@ -631,6 +632,12 @@ void CZnInfoView::RunCommand(int command) {
       return;
     default: return;  // Group Copy, Channel Insert and Delete belong to the channel editor
   }
+}
+
+bool CZnInfoView::ShowsBytes(const ByteChanges& changes) const {
+  // The zone table and blocks and the per-channel and per-zone tables of
+  // the extension area.
+  return changes.TouchesModel() || changes.Touches(false, img::kZoneTable, img::kZoneAreaEnd) || changes.TouchesExt();
 }
 
 void RegisterZoneInfoWindow() {

@@ -48,6 +48,7 @@ class CZnInfoView : public CEditorView {
 
   QString Title() const override;
   void Refresh() override;
+  bool ShowsBytes(const ByteChanges& changes) const override;
   bool CommitPendingEdit() override;
   QString MenuTitle() const override;
   void FillMenu(QMenu* menu) override;
