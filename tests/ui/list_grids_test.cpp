@@ -155,6 +155,25 @@ class ListGridsTest : public QObject {
     }
   }
 
+  // With VB420_SHOTS=<folder>: every list as it opens, in both languages.
+  void screenshots() {
+    const QString dir = qEnvironmentVariable("VB420_SHOTS");
+    if (dir.isEmpty()) QSKIP("VB420_SHOTS not set");
+    for (int language : {1, 2}) {
+      Start(language);
+      int n = 0;
+      for (const GridScriptCase& c : Cases()) {
+        c.with(*app, [&](CFieldGrid* g) {
+          QVERIFY(g);
+          QTest::qWait(100);
+          QWidget* shown = g->window();
+          shown->grab().save(QStringLiteral("%1/%2-list%3.png").arg(dir, language == 1 ? "en" : "es").arg(++n));
+        });
+      }
+      app.reset();
+    }
+  }
+
   // A value typed in one window refreshes the windows that show its bytes,
   // not every open window; an undo refreshes them all.
   void aStoreRefreshesOnlyTheWindowsShowingItsBytes() {

@@ -86,25 +86,6 @@ void CFieldGrid::Build(int rows) {
   Model()->SetRowFiller(
       [this](int row, std::vector<QString>& cells, std::vector<char>& grey) { FillRow(row, cells, grey); });
 
-  edit_ = new CFilterEdit(this);
-  edit_->setObjectName("cellEdit");
-  edit_->hide();
-  list_ = new QComboBox(this);
-  list_->setObjectName("cellList");
-  list_->hide();
-  combo_ = new CToneCombo(this);
-  combo_->setObjectName("cellTone");
-  combo_->Edit()->SetInCell(true);
-  combo_->hide();
-  connect(list_, &QComboBox::activated, this, [this](int) {
-    CommitEdit();
-    setFocus();
-  });
-  // Enter, Escape and the other leaving keys of the combo's edit part.
-  connect(combo_->Edit(), &CFilterEdit::KeyLeaving, this, [this](int key, Qt::KeyboardModifiers mods) {
-    if (key > 0 && EditorKindOpen()) LeaveKey(key, mods);
-  });
-
   // Text pasted from a spreadsheet goes in cell by cell, as if typed (into
   // a grid that takes typed values at all).
   if (std::any_of(columns_.begin(), columns_.end(), [](const Column& c) { return c.field->kind != ControlKind::Static; }))
@@ -142,6 +123,45 @@ void CFieldGrid::SetNumberColumn(int captionEntry, int width) {
   desc_[0] = {captionEntry, width, kAlignCentre, 1};
   SetupColumns(desc_.data(), 0, static_cast<int>(desc_.size()));
   NumberRows(1);
+}
+
+CFilterEdit* CFieldGrid::CellEdit() const {
+  if (!edit_) {
+    auto* self = const_cast<CFieldGrid*>(this);
+    edit_ = new CFilterEdit(self);
+    edit_->setObjectName("cellEdit");
+    edit_->hide();
+  }
+  return edit_;
+}
+
+QComboBox* CFieldGrid::CellList() const {
+  if (!list_) {
+    auto* self = const_cast<CFieldGrid*>(this);
+    list_ = new QComboBox(self);
+    list_->setObjectName("cellList");
+    list_->hide();
+    connect(list_, &QComboBox::activated, self, [self](int) {
+      self->CommitEdit();
+      self->setFocus();
+    });
+  }
+  return list_;
+}
+
+CToneCombo* CFieldGrid::CellCombo() const {
+  if (!combo_) {
+    auto* self = const_cast<CFieldGrid*>(this);
+    combo_ = new CToneCombo(self);
+    combo_->setObjectName("cellTone");
+    combo_->Edit()->SetInCell(true);
+    combo_->hide();
+    // Enter, Escape and the other leaving keys of the combo's edit part.
+    connect(combo_->Edit(), &CFilterEdit::KeyLeaving, self, [self](int key, Qt::KeyboardModifiers mods) {
+      if (key > 0 && self->EditorKindOpen()) self->LeaveKey(key, mods);
+    });
+  }
+  return combo_;
 }
 
 const FieldDescriptor* CFieldGrid::Field(int col) const {
@@ -256,37 +276,37 @@ void CFieldGrid::Open(QKeyEvent* key, bool enter) {
         if (QString::fromStdString(texts[i]).startsWith(key->text(), Qt::CaseInsensitive)) picked = static_cast<int>(i);
       if (picked < 0) return;
     }
-    list_->clear();
-    for (const std::string& t : texts) list_->addItem(QString::fromStdString(t));
-    list_->setAccessibleName(heading);
-    ShowList(list_, Text(row, col), true);
-    if (picked >= 0) list_->setCurrentIndex(picked);
+    CellList()->clear();
+    for (const std::string& t : texts) CellList()->addItem(QString::fromStdString(t));
+    CellList()->setAccessibleName(heading);
+    ShowList(CellList(), Text(row, col), true);
+    if (picked >= 0) CellList()->setCurrentIndex(picked);
     return;
   }
   if (d.kind == ControlKind::EditCombo) {
-    combo_->clear();
-    for (const std::string& t : FormEngine::ChoiceTexts(ctx, d)) combo_->addItem(QString::fromStdString(t));
-    combo_->Edit()->SetInputMode(FormEngine::InputMode(ctx, d));
-    combo_->Edit()->SetDecimalSeparator(data_.field.DecimalSeparator());
-    combo_->Edit()->setMaxLength(EditLength(ctx, d));
-    combo_->setAccessibleName(heading);
-    ShowCombo(combo_, current, true);
+    CellCombo()->clear();
+    for (const std::string& t : FormEngine::ChoiceTexts(ctx, d)) CellCombo()->addItem(QString::fromStdString(t));
+    CellCombo()->Edit()->SetInputMode(FormEngine::InputMode(ctx, d));
+    CellCombo()->Edit()->SetDecimalSeparator(data_.field.DecimalSeparator());
+    CellCombo()->Edit()->setMaxLength(EditLength(ctx, d));
+    CellCombo()->setAccessibleName(heading);
+    ShowCombo(CellCombo(), current, true);
     if (key) {
-      combo_->setEditText(QString());
-      replay(combo_->lineEdit());
+      CellCombo()->setEditText(QString());
+      replay(CellCombo()->lineEdit());
     }
     return;
   }
-  edit_->SetInputMode(FormEngine::InputMode(ctx, d));
-  edit_->SetDecimalSeparator(data_.field.DecimalSeparator());
-  edit_->setMaxLength(EditLength(ctx, d));
+  CellEdit()->SetInputMode(FormEngine::InputMode(ctx, d));
+  CellEdit()->SetDecimalSeparator(data_.field.DecimalSeparator());
+  CellEdit()->setMaxLength(EditLength(ctx, d));
   // A key the field cannot take opens nothing (letters in a number).
-  if (key && !backspace && (key->text().isEmpty() || !edit_->Accepts(key->text().at(0)))) return;
-  edit_->setAccessibleName(heading);
-  ShowEdit(edit_, current, true);
+  if (key && !backspace && (key->text().isEmpty() || !CellEdit()->Accepts(key->text().at(0)))) return;
+  CellEdit()->setAccessibleName(heading);
+  ShowEdit(CellEdit(), current, true);
   if (key) {
-    edit_->clear();
-    replay(edit_);
+    CellEdit()->clear();
+    replay(CellEdit());
   }
 }
 
@@ -320,11 +340,11 @@ void CFieldGrid::Spin(int direction) {
   const FieldDescriptor& d = *Field(col);
   if (d.kind != ControlKind::EditSpin || !RowExists(row)) return;
   auto rec = binder_(row);
-  std::string t = edit_->text().toStdString();
-  if (edit_->text() != SavedCellText() && !rec->StoreText(d, t)) return;
+  std::string t = CellEdit()->text().toStdString();
+  if (CellEdit()->text() != SavedCellText() && !rec->StoreText(d, t)) return;
   FormEngine::Spin(rec->Context(), d, direction);
   const QString shown = QString::fromStdString(forms::SettingText(rec->Context(), d));
-  edit_->setText(shown);
+  CellEdit()->setText(shown);
   NameStep(row, col);
   Model()->RefillRow(row);
   Q_EMIT Stored(row, col);
@@ -341,30 +361,30 @@ void CFieldGrid::CommitEdit() {
   forms::FormContext& ctx = rec->Context();
   ctx.message = 0;
   if (kind == kDropList) {
-    const int chosen = list_->currentIndex();
+    const int chosen = CellList()->currentIndex();
     HideEditor(false);
-    if (chosen < 0 || (list_->itemText(chosen) == saved && FormEngine::CurrentRow(ctx, d) == chosen)) {
+    if (chosen < 0 || (CellList()->itemText(chosen) == saved && FormEngine::CurrentRow(ctx, d) == chosen)) {
       Model()->RefillRow(row);
       return;
     }
     FormEngine::StoreRow(ctx, d, chosen);
   } else if (kind == kEditCombo) {
-    const QString typed = combo_->currentText();
-    const int i = combo_->currentIndex();
+    const QString typed = CellCombo()->currentText();
+    const int i = CellCombo()->currentIndex();
     HideEditor(false);
     if (typed == saved) {
       SetText(row, col, saved);
       return;
     }
     // A typed text goes through the field's rule even when it equals a row.
-    if (!combo_->Edit()->UserTyped() && i >= 0 && combo_->itemText(i) == typed) {
+    if (!CellCombo()->Edit()->UserTyped() && i >= 0 && CellCombo()->itemText(i) == typed) {
       FormEngine::StoreRow(ctx, d, i);
     } else {
       std::string t = typed.toStdString();
       rec->StoreText(d, t);
     }
   } else {
-    const QString typed = edit_->text();
+    const QString typed = CellEdit()->text();
     HideEditor(false);
     if (typed == saved) {
       SetText(row, col, saved);
@@ -450,10 +470,9 @@ bool CFieldGrid::StoreCellText(int row, int col, const QString& text) {
     return rec->StoreText(d, t) && !ctx.refused;
   }
   if (!probe_) {
-    auto* self = const_cast<CFieldGrid*>(this);
-    self->probe_ = new CFilterEdit(self);
-    self->probe_->setObjectName(QStringLiteral("pasteProbe"));
-    self->probe_->hide();
+    probe_ = new CFilterEdit(this);
+    probe_->setObjectName(QStringLiteral("pasteProbe"));
+    probe_->hide();
   }
   QString typed;
   if (!TypedAsInTheCell(wanted, FormEngine::InputMode(ctx, d), EditLength(ctx, d), typed)) return false;

@@ -95,9 +95,11 @@ class CFieldGrid : public CEditGrid {
   void Refill() { Model()->RefillAll(); }
   // Stores what an open cell editor holds.
   void CommitEdit();
-  CFilterEdit* CellEdit() const { return edit_; }
-  QComboBox* CellList() const { return list_; }
-  CToneCombo* CellCombo() const { return combo_; }
+  // The in-cell editors, made when first needed (opening a list window
+  // costs none of them).
+  CFilterEdit* CellEdit() const;
+  QComboBox* CellList() const;
+  CToneCombo* CellCombo() const;
 
   int FieldColumns() const { return static_cast<int>(columns_.size()); }
   const forms::FieldDescriptor* Field(int col) const;
@@ -152,10 +154,10 @@ class CFieldGrid : public CEditGrid {
   CommandRunner run_;
   bool longMenu_ = false;
   std::function<bool()> canPaste_;
-  CFilterEdit* edit_ = nullptr;
-  QComboBox* list_ = nullptr;
-  CToneCombo* combo_ = nullptr;
-  CFilterEdit* probe_ = nullptr;
+  mutable CFilterEdit* edit_ = nullptr;
+  mutable QComboBox* list_ = nullptr;
+  mutable CToneCombo* combo_ = nullptr;
+  mutable CFilterEdit* probe_ = nullptr;
 };
 
 // The name of the change a window has just made, for the undo history (the

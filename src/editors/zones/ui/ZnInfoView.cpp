@@ -23,6 +23,7 @@
 #include "editors/zones/ZoneFields.h"
 #include "editors/zones/ZoneText.h"
 #include "editors/zones/ui/ZoneDialogs.h"
+#include "lang/TextNames.h"
 #include "lang/ui/MessageHelper.h"
 #include "data/ui/MemoryViewer.h"
 #include "data/ByteChanges.h"
@@ -63,8 +64,6 @@ const GridShape kGridShapes[3] = {
       {"horn", 1222, 60, kAlignCentre}, {"scan", 365, 60, kAlignCentre}, {"scanedit", 976, 85, kAlignCentre}}},
 };
 constexpr int kNumberColumnWidth = 30;
-// "Horn Alert is not available on portable models".
-constexpr int kHornPortableEntry = 1298;
 
 // Item data of the type box's row that marks a damaged zone.
 constexpr int kDamagedTypeRow = -1;
@@ -236,7 +235,7 @@ bool CZnInfoView::MayOpen(int kind, int& row, int& col) {
   }
   const forms::FieldDescriptor* d = g->Field(col);
   if (kind == kPassPortGrid && d && d->key == "horn" && Context().ws.data.model.IsPortable()) {
-    Context().msg.Error(Context().msg.T(kHornPortableEntry), kMsgOk, MessageHelper::kErrorCaption, this);
+    Context().msg.Error(Context().msg.T(text::kHornAlertIsNot), kMsgOk, MessageHelper::kErrorCaption, this);
     AfterMessage();
     return false;
   }
