@@ -9,8 +9,6 @@
 #include <QTest>
 
 #include "UiTestSupport.h"
-#include "app/UndoController.h"
-#include "editors/zones/ui/ZnInfoView.h"
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/signalling/VantelixFields.h"
 #include "editors/signalling/ui/AlertTestDlg.h"
@@ -76,29 +74,6 @@ class ListBench : public QObject {
   void openTestFrequencies() { QBENCHMARK { OpenWindow(EditorKind::TestFreq); } }
   void openMemoryViewer() { QBENCHMARK { OpenDialog(kCmdMemoryMap); } }
 
-  // A value typed into the full zone and stored, as the undo history then
-  // records it, with the other list windows open beside Zone Information.
-  void storeATypedValueWithTheListWindowsOpen() {
-    app->Frame().CloseAllEditors();
-    Settle();
-    for (EditorKind k : {EditorKind::TestFreq, EditorKind::RepeaterInfo, EditorKind::Vantelix, EditorKind::ZoneMerge})
-      QVERIFY(app->Frame().OpenEditor(k));
-    auto* v = qobject_cast<CZnInfoView*>(app->Frame().OpenEditor(EditorKind::ZoneInfo));
-    QVERIFY(v);
-    v->SetZone(0);
-    CEditGrid* g = v->CurrentGridWidget();
-    g->setFocus();
-    int n = 0;
-    QBENCHMARK {
-      g->SetCurrent(125, 1);
-      QTest::keyClicks(g, "1");
-      QWidget* ed = QApplication::focusWidget();
-      QTest::keyClicks(ed, (n++ % 2) ? "46.52" : "46.54");
-      QTest::keyClick(ed, Qt::Key_Return);
-      app->Frame().Undo()->CommitNow();
-    }
-    QVERIFY(g->Text(125, 1).startsWith("146.5"));
-  }
 };
 
 VB420_QTEST(ListBench)
