@@ -43,17 +43,6 @@ QString& PendingStepName() {
 
 bool IsList(const FieldDescriptor& d) { return d.kind == ControlKind::Combo || d.kind == ControlKind::Check; }
 
-// A list row: a record of a fixed list, found by the locator.
-class ListRow : public forms::BoundRecord {
- public:
-  ListRow(RadioData& data, TextTable& text, bool voting, forms::RecordCursor cursor, const forms::RecordLocator* locator)
-      : ctx_(data, text, voting, cursor, locator) {}
-  forms::FormContext& Context() override { return ctx_; }
-
- private:
-  forms::FormContext ctx_;
-};
-
 }  // namespace
 
 CFieldGrid::CFieldGrid(RadioData& data, TextTable& text, Binder binder, std::vector<Column> columns, int rows,
@@ -67,7 +56,7 @@ CFieldGrid::CFieldGrid(RadioData& data, TextTable& text, bool voting, std::uniqu
     : CEditGrid(parent), data_(data), text_(text), columns_(std::move(columns)) {
   std::shared_ptr<forms::RecordLocator> shared(std::move(locator));
   binder_ = [&data, &text, voting, shared, page](int row) -> std::unique_ptr<forms::BoundRecord> {
-    return std::make_unique<ListRow>(data, text, voting, forms::RecordCursor{page, row - 1}, shared.get());
+    return std::make_unique<forms::CursorRecord>(data, text, voting, forms::RecordCursor{page, row - 1}, shared.get());
   };
   Build(rows);
 }

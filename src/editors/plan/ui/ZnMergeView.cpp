@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "data/DataFile.h"
+#include "editors/forms/FieldSets.h"
 #include "editors/grid/FieldGrid.h"
 #include "editors/plan/ZoneMerge.h"
 #include "frame/ui/Workspace.h"
@@ -35,15 +36,6 @@ constexpr int kButtonSaveAs = 45;
 constexpr int kMsgContinue = 295;
 constexpr int kFilterDataFiles = 118;
 
-// A zone or an entry of the merge list: the columns read the cursor's record.
-class MergeRow : public forms::BoundRecord {
- public:
-  MergeRow(RadioData& data, TextTable& text, int record) : ctx_(data, text, false, {-1, record}) {}
-  forms::FormContext& Context() override { return ctx_; }
-
- private:
-  forms::FormContext ctx_;
-};
 
 QString Plain(const QString& menuText) {
   QString t = menuText;
@@ -65,7 +57,8 @@ CZnMergeView::CZnMergeView(EditorContext& ctx, QWidget* parent) : CEditorView(ct
 
   RadioData& data = ctx.ws.data;
   auto rowOf = [&data, &text](int row) -> std::unique_ptr<forms::BoundRecord> {
-    return std::make_unique<MergeRow>(data, text, row - 1);
+    // A zone or an entry of the merge list: the columns read the cursor's record.
+    return std::make_unique<forms::CursorRecord>(data, text, false, forms::RecordCursor{-1, row - 1});
   };
   auto columns = [](const std::vector<forms::FieldDescriptor>& fields, std::vector<int> widths) {
     std::vector<CFieldGrid::Column> out;

@@ -16,15 +16,6 @@ namespace vb420 {
 
 namespace {
 
-// A pair of test frequencies: the columns read the cursor's record.
-class PairRow : public forms::BoundRecord {
- public:
-  PairRow(RadioData& data, TextTable& text, int row) : ctx_(data, text, data.votingSwitch, {-1, row}) {}
-  forms::FormContext& Context() override { return ctx_; }
-
- private:
-  forms::FormContext ctx_;
-};
 constexpr int kHelpRx = 0x3C001;
 constexpr int kHelpTx = 0x3C002;
 constexpr int kHelpView = 0x3C000;
@@ -42,7 +33,10 @@ CTestFreqView::CTestFreqView(EditorContext& ctx, QWidget* parent) : CEditorView(
   TextTable& text = ctx.ws.text;
   const auto& fields = TestFreqFieldTable();
   grid_ = new CFieldGrid(
-      data, text, [&data, &text](int row) -> std::unique_ptr<forms::BoundRecord> { return std::make_unique<PairRow>(data, text, row - 1); },
+      data, text, [&data, &text](int row) -> std::unique_ptr<forms::BoundRecord> {
+        // A pair of test frequencies: the columns read the cursor's record.
+        return std::make_unique<forms::CursorRecord>(data, text, data.votingSwitch, forms::RecordCursor{-1, row - 1});
+      },
       {{&fields[0], 110, kAlignRight}, {&fields[1], 110, kAlignRight}}, kTestFreqSlots, this);
   grid_->setObjectName("testFreqGrid");
   grid_->SetNumberColumn(359, 40);
