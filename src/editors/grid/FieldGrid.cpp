@@ -74,6 +74,7 @@ void CFieldGrid::Build(int rows) {
   NumberRows(1);
   Model()->SetRowFiller(
       [this](int row, std::vector<QString>& cells, std::vector<char>& grey) { FillRow(row, cells, grey); });
+  Refill();  // rows are read when first shown
 
   // Text pasted from a spreadsheet goes in cell by cell, as if typed (into
   // a grid that takes typed values at all).
