@@ -2,6 +2,8 @@
 #include "frame/ui/Workspace.h"
 #include "app/MainFrame.h"
 
+#include "data/ByteChanges.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -489,8 +491,24 @@ void CMainFrame::ChildClosed(int key) {
 }
 
 void CMainFrame::RefreshAllEditors(CEditorView* source) {
-  for (CChildFrame* child : Children())
-    if (child->View() && child->View() != source) child->View()->Refresh();
+  // What changed since the windows last read the image: a store made in one
+  // window refreshes only the windows that show its bytes. Without a source
+  // (an undo, a model change, a switch) every window reads everything again.
+  RadioData& d = ws_.data;
+  ByteChanges changes;
+  const bool known = shownImage_.size() == kImageSize && shownExt_.size() == kExtSize;
+  if (known) {
+    changes.image = ByteChanges::Diff(shownImage_.data(), d.Image().data(), kImageSize);
+    changes.ext = ByteChanges::Diff(shownExt_.data(), d.Ext().data(), kExtSize);
+  }
+  shownImage_.assign(d.Image().data(), d.Image().data() + kImageSize);
+  shownExt_.assign(d.Ext().data(), d.Ext().data() + kExtSize);
+  const bool everything = !source || !known;
+  if (!everything && changes.Empty()) return;
+  for (CChildFrame* child : Children()) {
+    CEditorView* v = child->View();
+    if (v && v != source && (everything || v->ShowsBytes(changes))) v->Refresh();
+  }
 }
 
 void CMainFrame::CommitPendingEdits() {

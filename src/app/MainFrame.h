@@ -159,6 +159,9 @@ class CMainFrame : public QMainWindow, public FrameServices, public FileCommandH
   bool wasMaximized_ = false;
   CUndoController* undo_ = nullptr;
   int runningCommand_ = 0;
+  // The image and extension area as the windows last read them.
+  std::vector<uint8_t> shownImage_;
+  std::vector<uint8_t> shownExt_;
 };
 
 }  // namespace vb420

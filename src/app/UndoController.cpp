@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "editors/compare/ProgramDiff.h"
+#include "editors/grid/FieldGrid.h"
 #include "frame/ui/EditorView.h"
 #include "frame/ui/Workspace.h"
 #include "lang/ui/MessageHelper.h"
@@ -151,14 +152,19 @@ void CUndoController::CommitNow() {
   RadioData& d = ws_.data;
   if (!history_.Pending(ImageSpan(d), ExtSpan(d))) {
     lastCommand_.clear();
+    TakeNextStepName();  // a store that changed nothing names nothing later
     return;
   }
-  const QString command = lastCommand_;
+  QString command = lastCommand_;
   lastCommand_.clear();
+  // A grid names its store after the field (and the record) it wrote; a
+  // menu command by its own name.
+  const QString field = TakeNextStepName();
+  if (command.isEmpty()) command = field;
   const qint64 now = QDateTime::currentMSecsSinceEpoch();
   history_.Commit(ImageSpan(d), ExtSpan(d), MenuLabel(command).toStdString(), MergeKey().toStdString(), now);
-  // A step without the command's name is named from what changed; a step
-  // that a typing burst goes on keeps the name it has.
+  // A step without a name is named from what changed; a step that a typing
+  // burst goes on keeps the name it has.
   if (history_.CanUndo() && history_.UndoName().empty()) history_.SetUndoName(NameStep().toStdString());
   UpdateActions();
 }

@@ -1061,6 +1061,7 @@ constexpr int kThisProgramIsFree = 1294;  // "This program is free software: you
 constexpr int kTheDeviceDoesNot1295 = 1295;  // "The device does not exist: the cable or the USB adapter may ..."
 constexpr int kTypeAPathSuch = 1296;  // "Type a path, such as /dev/ttyUSB0"
 constexpr int kKey1297 = 1297;  // "Key"
+constexpr int kHornAlertIsNot = 1298;  // "Horn Alert is not available on portable models"
 constexpr int kConventionalAndLtrZones = 1309;  // "Conventional and LTR zones"
 constexpr int kPassportZones = 1310;  // "PassPort zones"
 constexpr int kSignallingOn = 1311;  // "Signalling On"

@@ -18,6 +18,7 @@
 #include "frame/ui/Workspace.h"
 #include "app/Application.h"
 #include "app/MainFrame.h"
+#include "editors/grid/FieldGrid.h"
 #include "lang/ui/UiPrompter.h"
 
 namespace vb420::test {
@@ -111,5 +112,32 @@ V* OpenEditor(AppFixture& f, int command, EditorKind kind) {
   Settle();
   return qobject_cast<V*>(f.Frame().FindEditor(kind));
 }
+
+// ---- the script every list grid runs ------------------------------------------
+// One list's part in it: how to reach the grid (`with` opens the list,
+// calls the function with its grid while the list is open, and closes it),
+// the key of a row's record (`prefix(row)`, 1-based: "zone.1.ch.3"), the
+// cell the script types into and the texts it types and pastes. Each step
+// is done on the grid as the user would and, on a copy of the programming,
+// through `forms::SetSetting` (what `vb420cli settings` does): the two
+// programmings must hold the same bytes after every step.
+struct GridScriptCase {
+  const char* name;
+  std::function<void(AppFixture&, const std::function<void(CFieldGrid*)>&)> with;
+  std::function<std::string(int row)> prefix;
+  int row = 1;
+  int col = 1;
+  QString valid;        // a value the cell takes
+  QString outOfRange;   // a number beyond the field's range (brought to the limit, or refused)
+  QString letters;      // letters a number cell does not take
+  // 3 x 3, tab-separated, pasted at (row + 1, col); cells beyond the
+  // grid's last column are left out by the grid as by the script.
+  std::function<QString(CFieldGrid*)> block;
+  // A modal list (its undo is the Edit menu's, after the list closes).
+  bool dialog = false;
+};
+// Runs: type the valid value, the out-of-range value, the letters; open a
+// cell, type and press Escape; paste the block; Delete the cell; Ctrl+Z.
+void RunGridScript(AppFixture& app, const GridScriptCase& c);
 
 }  // namespace vb420::test

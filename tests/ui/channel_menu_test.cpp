@@ -300,7 +300,7 @@ class ChannelMenuTest : public QObject {
     app->prompter.messages.clear();
     QTest::keyClick(grid, Qt::Key_Space);
     QCOMPARE(int(app->prompter.messages.size()), 1);
-    QCOMPARE(app->prompter.messages[0].text, QString("Horn Alert is not available on portable models"));
+    QCOMPARE(app->prompter.messages[0].text, QString("E1298"));  // from the language file
     QCOMPARE(app->prompter.messages[0].caption, QString("E265"));
     QCOMPARE(grid->EditorKindOpen(), 0);
     // Not on another column, not on a missing group, not on a mobile.

@@ -21,7 +21,7 @@
 #include "UiTestSupport.h"
 #include "data/SignallingLayout.h"
 #include "editors/dtmf/ui/DtmfViews.h"
-#include "editors/dtmf/ui/FieldGrid.h"
+#include "editors/grid/FieldGrid.h"
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/grid/FilterEdit.h"
 #include "editors/scan/ScanFields.h"

@@ -111,8 +111,9 @@ class UndoTest : public QObject {
     QVERIFY(Zones().ZoneExists(0));
     const State created = Now(ws);
     QVERIFY(!(created == start));
-    // The step is named after what changed: the zone came into being.
-    QCOMPARE(Undo().UndoAction()->text(), QString("Undo Zone 1"));
+    // A grid's step is named after the record and the field typed into,
+    // here the zone's first channel.
+    QCOMPARE(Undo().UndoAction()->text(), QString("Undo Zone 1 Channel 1 E421"));
     GoTo(1, 1);
     TypeCell("146.54");
     const State typed = Now(ws);

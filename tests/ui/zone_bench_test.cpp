@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "UiTestSupport.h"
+#include "app/UndoController.h"
 #include "editors/grid/EditGrid.h"
 #include "editors/zones/ui/ZnInfoView.h"
 #include "support/qt/QtTestMain.h"
@@ -100,7 +101,21 @@ class ZoneBench : public QObject {
     QCOMPARE(v->Zone(), 0);
   }
 
+  // Alone, and with the other list windows open beside it: a store then
+  // refreshes only the windows that show the bytes it changed; the undo
+  // history records the step as it does once the event loop waits.
+  void typeAFrequencyIntoACell_data() {
+    QTest::addColumn<bool>("others");
+    QTest::newRow("alone") << false;
+    QTest::newRow("with the list windows") << true;
+  }
   void typeAFrequencyIntoACell() {
+    QFETCH(bool, others);
+    app->Frame().CloseAllEditors();
+    Settle();
+    if (others)
+      for (EditorKind k : {EditorKind::TestFreq, EditorKind::RepeaterInfo, EditorKind::Vantelix, EditorKind::ZoneMerge})
+        QVERIFY(app->Frame().OpenEditor(k));
     app->Frame().OpenEditor(EditorKind::ZoneInfo);
     CZnInfoView* v = View();
     v->SetZone(0);
@@ -113,6 +128,7 @@ class ZoneBench : public QObject {
       QWidget* ed = QApplication::focusWidget();
       QTest::keyClicks(ed, (n++ % 2) ? "46.52" : "46.54");
       QTest::keyClick(ed, Qt::Key_Return);
+      if (others) app->Frame().Undo()->CommitNow();
       v->grab();
     }
     QVERIFY(v->CurrentGridWidget()->Text(125, 1).startsWith("146.5"));

@@ -45,6 +45,19 @@ class BoundRecord {
   virtual bool StoreText(const FieldDescriptor& d, std::string& text);
 };
 
+// A record its cursor (and, for record-relative fields, a locator) finds:
+// the binding of list rows that need nothing more.
+class CursorRecord : public BoundRecord {
+ public:
+  CursorRecord(RadioData& data, TextTable& text, bool voting, RecordCursor cursor,
+               const RecordLocator* locator = nullptr)
+      : ctx_(data, text, voting, cursor, locator) {}
+  FormContext& Context() override { return ctx_; }
+
+ private:
+  FormContext ctx_;
+};
+
 struct FieldSetRecord {
   std::string prefix;  // "zone.3.ch.17"
   RecordCursor cursor;

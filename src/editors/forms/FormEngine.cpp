@@ -255,6 +255,8 @@ int FormEngine::InputMode(const FormContext& ctx, const FieldDescriptor& d) {
     case Encoding::Scaled: return 3;
     case Encoding::Name: return ctx.IsSecondGen() ? 10 : 1;
     case Encoding::Digits: return d.dtmfDigits ? 5 : 6;
+    // A name kept by the field's own functions takes what a name takes.
+    case Encoding::Custom: return d.textWidth > 0 && ctx.IsSecondGen() ? 10 : 1;
     default: return 1;
   }
 }

@@ -39,6 +39,7 @@ void CGridModel::SetSize(int rows, int cols) {
   cols_ = std::max(1, cols);
   cells_.assign(static_cast<size_t>(rows_), std::vector<QString>(static_cast<size_t>(cols_)));
   stale_.assign(static_cast<size_t>(rows_), 0);
+  grey_.assign(static_cast<size_t>(rows_), {});
   align_.resize(static_cast<size_t>(cols_), kAlignCentre);
   fixedFont_.resize(static_cast<size_t>(cols_), 0);
   endResetModel();
@@ -50,6 +51,18 @@ void CGridModel::EnsureRow(int row) const {
   auto& cells = cells_[static_cast<size_t>(row)];
   for (int c = 1; c < cols_; ++c) cells[static_cast<size_t>(c)].clear();
   if (filler_) filler_(row, cells);
+  if (greyFiller_) {
+    auto& grey = grey_[static_cast<size_t>(row)];
+    grey.assign(static_cast<size_t>(cols_), 0);
+    greyFiller_(row, cells, grey);
+  }
+}
+
+bool CGridModel::Greyed(int row, int col) const {
+  if (row <= 0 || row >= rows_ || col < 0 || col >= cols_) return false;
+  EnsureRow(row);
+  const auto& grey = grey_[static_cast<size_t>(row)];
+  return static_cast<size_t>(col) < grey.size() && grey[static_cast<size_t>(col)];
 }
 
 QString CGridModel::Text(int row, int col) const {
@@ -75,13 +88,13 @@ void CGridModel::SetText(int row, int col, const QString& text) {
 }
 
 void CGridModel::RefillAll() {
-  if (!filler_) return;
+  if (!filler_ && !greyFiller_) return;
   for (int r = 1; r < rows_; ++r) stale_[static_cast<size_t>(r)] = 1;
   if (rows_ > 1) Q_EMIT dataChanged(index(0, 0), index(rows_ - 2, cols_ - 1));
 }
 
 void CGridModel::RefillRow(int row) {
-  if (row <= 0 || row >= rows_ || !filler_) return;
+  if (row <= 0 || row >= rows_ || (!filler_ && !greyFiller_)) return;
   stale_[static_cast<size_t>(row)] = 1;
   Q_EMIT dataChanged(index(row - 1, 0), index(row - 1, cols_ - 1));
 }
@@ -166,7 +179,7 @@ QVariant CGridModel::data(const QModelIndex& index, int role) const {
       if (col == 0) return QApplication::palette().brush(enabledLook_ ? QPalette::Button : QPalette::Mid);
       return {};
     case Qt::ForegroundRole:
-      if (!enabledLook_) return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+      if (!enabledLook_ || (col > 0 && Greyed(row, col))) return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
       // The fixed column is drawn like a button: its text in the button's
       // text colour, which stays readable under a dark palette.
       if (col == 0) return QApplication::palette().brush(QPalette::ButtonText);

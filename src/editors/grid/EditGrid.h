@@ -52,6 +52,9 @@ class CGridModel : public QAbstractTableModel {
   Q_OBJECT
  public:
   using RowFiller = std::function<void(int row, std::vector<QString>& cells)>;
+  // Fills a row's texts and marks the cells shown greyed (fields that
+  // cannot be changed now).
+  using GreyRowFiller = std::function<void(int row, std::vector<QString>& cells, std::vector<char>& grey)>;
 
   explicit CGridModel(QObject* parent = nullptr);
 
@@ -63,6 +66,8 @@ class CGridModel : public QAbstractTableModel {
   QString Text(int row, int col) const;
   void SetText(int row, int col, const QString& text);
   void SetRowFiller(RowFiller f) { filler_ = std::move(f); }
+  void SetRowFiller(GreyRowFiller f) { greyFiller_ = std::move(f); }
+  bool Greyed(int row, int col) const;
   // Marks every data row (or one row) to be filled again.
   void RefillAll();
   void RefillRow(int row);
@@ -87,9 +92,11 @@ class CGridModel : public QAbstractTableModel {
   // cells_[row][col] for rows 0..rows-1; row 0 holds the captions.
   mutable std::vector<std::vector<QString>> cells_;
   mutable std::vector<char> stale_;
+  mutable std::vector<std::vector<char>> grey_;  // per row, empty when none is grey
   std::vector<int> align_;
   std::vector<char> fixedFont_;
   RowFiller filler_;
+  GreyRowFiller greyFiller_;
   bool enabledLook_ = true;
 };
 
@@ -270,6 +277,9 @@ class CEditGrid : public QTableView {
   bool event(QEvent* e) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Keys the owner claims for its own commands: they reach the grid (and
+  // through KeyToView the owner) before any shortcut of the window.
+  virtual bool ClaimsKey(const QKeyEvent*) const { return false; }
 
  private:
   void PlaceEditor();

@@ -123,6 +123,11 @@ int CEditGrid::PasteText(const QString& raw) {
 bool CEditGrid::event(QEvent* e) {
   if (e->type() == QEvent::ShortcutOverride && editorKind_ == kNoEditor) {
     auto* k = static_cast<QKeyEvent*>(e);
+    if (ClaimsKey(k)) {
+      // The owner's command: no shortcut elsewhere may take the key first.
+      e->accept();
+      return true;
+    }
     if (k->matches(QKeySequence::Copy)) {
       // The owner's Copy (its record copy buffer) still runs: the clipboard
       // gets the rows as text beside it.

@@ -391,4 +391,99 @@ std::string BlockZoneName(const std::vector<uint8_t>& block, int nameWidth) {
   return CFieldCodec::NameFromField(block.data() + at, nameWidth);
 }
 
+// ---- the window's columns ---------------------------------------------------------
+
+namespace mergefields {
+
+namespace {
+
+using forms::ControlKind;
+using forms::Encoding;
+using forms::FieldDescriptor;
+using forms::FormContext;
+
+FieldDescriptor Shown(std::string key, int label, std::function<std::string(const FormContext&)> show) {
+  FieldDescriptor d{.key = std::move(key), .labelEntry = label, .kind = ControlKind::Static, .encoding = Encoding::Custom};
+  d.customShow = std::move(show);
+  return d;
+}
+
+std::string ZoneName(const FormContext& c) {
+  CZoneMemory zm(c.data);
+  const ZoneLayout L = zm.ZoneInfo(c.cursor.record);
+  if (!L.exists || L.offset < 0) return {};
+  std::vector<uint8_t> head(static_cast<size_t>(std::min(L.size, 32)));
+  c.data.Image().read(static_cast<size_t>(L.offset), head.data(), head.size());
+  return BlockZoneName(head, c.data.model.NameWidth());
+}
+
+FieldDescriptor Assignment(bool byEntry) {
+  // By entry a zone number (up to three digits), by zone an entry number.
+  FieldDescriptor d{.key = byEntry ? "zone" : "entry", .labelEntry = byEntry ? 526 : 527, .kind = ControlKind::Text,
+                    .encoding = Encoding::Custom, .inputMode = 2, .maxLength = byEntry ? 3 : 2};
+  d.customShow = [byEntry](const FormContext& c) {
+    const MergeSlots& slots = c.data.mergeSlots;
+    const int v = byEntry ? AssignedZone(slots, c.cursor.record) : EntryForZone(slots, c.cursor.record);
+    return v >= 0 ? std::to_string(v + 1) : std::string();
+  };
+  d.customStore = [byEntry](FormContext& c, std::string& text) {
+    int n = 0;
+    for (const char ch : text) {
+      if (ch == ' ') continue;
+      if (ch < '0' || ch > '9' || n > 1000) {
+        c.refused = true;
+        return;
+      }
+      n = n * 10 + (ch - '0');
+    }
+    if (n > (byEntry ? zones::kZoneCount : MergeSlots::kSlots)) {
+      c.refused = true;  // the cell keeps what it had
+      return;
+    }
+    MergeSlots& slots = c.data.mergeSlots;
+    if (byEntry) AssignZone(slots, c.cursor.record, n - 1);
+    else AssignEntryToZone(slots, c.cursor.record, n - 1);
+  };
+  return d;
+}
+
+}  // namespace
+
+const std::vector<FieldDescriptor>& ZoneListFields() {
+  static const std::vector<FieldDescriptor> fields = {
+      Shown("type", 379,
+            [](const FormContext& c) {
+              CZoneMemory zm(c.data);
+              return MergeTypeText(zm.ZoneType(c.cursor.record), zm.ZoneExists(c.cursor.record), c.text);
+            }),
+      Shown("name", 462, ZoneName),
+  };
+  return fields;
+}
+
+const std::vector<FieldDescriptor>& EntryListFields() {
+  static const std::vector<FieldDescriptor> fields = {
+      Shown("entry", 462, [](const FormContext& c) {
+        const MergeSlots& slots = c.data.mergeSlots;
+        const int s = c.cursor.record;
+        if (!SlotUsed(slots, s)) return MergeTypeText(0xFF, false, c.text);
+        const auto& block = slots.entries[static_cast<size_t>(s)].block;
+        const std::string type = MergeTypeText(block[1], true, c.text);
+        std::string name = BlockZoneName(block, c.data.model.NameWidth());
+        while (!name.empty() && name.back() == ' ') name.pop_back();
+        while (!name.empty() && name.front() == ' ') name.erase(name.begin());
+        return name.empty() ? type : type + " - " + name;
+      }),
+  };
+  return fields;
+}
+
+const FieldDescriptor& AssignmentField(bool byEntry) {
+  static const FieldDescriptor byZoneField = Assignment(false);
+  static const FieldDescriptor byEntryField = Assignment(true);
+  return byEntry ? byEntryField : byZoneField;
+}
+
+}  // namespace mergefields
+
 }  // namespace vb420

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "data/RadioData.h"
+#include "editors/forms/FormEngine.h"
 #include "editors/zones/ZoneMemory.h"
 #include "link/WriteValidation.h"
 
@@ -136,5 +137,20 @@ void RegisterMergeWriteCheck();
 // a block's zone name.
 std::string MergeTypeText(uint8_t type, bool exists, TextTable& text);
 std::string BlockZoneName(const std::vector<uint8_t>& block, int nameWidth);
+
+// ---- the window's columns, as field descriptors ------------------------------
+// A row's record is the cursor's `record` (the zone or the entry, 0-based).
+namespace mergefields {
+
+// The zone list: each zone's type and name (shown, not typed into).
+const std::vector<forms::FieldDescriptor>& ZoneListFields();
+// The merge list: each entry's type and name.
+const std::vector<forms::FieldDescriptor>& EntryListFields();
+// The switchable grid: by zone, the entry (1..20) each zone takes; by
+// entry, the zone (1..128) each entry goes into. An empty text takes the
+// assignment away; a number outside the list is refused.
+const forms::FieldDescriptor& AssignmentField(bool byEntry);
+
+}  // namespace mergefields
 
 }  // namespace vb420

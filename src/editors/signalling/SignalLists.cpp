@@ -263,10 +263,21 @@ bool StoreStatusCell(RadioData& data, TextTable& text, int row, StatusColumn col
 
 namespace {
 
+// What a cell takes: `inputMode` and `maxLength` for numbers and the status
+// text, or the name widths (and the name characters on second-generation
+// models) for the ID names.
+struct CellInput {
+  int inputMode = 0;
+  int maxLength = 0;
+  int textWidth = 0;
+  int textWidthGen2 = 0;
+};
+
 template <typename Col>
-FieldDescriptor ListColumn(const char* key, int label, Col col, bool idList) {
+FieldDescriptor ListColumn(const char* key, int label, Col col, bool idList, CellInput in) {
   FieldDescriptor d{.key = key, .number = static_cast<int>(col), .labelEntry = label, .kind = ControlKind::Text,
-                    .encoding = Encoding::Custom};
+                    .encoding = Encoding::Custom, .textWidth = in.textWidth, .textWidthGen2 = in.textWidthGen2,
+                    .inputMode = in.inputMode, .maxLength = in.maxLength};
   d.customShow = [col, idList](const FormContext& c) {
     return idList ? IdCellText(c.data, c.text, c.cursor.record, static_cast<IdColumn>(col))
                   : StatusCellText(c.data, c.text, c.cursor.record, static_cast<StatusColumn>(col));
@@ -377,14 +388,16 @@ void RegisterTheseSets() {
 
 const std::vector<FieldDescriptor>& IdListFieldTable() {
   static const std::vector<FieldDescriptor> t = {
-      ListColumn("fleet", 1050, IdColumn::Fleet, true), ListColumn("id", 1051, IdColumn::Id, true),
-      ListColumn("name", 1052, IdColumn::Name, true), InhibitColumn(static_cast<int>(IdColumn::Inhibit), true)};
+      ListColumn("fleet", 1050, IdColumn::Fleet, true, {.inputMode = 2, .maxLength = 3}),
+      ListColumn("id", 1051, IdColumn::Id, true, {.inputMode = 2, .maxLength = 4}),
+      ListColumn("name", 1052, IdColumn::Name, true, {.textWidth = 12, .textWidthGen2 = 8}),
+      InhibitColumn(static_cast<int>(IdColumn::Inhibit), true)};
   return t;
 }
 
 const std::vector<FieldDescriptor>& StatusListFieldTable() {
-  static const std::vector<FieldDescriptor> t = {ListColumn("sts", 996, StatusColumn::Number, false),
-                                                 ListColumn("name", 1052, StatusColumn::Text, false),
+  static const std::vector<FieldDescriptor> t = {ListColumn("sts", 996, StatusColumn::Number, false, {.inputMode = 2, .maxLength = 2}),
+                                                 ListColumn("name", 1052, StatusColumn::Text, false, {.inputMode = 1, .maxLength = 16}),
                                                  InhibitColumn(static_cast<int>(StatusColumn::Inhibit), false)};
   return t;
 }

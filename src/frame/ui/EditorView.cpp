@@ -2,6 +2,7 @@
 #include "frame/ui/Workspace.h"
 #include "frame/ui/EditorView.h"
 
+#include "data/ByteChanges.h"
 #include "editors/grid/AccessibleNames.h"
 
 #include <QApplication>
@@ -52,6 +53,8 @@ QString MenuLabel(const QString& text) {
   // Without the shortcut column.
   return WithoutAccessKeys(text.section(u'\t', 0, 0)).trimmed();
 }
+
+bool CEditorView::ShowsBytes(const ByteChanges&) const { return true; }
 
 CEditorView::CEditorView(EditorContext& ctx, EditorKind kind, QWidget* parent)
     : QWidget(parent), ctx_(ctx), kind_(kind) {}

@@ -21,6 +21,7 @@ class Workspace;
 class MessageHelper;
 class HelpSystem;
 class CEditorView;
+struct ByteChanges;
 struct ModelChangeHooks;
 
 // A menu text without its accelerator marks and its shortcut column.
@@ -74,6 +75,10 @@ class CEditorView : public QWidget {
   virtual QString Title() const;
   // Reads the view's area of the image again (after another window changed it).
   virtual void Refresh() {}
+  // Whether the view shows any of the bytes another window's store changed
+  // (only those views are refreshed); by default every view does, and so
+  // does every view when the model record changed.
+  virtual bool ShowsBytes(const ByteChanges& changes) const;
   // First fill after the window is made.
   virtual void InitialUpdate() { Refresh(); }
   // Stores a cell or field that is still being edited. False keeps the

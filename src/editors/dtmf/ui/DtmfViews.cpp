@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "data/SignallingLayout.h"
-#include "editors/dtmf/ui/FieldGrid.h"
+#include "editors/grid/FieldGrid.h"
 #include "editors/forms/ui/FormRenderer.h"
 #include "frame/ui/Workspace.h"
 #include "frame/ui/PartRegistration.h"
@@ -40,6 +40,7 @@ CSignallingView::~CSignallingView() = default;
 void CSignallingView::PlaceGrid(int page, int index, CFieldGrid* grid, bool wholeColumn) {
   QWidget* placeholder = form_->Control(page, index);
   grids_[static_cast<size_t>(page)] = grid;
+  grid->setMinimumWidth(grid->FullWidth());
   if (!placeholder || !placeholder->parentWidget()) return;
   auto* layout = qobject_cast<QGridLayout*>(placeholder->parentWidget()->layout());
   if (!layout) return;
@@ -53,7 +54,10 @@ void CSignallingView::PlaceGrid(int page, int index, CFieldGrid* grid, bool whol
 }
 
 void CSignallingView::GridStored(CFieldGrid*) {
-  // Other windows name the memory and the codes by number.
+  // The page's other grids and the other windows name the memory and the
+  // codes by number.
+  for (CFieldGrid* g : grids_)
+    if (g) g->Refill();
   Context().frame.RefreshAllEditors(this);
   Context().frame.UpdateCaption();
 }

@@ -15,6 +15,7 @@
 
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/grid/EditGrid.h"
+#include "editors/grid/FieldGrid.h"
 #include "editors/grid/FilterEdit.h"
 #include "editors/zones/PassPortFields.h"
 #include "editors/zones/ui/ZnInfoView.h"
@@ -245,24 +246,28 @@ CPPListDlg::CPPListDlg(EditorContext& ctx, pplist::Kind kind, QWidget* parent)
     : QDialog(parent), ctx_(ctx), kind_(kind) {
   setWindowTitle(MenuLabel(ctx.msg.T(kind == pplist::Kind::MobileIds ? 1211 : 1212)));
   const auto& fields = pplist::Fields(kind);
-  std::vector<ColumnDescriptor> columns{{359, 40, kAlignCentre, 1}};
-  for (const FieldDescriptor& d : fields)
-    columns.push_back({d.labelEntry, d.encoding == Encoding::Name ? 130 : 90, d.encoding == Encoding::Name ? kAlignLeft : kAlignRight,
-                       d.encoding == Encoding::Name ? 0 : 1});
-  const int cols = static_cast<int>(columns.size());
-  const int rows = static_cast<int>(pplist::Rows(ctx.ws.data, kind).count) + 1;
-  grid_ = new CEditGrid(this);
+  std::vector<CFieldGrid::Column> columns;
+  for (const FieldDescriptor& d : fields) {
+    const bool name = d.encoding == Encoding::Name;
+    columns.push_back({&d, name ? 130 : 90, name ? kAlignLeft : kAlignRight, -1, name});
+  }
+  const int rows = static_cast<int>(pplist::Rows(ctx.ws.data, kind).count);
+  RadioData& data = ctx.ws.data;
+  TextTable& text = ctx.ws.text;
+  grid_ = new CFieldGrid(
+      data, text,
+      [&data, &text, kind](int row) -> std::unique_ptr<forms::BoundRecord> {
+        return std::make_unique<pplist::RowRecord>(data, text, kind, row - 1);
+      },
+      std::move(columns), std::max(rows, 1), this);
   grid_->setObjectName(QStringLiteral("listGrid"));
-  grid_->SetTextTable(&ctx.ws.text);
-  grid_->SetSize(std::max(rows, 2), cols);
-  grid_->SetupColumns(columns.data(), 0, cols);
-  grid_->NumberRows(1);
-  grid_->Model()->SetRowFiller([this](int r, std::vector<QString>& c) { FillRow(r, c); });
+  grid_->SetNumberColumn(359, 40);
+  grid_->SetRowTest([&data, kind](int row) { return pplist::RowUsed(data, kind, row - 1); });
+  grid_->SetNotice([this](const QString& t) { ctx_.msg.Warning(t, kMsgOk, MessageHelper::kNoticeCaption, this); });
+  // Delete on whole rows empties them; a row is one record of the list.
+  grid_->ClaimCommands({kCmdGridDelete}, [this](int) { DeleteRows(); });
   grid_->setFixedWidth(grid_->FullWidth() + 20);
   grid_->setMinimumHeight(grid_->HeightForRows(16));
-  edit_ = new CFilterEdit(this);
-  edit_->setObjectName(QStringLiteral("listEdit"));
-  edit_->hide();
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1);
   auto* buttons = new QDialogButtonBox(this);
@@ -276,99 +281,21 @@ CPPListDlg::CPPListDlg(EditorContext& ctx, pplist::Kind kind, QWidget* parent)
   connect(help, &QPushButton::clicked, this, [this] {
     ctx_.help.Show(this, kind_ == pplist::Kind::MobileIds ? kHelpPPMobileIds : kHelpPPSites);
   });
-  connect(grid_, &CEditGrid::CharTyped, this, [this](QKeyEvent* e) { OpenEditor(e, nullptr); });
-  connect(grid_, &CEditGrid::EnterPressed, this, [this](Qt::KeyboardModifiers) {
-    const QString t = grid_->Text(grid_->Row(), grid_->Col());
-    OpenEditor(nullptr, &t);
-  });
-  connect(grid_, &CEditGrid::EditorKey, this, [this](int key, Qt::KeyboardModifiers mods) {
-    if (key == Qt::Key_Escape) {
-      grid_->CancelEdit();
-      return;
-    }
-    const int row = grid_->EditRow();
-    CommitEdit();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) grid_->Advance(1, mods);
-    else if (key == Qt::Key_Up) grid_->SetCurrent(row - 1, grid_->Col());
-    else if (key == Qt::Key_Down) grid_->SetCurrent(row + 1, grid_->Col());
-    grid_->setFocus();
-  });
-  connect(grid_, &CEditGrid::EditorFocusOut, this, [this](Qt::FocusReason reason) {
-    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) return;
-    CommitEdit();
-  });
-  connect(grid_, &CEditGrid::ContextMenuAsked, this, [this](const QPoint& pos, int row) {
-    if (!grid_->PopupAllowed(row)) return;
-    if (grid_->RunPopupMenu(pos, false, false, true) == kCmdGridDelete) DeleteRows();
-  });
-  connect(grid_, &CEditGrid::KeyToView, this, [this](QKeyEvent* e) {
-    if (e->key() == Qt::Key_Delete && grid_->RowSelectState()) {
-      DeleteRows();
-      e->accept();
-    } else {
-      e->ignore();
-    }
-  });
-  grid_->Model()->RefillAll();
+  connect(grid_, &CFieldGrid::Stored, this, [this](int, int) { ctx_.frame.RefreshAllEditors(); });
+  grid_->Refill();
   resize(grid_->width() + 30, 480);
 }
 
-void CPPListDlg::FillRow(int row, std::vector<QString>& cells) const {
-  if (!pplist::RowUsed(ctx_.ws.data, kind_, row - 1)) return;
-  pplist::RowRecord rec(ctx_.ws.data, ctx_.ws.text, kind_, row - 1);
-  const auto& fields = pplist::Fields(kind_);
-  for (size_t i = 0; i < fields.size(); ++i)
-    cells[i + 1] = QString::fromStdString(SettingText(rec.Context(), fields[i]));
-}
+CFilterEdit* CPPListDlg::CellEdit() const { return grid_->CellEdit(); }
 
-void CPPListDlg::OpenEditor(QKeyEvent* key, const QString* text) {
-  if (grid_->EditorKindOpen() || grid_->Row() < 1 || grid_->Col() < 1) return;
-  const int row = grid_->Row();
-  int col = grid_->Col();
-  if (!pplist::RowUsed(ctx_.ws.data, kind_, row - 1) && col != 1) {
-    grid_->SetCurrent(row, 1);  // a row starts with its first field
-    col = 1;
-    text = nullptr;
-  }
-  const FieldDescriptor& d = pplist::Fields(kind_)[static_cast<size_t>(col - 1)];
-  pplist::RowRecord rec(ctx_.ws.data, ctx_.ws.text, kind_, row - 1);
-  edit_->SetInputMode(FormEngine::InputMode(rec.Context(), d));
-  edit_->setMaxLength(d.encoding == Encoding::Name ? FormEngine::TextWidth(rec.Context(), d) : d.maxLength);
-  grid_->ShowEdit(edit_, text ? *text : QString(), true);
-  if (key) {
-    edit_->clear();
-    if (key->key() != Qt::Key_Backspace) {
-      QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
-      QCoreApplication::sendEvent(edit_, &copy);
-    }
-  }
-}
-
-void CPPListDlg::CommitEdit() {
-  if (!grid_->EditorKindOpen()) return;
-  const int row = grid_->EditRow();
-  const int col = grid_->EditCol();
-  const QString saved = grid_->SavedCellText();
-  const QString text = edit_->text();
-  grid_->HideEditor(false);
-  if (text == saved) {
-    grid_->SetText(row, col, saved);
-    return;
-  }
-  pplist::RowRecord rec(ctx_.ws.data, ctx_.ws.text, kind_, row - 1);
-  const FieldDescriptor& d = pplist::Fields(kind_)[static_cast<size_t>(col - 1)];
-  std::string t = text.toStdString();
-  if (FormEngine::Enabled(rec.Context(), FormPage{}, d) || d.recordKey) rec.StoreText(d, t);
-  grid_->Model()->RefillAll();
-  ctx_.frame.RefreshAllEditors();
-}
+void CPPListDlg::CommitEdit() { grid_->CommitEdit(); }
 
 void CPPListDlg::DeleteRows() {
   int first = 0, last = 0;
   grid_->SelectedRows(first, last);
   pplist::ClearRows(ctx_.ws.data, kind_, first - 1, last - 1);
   grid_->SetRowSelectMode(false);
-  grid_->Model()->RefillAll();
+  grid_->Refill();
   ctx_.frame.RefreshAllEditors();
 }
 

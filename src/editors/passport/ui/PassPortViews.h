@@ -6,6 +6,7 @@
 // information, editors/passport/PassPortLists.h).
 #pragma once
 
+#include "editors/grid/FieldGrid.h"
 #include <QDialog>
 #include <memory>
 
@@ -102,20 +103,16 @@ class CPPListDlg : public QDialog {
   Q_OBJECT
  public:
   CPPListDlg(EditorContext& ctx, pplist::Kind kind, QWidget* parent = nullptr);
-  CEditGrid* Grid() const { return grid_; }
-  CFilterEdit* CellEdit() const { return edit_; }
+  CFieldGrid* Grid() const { return grid_; }
+  CFilterEdit* CellEdit() const;
   void CommitEdit();
   // Clears the selected rows (the grid's Delete).
   void DeleteRows();
 
  private:
-  void OpenEditor(QKeyEvent* key, const QString* text);
-  void FillRow(int row, std::vector<QString>& cells) const;
-
   EditorContext& ctx_;
   pplist::Kind kind_;
-  CEditGrid* grid_ = nullptr;
-  CFilterEdit* edit_ = nullptr;
+  CFieldGrid* grid_ = nullptr;
   bool changed_ = false;
 };
 

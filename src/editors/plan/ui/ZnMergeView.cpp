@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "data/DataFile.h"
-#include "editors/grid/EditGrid.h"
-#include "editors/grid/FilterEdit.h"
+#include "editors/forms/FieldSets.h"
+#include "editors/grid/FieldGrid.h"
 #include "editors/plan/ZoneMerge.h"
 #include "frame/ui/Workspace.h"
 #include "lang/ui/MessageHelper.h"
@@ -36,11 +36,6 @@ constexpr int kButtonSaveAs = 45;
 constexpr int kMsgContinue = 295;
 constexpr int kFilterDataFiles = 118;
 
-constexpr int kZoneRows = zones::kZoneCount + 1;
-constexpr int kEntryRows = MergeSlots::kSlots + 1;
-
-const ColumnDescriptor kZoneColumns[3] = {{359, 40, kAlignCentre, 1}, {379, 100, kAlignLeft, 1}, {462, 115, kAlignLeft, 0}};
-const ColumnDescriptor kEntryColumns[2] = {{359, 40, kAlignCentre, 1}, {462, 215, kAlignLeft, 0}};
 
 QString Plain(const QString& menuText) {
   QString t = menuText;
@@ -60,54 +55,32 @@ CZnMergeView::CZnMergeView(EditorContext& ctx, QWidget* parent) : CEditorView(ct
   MessageHelper& msg = ctx.msg;
   TextTable& text = ctx.ws.text;
 
-  zones_ = new CEditGrid(this);
+  RadioData& data = ctx.ws.data;
+  auto rowOf = [&data, &text](int row) -> std::unique_ptr<forms::BoundRecord> {
+    // A zone or an entry of the merge list: the columns read the cursor's record.
+    return std::make_unique<forms::CursorRecord>(data, text, false, forms::RecordCursor{-1, row - 1});
+  };
+  auto columns = [](const std::vector<forms::FieldDescriptor>& fields, std::vector<int> widths) {
+    std::vector<CFieldGrid::Column> out;
+    for (size_t i = 0; i < fields.size(); ++i)
+      out.push_back({&fields[i], widths[i], kAlignLeft, -1, fields[i].key == "name" || fields[i].key == "entry"});
+    return out;
+  };
+  zones_ = new CFieldGrid(data, text, rowOf, columns(mergefields::ZoneListFields(), {100, 115}), zones::kZoneCount, this);
   zones_->setObjectName("zoneListGrid");
-  zones_->SetTextTable(&text);
-  zones_->SetSize(kZoneRows, 3);
-  zones_->SetupColumns(kZoneColumns, 0, 3);
-  zones_->NumberRows(1);
-  zones_->Model()->SetRowFiller([this](int row, std::vector<QString>& cells) {
-    RadioData& data = Context().ws.data;
-    CZoneMemory zm(data);
-    const int z = row - 1;
-    const ZoneLayout L = zm.ZoneInfo(z);
-    cells[1] = QString::fromStdString(MergeTypeText(zm.ZoneType(z), L.exists, Context().ws.text));
-    if (L.exists && L.offset >= 0) {
-      std::vector<uint8_t> head(static_cast<size_t>(std::min(L.size, 32)));
-      data.Image().read(static_cast<size_t>(L.offset), head.data(), head.size());
-      head.resize(static_cast<size_t>(std::min(L.size, 32)));
-      cells[2] = QString::fromLatin1(BlockZoneName(head, data.model.NameWidth()).c_str());
-    }
-  });
-
-  entries_ = new CEditGrid(this);
+  entries_ = new CFieldGrid(data, text, rowOf, columns(mergefields::EntryListFields(), {215}), MergeSlots::kSlots, this);
   entries_->setObjectName("entryListGrid");
-  entries_->SetTextTable(&text);
-  entries_->SetSize(kEntryRows, 2);
-  entries_->SetupColumns(kEntryColumns, 0, 2);
-  entries_->NumberRows(1);
-  entries_->Model()->SetRowFiller([this](int row, std::vector<QString>& cells) {
-    RadioData& data = Context().ws.data;
-    const int s = row - 1;
-    if (!SlotUsed(data.mergeSlots, s)) {
-      cells[1] = QString::fromStdString(MergeTypeText(0xFF, false, Context().ws.text));
-      return;
-    }
-    const auto& block = data.mergeSlots.entries[static_cast<size_t>(s)].block;
-    const QString type = QString::fromStdString(MergeTypeText(block[1], true, Context().ws.text));
-    const QString name = QString::fromLatin1(BlockZoneName(block, data.model.NameWidth()).c_str()).trimmed();
-    cells[1] = name.isEmpty() ? type : type + QStringLiteral(" - ") + name;
-  });
-
-  switch_ = new CEditGrid(this);
-  switch_->setObjectName("switchGrid");
-  switch_->SetTextTable(&text);
-  SetupSwitchGrid();
-
-  edit_ = new CFilterEdit(this);
-  edit_->setObjectName("cellEdit");
-  edit_->SetInputMode(kInputDigits);
-  edit_->hide();
+  for (bool byEntry : {false, true}) {
+    auto* g = new CFieldGrid(data, text, rowOf, {{&mergefields::AssignmentField(byEntry), 110, kAlignCentre}},
+                             byEntry ? MergeSlots::kSlots : zones::kZoneCount, this);
+    g->setObjectName("switchGrid");
+    (byEntry ? switchByEntry_ : switchByZone_) = g;
+    // An assignment by zone moves the entry's other assignment: the list
+    // follows as a whole.
+    connect(g, &CFieldGrid::Stored, this, [this](int, int) { SwitchGrid()->Refill(); });
+  }
+  switchByEntry_->hide();
+  for (CFieldGrid* g : {zones_, entries_, switchByZone_, switchByEntry_}) g->SetNumberColumn(359, 40);
 
   switchButton_ = new QPushButton(msg.T(kButtonSwitch), this);
   switchButton_->setObjectName("switchButton");
@@ -133,7 +106,8 @@ CZnMergeView::CZnMergeView(EditorContext& ctx, QWidget* parent) : CEditorView(ct
   mergeLayout->addLayout(fileButtons);
   mergeLayout->addStretch(1);
   auto* right = new QVBoxLayout;
-  right->addWidget(switch_);
+  right->addWidget(switchByZone_);
+  right->addWidget(switchByEntry_);
   auto* actions = new QHBoxLayout;
   actions->addWidget(switchButton_);
   actions->addWidget(mergeButton_);
@@ -146,48 +120,10 @@ CZnMergeView::CZnMergeView(EditorContext& ctx, QWidget* parent) : CEditorView(ct
   const int listHeight = zones_->HeightForRows(20);
   zones_->setMinimumSize(zones_->FullWidth(), listHeight);
   entries_->setMinimumSize(entries_->FullWidth(), entries_->HeightForRows(MergeSlots::kSlots));
-  switch_->setMinimumSize(switch_->FullWidth() + 30, listHeight);
+  for (CFieldGrid* g : {switchByZone_, switchByEntry_}) g->setMinimumSize(g->FullWidth() + 30, listHeight);
 
   WireList(zones_, false);
   WireList(entries_, true);
-  connect(switch_, &CEditGrid::CharTyped, this, [this](QKeyEvent* e) { OpenSwitchEditor(e, nullptr); });
-  connect(switch_, &CEditGrid::EnterPressed, this, [this](Qt::KeyboardModifiers) {
-    const QString t = switch_->Text(switch_->Row(), 1);
-    OpenSwitchEditor(nullptr, &t);
-  });
-  connect(switch_, &CEditGrid::EditorKey, this, [this](int key, Qt::KeyboardModifiers mods) {
-    if (key == Qt::Key_Escape) {
-      switch_->CancelEdit();
-      return;
-    }
-    const int row = switch_->EditRow();
-    CommitSwitchEdit();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down)
-      switch_->SetCurrent(std::min(switch_->Rows() - 1, row + 1), 1);
-    else if (key == Qt::Key_Up) switch_->SetCurrent(std::max(1, row - 1), 1);
-    else if (key == Qt::Key_Tab) switch_->Advance(1, mods);
-    switch_->setFocus();
-  });
-  connect(switch_, &CEditGrid::EditorFocusOut, this, [this](Qt::FocusReason reason) {
-    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) return;
-    CommitSwitchEdit();
-  });
-  connect(switch_, &CEditGrid::KeyToView, this, [this](QKeyEvent* e) {
-    if (e->key() != Qt::Key_Delete) {
-      e->ignore();
-      return;
-    }
-    // Delete takes the selected rows' assignments away.
-    int first = switch_->Row(), last = switch_->Row();
-    if (switch_->RowSelectState()) switch_->SelectedRows(first, last);
-    MergeSlots& slots = Context().ws.data.mergeSlots;
-    for (int r = std::max(first, 1); r <= last; ++r) {
-      if (byEntry_) AssignZone(slots, r - 1, -1);
-      else AssignEntryToZone(slots, r - 1, -1);
-    }
-    switch_->Model()->RefillAll();
-    e->accept();
-  });
   connect(switchButton_, &QPushButton::clicked, this, [this] { SetByEntry(!byEntry_); });
   connect(mergeButton_, &QPushButton::clicked, this, [this] { MergeAssignedEntries(); });
   connect(loadButton_, &QPushButton::clicked, this, [this] {
@@ -210,96 +146,38 @@ CZnMergeView::CZnMergeView(EditorContext& ctx, QWidget* parent) : CEditorView(ct
   });
 }
 
-void CZnMergeView::WireList(CEditGrid* grid, bool entries) {
-  connect(grid, &CEditGrid::ContextMenuAsked, this, [this, grid, entries](const QPoint& at, int row) {
-    if (!grid->PopupAllowed(row)) return;
-    if (const int cmd = grid->RunPopupMenu(at, false, !CopyBuffer().Empty(), false)) RunCommand(cmd, entries);
-  });
-  connect(grid, &CEditGrid::KeyToView, this, [this, entries](QKeyEvent* e) {
-    const bool ctrl = e->modifiers() & Qt::ControlModifier;
-    int cmd = 0;
-    if (e->key() == Qt::Key_Delete) cmd = kCmdGridDelete;
-    else if (ctrl && e->key() == Qt::Key_C) cmd = kCmdGridCopy;
-    else if (ctrl && e->key() == Qt::Key_V) cmd = kCmdGridPaste;
-    if (!cmd) {
-      e->ignore();
-      return;
-    }
-    RunCommand(cmd, entries);
-    e->accept();
-  });
-}
-
-void CZnMergeView::SetupSwitchGrid() {
-  const int rows = byEntry_ ? kEntryRows : kZoneRows;
-  const ColumnDescriptor cols[2] = {{359, 40, kAlignCentre, 1},
-                                    {byEntry_ ? kCaptionZoneColumn : kCaptionEntryColumn, 110, kAlignCentre, 1}};
-  switch_->SetSize(rows, 2);
-  switch_->SetupColumns(cols, 0, 2);
-  switch_->NumberRows(1);
-  switch_->Model()->SetRowFiller([this](int row, std::vector<QString>& cells) {
-    const MergeSlots& slots = Context().ws.data.mergeSlots;
-    const int v = byEntry_ ? AssignedZone(slots, row - 1) : EntryForZone(slots, row - 1);
-    cells[1] = v >= 0 ? QString::number(v + 1) : QString();
-  });
-  switch_->Model()->RefillAll();
-  switch_->SetCurrent(1, 1);
+void CZnMergeView::WireList(CFieldGrid* grid, bool entries) {
+  // Copy, Paste and Delete of whole zones or entries: the window's own
+  // commands, from the keys and the pop-up menu alike.
+  grid->ClaimCommands({kCmdGridCopy, kCmdGridPaste, kCmdGridDelete}, [this, entries](int cmd) { RunCommand(cmd, entries); });
+  grid->SetPopup(false, [] { return !CopyBuffer().Empty(); });
 }
 
 void CZnMergeView::SetByEntry(bool on) {
-  CommitSwitchEdit();
+  CommitPendingEdit();
+  const bool hadFocus = SwitchGrid()->hasFocus();
   byEntry_ = on;
-  SetupSwitchGrid();
+  switchByZone_->setVisible(!on);
+  switchByEntry_->setVisible(on);
+  SwitchGrid()->Refill();
+  SwitchGrid()->SetCurrent(1, 1);
+  if (hadFocus) SwitchGrid()->setFocus();
 }
 
 void CZnMergeView::Refresh() {
-  zones_->Model()->RefillAll();
-  entries_->Model()->RefillAll();
-  switch_->Model()->RefillAll();
+  for (CFieldGrid* g : {zones_, entries_, switchByZone_, switchByEntry_}) g->Refill();
 }
 
 bool CZnMergeView::CommitPendingEdit() {
-  CommitSwitchEdit();
+  switchByZone_->CommitEdit();
+  switchByEntry_->CommitEdit();
   return true;
 }
 
 QWidget* CZnMergeView::InitialFocus() const { return zones_; }
 
-void CZnMergeView::OpenSwitchEditor(QKeyEvent* key, const QString* text) {
-  const int row = switch_->Row();
-  if (row < 1) return;
-  switch_->SetCurrent(row, 1);
-  edit_->SetInputMode(kInputDigits);
-  // By zone an entry number (1..20), by entry a zone number (1..128).
-  edit_->setMaxLength(byEntry_ ? 3 : 2);
-  if (key && (key->text().isEmpty() || !edit_->Accepts(key->text().at(0))) && key->key() != Qt::Key_Backspace) return;
-  switch_->ShowEdit(edit_, text ? *text : QString(), true);
-  if (key) {
-    edit_->clear();
-    if (key->key() != Qt::Key_Backspace) {
-      QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
-      QCoreApplication::sendEvent(edit_, &copy);
-    }
-  }
-}
-
-void CZnMergeView::CommitSwitchEdit() {
-  if (!switch_->EditorKindOpen()) return;
-  const int row = switch_->EditRow();
-  const QString typed = edit_->text().trimmed();
-  switch_->HideEditor(false);
-  MergeSlots& slots = Context().ws.data.mergeSlots;
-  bool ok = true;
-  const int n = typed.isEmpty() ? 0 : typed.toInt(&ok);
-  // A number outside the list is refused: the cell keeps what it had.
-  if (ok && byEntry_ && n >= 0 && n <= zones::kZoneCount) AssignZone(slots, row - 1, n - 1);
-  else if (ok && !byEntry_ && n >= 0 && n <= MergeSlots::kSlots) AssignEntryToZone(slots, row - 1, n - 1);
-  switch_->Model()->RefillRow(row);
-  if (!byEntry_) switch_->Model()->RefillAll();
-}
-
 void CZnMergeView::RunCommand(int command, bool entries) {
-  CommitSwitchEdit();
+  CommitPendingEdit();
   CEditGrid* grid = entries ? entries_ : zones_;
   int first = grid->Row(), last = grid->Row();
   if (grid->RowSelectState()) grid->SelectedRows(first, last);
@@ -319,8 +197,8 @@ void CZnMergeView::RunCommand(int command, bool entries) {
       if (buffer.Empty()) return;
       if (entries) {
         buffer.PasteEntries(data.mergeSlots, first - 1);
-        entries_->Model()->RefillAll();
-        switch_->Model()->RefillAll();
+        entries_->Refill();
+        SwitchGrid()->Refill();
         return;
       }
       if (msg.Warning(msg.T(kMsgContinue), kMsgOkCancel, MessageHelper::kWarningCaption, this, kIdCancel) != kIdOk)
@@ -334,8 +212,8 @@ void CZnMergeView::RunCommand(int command, bool entries) {
     case kCmdGridDelete:
       if (entries) {
         DeleteEntries(data.mergeSlots, first - 1, last - 1);
-        entries_->Model()->RefillAll();
-        switch_->Model()->RefillAll();
+        entries_->Refill();
+        SwitchGrid()->Refill();
       } else {
         CZoneMemory zm(data);
         DeleteZones(zm, first - 1, last - 1);
@@ -347,7 +225,7 @@ void CZnMergeView::RunCommand(int command, bool entries) {
 }
 
 void CZnMergeView::MergeAssignedEntries() {
-  CommitSwitchEdit();
+  CommitPendingEdit();
   MessageHelper& msg = Context().msg;
   RadioData& data = Context().ws.data;
   bool any = false;

@@ -10,6 +10,7 @@
 // them into zones; Merge pastes every assigned entry into its zone.
 #pragma once
 
+#include "editors/grid/FieldGrid.h"
 #include "frame/ui/EditorView.h"
 
 class QPushButton;
@@ -19,7 +20,6 @@ class QGroupBox;
 namespace vb420 {
 
 class CEditGrid;
-class CFilterEdit;
 class CZoneCopyBuffer;
 
 class CZnMergeView : public CEditorView {
@@ -31,9 +31,10 @@ class CZnMergeView : public CEditorView {
   QPoint InitialPosition() const override { return {0, 0}; }
   QWidget* InitialFocus() const override;
 
-  CEditGrid* ZoneGrid() const { return zones_; }
-  CEditGrid* EntryGrid() const { return entries_; }
-  CEditGrid* SwitchGrid() const { return switch_; }
+  CFieldGrid* ZoneGrid() const { return zones_; }
+  CFieldGrid* EntryGrid() const { return entries_; }
+  // The switchable grid as shown: by zone or by entry.
+  CFieldGrid* SwitchGrid() const { return byEntry_ ? switchByEntry_ : switchByZone_; }
   QPushButton* SwitchButton() const { return switchButton_; }
   QPushButton* MergeButton() const { return mergeButton_; }
   bool ByEntry() const { return byEntry_; }
@@ -49,16 +50,13 @@ class CZnMergeView : public CEditorView {
   static CZoneCopyBuffer& CopyBuffer();
 
  private:
-  void OpenSwitchEditor(QKeyEvent* key, const QString* text);
-  void CommitSwitchEdit();
-  void SetupSwitchGrid();
   void ZonesChanged();
-  void WireList(CEditGrid* grid, bool entries);
+  void WireList(CFieldGrid* grid, bool entries);
 
-  CEditGrid* zones_ = nullptr;
-  CEditGrid* entries_ = nullptr;
-  CEditGrid* switch_ = nullptr;
-  CFilterEdit* edit_ = nullptr;
+  CFieldGrid* zones_ = nullptr;
+  CFieldGrid* entries_ = nullptr;
+  CFieldGrid* switchByZone_ = nullptr;
+  CFieldGrid* switchByEntry_ = nullptr;
   QPushButton* switchButton_ = nullptr;
   QPushButton* mergeButton_ = nullptr;
   QPushButton* loadButton_ = nullptr;

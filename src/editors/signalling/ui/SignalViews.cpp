@@ -11,9 +11,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "editors/forms/FieldSets.h"
 #include "editors/forms/ui/FormRefusal.h"
 #include "editors/forms/ui/FormRenderer.h"
-#include "editors/grid/EditGrid.h"
+#include "editors/grid/FieldGrid.h"
 #include "editors/grid/FilterEdit.h"
 #include "editors/signalling/AlertToneFields.h"
 #include "editors/signalling/EmergencyFields.h"
@@ -34,15 +35,27 @@ namespace {
 constexpr int kUpToEntry = 1315;
 
 constexpr int kNumberCaption = 359;
-const ColumnDescriptor kIdColumns[5] = {{kNumberCaption, 40, kAlignCentre, 1},
-                                        {1050, 60, kAlignRight, 1},
-                                        {1051, 60, kAlignRight, 1},
-                                        {1052, 120, kAlignLeft, 2},
-                                        {1053, 60, kAlignCentre, 1}};
-const ColumnDescriptor kStatusColumns[4] = {{kNumberCaption, 40, kAlignCentre, 1},
-                                            {996, 70, kAlignRight, 1},
-                                            {1052, 150, kAlignLeft, 2},
-                                            {1053, 60, kAlignCentre, 1}};
+// Widths and alignments of the columns of the two lists, in table order.
+const int kIdWidths[4] = {60, 60, 120, 60};
+const int kIdAlign[4] = {kAlignRight, kAlignRight, kAlignLeft, kAlignCentre};
+const int kStatusWidths[3] = {70, 150, 60};
+const int kStatusAlign[3] = {kAlignRight, kAlignLeft, kAlignCentre};
+
+// One entry of a list: the columns read and store the cursor's record.
+class EntryRow : public BoundRecord {
+ public:
+  EntryRow(RadioData& data, TextTable& text, int row, bool idList) {
+    const FieldSet* set = nullptr;
+    for (const FieldSet& s : FieldSets())
+      if (s.name == (idList ? "idlist" : "status")) set = &s;
+    bound_ = set->bind(data, text, {-1, row});
+  }
+  FormContext& Context() override { return bound_->Context(); }
+  bool StoreText(const FieldDescriptor& d, std::string& text) override { return bound_->StoreText(d, text); }
+
+ private:
+  std::unique_ptr<BoundRecord> bound_;
+};
 
 }  // namespace
 
@@ -52,71 +65,39 @@ const ColumnDescriptor kStatusColumns[4] = {{kNumberCaption, 40, kAlignCentre, 1
 CSignalListGrid::CSignalListGrid(EditorContext& ctx, bool idList, QWidget* parent)
     : QWidget(parent), ctx_(ctx), idList_(idList) {
   setObjectName(idList ? "idListGrid" : "statusListGrid");
-  grid_ = new CEditGrid(this);
+  const auto& fields = idList ? IdListFieldTable() : StatusListFieldTable();
+  std::vector<CFieldGrid::Column> columns;
+  for (size_t i = 0; i < fields.size(); ++i)
+    columns.push_back({&fields[i], idList ? kIdWidths[i] : kStatusWidths[i], idList ? kIdAlign[i] : kStatusAlign[i]});
+  RadioData& data = ctx.ws.data;
+  TextTable& text = ctx.ws.text;
+  grid_ = new CFieldGrid(
+      data, text,
+      [&data, &text, idList](int row) -> std::unique_ptr<BoundRecord> {
+        return std::make_unique<EntryRow>(data, text, row - 1, idList);
+      },
+      std::move(columns), Rows(), this);
   grid_->setObjectName(idList ? "idGrid" : "statusGrid");
-  grid_->SetTextTable(&ctx.ws.text);
-  // Text pasted from a spreadsheet goes in cell by cell, through the same
-  // cell rules as typing; refused cells are counted in one message.
-  grid_->SetCellStore([this](int row, int col, const QString& text) { return Store(row - 1, col, text.trimmed().toStdString()); },
-                      [this](int refused) {
-                        Refill();
-                        if (refused > 0)
-                          ctx_.msg.Warning(ctx_.msg.T(1186).replace(QStringLiteral("%s"), QString::number(refused)),
-                                           kMsgOk, MessageHelper::kNoticeCaption, this);
-                      });
-  const int cols = idList ? 5 : 4;
-  grid_->SetSize(Rows() + 1, cols);
-  grid_->SetupColumns(idList ? kIdColumns : kStatusColumns, 0, cols);
-  grid_->NumberRows(1);
-  grid_->Model()->SetRowFiller([this, cols](int row, std::vector<QString>& cells) {
-    RadioData& data = ctx_.ws.data;
-    for (int col = 1; col < cols; ++col)
-      cells[static_cast<size_t>(col)] = QString::fromStdString(
-          idList_ ? IdCellText(data, ctx_.ws.text, row - 1, static_cast<IdColumn>(col - 1))
-                  : StatusCellText(data, ctx_.ws.text, row - 1, static_cast<StatusColumn>(col - 1)));
+  grid_->SetNumberColumn(kNumberCaption, 40);
+  grid_->SetNotice([this](const QString& t) { ctx_.msg.Warning(t, kMsgOk, MessageHelper::kNoticeCaption, this); });
+  // Delete on whole rows empties those entries.
+  grid_->ClaimCommands({kCmdGridDelete}, [this](int) {
+    int first = 0, last = 0;
+    grid_->SelectedRows(first, last);
+    for (int r = std::max(first, 1); r <= last; ++r) {
+      if (idList_) ClearIdEntry(ctx_.ws.data, r - 1);
+      else ClearStatusEntry(ctx_.ws.data, r - 1);
+    }
+    grid_->SetRowSelectMode(false);
+    grid_->Refill();
+    Q_EMIT Stored(true);
   });
+  connect(grid_, &CFieldGrid::Stored, this, [this](int, int col) { Q_EMIT Stored(col == 0 || col == grid_->Cols() - 1); });
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(grid_);
   grid_->setMinimumWidth(grid_->FullWidth());
   grid_->setMinimumHeight(grid_->HeightForRows(12));
-
-  edit_ = new CFilterEdit(this);
-  edit_->setObjectName("cellEdit");
-  edit_->hide();
-
-  connect(grid_, &CEditGrid::CharTyped, this, [this](QKeyEvent* e) { OpenEditor(e, nullptr); });
-  connect(grid_, &CEditGrid::EnterPressed, this, [this](Qt::KeyboardModifiers) {
-    const QString t = grid_->Text(grid_->Row(), grid_->Col());
-    OpenEditor(nullptr, &t);
-  });
-  connect(grid_, &CEditGrid::EditorKey, this, [this](int key, Qt::KeyboardModifiers mods) {
-    if (key == Qt::Key_Escape) {
-      grid_->CancelEdit();
-      return;
-    }
-    const int row = grid_->EditRow();
-    CommitEdit();
-    const int last = grid_->Rows() - 1;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) grid_->Advance(1, mods);
-    else if (key == Qt::Key_Backtab) grid_->SetCurrent(row, std::max(1, grid_->Col() - 1));
-    else if (key == Qt::Key_Up) grid_->SetCurrent(std::max(1, row - 1), grid_->Col());
-    else if (key == Qt::Key_Down) grid_->SetCurrent(std::min(last, row + 1), grid_->Col());
-    grid_->setFocus();
-  });
-  connect(grid_, &CEditGrid::EditorFocusOut, this, [this](Qt::FocusReason reason) {
-    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) return;
-    CommitEdit();
-  });
-  connect(grid_, &CEditGrid::KeyToView, this, [this](QKeyEvent* e) {
-    // Delete empties the entry of the current row.
-    if (e->key() == Qt::Key_Delete && grid_->Row() >= 1) {
-      Store(grid_->Row() - 1, 1, "");
-      e->accept();
-    } else {
-      e->ignore();
-    }
-  });
 }
 
 int CSignalListGrid::Rows() const {
@@ -124,83 +105,14 @@ int CSignalListGrid::Rows() const {
   return idList_ ? PlaceIdList(image).Rows() : PlaceStatusList(image).Rows();
 }
 
+CFilterEdit* CSignalListGrid::CellEdit() const { return grid_->CellEdit(); }
+
+void CSignalListGrid::CommitEdit() { grid_->CommitEdit(); }
+
 void CSignalListGrid::Refill() {
-  if (grid_->EditorKindOpen()) grid_->HideEditor(false);
   // The directory may have changed with the image (a loaded file).
-  if (grid_->Rows() != Rows() + 1) {
-    grid_->SetSize(Rows() + 1, grid_->Cols());
-    grid_->SetupColumns(idList_ ? kIdColumns : kStatusColumns, 0, grid_->Cols());
-    grid_->NumberRows(1);
-  }
-  grid_->Model()->RefillAll();
-}
-
-bool CSignalListGrid::IsInhibitColumn(int col) const { return col == grid_->Cols() - 1; }
-
-bool CSignalListGrid::Store(int row, int col, const std::string& text) {
-  RadioData& data = ctx_.ws.data;
-  const bool ok = idList_ ? StoreIdCell(data, ctx_.ws.text, row, static_cast<IdColumn>(col - 1), text)
-                          : StoreStatusCell(data, ctx_.ws.text, row, static_cast<StatusColumn>(col - 1), text);
-  grid_->Model()->RefillRow(row + 1);
-  if (ok) Q_EMIT Stored(IsInhibitColumn(col));
-  return ok;
-}
-
-void CSignalListGrid::OpenEditor(QKeyEvent* key, const QString* text) {
-  const int row = grid_->Row();
-  const int col = grid_->Col();
-  if (row < 1 || col < 1) return;
-  RadioData& data = ctx_.ws.data;
-  const bool empty = idList_ ? IdEntryEmpty(data, row - 1) : StatusEntryEmpty(data, row - 1);
-  if (IsInhibitColumn(col)) {
-    // The mark toggles with Enter or Space, or takes the first letter of
-    // "yes" or "no"; an empty entry has none.
-    if (empty) return;
-    const std::string yes = ctx_.ws.text.Text(372), no = ctx_.ws.text.Text(373);
-    const bool on = grid_->Text(row, col) == QString::fromStdString(yes);
-    std::string choice = on ? no : yes;
-    if (key && !key->text().isEmpty() && key->text() != QLatin1String(" ")) {
-      const QChar c = key->text().at(0).toLower();
-      if (!yes.empty() && c == QChar(yes[0]).toLower()) choice = yes;
-      else if (!no.empty() && c == QChar(no[0]).toLower()) choice = no;
-      else return;
-    }
-    Store(row - 1, col, choice);
-    return;
-  }
-  const bool textColumn = (idList_ && col == 3) || (!idList_ && col == 2);
-  if (textColumn && empty) return;  // names only for entries in use
-  if (textColumn) {
-    edit_->SetInputMode(data.model.IsSecondGen() && idList_ ? kInputName : kInputAll);
-    edit_->setMaxLength(idList_ ? (data.model.IsSecondGen() ? 8 : 12) : 16);
-  } else {
-    edit_->SetInputMode(kInputDigits);
-    edit_->setMaxLength(idList_ ? (col == 1 ? 3 : 4) : 2);
-  }
-  if (key && (key->text().isEmpty() || !edit_->Accepts(key->text().at(0))) && key->key() != Qt::Key_Backspace)
-    return;
-  grid_->ShowEdit(edit_, text ? *text : QString(), true);
-  if (key) {
-    edit_->clear();
-    if (key->key() != Qt::Key_Backspace) {
-      QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
-      QCoreApplication::sendEvent(edit_, &copy);
-    }
-  }
-}
-
-void CSignalListGrid::CommitEdit() {
-  if (!grid_->EditorKindOpen()) return;
-  const int row = grid_->EditRow();
-  const int col = grid_->EditCol();
-  const QString saved = grid_->SavedCellText();
-  const QString text = edit_->text();
-  grid_->HideEditor(false);
-  if (text == saved) {
-    grid_->SetText(row, col, saved);
-    return;
-  }
-  Store(row - 1, col, text.toStdString());
+  grid_->SetRowCount(Rows());
+  grid_->Refill();
 }
 
 // ---------------------------------------------------------------------------

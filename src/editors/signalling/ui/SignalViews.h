@@ -4,6 +4,7 @@
 // the emergency page, and the eight alert tones with their test dialog.
 #pragma once
 
+#include "editors/grid/FieldGrid.h"
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -29,8 +30,8 @@ class CSignalListGrid : public QWidget {
   CSignalListGrid(EditorContext& ctx, bool idList, QWidget* parent = nullptr);
   void Refill();
   void CommitEdit();
-  CEditGrid* Grid() const { return grid_; }
-  CFilterEdit* CellEdit() const { return edit_; }
+  CFieldGrid* Grid() const { return grid_; }
+  CFilterEdit* CellEdit() const;
   int Rows() const;
 
  Q_SIGNALS:
@@ -38,14 +39,9 @@ class CSignalListGrid : public QWidget {
   void Stored(bool inhibit);
 
  private:
-  void OpenEditor(QKeyEvent* key, const QString* text);
-  bool IsInhibitColumn(int col) const;
-  bool Store(int row, int col, const std::string& text);
-
   EditorContext& ctx_;
   bool idList_;
-  CEditGrid* grid_ = nullptr;
-  CFilterEdit* edit_ = nullptr;
+  CFieldGrid* grid_ = nullptr;
 };
 
 class CVantelixView : public CEditorView {

@@ -3,12 +3,12 @@
 // as test channels, in a grid with Copy, Paste and Delete of rows.
 #pragma once
 
+#include "editors/grid/FieldGrid.h"
 #include "frame/ui/EditorView.h"
 #include "editors/testfreq/TestFreqFields.h"
 
 namespace vb420 {
 
-class CEditGrid;
 class CFilterEdit;
 
 class CTestFreqView : public CEditorView {
@@ -16,23 +16,21 @@ class CTestFreqView : public CEditorView {
  public:
   CTestFreqView(EditorContext& ctx, QWidget* parent = nullptr);
   void Refresh() override;
+  bool ShowsBytes(const ByteChanges& changes) const override;
   bool CommitPendingEdit() override;
   int HelpContext() const override;
   QWidget* InitialFocus() const override;
-  CEditGrid* Grid() const { return grid_; }
-  CFilterEdit* CellEdit() const { return edit_; }
+  CFieldGrid* Grid() const { return grid_; }
+  CFilterEdit* CellEdit() const;
   void RunCommand(int command);
 
   // Lives as long as the program; cleared when the image is replaced.
   static TestFreqCopyBuffer& CopyBuffer();
 
  private:
-  void OpenEditor(QKeyEvent* key, const QString* text);
-  void CommitEdit();
   void Changed();
 
-  CEditGrid* grid_ = nullptr;
-  CFilterEdit* edit_ = nullptr;
+  CFieldGrid* grid_ = nullptr;
 };
 
 }  // namespace vb420

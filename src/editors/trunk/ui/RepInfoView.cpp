@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "editors/forms/ui/FormRenderer.h"
-#include "editors/grid/EditGrid.h"
+#include "editors/grid/FieldGrid.h"
 #include "editors/grid/FilterEdit.h"
 #include "editors/trunk/ui/TrunkViews.h"
 #include "editors/zones/TrunkWriteChecks.h"
@@ -14,6 +14,7 @@
 #include "editors/zones/ui/ZoneFormBoxes.h"
 #include "lang/HelpContexts.h"
 #include "lang/ui/MessageHelper.h"
+#include "data/ByteChanges.h"
 #include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
@@ -23,13 +24,16 @@ using namespace forms;
 namespace {
 constexpr int kPasteRefused = 1186;  // "%s cells could not be stored"
 
-constexpr int kRows = zones::kMaxRepeaters + 1;
-constexpr int kCols = 5;
-// Grid column -> repeater field.
-constexpr int kColumnField[kCols] = {0, 1, 2, 5, 6};
-const ColumnDescriptor kColumns[kCols] = {
-    {359, 40, kAlignCentre, 1}, {382, 80, kAlignRight, 1}, {383, 80, kAlignRight, 1},
-    {429, 150, kAlignCentre, 1}, {469, 80, kAlignCentre, 1},
+// The columns: fields of the repeater table, their headings and widths.
+struct RepeaterColumn {
+  const char* key;
+  int caption;
+  int width;
+  int alignment;
+};
+const RepeaterColumn kColumns[] = {
+    {"rxf", 382, 80, kAlignRight}, {"txf", 383, 80, kAlignRight}, {"beatshift", 429, 150, kAlignCentre},
+    {"telephone", 469, 80, kAlignCentre},
 };
 
 }  // namespace
@@ -50,80 +54,29 @@ CRepInfoView::CRepInfoView(EditorContext& ctx, QWidget* parent)
     if (index != 0) Changed();
   });
 
-  grid_ = new CEditGrid(this);
+  std::vector<CFieldGrid::Column> columns;
+  for (const RepeaterColumn& c : kColumns)
+    columns.push_back({zonefields::ByKey(ZoneTable::Repeater, c.key), c.width, c.alignment, c.caption});
+  grid_ = new CFieldGrid(
+      ctx.ws.data, ctx.ws.text,
+      [this](int row) -> std::unique_ptr<BoundRecord> {
+        return std::make_unique<ZoneFieldContext>(z_.zones, Context().ws.text, ZoneTable::Repeater, zone_, row - 1);
+      },
+      std::move(columns), zones::kMaxRepeaters, this);
   grid_->setObjectName(QStringLiteral("repeaterGrid"));
-  grid_->SetTextTable(&ctx.ws.text);
-  grid_->SetSize(kRows, kCols);
-  grid_->SetupColumns(kColumns, 0, kCols);
-  grid_->NumberRows(1);
+  grid_->SetNumberColumn(359, 40);
   grid_->SetWrapNavigation(true);
-  grid_->Model()->SetRowFiller([this](int r, std::vector<QString>& c) { FillRow(r, c); });
   grid_->setFixedWidth(grid_->FullWidth());
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  // Text pasted from a spreadsheet goes in cell by cell, by the rules of
-  // typing; refused cells are counted in one message.
-  grid_->SetCellStore([this](int row, int col, const QString& text) { return StorePasted(row - 1, col, text); },
-                      [this](int refused) {
-                        grid_->Model()->RefillAll();
-                        Changed();
-                        if (refused > 0)
-                          Context().msg.Warning(Context().msg.T(kPasteRefused).replace(QStringLiteral("%s"),
-                                                                                      QString::number(refused)),
-                                                kMsgOk, MessageHelper::kNoticeCaption, this);
-                      });
+  grid_->SetNotice([this](const QString& t) { Context().msg.Warning(t, kMsgOk, MessageHelper::kNoticeCaption, this); });
+  // Whole repeaters go through the zone's repeater copy buffer.
+  grid_->ClaimCommands({kCmdGridCopy, kCmdGridPaste, kCmdGridDelete}, [this](int cmd) { RunCommand(cmd); });
+  grid_->SetPopup(true, [this] { return !z_.repBuffer.Empty(); });
+  connect(grid_, &CFieldGrid::Stored, this, [this](int, int) { Changed(); });
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(form_);
   layout->addWidget(grid_, 1, Qt::AlignLeft);
 
-  edit_ = new CFilterEdit(this);
-  edit_->setObjectName(QStringLiteral("repeaterEdit"));
-  edit_->hide();
-  list_ = new QComboBox(this);
-  list_->setObjectName(QStringLiteral("repeaterList"));
-  list_->hide();
-
-  connect(grid_, &CEditGrid::CharTyped, this, [this](QKeyEvent* e) { OpenEditor(e, nullptr); });
-  connect(grid_, &CEditGrid::EnterPressed, this, [this](Qt::KeyboardModifiers) {
-    const QString t = grid_->Text(grid_->Row(), grid_->Col());
-    OpenEditor(nullptr, &t);
-  });
-  connect(grid_, &CEditGrid::EditorKey, this, [this](int key, Qt::KeyboardModifiers mods) {
-    if (key == Qt::Key_Escape) {
-      grid_->CancelEdit();
-      return;
-    }
-    const int row = grid_->EditRow();
-    CommitEdit();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) grid_->Advance(1, mods);
-    else if (key == Qt::Key_Up) grid_->SetCurrent(row - 1, grid_->Col());
-    else if (key == Qt::Key_Down) grid_->SetCurrent(row + 1, grid_->Col());
-    grid_->setFocus();
-  });
-  connect(grid_, &CEditGrid::EditorFocusOut, this, [this](Qt::FocusReason reason) {
-    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) return;
-    CommitEdit();
-  });
-  connect(grid_, &CEditGrid::ContextMenuAsked, this, [this](const QPoint& pos, int row) {
-    if (!grid_->PopupAllowed(row)) return;
-    const int cmd = grid_->RunPopupMenu(pos, true, !z_.repBuffer.Empty(), false);
-    if (cmd) RunCommand(cmd);
-  });
-  connect(grid_, &CEditGrid::KeyToView, this, [this](QKeyEvent* e) {
-    if (e->key() == Qt::Key_Delete && grid_->RowSelectState()) {
-      RunCommand(kCmdGridDelete);
-      e->accept();
-    } else {
-      e->ignore();
-    }
-  });
-  for (auto [command, keys] : {std::pair{kCmdGridCopy, QKeySequence(Qt::CTRL | Qt::Key_C)},
-                               std::pair{kCmdGridPaste, QKeySequence(Qt::CTRL | Qt::Key_V)}}) {
-    auto* a = new QAction(this);
-    a->setShortcut(keys);
-    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(a, &QAction::triggered, this, [this, command] { RunCommand(command); });
-    addAction(a);
-  }
   for (int dir : {1, -1}) {
     auto* a = new QAction(this);
     a->setShortcut(QKeySequence(dir > 0 ? Qt::Key_F7 : Qt::Key_F8));
@@ -136,15 +89,7 @@ CRepInfoView::CRepInfoView(EditorContext& ctx, QWidget* parent)
 
 QSize CRepInfoView::sizeHint() const {
   return QSize(std::max(grid_->FullWidth(), form_->sizeHint().width()) + 24,
-               form_->sizeHint().height() + grid_->HeightForRows(kRows - 1) + 24);
-}
-
-void CRepInfoView::FillRow(int row, std::vector<QString>& cells) const {
-  std::string s;
-  for (int c = 1; c < kCols; ++c) {
-    z_.groups.RepeaterFieldText(zone_, row - 1, kColumnField[c], s);
-    cells[static_cast<size_t>(c)] = QString::fromStdString(s);
-  }
+               form_->sizeHint().height() + grid_->HeightForRows(zones::kMaxRepeaters) + 24);
 }
 
 QString CRepInfoView::Title() const {
@@ -161,8 +106,11 @@ void CRepInfoView::Refresh() {
   Q_EMIT TitleChanged();
 }
 
+CFilterEdit* CRepInfoView::CellEdit() const { return grid_->CellEdit(); }
+QComboBox* CRepInfoView::ListEditor() const { return grid_->CellList(); }
+
 bool CRepInfoView::CommitPendingEdit() {
-  CommitEdit();
+  grid_->CommitEdit();
   form_->CommitPending();
   return true;
 }
@@ -177,7 +125,7 @@ int CRepInfoView::HelpContext() const { return kHelpRepeaters; }
 
 void CRepInfoView::SetZone(int zone) {
   if (zone < 0 || zone >= zones::kZoneCount) return;
-  CommitEdit();
+  grid_->CommitEdit();
   zone_ = zone;
   fctx_->cursor.zone = zone;
   Refresh();
@@ -189,122 +137,8 @@ void CRepInfoView::Changed() {
   Context().frame.RefreshAllEditors(this);
 }
 
-void CRepInfoView::OpenEditor(QKeyEvent* key, const QString* text) {
-  if (grid_->EditorKindOpen() || grid_->Row() < 1 || grid_->Col() < 1) return;
-  if (z_.zones.ZoneClass(zone_) != kClassLtr || z_.zones.ZoneDamaged(zone_)) return;
-  const int row = grid_->Row();
-  int col = grid_->Col();
-  const int rep = row - 1;
-  if (z_.zones.FindRepeater(zone_, rep) < 0 && col != 1) {
-    // A missing repeater starts with its first frequency.
-    grid_->SetCurrent(row, 1);
-    col = 1;
-    text = nullptr;
-  }
-  const bool typed = key && key->key() != Qt::Key_Backspace;
-  if (col >= 3) {
-    ZoneFieldContext f(z_.zones, Context().ws.text, ZoneTable::Repeater, zone_, rep);
-    const FieldDescriptor* d = zonefields::ByNumber(ZoneTable::Repeater, kColumnField[col]);
-    list_->clear();
-    const auto rows = FormEngine::Choices(f.Context(), *d);
-    const auto texts = FormEngine::ChoiceTexts(f.Context(), *d);
-    for (size_t i = 0; i < rows.size() && i < texts.size(); ++i) list_->addItem(QString::fromStdString(texts[i]), rows[i].value);
-    grid_->ShowList(list_, grid_->Text(row, col), true);
-    if (typed) {
-      QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
-      QCoreApplication::sendEvent(list_, &copy);
-    }
-    return;
-  }
-  edit_->SetInputMode(kInputDecimal);
-  edit_->SetDecimalSeparator(Context().ws.data.freq.DecimalSeparator());
-  edit_->setMaxLength(9);
-  grid_->ShowEdit(edit_, text ? *text : QString(), true);
-  if (key) {
-    edit_->clear();
-    if (typed) {
-      QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
-      QCoreApplication::sendEvent(edit_, &copy);
-    }
-  }
-}
-
-bool CRepInfoView::StorePasted(int rep, int col, const QString& text) {
-  if (z_.zones.ZoneClass(zone_) != kClassLtr || z_.zones.ZoneDamaged(zone_)) return false;
-  if (col < 1 || col >= kCols) return false;
-  // A missing repeater starts with its first frequency, as when typing.
-  if (z_.zones.FindRepeater(zone_, rep) < 0 && col != 1) return false;
-  if (col >= 3) {
-    ZoneFieldContext f(z_.zones, Context().ws.text, ZoneTable::Repeater, zone_, rep);
-    const FieldDescriptor* d = zonefields::ByNumber(ZoneTable::Repeater, kColumnField[col]);
-    if (!d || !FormEngine::Enabled(f.Context(), FormPage{}, *d)) return false;
-    const auto rows = FormEngine::Choices(f.Context(), *d);
-    const auto texts = FormEngine::ChoiceTexts(f.Context(), *d);
-    for (size_t i = 0; i < rows.size() && i < texts.size(); ++i)
-      if (QString::fromStdString(texts[i]).compare(text.trimmed(), Qt::CaseInsensitive) == 0)
-        return FormEngine::StoreChoice(f.Context(), *d, rows[i].value);
-    return false;
-  }
-  // A frequency the codec does not take is refused, never stored as empty.
-  const std::string typed = text.trimmed().toStdString();
-  std::string probe = typed;
-  if (typed.empty() || Context().ws.data.freq.CheckFreq(probe) == 0) return false;
-  const FieldResult r = z_.groups.SetRepeaterFrequency(zone_, rep, kColumnField[col], typed, false);
-  return r.message == 0 && r.result == kFieldStored;
-}
-
-void CRepInfoView::CommitEdit() {
-  const int kind = grid_->EditorKindOpen();
-  if (!kind) return;
-  const int row = grid_->EditRow();
-  const int col = grid_->EditCol();
-  const QString saved = grid_->SavedCellText();
-  const bool isList = grid_->Editor() == list_;
-  const int listRow = isList ? list_->currentIndex() : -1;
-  const QString text = isList ? (listRow >= 0 ? list_->itemText(listRow) : saved) : edit_->text();
-  grid_->HideEditor(false);
-  if (text == saved) {
-    grid_->SetText(row, col, saved);
-    return;
-  }
-  const int rep = row - 1;
-  int message = 0;
-  if (isList) {
-    if (listRow < 0) return;
-    ZoneFieldContext f(z_.zones, Context().ws.text, ZoneTable::Repeater, zone_, rep);
-    const FieldDescriptor* d = zonefields::ByNumber(ZoneTable::Repeater, kColumnField[col]);
-    if (d && FormEngine::Enabled(f.Context(), FormPage{}, *d)) FormEngine::StoreChoice(f.Context(), *d, list_->itemData(listRow).toInt());
-  } else {
-    message = z_.groups.SetRepeaterFrequency(zone_, rep, kColumnField[col], text.toStdString(), true).message;
-  }
-  Changed();
-  if (message) {
-    QMetaObject::invokeMethod(this, [this, message] {
-      Context().msg.Warning(Context().msg.T(message), kMsgOk, MessageHelper::kNoticeCaption, this);
-      Context().msg.boxShown = false;
-    }, Qt::QueuedConnection);
-  }
-}
-
-QString CRepInfoView::ClipText(bool withTitle) const {
-  int first = 0, last = 0;
-  grid_->SelectedRows(first, last);
-  QStringList lines;
-  if (withTitle) {
-    QStringList caps;
-    for (int c = 0; c < kCols; ++c) caps << grid_->Text(0, c);
-    lines << caps.join(QLatin1Char('\t'));
-  }
-  for (int r = std::max(first, 1); r <= last; ++r) {
-    QStringList cells;
-    for (int c = 0; c < kCols; ++c) cells << grid_->Text(r, c);
-    lines << cells.join(QLatin1Char('\t'));
-  }
-  return lines.join(QLatin1Char('\n'));
-}
-
 void CRepInfoView::RunCommand(int command) {
-  CommitEdit();
+  grid_->CommitEdit();
   int first = 0, last = 0;
   grid_->SelectedRows(first, last);
   switch (command) {
@@ -321,11 +155,16 @@ void CRepInfoView::RunCommand(int command) {
     }
     case kCmdGridToClip:
     case kCmdGridToClipTitle:
-      PutClipboardText(ClipText(command == kCmdGridToClipTitle));
+      grid_->CopySelectionText(command == kCmdGridToClipTitle);
       grid_->SetRowSelectMode(false);
       break;
     default: break;
   }
+}
+
+bool CRepInfoView::ShowsBytes(const ByteChanges& changes) const {
+  // The zone's block (its header and repeaters).
+  return changes.TouchesModel() || changes.Touches(false, img::kZoneTable, img::kZoneAreaEnd);
 }
 
 void RegisterRepeaterWindow() {

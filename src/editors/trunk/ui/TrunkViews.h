@@ -6,6 +6,7 @@
 // and move between zones, groups and rows.
 #pragma once
 
+#include "editors/grid/FieldGrid.h"
 #include "editors/zones/ui/ZoneServices.h"
 
 #include <memory>
@@ -100,6 +101,7 @@ class CRepInfoView : public CEditorView {
 
   QString Title() const override;
   void Refresh() override;
+  bool ShowsBytes(const ByteChanges& changes) const override;
   bool CommitPendingEdit() override;
   bool QueryClose() override;
   int HelpContext() const override;
@@ -107,28 +109,20 @@ class CRepInfoView : public CEditorView {
 
   int Zone() const { return zone_; }
   void SetZone(int zone);
-  CEditGrid* Grid() const { return grid_; }
+  CFieldGrid* Grid() const { return grid_; }
   CFormRenderer* Form() const { return form_; }
-  CFilterEdit* CellEdit() const { return edit_; }
-  QComboBox* ListEditor() const { return list_; }
+  CFilterEdit* CellEdit() const;
+  QComboBox* ListEditor() const;
   void RunCommand(int command);
-  QString ClipText(bool withTitle) const;
 
  private:
-  void FillRow(int row, std::vector<QString>& cells) const;
-  void OpenEditor(QKeyEvent* key, const QString* text);
-  // One cell of a block pasted from a spreadsheet; false when refused.
-  bool StorePasted(int rep, int col, const QString& text);
-  void CommitEdit();
   void Changed();
 
   ZoneServices& z_;
   std::unique_ptr<ZoneRecordLocator> locator_;
   std::unique_ptr<forms::FormContext> fctx_;
   CFormRenderer* form_ = nullptr;
-  CEditGrid* grid_ = nullptr;
-  CFilterEdit* edit_ = nullptr;
-  QComboBox* list_ = nullptr;
+  CFieldGrid* grid_ = nullptr;
   int zone_ = 0;
 };
 

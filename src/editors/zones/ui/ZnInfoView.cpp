@@ -16,40 +16,54 @@
 
 #include "editors/forms/ui/FormRenderer.h"
 #include "editors/grid/EditGrid.h"
+#include "editors/grid/FieldGrid.h"
 #include "editors/grid/FilterEdit.h"
 #include "editors/grid/ToneCombo.h"
 #include "editors/zones/ui/ChannelFunctionMenu.h"
 #include "editors/zones/ZoneFields.h"
 #include "editors/zones/ZoneText.h"
 #include "editors/zones/ui/ZoneDialogs.h"
+#include "lang/TextNames.h"
 #include "lang/ui/MessageHelper.h"
 #include "data/ui/MemoryViewer.h"
+#include "data/ByteChanges.h"
 #include "frame/ui/PartRegistration.h"
 
 namespace vb420 {
 
 namespace {
 
-const ColumnDescriptor kConvColumns[10] = {
-    {359, 30, kAlignCentre, 1}, {382, 80, kAlignRight, 1}, {383, 80, kAlignRight, 1}, {385, 75, kAlignRight, 1},
-    {384, 75, kAlignRight, 1},  {386, 115, kAlignLeft, 0}, {387, 60, kAlignCentre, 1}, {388, 70, kAlignCentre, 1},
-    {389, 65, kAlignCentre, 1}, {390, 75, kAlignCentre, 1},
+// A column of a Zone Information grid: the field of its zone table (by
+// key), its heading, width, alignment and whether it is set in the fixed
+// face. What a cell shows, takes and how long it may be come from the field.
+struct GridColumn {
+  const char* key;
+  int caption;
+  int width;
+  int alignment;
+  bool fixedFont = false;
 };
-const ColumnDescriptor kLtrColumns[10] = {
-    {391, 30, kAlignCentre, 1}, {392, 60, kAlignRight, 1},  {393, 60, kAlignRight, 1},  {394, 115, kAlignLeft, 0},
-    {395, 70, kAlignCentre, 1}, {387, 60, kAlignCentre, 1}, {396, 70, kAlignCentre, 1}, {389, 70, kAlignCentre, 1},
-    {390, 75, kAlignCentre, 1}, {397, 60, kAlignCentre, 1},
+struct GridShape {
+  const char* name;
+  ZoneTable table;
+  int numberCaption;
+  std::vector<GridColumn> columns;
 };
-const ColumnDescriptor kPassPortColumns[10] = {
-    {391, 30, kAlignCentre, 1}, {1191, 80, kAlignCentre, 1}, {1192, 115, kAlignLeft, 0}, {395, 60, kAlignCentre, 1},
-    {1193, 60, kAlignCentre, 1}, {1194, 60, kAlignCentre, 1}, {1195, 60, kAlignCentre, 1}, {1222, 60, kAlignCentre, 1},
-    {365, 60, kAlignCentre, 1},  {976, 85, kAlignCentre, 1},
+const GridShape kGridShapes[3] = {
+    {"convGrid", ZoneTable::Channel, 359,
+     {{"rxf", 382, 80, kAlignRight}, {"txf", 383, 80, kAlignRight}, {"rxtone", 385, 75, kAlignRight},
+      {"txtone", 384, 75, kAlignRight}, {"name", 386, 115, kAlignLeft, true}, {"power", 387, 60, kAlignCentre},
+      {"bandwidth", 388, 70, kAlignCentre}, {"scanadd", 389, 65, kAlignCentre}, {"optsig", 390, 75, kAlignCentre}}},
+    {"ltrGrid", ZoneTable::LtrGroup, 391,
+     {{"encode", 392, 60, kAlignRight}, {"decode", 393, 60, kAlignRight}, {"name", 394, 115, kAlignLeft, true},
+      {"transmit", 395, 70, kAlignCentre}, {"power", 387, 60, kAlignCentre}, {"pttid", 396, 70, kAlignCentre},
+      {"scan", 389, 70, kAlignCentre}, {"optsig", 390, 75, kAlignCentre}, {"compander", 397, 60, kAlignCentre}}},
+    {"passPortGrid", ZoneTable::PassPortGroup, 391,
+     {{"id", 1191, 80, kAlignCentre}, {"name", 1192, 115, kAlignLeft, true}, {"tx", 395, 60, kAlignCentre},
+      {"call", 1193, 60, kAlignCentre}, {"scrambler", 1194, 60, kAlignCentre}, {"compand", 1195, 60, kAlignCentre},
+      {"horn", 1222, 60, kAlignCentre}, {"scan", 365, 60, kAlignCentre}, {"scanedit", 976, 85, kAlignCentre}}},
 };
-
-constexpr int kGridRows = 251;
-constexpr int kGridCols = 10;
-// "%s cells could not be stored..." after a paste from another program.
-constexpr int kPasteRefusedEntry = 1186;
+constexpr int kNumberColumnWidth = 30;
 
 // Item data of the type box's row that marks a damaged zone.
 constexpr int kDamagedTypeRow = -1;
@@ -67,8 +81,6 @@ void ReportDamagedZones(EditorContext& ctx) {
   msg.Warning(QStringLiteral("%1\n\n%2: %3").arg(msg.T(302), MenuLabel(msg.T(378)), numbers.join(QStringLiteral(", "))),
               kMsgOk, MessageHelper::kWarningCaption, ctx.frame.MainWindow());
 }
-
-bool backspaceKey(const QKeyEvent* key) { return key && key->key() == Qt::Key_Backspace; }
 
 int GridOfClass(int cls) { return cls == kClassLtr ? CZnInfoView::kLtrGrid : cls == kClassPassPort ? CZnInfoView::kPassPortGrid : CZnInfoView::kConvGrid; }
 
@@ -173,73 +185,75 @@ void CZnInfoView::BuildHeader() {
 }
 
 void CZnInfoView::BuildGrids() {
-  const ColumnDescriptor* tables[3] = {kConvColumns, kLtrColumns, kPassPortColumns};
+  EditorContext& ctx = Context();
   for (int k = 0; k < 3; ++k) {
-    auto* g = new CEditGrid(this);
-    g->setObjectName(QStringList{"convGrid", "ltrGrid", "passPortGrid"}[k]);
-    g->SetTextTable(&Context().ws.text);
-    g->SetSize(kGridRows, kGridCols);
-    g->SetupColumns(tables[k], 0, kGridCols);
-    g->NumberRows(1);
+    const GridShape& shape = kGridShapes[k];
+    std::vector<CFieldGrid::Column> columns;
+    for (const GridColumn& c : shape.columns) {
+      const forms::FieldDescriptor* d = zonefields::ByKey(shape.table, c.key);
+      columns.push_back({d, c.width, c.alignment, c.caption, c.fixedFont});
+    }
+    const ZoneTable table = shape.table;
+    auto* g = new CFieldGrid(
+        ctx.ws.data, ctx.ws.text,
+        [this, table](int row) -> std::unique_ptr<forms::BoundRecord> {
+          return std::make_unique<ZoneFieldContext>(z_.zones, Context().ws.text, table, zone_, row - 1);
+        },
+        std::move(columns), zones::kMaxRecords, this);
+    g->setObjectName(QString::fromLatin1(shape.name));
+    g->SetNumberColumn(shape.numberCaption, kNumberColumnWidth);
     g->SetWrapNavigation(true);
+    g->SetOpenCheck([this, k](int& row, int& col) { return MayOpen(k, row, col); });
+    g->SetRecordName([this, k](int row) {
+      MessageHelper& msg = Context().msg;
+      return QStringLiteral("%1 %2 %3 %4")
+          .arg(MenuLabel(msg.T(378)))
+          .arg(zone_ + 1)
+          .arg(MenuLabel(msg.T(k == kConvGrid ? 376 : 391)))
+          .arg(row);
+    });
+    g->SetNotice([this](const QString& text) {
+      Context().msg.Warning(text, kMsgOk, MessageHelper::kNoticeCaption, this);
+      AfterMessage();
+    });
+    if (k != kPassPortGrid) {
+      // Whole records go through the zone's copy buffer.
+      g->ClaimCommands({kCmdGridCopy, kCmdGridPaste, kCmdGridDelete}, [this](int cmd) { RunCommand(cmd); });
+      g->SetPopup(true, [this] { return !(gridKind_ == kLtrGrid ? z_.ltrBuffer : z_.convBuffer).Empty(); });
+    }
     grids_[k] = g;
-    if (k == kConvGrid) g->Model()->SetRowFiller([this](int r, std::vector<QString>& c) { FillConvRow(r, c); });
-    if (k == kLtrGrid) g->Model()->SetRowFiller([this](int r, std::vector<QString>& c) { FillLtrRow(r, c); });
-    if (k == kPassPortGrid) g->Model()->SetRowFiller([this](int r, std::vector<QString>& c) { FillPassPortRow(r, c); });
-    // Text pasted from a spreadsheet goes in cell by cell, as if typed.
-    g->SetCellStore([this](int row, int col, const QString& text) { return StorePasted(row - 1, col, text); },
-                    [this](int refused) { AfterPaste(refused); });
-    connect(g, &CEditGrid::CharTyped, this, [this](QKeyEvent* e) { OpenEditor(e, nullptr); });
-    connect(g, &CEditGrid::EnterPressed, this, [this, g](Qt::KeyboardModifiers) {
-      const QString t = g->Text(g->Row(), g->Col());
-      OpenEditor(nullptr, &t);
-    });
-    connect(g, &CEditGrid::EditorKey, this, [this, g](int key, Qt::KeyboardModifiers mods) {
-      if (key == Qt::Key_Escape) {
-        g->CancelEdit();
-        return;
-      }
-      const int row = g->EditRow();
-      CommitEdit();
-      if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) g->Advance(1, mods);
-      else if (key == Qt::Key_Backtab) g->SetCurrent(row, std::max(1, g->Col() - 1));
-      else if (key == Qt::Key_Up) g->SetCurrent(row - 1, g->Col());
-      else if (key == Qt::Key_Down) g->SetCurrent(row + 1, g->Col());
-      else if (key == Qt::Key_PageUp) g->PageUp();
-      else if (key == Qt::Key_PageDown) g->PageDown();
-      g->setFocus();
-    });
-    connect(g, &CEditGrid::EditorFocusOut, this, [this](Qt::FocusReason reason) {
-      // A message box or a pop-up list taking the keyboard is no leave.
-      if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) return;
-      CommitEdit();
-    });
+    connect(g, &CFieldGrid::Stored, this, [this](int row, int) { GridStored(row); });
     connect(g, &CEditGrid::CellChanged, this, [this](int, int) { UpdateCaption(); });
-    connect(g, &CEditGrid::ContextMenuAsked, this, &CZnInfoView::ContextMenu);
-    connect(g, &CEditGrid::KeyToView, this, [this, g](QKeyEvent* e) {
-      if (e->key() == Qt::Key_Delete && g->RowSelectState()) {
-        RunCommand(kCmdGridDelete);
-        e->accept();
-      } else {
-        e->ignore();
-      }
-    });
   }
-  edit_ = new CFilterEdit(this);
-  edit_->setObjectName(QStringLiteral("cellEdit"));
-  edit_->hide();
-  tone_ = new CToneCombo(this);
-  tone_->setObjectName(QStringLiteral("cellTone"));
-  tone_->Fill(Context().ws.data.field, Context().ws.text);
-  tone_->hide();
-  list_ = new QComboBox(this);
-  list_->setObjectName(QStringLiteral("cellList"));
-  list_->hide();
-  // Enter, Escape and the other leaving keys of the tone combo's edit part.
-  tone_->Edit()->SetInCell(true);
-  connect(tone_->Edit(), &CFilterEdit::KeyLeaving, this, [this](int key, Qt::KeyboardModifiers mods) {
-    if (key > 0 && CurrentGridWidget()->EditorKindOpen()) Q_EMIT CurrentGridWidget()->EditorKey(key, mods);
-  });
+}
+
+bool CZnInfoView::MayOpen(int kind, int& row, int& col) {
+  CFieldGrid* g = grids_[kind];
+  if (kind == kConvGrid && g->RowExists(row) && !g->CellEditable(row, col)) {
+    col = 2;  // the transmit frequency decides
+    return true;
+  }
+  const forms::FieldDescriptor* d = g->Field(col);
+  if (kind == kPassPortGrid && d && d->key == "horn" && Context().ws.data.model.IsPortable()) {
+    Context().msg.Error(Context().msg.T(text::kHornAlertIsNot), kMsgOk, MessageHelper::kErrorCaption, this);
+    AfterMessage();
+    return false;
+  }
+  return true;
+}
+
+void CZnInfoView::GridStored(int row) {
+  // A first entry may have made the zone (or a refused one taken it away
+  // again), an emptied first column removed the record: the header follows.
+  const bool exists = z_.zones.ZoneExists(zone_);
+  const int records = exists ? z_.zones.RecordCount(zone_) : 0;
+  if (exists != shownExists_ || records != shownRecords_) {
+    Refresh();
+  } else {
+    CurrentGridWidget()->Model()->RefillRow(row);
+    UpdateCaption();
+  }
+  Context().frame.RefreshAllEditors(this);
 }
 
 void CZnInfoView::BuildMenu() {
@@ -307,35 +321,6 @@ void CZnInfoView::FillMenu(QMenu* menu) { menu_->Fill(menu); }
 QWidget* CZnInfoView::InitialFocus() const { return CurrentGridWidget(); }
 
 // ---- showing ------------------------------------------------------------------
-
-void CZnInfoView::FillConvRow(int row, std::vector<QString>& cells) const {
-  if (gridKind_ != kConvGrid || !z_.zones.ZoneExists(zone_)) return;
-  const int ch = row - 1;
-  if (z_.zones.FindRecord(zone_, ch) < 0) return;
-  std::string s;
-  for (int c = 1; c < kGridCols; ++c) {
-    z_.conv.RecordFieldText(zone_, ch, kConvColumnField[c], s);
-    cells[static_cast<size_t>(c)] = QString::fromStdString(s);
-  }
-}
-
-void CZnInfoView::FillLtrRow(int row, std::vector<QString>& cells) const {
-  if (gridKind_ != kLtrGrid) return;
-  std::string s;
-  for (int c = 1; c < kGridCols; ++c) {
-    z_.groups.LtrFieldText(zone_, row - 1, kLtrColumnField[c], s);
-    cells[static_cast<size_t>(c)] = QString::fromStdString(s);
-  }
-}
-
-void CZnInfoView::FillPassPortRow(int row, std::vector<QString>& cells) const {
-  if (gridKind_ != kPassPortGrid) return;
-  std::string s;
-  for (int c = 1; c < kGridCols; ++c) {
-    z_.groups.PassPortColumnText(zone_, row - 1, c, s);
-    cells[static_cast<size_t>(c)] = QString::fromStdString(s);
-  }
-}
 
 QSize CZnInfoView::sizeHint() const {
   // Every column of the widest grid and twenty rows.
@@ -414,6 +399,8 @@ void CZnInfoView::Refresh() {
   if (grids_[gridKind_]->EnabledLook() == damaged) grids_[gridKind_]->SetEnabledLook(!damaged);
   UpdateMenuState();
   ShowHeader();
+  shownExists_ = z_.zones.ZoneExists(zone_);
+  shownRecords_ = shownExists_ ? z_.zones.RecordCount(zone_) : 0;
   grids_[gridKind_]->Model()->RefillAll();
   UpdateCaption();
 }
@@ -435,6 +422,10 @@ void CZnInfoView::KeysFollow() {
     if (CEditorView* keys = Context().frame.FindEditor(EditorKind::Keys)) keys->Refresh();
   }, Qt::QueuedConnection);
 }
+
+CFilterEdit* CZnInfoView::CellEdit() const { return CurrentGridWidget()->CellEdit(); }
+CToneCombo* CZnInfoView::ToneEditor() const { return CurrentGridWidget()->CellCombo(); }
+QComboBox* CZnInfoView::ListEditor() const { return CurrentGridWidget()->CellList(); }
 
 int CZnInfoView::CurrentRecord() const { return CurrentGridWidget()->Row() - 1; }
 
@@ -467,265 +458,10 @@ void CZnInfoView::ShowResult(int messageEntry, bool error) {
   AfterMessage();
 }
 
-void CZnInfoView::OpenEditor(QKeyEvent* key, const QString* text) {
-  CEditGrid* g = CurrentGridWidget();
-  if (g->EditorKindOpen() || g->Row() < 1 || g->Col() < 1) return;
-  if (z_.zones.ZoneDamaged(zone_)) return;  // read-only until it is deleted
-  const int row = g->Row();
-  int col = g->Col();
-  const int record = row - 1;
-  const bool exists = z_.zones.FindRecord(zone_, record) >= 0;
-  if (!exists && col != 1) {
-    // Only the first column of a missing record can be entered.
-    g->SetCurrent(row, 1);
-    col = 1;
-    text = nullptr;
-  }
-  if (gridKind_ == kConvGrid && exists && !z_.conv.IsEditable(zone_, record, kConvColumnField[col])) {
-    g->SetCurrent(row, 2);  // the transmit frequency decides
-    col = 2;
-    text = nullptr;
-  }
-  if (gridKind_ == kPassPortGrid && col == 7 && Context().ws.data.model.IsPortable()) {
-    Context().msg.Error(QStringLiteral("Horn Alert is not available on portable models"), kMsgOk,
-                        MessageHelper::kErrorCaption, this);
-    AfterMessage();
-    return;
-  }
-  if (gridKind_ != kConvGrid && col > (gridKind_ == kLtrGrid ? 3 : 2)) {
-    // Lists and check boxes of the group fields: the rows the field's table
-    // offers for this group, with their stored values.
-    const ZoneTable table = gridKind_ == kLtrGrid ? ZoneTable::LtrGroup : ZoneTable::PassPortGroup;
-    const forms::FieldDescriptor* d = zonefields::ByNumber(table, gridKind_ == kLtrGrid ? kLtrColumnField[col] : col);
-    if (!d) return;
-    ZoneFieldContext f(z_.zones, Context().ws.text, table, zone_, record);
-    if (!forms::FormEngine::Enabled(f.Context(), forms::FormPage{}, *d)) return;
-    list_->clear();
-    const auto texts = forms::FormEngine::ChoiceTexts(f.Context(), *d);
-    const auto rows = forms::FormEngine::Choices(f.Context(), *d);
-    for (size_t i = 0; i < rows.size() && i < texts.size(); ++i)
-      list_->addItem(QString::fromStdString(texts[i]), rows[i].value);
-    g->ShowList(list_, g->Text(row, col), true);
-    if (key && !backspaceKey(key)) {
-      QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
-      QCoreApplication::sendEvent(list_, &copy);
-    }
-    return;
-  }
-  const QString cellText = text ? *text : QString();
-  const bool backspace = key && key->key() == Qt::Key_Backspace;
-  auto sendKey = [key, backspace](QWidget* target) {
-    if (!key || backspace) return;
-    QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
-    QCoreApplication::sendEvent(target, &copy);
-  };
-  if (gridKind_ == kConvGrid && (col == 3 || col == 4)) {
-    g->ShowCombo(tone_, cellText, true);
-    if (key) {
-      tone_->setEditText(QString());
-      sendKey(tone_->lineEdit());
-    }
-    return;
-  }
-  if (gridKind_ == kConvGrid && col >= 6) {
-    list_->clear();
-    for (const OptionChoice& c : z_.conv.OptionChoices(zone_, record, kConvColumnField[col]))
-      list_->addItem(QString::fromStdString(c.text), c.value | (c.entry == 0xFF ? 0 : c.entry << 8));
-    g->ShowList(list_, g->Text(row, col), true);
-    sendKey(list_);
-    return;
-  }
-  // Frequencies, IDs and names in an edit box.
-  const bool nameCol = (gridKind_ == kConvGrid && col == 5) || (gridKind_ == kLtrGrid && col == 3) ||
-                       (gridKind_ == kPassPortGrid && col == 2);
-  if (nameCol) {
-    const bool gen2 = Context().ws.data.model.IsSecondGen();
-    edit_->SetInputMode(gen2 ? kInputName : kInputAll);
-    edit_->setMaxLength(gen2 ? 8 : 12);
-  } else if (gridKind_ == kConvGrid) {
-    edit_->SetInputMode(kInputDecimal);
-    edit_->SetDecimalSeparator(Context().ws.data.freq.DecimalSeparator());
-    edit_->setMaxLength(9);
-  } else {
-    edit_->SetInputMode(kInputDigits);
-    edit_->setMaxLength(gridKind_ == kPassPortGrid ? 5 : 3);
-  }
-  g->ShowEdit(edit_, cellText, true);
-  if (key) {
-    edit_->clear();
-    sendKey(edit_);
-  }
-}
-
 bool CZnInfoView::CommitPendingEdit() {
-  CommitEdit();
+  CurrentGridWidget()->CommitEdit();
   if (nameBox_->hasFocus()) StoreName();
   return true;
-}
-
-void CZnInfoView::CommitEdit() {
-  CEditGrid* g = CurrentGridWidget();
-  const int kind = g->EditorKindOpen();
-  if (!kind) return;
-  const int row = g->EditRow();
-  const int col = g->EditCol();
-  const QString saved = g->SavedCellText();
-  QString text;
-  int listRow = -1;
-  if (kind == CEditGrid::kEditBox || kind == CEditGrid::kEditButton) {
-    text = edit_->text();
-  } else if (g->Editor() == tone_) {
-    text = tone_->currentText();
-    const int i = tone_->currentIndex();
-    // A typed text goes through the tone rule even when it equals a row.
-    if (!tone_->Edit()->UserTyped() && i >= 0 && tone_->itemText(i) == text) listRow = i;
-  } else {
-    listRow = list_->currentIndex();
-    text = listRow >= 0 ? list_->itemText(listRow) : saved;
-  }
-  g->HideEditor(false);
-  if (text == saved) {
-    g->SetText(row, col, saved);  // nothing changed
-    return;
-  }
-  if (gridKind_ == kConvGrid) CommitConv(row - 1, col, text, listRow);
-  else CommitTrunked(row - 1, col, text, listRow >= 0 ? list_->itemData(listRow).toInt() : -1);
-}
-
-void CZnInfoView::CommitConv(int channel, int col, const QString& text, int listRow) {
-  CConvFields& conv = z_.conv;
-  const int field = kConvColumnField[col];
-  int message = 0;
-  bool error = false;
-  switch (field) {
-    case 3:
-    case 4: {
-      const FieldResult r = conv.SetFrequency(zone_, channel, field, text.toStdString(), true);
-      message = r.message;
-      break;
-    }
-    case 5:
-    case 6: conv.SetTone(zone_, channel, field, text.toStdString(), listRow); break;
-    case 7: conv.SetName(zone_, channel, text.toStdString()); break;
-    default:
-      if (listRow >= 0) {
-        const int v = list_->itemData(listRow).toInt();
-        conv.SetOption(zone_, channel, field, v & 0xFF, (v >> 8) ? (v >> 8) : 0xFF);
-      }
-      break;
-  }
-  CurrentGridWidget()->Model()->RefillAll();
-  Changed();
-  ShowResult(message, error);
-}
-
-void CZnInfoView::CommitTrunked(int record, int col, const QString& text, int listValue) {
-  // Group fields are stored by the core field operations; the first data
-  // column creates the zone and the group (or removes the group).
-  const std::string t = text.toStdString();
-  FieldResult r;
-  if (gridKind_ == kLtrGrid) {
-    const int field = kLtrColumnField[col];
-    if (field == 2 || field == 3 || field == 4) r = z_.groups.SetLtrField(zone_, record, field, t);
-    else if (listValue >= 0) z_.groups.SetLtrOption(zone_, record, field, listValue);
-  } else if (col == 1 || col == 2) {
-    r = z_.groups.SetPassPortColumn(zone_, record, col, t);
-  } else if (listValue >= 0) {
-    z_.groups.SetPassPortSwitch(zone_, record, col, listValue == 0);
-  }
-  CurrentGridWidget()->Model()->RefillAll();
-  if (r.result < 0) Refresh();  // a refused first entry took its new zone away again
-  Changed();
-  if (r.message) ShowResult(r.message);
-}
-
-bool CZnInfoView::TypedAsInTheCell(const QString& pasted, int mode, int maxLength, QString& typed) {
-  // The characters go through the cell's own input filter one by one, as
-  // typing them would; a character the cell would not take refuses the cell
-  // (rather than storing the text without it).
-  auto* probe = findChild<CFilterEdit*>(QStringLiteral("pasteProbe"));
-  if (!probe) {
-    probe = new CFilterEdit(this);
-    probe->setObjectName(QStringLiteral("pasteProbe"));
-    probe->hide();
-  }
-  probe->SetInputMode(mode);
-  probe->SetDecimalSeparator(Context().ws.data.freq.DecimalSeparator());
-  typed.clear();
-  probe->clear();
-  bool synced = true;
-  for (const QChar c : pasted) {
-    // Whether a digit is taken never depends on what stands before it; other
-    // characters (a second decimal point, a suffix letter) may.
-    if (!c.isDigit() && !synced) {
-      probe->setText(typed);
-      probe->setCursorPosition(static_cast<int>(typed.size()));
-      synced = true;
-    }
-    QChar replacement = c;
-    if (!probe->Accepts(c, &replacement)) return false;
-    typed += replacement;
-    synced = false;
-  }
-  return typed.size() <= maxLength;
-}
-
-bool CZnInfoView::StorePasted(int record, int col, const QString& text) {
-  if (z_.zones.ZoneDamaged(zone_) || col < 1 || col >= kGridCols) return false;
-  const bool gen2 = Context().ws.data.model.IsSecondGen();
-  const int nameMode = gen2 ? kInputName : kInputAll;
-  const int nameLength = gen2 ? 8 : 12;
-  QString t;
-  FieldResult r;
-  if (gridKind_ == kConvGrid) {
-    const int field = kConvColumnField[col];
-    // A channel that does not exist yet takes only its receive frequency.
-    if (field != 3 && !z_.conv.IsEditable(zone_, record, field)) return false;
-    switch (field) {
-      case 3:
-      case 4:
-        if (!TypedAsInTheCell(text, kInputDecimal, 9, t)) return false;
-        r = z_.conv.SetRecordField(zone_, record, field, t.toStdString(), true);
-        break;
-      case 5:
-      case 6: {
-        // A row of the tone list, or a tone typed into the combo's edit part.
-        const int row = tone_->findText(text);
-        if (row >= 0) return z_.conv.SetTone(zone_, record, field, text.toStdString(), row) > 0;
-        if (!TypedAsInTheCell(text, tone_->Edit()->InputMode(), 5, t)) return false;
-        return z_.conv.SetTone(zone_, record, field, t.toStdString()) > 0;
-      }
-      case 7:
-        if (!TypedAsInTheCell(text, nameMode, nameLength, t)) return false;
-        r = z_.conv.SetRecordField(zone_, record, field, t.toStdString(), true);
-        break;
-      default: r = z_.conv.SetRecordField(zone_, record, field, text.toStdString(), true); break;  // one of the list texts
-    }
-  } else if (gridKind_ == kLtrGrid) {
-    const int field = kLtrColumnField[col];
-    if (field != 2 && field != 3 && field != 4) return false;
-    const bool name = col == 3;
-    if (!TypedAsInTheCell(text, name ? nameMode : kInputDigits, name ? nameLength : 3, t)) return false;
-    r = z_.groups.SetLtrField(zone_, record, field, t.toStdString());
-  } else {
-    if (col != 1 && col != 2) return false;
-    const bool name = col == 2;
-    if (!TypedAsInTheCell(text, name ? nameMode : kInputDigits, name ? nameLength : 5, t)) return false;
-    r = z_.groups.SetPassPortColumn(zone_, record, col, t.toStdString());
-  }
-  return r.result > 0;
-}
-
-void CZnInfoView::AfterPaste(int refused) {
-  CurrentGridWidget()->Model()->RefillAll();
-  Refresh();
-  Changed();
-  if (refused > 0) {
-    MessageHelper& msg = Context().msg;
-    msg.Warning(msg.T(kPasteRefusedEntry).replace(QStringLiteral("%s"), QString::number(refused)), kMsgOk,
-                MessageHelper::kNoticeCaption, this);
-    AfterMessage();
-  }
 }
 
 void CZnInfoView::StoreName() {
@@ -781,38 +517,10 @@ void CZnInfoView::ZoneTypeChosen(int row) {
 
 // ---- commands --------------------------------------------------------------------
 
-QString CZnInfoView::ClipText(bool withTitle) const {
-  const CEditGrid* g = CurrentGridWidget();
-  int first = 0, last = 0;
-  g->SelectedRows(first, last);
-  QStringList lines;
-  if (withTitle) {
-    QStringList caps;
-    for (int c = 0; c < kGridCols; ++c) caps << g->Text(0, c);
-    lines << caps.join(QLatin1Char('\t'));
-  }
-  for (int r = first; r <= last; ++r) {
-    QStringList cells;
-    cells << g->Text(r, 0);
-    for (int c = 1; c < kGridCols; ++c) cells << g->Text(r, c);
-    lines << cells.join(QLatin1Char('\t'));
-  }
-  return lines.join(QLatin1Char('\n'));
-}
-
-void CZnInfoView::ContextMenu(const QPoint& globalPos, int row) {
-  CEditGrid* g = CurrentGridWidget();
-  if (!g->PopupAllowed(row)) return;
-  const bool pp = gridKind_ == kPassPortGrid;
-  const CRecordCopyBuffer& buf = gridKind_ == kLtrGrid ? z_.ltrBuffer : z_.convBuffer;
-  const int cmd = g->RunPopupMenu(globalPos, !pp, !buf.Empty(), pp);
-  if (cmd) RunCommand(cmd);
-}
-
 void CZnInfoView::RunCommand(int command) {
-  CommitEdit();
+  CFieldGrid* g = CurrentGridWidget();
+  g->CommitEdit();
   EditorContext& ctx = Context();
-  CEditGrid* g = CurrentGridWidget();
   const int record = CurrentRecord();
   const bool exists = z_.zones.FindRecord(zone_, record) >= 0;
   const int cls = z_.zones.ZoneClass(zone_);
@@ -918,11 +626,17 @@ void CZnInfoView::RunCommand(int command) {
     case kCmdGridToClip:
     case kCmdGridToClipTitle:
       if (gridKind_ == kPassPortGrid) return;
-      PutClipboardText(ClipText(command == kCmdGridToClipTitle));
+      g->CopySelectionText(command == kCmdGridToClipTitle);
       g->SetRowSelectMode(false);
       return;
     default: return;  // Group Copy, Channel Insert and Delete belong to the channel editor
   }
+}
+
+bool CZnInfoView::ShowsBytes(const ByteChanges& changes) const {
+  // The zone table and blocks and the per-channel and per-zone tables of
+  // the extension area.
+  return changes.TouchesModel() || changes.Touches(false, img::kZoneTable, img::kZoneAreaEnd) || changes.TouchesExt();
 }
 
 void RegisterZoneInfoWindow() {

@@ -4,6 +4,7 @@
 // (LTR, PassPort), and the Channel Function commands.
 #pragma once
 
+#include "editors/grid/FieldGrid.h"
 #include "editors/zones/ui/ZoneServices.h"
 
 #include <QLabel>
@@ -16,7 +17,6 @@ class QGridLayout;
 
 namespace vb420 {
 
-class CEditGrid;
 class CFilterEdit;
 class CToneCombo;
 class CSpinButtons;
@@ -39,9 +39,6 @@ enum ChannelCommand : int {
   kCmdZoneMemMap = 32845,
 };
 
-// Grid column -> conventional channel field.
-constexpr int kConvColumnField[10] = {2, 3, 4, 5, 6, 7, 8, 9, 14, 10};
-
 class CZnInfoView : public CEditorView {
   Q_OBJECT
  public:
@@ -51,6 +48,7 @@ class CZnInfoView : public CEditorView {
 
   QString Title() const override;
   void Refresh() override;
+  bool ShowsBytes(const ByteChanges& changes) const override;
   bool CommitPendingEdit() override;
   QString MenuTitle() const override;
   void FillMenu(QMenu* menu) override;
@@ -61,8 +59,8 @@ class CZnInfoView : public CEditorView {
   int Zone() const { return zone_; }
   void SetZone(int zone);
   int CurrentGrid() const { return gridKind_; }
-  CEditGrid* Grid(int kind) const { return grids_[kind]; }
-  CEditGrid* CurrentGridWidget() const { return grids_[gridKind_]; }
+  CFieldGrid* Grid(int kind) const { return grids_[kind]; }
+  CFieldGrid* CurrentGridWidget() const { return grids_[gridKind_]; }
   // The current record (0-based).
   int CurrentRecord() const;
   void SetCurrentRecord(int record);
@@ -71,18 +69,16 @@ class CZnInfoView : public CEditorView {
   QComboBox* TypeBox() const { return typeBox_; }
   CFilterEdit* NameBox() const { return nameBox_; }
   QLabel* FreeLine() const { return freeLine_; }
-  CFilterEdit* CellEdit() const { return edit_; }
-  CToneCombo* ToneEditor() const { return tone_; }
-  QComboBox* ListEditor() const { return list_; }
+  // The cell editors of the grid shown.
+  CFilterEdit* CellEdit() const;
+  CToneCombo* ToneEditor() const;
+  QComboBox* ListEditor() const;
   QPushButton* RepeaterButton() const { return repButton_; }
   QPushButton* PassPortButton(int i) const { return ppButtons_[i]; }
   CChannelFunctionMenu* FunctionMenu() const { return menu_; }
 
   // Runs a Channel Function or grid command.
   void RunCommand(int command);
-  // The text of the selected rows for the clipboard, with or without the
-  // column captions.
-  QString ClipText(bool withTitle) const;
 
  private:
   Workspace& Ws() const { return ws_; }
@@ -90,29 +86,19 @@ class CZnInfoView : public CEditorView {
   void BuildGrids();
   void BuildMenu();
   void UpdateMenuState();
-  void FillConvRow(int row, std::vector<QString>& cells) const;
-  void FillLtrRow(int row, std::vector<QString>& cells) const;
-  void FillPassPortRow(int row, std::vector<QString>& cells) const;
   void ShowHeader();
   void UpdateCaption();
   void Changed();
-  void OpenEditor(QKeyEvent* key, const QString* text);
-  void CommitEdit();
-  void CommitConv(int channel, int col, const QString& text, int listRow);
-  void CommitTrunked(int record, int col, const QString& text, int listValue = -1);
-  // One cell of text pasted from another program, by the typing rules.
-  bool StorePasted(int record, int col, const QString& text);
-  // `pasted` as typing it into a cell of that input mode and length would
-  // leave it; false when the cell would not take it.
-  bool TypedAsInTheCell(const QString& pasted, int mode, int maxLength, QString& typed);
-  void AfterPaste(int refused);
+  // Zone Information's own rules before a cell opens (see CFieldGrid).
+  bool MayOpen(int kind, int& row, int& col);
+  // After a grid stored a cell of `row`.
+  void GridStored(int row);
   void AfterMessage();
   void ShowResult(int messageEntry, bool error = false);
   void ZoneTypeChosen(int row);
   // The key window edits the table of the zone type shown here.
   void KeysFollow();
   void StoreName();
-  void ContextMenu(const QPoint& globalPos, int row);
 
   ZoneServices& z_;
   Workspace& ws_;
@@ -128,10 +114,10 @@ class CZnInfoView : public CEditorView {
   QGridLayout* header_ = nullptr;
   QPushButton* ppButtons_[3] = {};
   QPushButton* repButton_ = nullptr;
-  CEditGrid* grids_[3] = {};
-  CFilterEdit* edit_ = nullptr;
-  CToneCombo* tone_ = nullptr;
-  QComboBox* list_ = nullptr;
+  CFieldGrid* grids_[3] = {};
+  // What the header shows: whether the zone exists and its record count.
+  bool shownExists_ = false;
+  int shownRecords_ = 0;
   CChannelFunctionMenu* menu_ = nullptr;
 };
 
