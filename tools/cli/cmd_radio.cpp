@@ -148,19 +148,39 @@ int CmdCheck(const std::vector<std::string>& argsIn) {
   RadioData data(&text);
   int code = kExitOk;
   if (!LoadDatForCli(args[0], data, code)) return code;
-  return CheckBeforeWrite(data, text, yes);
+  const WriteFindings findings = ReportWriteFindings(data, text);
+  if (findings == WriteFindings::Refused) return kExitFailure;
+  // The notes a mobile's write prints without stopping are warnings too.
+  const WriteWarnings w = DueWriteWarnings(data, false, false);
+  if (w.first) std::cerr << "vb420cli: " << text.Text(msg::kWriteWarning1) << "\n";
+  if (w.second) std::cerr << "vb420cli: " << text.Text(msg::kWriteWarning2) << "\n";
+  return (findings == WriteFindings::Warnings || w.Any()) && !yes ? kExitSkipped : kExitOk;
 }
 
 }  // namespace
 
-int CheckBeforeWrite(RadioData& data, TextTable& text, bool yes) {
+WriteFindings ReportWriteFindings(RadioData& data, TextTable& text) {
   const WriteValidationResult v = ValidateForWrite(data, text);
-  if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
-  if (!v.mergeProblems.empty())
-    return Fail(kExitFailure, ValidationMessage(text, msg::kMergeValidationHeading, v.mergeProblems));
-  if (v.HasWarnings()) {
-    std::cerr << "vb420cli: " << WarningsMessage(text, v, SIZE_MAX) << "\n";
-    if (!yes) return Fail(kExitCancelled, "stopped (answer with --yes to go on)");
+  if (!v.problems.empty()) {
+    Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
+    return WriteFindings::Refused;
+  }
+  if (!v.mergeProblems.empty()) {
+    Fail(kExitFailure, ValidationMessage(text, msg::kMergeValidationHeading, v.mergeProblems));
+    return WriteFindings::Refused;
+  }
+  if (!v.HasWarnings()) return WriteFindings::None;
+  std::cerr << "vb420cli: " << WarningsMessage(text, v, SIZE_MAX) << "\n";
+  return WriteFindings::Warnings;
+}
+
+int CheckBeforeWrite(RadioData& data, TextTable& text, bool yes) {
+  switch (ReportWriteFindings(data, text)) {
+    case WriteFindings::Refused: return kExitFailure;
+    case WriteFindings::Warnings:
+      if (!yes) return Fail(kExitCancelled, "stopped (answer with --yes to go on)");
+      break;
+    case WriteFindings::None: break;
   }
   return kExitOk;
 }
@@ -264,9 +284,12 @@ void RegisterRadioVerbs() {
   RegisterVerb({"check", "check FILE.dat [--yes] | check --groups   run the checks made before a write",
                 CmdCheck,
                 "Run on a data file the checks a write makes before anything is sent, without a\n"
-                "radio. A problem that refuses the write is listed (exit 1); doubtful settings\n"
-                "the write would ask about are listed and need --yes (exit 3 without it).\n"
-                "Exit 0 when the file would be written.\n"
+                "radio: the same checks, in the same words, as write. A problem that refuses the\n"
+                "write is listed (exit 1); doubtful settings the write would ask about, and the\n"
+                "notes a mobile's write prints, are listed (exit 8: the write would only warn).\n"
+                "Exit 0 when the file would be written without a question.\n"
+                "  --yes      the questions are answered Yes, as write --yes does: a file that\n"
+                "             only warns exits 0\n"
                 "  --groups   list the groups of checks this program runs, one a line"});
   RegisterVerb({"radio-info", "radio-info --port P [--retries N]   show the identity of a connected radio",
                 CmdRadioInfo,

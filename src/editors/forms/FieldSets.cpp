@@ -125,6 +125,20 @@ SettingStatus ListSettings(RadioData& data, TextTable& text, const std::string& 
   return any ? SettingStatus::Ok : SettingStatus::UnknownEditor;
 }
 
+const FieldDescriptor* SettingDescriptor(RadioData& data, const std::string& key) {
+  for (size_t dot = key.rfind('.'); dot != std::string::npos && dot > 0; dot = key.rfind('.', dot - 1)) {
+    if (dot + 1 == key.size()) return nullptr;
+    const std::string prefix = key.substr(0, dot);
+    const std::string fieldKey = key.substr(dot + 1);
+    for (const FieldSet& set : Registry()) {
+      const FieldDescriptor* d = FindField(set, fieldKey);
+      RecordCursor cursor;
+      if (d && IsSetting(*d) && set.parse && set.parse(data, prefix, cursor)) return d;
+    }
+  }
+  return nullptr;
+}
+
 SettingStatus GetSetting(RadioData& data, TextTable& text, const std::string& key, SettingLine& out) {
   Found f;
   const SettingStatus st = Find(data, text, key, f);
@@ -198,7 +212,14 @@ SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& ke
         }
       }
       if (!chosen) return SettingStatus::BadValue;
+      // A row whose store brings records into being (a zone's type) may
+      // still be refused by the records' rules.
+      ctx.refused = false;
       FormEngine::StoreChoice(ctx, d, chosen->value);
+      if (ctx.refused) {
+        message = ctx.message;
+        return SettingStatus::Refused;
+      }
       break;
     }
     default: {

@@ -99,6 +99,9 @@ enum class SettingStatus {
 
 // Every field of every record of every set (or of the set `editor`).
 SettingStatus ListSettings(RadioData& data, TextTable& text, const std::string& editor, std::vector<SettingLine>& out);
+// The descriptor a key names now, without binding its record: null when no
+// set takes the key (a zone header of a zone that does not exist yet).
+const FieldDescriptor* SettingDescriptor(RadioData& data, const std::string& key);
 // One field.
 SettingStatus GetSetting(RadioData& data, TextTable& text, const std::string& key, SettingLine& out);
 // Stores `value` by the rules of the window: typed texts are clamped as the
