@@ -132,18 +132,21 @@ TEST_F(WriteChecksCli, DoubtfulSettingsAreWarningsWrittenWithYes) {
     image.setU16le(emf::kId, 1000);
   });
   const std::string warned = "vb420cli: " + text_.Text(1269) + "\n" + Quoted(813) + "\n" + Quoted(1160) + "\n";
+  // check: the write would only warn (exit 8); the write itself stops at
+  // the same list for want of --yes.
   const CliRun check = RunCli("check " + file);
-  EXPECT_EQ(check.exitCode, 3);
+  EXPECT_EQ(check.exitCode, 8);
   EXPECT_EQ(check.err.rfind(warned, 0), 0u) << check.err;
   EXPECT_EQ(RunCli("check " + file + " --yes").exitCode, 0);
+  const std::string stoppedErr = warned + "vb420cli: stopped (answer with --yes to go on)\n";
 
   const CliRun stopped = RunCli("write " + file + Radios(1));
   EXPECT_EQ(stopped.exitCode, 3);
-  EXPECT_EQ(stopped.err, check.err);
+  EXPECT_EQ(stopped.err, stoppedErr);
   EXPECT_FALSE(fs::exists(dir_ / "data" / "vb420" / "backups"));
   const CliRun fleetStopped = RunCli("write " + file + Radios(2));
   EXPECT_EQ(fleetStopped.exitCode, 3);
-  EXPECT_EQ(fleetStopped.err, check.err);
+  EXPECT_EQ(fleetStopped.err, stoppedErr);
 
   const CliRun single = RunCli("write " + file + " --port " + sims_[0]->Device() + " --yes");
   EXPECT_EQ(single.exitCode, 0) << single.err;

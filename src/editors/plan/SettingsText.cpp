@@ -98,6 +98,13 @@ bool ParseRaw(Line& l) {
   return true;
 }
 
+// Whether a listing is a whole programming: it begins with the format line.
+bool WholeProgramming(std::string_view listing) {
+  const std::string_view first = kFirstLine;
+  return listing.substr(0, first.size()) == first &&
+         (listing.size() == first.size() || listing[first.size()] == '\n' || listing[first.size()] == '\r');
+}
+
 // Splits a listing into its lines and refuses what no store may see.
 std::vector<Line> ReadLines(std::string_view listing) {
   std::vector<Line> out;
@@ -347,16 +354,26 @@ ApplyReport ApplyListing(std::string_view listing, RadioData& data, TextTable& t
   }
   const std::vector<uint8_t> image = data.buffers.ImageBytes();
   const std::vector<uint8_t> ext = data.buffers.ExtBytes();
-  PointDecimals point(data);
-  if (otherModel) {
-    const int model = r.listingModel >= 0 ? r.listingModel : r.dataModel;
-    const uint8_t band = static_cast<uint8_t>(r.listingBand >= 0 ? r.listingBand : r.dataBand);
+  const int model = r.listingModel >= 0 ? r.listingModel : r.dataModel;
+  const uint8_t band = static_cast<uint8_t>(r.listingBand >= 0 ? r.listingBand : r.dataBand);
+  if (WholeProgramming(listing)) {
+    // A whole programming replaces this one: its raw runs name addresses of
+    // its own layout, which only a programming made from its lines has. The
+    // saved state stays what it was: the text is a change still to be saved.
+    const uint8_t* si = data.buffers.SnapshotImage().ptr(0, kImageSize);
+    const uint8_t* se = data.buffers.SnapshotExt().ptr(0, kExtSize);
+    const std::vector<uint8_t> savedImage(si, si + kImageSize), savedExt(se, se + kExtSize);
+    MakeNewProgramming(data, model, band);
+    data.buffers.SnapshotImage().write(0, savedImage.data(), kImageSize);
+    data.buffers.SnapshotExt().write(0, savedExt.data(), kExtSize);
+  } else if (otherModel) {
     const ModelChangePlan plan = PlanModelChange(data, text, model, band);
     ModelChangeHooks hooks;
     WireZoneFixups(hooks, data);
     ApplyModelChange(data, model, band, plan.flags, hooks);
     data.SyncCodecs();
   }
+  PointDecimals point(data);
   StoreLines(lines, data, text, r);
   Finish(r, data, image, ext, options);
   return r;

@@ -99,9 +99,13 @@ struct ApplyReport {
 // The complete listing of a programming.
 std::string BuildListing(RadioData& data, TextTable& text);
 
-// Applies a listing to the programming in `data`. Unless every line is
-// accepted (or `keepGoing`), the image and extension area are left as they
-// were; a listing of another model is refused before anything is stored.
+// Applies a listing to the programming in `data`. A whole programming's
+// listing (one that begins with kFirstLine) replaces the programming: the
+// result is exactly the programming it lists, as NewFromListing makes it.
+// Other texts (a few KEY=TEXT lines) change just what they name. Unless
+// every line is accepted (or `keepGoing`), the image and extension area are
+// left as they were; a listing of another model is refused before anything
+// is stored.
 ApplyReport ApplyListing(std::string_view listing, RadioData& data, TextTable& text, const ApplyOptions& options);
 
 // Makes `data` the programming a listing describes: a new programming of the

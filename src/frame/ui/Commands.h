@@ -22,6 +22,9 @@ enum Command : int {
   kCmdFilePrint,
   kCmdFilePrintPreview,
   kCmdFileExit,
+  // The whole programming as a settings text (vb420cli settings --all/--from).
+  kCmdFileExportSettingsText,
+  kCmdFileImportSettingsText,
   // Model
   kCmdModelInfo = 200,
   // Edit

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// File > Export and File > Import: the channel plan as ".itm" text.
+// File > Export and File > Import: the channel plan as ".itm" text; File >
+// Export and Import Settings Text: the whole programming as a settings text.
 #include <QFileInfo>
 #include <string>
 
 #include "data/DataFile.h"
 #include "editors/plan/ItmFile.h"
+#include "editors/plan/SettingsText.h"
+#include "lang/TextNames.h"
 #include "editors/plan/ZoneMerge.h"
 #include "frame/ui/EditorView.h"
 #include "frame/ui/Workspace.h"
@@ -105,6 +108,107 @@ void RunImport(EditorContext& ctx) {
   else msg.Notice(report);
 }
 
+// The settings text is written and read in English whatever language the
+// program shows, so that a listing does not change with the user.
+struct EnglishTexts {
+  explicit EnglishTexts(TextTable& shown) : table(&shown) {
+    if (!shown.Path().empty() && own.LoadFile(shown.Path(), "English") == TextTable::LoadResult::Ok) table = &own;
+  }
+  TextTable own;
+  TextTable* table;
+};
+
+bool HasTxtExtension(const QString& path) {
+  return QFileInfo(path).suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0;
+}
+
+void RunExportSettingsText(EditorContext& ctx) {
+  Workspace& ws = ctx.ws;
+  MessageHelper& msg = ctx.msg;
+  ctx.frame.CommitPendingEdits();
+  PlanFolders& f = Folders();
+  if (!f.exportUsed) f.exportFolder = ws.lastFilePath;
+  FileDialogRequest r;
+  r.folder = QString::fromStdString(f.exportFolder);
+  const QString base = QFileInfo(QString::fromStdString(ws.datName)).completeBaseName();
+  r.initialName = (base.isEmpty() ? QStringLiteral("vb420") : base) + QStringLiteral(".txt");
+  r.filter = msg.T(text::kSettingsTextTxt);
+  r.defaultSuffix = QStringLiteral("txt");
+  const QString chosen = msg.Prompter().SaveFileName(ctx.frame.MainWindow(), r);
+  if (chosen.isEmpty()) return;
+  const std::string path = WithExtension(chosen.toStdString(), "txt");
+  EnglishTexts english(ws.text);
+  const std::string listing = settingstext::BuildListing(ws.data, *english.table);
+  const FileStatus st = WriteFileAtomically(path, listing.data(), listing.size());
+  if (!st.ok()) {
+    msg.Error(QString::fromStdString(DataFileMessage(st, FileAction::Save, ws.text)));
+    return;
+  }
+  f.exportFolder = FolderOf(path);
+  f.exportUsed = true;
+}
+
+// The refused lines in one message: the first 25, then how many more.
+QString RefusedMessage(const settingstext::ApplyReport& r, MessageHelper& msg, TextTable& text) {
+  constexpr size_t kShown = 25;
+  QString m = msg.T(text::kNothingWasImportedThese);
+  for (size_t i = 0; i < r.refused.size() && i < kShown; ++i)
+    m += QLatin1Char('\n') + QString::fromStdString(settingstext::RefusedLineText(r.refused[i], text));
+  if (r.refused.size() > kShown) m += QStringLiteral("\n(+%1)").arg(r.refused.size() - kShown);
+  return m;
+}
+
+void RunImportSettingsText(EditorContext& ctx) {
+  Workspace& ws = ctx.ws;
+  MessageHelper& msg = ctx.msg;
+  if (!ctx.frame.AskToSaveChanges()) return;
+  PlanFolders& f = Folders();
+  if (!f.importUsed) f.importFolder = ws.lastFilePath;
+  FileDialogRequest r;
+  r.folder = QString::fromStdString(f.importFolder);
+  r.filter = msg.T(text::kSettingsTextTxt);
+  const QString chosen = msg.Prompter().OpenFileName(ctx.frame.MainWindow(), r);
+  if (chosen.isEmpty() || !HasTxtExtension(chosen)) return;
+  const std::string path = chosen.toStdString();
+  std::string file;
+  int err = 0;
+  if (!ReadWholeFile(path, file, err)) {
+    FileStatus st;
+    st.result = kFileCannotOpen;
+    st.sysError = err;
+    st.path = path;
+    msg.Error(QString::fromStdString(DataFileMessage(st, FileAction::Load, ws.text)));
+    return;
+  }
+  f.importFolder = FolderOf(path);
+  f.importUsed = true;
+  // Applied to a copy first: the windows close only for a text that goes in
+  // whole, and a refused one leaves everything as it was.
+  EnglishTexts english(ws.text);
+  const settingstext::ApplyReport check = [&] {
+    RadioData trial(english.table);
+    trial.votingSwitch = ws.data.votingSwitch;
+    trial.Image().write(0, ws.data.buffers.ImageBytes().data(), kImageSize);
+    trial.Ext().write(0, ws.data.buffers.ExtBytes().data(), kExtSize);
+    trial.SyncCodecs();
+    return settingstext::ApplyListing(file, trial, *english.table, {});
+  }();
+  if (check.result == settingstext::ApplyResult::OtherModel) {
+    msg.Error(QString::fromStdString(settingstext::OtherModelText(check, ws.text)));
+    return;
+  }
+  if (check.result != settingstext::ApplyResult::Ok) {
+    msg.Warning(RefusedMessage(check, msg, ws.text));
+    return;
+  }
+  // The windows go first: none of them shows a record while it is replaced.
+  ctx.frame.CloseAllEditors();
+  (void)settingstext::ApplyListing(file, ws.data, *english.table, {});
+  // No snapshot: the text is a change that still wants saving, and one step
+  // Undo takes back.
+  ctx.frame.ImageReplaced();
+}
+
 }  // namespace
 
 
@@ -112,6 +216,8 @@ void RegisterPlanCommands() {
   EditorRegistry& reg = EditorRegistry::Instance();
   reg.RegisterCommand(kCmdFileExport, [](EditorContext& ctx) { RunExport(ctx); });
   reg.RegisterCommand(kCmdFileImport, [](EditorContext& ctx) { RunImport(ctx); });
+  reg.RegisterCommand(kCmdFileExportSettingsText, [](EditorContext& ctx) { RunExportSettingsText(ctx); });
+  reg.RegisterCommand(kCmdFileImportSettingsText, [](EditorContext& ctx) { RunImportSettingsText(ctx); });
 }
 
 }  // namespace vb420

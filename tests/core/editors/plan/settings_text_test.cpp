@@ -60,6 +60,27 @@ TEST(SettingsText, EveryModelNewAndRichComesBackByteForByte) {
   }
 }
 
+// A whole programming's listing applied to another programming of the model
+// makes exactly the listed one; the saved state it is compared with stays.
+TEST(SettingsText, AWholeListingReplacesTheProgramming) {
+  TextTable& text = NumberedTexts();
+  RadioData rich(&text);
+  testsupport::FreshProgramming(rich, 5);
+  testsupport::FillRichProgramming(rich);
+  const std::string listing = BuildListing(rich, text);
+  RadioData d(&text);
+  testsupport::FreshProgramming(d, 5);
+  CZoneMemory zm(d);
+  ASSERT_EQ(zm.CreateZone(0, '0'), 1);
+  d.buffers.TakeSnapshot();
+  const std::vector<uint8_t> saved(d.buffers.SnapshotImage().ptr(0, kImageSize),
+                                   d.buffers.SnapshotImage().ptr(0, kImageSize) + kImageSize);
+  ASSERT_EQ(ApplyListing(listing, d, text, {}).result, ApplyResult::Ok);
+  EXPECT_TRUE(d.buffers.ImageBytes() == rich.buffers.ImageBytes());
+  EXPECT_TRUE(d.buffers.ExtBytes() == rich.buffers.ExtBytes());
+  EXPECT_TRUE(d.buffers.SnapshotImage().equals(0, saved.data(), kImageSize));
+}
+
 // The head names the format, model and band; each zone is named by its kind
 // before its records; a byte no field gives back is a raw run of its own
 // 16-byte block, and a field disabled now carries the mark.
