@@ -24,14 +24,15 @@ using namespace vb420::test;
 
 namespace {
 
-struct State {
+struct TextState {
   std::vector<uint8_t> image, ext;
-  bool operator==(const State& o) const { return image == o.image && ext == o.ext; }
+  bool operator==(const TextState& o) const { return image == o.image && ext == o.ext; }
 };
 
-State Now(Workspace& ws) { return {ws.data.buffers.ImageBytes(), ws.data.buffers.ExtBytes()}; }
+TextState Now(Workspace& ws) { return {ws.data.buffers.ImageBytes(), ws.data.buffers.ExtBytes()}; }
 
-void Trigger(AppFixture& f, int command) {
+// As the user picks the item: the action of the menu, then what it queued.
+void Pick(AppFixture& f, int command) {
   f.Frame().Action(command)->trigger();
   Settle();
 }
@@ -60,14 +61,14 @@ class SettingsTextTest : public QObject {
     Workspace& ws = app->Ws();
     SetFrequency(0, 0, "146.52000");
     SetFrequency(1, 4, "147.00000");
-    const State exported = Now(ws);
+    const TextState exported = Now(ws);
     // Both items stand in the File menu, beside the channel plan's.
-    const QStringList items = MenuItems(app->Frame(), "&E41");
+    const QStringList items = MenuItems(app->Frame(), MenuTitles(app->Frame()).front());
     QVERIFY2(items.contains("E1330") && items.contains("E1331"), qPrintable(items.join('|')));
 
     const QString path = app->Path("fleet.txt");
     app->prompter.saveNames.push_back(path);
-    Trigger(*app, kCmdFileExportSettingsText);
+    Pick(*app, kCmdFileExportSettingsText);
     QCOMPARE(app->prompter.saveRequests.back().filter, QString("E1332"));
     const QByteArray text = FileData(path);
     QVERIFY(text.startsWith("# vb420 settings 1\nmodel=VT-1600\n"));
@@ -75,11 +76,11 @@ class SettingsTextTest : public QObject {
 
     SetFrequency(0, 1, "148.00000");
     const size_t steps = Undo().History().UndoSteps();
-    const State changed = Now(ws);
+    const TextState changed = Now(ws);
     app->prompter.messages.clear();
     app->prompter.answers = {kIdNo};  // not saved first
     app->prompter.openNames.push_back(path);
-    Trigger(*app, kCmdFileImportSettingsText);
+    Pick(*app, kCmdFileImportSettingsText);
     Undo().CommitNow();
     // The question came first; the text made the exported programming again.
     QCOMPARE(app->prompter.messages.size(), size_t(1));
@@ -99,12 +100,13 @@ class SettingsTextTest : public QObject {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("zone.1.ch.1.name=DEPOT\nzone.1.ch.1.nosuch=1\nzone.1.ch.1.name=AGAIN\n");
     f.close();
-    const State before = Now(ws);
+    const TextState before = Now(ws);
     app->prompter.messages.clear();
+    app->prompter.answers = {kIdNo};  // not saved first
     app->prompter.openNames.push_back(path);
-    Trigger(*app, kCmdFileImportSettingsText);
+    Pick(*app, kCmdFileImportSettingsText);
     QVERIFY(Now(ws) == before);
-    QCOMPARE(app->prompter.messages.size(), size_t(1));
+    QCOMPARE(app->prompter.messages.size(), size_t(2));
     const QString m = app->prompter.messages.back().text;
     QVERIFY2(m.startsWith("E1347\n"), qPrintable(m));
     QCOMPARE(m.count('\n'), 2);
@@ -139,7 +141,7 @@ class SettingsTextTest : public QObject {
       f.close();
       app->prompter.answers = {kIdNo};
       app->prompter.openNames.push_back(path);
-      Trigger(*app, kCmdFileImportSettingsText);
+      Pick(*app, kCmdFileImportSettingsText);
       const MessageRequest m = app->prompter.messages.back();
       QMessageBox box(QMessageBox::Warning, m.caption, m.text, QMessageBox::Ok, &frame);
       box.show();

@@ -189,17 +189,33 @@ Reason ReasonOf(forms::SettingStatus st) {
   }
 }
 
-// The model and band a listing names (-1 each when it names none); false
-// with the refusals when a name is unknown.
-void ReadModel(const std::vector<Line>& lines, ApplyReport& r) {
+bool Offers(int model, int band) {
+  const std::vector<uint8_t>& bands = ModelTable(model).bands;
+  return std::find(bands.begin(), bands.end(), band) != bands.end();
+}
+
+// The band a programming of `model` gets: `wanted` when the model has it,
+// else the model's first.
+int BandFor(int model, int wanted) { return Offers(model, wanted) ? wanted : ModelTable(model).bands.front(); }
+
+// The model and band a listing names (-1 each when it names none); an
+// unknown name, or a band the model (the listing's or `fallbackModel`) does
+// not have, is refused and taken as not named.
+void ReadModel(const std::vector<Line>& lines, ApplyReport& r, int fallbackModel) {
+  const Line* bandLine = nullptr;
   for (const Line& l : lines) {
     if (l.kind == Kind::Model) {
       r.listingModel = ModelNumberOfName(l.text);
       if (r.listingModel < 0) r.refused.push_back(Refusal(l, Reason::BadModel));
     } else if (l.kind == Kind::Band) {
       r.listingBand = BandCodeOfText(l.text);
-      if (r.listingBand < 0) r.refused.push_back(Refusal(l, Reason::BadModel));
+      bandLine = &l;
     }
+  }
+  const int model = r.listingModel >= 0 ? r.listingModel : fallbackModel;
+  if (bandLine && (r.listingBand < 0 || !Offers(model, r.listingBand))) {
+    r.refused.push_back(Refusal(*bandLine, Reason::BadModel));
+    r.listingBand = -1;
   }
 }
 
@@ -340,22 +356,23 @@ ApplyReport ApplyListing(std::string_view listing, RadioData& data, TextTable& t
   r.dataModel = data.model.ModelNumber();
   r.dataBand = data.model.BandCode();
   const std::vector<Line> lines = ReadLines(listing);
-  ReadModel(lines, r);
-  const bool otherModel = (r.listingModel >= 0 && r.listingModel != r.dataModel) ||
-                          (r.listingBand >= 0 && r.listingBand != r.dataBand);
-  if (otherModel && !options.modelChange && r.refused.empty()) {
+  ReadModel(lines, r, r.dataModel);
+  const int model = r.listingModel >= 0 ? r.listingModel : r.dataModel;
+  const uint8_t band = static_cast<uint8_t>(BandFor(model, r.listingBand >= 0 ? r.listingBand : r.dataBand));
+  const bool otherModel = model != r.dataModel || band != r.dataBand;
+  if (otherModel && !options.modelChange) {
+    // Refused before anything is judged: the lines were written for another radio.
+    r.listingModel = model;
+    r.listingBand = band;
     r.result = ApplyResult::OtherModel;
     return r;
   }
   if (!r.refused.empty() && !options.keepGoing) {
-    // An unknown model: nothing can be judged against it.
     r.result = ApplyResult::Refused;
     return r;
   }
   const std::vector<uint8_t> image = data.buffers.ImageBytes();
   const std::vector<uint8_t> ext = data.buffers.ExtBytes();
-  const int model = r.listingModel >= 0 ? r.listingModel : r.dataModel;
-  const uint8_t band = static_cast<uint8_t>(r.listingBand >= 0 ? r.listingBand : r.dataBand);
   if (WholeProgramming(listing)) {
     // A whole programming replaces this one: its raw runs name addresses of
     // its own layout, which only a programming made from its lines has. The
@@ -383,23 +400,13 @@ ApplyReport NewFromListing(std::string_view listing, RadioData& data, TextTable&
                            int defaultModel) {
   ApplyReport r;
   const std::vector<Line> lines = ReadLines(listing);
-  ReadModel(lines, r);
+  ReadModel(lines, r, defaultModel);
   if (!r.refused.empty() && !options.keepGoing) {
     r.result = ApplyResult::Refused;
     return r;
   }
   const int model = r.listingModel >= 0 ? r.listingModel : defaultModel;
-  int band = r.listingBand >= 0 ? r.listingBand : ModelTable(model).bands.front();
-  if (std::find(ModelTable(model).bands.begin(), ModelTable(model).bands.end(), band) ==
-      ModelTable(model).bands.end()) {
-    for (const Line& l : lines)
-      if (l.kind == Kind::Band) r.refused.push_back(Refusal(l, Reason::BadModel));
-    if (!options.keepGoing) {
-      r.result = ApplyResult::Refused;
-      return r;
-    }
-    band = ModelTable(model).bands.front();
-  }
+  const int band = BandFor(model, r.listingBand >= 0 ? r.listingBand : -1);
   const std::vector<uint8_t> image = data.buffers.ImageBytes();
   const std::vector<uint8_t> ext = data.buffers.ExtBytes();
   MakeNewProgramming(data, model, static_cast<uint8_t>(band));

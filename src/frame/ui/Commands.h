@@ -22,8 +22,9 @@ enum Command : int {
   kCmdFilePrint,
   kCmdFilePrintPreview,
   kCmdFileExit,
-  // The whole programming as a settings text (vb420cli settings --all/--from).
-  kCmdFileExportSettingsText,
+  // The whole programming as a settings text (vb420cli settings --all/--from);
+  // 110 and 111 are the compare commands (editors/compare/ui).
+  kCmdFileExportSettingsText = 120,
   kCmdFileImportSettingsText,
   // Model
   kCmdModelInfo = 200,
