@@ -38,6 +38,10 @@ bool SameText(const std::string& a, const std::string& b) {
 }
 
 const FieldDescriptor* FindField(const FieldSet& set, const std::string& key) {
+  if (set.byKey) {
+    const auto it = set.byKey->find(key);
+    return it == set.byKey->end() ? nullptr : it->second;
+  }
   for (const FieldDescriptor& d : *set.fields)
     if (!d.key.empty() && (d.key == key || d.oldKey == key)) return &d;
   return nullptr;
@@ -85,6 +89,15 @@ bool BoundRecord::StoreText(const FieldDescriptor& d, std::string& text) {
 }
 
 void RegisterFieldSet(FieldSet set) {
+  if (set.fields) {
+    // The first field of a key wins, as the search in table order did.
+    auto index = std::make_shared<std::unordered_map<std::string, const FieldDescriptor*>>();
+    for (const FieldDescriptor& d : *set.fields)
+      if (!d.key.empty()) index->emplace(d.key, &d);
+    for (const FieldDescriptor& d : *set.fields)
+      if (!d.key.empty() && !d.oldKey.empty()) index->emplace(d.oldKey, &d);
+    set.byKey = std::move(index);
+  }
   for (FieldSet& s : Registry())
     if (s.name == set.name) {
       s = std::move(set);

@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "editors/forms/FormEngine.h"
@@ -63,6 +64,10 @@ struct FieldSet {
   std::function<bool(RadioData&, const std::string& prefix, RecordCursor&)> parse;
   // Binds one record.
   std::function<std::unique_ptr<BoundRecord>(RadioData&, TextTable&, RecordCursor)> bind;
+  // The setting fields by key and by old key, made when the set is
+  // registered (a whole programming's text looks up tens of thousands of
+  // keys).
+  std::shared_ptr<const std::unordered_map<std::string, const FieldDescriptor*>> byKey;
 };
 
 // Adds a set, or replaces the set of the same name (registering twice is
