@@ -35,7 +35,6 @@ PlanFolders& Folders() {
   return f;
 }
 
-bool HasItmExtension(const QString& path) { return QFileInfo(path).suffix().compare(QLatin1String("itm"), Qt::CaseInsensitive) == 0; }
 
 void RunExport(EditorContext& ctx) {
   Workspace& ws = ctx.ws;
@@ -61,20 +60,22 @@ void RunExport(EditorContext& ctx) {
   f.exportUsed = true;
 }
 
-void RunImport(EditorContext& ctx) {
+// Asks to save the changes, then for the file to import (only a name that
+// ends in `suffix` is read) and reads it; false when the user stopped, chose
+// nothing, or the file could not be read (the message shown).
+bool ChooseImportFile(EditorContext& ctx, const QString& filter, const char* suffix, std::string& file) {
   Workspace& ws = ctx.ws;
   MessageHelper& msg = ctx.msg;
-  if (!ctx.frame.AskToSaveChanges()) return;
+  if (!ctx.frame.AskToSaveChanges()) return false;
   PlanFolders& f = Folders();
   if (!f.importUsed) f.importFolder = ws.lastFilePath;
   FileDialogRequest r;
   r.folder = QString::fromStdString(f.importFolder);
-  r.filter = QStringLiteral("%1 (*.itm)").arg(msg.T(kFilterImport));
+  r.filter = filter;
   const QString chosen = msg.Prompter().OpenFileName(ctx.frame.MainWindow(), r);
-  // Only a plan file is read.
-  if (chosen.isEmpty() || !HasItmExtension(chosen)) return;
+  if (chosen.isEmpty() || QFileInfo(chosen).suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) != 0)
+    return false;
   const std::string path = chosen.toStdString();
-  std::string file;
   int err = 0;
   if (!ReadWholeFile(path, file, err)) {
     FileStatus st;
@@ -82,8 +83,19 @@ void RunImport(EditorContext& ctx) {
     st.sysError = err;
     st.path = path;
     msg.Error(QString::fromStdString(DataFileMessage(st, FileAction::Load, ws.text)));
-    return;
+    return false;
   }
+  f.importFolder = FolderOf(path);
+  f.importUsed = true;
+  return true;
+}
+
+void RunImport(EditorContext& ctx) {
+  Workspace& ws = ctx.ws;
+  MessageHelper& msg = ctx.msg;
+  std::string file;
+  // Only a plan file is read.
+  if (!ChooseImportFile(ctx, QStringLiteral("%1 (*.itm)").arg(msg.T(kFilterImport)), "itm", file)) return;
   const ItmHeader h = ReadItmHeader(file, ws.data, ws.text);
   if (!h.accepted) {
     msg.Error(msg.T(kMsgNotOurs));
@@ -96,8 +108,6 @@ void RunImport(EditorContext& ctx) {
   ctx.frame.CloseAllEditors();
   ItmImportSummary summary;
   ApplyItmRecords(file, h, ws.data, ws.text, summary);
-  f.importFolder = FolderOf(path);
-  f.importUsed = true;
   // No snapshot: the imported plan is a change that still wants saving.
   ctx.frame.ImageReplaced();
   const QString report = QString::fromStdString(ItmSummaryText(summary, ws.text));
@@ -117,10 +127,6 @@ struct EnglishTexts {
   TextTable own;
   TextTable* table;
 };
-
-bool HasTxtExtension(const QString& path) {
-  return QFileInfo(path).suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0;
-}
 
 void RunExportSettingsText(EditorContext& ctx) {
   Workspace& ws = ctx.ws;
@@ -161,27 +167,8 @@ QString RefusedMessage(const settingstext::ApplyReport& r, MessageHelper& msg, T
 void RunImportSettingsText(EditorContext& ctx) {
   Workspace& ws = ctx.ws;
   MessageHelper& msg = ctx.msg;
-  if (!ctx.frame.AskToSaveChanges()) return;
-  PlanFolders& f = Folders();
-  if (!f.importUsed) f.importFolder = ws.lastFilePath;
-  FileDialogRequest r;
-  r.folder = QString::fromStdString(f.importFolder);
-  r.filter = msg.T(text::kSettingsTextTxt);
-  const QString chosen = msg.Prompter().OpenFileName(ctx.frame.MainWindow(), r);
-  if (chosen.isEmpty() || !HasTxtExtension(chosen)) return;
-  const std::string path = chosen.toStdString();
   std::string file;
-  int err = 0;
-  if (!ReadWholeFile(path, file, err)) {
-    FileStatus st;
-    st.result = kFileCannotOpen;
-    st.sysError = err;
-    st.path = path;
-    msg.Error(QString::fromStdString(DataFileMessage(st, FileAction::Load, ws.text)));
-    return;
-  }
-  f.importFolder = FolderOf(path);
-  f.importUsed = true;
+  if (!ChooseImportFile(ctx, msg.T(text::kSettingsTextTxt), "txt", file)) return;
   // Applied to a copy first: the windows close only for a text that goes in
   // whole, and a refused one leaves everything as it was.
   EnglishTexts english(ws.text);
