@@ -10,6 +10,7 @@
 // part, RegisterCore()), so that the radio link does not depend on them.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -42,6 +43,9 @@ constexpr int kSettingWarningsHeading = 1269;
 struct WriteProblem {
   int entry = 0;
   std::string line;
+  // The image offsets of the values the finding is about (where its check
+  // knows them): `vb420cli check` names the settings keys stored there.
+  std::vector<uint32_t> at;
   bool operator==(const WriteProblem&) const = default;
 };
 

@@ -156,6 +156,21 @@ TEST_F(WriteChecksCli, DoubtfulSettingsAreWarningsWrittenWithYes) {
   EXPECT_EQ(fleet.exitCode, 0) << fleet.err;
 }
 
+// check repeats a finding with the keys of the settings it is about, where
+// the check knows them; the write says the same without them.
+TEST_F(WriteChecksCli, CheckNamesTheKeysAFindingIsAbout) {
+  const std::string file = MakeFile("own.dat", [](RadioData& d) {
+    d.Image().setU8(emf::kSignalling, '2');  // a Vantelix emergency call, and no own fleet or ID
+  });
+  const CliRun check = RunCli("check " + file);
+  EXPECT_EQ(check.exitCode, 1);
+  EXPECT_NE(check.err.find("vb420cli: " + Quoted(999) + ": vantelix.ownfleet\n"), std::string::npos) << check.err;
+  EXPECT_NE(check.err.find("vb420cli: " + Quoted(1000) + ": vantelix.ownid\n"), std::string::npos) << check.err;
+  const CliRun write = RunCli("write " + file + Radios(1) + " --yes");
+  EXPECT_EQ(write.exitCode, 1);
+  EXPECT_EQ(check.err.rfind(write.err, 0), 0u) << write.err;
+}
+
 // A write refused for the zone data says which zone and why: a new LTR zone
 // names repeater 1 as its home repeater before it has any repeater.
 TEST_F(WriteChecksCli, ZoneDataRefusalNamesTheZoneAndTheReason) {

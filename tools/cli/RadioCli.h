@@ -15,6 +15,7 @@
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/Session.h"
+#include "link/WriteValidation.h"
 #include "link/StopRequest.h"
 #include "link/WriteSession.h"
 
@@ -44,7 +45,7 @@ inline std::string FillOne(std::string pattern, const std::string& arg) {
 // printed on stderr in the words the program shows. `check` and every write
 // path judge a file by this one function.
 enum class WriteFindings { None, Warnings, Refused };
-WriteFindings ReportWriteFindings(RadioData& data, TextTable& text);
+WriteFindings ReportWriteFindings(RadioData& data, TextTable& text, WriteValidationResult* result = nullptr);
 int CheckBeforeWrite(RadioData& data, TextTable& text, bool yes);
 
 class CliPrompter : public Prompter {

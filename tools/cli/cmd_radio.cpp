@@ -19,6 +19,7 @@
 #include "RadioCli.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "editors/forms/FieldSets.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/RadioInfoSession.h"
@@ -148,7 +149,17 @@ int CmdCheck(const std::vector<std::string>& argsIn) {
   RadioData data(&text);
   int code = kExitOk;
   if (!LoadDatForCli(args[0], data, code)) return code;
-  const WriteFindings findings = ReportWriteFindings(data, text);
+  WriteValidationResult v;
+  const WriteFindings findings = ReportWriteFindings(data, text, &v);
+  // Then the settings each finding is about, where its check names them.
+  for (const auto* list : {&v.problems, &v.mergeProblems, &v.settingWarnings, &v.warnings})
+    for (const WriteProblem& p : *list) {
+      const std::vector<std::string> keys = forms::KeysAtImageOffsets(data, text, p.at);
+      if (keys.empty()) continue;
+      std::string names;
+      for (const std::string& k : keys) names += (names.empty() ? "" : ", ") + k;
+      std::cerr << "vb420cli: " << (p.entry ? "\"" + text.Text(p.entry) + "\"" : p.line) << ": " << names << "\n";
+    }
   if (findings == WriteFindings::Refused) return kExitFailure;
   // The notes a mobile's write prints without stopping are warnings too.
   const WriteWarnings w = DueWriteWarnings(data, false, false);
@@ -159,8 +170,9 @@ int CmdCheck(const std::vector<std::string>& argsIn) {
 
 }  // namespace
 
-WriteFindings ReportWriteFindings(RadioData& data, TextTable& text) {
+WriteFindings ReportWriteFindings(RadioData& data, TextTable& text, WriteValidationResult* result) {
   const WriteValidationResult v = ValidateForWrite(data, text);
+  if (result) *result = v;
   if (!v.problems.empty()) {
     Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
     return WriteFindings::Refused;
@@ -287,6 +299,8 @@ void RegisterRadioVerbs() {
                 "radio: the same checks, in the same words, as write. A problem that refuses the\n"
                 "write is listed (exit 1); doubtful settings the write would ask about, and the\n"
                 "notes a mobile's write prints, are listed (exit 8: the write would only warn).\n"
+                "A finding whose check knows the setting it is about is then repeated with the\n"
+                "settings keys (see settings) of that setting.\n"
                 "Exit 0 when the file would be written without a question.\n"
                 "  --yes      the questions are answered Yes, as write --yes does: a file that\n"
                 "             only warns exits 0\n"

@@ -256,6 +256,23 @@ SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& ke
   return SettingStatus::Ok;
 }
 
+std::vector<std::string> KeysAtImageOffsets(RadioData& data, TextTable& text, const std::vector<uint32_t>& at) {
+  std::vector<std::string> out;
+  if (at.empty()) return out;
+  for (const FieldSet& set : Registry()) {
+    for (const FieldSetRecord& r : set.records(data)) {
+      std::unique_ptr<BoundRecord> b = set.bind(data, text, r.cursor);
+      if (!b) continue;
+      for (const FieldDescriptor& d : *set.fields) {
+        FormEngine::Place place;
+        if (!IsSetting(d) || d.field.area != Area::Image || !FormEngine::Resolve(b->Context(), d.field, place)) continue;
+        if (std::find(at.begin(), at.end(), place.offset) != at.end()) out.push_back(r.prefix + "." + d.key);
+      }
+    }
+  }
+  return out;
+}
+
 // ---- new-programming values ----------------------------------------------------
 
 void WriteNewImageValues(RadioData& data, const std::vector<FieldDescriptor>& table) {

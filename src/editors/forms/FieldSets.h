@@ -120,6 +120,10 @@ SettingStatus GetSetting(RadioData& data, TextTable& text, const std::string& ke
 SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& key, const std::string& value,
                          SettingLine& out, int& message, bool exactTones = false);
 
+// The keys of the fields whose value starts at one of the image offsets
+// `at` (the findings of the checks before a write name their bytes so).
+std::vector<std::string> KeysAtImageOffsets(RadioData& data, TextTable& text, const std::vector<uint32_t>& at);
+
 // Writes the new-programming values the descriptors carry (NewImageValue)
 // into the image and the extension area: of one table, or of every
 // registered set. Record fields (zones, lists) have none.
