@@ -46,7 +46,8 @@ struct WriteProblem {
   // The image offsets of the values the finding is about (where its check
   // knows them): `vb420cli check` names the settings keys stored there.
   std::vector<uint32_t> at;
-  bool operator==(const WriteProblem&) const = default;
+  // The same finding is the same text, wherever its check looked.
+  bool operator==(const WriteProblem& o) const { return entry == o.entry && line == o.line; }
 };
 
 // The slots, in the order the problems are listed.
