@@ -214,6 +214,26 @@ TEST(SettingsText, AnotherModelIsRefusedOrConverted) {
   EXPECT_EQ(d.model.ModelNumber(), 8);
 }
 
+// A band the listing's model does not have is refused, and going on past
+// it never converts the programming to the listing's model unasked.
+TEST(SettingsText, AnUnknownBandNeverChangesTheModel) {
+  TextTable& text = NumberedTexts();
+  RadioData d(&text);
+  testsupport::FreshProgramming(d, 8);
+  const std::vector<uint8_t> image = d.buffers.ImageBytes();
+  const std::string listing = "model=VT-1600\nband=136-174&MHz\nzone.1.ch.1.rxf=150.00000\n";
+  ApplyReport r = ApplyListing(listing, d, text, ApplyOptions{.keepGoing = true});
+  EXPECT_EQ(r.result, ApplyResult::OtherModel);
+  EXPECT_EQ(d.model.ModelNumber(), 8);
+  EXPECT_TRUE(d.buffers.ImageBytes() == image);
+  RadioData mobile(&text);
+  testsupport::FreshProgramming(mobile, 0);
+  r = ApplyListing("model=VT-1600\nband=450-520 MHz\n", mobile, text, {});
+  ASSERT_EQ(r.refused.size(), 1u);
+  EXPECT_EQ(r.refused[0].line, 2);
+  EXPECT_EQ(r.refused[0].reason, Reason::BadModel);
+}
+
 // zone.Z.type makes a zone, changes a conventional type in place and
 // replaces a zone of another class by an empty one.
 TEST(SettingsText, ZoneTypeKey) {
