@@ -24,13 +24,6 @@ using namespace vb420::test;
 
 namespace {
 
-struct TextState {
-  std::vector<uint8_t> image, ext;
-  bool operator==(const TextState& o) const { return image == o.image && ext == o.ext; }
-};
-
-TextState Now(Workspace& ws) { return {ws.data.buffers.ImageBytes(), ws.data.buffers.ExtBytes()}; }
-
 // As the user picks the item: the action of the menu, then what it queued.
 void Pick(AppFixture& f, int command) {
   f.Frame().Action(command)->trigger();
@@ -61,7 +54,7 @@ class SettingsTextTest : public QObject {
     Workspace& ws = app->Ws();
     SetFrequency(0, 0, "146.52000");
     SetFrequency(1, 4, "147.00000");
-    const TextState exported = Now(ws);
+    const ImageState exported = Now(ws);
     const QString path = app->Path("fleet.txt");
     app->prompter.saveNames.push_back(path);
     Pick(*app, kCmdFileExportSettingsText);
@@ -72,7 +65,7 @@ class SettingsTextTest : public QObject {
 
     SetFrequency(0, 1, "148.00000");
     const size_t steps = Undo().History().UndoSteps();
-    const TextState changed = Now(ws);
+    const ImageState changed = Now(ws);
     app->prompter.messages.clear();
     app->prompter.answers = {kIdNo};  // not saved first
     app->prompter.openNames.push_back(path);
@@ -96,7 +89,7 @@ class SettingsTextTest : public QObject {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("zone.1.ch.1.name=DEPOT\nzone.1.ch.1.nosuch=1\nzone.1.ch.1.name=AGAIN\n");
     f.close();
-    const TextState before = Now(ws);
+    const ImageState before = Now(ws);
     app->prompter.messages.clear();
     app->prompter.answers = {kIdNo};  // not saved first
     app->prompter.openNames.push_back(path);

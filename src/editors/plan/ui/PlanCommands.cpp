@@ -36,28 +36,40 @@ PlanFolders& Folders() {
 }
 
 
+// Commits what is being typed and asks where to export; empty when the user
+// chose nothing. The folder is remembered by the caller once the file is
+// written.
+std::string ChooseExportFile(EditorContext& ctx, const QString& initialName, const QString& filter, const char* suffix) {
+  ctx.frame.CommitPendingEdits();
+  PlanFolders& f = Folders();
+  if (!f.exportUsed) f.exportFolder = ctx.ws.lastFilePath;
+  FileDialogRequest r;
+  r.folder = QString::fromStdString(f.exportFolder);
+  r.initialName = initialName;
+  r.filter = filter;
+  r.defaultSuffix = QLatin1String(suffix);
+  const QString chosen = ctx.msg.Prompter().SaveFileName(ctx.frame.MainWindow(), r);
+  return chosen.isEmpty() ? std::string() : WithExtension(chosen.toStdString(), suffix);
+}
+
+void ExportDone(const std::string& path) {
+  Folders().exportFolder = FolderOf(path);
+  Folders().exportUsed = true;
+}
+
 void RunExport(EditorContext& ctx) {
   Workspace& ws = ctx.ws;
   MessageHelper& msg = ctx.msg;
-  ctx.frame.CommitPendingEdits();
-  PlanFolders& f = Folders();
-  if (!f.exportUsed) f.exportFolder = ws.lastFilePath;
-  FileDialogRequest r;
-  r.folder = QString::fromStdString(f.exportFolder);
-  r.initialName = QString::fromStdString(ws.itmName);
-  r.filter = QStringLiteral("%1 (*.itm)").arg(msg.T(kFilterExport));
-  r.defaultSuffix = QStringLiteral("itm");
-  const QString chosen = msg.Prompter().SaveFileName(ctx.frame.MainWindow(), r);
-  if (chosen.isEmpty()) return;
-  const std::string path = WithExtension(chosen.toStdString(), "itm");
+  const std::string path = ChooseExportFile(ctx, QString::fromStdString(ws.itmName),
+                                            QStringLiteral("%1 (*.itm)").arg(msg.T(kFilterExport)), "itm");
+  if (path.empty()) return;
   const ExportStatus st = ExportItmFile(path, ws.data, ws.text);
   if (!st.ok()) {
     msg.Error(QString::fromStdString(DataFileMessage(st.file, FileAction::Save, ws.text)));
     return;
   }
   ws.itmName = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
-  f.exportFolder = FolderOf(path);
-  f.exportUsed = true;
+  ExportDone(path);
 }
 
 // Asks to save the changes, then for the file to import (only a name that
@@ -131,18 +143,10 @@ struct EnglishTexts {
 void RunExportSettingsText(EditorContext& ctx) {
   Workspace& ws = ctx.ws;
   MessageHelper& msg = ctx.msg;
-  ctx.frame.CommitPendingEdits();
-  PlanFolders& f = Folders();
-  if (!f.exportUsed) f.exportFolder = ws.lastFilePath;
-  FileDialogRequest r;
-  r.folder = QString::fromStdString(f.exportFolder);
   const QString base = QFileInfo(QString::fromStdString(ws.datName)).completeBaseName();
-  r.initialName = (base.isEmpty() ? QStringLiteral("vb420") : base) + QStringLiteral(".txt");
-  r.filter = msg.T(text::kSettingsTextTxt);
-  r.defaultSuffix = QStringLiteral("txt");
-  const QString chosen = msg.Prompter().SaveFileName(ctx.frame.MainWindow(), r);
-  if (chosen.isEmpty()) return;
-  const std::string path = WithExtension(chosen.toStdString(), "txt");
+  const std::string path = ChooseExportFile(ctx, (base.isEmpty() ? QStringLiteral("vb420") : base) + QStringLiteral(".txt"),
+                                            msg.T(text::kSettingsTextTxt), "txt");
+  if (path.empty()) return;
   EnglishTexts english(ws.text);
   const std::string listing = settingstext::BuildListing(ws.data, *english.table);
   const FileStatus st = WriteFileAtomically(path, listing.data(), listing.size());
@@ -150,8 +154,7 @@ void RunExportSettingsText(EditorContext& ctx) {
     msg.Error(QString::fromStdString(DataFileMessage(st, FileAction::Save, ws.text)));
     return;
   }
-  f.exportFolder = FolderOf(path);
-  f.exportUsed = true;
+  ExportDone(path);
 }
 
 // The refused lines in one message: the first 25, then how many more.
