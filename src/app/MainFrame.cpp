@@ -54,6 +54,8 @@ bool IsHookCommand(int c) {
   switch (c) {
     case kCmdFileImport:
     case kCmdFileExport:
+    case kCmdFileExportSettingsText:
+    case kCmdFileImportSettingsText:
     case kCmdFilePrint:
     case kCmdFilePrintPreview:
     case kCmdMobileIdNames:
@@ -148,7 +150,7 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::CreateActions() {
   const int all[] = {kCmdFileNew,        kCmdFileOpen,     kCmdFileSave,      kCmdFileSaveAs,
                      kCmdFileImport,     kCmdFileExport,   kCmdFilePrint,     kCmdFilePrintPreview,
-                     kCmdFileExit,       kCmdModelInfo,    kCmdZoneInfo,      kCmdFeatures,
+                     kCmdFileExit,       kCmdFileExportSettingsText, kCmdFileImportSettingsText, kCmdModelInfo,    kCmdZoneInfo,      kCmdFeatures,
                      kCmdKeys,           kCmdScan,         kCmdDtmf,          kCmdTwoTone,
                      kCmdVantelix,       kCmdAlertTone,    kCmdEmergency,     kCmdExtFunction,
                      kCmdZoneMerge,      kCmdTestFreq,     kCmdEmbMessage,    kCmdEmbPassword,
@@ -311,7 +313,8 @@ void CMainFrame::RebuildMenus(bool withWindow) {
   bar->clear();
 
   QMenu* file = AddMenu(41);
-  AddItems(file, {kCmdFileNew, kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, 0, kCmdFileImport, kCmdFileExport, 0,
+  AddItems(file, {kCmdFileNew, kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, 0, kCmdFileImport, kCmdFileExport,
+                  kCmdFileImportSettingsText, kCmdFileExportSettingsText, 0,
                   kCmdCompareWith, kCmdCompareRadio, 0, kCmdFilePrint, kCmdFilePrintPreview, 0});
   FillRecentMenu(file);
   AddItems(file, {kCmdFileExit});
@@ -541,7 +544,7 @@ void CMainFrame::RecomputeChannelMarks() { EditorRegistry::Instance().RecomputeC
 void CMainFrame::ImageReplaced() {
   // Another programming arrived: its history starts here. An import only
   // adds to the programming, and is one step that can be taken back.
-  if (runningCommand_ != kCmdFileImport) undo_->Reset();
+  if (runningCommand_ != kCmdFileImport && runningCommand_ != kCmdFileImportSettingsText) undo_->Reset();
   EditorRegistry::Instance().RunImageReplacedHooks(ctx_);
   RebuildMenus(!Children().empty());
   UpdateCaption();

@@ -16,6 +16,8 @@ constexpr int kHelpTreeBar = 0x71000;
 constexpr int kHelpToolBar = 0x72000;
 constexpr int kHelpStatusBar = 0x73000;
 constexpr int kHelpLanguage = 0x62000;
+// File > Export and Import Settings Text: the settings text's page.
+constexpr int kHelpSettingsText = 0x1D000;
 // Editor windows without a menu command of their own: their own pages,
 // beside Zone Information's.
 constexpr int kHelpZoneInfo = 0x31000;

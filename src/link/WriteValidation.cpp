@@ -78,23 +78,23 @@ void CheckOwnIdentity(RadioData& data, std::vector<WriteProblem>& out) {
   // Vantelix.
   const ByteArea image = data.Image();
   if (!IdListInUse(image) && image.u8(kEmergencySignalling) != '2') return;
-  if (image.u8(kOwnFleet) == kNone8) out.push_back({999, {}});
-  if (image.u16le(kOwnId) == kNone16) out.push_back({1000, {}});
+  if (image.u8(kOwnFleet) == kNone8) out.push_back({999, {}, {kOwnFleet}});
+  if (image.u16le(kOwnId) == kNone16) out.push_back({1000, {}, {kOwnId}});
 }
 
 void CheckPage5Identity(RadioData& data, std::vector<WriteProblem>& out) {
   const ByteArea image = data.Image();
   if (image.bit(kPage5Flags, 0)) return;  // switched off
-  if (image.u8(kPage5Fleet) == kNone8) out.push_back({1056, {}});
-  if (image.u16le(kPage5Id) == kNone16) out.push_back({1057, {}});
+  if (image.u8(kPage5Fleet) == kNone8) out.push_back({1056, {}, {kPage5Fleet}});
+  if (image.u16le(kPage5Id) == kNone16) out.push_back({1057, {}, {kPage5Id}});
 }
 
 void CheckPage6Identity(RadioData& data, std::vector<WriteProblem>& out) {
   const ByteArea image = data.Image();
   const bool fleet = image.u8(kPage6Fleet) != kNone8;
   const bool id = image.u16le(kPage6Id) != kNone16;
-  if (id && !fleet) out.push_back({1081, {}});
-  if (fleet && !id) out.push_back({1082, {}});
+  if (id && !fleet) out.push_back({1081, {}, {kPage6Fleet}});
+  if (fleet && !id) out.push_back({1082, {}, {kPage6Id}});
 }
 
 void CheckEmergencyTargets(RadioData& data, std::vector<WriteProblem>& out) {
@@ -102,9 +102,9 @@ void CheckEmergencyTargets(RadioData& data, std::vector<WriteProblem>& out) {
   // the Vantelix fleet and ID when it is Vantelix.
   const ByteArea image = data.Image();
   const uint8_t signalling = image.u8(kEmergencySignalling);
-  if (signalling == '0' && image.u8(kEmergencyDtmfCount) == kNone8) out.push_back({810, {}});
-  if (signalling == '2' && image.u8(kEmergencyFleet) == kNone8) out.push_back({811, {}});
-  if (signalling == '2' && image.u16le(kEmergencyId) == kNone16) out.push_back({812, {}});
+  if (signalling == '0' && image.u8(kEmergencyDtmfCount) == kNone8) out.push_back({810, {}, {kEmergencyDtmfCount}});
+  if (signalling == '2' && image.u8(kEmergencyFleet) == kNone8) out.push_back({811, {}, {kEmergencyFleet}});
+  if (signalling == '2' && image.u16le(kEmergencyId) == kNone16) out.push_back({812, {}, {kEmergencyId}});
 }
 
 WriteValidationResult ValidateForWrite(RadioData& data, TextTable& text) {

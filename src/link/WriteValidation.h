@@ -10,6 +10,7 @@
 // part, RegisterCore()), so that the radio link does not depend on them.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -42,7 +43,11 @@ constexpr int kSettingWarningsHeading = 1269;
 struct WriteProblem {
   int entry = 0;
   std::string line;
-  bool operator==(const WriteProblem&) const = default;
+  // The image offsets of the values the finding is about (where its check
+  // knows them): `vb420cli check` names the settings keys stored there.
+  std::vector<uint32_t> at;
+  // The same finding is the same text, wherever its check looked.
+  bool operator==(const WriteProblem& o) const { return entry == o.entry && line == o.line; }
 };
 
 // The slots, in the order the problems are listed.

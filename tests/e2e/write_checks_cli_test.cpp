@@ -132,18 +132,23 @@ TEST_F(WriteChecksCli, DoubtfulSettingsAreWarningsWrittenWithYes) {
     image.setU16le(emf::kId, 1000);
   });
   const std::string warned = "vb420cli: " + text_.Text(1269) + "\n" + Quoted(813) + "\n" + Quoted(1160) + "\n";
+  // check: the write would only warn (exit 8); the write itself stops at
+  // the same list for want of --yes.
   const CliRun check = RunCli("check " + file);
-  EXPECT_EQ(check.exitCode, 3);
+  EXPECT_EQ(check.exitCode, 8);
   EXPECT_EQ(check.err.rfind(warned, 0), 0u) << check.err;
+  EXPECT_NE(check.err.find("vb420cli: " + Quoted(813) + ": emergency.fleet, emergency.id\n"), std::string::npos)
+      << check.err;
   EXPECT_EQ(RunCli("check " + file + " --yes").exitCode, 0);
+  const std::string stoppedErr = warned + "vb420cli: stopped (answer with --yes to go on)\n";
 
   const CliRun stopped = RunCli("write " + file + Radios(1));
   EXPECT_EQ(stopped.exitCode, 3);
-  EXPECT_EQ(stopped.err, check.err);
+  EXPECT_EQ(stopped.err, stoppedErr);
   EXPECT_FALSE(fs::exists(dir_ / "data" / "vb420" / "backups"));
   const CliRun fleetStopped = RunCli("write " + file + Radios(2));
   EXPECT_EQ(fleetStopped.exitCode, 3);
-  EXPECT_EQ(fleetStopped.err, check.err);
+  EXPECT_EQ(fleetStopped.err, stoppedErr);
 
   const CliRun single = RunCli("write " + file + " --port " + sims_[0]->Device() + " --yes");
   EXPECT_EQ(single.exitCode, 0) << single.err;
@@ -151,6 +156,21 @@ TEST_F(WriteChecksCli, DoubtfulSettingsAreWarningsWrittenWithYes) {
   const CliRun fleet = RunCli("write " + file + " --port " + sims_[1]->Device() + " --port " + sims_[2]->Device() +
                               " --yes");
   EXPECT_EQ(fleet.exitCode, 0) << fleet.err;
+}
+
+// check repeats a finding with the keys of the settings it is about, where
+// the check knows them; the write says the same without them.
+TEST_F(WriteChecksCli, CheckNamesTheKeysAFindingIsAbout) {
+  const std::string file = MakeFile("own.dat", [](RadioData& d) {
+    d.Image().setU8(emf::kSignalling, '2');  // a Vantelix emergency call, and no own fleet or ID
+  });
+  const CliRun check = RunCli("check " + file);
+  EXPECT_EQ(check.exitCode, 1);
+  EXPECT_NE(check.err.find("vb420cli: " + Quoted(999) + ": vantelix.ownfleet\n"), std::string::npos) << check.err;
+  EXPECT_NE(check.err.find("vb420cli: " + Quoted(1000) + ": vantelix.ownid\n"), std::string::npos) << check.err;
+  const CliRun write = RunCli("write " + file + Radios(1) + " --yes");
+  EXPECT_EQ(write.exitCode, 1);
+  EXPECT_EQ(check.err.rfind(write.err, 0), 0u) << write.err;
 }
 
 // A write refused for the zone data says which zone and why: a new LTR zone
@@ -164,7 +184,9 @@ TEST_F(WriteChecksCli, ZoneDataRefusalNamesTheZoneAndTheReason) {
                                ": zone 3: the home repeater 1 has no repeater record\n";
   const CliRun check = RunCli("check " + file);
   EXPECT_EQ(check.exitCode, 1);
-  EXPECT_EQ(check.err, expected);
+  // check then names the setting: the zone's home repeater.
+  EXPECT_EQ(check.err, expected + "vb420cli: " + Quoted(472) +
+                           ": zone 3: the home repeater 1 has no repeater record: zone.3.header.home\n");
   const CliRun write = RunCli("write " + file + Radios(1) + " --yes");
   EXPECT_EQ(write.exitCode, 1);
   EXPECT_EQ(write.err, expected);

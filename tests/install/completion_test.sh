@@ -43,6 +43,9 @@ expect twotone-dgrid settings "$work/p.dat" --editor twotone-d
 expect zone.1.ch.1.rxtone= settings "$work/p.dat" zone.1.ch.1.rxt
 expect features.common.readpassword= settings "$work/p.dat" features.common.readp
 expect "$work/p.dat" info "$work/p."
+expect --model-change settings "$work/p.dat" --model-c
+expect --keep-going new -o "$work/q.dat" --keep
+expect "$work/p.dat" settings "$work/p.dat" --from "$work/p."
 n=$(complete_words settings "$work/p.dat" zone.1.ch.1. | wc -l)
 [ "$n" -ge 17 ] || { echo "FAIL: the keys of channel 1 are not offered ($n)" >&2; failures=$((failures + 1)); }
 [ $failures -eq 0 ] || exit 1

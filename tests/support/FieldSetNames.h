@@ -11,7 +11,7 @@ namespace vb420::testsupport {
 
 inline const std::vector<std::string>& AllFieldSetNames() {
   static const std::vector<std::string> names = {
-      "conv-zone",     "channel",         "ltr-zone",        "ltr-group",       "repeater",        "passport-group",
+      "zone",          "conv-zone",     "channel",         "ltr-zone",        "ltr-group",       "repeater",        "passport-group",
       "passport-system", "passport-search", "passport-seed", "testfreq",        "message",         "passmessage",
       "features",      "keys",            "keysetup",        "optboard",        "extfunc",         "special",
       "ppmobile",      "ppsite",          "alert",           "alertstep",       "emergency",       "idlist",

@@ -22,4 +22,16 @@ void FreshProgramming(RadioData& d);
 // check a write makes.
 void FillFullPlan(RadioData& d);
 
+// A new programming of `model` (0..9) on its first band.
+void FreshProgramming(RadioData& d, int model);
+
+// Everything a programming can hold at once, on top of FillFullPlan: a zone
+// of every kind (the voting types and PassPort too, and an empty zone), the
+// PassPort mobile-ID and site lists filled, every editor's fields touched
+// (each list and check box of every record set to its last row), and random
+// bytes (from `seed`) in places no zone walks. Shared by the settings-text
+// round trip, its fuzz seeds and its benchmark; not meant to pass the
+// write checks.
+void FillRichProgramming(RadioData& d, unsigned seed = 29);
+
 }  // namespace vb420::testsupport

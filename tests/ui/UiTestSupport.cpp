@@ -176,6 +176,8 @@ QStringList MenuItems(CMainFrame& frame, const QString& title) {
   return out;
 }
 
+ImageState Now(Workspace& ws) { return {ws.data.buffers.ImageBytes(), ws.data.buffers.ExtBytes()}; }
+
 QByteArray FileData(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return {};

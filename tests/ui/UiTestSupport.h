@@ -97,6 +97,14 @@ class AppFixture {
   std::unique_ptr<CVb420App> app_;
 };
 
+// The image and extension area at one moment: a whole programming's state,
+// compared before and after an operation and its undo.
+struct ImageState {
+  std::vector<uint8_t> image, ext;
+  bool operator==(const ImageState&) const = default;
+};
+ImageState Now(Workspace& ws);
+
 // The top-level menu titles, in order.
 QStringList MenuTitles(CMainFrame& frame);
 // The texts of a top-level menu's items ("-" for a separator).

@@ -115,7 +115,7 @@ void FrameTest::menusCarryEveryItemFromTheTextTable() {
   QCOMPARE(MenuTitles(f.Frame()),
            QStringList({"E41", "E52", "E54", "E75", "E81", "E88", "E91", "&E376", "E95", "E101"}));
   QCOMPARE(MenuItems(f.Frame(), "E41"),
-           QStringList({"E42", "E43", "E44", "E45", "-", "E50", "E51", "-", "E1176", "E1177", "-", "E46", "E47", "-",
+           QStringList({"E42", "E43", "E44", "E45", "-", "E50", "E51", "E1331", "E1330", "-", "E1176", "E1177", "-", "E46", "E47", "-",
                         "E1178", "-", "E49"}));
   QCOMPARE(MenuItems(f.Frame(), "E52"), QStringList({"E53"}));
   // The Edit menu: Undo and Redo, then the editor list with its six separators.

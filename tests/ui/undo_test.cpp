@@ -38,17 +38,6 @@
 using namespace vb420;
 using namespace vb420::test;
 
-namespace {
-
-struct State {
-  std::vector<uint8_t> image, ext;
-  bool operator==(const State& o) const { return image == o.image && ext == o.ext; }
-};
-
-State Now(Workspace& ws) { return {ws.data.buffers.ImageBytes(), ws.data.buffers.ExtBytes()}; }
-
-}  // namespace
-
 class UndoTest : public QObject {
   Q_OBJECT
 
@@ -105,18 +94,18 @@ class UndoTest : public QObject {
 
   void zoneInformationCellUndoneAndRedoneWithTheKeys() {
     Workspace& ws = app->Ws();
-    const State start = Now(ws);
+    const ImageState start = Now(ws);
     GoTo(1, 1);
     TypeCell("146.52");  // creates zone 1 and its channel 1
     QVERIFY(Zones().ZoneExists(0));
-    const State created = Now(ws);
+    const ImageState created = Now(ws);
     QVERIFY(!(created == start));
     // A grid's step is named after the record and the field typed into,
     // here the zone's first channel.
     QCOMPARE(Undo().UndoAction()->text(), QString("Undo Zone 1 Channel 1 E421"));
     GoTo(1, 1);
     TypeCell("146.54");
-    const State typed = Now(ws);
+    const ImageState typed = Now(ws);
     // ... and here one field of channel 1.
     QVERIFY2(Undo().UndoAction()->text().startsWith("Undo Zone 1 Channel 1 E"), qPrintable(Undo().UndoAction()->text()));
 
@@ -140,13 +129,13 @@ class UndoTest : public QObject {
 
   void twoCellsAreTwoStepsAndANewEditDropsRedo() {
     Workspace& ws = app->Ws();
-    const State start = Now(ws);
+    const ImageState start = Now(ws);
     GoTo(1, 1);
     TypeCell("146.52");
-    const State one = Now(ws);
+    const ImageState one = Now(ws);
     GoTo(2, 1);
     TypeCell("147.1");
-    const State two = Now(ws);
+    const ImageState two = Now(ws);
     Key(grid, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(Now(ws) == one);
     Key(grid, Qt::Key_Z, Qt::ControlModifier);
@@ -170,7 +159,7 @@ class UndoTest : public QObject {
     Settle();
     auto* ch = dynamic_cast<CChEditView*>(app->Frame().FindEditor(EditorKind::ChannelEdit));
     QVERIFY(ch);
-    const State before = Now(ws);
+    const ImageState before = Now(ws);
     auto* name = qobject_cast<CFilterEdit*>(ch->Form()->Control(0, CChEditView::kName));
     QVERIFY(name && name->isEnabled());
     name->setFocus();
@@ -180,7 +169,7 @@ class UndoTest : public QObject {
     Settle();
     const int rec = Zones().FindRecord(0, 0);
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(ws.data.Image().data()) + rec + 15, 4), QByteArray("BASE"));
-    const State named = Now(ws);
+    const ImageState named = Now(ws);
     // Ctrl+Z in the field takes back the stored name, not the field's own typing.
     Key(name, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(Now(ws) == before);
@@ -198,7 +187,7 @@ class UndoTest : public QObject {
     TypeCell("146.52");
     GoTo(2, 1);
     TypeCell("147.52");
-    const State full = Now(ws);
+    const ImageState full = Now(ws);
     // Another class for the zone deletes it, after the question (answered OK).
     QComboBox* type = view->TypeBox();
     int ltrRow = -1;
@@ -234,7 +223,7 @@ class UndoTest : public QObject {
     GoTo(2, 1);
     TypeCell("148.52");
     Undo().CommitNow();
-    const State before = Now(ws);
+    const ImageState before = Now(ws);
     const size_t steps = Undo().History().UndoSteps();
     app->prompter.answers = {kIdNo};  // import without saving first
     app->prompter.openNames.push_back(plan);
@@ -253,7 +242,7 @@ class UndoTest : public QObject {
     Workspace& ws = app->Ws();
     GoTo(1, 1);
     TypeCell("146.52");
-    const State before = Now(ws);
+    const ImageState before = Now(ws);
     const QString caption = app->Frame().windowTitle();
     QVERIFY(!ws.data.model.IsSecondGen());
     app->prompter.dialogs.push_back([](QDialog& d) {
@@ -268,7 +257,7 @@ class UndoTest : public QObject {
     Settle();
     Undo().CommitNow();
     QVERIFY(ws.data.model.IsSecondGen());
-    const State changed = Now(ws);
+    const ImageState changed = Now(ws);
     QVERIFY(!(changed == before));
     Undo().UndoAction()->trigger();
     Settle();

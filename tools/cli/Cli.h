@@ -12,6 +12,9 @@ namespace vb420 {
 class RadioLink;
 class TextTable;
 class RadioData;
+namespace settingstext {
+struct ApplyReport;
+}
 }  // namespace vb420
 
 namespace vb420::cli {
@@ -28,11 +31,11 @@ enum ExitCode {
   kExitCommError = 5,   // the radio did not answer or answered wrongly
   kExitRefusedModel = 6, // the radio or file is of a model that is refused
   kExitVerifyFailed = 7, // written, but the radio read back holds other bytes
-  kExitSkipped = 8,      // imported and saved, but records of the plan were skipped
+  kExitSkipped = 8,      // done, but some input was skipped (import), or only warnings were found (check)
   kExitUnknownKey = 10,  // no such editor, record or field
   kExitDisabled = 11,    // the field cannot be changed on this model / in this state
   kExitBadValue = 12,    // a text that is none of the field's choices
-  kExitRefused = 13,     // the change was refused (no room, the channel limit)
+  kExitRefused = 13,     // the change was refused (no room, the channel limit, refused lines of a listing)
   kExitClamped = 14,     // stored, but a number was brought into its range
 };
 
@@ -51,15 +54,22 @@ inline constexpr ExitCodeInfo kExitCodes[] = {
     {kExitCancelled, "cancelled: a question needs --yes, or the radio asks for a password and none was given"},
     {kExitPortError, "the serial port cannot be opened, or another program holds it"},
     {kExitCommError, "communication error: no answer after the retries, or the radio did not leave program mode"},
-    {kExitRefusedModel, "refused model: a radio or file of a model that is not accepted (or a platform code on read)"},
+    {kExitRefusedModel,
+     "refused model: a radio or file of a model that is not accepted (or a platform code on read), or a settings "
+     "text of another model than the file (settings --from without --model-change)"},
     {kExitVerifyFailed, "write: written, but the radio read back holds other bytes than were sent"},
-    {kExitSkipped, "import: imported and saved, but records of the plan were skipped (the summary says how many)"},
+    {kExitSkipped,
+     "import: imported and saved, but records of the plan were skipped (the summary says how many); check: the "
+     "write would go through, but only after its warnings (listed)"},
     {kExitUnknownKey, "settings: no such key (editor, zone, record or field), or no editor of that name"},
     {kExitDisabled, "settings: the field cannot be changed on this model or in this state"},
     {kExitBadValue,
      "settings, channel: a text that is none of the field's choices (a list row, a check box's Yes or No, "
      "the off text or a listed tone or code)"},
-    {kExitRefused, "settings: the change was refused (no room for the record, the limit of 512 channels)"},
+    {kExitRefused,
+     "settings: the change was refused (no room for the record, the limit of 512 channels); settings --from, "
+     "new --from: lines of the settings text were refused, each reported with its line number (nothing saved, or "
+     "with --keep-going only the accepted lines)"},
     {kExitClamped,
      "settings, channel: stored, but changed: a number beyond its range was brought to the nearer limit "
      "(--clamp asks for that and exits 0)"},
@@ -120,8 +130,15 @@ int Fail(int code, const std::string& message);
 bool ParseNumber(const std::string& s, long& out);
 // Loads the language file (English unless VB420_LANGUAGE names another
 // language) from the places ResourceDirs() lists; false, with a message on
-// stderr, when it is missing or damaged.
-bool LoadCliTexts(vb420::TextTable& text);
+// stderr, when it is missing or damaged. A `language` named here wins (the
+// settings text is always written and read in English).
+bool LoadCliTexts(vb420::TextTable& text, const char* language = nullptr);
+// The text of a file, or of standard input for "-"; false with a message.
+bool ReadInputText(const std::string& path, std::string& out);
+// Reports the refused lines of a settings text on stderr and answers the
+// exit code of an application: kExitRefusedModel for another model,
+// kExitRefused for refused lines, kExitOk.
+int ReportListingApplied(const vb420::settingstext::ApplyReport& report, vb420::TextTable& text);
 // Loads a ".dat" file into `data` and accepts it as the working image with
 // the adjustments the program's Open makes (AdjustOpenedFile). On failure
 // prints the reason and sets `exitCode`.

@@ -15,6 +15,7 @@
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/Session.h"
+#include "link/WriteValidation.h"
 #include "link/StopRequest.h"
 #include "link/WriteSession.h"
 
@@ -40,6 +41,11 @@ inline std::string FillOne(std::string pattern, const std::string& arg) {
 // The checks made before a write, for one radio or a fleet alike: a refusal
 // prints the list and answers kExitFailure; warnings are printed and need
 // `yes` (kExitCancelled without it). kExitOk when the file may be written.
+// What the checks before a write find; the refusal or the warnings are
+// printed on stderr in the words the program shows. `check` and every write
+// path judge a file by this one function.
+enum class WriteFindings { None, Warnings, Refused };
+WriteFindings ReportWriteFindings(RadioData& data, TextTable& text, WriteValidationResult* result = nullptr);
 int CheckBeforeWrite(RadioData& data, TextTable& text, bool yes);
 
 class CliPrompter : public Prompter {

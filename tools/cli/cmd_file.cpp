@@ -10,7 +10,9 @@
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"
+#include "editors/plan/SettingsText.h"
 #include "editors/zones/ZoneMemory.h"
+#include "lang/TextTable.h"
 
 namespace vb420::cli {
 
@@ -23,9 +25,27 @@ int CmdNew(const std::vector<std::string>& argsIn) {
     return Fail(kExitUsage, "new: -o FILE.dat is required");
   TakeOption(args, "--model", modelName);
   const bool haveBand = TakeOption(args, "--band", bandText);
+  std::string from;
+  const bool haveFrom = TakeOption(args, "--from", from);
+  settingstext::ApplyOptions options;
+  options.keepGoing = TakeFlag(args, "--keep-going");
   if (!args.empty()) return Fail(kExitUsage, "new: unexpected argument \"" + args[0] + "\"");
   const int model = ModelNumberOfName(modelName);
   if (model < 0) return Fail(kExitUsage, "new: unknown model \"" + modelName + "\"");
+  if (haveFrom) {
+    // The listing names its model and band; --model is for one that does not.
+    if (haveBand) return Fail(kExitUsage, "new: --band does not go with --from (the settings text names its band)");
+    TextTable text, english;
+    if (!LoadCliTexts(text) || !LoadCliTexts(english, "English")) return kExitFailure;
+    std::string listing;
+    if (!ReadInputText(from, listing)) return kExitFailure;
+    RadioData data(&english);
+    const settingstext::ApplyReport r = settingstext::NewFromListing(listing, data, english, options, model);
+    int code = ReportListingApplied(r, text);
+    if (r.Stored()) SaveDatForCli(out, data, &code);
+    return code;
+  }
+  if (options.keepGoing) return Fail(kExitUsage, "new: --keep-going goes with --from");
   int band = ModelTable(model).bands.front();
   if (haveBand) {
     band = BandCodeOfText(bandText);
@@ -40,11 +60,7 @@ int CmdNew(const std::vector<std::string>& argsIn) {
       return Fail(kExitUsage, "new: band \"" + bandText + "\" is not available on " + modelName);
   }
   RadioData data;
-  ModelBytes bytes = kDefaultModelBytes;
-  data.model.SetBytes(bytes);
-  data.model.SetModel(model);
-  data.model.SetBandCode(static_cast<uint8_t>(band));
-  ResetToNewImage(data);
+  settingstext::MakeNewProgramming(data, model, static_cast<uint8_t>(band));
   int code = kExitOk;
   SaveDatForCli(out, data, &code);
   return code;
@@ -115,12 +131,18 @@ int CmdDump(const std::vector<std::string>& argsIn) {
 }  // namespace
 
 void RegisterFileVerbs() {
-  RegisterVerb({"new", "new -o FILE.dat [--model NAME] [--band 136-174|450-520|400-470]", CmdNew,
+  RegisterVerb({"new", "new -o FILE.dat [--model NAME] [--band 136-174|450-520|400-470] [--from LIST.txt|- [--keep-going]]",
+                CmdNew,
                 "Create a data file with the default programming of a model (what File, New gives).\n"
                 "  -o FILE.dat   the file to write (replaced atomically if it exists)\n"
                 "  --model NAME  VT-1600, VT-1600H, VT-1602, VT-1602H, VT-2600, VT-2600H, VT-2602,\n"
                 "                VT-2602H, VT-1400 or VT-2400 (default VT-1600)\n"
                 "  --band BAND   136-174, 450-520 or 400-470; default: the model's first band\n"
+                "  --from LIST   make the programming a settings text describes (see settings\n"
+                "                --all; - reads standard input): a new programming of its model\n"
+                "                and band with every line applied; a refused line is reported\n"
+                "                with its number and nothing is written (exit 13)\n"
+                "  --keep-going  with --from: write the accepted lines anyway (still exit 13)\n"
                 "The file has no read or overwrite password."});
   RegisterVerb({"info", "info FILE.dat", CmdInfo,
                 "Show what a data file holds: model, band, version field, zones by class, the\n"

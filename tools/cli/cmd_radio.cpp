@@ -19,6 +19,7 @@
 #include "RadioCli.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "editors/forms/FieldSets.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/RadioInfoSession.h"
@@ -148,19 +149,50 @@ int CmdCheck(const std::vector<std::string>& argsIn) {
   RadioData data(&text);
   int code = kExitOk;
   if (!LoadDatForCli(args[0], data, code)) return code;
-  return CheckBeforeWrite(data, text, yes);
+  WriteValidationResult v;
+  const WriteFindings findings = ReportWriteFindings(data, text, &v);
+  // Then the settings each finding is about, where its check names them.
+  for (const auto* list : {&v.problems, &v.mergeProblems, &v.settingWarnings, &v.warnings})
+    for (const WriteProblem& p : *list) {
+      const std::vector<std::string> keys = forms::KeysAtImageOffsets(data, text, p.at);
+      if (keys.empty()) continue;
+      std::string names;
+      for (const std::string& k : keys) names += (names.empty() ? "" : ", ") + k;
+      std::cerr << "vb420cli: " << (p.entry ? "\"" + text.Text(p.entry) + "\"" : p.line) << ": " << names << "\n";
+    }
+  if (findings == WriteFindings::Refused) return kExitFailure;
+  // The notes a mobile's write prints without stopping are warnings too.
+  const WriteWarnings w = DueWriteWarnings(data, false, false);
+  if (w.first) std::cerr << "vb420cli: " << text.Text(msg::kWriteWarning1) << "\n";
+  if (w.second) std::cerr << "vb420cli: " << text.Text(msg::kWriteWarning2) << "\n";
+  return (findings == WriteFindings::Warnings || w.Any()) && !yes ? kExitSkipped : kExitOk;
 }
 
 }  // namespace
 
-int CheckBeforeWrite(RadioData& data, TextTable& text, bool yes) {
+WriteFindings ReportWriteFindings(RadioData& data, TextTable& text, WriteValidationResult* result) {
   const WriteValidationResult v = ValidateForWrite(data, text);
-  if (!v.problems.empty()) return Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
-  if (!v.mergeProblems.empty())
-    return Fail(kExitFailure, ValidationMessage(text, msg::kMergeValidationHeading, v.mergeProblems));
-  if (v.HasWarnings()) {
-    std::cerr << "vb420cli: " << WarningsMessage(text, v, SIZE_MAX) << "\n";
-    if (!yes) return Fail(kExitCancelled, "stopped (answer with --yes to go on)");
+  if (result) *result = v;
+  if (!v.problems.empty()) {
+    Fail(kExitFailure, ValidationMessage(text, msg::kValidationHeading, v.problems));
+    return WriteFindings::Refused;
+  }
+  if (!v.mergeProblems.empty()) {
+    Fail(kExitFailure, ValidationMessage(text, msg::kMergeValidationHeading, v.mergeProblems));
+    return WriteFindings::Refused;
+  }
+  if (!v.HasWarnings()) return WriteFindings::None;
+  std::cerr << "vb420cli: " << WarningsMessage(text, v, SIZE_MAX) << "\n";
+  return WriteFindings::Warnings;
+}
+
+int CheckBeforeWrite(RadioData& data, TextTable& text, bool yes) {
+  switch (ReportWriteFindings(data, text)) {
+    case WriteFindings::Refused: return kExitFailure;
+    case WriteFindings::Warnings:
+      if (!yes) return Fail(kExitCancelled, "stopped (answer with --yes to go on)");
+      break;
+    case WriteFindings::None: break;
   }
   return kExitOk;
 }
@@ -264,9 +296,14 @@ void RegisterRadioVerbs() {
   RegisterVerb({"check", "check FILE.dat [--yes] | check --groups   run the checks made before a write",
                 CmdCheck,
                 "Run on a data file the checks a write makes before anything is sent, without a\n"
-                "radio. A problem that refuses the write is listed (exit 1); doubtful settings\n"
-                "the write would ask about are listed and need --yes (exit 3 without it).\n"
-                "Exit 0 when the file would be written.\n"
+                "radio: the same checks, in the same words, as write. A problem that refuses the\n"
+                "write is listed (exit 1); doubtful settings the write would ask about, and the\n"
+                "notes a mobile's write prints, are listed (exit 8: the write would only warn).\n"
+                "A finding whose check knows the setting it is about is then repeated with the\n"
+                "settings keys (see settings) of that setting.\n"
+                "Exit 0 when the file would be written without a question.\n"
+                "  --yes      the questions are answered Yes, as write --yes does: a file that\n"
+                "             only warns exits 0\n"
                 "  --groups   list the groups of checks this program runs, one a line"});
   RegisterVerb({"radio-info", "radio-info --port P [--retries N]   show the identity of a connected radio",
                 CmdRadioInfo,

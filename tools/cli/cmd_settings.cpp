@@ -11,13 +11,16 @@
 // KEY=TEXT stores TEXT as typing it into the window would. The file is saved
 // (atomically) only when there was an assignment and every one was accepted;
 // the lines of a command with assignments are printed only once it is saved.
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "Cli.h"
 #include "data/RadioData.h"
 #include "editors/forms/FieldSets.h"
+#include "editors/plan/SettingsText.h"
 #include "lang/TextTable.h"
 
 namespace vb420::cli {
@@ -26,8 +29,48 @@ namespace {
 
 std::string Line(const forms::SettingLine& l) { return l.key + "=" + l.text + (l.enabled ? "" : "\t[disabled]"); }
 
+// settings FILE --all: the whole programming as a settings text.
+int ListAll(const std::string& path) {
+  TextTable english;
+  if (!LoadCliTexts(english, "English")) return kExitFailure;
+  RadioData data(&english);
+  int code = kExitOk;
+  if (!LoadDatForCli(path, data, code)) return code;
+  std::cout << settingstext::BuildListing(data, english);
+  return std::cout.flush() ? kExitOk : kExitFailure;
+}
+
+// settings FILE --from LIST: the lines applied, saved only when all were
+// taken (or with --keep-going).
+int ApplyFrom(const std::string& path, const std::string& from, const settingstext::ApplyOptions& options) {
+  TextTable text, english;
+  if (!LoadCliTexts(text) || !LoadCliTexts(english, "English")) return kExitFailure;
+  std::string listing;
+  if (!ReadInputText(from, listing)) return kExitFailure;
+  RadioData data(&english);
+  int code = kExitOk;
+  if (!LoadDatForCli(path, data, code)) return code;
+  const settingstext::ApplyReport r = settingstext::ApplyListing(listing, data, english, options);
+  code = ReportListingApplied(r, text);
+  if (r.Stored() && !SaveDatForCli(path, data)) return kExitFailure;
+  return code;
+}
+
 int CmdSettings(const std::vector<std::string>& argsIn) {
   std::vector<std::string> args = argsIn;
+  settingstext::ApplyOptions options;
+  options.keepGoing = TakeFlag(args, "--keep-going");
+  options.modelChange = TakeFlag(args, "--model-change");
+  const bool all = TakeFlag(args, "--all");
+  std::string from;
+  const bool haveFrom = TakeOption(args, "--from", from);
+  if (all || haveFrom) {
+    if (args.size() != 1 || (all && haveFrom))
+      return Fail(kExitUsage, "settings: FILE.dat --all | FILE.dat --from LIST.txt [--keep-going] [--model-change]");
+    return all ? ListAll(args[0]) : ApplyFrom(args[0], from, options);
+  }
+  if (options.keepGoing || options.modelChange)
+    return Fail(kExitUsage, "settings: --keep-going and --model-change go with --from");
   std::string editor;
   const bool haveEditor = TakeOption(args, "--editor", editor);
   const bool clampWanted = TakeFlag(args, "--clamp");
@@ -101,6 +144,28 @@ int CmdSettings(const std::vector<std::string>& argsIn) {
 
 }  // namespace
 
+bool ReadInputText(const std::string& path, std::string& out) {
+  if (path == "-") {
+    out.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    return true;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (in) out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.is_open() && !in.bad()) return true;
+  Fail(kExitFailure, path + ": cannot be read");
+  return false;
+}
+
+int ReportListingApplied(const settingstext::ApplyReport& r, TextTable& text) {
+  if (r.result == settingstext::ApplyResult::OtherModel)
+    return Fail(kExitRefusedModel, settingstext::OtherModelText(r, text) + " (--model-change converts it)");
+  for (const settingstext::RefusedLine& line : r.refused)
+    std::cerr << "vb420cli: " << settingstext::RefusedLineText(line, text) << "\n";
+  if (r.refused.empty()) return kExitOk;
+  return Fail(kExitRefused, std::to_string(r.refused.size()) + " line(s) refused; " +
+                                (r.Stored() ? "the accepted lines were saved" : "nothing was saved"));
+}
+
 // The editors --editor takes, from the registered field sets.
 std::string EditorsHelp() {
   std::string names;
@@ -109,7 +174,10 @@ std::string EditorsHelp() {
 }
 
 void RegisterSettingsVerbs() {
-  RegisterVerb({"settings", "settings FILE.dat [--editor NAME] [--clamp] [KEY[=TEXT] ...]", CmdSettings,
+  RegisterVerb({"settings",
+                "settings FILE.dat [--editor NAME] [--clamp] [KEY[=TEXT] ...] | FILE.dat --all | FILE.dat --from "
+                "LIST.txt|- [--keep-going] [--model-change]",
+                CmdSettings,
                 "List, show or set the fields of the editor windows by their stable keys, through\n"
                 "the same rules as typing into the windows (for example zone.3.ch.17.rxf; every\n"
                 "key is listed in docs/FIELDS.md).\n"
@@ -132,7 +200,22 @@ void RegisterSettingsVerbs() {
                 "Exit codes beyond the shared ones: 10 no such key or editor, 11 the field cannot\n"
                 "be changed on this model or now, 12 a text that is none of the field's choices,\n"
                 "13 the change was refused (no room, the limit of 512 channels), 14 stored, but a\n"
-                "number was brought into its range.",
+                "number was brought into its range.\n"
+                "The whole programming as text (a settings text, kept in version control; see\n"
+                "docs/SETTINGS-TEXT.md):\n"
+                "  --all           list the header (# vb420 settings 1, model=, band=), every\n"
+                "                  field of every editor, disabled ones marked, and then every\n"
+                "                  byte the fields do not give back as raw.image.0xADDR=HEX or\n"
+                "                  raw.ext.0xADDR=HEX (at most 16 bytes a line); always in\n"
+                "                  English, in a fixed order, so that new --from makes the same\n"
+                "                  file byte for byte\n"
+                "  --from LIST     apply a settings text (- reads standard input): records\n"
+                "                  before their fields, raw runs last, # and blank lines\n"
+                "                  skipped; every refused line is reported with its number,\n"
+                "                  key, text and reason and nothing is saved (exit 13)\n"
+                "  --keep-going    with --from: save the accepted lines anyway (still exit 13)\n"
+                "  --model-change  with --from: a text of another model or band converts the\n"
+                "                  file through the model change rules (otherwise exit 6)",
                 EditorsHelp});
 }
 

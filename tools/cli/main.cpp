@@ -169,13 +169,13 @@ bool ParseNumber(const std::string& s, long& out) {
   return end && *end == '\0' && end != (hex ? s.c_str() + 2 : s.c_str());
 }
 
-bool LoadCliTexts(TextTable& text) {
+bool LoadCliTexts(TextTable& text, const char* language) {
   const std::string path = TextTable::FindFile(ResourceDirs(RunningProgramFolder()));
   if (path.empty()) {
     std::cerr << "vb420cli: " << TextTable::kMsgNotFound << std::endl;
     return false;
   }
-  const char* lang = std::getenv("VB420_LANGUAGE");
+  const char* lang = language ? language : std::getenv("VB420_LANGUAGE");
   if (text.LoadFile(path, lang && *lang ? lang : "English") != TextTable::LoadResult::Ok) {
     std::cerr << "vb420cli: " << TextTable::kMsgDamaged << std::endl;
     return false;

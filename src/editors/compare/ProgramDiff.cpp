@@ -105,6 +105,8 @@ void Records(const Listed& from, const Listed& other, DiffLine::Kind kind, std::
       }
     }
     if (ownersDone.count(owner)) continue;
+    // The owner's own record (a zone's type, zone.3) stands for all of it.
+    if (owner == p) ownersDone.insert(owner);
     out.push_back({kind, p, {}, {}, 0, 0});
   }
 }

@@ -507,7 +507,9 @@ void RegisterDtmfWriteChecks() {
     // Stun/kill decode without a code does no harm: the radio never acts on
     // it. The user is told, and may write.
     RegisterWriteCheck("dtmf", kSlotSettingWarnings, [](RadioData& data, TextTable&, std::vector<WriteProblem>& out) {
-      for (int e : DtmfProblems(data)) out.push_back({e, {}});
+      // The stun/kill warning is about the own code the decode would need.
+      for (int e : DtmfProblems(data))
+        out.push_back({e, {}, e == 1160 ? std::vector<uint32_t>{dtmffld::kOwnCode} : std::vector<uint32_t>{}});
     });
     return true;
   }();

@@ -38,6 +38,10 @@ bool SameText(const std::string& a, const std::string& b) {
 }
 
 const FieldDescriptor* FindField(const FieldSet& set, const std::string& key) {
+  if (set.byKey) {
+    const auto it = set.byKey->find(key);
+    return it == set.byKey->end() ? nullptr : it->second;
+  }
   for (const FieldDescriptor& d : *set.fields)
     if (!d.key.empty() && (d.key == key || d.oldKey == key)) return &d;
   return nullptr;
@@ -85,6 +89,15 @@ bool BoundRecord::StoreText(const FieldDescriptor& d, std::string& text) {
 }
 
 void RegisterFieldSet(FieldSet set) {
+  if (set.fields) {
+    // The first field of a key wins, as the search in table order did.
+    auto index = std::make_shared<std::unordered_map<std::string, const FieldDescriptor*>>();
+    for (const FieldDescriptor& d : *set.fields)
+      if (!d.key.empty()) index->emplace(d.key, &d);
+    for (const FieldDescriptor& d : *set.fields)
+      if (!d.key.empty() && !d.oldKey.empty()) index->emplace(d.oldKey, &d);
+    set.byKey = std::move(index);
+  }
   for (FieldSet& s : Registry())
     if (s.name == set.name) {
       s = std::move(set);
@@ -123,6 +136,20 @@ SettingStatus ListSettings(RadioData& data, TextTable& text, const std::string& 
     }
   }
   return any ? SettingStatus::Ok : SettingStatus::UnknownEditor;
+}
+
+const FieldDescriptor* SettingDescriptor(RadioData& data, const std::string& key) {
+  for (size_t dot = key.rfind('.'); dot != std::string::npos && dot > 0; dot = key.rfind('.', dot - 1)) {
+    if (dot + 1 == key.size()) return nullptr;
+    const std::string prefix = key.substr(0, dot);
+    const std::string fieldKey = key.substr(dot + 1);
+    for (const FieldSet& set : Registry()) {
+      const FieldDescriptor* d = FindField(set, fieldKey);
+      RecordCursor cursor;
+      if (d && IsSetting(*d) && set.parse && set.parse(data, prefix, cursor)) return d;
+    }
+  }
+  return nullptr;
 }
 
 SettingStatus GetSetting(RadioData& data, TextTable& text, const std::string& key, SettingLine& out) {
@@ -198,7 +225,14 @@ SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& ke
         }
       }
       if (!chosen) return SettingStatus::BadValue;
+      // A row whose store brings records into being (a zone's type) may
+      // still be refused by the records' rules.
+      ctx.refused = false;
       FormEngine::StoreChoice(ctx, d, chosen->value);
+      if (ctx.refused) {
+        message = ctx.message;
+        return SettingStatus::Refused;
+      }
       break;
     }
     default: {
@@ -220,6 +254,23 @@ SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& ke
   out.clamped = d.kind != ControlKind::Combo && d.kind != ControlKind::Check &&
                 ClampedToLimit(value, out.text, ShownStep(d, out.text), data.field.DecimalSeparator());
   return SettingStatus::Ok;
+}
+
+std::vector<std::string> KeysAtImageOffsets(RadioData& data, TextTable& text, const std::vector<uint32_t>& at) {
+  std::vector<std::string> out;
+  if (at.empty()) return out;
+  for (const FieldSet& set : Registry()) {
+    for (const FieldSetRecord& r : set.records(data)) {
+      std::unique_ptr<BoundRecord> b = set.bind(data, text, r.cursor);
+      if (!b) continue;
+      for (const FieldDescriptor& d : *set.fields) {
+        FormEngine::Place place;
+        if (!IsSetting(d) || d.field.area != Area::Image || !FormEngine::Resolve(b->Context(), d.field, place)) continue;
+        if (std::find(at.begin(), at.end(), place.offset) != at.end()) out.push_back(r.prefix + "." + d.key);
+      }
+    }
+  }
+  return out;
 }
 
 // ---- new-programming values ----------------------------------------------------

@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "editors/forms/FormEngine.h"
@@ -76,6 +77,10 @@ struct FieldSet {
   std::function<bool(RadioData&, const std::string& prefix, RecordCursor&)> parse;
   // Binds one record.
   std::function<std::unique_ptr<BoundRecord>(RadioData&, TextTable&, RecordCursor)> bind;
+  // The setting fields by key and by old key, made when the set is
+  // registered (a whole programming's text looks up tens of thousands of
+  // keys).
+  std::shared_ptr<const std::unordered_map<std::string, const FieldDescriptor*>> byKey;
 };
 
 // Adds a set, or replaces the set of the same name (registering twice is
@@ -112,6 +117,9 @@ enum class SettingStatus {
 
 // Every field of every record of every set (or of the set `editor`).
 SettingStatus ListSettings(RadioData& data, TextTable& text, const std::string& editor, std::vector<SettingLine>& out);
+// The descriptor a key names now, without binding its record: null when no
+// set takes the key (a zone header of a zone that does not exist yet).
+const FieldDescriptor* SettingDescriptor(RadioData& data, const std::string& key);
 // One field.
 SettingStatus GetSetting(RadioData& data, TextTable& text, const std::string& key, SettingLine& out);
 // Stores `value` by the rules of the window: typed texts are clamped as the
@@ -124,6 +132,10 @@ SettingStatus GetSetting(RadioData& data, TextTable& text, const std::string& ke
 // while a file keeps every tone the window could have stored.
 SettingStatus SetSetting(RadioData& data, TextTable& text, const std::string& key, const std::string& value,
                          SettingLine& out, int& message, bool exactTones = false);
+
+// The keys of the fields whose value starts at one of the image offsets
+// `at` (the findings of the checks before a write name their bytes so).
+std::vector<std::string> KeysAtImageOffsets(RadioData& data, TextTable& text, const std::vector<uint32_t>& at);
 
 // Writes the new-programming values the descriptors carry (NewImageValue)
 // into the image and the extension area: of one table, or of every

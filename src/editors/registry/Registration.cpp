@@ -20,6 +20,7 @@
 #include "editors/signalling/VantelixFields.h"
 #include "editors/testfreq/TestFreqFields.h"
 #include "editors/zones/ZoneFields.h"
+#include "editors/zones/ZoneTypeField.h"
 #include "editors/zones/ZoneWriteChecks.h"
 
 namespace vb420 {
@@ -30,6 +31,7 @@ void RegisterCore() {
     // New programmings take the single fields' values from the tables.
     SetFieldTableDefaultsWriter(&forms::WriteRegisteredNewImageValues);
     // Field sets, in the order the listing and the field document show them.
+    RegisterZoneTypeFieldSet();  // each zone before its records
     RegisterZoneFieldSets();
     RegisterTestFreqFieldSets();
     RegisterMessageFieldSets();

@@ -35,7 +35,7 @@ void CheckEmergencyVantelixTarget(RadioData& data, std::vector<WriteProblem>& ou
     if (f == kNone8 || f != fleet) continue;
     if (id == 0 || image.u16le(at + sig::kIdId) == id) return;
   }
-  out.push_back({813, {}});
+  out.push_back({813, {}, {static_cast<uint32_t>(emf::kFleet), static_cast<uint32_t>(emf::kId)}});
 }
 
 void RegisterSignallingWriteChecks() {

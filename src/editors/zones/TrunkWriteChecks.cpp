@@ -81,10 +81,11 @@ void CheckZoneReferences(RadioData& data, TextTable& text, std::vector<WriteProb
   const CZoneMemory zones(data);
   // One line per fault, naming the zone and the reason after the heading
   // "Zone and channel data".
-  auto add = [&](int entry, int first, int second = -1) {
+  // `at`: the header byte the fault is in, when there is one.
+  auto add = [&](int entry, int first, int second = -1, std::vector<uint32_t> at = {}) {
     std::string detail = FormatInt(text.Text(entry), first);
     if (second >= 0) detail = FormatInt(detail, second);
-    Add(out, {0, "\"" + text.Text(kZoneData) + "\": " + detail});
+    Add(out, {0, "\"" + text.Text(kZoneData) + "\": " + detail, std::move(at)});
   };
   // A zone whose own block cannot be trusted; leftovers after the last block
   // are outside every zone and never reach the radio as zone data.
@@ -101,11 +102,12 @@ void CheckZoneReferences(RadioData& data, TextTable& text, std::vector<WriteProb
     if (!z.exists || z.damaged || damaged[static_cast<size_t>(zone)]) continue;
     const size_t h = static_cast<size_t>(z.offset);
     if (z.cls == kClassLtr) {
-      if (HomeRepeaterMissing(data, zone)) add(kHomeRepeaterMissing, zone + 1, image.u8(h + kLtrHomeRepeater));
+      if (HomeRepeaterMissing(data, zone))
+        add(kHomeRepeaterMissing, zone + 1, image.u8(h + kLtrHomeRepeater), {static_cast<uint32_t>(h + kLtrHomeRepeater)});
     } else if (z.cls == kClassPassPort && z.size >= zones::kPassPortHeader) {
       const uint8_t group = image.u8(h + kPassPortDataTalkgroup);
       if (group != 0xFF && (group < 1 || group > zones::kMaxRecords || zones.FindRecord(zone, group - 1) < 0))
-        add(kDataTalkgroupMissing, zone + 1, group);
+        add(kDataTalkgroupMissing, zone + 1, group, {static_cast<uint32_t>(h + kPassPortDataTalkgroup)});
     }
   }
 }
@@ -157,8 +159,8 @@ void CheckBotEotCodes(RadioData& data, std::vector<WriteProblem>& out) {
     bot = bot || v == '0' || v == '2';
     eot = eot || v == '1' || v == '2';
   });
-  if (bot && empty(kBotCodeCount)) Add(out, {kBotCode, {}});
-  if (eot && empty(kEotCodeCount)) Add(out, {kEotCode, {}});
+  if (bot && empty(kBotCodeCount)) Add(out, {kBotCode, {}, {static_cast<uint32_t>(kBotCodeCount)}});
+  if (eot && empty(kEotCodeCount)) Add(out, {kEotCode, {}, {static_cast<uint32_t>(kEotCodeCount)}});
 }
 
 void CheckVotingZones(RadioData& data, TextTable& text, std::vector<WriteProblem>& out) {

@@ -22,6 +22,10 @@ enum Command : int {
   kCmdFilePrint,
   kCmdFilePrintPreview,
   kCmdFileExit,
+  // The whole programming as a settings text (vb420cli settings --all/--from);
+  // 110 and 111 are the compare commands (editors/compare/ui).
+  kCmdFileExportSettingsText = 120,
+  kCmdFileImportSettingsText,
   // Model
   kCmdModelInfo = 200,
   // Edit
