@@ -23,6 +23,7 @@
 #include "Fleet.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "lang/Platform.h"
 #include "editors/forms/FieldSets.h"
 #include "link/ReadSession.h"
 #include "link/WriteSession.h"
@@ -38,8 +39,7 @@ std::mutex g_outMutex;
 
 std::string Now() {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = LocalTime(now);
   char buf[32];
   std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &local);
   return buf;

@@ -4,7 +4,11 @@
 // the confirmations only with --yes, the passwords with --password.
 #include <signal.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdint>
 #include <cstdlib>
@@ -19,6 +23,7 @@
 #include "RadioCli.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "lang/Platform.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/RadioInfoSession.h"
@@ -169,17 +174,36 @@ int CheckBeforeWrite(RadioData& data, TextTable& text, bool yes) {
 // means the same device here as in the program.
 static PortMap StoredPortMap() {
   PortMap ports;
-  std::string folder;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) folder = xdg;
-  else if (const char* home = std::getenv("HOME"); home && *home) folder = std::string(home) + "/.config";
-  if (folder.empty()) return ports;
-  std::ifstream in(folder + "/MARDEKO/vb420.conf", std::ios::binary);
+  const std::string file = UserSettingsFile();
+  if (file.empty()) return ports;
+  std::ifstream in(PathOfUtf8(file), std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   return PortMapOfSettingsText(text);
 }
 
 namespace {
 
+#ifdef _WIN32
+// Ctrl+C, Ctrl+Break and closing the console window come to a thread of their
+// own; they stand for SIGINT and SIGTERM, so the exit codes are the same.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+  const int sig = event == CTRL_C_EVENT ? SIGINT : SIGTERM;
+  if (StopRequested()) ExitProcess(static_cast<UINT>(128 + sig));
+  RequestStop(sig);
+  // The conversation ends on its own; for a closing window Windows waits a
+  // few seconds for it before it ends the program.
+  return TRUE;
+}
+
+}  // namespace
+
+void StopSafelyOnSignals() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+#else
 void OnStopSignal(int sig) {
   // The first signal asks the conversation to leave the radio safe (unkey,
   // end test or program mode, close the port); a second one does not wait.
@@ -201,6 +225,8 @@ void StopSafelyOnSignals() {
   sa.sa_flags = 0;
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &sa, nullptr);
 }
+
+#endif
 
 int StopExitCode(int code) { return StopRequested() ? 128 + StopSignalNumber() : code; }
 
