@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "data/FileAccess.h"
+#include "lang/Platform.h"
 #include "lang/TextTable.h"
 
 namespace vb420 {
@@ -24,7 +25,7 @@ constexpr size_t kMaxZoneBlock = img::kZoneAreaEnd - 1;
 const uint8_t kMagic[5] = {'V', 'B', '4', '2', '0'};
 
 std::string LowerExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
+  std::string ext = Utf8OfPath(PathOfUtf8(path).extension());
   std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
   return ext;
 }

@@ -86,7 +86,7 @@ std::vector<std::string> ListBackups(const std::string& folder) {
     if (it->is_regular_file(ec) && IsBackupName(name)) names.push_back(name);
   }
   SortBackupNames(names);
-  for (auto& n : names) n = (fs::path(folder) / n).string();
+  for (auto& n : names) n = Utf8OfPath(PathOfUtf8(folder) / n);
   return names;
 }
 
@@ -120,8 +120,8 @@ std::string SaveBackup(RadioData& data, const std::string& folder, BackupKind ki
   // sort the newest backup first, and pruning would remove it at once.
   const std::string stem = base.substr(0, base.size() - 4);
   int highest = 0;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+  for (fs::directory_iterator it(PathOfUtf8(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = Utf8OfPath(it->path().filename());
     if (name == base) {
       highest = std::max(highest, 1);
     } else if (name.size() > stem.size() + 5 && name.compare(0, stem.size() + 1, stem + "_") == 0 &&
