@@ -6,7 +6,8 @@
 # fixed link that each simulated radio points at its pseudo-terminal. A read
 # and a write through the Windows program must leave the same bytes as the
 # Linux program's: the file read, and the radio's memory after the write.
-# Then the zip (cpack -G ZIP) is unpacked and its program run from there: the
+# The settings listings must match line for line and in order. Then the zip
+# (cpack -G ZIP) is unpacked and its program run from there: the
 # language file beside it must be found.
 set -uo pipefail
 win=${1:?Windows build folder}
@@ -90,6 +91,12 @@ start_radio "$work/linux-radio.dat" --model VT-2600 --band 450-520
 stop_radio
 same "$work/win-radio.dat" "$work/linux-radio.dat" "radio memories written through Windows and Linux"
 differ "$work/win-radio.dat" "$work/after-reads.dat" "the write through Windows left the radio as it was"
+
+# The settings listing follows the registration, not the link order: the
+# same lines in the same order from both programs.
+"$wine" "$exe" settings "$(winpath "$work/linux-read.dat")" >"$work/win-settings.txt" 2>&1 || fail "vb420cli.exe settings"
+"$cli" settings "$work/linux-read.dat" >"$work/linux-settings.txt" 2>&1 || fail "vb420cli settings"
+same "$work/win-settings.txt" "$work/linux-settings.txt" "settings listings of Windows and Linux"
 
 # The zip: the program with its language file and help beside it.
 if cpack --config "$win/CPackConfig.cmake" -G ZIP -B "$work/zip" >"$work/cpack.log" 2>&1; then
