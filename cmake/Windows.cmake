@@ -1,17 +1,22 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Windows build (cross-compiled with cmake/MinGW64.cmake): the Qt-free
-# core, vb420cli and the core and end-to-end tests. Qt for Windows is not part
-# of this build (docs/WINDOWS.md tells how the desktop program is built there),
-# nor the simulated radio, which stays a Linux program.
-set(VB420_GUI OFF CACHE BOOL "Build the Qt desktop program" FORCE)
-set(VB420_BENCH OFF CACHE BOOL "Build the benchmarks" FORCE)
+# The Windows build: the Qt-free core, vb420cli and the core and end-to-end
+# tests, never the simulated radio, which stays a Linux program. Cross-compiled
+# (cmake/MinGW64.cmake) there is no Qt for Windows, so no desktop program
+# either; docs/WINDOWS.md tells how it is built on Windows itself.
+if(CMAKE_CROSSCOMPILING)
+  set(VB420_GUI OFF CACHE BOOL "Build the Qt desktop program" FORCE)
+  set(VB420_BENCH OFF CACHE BOOL "Build the benchmarks" FORCE)
+endif()
 set(VB420_PCH OFF CACHE BOOL "Precompile the Qt and GoogleTest headers" FORCE)
-# Windows 7 and later: ReplaceFileW, CancelIoEx, GetTickCount64.
+# Windows 7 and later (ReplaceFileW, SetFilePointerEx); the lean headers.
 add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX WIN32_LEAN_AND_MEAN)
 
 # No GoogleTest for the cross compiler comes with the system: Debian's
 # googletest package holds its sources, built here with the cross compiler.
-if(VB420_TESTS)
+if(VB420_TESTS AND NOT CMAKE_CROSSCOMPILING)
+  find_package(GTest QUIET)
+endif()
+if(VB420_TESTS AND NOT TARGET GTest::gtest)
   set(VB420_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest sources for the Windows build")
   if(NOT EXISTS "${VB420_GTEST_SOURCE}/CMakeLists.txt")
     message(FATAL_ERROR "GoogleTest sources not found in ${VB420_GTEST_SOURCE} (Debian package googletest)")

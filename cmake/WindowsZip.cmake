@@ -6,6 +6,11 @@
 #   vb420cli-<version>-win64/
 #     vb420cli.exe  vb420.lng  help/en/  help/sp/  LICENSE.txt  README.md
 install(TARGETS vb420cli RUNTIME DESTINATION .)
+# A build on Windows with Qt also has the desktop program (windeployqt then
+# adds Qt's libraries beside it: docs/WINDOWS.md).
+if(TARGET vb420)
+  install(TARGETS vb420 RUNTIME DESTINATION .)
+endif()
 install(FILES "${VB420_RESOURCE_DIR}/vb420.lng" DESTINATION .)
 install(DIRECTORY "${VB420_RESOURCE_DIR}/help" DESTINATION .
         FILES_MATCHING PATTERN "*.html" PATTERN "*.png" PATTERN "*.css")

@@ -35,10 +35,12 @@ bool IsWithin(const fs::path& inner, const fs::path& outer) {
   return true;
 }
 
+#ifndef _WIN32
 void AddXdg(std::vector<std::string>& out, const std::string& base) {
   if (base.empty() || base.front() != '/') return;
   out.push_back((fs::path(base) / "vb420").string());
 }
+#endif
 
 }  // namespace
 

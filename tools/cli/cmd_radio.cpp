@@ -32,6 +32,16 @@
 #include "link/WriteSession.h"
 #include "link/WriteValidation.h"
 
+// Where the help says backups go and what a device path looks like, in the
+// system's own terms (DefaultBackupFolder, SerialPort.h).
+#ifdef _WIN32
+#define VB420_BACKUPS_TEXT "%LOCALAPPDATA%\\vb420\\backups"
+#define VB420_DEVICE_EXAMPLE "\\\\.\\COM12"
+#else
+#define VB420_BACKUPS_TEXT "~/.local/share/vb420/backups"
+#define VB420_DEVICE_EXAMPLE "/dev/ttyUSB0"
+#endif
+
 namespace vb420::cli {
 
 namespace {
@@ -247,7 +257,7 @@ void RegisterRadioVerbs() {
   RegisterVerb({"read", "read --port P [--port P2 ...] -o FILE.dat|FOLDER [--password DIGITS] [--retries N] [--log FLEET.csv]   read radios into files",
                 CmdRead,
                 "Read a radio's programming into a data file.\n"
-                "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
+                "  --port P           COMn or a device path such as " VB420_DEVICE_EXAMPLE "\n"
                 "  -o FILE.dat        the file to write\n"
                 "Several --port options read several radios at the same time, one\n"
                 "conversation each: -o then names a folder, which gets one SERIAL.dat per\n"
@@ -255,14 +265,14 @@ void RegisterRadioVerbs() {
                 "applied,file,result,verify) and, with --log FLEET.csv, appended there.\n"
                 "  --password DIGITS  the radio's read password, when it has one\n"
                 "  --retries N        answer Retry N times before giving up (default 2)\n"
-                "A copy of every successful read is kept in ~/.local/share/vb420/backups."});
+                "A copy of every successful read is kept in " VB420_BACKUPS_TEXT "."});
   RegisterVerb({"write",
                 "write FILE.dat --port P [--port P2 ...] [--password DIGITS] [--no-adjust-time] [--no-verify] "
                 "[--read-first] [--identities RADIOS.csv] [--log FLEET.csv] [--yes] [--retries N]   "
                 "write a file into radios",
                 CmdWrite,
                 "Write a data file into a radio.\n"
-                "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
+                "  --port P           COMn or a device path such as " VB420_DEVICE_EXAMPLE "\n"
                 "  --password DIGITS  the radio's overwrite password, when it has one\n"
                 "  --no-adjust-time   leave the radio's clock as it is\n"
                 "  --no-verify        do not read the radio back after writing (by default every\n"
@@ -277,7 +287,7 @@ void RegisterRadioVerbs() {
                 "                     without it such a question stops the write (exit 3)\n"
                 "  --retries N        answer Retry N times before giving up (default 2)\n"
                 "A file that fails the checks before writing is not sent (exit 1). What is written\n"
-                "is kept in ~/.local/share/vb420/backups under the radio's serial number.\n"
+                "is kept in " VB420_BACKUPS_TEXT " under the radio's serial number.\n"
                 "Fleet: several --port options write the same file into several radios at the\n"
                 "same time, one conversation each. --identities RADIOS.csv gives each radio its\n"
                 "own settings: a header line of settings keys (see \"settings\"), then one row\n"
@@ -298,7 +308,7 @@ void RegisterRadioVerbs() {
                 CmdRadioInfo,
                 "Show the identity of a connected radio: model and type, frequency range, serial\n"
                 "number, version, checksum and PassPort data, one \"name:value\" a line.\n"
-                "  --port P      COMn or a device path such as /dev/ttyUSB0\n"
+                "  --port P      COMn or a device path such as " VB420_DEVICE_EXAMPLE "\n"
                 "  --retries N   answer Retry N times before giving up (default 2)"});
 }
 
