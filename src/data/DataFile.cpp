@@ -30,14 +30,6 @@ std::string LowerExtension(const std::string& path) {
   return ext;
 }
 
-FileStatus Failure(DataFileResult result, int sysError, const std::string& path) {
-  FileStatus st;
-  st.result = result;
-  st.sysError = sysError;
-  st.path = path;
-  return st;
-}
-
 bool ReadHeader(InputFile& f, std::array<uint8_t, kHeaderSize>& header, FileStatus& st) {
   if (!f.ReadAll(header.data(), header.size())) {
     std::copy_n(header.begin(), 10, st.header10.begin());
@@ -66,6 +58,14 @@ bool OpenedWithHeader(InputFile& f, std::array<uint8_t, kHeaderSize>& header, Fi
 }
 
 }  // namespace
+
+FileStatus FileFailure(DataFileResult result, int sysError, const std::string& path) {
+  FileStatus st;
+  st.result = result;
+  st.sysError = sysError;
+  st.path = path;
+  return st;
+}
 
 std::array<uint8_t, kHeaderSize> BuildHeader(const ModelBytes& model, bool sdt) {
   std::array<uint8_t, kHeaderSize> h;
@@ -129,7 +129,7 @@ FileStatus LoadDatFile(const std::string& path, RadioData& data) {
 }
 
 FileStatus SaveDatFile(const std::string& path, RadioData& data) {
-  if (!AcceptedModel(data.model.Bytes())) return Failure(kFileRefused, 0, path);
+  if (!AcceptedModel(data.model.Bytes())) return FileFailure(kFileRefused, 0, path);
   const auto header = BuildHeader(data.model.Bytes(), false);
   const auto& image = data.buffers.ImageBytes();
   const auto& ext = data.buffers.ExtBytes();
@@ -207,11 +207,11 @@ FileStatus SaveSdtFile(const std::string& path, RadioData& data) {
 }
 
 FileStatus LoadDataFile(const std::string& path, RadioData& data) {
-  if (IsFolderPath(path)) return Failure(kFileIsFolder, EISDIR, path);
+  if (IsFolderPath(path)) return FileFailure(kFileIsFolder, EISDIR, path);
   const std::string ext = LowerExtension(path);
   if (ext == ".dat") return LoadDatFile(path, data);
   if (ext == ".sdt") return LoadSdtFile(path, data);
-  return Failure(kFileRefused, 0, path);
+  return FileFailure(kFileRefused, 0, path);
 }
 
 std::array<std::string, 2> ProbeHeader(const std::string& path) {

@@ -42,6 +42,9 @@ class InputFile {
   int openError_ = 0;
 };
 
+// A failed status: what failed, the system error number, the file concerned.
+FileStatus FileFailure(DataFileResult result, int sysError, const std::string& path);
+
 // True when `path` names an existing folder.
 bool IsFolderPath(const std::string& path);
 

@@ -14,14 +14,6 @@ namespace vb420 {
 
 namespace {
 
-FileStatus Failure(DataFileResult result, int sysError, const std::string& path) {
-  FileStatus st;
-  st.result = result;
-  st.sysError = sysError;
-  st.path = path;
-  return st;
-}
-
 class OutFile {
  public:
   OutFile(const std::string& path, int flags, mode_t mode = 0644)
@@ -95,14 +87,14 @@ FileStatus ReplaceFileAtomically(const std::string& path, const FilePieces& piec
   // Only a name that leads nowhere yet is a file to create. One that cannot
   // be followed (a loop of links, a folder on the way we may not search) is
   // refused: the rename would put a file in place of the link.
-  if (!exists && errno != ENOENT) return Failure(kFileCannotOpen, errno, target);
-  if (exists && S_ISDIR(old.st_mode)) return Failure(kFileIsFolder, EISDIR, target);
+  if (!exists && errno != ENOENT) return FileFailure(kFileCannotOpen, errno, target);
+  if (exists && S_ISDIR(old.st_mode)) return FileFailure(kFileIsFolder, EISDIR, target);
   // A device or a pipe is never replaced by a regular file (think of root
   // saving to /dev/null).
-  if (exists && !S_ISREG(old.st_mode)) return Failure(kFileCannotOpen, ENOTSUP, target);
+  if (exists && !S_ISREG(old.st_mode)) return FileFailure(kFileCannotOpen, ENOTSUP, target);
   if (exists) {
     int err = 0;
-    if (IsReadOnlyFile(target, old, err)) return Failure(kFileCannotOpen, err, target);
+    if (IsReadOnlyFile(target, old, err)) return FileFailure(kFileCannotOpen, err, target);
   }
   const std::string tmp = target + ".tmp~";
   // A temporary file left by an earlier failed save is ours to remove; it is
@@ -114,8 +106,8 @@ FileStatus ReplaceFileAtomically(const std::string& path, const FilePieces& piec
   OutFile f(tmp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, exists ? (old.st_mode & 07777) | S_IWUSR : 0644);
   if (!f.ok()) {
     struct stat t {};
-    if (::stat(tmp.c_str(), &t) == 0 && S_ISDIR(t.st_mode)) return Failure(kFileIsFolder, EISDIR, tmp);
-    return Failure(kFileCannotOpen, f.openError(), tmp);
+    if (::stat(tmp.c_str(), &t) == 0 && S_ISDIR(t.st_mode)) return FileFailure(kFileIsFolder, EISDIR, tmp);
+    return FileFailure(kFileCannotOpen, f.openError(), tmp);
   }
   if (exists) {
     // The mode and owner of the file being replaced (a 0600 file can hold
@@ -128,7 +120,7 @@ FileStatus ReplaceFileAtomically(const std::string& path, const FilePieces& piec
       const int err = errno;
       f.Close();
       ::unlink(tmp.c_str());
-      return Failure(kFileWriteFailed, err, tmp);
+      return FileFailure(kFileWriteFailed, err, tmp);
     }
   }
   for (const auto& [p, n] : pieces) {
@@ -137,18 +129,18 @@ FileStatus ReplaceFileAtomically(const std::string& path, const FilePieces& piec
       const int err = errno ? errno : EIO;
       f.Close();
       ::unlink(tmp.c_str());
-      return Failure(kFileWriteFailed, err, tmp);
+      return FileFailure(kFileWriteFailed, err, tmp);
     }
   }
   if (::fsync(f.fd()) != 0 || f.Close() != 0) {
     const int err = errno;
     ::unlink(tmp.c_str());
-    return Failure(kFileWriteFailed, err, tmp);
+    return FileFailure(kFileWriteFailed, err, tmp);
   }
   if (::rename(tmp.c_str(), target.c_str()) != 0) {
     const int err = errno;
     ::unlink(tmp.c_str());
-    return Failure(kFileWriteFailed, err, target);
+    return FileFailure(kFileWriteFailed, err, target);
   }
   // The rename itself reaches the disk with the folder.
   const std::string folder = std::filesystem::path(target).parent_path().string();

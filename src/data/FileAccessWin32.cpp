@@ -14,14 +14,6 @@ namespace vb420 {
 
 namespace {
 
-FileStatus Failure(DataFileResult result, int sysError, const std::string& path) {
-  FileStatus st;
-  st.result = result;
-  st.sysError = sysError;
-  st.path = path;
-  return st;
-}
-
 // The system error number (errno) the messages are written for.
 int ErrnoOf(DWORD error) {
   switch (error) {
@@ -135,12 +127,12 @@ FileStatus ReplaceFileAtomically(const std::string& path, const FilePieces& piec
     // Only a name that leads nowhere yet is a file to create; a folder on
     // the way that is missing, or a name we may not look at, is refused.
     const DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND) return Failure(kFileCannotOpen, ErrnoOf(error), path);
+    if (error != ERROR_FILE_NOT_FOUND) return FileFailure(kFileCannotOpen, ErrnoOf(error), path);
   }
-  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return Failure(kFileIsFolder, EISDIR, path);
+  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return FileFailure(kFileIsFolder, EISDIR, path);
   // The user's read-only mark is respected, as on the other systems.
-  if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) return Failure(kFileCannotOpen, EACCES, path);
-  if (exists && (attributes & FILE_ATTRIBUTE_DEVICE)) return Failure(kFileCannotOpen, ENOTSUP, path);
+  if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) return FileFailure(kFileCannotOpen, EACCES, path);
+  if (exists && (attributes & FILE_ATTRIBUTE_DEVICE)) return FileFailure(kFileCannotOpen, ENOTSUP, path);
 
   const std::string tmpName = path + ".tmp~";
   const std::wstring tmp = WideOfUtf8(tmpName);
@@ -148,17 +140,17 @@ FileStatus ReplaceFileAtomically(const std::string& path, const FilePieces& piec
   // new one is created afresh, never written into.
   const DWORD stale = GetFileAttributesW(tmp.c_str());
   if (stale != INVALID_FILE_ATTRIBUTES) {
-    if (stale & FILE_ATTRIBUTE_DIRECTORY) return Failure(kFileIsFolder, EISDIR, tmpName);
+    if (stale & FILE_ATTRIBUTE_DIRECTORY) return FileFailure(kFileIsFolder, EISDIR, tmpName);
     DeleteFileW(tmp.c_str());
   }
   HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return Failure(kFileCannotOpen, ErrnoOf(GetLastError()), tmpName);
+  if (h == INVALID_HANDLE_VALUE) return FileFailure(kFileCannotOpen, ErrnoOf(GetLastError()), tmpName);
   for (const auto& [p, n] : pieces) {
     if (!WriteAllTo(h, p, n)) {
       const int err = ErrnoOf(GetLastError());
       CloseHandle(h);
       DeleteFileW(tmp.c_str());
-      return Failure(kFileWriteFailed, err, tmpName);
+      return FileFailure(kFileWriteFailed, err, tmpName);
     }
   }
   // On the disk before it takes the old file's place.
@@ -166,7 +158,7 @@ FileStatus ReplaceFileAtomically(const std::string& path, const FilePieces& piec
     const int err = ErrnoOf(GetLastError());
     CloseHandle(h);
     DeleteFileW(tmp.c_str());
-    return Failure(kFileWriteFailed, err, tmpName);
+    return FileFailure(kFileWriteFailed, err, tmpName);
   }
   CloseHandle(h);
   // ReplaceFileW keeps what belongs to the old file (its attributes and
@@ -179,7 +171,7 @@ FileStatus ReplaceFileAtomically(const std::string& path, const FilePieces& piec
   if (!placed) {
     const int err = ErrnoOf(GetLastError());
     DeleteFileW(tmp.c_str());
-    return Failure(kFileWriteFailed, err, path);
+    return FileFailure(kFileWriteFailed, err, path);
   }
   return FileStatus{};
 }
