@@ -22,3 +22,10 @@ if [ "$#" -eq 0 ] && [ "${VB420_SKIP_SANITIZERS:-0}" != 1 ]; then
   # The install, package and completion tests belong to the ordinary build.
   ctest --output-on-failure --timeout 900 -j "$jobs" -E '^test_(install|package|completion)$'
 fi
+
+# With no selection of tests, the Windows build runs too: cross-compiled with
+# mingw-w64 and tested under Wine (scripts_common.sh); VB420_SKIP_WINDOWS=1
+# leaves it out.
+if [ "$#" -eq 0 ] && [ "${VB420_SKIP_WINDOWS:-0}" != 1 ]; then
+  vb420_windows_stage
+fi

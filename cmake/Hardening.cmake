@@ -16,7 +16,8 @@ else()
 endif()
 option(VB420_HARDENING "Compile with -D_FORTIFY_SOURCE=2 -fstack-protector-strong -fPIE" ${_vb420_harden_default})
 
-if(NOT VB420_SANITIZE AND NOT VB420_FUZZ)
+# The Windows linker knows neither RELRO nor PIE as ELF has them.
+if(NOT VB420_SANITIZE AND NOT VB420_FUZZ AND NOT WIN32)
   include(CheckPIESupported)
   check_pie_supported(OUTPUT_VARIABLE _vb420_pie LANGUAGES CXX)
   add_link_options(LINKER:-z,relro LINKER:-z,now)

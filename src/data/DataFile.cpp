@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/DataFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -14,6 +10,8 @@
 #include <ostream>
 #include <vector>
 
+#include "data/FileAccess.h"
+#include "lang/Platform.h"
 #include "lang/TextTable.h"
 
 namespace vb420 {
@@ -26,164 +24,13 @@ constexpr size_t kMaxZoneBlock = img::kZoneAreaEnd - 1;
 
 const uint8_t kMagic[5] = {'V', 'B', '4', '2', '0'};
 
-class File {
- public:
-  File(const std::string& path, int flags, mode_t mode = 0644)
-      : fd_(::open(path.c_str(), flags | O_CLOEXEC, mode)), openError_(fd_ < 0 ? errno : 0) {}
-  ~File() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  bool ok() const { return fd_ >= 0; }
-  int openError() const { return openError_; }
-  int fd() const { return fd_; }
-  // Reads exactly n bytes; false on a short file or an error.
-  bool ReadAll(void* dst, size_t n) {
-    auto* p = static_cast<uint8_t*>(dst);
-    while (n > 0) {
-      const ssize_t r = ::read(fd_, p, n);
-      if (r < 0 && errno == EINTR) continue;
-      if (r <= 0) return false;
-      p += r;
-      n -= static_cast<size_t>(r);
-    }
-    return true;
-  }
-  bool WriteAll(const void* src, size_t n) {
-    const auto* p = static_cast<const uint8_t*>(src);
-    while (n > 0) {
-      const ssize_t w = ::write(fd_, p, n);
-      if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) return false;
-      p += w;
-      n -= static_cast<size_t>(w);
-    }
-    return true;
-  }
-  int Close() {
-    const int r = ::close(fd_);
-    fd_ = -1;
-    return r;
-  }
-
- private:
-  int fd_;
-  int openError_;
-};
-
 std::string LowerExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
+  std::string ext = Utf8OfPath(PathOfUtf8(path).extension());
   std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
   return ext;
 }
 
-// The file a save really replaces: a symbolic link is followed to its final
-// target so that the link itself survives the rename. A dangling link names the
-// file to be created. Gives up (and keeps `path`) on a loop of links.
-std::string ResolveLinks(const std::string& path) {
-  std::string p = path;
-  for (int hops = 0; hops < 40; ++hops) {
-    struct stat st {};
-    if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
-    std::error_code ec;
-    const std::filesystem::path target = std::filesystem::read_symlink(p, ec);
-    if (ec) return p;
-    p = target.is_absolute() ? target.string() : (std::filesystem::path(p).parent_path() / target).string();
-  }
-  return path;
-}
-
-// A file the user made read-only is not to be replaced. Root may write
-// anything, so for root only a file with no write bit at all counts.
-bool IsReadOnlyFile(const std::string& path, const struct stat& st, int& err) {
-  if (::geteuid() == 0) {
-    err = EACCES;
-    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-  }
-  if (::access(path.c_str(), W_OK) == 0) return false;
-  err = errno;
-  return errno == EACCES || errno == EROFS || errno == EPERM;
-}
-
-FileStatus Failure(DataFileResult result, int sysError, const std::string& path) {
-  FileStatus st;
-  st.result = result;
-  st.sysError = sysError;
-  st.path = path;
-  return st;
-}
-
-// Writes the pieces to a temporary file beside the real target, flushes it to
-// disk and renames it over the target: the previous file survives any failure.
-FileStatus WriteAtomically(const std::string& path, const std::vector<std::pair<const void*, size_t>>& pieces) {
-  const std::string target = ResolveLinks(path);
-  struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  // Only a name that leads nowhere yet is a file to create. One that cannot
-  // be followed (a loop of links, a folder on the way we may not search) is
-  // refused: the rename would put a file in place of the link.
-  if (!exists && errno != ENOENT) return Failure(kFileCannotOpen, errno, target);
-  if (exists && S_ISDIR(old.st_mode)) return Failure(kFileIsFolder, EISDIR, target);
-  // A device or a pipe is never replaced by a regular file (think of root
-  // saving to /dev/null).
-  if (exists && !S_ISREG(old.st_mode)) return Failure(kFileCannotOpen, ENOTSUP, target);
-  if (exists) {
-    int err = 0;
-    if (IsReadOnlyFile(target, old, err)) return Failure(kFileCannotOpen, err, target);
-  }
-  const std::string tmp = target + ".tmp~";
-  // A temporary file left by an earlier failed save is ours to remove; it is
-  // never written into, since it may be a second name of another file. The
-  // new one is created afresh, and a link planted under its name makes the
-  // creation fail rather than redirect the write.
-  struct stat stale {};
-  if (::lstat(tmp.c_str(), &stale) == 0 && (S_ISREG(stale.st_mode) || S_ISLNK(stale.st_mode))) ::unlink(tmp.c_str());
-  File f(tmp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, exists ? (old.st_mode & 07777) | S_IWUSR : 0644);
-  if (!f.ok()) {
-    struct stat t {};
-    if (::stat(tmp.c_str(), &t) == 0 && S_ISDIR(t.st_mode)) return Failure(kFileIsFolder, EISDIR, tmp);
-    return Failure(kFileCannotOpen, f.openError(), tmp);
-  }
-  if (exists) {
-    // The mode and owner of the file being replaced (a 0600 file can hold
-    // radio passwords), whatever the umask made of the creation mode. The
-    // owner can only be kept where the system allows it.
-    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
-      [[maybe_unused]] const int kept = ::fchown(f.fd(), old.st_uid, old.st_gid);
-    }
-    if (::fchmod(f.fd(), old.st_mode & 07777) != 0) {
-      const int err = errno;
-      f.Close();
-      ::unlink(tmp.c_str());
-      return Failure(kFileWriteFailed, err, tmp);
-    }
-  }
-  for (const auto& [p, n] : pieces) {
-    errno = 0;
-    if (!f.WriteAll(p, n)) {
-      const int err = errno ? errno : EIO;
-      f.Close();
-      ::unlink(tmp.c_str());
-      return Failure(kFileWriteFailed, err, tmp);
-    }
-  }
-  if (::fsync(f.fd()) != 0 || f.Close() != 0) {
-    const int err = errno;
-    ::unlink(tmp.c_str());
-    return Failure(kFileWriteFailed, err, tmp);
-  }
-  if (::rename(tmp.c_str(), target.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(tmp.c_str());
-    return Failure(kFileWriteFailed, err, target);
-  }
-  // The rename itself reaches the disk with the folder.
-  const std::string folder = std::filesystem::path(target).parent_path().string();
-  File dir(folder.empty() ? std::string(".") : folder, O_RDONLY | O_DIRECTORY);
-  if (dir.ok()) ::fsync(dir.fd());
-  return FileStatus{};
-}
-
-bool ReadHeader(File& f, std::array<uint8_t, kHeaderSize>& header, FileStatus& st) {
+bool ReadHeader(InputFile& f, std::array<uint8_t, kHeaderSize>& header, FileStatus& st) {
   if (!f.ReadAll(header.data(), header.size())) {
     std::copy_n(header.begin(), 10, st.header10.begin());
     st.result = kFileNotOurs;
@@ -194,16 +41,15 @@ bool ReadHeader(File& f, std::array<uint8_t, kHeaderSize>& header, FileStatus& s
 }
 
 // The file opened and its header read; otherwise `st` says why not.
-bool OpenedWithHeader(File& f, std::array<uint8_t, kHeaderSize>& header, FileStatus& st) {
+bool OpenedWithHeader(InputFile& f, std::array<uint8_t, kHeaderSize>& header, FileStatus& st) {
   if (!f.ok()) {
     st.result = kFileCannotOpen;
     st.sysError = f.openError();
     return false;
   }
-  // A folder opens for reading on this system and only fails at the first
-  // read; it is named for what it is, not taken for a foreign file.
-  struct stat info {};
-  if (::fstat(f.fd(), &info) == 0 && S_ISDIR(info.st_mode)) {
+  // A folder may open for reading and only fail at the first read; it is
+  // named for what it is, not taken for a foreign file.
+  if (f.IsFolder()) {
     st.result = kFileIsFolder;
     st.sysError = EISDIR;
     return false;
@@ -212,6 +58,14 @@ bool OpenedWithHeader(File& f, std::array<uint8_t, kHeaderSize>& header, FileSta
 }
 
 }  // namespace
+
+FileStatus FileFailure(DataFileResult result, int sysError, const std::string& path) {
+  FileStatus st;
+  st.result = result;
+  st.sysError = sysError;
+  st.path = path;
+  return st;
+}
 
 std::array<uint8_t, kHeaderSize> BuildHeader(const ModelBytes& model, bool sdt) {
   std::array<uint8_t, kHeaderSize> h;
@@ -236,7 +90,7 @@ bool AcceptedModel(const ModelBytes& model) {
 FileStatus LoadDatFile(const std::string& path, RadioData& data) {
   FileStatus st;
   st.path = path;
-  File f(path, O_RDONLY);
+  InputFile f(path);
   std::array<uint8_t, kHeaderSize> header{};
   if (!OpenedWithHeader(f, header, st)) return st;
   if (std::memcmp(header.data(), kMagic, 5) != 0 || header[5] != 0x00) {
@@ -275,23 +129,23 @@ FileStatus LoadDatFile(const std::string& path, RadioData& data) {
 }
 
 FileStatus SaveDatFile(const std::string& path, RadioData& data) {
-  if (!AcceptedModel(data.model.Bytes())) return Failure(kFileRefused, 0, path);
+  if (!AcceptedModel(data.model.Bytes())) return FileFailure(kFileRefused, 0, path);
   const auto header = BuildHeader(data.model.Bytes(), false);
   const auto& image = data.buffers.ImageBytes();
   const auto& ext = data.buffers.ExtBytes();
-  return WriteAtomically(path, {{header.data(), header.size()},
+  return ReplaceFileAtomically(path, {{header.data(), header.size()},
                                 {image.data(), kImageSize},
                                 {ext.data() + kExtBlockOffset, kExtBlockSize}});
 }
 
 FileStatus WriteFileAtomically(const std::string& path, const void* bytes, size_t size) {
-  return WriteAtomically(path, {{bytes, size}});
+  return ReplaceFileAtomically(path, {{bytes, size}});
 }
 
 FileStatus LoadSdtFile(const std::string& path, RadioData& data) {
   FileStatus st;
   st.path = path;
-  File f(path, O_RDONLY);
+  InputFile f(path);
   std::array<uint8_t, kHeaderSize> header{};
   if (!OpenedWithHeader(f, header, st)) return st;
   static const uint8_t kSdtStart[10] = {'V', 'B', '4', '2', '0', 0, 0, 0, 'V', '1'};
@@ -349,21 +203,20 @@ FileStatus SaveSdtFile(const std::string& path, RadioData& data) {
     body.insert(body.end(), s.name.begin(), s.name.end());
     for (const auto& t : s.perChannel) body.insert(body.end(), t.begin(), t.end());
   }
-  return WriteAtomically(path, {{header.data(), header.size()}, {body.data(), body.size()}});
+  return ReplaceFileAtomically(path, {{header.data(), header.size()}, {body.data(), body.size()}});
 }
 
 FileStatus LoadDataFile(const std::string& path, RadioData& data) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return Failure(kFileIsFolder, EISDIR, path);
+  if (IsFolderPath(path)) return FileFailure(kFileIsFolder, EISDIR, path);
   const std::string ext = LowerExtension(path);
   if (ext == ".dat") return LoadDatFile(path, data);
   if (ext == ".sdt") return LoadSdtFile(path, data);
-  return Failure(kFileRefused, 0, path);
+  return FileFailure(kFileRefused, 0, path);
 }
 
 std::array<std::string, 2> ProbeHeader(const std::string& path) {
   std::array<std::string, 2> texts;
-  File f(path, O_RDONLY);
+  InputFile f(path);
   if (!f.ok()) return texts;
   std::array<uint8_t, kHeaderSize> header{};
   if (!f.ReadAll(header.data(), header.size())) return texts;
@@ -373,11 +226,11 @@ std::array<std::string, 2> ProbeHeader(const std::string& path) {
       !ModelRecord::IsSelectableBand(model[5]))
     return texts;
   // The image's own model bytes decide as they do on Open.
-  if (::lseek(f.fd(), static_cast<off_t>(kHeaderSize + img::kModelBytes), SEEK_SET) < 0 ||
+  if (!f.Seek(kHeaderSize + img::kModelBytes) ||
       !f.ReadAll(model.data(), model.size()) || !AcceptedModel(model))
     return texts;
   uint8_t raw[64];
-  if (::lseek(f.fd(), static_cast<off_t>(kHeaderSize + img::kEmbeddedMessage), SEEK_SET) < 0 ||
+  if (!f.Seek(kHeaderSize + img::kEmbeddedMessage) ||
       !f.ReadAll(raw, sizeof raw))
     return texts;
   for (int i = 0; i < 2; ++i) {
@@ -385,6 +238,20 @@ std::array<std::string, 2> ProbeHeader(const std::string& path) {
     texts[i] = a.text(0, 32);
   }
   return texts;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out, int& sysError) {
+  out.clear();
+  InputFile f(path);
+  if (!f.ok()) {
+    sysError = f.openError();
+    return false;
+  }
+  if (f.IsFolder()) {
+    sysError = EISDIR;
+    return false;
+  }
+  return f.ReadRest(out, sysError);
 }
 
 std::ostream& operator<<(std::ostream& out, DataFileResult r) { return out << static_cast<int>(r); }

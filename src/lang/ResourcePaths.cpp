@@ -5,6 +5,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "lang/Platform.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace vb420 {
 
 namespace fs = std::filesystem;
@@ -29,10 +35,12 @@ bool IsWithin(const fs::path& inner, const fs::path& outer) {
   return true;
 }
 
+#ifndef _WIN32
 void AddXdg(std::vector<std::string>& out, const std::string& base) {
   if (base.empty() || base.front() != '/') return;
   out.push_back((fs::path(base) / "vb420").string());
 }
+#endif
 
 }  // namespace
 
@@ -44,6 +52,13 @@ std::vector<std::string> ResourceDirs(const std::string& programFolder, const ch
   out.push_back(folder);
   out.push_back((fs::path(folder) / ".." / "share" / "vb420").lexically_normal().string());
 
+#ifdef _WIN32
+  // Windows has no XDG folders: the user's own data folder stands for them.
+  (void)xdgDataHome;
+  (void)xdgDataDirs;
+  (void)home;
+  if (const std::string user = UserDataFolder(); !user.empty()) out.push_back(user);
+#else
   if (xdgDataHome && *xdgDataHome)
     AddXdg(out, xdgDataHome);
   else if (home && *home)
@@ -57,6 +72,7 @@ std::vector<std::string> ResourceDirs(const std::string& programFolder, const ch
     if (colon == std::string::npos) break;
     start = colon + 1;
   }
+#endif
 
   if (!sourceResources.empty() && !buildFolder.empty() && IsWithin(Normal(folder), Normal(buildFolder)))
     out.push_back(sourceResources);
@@ -75,6 +91,16 @@ std::vector<std::string> ResourceDirs(const std::string& programFolder) {
 }
 
 std::string RunningProgramFolder() {
+#ifdef _WIN32
+  // A long path may not fit the first buffer: grow it until it does.
+  std::vector<wchar_t> buf(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n == 0) return ".";
+    if (n < buf.size()) return Utf8OfPath(fs::path(std::wstring(buf.data(), n)).parent_path());
+    buf.resize(buf.size() * 2);
+  }
+#endif
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec || exe.empty()) return ".";

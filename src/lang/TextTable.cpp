@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "lang/DelimitedText.h"
+#include "lang/Platform.h"
 
 namespace vb420 {
 
@@ -276,14 +277,14 @@ std::string TextTable::FindFile(const std::vector<std::string>& folders) {
   std::error_code ec;
   for (const auto& folder : folders) {
     if (folder.empty()) continue;
-    const auto p = std::filesystem::path(folder) / kFileName;
-    if (std::filesystem::is_regular_file(p, ec)) return p.string();
+    const auto p = PathOfUtf8(folder) / kFileName;
+    if (std::filesystem::is_regular_file(p, ec)) return Utf8OfPath(p);
   }
   return {};
 }
 
 TextTable::LoadResult TextTable::LoadFile(const std::string& path, std::string_view language) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathOfUtf8(path), std::ios::binary);
   if (!in) return LoadResult::NotFound;
   std::ostringstream ss;
   ss << in.rdbuf();

@@ -10,6 +10,7 @@
 
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "lang/Platform.h"
 
 namespace vb420 {
 
@@ -57,11 +58,9 @@ void SortBackupNames(std::vector<std::string>& names) {
 }
 
 std::string DefaultBackupFolder() {
-  const char* xdg = std::getenv("XDG_DATA_HOME");
-  if (xdg && *xdg) return std::string(xdg) + "/vb420/backups";
-  const char* home = std::getenv("HOME");
-  if (home && *home) return std::string(home) + "/.local/share/vb420/backups";
-  return {};
+  const std::string folder = UserDataFolder();
+  if (folder.empty()) return {};
+  return folder + (kWindowsFolders ? "\\backups" : "/backups");
 }
 
 std::string BackupFileName(const std::tm& t, const std::string& modelName) {
@@ -82,12 +81,12 @@ std::string BackupFileName(BackupKind kind, const std::tm& t, const std::string&
 std::vector<std::string> ListBackups(const std::string& folder) {
   std::vector<std::string> names;
   std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+  for (fs::directory_iterator it(PathOfUtf8(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = Utf8OfPath(it->path().filename());
     if (it->is_regular_file(ec) && IsBackupName(name)) names.push_back(name);
   }
   SortBackupNames(names);
-  for (auto& n : names) n = (fs::path(folder) / n).string();
+  for (auto& n : names) n = Utf8OfPath(PathOfUtf8(folder) / n);
   return names;
 }
 
@@ -107,14 +106,13 @@ std::string SaveBackup(RadioData& data, const std::string& folder, BackupKind ki
     return {};
   }
   std::error_code ec;
-  fs::create_directories(folder, ec);
+  fs::create_directories(PathOfUtf8(folder), ec);
   if (ec) {
     error = folder + ": " + ec.message();
     return {};
   }
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = LocalTime(now);
   const int model = data.model.ModelNumber();
   const std::string base = BackupFileName(kind, local, model >= 0 ? ModelTable(model).name : "", serial);
   // Two reads within one second get distinct names, each numbered above every
@@ -122,8 +120,8 @@ std::string SaveBackup(RadioData& data, const std::string& folder, BackupKind ki
   // sort the newest backup first, and pruning would remove it at once.
   const std::string stem = base.substr(0, base.size() - 4);
   int highest = 0;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+  for (fs::directory_iterator it(PathOfUtf8(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = Utf8OfPath(it->path().filename());
     if (name == base) {
       highest = std::max(highest, 1);
     } else if (name.size() > stem.size() + 5 && name.compare(0, stem.size() + 1, stem + "_") == 0 &&
@@ -134,11 +132,11 @@ std::string SaveBackup(RadioData& data, const std::string& folder, BackupKind ki
         highest = std::max(highest, std::stoi(digits));
     }
   }
-  std::string path = (fs::path(folder) / base).string();
-  if (highest > 0 || fs::exists(path, ec)) {
+  std::string path = Utf8OfPath(PathOfUtf8(folder) / base);
+  if (highest > 0 || fs::exists(PathOfUtf8(path), ec)) {
     for (int n = std::max(highest + 1, 2);; ++n) {
-      path = (fs::path(folder) / (stem + "_" + std::to_string(n) + kExtension)).string();
-      if (!fs::exists(path, ec)) break;
+      path = Utf8OfPath(PathOfUtf8(folder) / (stem + "_" + std::to_string(n) + kExtension));
+      if (!fs::exists(PathOfUtf8(path), ec)) break;
     }
   }
   const FileStatus st = SaveDatFile(path, data);
@@ -148,7 +146,7 @@ std::string SaveBackup(RadioData& data, const std::string& folder, BackupKind ki
   }
   std::vector<std::string> all = ListBackups(folder);
   const size_t limit = static_cast<size_t>(std::max(keep, 1));
-  for (size_t i = 0; all.size() > limit && i < all.size() - limit; ++i) fs::remove(all[i], ec);
+  for (size_t i = 0; all.size() > limit && i < all.size() - limit; ++i) fs::remove(PathOfUtf8(all[i]), ec);
   return path;
 }
 

@@ -24,8 +24,9 @@ enum class BackupKind {
   kRadio,    // "radio-": what a radio held just before a write
 };
 
-// $XDG_DATA_HOME/vb420/backups, or ~/.local/share/vb420/backups; "" when
-// neither variable is set.
+// "backups" in the user's data folder (UserDataFolder: %LOCALAPPDATA%\vb420
+// on Windows, $XDG_DATA_HOME/vb420 or ~/.local/share/vb420 elsewhere); ""
+// when the environment names none.
 std::string DefaultBackupFolder();
 
 // "read-20261207-081502-VT-2600.dat" for the given local time and model name

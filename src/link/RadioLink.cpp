@@ -5,6 +5,8 @@
 #include <cstring>
 #include <regex>
 
+#include "lang/Platform.h"
+
 namespace vb420 {
 
 bool RadioPasswordTypable(std::string_view typed) {
@@ -50,9 +52,7 @@ DateStamp DateStampOf(const std::tm& t) {
 
 DateStamp DateStampNow() {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return DateStampOf(local);
+  return DateStampOf(LocalTime(now));
 }
 
 std::string ChecksumText(uint16_t checksum) {

@@ -12,6 +12,7 @@ namespace vb420 {
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32
 namespace {
 
 std::string FirstLine(const fs::path& file) {
@@ -82,15 +83,7 @@ std::vector<SerialDeviceInfo> ListSerialDevices(const SerialRoots& roots) {
     out.push_back(std::move(info));
   }
   FillStablePaths(out, roots);
-  std::sort(out.begin(), out.end(), [](const SerialDeviceInfo& a, const SerialDeviceInfo& b) {
-    // ttyS2 before ttyS10: by prefix, then by number.
-    const auto split = [](const std::string& p) {
-      size_t i = p.size();
-      while (i > 0 && std::isdigit(static_cast<unsigned char>(p[i - 1]))) --i;
-      return std::make_pair(p.substr(0, i), i < p.size() ? std::stol(p.substr(i)) : -1L);
-    };
-    return split(a.path) < split(b.path);
-  });
+  SortSerialDevices(out);
   return out;
 }
 
@@ -108,6 +101,20 @@ bool DescribeSerialDevice(const std::string& path, SerialDeviceInfo& out, const 
   return true;
 }
 
+#endif  // !_WIN32
+
+void SortSerialDevices(std::vector<SerialDeviceInfo>& list) {
+  std::sort(list.begin(), list.end(), [](const SerialDeviceInfo& a, const SerialDeviceInfo& b) {
+    // ttyS2 before ttyS10, COM2 before COM10: by prefix, then by number.
+    const auto split = [](const std::string& p) {
+      size_t i = p.size();
+      while (i > 0 && i + 9 > p.size() && std::isdigit(static_cast<unsigned char>(p[i - 1]))) --i;
+      return std::make_pair(p.substr(0, i), i < p.size() ? std::stol(p.substr(i)) : -1L);
+    };
+    return split(a.path) < split(b.path);
+  });
+}
+
 std::string SerialDeviceLabel(const SerialDeviceInfo& info) {
   std::string label = fs::path(info.path).filename().string();
   std::string what = info.manufacturer;
@@ -117,9 +124,47 @@ std::string SerialDeviceLabel(const SerialDeviceInfo& info) {
   return label;
 }
 
+#ifndef _WIN32
 bool SerialDeviceExists(const std::string& path) {
   std::error_code ec;
   return !path.empty() && fs::exists(path, ec);
+}
+
+#endif  // !_WIN32
+
+int ErrnoOfPortOpenError(unsigned long win32Error) {
+  // The Windows error numbers (winerror.h), spelled out so that the
+  // translation is the same, and testable, on every system.
+  switch (win32Error) {
+    case 0: return 0;
+    case 2:    // ERROR_FILE_NOT_FOUND: no such port
+    case 3:    // ERROR_PATH_NOT_FOUND
+    case 21:   // ERROR_NOT_READY
+    case 55:   // ERROR_DEV_NOT_EXIST: a USB adapter pulled out
+    case 123:  // ERROR_INVALID_NAME
+    case 1167: // ERROR_DEVICE_NOT_CONNECTED
+      return ENOENT;
+    // A port another program holds answers "access denied" (ports are
+    // opened without sharing); the sharing and busy errors mean the same.
+    case 5:    // ERROR_ACCESS_DENIED
+    case 32:   // ERROR_SHARING_VIOLATION
+    case 170:  // ERROR_BUSY
+      return EBUSY;
+    case 1314: // ERROR_PRIVILEGE_NOT_HELD
+    case 65:   // ERROR_NETWORK_ACCESS_DENIED
+      return EACCES;
+    default: return EIO;
+  }
+}
+
+SerialDeviceInfo SerialDeviceOfMapEntry(const std::string& driverName, const std::string& portName) {
+  SerialDeviceInfo info;
+  info.path = "\\\\.\\" + portName;
+  // "\Device\Serial0", "\Device\VCP0": the driver's object, the one
+  // thing the map knows of the hardware.
+  const size_t slash = driverName.find_last_of('\\');
+  info.product = slash == std::string::npos ? driverName : driverName.substr(slash + 1);
+  return info;
 }
 
 PortOpenProblem ClassifyOpenError(int error) {

@@ -27,6 +27,7 @@ struct SerialRoots {
 
 // Every serial device that exists now, sorted by path. Built-in UARTs that
 // the kernel lists without hardware behind them (port type 0) are left out.
+// On Windows: the ports of the system's serial map (the roots are unused).
 std::vector<SerialDeviceInfo> ListSerialDevices(const SerialRoots& roots = {});
 
 // What is known of one device path (a by-id link is followed); `path` is
@@ -38,6 +39,20 @@ std::string SerialDeviceLabel(const SerialDeviceInfo& info);
 
 // Whether the device node exists at all; a probe skips absent ones at once.
 bool SerialDeviceExists(const std::string& path);
+
+// Sorts a device list as a technician reads it: ttyS2 before ttyS10, COM2
+// before COM10 (by the name's prefix, then by its number).
+void SortSerialDevices(std::vector<SerialDeviceInfo>& list);
+
+// One entry of the Windows serial map (HARDWARE\DEVICEMAP\SERIALCOMM):
+// the driver's device name and the port name ("\Device\VCP0", "COM3")
+// as a device: path "\\.\COM3", product "VCP0".
+SerialDeviceInfo SerialDeviceOfMapEntry(const std::string& driverName, const std::string& portName);
+
+// The system error number (errno) for a Windows error from opening a port:
+// absent (ENOENT), busy (EBUSY, also for "access denied", as Windows answers
+// for a port opened elsewhere), no permission (EACCES), anything else EIO.
+int ErrnoOfPortOpenError(unsigned long win32Error);
 
 // Why an opening failed, from the system's error number.
 enum class PortOpenProblem { kNone, kAbsent, kNoPermission, kBusy, kOther };

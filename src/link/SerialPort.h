@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The serial line to the radio: one device opened for synchronous byte
-// writes and reads with a total time-out, built on POSIX termios and poll.
+// writes and reads with a total time-out, built on POSIX termios and poll
+// (SerialPortPosix.cpp) or on the Win32 communications functions
+// (SerialPortWin32.cpp).
 //
 // Operations answer true (1) for success and false (0) for failure.
 #pragma once
@@ -17,11 +19,19 @@ namespace vb420 {
 // The user's port vocabulary is COM1..COM20. Each number maps to a device:
 // the "Ports" settings group (passed in by the caller as COMn → path, since the
 // core has no settings store), overridden by the environment variable
-// VB420_COM<n>; without either, COM1..4 → /dev/ttyS0..3, COM5..12 →
-// /dev/ttyUSB0..7, COM13..20 → /dev/ttyACM0..7.
+// VB420_COM<n>; without either, the system's default (DefaultDevicePathOfPort).
 using PortMap = std::map<std::string, std::string>;
 constexpr int kMaxPortNumber = 20;
 
+#ifdef _WIN32
+inline constexpr bool kWindowsPortNames = true;
+#else
+inline constexpr bool kWindowsPortNames = false;
+#endif
+// The device of COMn when nothing maps it. Windows: "\\.\COMn", the form
+// that opens every port number. Elsewhere: COM1..4 → /dev/ttyS0..3, COM5..12 →
+// /dev/ttyUSB0..7, COM13..20 → /dev/ttyACM0..7. "" outside 1..20.
+std::string DefaultDevicePathOfPort(int portNumber, bool windows = kWindowsPortNames);
 // Device path of COMn, or "" when nothing maps it.
 std::string DevicePathOfPort(int portNumber, const PortMap& ports = {});
 // The "Ports" group of the desktop program's settings file (its INI text),
@@ -43,9 +53,10 @@ struct LineSettings {
 };
 // False when the text is not a mode string this port can apply.
 bool ParseModeString(std::string_view mode, LineSettings& out);
-// The termios speed constant of a baud rate, 0 when there is none.
+// The system's speed constant of a baud rate (termios B9600; on Windows the
+// rate itself, as CBR_9600 is), 0 when there is none.
 unsigned BaudConstant(long baud);
-// The baud rate of a termios speed constant, 0 when unknown.
+// The baud rate of a speed constant, 0 when unknown.
 long BaudOfConstant(unsigned speed);
 
 class SerialPort {
@@ -113,7 +124,8 @@ class SerialPort {
   int ProviderSubtype();
   [[nodiscard]] bool IsRs232Port();
 
-  // The open descriptor, for tests (-1 when closed).
+  // The open descriptor, for tests (-1 when closed; always -1 on Windows,
+  // where the port is a handle).
   int Descriptor() const { return fd_; }
 
  protected:
@@ -124,6 +136,9 @@ class SerialPort {
   bool Close();
 
   int fd_ = -1;
+#ifdef _WIN32
+  void* handle_ = nullptr;  // the port's HANDLE
+#endif
   bool open_ = false;
   bool exclusive_ = false;
   int openError_ = 0;

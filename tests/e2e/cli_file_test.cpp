@@ -4,7 +4,6 @@
 
 #include "support/CliRun.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>

@@ -33,7 +33,7 @@ class CliPlan : public ::testing::Test {
     ASSERT_EQ(RunCli("new -o " + a_).exitCode, 0);
     ASSERT_EQ(RunCli("new -o " + b_).exitCode, 0);
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void TearDown() override { vb420::testsupport::RemoveTree(dir_); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   void Settings(const std::string& file, const std::string& keys) {
     const CliRun r = RunCli("settings " + file + " " + keys);
@@ -81,7 +81,7 @@ TEST_F(CliPlan, ExportImportGivesTheSamePlanAndReportsOnStderr) {
 
 TEST_F(CliPlan, BandMismatchStopsUnlessYesAndForeignFilesAreRefused) {
   const std::string plan = Path("uhf.itm");
-  std::ofstream(plan) << "MARDEKO ZEL\r\n[Radio Band]=UHF\r\n$$,CNVDATA,ZN,CH,RXF\r\n$,,1,1,146.52\r\n";
+  std::ofstream(plan, std::ios::binary) << "MARDEKO ZEL\r\n[Radio Band]=UHF\r\n$$,CNVDATA,ZN,CH,RXF\r\n$,,1,1,146.52\r\n";
   const std::string before = ReadAll(b_);
   CliRun r = RunCli("import " + b_ + " " + plan);
   EXPECT_EQ(r.exitCode, 3);
@@ -92,7 +92,7 @@ TEST_F(CliPlan, BandMismatchStopsUnlessYesAndForeignFilesAreRefused) {
   EXPECT_NE(ReadAll(b_), before);
 
   const std::string foreign = Path("x.itm");
-  std::ofstream(foreign) << "SOMETHING ELSE\r\n";
+  std::ofstream(foreign, std::ios::binary) << "SOMETHING ELSE\r\n";
   const std::string now = ReadAll(b_);
   r = RunCli("import " + b_ + " " + foreign);
   EXPECT_EQ(r.exitCode, 1);
@@ -108,7 +108,7 @@ TEST_F(CliPlan, BandMismatchStopsUnlessYesAndForeignFilesAreRefused) {
 TEST_F(CliPlan, NothingAppliedIsAFailureAndAnEnglishPlanReadsInSpanish) {
   Settings(a_, "zone.1.ch.1.rxf=146.52 zone.2.group.1.encode=3");
   const std::string bad = Path("bad.itm");
-  std::ofstream(bad) << "MARDEKO ZEL\r\n[Radio Band]=VHF\r\n[Language]=English\r\n"
+  std::ofstream(bad, std::ios::binary) << "MARDEKO ZEL\r\n[Radio Band]=VHF\r\n[Language]=English\r\n"
                         "$$,CNVDATA,ZN,CH,RXF,TXF,RXSIG,TXSIG,NAME\r\n$,,Zone 1,1,146.52,146.52,Off,Off,A\r\n"
                         "$$,LTRDATA,ZN,GID,ENCID,DECID,NAME\r\n$,,0,1,5,5,A\r\n";
   const std::string before = ReadAll(a_);
@@ -118,7 +118,7 @@ TEST_F(CliPlan, NothingAppliedIsAFailureAndAnEnglishPlanReadsInSpanish) {
   EXPECT_EQ(ReadAll(a_), before);
 
   const std::string plan = Path("en.itm");
-  std::ofstream(plan) << "MARDEKO ZEL\r\n[Radio Band]=VHF\r\n[Language]=English\r\n"
+  std::ofstream(plan, std::ios::binary) << "MARDEKO ZEL\r\n[Radio Band]=VHF\r\n[Language]=English\r\n"
                          "$$,CNVDATA,ZN,CH,RXF,TXF,RXSIG,TXSIG,NAME\r\n$,,1,1,146.52,146.52,Off,Off,A\r\n"
                          "$$,FLTLIST,NUM,FLEET,ID,NAME,INH\r\n$,,1,200,1500,X,Yes\r\n";
   r = RunCli("import " + b_ + " " + plan + " --yes", "VB420_LANGUAGE=Spanish ");
@@ -133,7 +133,7 @@ TEST_F(CliPlan, NothingAppliedIsAFailureAndAnEnglishPlanReadsInSpanish) {
 // written gets the refusal alone.
 TEST_F(CliPlan, SkippedRecordsExit8AndTheSummaryFollowsTheSave) {
   const std::string plan = Path("edge.itm");
-  std::ofstream(plan) << "MARDEKO ZEL\r\n$$,CNVDATA,ZN,CH,RXF\r\n$,,1,250,146.52\r\n$,,1,251,146.52\r\n";
+  std::ofstream(plan, std::ios::binary) << "MARDEKO ZEL\r\n$$,CNVDATA,ZN,CH,RXF\r\n$,,1,250,146.52\r\n$,,1,251,146.52\r\n";
   CliRun r = RunCli("import " + b_ + " " + plan);
   EXPECT_EQ(r.exitCode, 8) << r.err;
   EXPECT_NE(r.err.find("Conventional: 1 applied, 1 skipped"), std::string::npos) << r.err;
@@ -141,7 +141,7 @@ TEST_F(CliPlan, SkippedRecordsExit8AndTheSummaryFollowsTheSave) {
   EXPECT_EQ(RunCli("settings " + b_ + " zone.1.ch.250.rxf").out, "zone.1.ch.250.rxf=146.52000\n");
 
   const std::string clean = Path("clean.itm");
-  std::ofstream(clean) << "MARDEKO ZEL\r\n$$,CNVDATA,ZN,CH,RXF\r\n$,,1,250,146.52\r\n";
+  std::ofstream(clean, std::ios::binary) << "MARDEKO ZEL\r\n$$,CNVDATA,ZN,CH,RXF\r\n$,,1,250,146.52\r\n";
   r = RunCli("import " + a_ + " " + clean);
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err.find("Records skipped"), std::string::npos) << r.err;

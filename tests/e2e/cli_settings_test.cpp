@@ -99,6 +99,9 @@ TEST_F(CliSettings, ARefusedAssignmentSavesNothing) {
 // The disk takes no more (here: a file size limit of 4 KB): every assignment
 // was accepted but none is saved, and standard output stays empty.
 TEST_F(CliSettings, ValuesArePrintedOnlyOnceTheyAreSaved) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the file size limit is set by a POSIX shell (ulimit -f)";
+#endif
   const std::string before = FileBytes();
   const CliRun r = RunCli("settings " + file_ + " zone.2.ch.4.rxf=146.52 zone.2.ch.4.name=depot",
                           "trap '' XFSZ; ulimit -f 8; ");

@@ -5,7 +5,6 @@
 
 #include "support/CliRun.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>

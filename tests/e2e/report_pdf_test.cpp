@@ -19,6 +19,7 @@
 
 #include "support/CliRun.h"
 #include "data/DataFile.h"
+#include "lang/Platform.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"
 #include "editors/forms/FieldSets.h"
@@ -309,8 +310,7 @@ TEST_F(ReportPdf, RichProgrammingIsLegibleLabelledAndComplete) {
     return false;
   };
   std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&now, &tm);
+  std::tm tm = vb420::LocalTime(now);
   for (const bool landscape : {false, true}) {
     for (const int language : {1, 2}) {
       const std::string pdf = (dir_ / ("rich" + std::to_string(landscape) + std::to_string(language) + ".pdf")).string();

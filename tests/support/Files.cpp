@@ -22,9 +22,15 @@ TempDir::TempDir(const std::string& tag) {
   std::filesystem::create_directories(path_);
 }
 
-TempDir::~TempDir() {
+TempDir::~TempDir() { RemoveTree(path_); }
+
+void RemoveTree(const std::filesystem::path& folder) {
   std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
+  for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+    std::filesystem::permissions(it->path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
+                                 ec);
+  std::filesystem::remove_all(folder, ec);
 }
 
 std::vector<uint8_t> FileBytes(const std::string& path) {

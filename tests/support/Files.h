@@ -27,6 +27,10 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// Removes a folder and everything in it, files a test made read-only too
+// (Windows refuses to delete those).
+void RemoveTree(const std::filesystem::path& folder);
+
 std::vector<uint8_t> FileBytes(const std::string& path);
 std::string FileText(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -8,6 +8,16 @@
 
 #include "data/DataFile.h"
 
+// Where the help says backups go and what a device path looks like, in the
+// system's own terms (DefaultBackupFolder, link/SerialPort.h).
+#ifdef _WIN32
+#define VB420_BACKUPS_TEXT "%LOCALAPPDATA%\\vb420\\backups"
+#define VB420_DEVICE_EXAMPLE "\\\\.\\COM12"
+#else
+#define VB420_BACKUPS_TEXT "~/.local/share/vb420/backups"
+#define VB420_DEVICE_EXAMPLE "/dev/ttyUSB0"
+#endif
+
 namespace vb420 {
 class RadioLink;
 class TextTable;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FleetCsv.h"
 
+#include "lang/Platform.h"
+
 #include <cctype>
 #include <fstream>
 
@@ -58,7 +60,7 @@ std::string CsvField(const std::string& text) {
 }
 
 bool ReadIdentities(const std::string& path, Identities& out, std::string& error) {
-  std::ifstream in(path);
+  std::ifstream in(PathOfUtf8(path), std::ios::binary);
   if (!in) {
     error = path + ": cannot be read";
     return false;

@@ -23,6 +23,7 @@
 #include "Fleet.h"
 #include "data/DataFile.h"
 #include "data/RadioData.h"
+#include "lang/Platform.h"
 #include "editors/forms/FieldSets.h"
 #include "link/ReadSession.h"
 #include "link/WriteSession.h"
@@ -38,8 +39,7 @@ std::mutex g_outMutex;
 
 std::string Now() {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = LocalTime(now);
   char buf[32];
   std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &local);
   return buf;
@@ -115,8 +115,9 @@ std::string FleetLine(const FleetResult& r) {
 
 bool AppendFleetLog(const std::string& path, const std::vector<FleetResult>& results, std::string& error) {
   std::error_code ec;
-  const bool fresh = !fs::exists(path, ec) || fs::file_size(path, ec) == 0;
-  std::ofstream out(path, std::ios::app);
+  const bool fresh = !fs::exists(PathOfUtf8(path), ec) || fs::file_size(PathOfUtf8(path), ec) == 0;
+  // Binary: the log's lines end the same on every system.
+  std::ofstream out(PathOfUtf8(path), std::ios::binary | std::ios::app);
   if (!out) {
     error = path + ": cannot be written";
     return false;
@@ -247,8 +248,8 @@ int FleetRead(const std::string& folder, const RadioOptions& o, const FleetOptio
   TextTable text;
   if (!LoadCliTexts(text)) return kExitFailure;
   std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec || !fs::is_directory(folder, ec)) return Fail(kExitFailure, "read: " + folder + " is not a folder");
+  fs::create_directories(PathOfUtf8(folder), ec);
+  if (ec || !fs::is_directory(PathOfUtf8(folder), ec)) return Fail(kExitFailure, "read: " + folder + " is not a folder");
   for (int i = 0; i < TextTable::kEntryCount; ++i) (void)text.Text(i);
   const size_t n = o.ports.size();
   std::vector<std::unique_ptr<TextTable>> texts;
@@ -295,14 +296,14 @@ int FleetRead(const std::string& folder, const RadioOptions& o, const FleetOptio
     RadioData& data = *got[i];
     data.buffers.AcceptScratch();
     data.SyncCodecs();
-    std::string base = r.serial.empty() ? fs::path(r.port).filename().string() : r.serial;
+    std::string base = r.serial.empty() ? Utf8OfPath(PathOfUtf8(r.port).filename()) : r.serial;
     for (char& c : base)
       if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_') c = '_';
     std::string name = base + ".dat";
     for (int k = 2; std::find(used.begin(), used.end(), name) != used.end(); ++k)
       name = base + "_" + std::to_string(k) + ".dat";
     used.push_back(name);
-    r.file = (fs::path(folder) / name).string();
+    r.file = Utf8OfPath(PathOfUtf8(folder) / name);
     std::string error;
     if (SaveBackup(data, backups, BackupKind::kRead, r.serial, error).empty())
       PortSink(r.port)("no backup kept: " + error);

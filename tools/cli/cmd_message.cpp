@@ -113,7 +113,7 @@ void RegisterMessageVerbs() {
                 CmdWriteMessage,
                 "Write the password-protected message of a data file (its two 32-character lines)\n"
                 "into a connected radio, and nothing else of the radio's memory.\n"
-                "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
+                "  --port P           COMn or a device path such as " VB420_DEVICE_EXAMPLE "\n"
                 "  --password DIGITS  the radio's message password, tried after the empty one\n"
                 "  --retries N        answer Retry N times before giving up (default 2)\n"
                 "Giving the command is the confirmation the program asks for."});

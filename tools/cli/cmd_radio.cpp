@@ -4,7 +4,11 @@
 // the confirmations only with --yes, the passwords with --password.
 #include <signal.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +24,7 @@
 #include "data/DataFile.h"
 #include "data/RadioData.h"
 #include "editors/forms/FieldSets.h"
+#include "lang/Platform.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/RadioInfoSession.h"
@@ -201,17 +206,36 @@ int CheckBeforeWrite(RadioData& data, TextTable& text, bool yes) {
 // means the same device here as in the program.
 static PortMap StoredPortMap() {
   PortMap ports;
-  std::string folder;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) folder = xdg;
-  else if (const char* home = std::getenv("HOME"); home && *home) folder = std::string(home) + "/.config";
-  if (folder.empty()) return ports;
-  std::ifstream in(folder + "/MARDEKO/vb420.conf", std::ios::binary);
+  const std::string file = UserSettingsFile();
+  if (file.empty()) return ports;
+  std::ifstream in(PathOfUtf8(file), std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   return PortMapOfSettingsText(text);
 }
 
 namespace {
 
+#ifdef _WIN32
+// Ctrl+C, Ctrl+Break and closing the console window come to a thread of their
+// own; they stand for SIGINT and SIGTERM, so the exit codes are the same.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+  const int sig = event == CTRL_C_EVENT ? SIGINT : SIGTERM;
+  if (StopRequested()) ExitProcess(static_cast<UINT>(128 + sig));
+  RequestStop(sig);
+  // The conversation ends on its own; for a closing window Windows waits a
+  // few seconds for it before it ends the program.
+  return TRUE;
+}
+
+}  // namespace
+
+void StopSafelyOnSignals() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+#else
 void OnStopSignal(int sig) {
   // The first signal asks the conversation to leave the radio safe (unkey,
   // end test or program mode, close the port); a second one does not wait.
@@ -234,6 +258,8 @@ void StopSafelyOnSignals() {
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &sa, nullptr);
 }
 
+#endif
+
 int StopExitCode(int code) { return StopRequested() ? 128 + StopSignalNumber() : code; }
 
 // COMn through the port mapping, or a device path as it is. From here on the
@@ -253,7 +279,7 @@ void RegisterRadioVerbs() {
   RegisterVerb({"read", "read --port P [--port P2 ...] -o FILE.dat|FOLDER [--password DIGITS] [--retries N] [--log FLEET.csv]   read radios into files",
                 CmdRead,
                 "Read a radio's programming into a data file.\n"
-                "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
+                "  --port P           COMn or a device path such as " VB420_DEVICE_EXAMPLE "\n"
                 "  -o FILE.dat        the file to write\n"
                 "Several --port options read several radios at the same time, one\n"
                 "conversation each: -o then names a folder, which gets one SERIAL.dat per\n"
@@ -261,14 +287,14 @@ void RegisterRadioVerbs() {
                 "applied,file,result,verify) and, with --log FLEET.csv, appended there.\n"
                 "  --password DIGITS  the radio's read password, when it has one\n"
                 "  --retries N        answer Retry N times before giving up (default 2)\n"
-                "A copy of every successful read is kept in ~/.local/share/vb420/backups."});
+                "A copy of every successful read is kept in " VB420_BACKUPS_TEXT "."});
   RegisterVerb({"write",
                 "write FILE.dat --port P [--port P2 ...] [--password DIGITS] [--no-adjust-time] [--no-verify] "
                 "[--read-first] [--identities RADIOS.csv] [--log FLEET.csv] [--yes] [--retries N]   "
                 "write a file into radios",
                 CmdWrite,
                 "Write a data file into a radio.\n"
-                "  --port P           COMn or a device path such as /dev/ttyUSB0\n"
+                "  --port P           COMn or a device path such as " VB420_DEVICE_EXAMPLE "\n"
                 "  --password DIGITS  the radio's overwrite password, when it has one\n"
                 "  --no-adjust-time   leave the radio's clock as it is\n"
                 "  --no-verify        do not read the radio back after writing (by default every\n"
@@ -283,7 +309,7 @@ void RegisterRadioVerbs() {
                 "                     without it such a question stops the write (exit 3)\n"
                 "  --retries N        answer Retry N times before giving up (default 2)\n"
                 "A file that fails the checks before writing is not sent (exit 1). What is written\n"
-                "is kept in ~/.local/share/vb420/backups under the radio's serial number.\n"
+                "is kept in " VB420_BACKUPS_TEXT " under the radio's serial number.\n"
                 "Fleet: several --port options write the same file into several radios at the\n"
                 "same time, one conversation each. --identities RADIOS.csv gives each radio its\n"
                 "own settings: a header line of settings keys (see \"settings\"), then one row\n"
@@ -309,7 +335,7 @@ void RegisterRadioVerbs() {
                 CmdRadioInfo,
                 "Show the identity of a connected radio: model and type, frequency range, serial\n"
                 "number, version, checksum and PassPort data, one \"name:value\" a line.\n"
-                "  --port P      COMn or a device path such as /dev/ttyUSB0\n"
+                "  --port P      COMn or a device path such as " VB420_DEVICE_EXAMPLE "\n"
                 "  --retries N   answer Retry N times before giving up (default 2)"});
 }
 

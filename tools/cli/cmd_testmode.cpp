@@ -178,7 +178,7 @@ void RegisterTestModeVerbs() {
                 "A keyed transmitter is unkeyed before the end; Ctrl+C, SIGTERM or SIGHUP unkey\n"
                 "and end test mode before the tool exits. A radio that does not confirm the end\n"
                 "is reported: it may still be transmitting, switch it off.\n"
-                "  --port P          COMn or a device path such as /dev/ttyUSB0\n"
+                "  --port P          COMn or a device path such as " VB420_DEVICE_EXAMPLE "\n"
                 "  FILE.dat          the data whose model, 16 test channels and tuning frequencies\n"
                 "                    the radio must hold (default: its own model's defaults);\n"
                 "                    a radio that differs ends at once (exit 1, another model 6)\n"

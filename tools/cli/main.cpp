@@ -11,7 +11,13 @@
 
 #include "Cli.h"
 
-#include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include "lang/Platform.h"
+#endif
 
 #include <cstring>
 #include <filesystem>
@@ -228,10 +234,11 @@ bool SaveDatForCli(const std::string& path, RadioData& data, int* exitCode) {
 
 }  // namespace vb420::cli
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunCli(std::vector<std::string> args) {
   using namespace vb420::cli;
   RegisterCliAll();
-  std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     PrintUsage(std::cerr);
     return kExitUsage;
@@ -262,3 +269,22 @@ int main(int argc, char** argv) {
   // A verb stopped by a signal ends as the signal would have ended it.
   return StopExitCode(it->second.run(args));
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The arguments in UTF-16 (a file name keeps every letter, whatever the
+// ANSI code page), and UTF-8 on the console, as the program prints it.
+int wmain(int argc, wchar_t** argv) {
+  SetConsoleOutputCP(CP_UTF8);
+  // Lines end in LF as on every other system: text piped into a file or
+  // another program is the same bytes everywhere.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(vb420::Utf8OfWide(argv[i]));
+  return RunCli(std::move(args));
+}
+#else
+int main(int argc, char** argv) { return RunCli(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif

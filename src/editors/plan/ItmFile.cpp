@@ -6,11 +6,9 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <fcntl.h>
 #include <map>
 #include <memory>
 #include <optional>
-#include <unistd.h>
 
 #include "data/ImageLayout.h"
 #include "data/RadioData.h"
@@ -780,30 +778,6 @@ std::string ItmSummaryText(const ItmImportSummary& s, TextTable& text) {
   // records left out stands on a line of its own.
   else if (s.SomeSkipped()) out += "\n" + FillEntryText(text.Text(kMsgSkipped), {std::to_string(s.Skipped())});
   return out;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& out, int& sysError) {
-  out.clear();
-  sysError = 0;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    sysError = errno;
-    return false;
-  }
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      sysError = errno;
-      ::close(fd);
-      return false;
-    }
-    if (n == 0) break;
-    out.append(buf, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return true;
 }
 
 }  // namespace vb420

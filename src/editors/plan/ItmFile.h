@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "data/DataFile.h"
+#include "data/FileAccess.h"  // ReadWholeFile, for the callers that read an import file
 
 namespace vb420 {
 
@@ -131,8 +132,5 @@ void ApplyItmRecords(std::string_view file, const ItmHeader& h, RadioData& data,
 ImportResult ImportItmText(std::string_view file, RadioData& data, TextTable& text,
                            const std::function<bool(const std::string& warning)>& confirm,
                            ItmImportSummary& summary);
-
-// Reads a whole file; false with `sysError` set when it cannot be read.
-bool ReadWholeFile(const std::string& path, std::string& out, int& sysError);
 
 }  // namespace vb420

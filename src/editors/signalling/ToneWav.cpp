@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/signalling/ToneWav.h"
 
+#include "lang/Platform.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -73,7 +75,7 @@ std::vector<uint8_t> WavBytes(const std::vector<int16_t>& samples, int sampleRat
 
 bool WriteWavFile(const std::string& path, const std::vector<int16_t>& samples, std::string& error) {
   const std::vector<uint8_t> bytes = WavBytes(samples);
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  std::ofstream f(PathOfUtf8(path), std::ios::binary | std::ios::trunc);
   if (!f) {
     error = std::strerror(errno);
     return false;

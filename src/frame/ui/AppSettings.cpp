@@ -4,6 +4,7 @@
 #include <QSettings>
 
 #include "frame/ui/SettingsFormat.h"
+#include "lang/Platform.h"
 
 namespace vb420 {
 
@@ -11,8 +12,16 @@ namespace {
 const QString kBackup = QStringLiteral("Backup/");
 }
 
+#ifdef Q_OS_WIN
+// On Windows the settings are a file in the user's data folder
+// (%LOCALAPPDATA%\vb420\vb420.ini) rather than the registry: vb420cli reads
+// the port names from there, so COMn means the same port to both programs.
+AppSettings::AppSettings()
+    : s_(std::make_unique<QSettings>(QString::fromStdString(UserSettingsFile()), QSettings::IniFormat)) {}
+#else
 AppSettings::AppSettings()
     : s_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication)) {}
+#endif
 
 AppSettings::~AppSettings() = default;
 

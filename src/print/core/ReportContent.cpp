@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "data/ImageLayout.h"
+#include "lang/Platform.h"
 #include "data/RadioData.h"
 #include "editors/features/KeyFields.h"
 #include "editors/forms/FieldSets.h"
@@ -420,8 +421,7 @@ std::string ShortDate(const std::tm& tm, const std::string& language) {
 }
 
 std::string ReportDateTime(std::time_t when, const std::string& language) {
-  std::tm tm{};
-  localtime_r(&when, &tm);
+  const std::tm tm = LocalTime(when);
   char buf[64];
   std::snprintf(buf, sizeof buf, "%s %02d:%02d:%02d", ShortDate(tm, language).c_str(), tm.tm_hour, tm.tm_min,
                 tm.tm_sec);

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 #include <string>
 #include <vector>
 
+#include "data/NewImage.h"
 #include "data/RadioData.h"
 #include "support/Files.h"
 
@@ -32,6 +32,12 @@ inline void SetModel(RadioData& d, int model, uint8_t band) {
   d.model.SetModel(model);
   d.model.SetBandCode(band);
   d.SyncCodecs();
+}
+
+// A new programming of the model and band, as File, New makes it.
+inline void MakeNew(RadioData& d, int model, uint8_t band) {
+  SetModel(d, model, band);
+  ResetToNewImage(d);
 }
 
 }  // namespace vb420::test

@@ -18,11 +18,6 @@ using namespace vb420::test;
 
 namespace {
 
-void MakeNew(RadioData& d, int model, uint8_t band) {
-  SetModel(d, model, band);
-  ResetToNewImage(d);
-}
-
 mode_t ModeOf(const std::string& path) {
   struct stat st {};
   ::stat(path.c_str(), &st);

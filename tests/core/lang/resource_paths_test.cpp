@@ -11,14 +11,19 @@
 
 #include <unistd.h>
 
+#include "lang/Platform.h"
 #include "lang/ResourcePaths.h"
 #include "lang/TextTable.h"
+#include "support/Environment.h"
 
 namespace vb420 {
 namespace {
 
 using Dirs = std::vector<std::string>;
 
+// The XDG folders are where a Linux program's shared data lies; Windows has
+// the user's data folder in their place (the last test).
+#ifndef _WIN32
 TEST(ResourceDirs, InstalledProgramSearchesItsOwnTreeThenTheXdgFolders) {
   const Dirs d = ResourceDirs("/opt/vb/bin", "/home/u/data", "/usr/local/share:/usr/share", "/home/u",
                               "/src/vb420/resources", "/src/vb420/build");
@@ -39,6 +44,8 @@ TEST(ResourceDirs, XdgDefaultsAndRelativeEntries) {
             (Dirs{"/p/bin", "/p/share/vb420", "/a/vb420"}));
 }
 
+#endif  // !_WIN32
+
 TEST(ResourceDirs, SourceTreeOnlyForAProgramInsideItsBuildTree) {
   const std::string src = "/src/vb420/resources";
   EXPECT_EQ(ResourceDirs("/src/vb420/build/src/app", "/x", "/y", "/h", src, "/src/vb420/build").back(), src);
@@ -50,6 +57,7 @@ TEST(ResourceDirs, SourceTreeOnlyForAProgramInsideItsBuildTree) {
   EXPECT_NE(ResourceDirs("/src/vb420/build/src/app", "/x", "/y", "/h", src, "").back(), src);
 }
 
+#ifndef _WIN32
 TEST(ResourceDirs, TheLanguageFileIsFoundInTheFirstFolderThatHoldsIt) {
   namespace fs = std::filesystem;
   const fs::path root = fs::temp_directory_path() / ("vb420-resdirs-" + std::to_string(::getpid()));
@@ -73,10 +81,19 @@ TEST(ResourceDirs, TheLanguageFileIsFoundInTheFirstFolderThatHoldsIt) {
   fs::remove_all(root);
 }
 
+#else
+TEST(ResourceDirs, BesideTheProgramThenTheUsersDataFolder) {
+  const testsupport::ScopedEnv local("LOCALAPPDATA", "C:\\Users\\tech\\AppData\\Local");
+  const Dirs d = ResourceDirs("C:\\Program Files\\vb420", nullptr, nullptr, nullptr, "", "");
+  EXPECT_EQ(d, (Dirs{"C:\\Program Files\\vb420", "C:\\Program Files\\share\\vb420",
+                     "C:\\Users\\tech\\AppData\\Local\\vb420"}));
+}
+#endif  // !_WIN32
+
 TEST(ResourceDirs, RunningProgramFolderIsThisTestsFolder) {
   const std::string folder = RunningProgramFolder();
-  EXPECT_TRUE(std::filesystem::is_directory(folder));
-  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder) / "test_lang"));
+  EXPECT_TRUE(std::filesystem::is_directory(PathOfUtf8(folder)));
+  EXPECT_TRUE(std::filesystem::exists(PathOfUtf8(folder) / (kWindowsFolders ? "test_lang.exe" : "test_lang")));
 }
 
 }  // namespace

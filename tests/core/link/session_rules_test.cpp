@@ -2,6 +2,7 @@
 // The rules around a transfer that need no radio: where the extension pieces
 // of a write go, the password warning, the pre-write checks, the warnings for
 // mobiles, the Radio Information lines and the backups folder.
+#include "support/Environment.h"
 #include "support/Paths.h"
 #include <stdlib.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "data/DataFile.h"
 #include "data/NewImage.h"
 #include "data/RadioData.h"
+#include "lang/Platform.h"
 #include "lang/TextTable.h"
 #include "link/Backups.h"
 #include "link/RadioInfoSession.h"
@@ -231,15 +233,11 @@ TEST(EmbeddedMessage, LinesEndAtTheFirstFF) {
 
 // ---- backups ------------------------------------------------------------------------
 
-TEST(Backups, DefaultFolderFollowsTheDataHome) {
-  const char* savedXdg = getenv("XDG_DATA_HOME");
-  const std::string keep = savedXdg ? savedXdg : "";
-  setenv("XDG_DATA_HOME", "/x/data", 1);
-  EXPECT_EQ(DefaultBackupFolder(), "/x/data/vb420/backups");
-  unsetenv("XDG_DATA_HOME");
-  setenv("HOME", "/home/tech", 1);
-  EXPECT_EQ(DefaultBackupFolder(), "/home/tech/.local/share/vb420/backups");
-  if (savedXdg) setenv("XDG_DATA_HOME", keep.c_str(), 1);
+TEST(Backups, DefaultFolderIsBackupsInTheUsersDataFolder) {
+  const vb420::testsupport::ScopedEnv xdg("XDG_DATA_HOME", "/x/data");
+  const vb420::testsupport::ScopedEnv local("LOCALAPPDATA", "C:\\Users\\tech\\AppData\\Local");
+  EXPECT_EQ(DefaultBackupFolder(), kWindowsFolders ? "C:\\Users\\tech\\AppData\\Local\\vb420\\backups"
+                                                   : "/x/data/vb420/backups");
 }
 
 TEST(Backups, NameAndPruningKeepTheNewest) {
@@ -253,7 +251,7 @@ TEST(Backups, NameAndPruningKeepTheNewest) {
   EXPECT_EQ(BackupFileName(t, "VT-2600H"), "read-20261207-080509-VT-2600H.dat");
   EXPECT_EQ(BackupFileName(t, "a b/c"), "read-20261207-080509-a_b_c.dat");
 
-  const auto dir = std::filesystem::temp_directory_path() / ("vb420-bk-" + std::to_string(getpid()));
+  const auto dir = std::filesystem::temp_directory_path() / ("vb420-bk-" + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   // Older backups and a file that is not one.
