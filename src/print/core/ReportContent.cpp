@@ -161,8 +161,8 @@ struct FieldCaption {
   int entry;
 };
 constexpr FieldCaption kFieldCaptions[] = {
-    {"ltr-zone", "23", 499},  // Priority Group 1
-    {"ltr-zone", "24", 500},  // Priority Group 2
+    {"ltr-zone", "prio1group", 499},  // Priority Group 1
+    {"ltr-zone", "prio2group", 500},  // Priority Group 2
 };
 
 // Headings the window puts over a column whose fields have no label.

@@ -201,6 +201,17 @@ TEST_F(ReportContentTest, TrunkedZoneRepeaterPage) {
   EXPECT_EQ(groups.blocks[1].columns.at(1), "T392");  // the LTR grid's columns
 }
 
+// The captions the LTR zone window shows over its two priority groups,
+// whose fields have no label of their own, head them in the report too.
+TEST_F(ReportContentTest, LtrPriorityGroupsKeepTheirCaptions) {
+  ASSERT_EQ(zm.CreateZone(0, '0'), 1);
+  ASSERT_EQ(zm.InsertRecord(0, 0), 1);
+  const PrintOptions o = Only(14);
+  const std::string settings = AllText(Page(o, 0)) + AllText(Page(o, 1));
+  EXPECT_NE(settings.find("T499"), std::string::npos);
+  EXPECT_NE(settings.find("T500"), std::string::npos);
+}
+
 TEST_F(ReportContentTest, PassPortZoneSettings) {
   ASSERT_EQ(zm.CreateZone(2, '5'), 1);
   const size_t at = static_cast<size_t>(zm.ZoneOffset(2));
