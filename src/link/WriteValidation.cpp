@@ -148,7 +148,7 @@ std::string WarningsMessage(TextTable& text, const WriteValidationResult& r, siz
   // A message box must fit the screen: the first lines, then how many more.
   auto list = [&](int heading, const std::vector<WriteProblem>& lines) {
     std::vector<WriteProblem> shown(lines.begin(), lines.begin() + static_cast<long>(std::min(lines.size(), maxLines)));
-    if (lines.size() > maxLines) shown.push_back({0, "... (+" + std::to_string(lines.size() - maxLines) + ")"});
+    if (lines.size() > maxLines) shown.push_back({0, "... (+" + std::to_string(lines.size() - maxLines) + ")", {}});
     return ValidationMessage(text, heading, shown);
   };
   std::string s;

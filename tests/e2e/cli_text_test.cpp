@@ -40,7 +40,7 @@ TEST(CliText, EveryModelsListingIsUtf8InBothLanguages) {
       EXPECT_NE(r.out.find("\nppmobile.1.name=\t[disabled]\n"), std::string::npos) << model << " " << language;
       EXPECT_NE(r.out.find("\nppsite.80.name=\t[disabled]\n"), std::string::npos) << model << " " << language;
       if (std::string(language) == "Spanish") {
-        EXPECT_NE(r.out.find("\nscan.0.6=\xC3\x9Altima llamada\n"), std::string::npos) << model;  // "Última", in UTF-8
+        EXPECT_NE(r.out.find("\nscan.revertchannel=\xC3\x9Altima llamada\n"), std::string::npos) << model;  // "Última", in UTF-8
       }
     }
   }

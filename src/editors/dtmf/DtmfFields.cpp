@@ -339,14 +339,17 @@ const std::vector<FieldDescriptor>* SettingsOf(const std::vector<FieldDescriptor
   return &out;
 }
 
-FieldSet PageSet(std::string name, std::string prefix, const std::vector<FieldDescriptor>* fields, std::string what) {
+// A page of settings under readable names; `oldPrefix`.I, the positional
+// key of earlier versions, is still taken.
+FieldSet PageSet(std::string name, std::string prefix, std::string oldPrefix, const std::vector<FieldDescriptor>* fields,
+                 std::initializer_list<KeyName> names, std::string what) {
   FieldSet s;
   s.name = std::move(name);
   s.recordKind = "page";
-  s.keyPattern = "`" + prefix + ".I`: control I of " + what;
-  s.fields = SettingsOf(*fields);
+  s.keyPattern = "`" + prefix + ".NAME`: " + what + ". The older `" + oldPrefix + ".I` (I the control's index) is still taken";
+  s.fields = NamedFields(*SettingsOf(*fields), names);
   s.records = [prefix](RadioData&) { return std::vector<FieldSetRecord>{{prefix, {}}}; };
-  s.parse = [prefix](RadioData&, const std::string& p, RecordCursor&) { return p == prefix; };
+  s.parse = [prefix, oldPrefix](RadioData&, const std::string& p, RecordCursor&) { return p == prefix || p == oldPrefix; };
   s.bind = [](RadioData& d, TextTable& t, RecordCursor c) -> std::unique_ptr<BoundRecord> {
     return std::make_unique<TableRecord>(d, t, c, nullptr);
   };
@@ -391,16 +394,50 @@ FieldSet RowSet(std::string name, std::string stem, int pages, int rows, const s
 
 // Every set of this file, in the order the documents list them.
 void RegisterTheseSets() {
-  RegisterFieldSet(PageSet("dtmf", "dtmf.0", &DtmfPages()[0].fields, "the DTMF page of the DTMF window"));
-  RegisterFieldSet(PageSet("dtmf-own", "dtmf.1", &DtmfPages()[1].fields, "the Own ID page of the DTMF window"));
+  static constexpr std::initializer_list<KeyName> kDecodeNames = {
+      {"1", "tonea"},     {"2", "toneb"},    {"3", "tonec"},   {"4", "toned"},   {"5", "decode"},
+      {"6", "answerback"}, {"8", "autoreset"}, {"9", "alerttone"}, {"10", "callled"}, {"11", "callreset"}};
+  RegisterFieldSet(PageSet("dtmf", "dtmf", "dtmf.0", &DtmfPages()[0].fields,
+                           {{"0", "speed"},
+                            {"1", "firstdelay"},
+                            {"2", "firsttime"},
+                            {"3", "starhashtime"},
+                            {"4", "holdtime"},
+                            {"5", "decodedigits"},
+                            {"6", "sidetone"},
+                            {"7", "transpond"},
+                            {"8", "keypadautoptt"},
+                            {"9", "stunkilldecode"}},
+                           "the DTMF page of the DTMF window"));
+  RegisterFieldSet(PageSet("dtmf-own", "dtmf.own", "dtmf.1", &DtmfPages()[1].fields,
+                           {{"2", "stunkillcode"},
+                            {"3", "action"},
+                            {"5", "autoreset"},
+                            {"6", "alerttone"},
+                            {"7", "hornalert"},
+                            {"8", "callled"},
+                            {"9", "transpond"},
+                            {"10", "groupcall"}},
+                           "the Own ID page of the DTMF window"));
   RegisterFieldSet(RowSet("dtmf-stunkill", "dtmf.grid", 0, 2, &StunGridFields(), DtmfList::StunGrid, "row R (1, 2) of the code grid of the Own ID page: code, decode, alert"));
   RegisterFieldSet(RowSet("dtmf-memory", "dtmf.mem", 0, dtmffld::kMemoryEntries, &MemoryFields(), DtmfList::Memory, "DTMF memory entry R (1 to 32): name, code"));
-  RegisterFieldSet(PageSet("twotone", "twotone.0", &TwoTonePages()[0].fields, "the timing page of the 2-Tone window"));
+  RegisterFieldSet(PageSet("twotone", "twotone", "twotone.0", &TwoTonePages()[0].fields,
+                           {{"0", "aduration"},
+                            {"1", "bduration"},
+                            {"2", "longduration"},
+                            {"3", "interval"},
+                            {"4", "firstdelay"},
+                            {"5", "sidetone"}},
+                           "the timing page of the 2-Tone window"));
   RegisterFieldSet(RowSet("twotone-code", "twotone.code", 0, twotonefld::kCodeCount, &TwoToneCodeFields(), DtmfList::Codes, "2-tone code R (1 to 32): name, a, b (Hz), long"));
-  RegisterFieldSet(PageSet("twotone-decode1", "twotone.decode.1", &TwoTonePages()[1].fields, "decode set-up 1"));
-  RegisterFieldSet(PageSet("twotone-decode2", "twotone.decode.2", &TwoTonePages()[2].fields, "decode set-up 2"));
-  RegisterFieldSet(PageSet("twotone-decode3", "twotone.decode.3", &TwoTonePages()[3].fields, "decode set-up 3"));
-  RegisterFieldSet(PageSet("twotone-decode4", "twotone.decode.4", &TwoTonePages()[4].fields, "decode set-up 4"));
+  RegisterFieldSet(PageSet("twotone-decode1", "twotone.decode.1", "twotone.decode.1", &TwoTonePages()[1].fields,
+                           kDecodeNames, "decode set-up 1"));
+  RegisterFieldSet(PageSet("twotone-decode2", "twotone.decode.2", "twotone.decode.2", &TwoTonePages()[2].fields,
+                           kDecodeNames, "decode set-up 2"));
+  RegisterFieldSet(PageSet("twotone-decode3", "twotone.decode.3", "twotone.decode.3", &TwoTonePages()[3].fields,
+                           kDecodeNames, "decode set-up 3"));
+  RegisterFieldSet(PageSet("twotone-decode4", "twotone.decode.4", "twotone.decode.4", &TwoTonePages()[4].fields,
+                           kDecodeNames, "decode set-up 4"));
   RegisterFieldSet(RowSet("twotone-dgrid", "twotone.dgrid", twotonefld::kDecodePages, 4, &DecodeGridFields(), DtmfList::DecodeGrid, "row R (1 to 4) of the grid of decode set-up P (1 to 4): seq, long, alert"));
 }
 

@@ -2,6 +2,7 @@
 #include "editors/forms/FieldSets.h"
 
 #include <algorithm>
+#include <deque>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -107,6 +108,20 @@ void RegisterFieldSet(FieldSet set) {
 }
 
 const std::vector<FieldSet>& FieldSets() { return Registry(); }
+
+const std::vector<FieldDescriptor>* NamedFields(const std::vector<FieldDescriptor>& fields,
+                                                std::initializer_list<KeyName> names) {
+  static std::deque<std::vector<FieldDescriptor>> kept;
+  std::vector<FieldDescriptor>& out = kept.emplace_back(fields);
+  for (FieldDescriptor& d : out)
+    for (const KeyName& n : names)
+      if (d.key == n.old) {
+        d.oldKey = d.key;
+        d.key = n.name;
+        break;
+      }
+  return &out;
+}
 
 std::string SettingText(const FormContext& ctx, const FieldDescriptor& d) {
   if ((d.kind == ControlKind::Combo || d.kind == ControlKind::Check) && d.encoding == Encoding::Custom &&

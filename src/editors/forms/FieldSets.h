@@ -20,6 +20,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -87,6 +88,18 @@ struct FieldSet {
 // harmless).
 void RegisterFieldSet(FieldSet set);
 const std::vector<FieldSet>& FieldSets();
+
+// A set's fields under names that say what they hold: a copy of `fields`
+// in which each key of `names` (old, new) takes its new name and keeps the
+// old one as an alias, so that scripts written with the older keys still
+// work. Fields left out of `names` keep their key. The copy lives as long as
+// the program.
+struct KeyName {
+  const char* old;
+  const char* name;
+};
+const std::vector<FieldDescriptor>* NamedFields(const std::vector<FieldDescriptor>& fields,
+                                                std::initializer_list<KeyName> names);
 
 // ---- settings by key ---------------------------------------------------------
 

@@ -254,16 +254,50 @@ bool ParseNumber(const std::string& s, int lo, int hi, int& out) {
   return true;
 }
 
+// The scan page's and the voting page's settings, named; the older
+// positional keys (`scan.0.I`, `scan.1.I`) are still taken.
+const std::vector<FieldDescriptor>* NamedPage(int page) {
+  const auto& fields = ScanPages()[static_cast<size_t>(page)].fields;
+  if (page == 0)
+    return NamedFields(fields, {{"0", "priority1"},
+                                {"1", "priority2"},
+                                {"2", "priority1zone"},
+                                {"3", "priority1channel"},
+                                {"4", "priority2zone"},
+                                {"5", "priority2channel"},
+                                {"6", "revertchannel"},
+                                {"7", "dropoutdelay"},
+                                {"8", "dwelltime"},
+                                {"9", "priority1interval"},
+                                {"10", "priority2interval"},
+                                {"11", "mode"},
+                                {"12", "autoscan"},
+                                {"13", "priority1alert"},
+                                {"14", "priority2alert"},
+                                {"15", "resumeonhangup"},
+                                {"16", "talkback"},
+                                {"17", "endtone"},
+                                {"18", "displaychannel"}});
+  return NamedFields(fields, {{"0", "interval"},
+                              {"1", "dwelltime"},
+                              {"2", "holdtime"},
+                              {"3", "rssi1"},
+                              {"4", "rssi2"},
+                              {"5", "duringscan"},
+                              {"6", "alerttone"}});
+}
+
 FieldSet PageSet(const char* name, int page) {
-  const std::string prefix = "scan." + std::to_string(page);
+  const std::string prefix = page == 0 ? "scan" : "scan.voting";
+  const std::string oldPrefix = "scan." + std::to_string(page);
   FieldSet s;
   s.name = name;
   s.recordKind = "page";
-  s.keyPattern = "`" + prefix + ".I`: control I of " + (page == 0 ? "the scan page" : "the voting page") +
-                 " of the Scan window";
-  s.fields = &ScanPages()[static_cast<size_t>(page)].fields;
+  s.keyPattern = "`" + prefix + ".NAME`: the " + (page == 0 ? "scan page" : "voting page") +
+                 " of the Scan window. The older `" + oldPrefix + ".I` (I the control's index) is still taken";
+  s.fields = NamedPage(page);
   s.records = [prefix](RadioData&) { return std::vector<FieldSetRecord>{{prefix, {}}}; };
-  s.parse = [prefix](RadioData&, const std::string& p, RecordCursor&) { return p == prefix; };
+  s.parse = [prefix, oldPrefix](RadioData&, const std::string& p, RecordCursor&) { return p == prefix || p == oldPrefix; };
   s.bind = [](RadioData& d, TextTable& t, RecordCursor c) -> std::unique_ptr<BoundRecord> {
     return std::make_unique<TableRecord>(d, t, c, nullptr);
   };

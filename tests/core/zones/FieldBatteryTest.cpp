@@ -300,7 +300,7 @@ TEST_F(FieldBattery, EveryFieldSurvivesSaveAndLoad) {
           value = BandOf(model) == 0x04 ? "155.25" : "465.25";
         } else if (s.name == "scan" && d.kind == ControlKind::EditCombo) {
           // Priority channels name an existing channel: zone 3, channel 5.
-          value = d.key == "2" || d.key == "4" ? "3" : "5";
+          value = d.key == "priority1zone" || d.key == "priority2zone" ? "3" : "5";
         } else if (d.kind == ControlKind::EditCombo && d.dynamicChoices) {
           // A list of what exists (the emergency zone and channel): its last row.
           forms::RecordCursor c;

@@ -45,6 +45,31 @@ class ScanTest : public testing::ZoneFixture {
   int message = 0;
 };
 
+// The page settings of the scan, DTMF and 2-tone windows have names that
+// say what they hold; the positional keys of earlier versions still reach
+// the same field, for reading and for storing.
+TEST_F(ScanTest, NamedKeysAndTheOlderPositionalOnesReachTheSameField) {
+  const std::pair<const char*, const char*> pairs[] = {
+      {"scan.0.6", "scan.revertchannel"},     {"scan.0.8", "scan.dwelltime"},
+      {"scan.1.3", "scan.voting.rssi1"},      {"dtmf.0.0", "dtmf.speed"},
+      {"dtmf.1.5", "dtmf.own.autoreset"},     {"twotone.0.5", "twotone.sidetone"},
+      {"twotone.decode.3.8", "twotone.decode.3.autoreset"}};
+  for (const auto& [old, named] : pairs) {
+    const forms::FieldDescriptor* d = forms::SettingDescriptor(data, named);
+    ASSERT_NE(d, nullptr) << named;
+    EXPECT_EQ(forms::SettingDescriptor(data, old), d) << old;
+  }
+  ASSERT_EQ(Set("scan.0.8", "17"), SettingStatus::Ok);
+  EXPECT_EQ(Get("scan.dwelltime"), "17");
+  ASSERT_EQ(Set("dtmf.own.autoreset", "12"), SettingStatus::Ok);
+  EXPECT_EQ(Get("dtmf.1.5"), Get("dtmf.own.autoreset"));
+  // The listing names them.
+  std::vector<SettingLine> lines;
+  ASSERT_EQ(forms::ListSettings(data, text(), "scan", lines), SettingStatus::Ok);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front().key, "scan.priority1");
+}
+
 TEST_F(ScanTest, NewImageShowsTheDefaults) {
   EXPECT_EQ(Get("scan.0.0"), "T362");
   EXPECT_EQ(Get("scan.0.2"), "T362");
